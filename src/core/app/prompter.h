@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace tolvimar {
+
+// Every question, message and file choice that core needs. The window answers with
+// real dialogs, the command line and the tests answer by script. Nothing in core
+// opens a dialog itself.
+class Prompter
+{
+public:
+    enum class Kind { Information, Warning, Error, Confirmation };
+
+    virtual ~Prompter() = default;
+
+    // A box with the buttons Yes and No; true for Yes.
+    virtual bool askYesNo(Kind kind, const QString &title, const QString &text) = 0;
+    // A box with an OK button.
+    virtual void message(Kind kind, const QString &title, const QString &text) = 0;
+    // Something worth knowing that must not interrupt (a missing cached map, ...).
+    virtual void notice(const QString &text) = 0;
+    // Filters are "Name (*.ext)" texts; an empty result means cancelled.
+    virtual QString openFileName(const QString &caption, const QStringList &filters) = 0;
+    virtual QString saveFileName(const QString &caption, const QStringList &filters,
+                                 int selectedFilter, bool confirmOverwrite) = 0;
+    // Long operations: the busy pointer.
+    virtual void setBusy(bool /*busy*/) { }
+};
+
+} // namespace tolvimar

@@ -1,0 +1,54 @@
+#include "scriptedprompter.h"
+
+namespace tolvimar {
+
+bool ScriptedPrompter::askYesNo(Kind kind, const QString &title, const QString &text)
+{
+    log.append({kind, title, text, true});
+    if (echo)
+        echo(log.last());
+    return yesNoAnswers.isEmpty() ? defaultYes : yesNoAnswers.dequeue();
+}
+
+void ScriptedPrompter::message(Kind kind, const QString &title, const QString &text)
+{
+    log.append({kind, title, text, false});
+    if (echo)
+        echo(log.last());
+}
+
+void ScriptedPrompter::notice(const QString &text)
+{
+    notices.append(text);
+}
+
+QString ScriptedPrompter::openFileName(const QString &caption, const QStringList &)
+{
+    fileCaptions.append(caption);
+    return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+}
+
+QString ScriptedPrompter::saveFileName(const QString &caption, const QStringList &, int, bool)
+{
+    fileCaptions.append(caption);
+    return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+}
+
+QStringList ScriptedPrompter::texts() const
+{
+    QStringList result;
+    for (const Entry &e : log)
+        result.append(e.text);
+    return result;
+}
+
+bool ScriptedPrompter::hasText(const QString &part) const
+{
+    for (const Entry &e : log) {
+        if (e.text.contains(part))
+            return true;
+    }
+    return false;
+}
+
+} // namespace tolvimar

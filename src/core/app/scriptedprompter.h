@@ -1,0 +1,44 @@
+#pragma once
+
+#include "prompter.h"
+
+#include <QQueue>
+
+#include <functional>
+
+namespace tolvimar {
+
+// Answers from a script and records everything it was asked or told. Used by the
+// command line tool and by the tests.
+class ScriptedPrompter : public Prompter
+{
+public:
+    struct Entry
+    {
+        Kind kind;
+        QString title;
+        QString text;
+        bool question;
+    };
+
+    bool defaultYes = false;
+    QQueue<bool> yesNoAnswers;
+    QQueue<QString> fileNames;
+    QList<Entry> log;
+    QStringList notices;
+    QStringList fileCaptions;
+    // Called for every message and question as it happens (the CLI prints them).
+    std::function<void(const Entry &)> echo;
+
+    bool askYesNo(Kind kind, const QString &title, const QString &text) override;
+    void message(Kind kind, const QString &title, const QString &text) override;
+    void notice(const QString &text) override;
+    QString openFileName(const QString &caption, const QStringList &filters) override;
+    QString saveFileName(const QString &caption, const QStringList &filters, int selectedFilter,
+                         bool confirmOverwrite) override;
+
+    QStringList texts() const;
+    bool hasText(const QString &part) const;
+};
+
+} // namespace tolvimar

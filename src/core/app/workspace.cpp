@@ -1,0 +1,76 @@
+#include "workspace.h"
+
+#include "configuration.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace tolvimar {
+
+Workspace::Workspace(const QString &dir)
+    : m_dir(QDir(dir).absolutePath())
+{
+}
+
+QString Workspace::configPath() const
+{
+    return QDir(m_dir).filePath(QStringLiteral("tolvimar.cfg"));
+}
+
+QString Workspace::databasePath() const
+{
+    return QDir(m_dir).filePath(QStringLiteral("kalmora.sqlite"));
+}
+
+bool Workspace::ensure() const
+{
+    QDir().mkpath(m_dir);
+    if (QFileInfo::exists(configPath()))
+        return false;
+    Configuration config(configPath());
+    config.createFresh();
+    return true;
+}
+
+QString Workspace::resolveProgramPath(const QString &stored) const
+{
+    QString path = stored.trimmed();
+    path.replace(u'\\', u'/');
+    if (path.isEmpty())
+        path = m_dir;
+    else if (QDir::isRelativePath(path))
+        path = QDir(m_dir).filePath(path);
+    path = QDir::cleanPath(path);
+    if (!path.endsWith(u'/'))
+        path += u'/';
+    return path;
+}
+
+QString joinProgramPath(const QString &programPath, const QString &relative)
+{
+    QString joined = programPath + u'/' + relative;
+    joined.replace(u'\\', u'/');
+    return QDir::cleanPath(joined);
+}
+
+QString imagesDir(const QString &programPath)
+{
+    return joinProgramPath(programPath, QStringLiteral("\\images\\"));
+}
+
+QString statusDataDir(const QString &programPath)
+{
+    return joinProgramPath(programPath, QStringLiteral("\\status-data\\"));
+}
+
+QString statusDataFile(const QString &programPath, int game, const QString &suffix)
+{
+    return joinProgramPath(programPath, QStringLiteral("\\status-data\\") + QString::number(game) + suffix);
+}
+
+QString checkerOutputFile(const QString &programPath)
+{
+    return joinProgramPath(programPath, QStringLiteral("status-data\\check.txt"));
+}
+
+} // namespace tolvimar

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+namespace tolvimar {
+
+// The directory the program works in: it holds the configuration file and the
+// database; the program paths of the slots are resolved against it.
+class Workspace
+{
+public:
+    explicit Workspace(const QString &dir);
+
+    const QString &dir() const { return m_dir; }
+    QString configPath() const;
+    QString databasePath() const;
+
+    // Creates the directory and a fresh configuration file when they are missing.
+    // Returns true when the configuration file was created.
+    bool ensure() const;
+
+    // A program path as stored in a slot (absolute, or relative to the workspace),
+    // as an absolute directory ending in a separator.
+    QString resolveProgramPath(const QString &stored) const;
+
+private:
+    QString m_dir;
+};
+
+// Joins a file name or a sub-path ("\images\", "status-data\check.txt") onto a
+// program path. The program path is a plain prefix; either separator may be used
+// and a doubled separator counts as one.
+QString joinProgramPath(const QString &programPath, const QString &relative);
+
+// Names under a program path, one place for each.
+QString imagesDir(const QString &programPath);
+QString statusDataDir(const QString &programPath);
+QString statusDataFile(const QString &programPath, int game, const QString &suffix);
+QString checkerOutputFile(const QString &programPath);
+
+} // namespace tolvimar

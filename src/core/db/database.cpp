@@ -1,0 +1,172 @@
+#include "database.h"
+
+#include "../app/errors.h"
+#include "schema.h"
+
+#include <QDir>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+
+#include <atomic>
+
+namespace tolvimar {
+
+namespace {
+
+QString columnType(const FieldDef &field)
+{
+    switch (field.type) {
+    case FieldType::Int:
+        return QStringLiteral("INTEGER");
+    case FieldType::Text:
+        return field.size > 0 ? QStringLiteral("VARCHAR(%1)").arg(field.size) : QStringLiteral("TEXT");
+    case FieldType::Memo:
+        return QStringLiteral("TEXT");
+    }
+    return QStringLiteral("TEXT");
+}
+
+QString quotedList(const QStringList &fields)
+{
+    QStringList quoted;
+    for (const QString &f : fields)
+        quoted.append(sqlQuote(f));
+    return quoted.join(u", ");
+}
+
+} // namespace
+
+Database::Database(const QString &path)
+    : m_path(path)
+{
+    static std::atomic<int> counter {0};
+    m_connectionName = QStringLiteral("tolvimar-%1").arg(++counter);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    db.setDatabaseName(path);
+    if (!db.open()) {
+        const QString text = db.lastError().text();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_connectionName);
+        throw UserError(QStringLiteral("Die Datenbank %1 kann nicht geöffnet werden: %2")
+                            .arg(QDir::toNativeSeparators(path), text));
+    }
+    try {
+        createSchema();
+    } catch (...) {
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_connectionName);
+        throw;
+    }
+}
+
+Database::~Database()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+        if (m_inTransaction)
+            db.rollback();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+QSqlDatabase Database::connection() const
+{
+    return QSqlDatabase::database(m_connectionName, false);
+}
+
+void Database::exec(const QString &sql)
+{
+    QSqlQuery query(connection());
+    if (!query.exec(sql)) {
+        throw UserError(QStringLiteral("Datenbankfehler in %1: %2")
+                            .arg(QDir::toNativeSeparators(m_path), query.lastError().text()));
+    }
+}
+
+void Database::createSchema()
+{
+    // Reading the schema fails on a file that is not a database; say so plainly.
+    QSqlQuery probe(connection());
+    if (!probe.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
+        throw UserError(QStringLiteral("Die Datei %1 ist keine lesbare Datenbank: %2")
+                            .arg(QDir::toNativeSeparators(m_path), probe.lastError().text()));
+    }
+    QStringList existing;
+    while (probe.next())
+        existing.append(probe.value(0).toString());
+    probe.finish();
+
+    QStringList statements;
+    for (const TableDef *table : schema::allTables()) {
+        if (existing.contains(table->name))
+            continue;
+        QStringList columns;
+        for (const FieldDef &field : table->fields)
+            columns.append(sqlQuote(field.name) + u' ' + columnType(field));
+        statements.append(QStringLiteral("CREATE TABLE %1 (%2)")
+                              .arg(sqlQuote(table->name), columns.join(u", ")));
+        statements.append(QStringLiteral("CREATE UNIQUE INDEX %1 ON %2 (%3)")
+                              .arg(sqlQuote(table->name + QStringLiteral("_key")), sqlQuote(table->name),
+                                   quotedList(table->key)));
+        for (int i = 0; i < table->indexes.size(); ++i) {
+            statements.append(QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+                                  .arg(sqlQuote(table->name + QStringLiteral("_idx") + QString::number(i + 1)),
+                                       sqlQuote(table->name), quotedList(table->indexes[i])));
+        }
+    }
+    if (statements.isEmpty())
+        return;
+    begin();
+    try {
+        for (const QString &sql : statements)
+            exec(sql);
+        commit();
+    } catch (...) {
+        rollback();
+        throw;
+    }
+}
+
+void Database::begin()
+{
+    exec(QStringLiteral("BEGIN"));
+    m_inTransaction = true;
+}
+
+void Database::commit()
+{
+    exec(QStringLiteral("COMMIT"));
+    m_inTransaction = false;
+}
+
+void Database::rollback()
+{
+    if (!m_inTransaction)
+        return;
+    m_inTransaction = false;
+    QSqlQuery query(connection());
+    query.exec(QStringLiteral("ROLLBACK"));
+}
+
+Transaction::Transaction(Database &db)
+    : m_db(db)
+{
+    m_db.begin();
+}
+
+Transaction::~Transaction()
+{
+    if (!m_done)
+        m_db.rollback();
+}
+
+void Transaction::commit()
+{
+    m_db.commit();
+    m_done = true;
+}
+
+} // namespace tolvimar

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "schema.h"
+
+#include <QHash>
+#include <QSqlQuery>
+#include <QVariant>
+#include <QVector>
+
+#include <functional>
+#include <memory>
+
+namespace tolvimar {
+
+class Database;
+
+// One table of the game database with a current row, in the way the import and the
+// views use it: find by leading key fields, edit or append, set fields, post or
+// cancel, walk in key order; optionally restricted to one game by a filter.
+// Statements are prepared once per shape and reused; values are always bound.
+class Table
+{
+public:
+    enum class State { Browse, Edit, Insert };
+
+    Table(Database &db, const TableDef &def);
+    ~Table();
+    Table(const Table &) = delete;
+    Table &operator=(const Table &) = delete;
+
+    const TableDef &def() const { return m_def; }
+    // Field number of a name; a name the table does not have is a programming error.
+    int field(QStringView name) const;
+
+    // Every find and walk sees only rows whose fields equal these values (the
+    // per-game filter: {"Spiel", k}); an empty list switches the filter off.
+    void setFilter(const QStringList &fields, const QVariantList &values);
+    void setGameFilter(int game);
+    void clearFilter();
+
+    // Exact match on the given fields; the first match in key order becomes current.
+    bool find(const QStringList &fields, const QVariantList &values);
+    // Exact match on the leading fields of the key.
+    bool findKey(const QVariantList &values);
+
+    // Walks the rows that match the given fields (none: the whole filtered table) in
+    // key order; the row found becomes current. Returns false at the end.
+    bool first(const QStringList &fields = {}, const QVariantList &values = {});
+    bool next();
+    bool atEnd() const { return !m_hasCurrent; }
+    bool hasCurrent() const { return m_hasCurrent; }
+
+    void append();
+    void edit();
+    void post();
+    void cancel();
+    State state() const { return m_state; }
+
+    const QVariant &value(int field) const { return m_values[field]; }
+    QVariant value(QStringView name) const { return m_values[field(name)]; }
+    bool isNull(int field) const { return m_values[field].isNull(); }
+    bool isNull(QStringView name) const { return isNull(field(name)); }
+    // Text of a field; empty for an empty field.
+    QString text(int field) const { return m_values[field].toString(); }
+    QString text(QStringView name) const { return text(field(name)); }
+    // Integer of a field; 0 for an empty field.
+    int intValue(int field) const { return m_values[field].toInt(); }
+    int intValue(QStringView name) const { return intValue(field(name)); }
+
+    void setValue(int field, const QVariant &value);
+    void setValue(QStringView name, const QVariant &value) { setValue(field(name), value); }
+    void setNull(int field) { setValue(field, QVariant()); }
+
+    // Number of rows matching the filter (for tests and summaries).
+    int count();
+
+private:
+    QSqlQuery &statement(const QString &key, const std::function<QString()> &sql);
+    QString selectSql(const QStringList &fields, const QString &suffix) const;
+    void load(const QSqlQuery &query);
+    void bindWhere(QSqlQuery &query, int start, const QVariantList &values) const;
+    [[noreturn]] void fail(const QSqlQuery &query) const;
+
+    Database &m_db;
+    const TableDef &m_def;
+    QHash<QString, int> m_fieldIndex;
+    QString m_columns;
+    QString m_keyOrder;
+    QStringList m_filterFields;
+    QVariantList m_filterValues;
+    QHash<QString, std::shared_ptr<QSqlQuery>> m_statements;
+    std::unique_ptr<QSqlQuery> m_walk;
+
+    State m_state = State::Browse;
+    bool m_hasCurrent = false;
+    qint64 m_rowId = -1;
+    QVector<QVariant> m_values;
+    QVector<QVariant> m_loaded;
+    QByteArray m_dirty;
+};
+
+} // namespace tolvimar

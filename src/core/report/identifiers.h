@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace tolvimar {
+
+// Faction, unit, ship and building numbers as text in base N (N at most 36).
+// Digit value 21 is written as the capital "L"; every other letter is small.
+QString idToStr(qint64 value, int base);
+// Reads base-N text; case does not matter; a character outside 0-9a-z counts -1.
+int strToId(QStringView text, int base);
+// "points rest" summed over all persons → "[points per person] rest"; 0 persons
+// give "[0] rest". Throws ConversionError(-1, ...) when points is not a number.
+QString formatTalent(const QString &talent, int persons);
+
+// The number text of a unit, ship or building in a game: base-N text for Kalmora
+// (game type 1), decimal otherwise.
+QString numberText(qint64 value, int gameType, int base);
+
+} // namespace tolvimar

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "../app/textfile.h"
+
+#include <QObject>
+#include <QStringList>
+
+namespace tolvimar {
+
+// The order template ("Zugvorlage"): the lines of next turn's order file, and
+// whether a file holds the current text.
+class OrderTemplate : public QObject
+{
+    Q_OBJECT
+public:
+    explicit OrderTemplate(QObject *parent = nullptr);
+
+    const QStringList &lines() const { return m_lines; }
+    QString text() const;
+    bool isEmpty() const { return m_lines.isEmpty(); }
+
+    // The program replaces the whole text (import, game start): the editor reloads.
+    void setLines(const QStringList &lines);
+    // The user edited the text in the editor.
+    void setTextFromEditor(const QString &text);
+    void clear() { setLines({}); }
+
+    bool isSaved() const { return m_saved; }
+    void setSaved(bool saved);
+
+    // Files of the template are written in the encoding the report came in.
+    TextEncoding encoding() const { return m_encoding; }
+    void setEncoding(TextEncoding encoding) { m_encoding = encoding; }
+
+signals:
+    void replaced();
+    void savedChanged(bool saved);
+
+private:
+    QStringList m_lines;
+    bool m_saved = true;
+    TextEncoding m_encoding = TextEncoding::Utf8;
+};
+
+} // namespace tolvimar

@@ -1,0 +1,38 @@
+#include "appwindows.h"
+
+#include "app/session.h"
+#include "selectiondialog.h"
+#include "settingsdialog.h"
+#include "smallwindows.h"
+
+namespace tolvimar {
+
+std::unique_ptr<MainWindow> createWindows(Session &session, Prompter &prompter, bool showMaximized)
+{
+    auto main = std::make_unique<MainWindow>(session, prompter);
+    if (showMaximized)
+        main->showMaximized();
+    else
+        main->show();
+
+    MainWindow::Windows w;
+    w.settings = new SettingsDialog(session, main.get());
+    w.selection = new SelectionDialog(main.get());
+    w.selection->showSlots(session.selection());
+    w.selection->show();
+    w.regionEntry = new RegionEntryDialog(main.get());
+    w.progress = new ProgressWindow(main.get());
+    w.orderEditor = new OrderEditorWindow(main.get());
+    w.about = new AboutBox(main.get());
+    w.checkerOutput = new CheckerOutputWindow(main.get());
+    main->setWindows(w);
+
+    // Until a game is opened the main window's functions must not be used.
+    main->setEnabled(false);
+    w.selection->setEnabled(true);
+    w.selection->raise();
+    w.selection->activateWindow();
+    return main;
+}
+
+} // namespace tolvimar

@@ -1,0 +1,78 @@
+#include "selectiondialog.h"
+
+#include "app/configuration.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+namespace tolvimar {
+
+SelectionDialog::SelectionDialog(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("Spielwahl"));
+    setWindowTitle(QStringLiteral("Spielwahl"));
+    auto *grid = new QGridLayout(this);
+    for (int k = 1; k <= 6; ++k) {
+        auto *box = new QGroupBox(QStringLiteral("Spiel %1").arg(k), this);
+        box->setObjectName(QStringLiteral("GroupBoxSpiel%1").arg(k));
+        auto *row = new QHBoxLayout(box);
+        auto *name = new QLineEdit(box);
+        name->setObjectName(QStringLiteral("EditName%1").arg(k));
+        name->setMinimumWidth(180);
+        auto *type = new QComboBox(box);
+        type->setObjectName(QStringLiteral("ComboBoxTyp%1").arg(k));
+        type->addItems({QStringLiteral("Kalmora"), QStringLiteral("Sulvitan")});
+        type->setCurrentIndex(-1);
+        type->setMinimumWidth(100);
+        auto *start = new QPushButton(QStringLiteral("Start"), box);
+        start->setObjectName(QStringLiteral("ButtonStart%1").arg(k));
+        row->addWidget(new QLabel(QStringLiteral("Name:"), box));
+        row->addWidget(name, 1);
+        row->addWidget(new QLabel(QStringLiteral("Spieltyp:"), box));
+        row->addWidget(type);
+        row->addWidget(start);
+        grid->addWidget(box, (k - 1) / 2, (k - 1) % 2);
+        m_names[k - 1] = name;
+        m_types[k - 1] = type;
+        connect(start, &QPushButton::clicked, this, [this, k] { startClick(k); });
+    }
+    setFixedSize(sizeHint());
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void SelectionDialog::showSlots(const Configuration &config)
+{
+    for (int k = 1; k <= 6; ++k) {
+        m_names[k - 1]->setText(config.line(k, Configuration::GameName));
+        const QString type = config.line(k, Configuration::GameTypeText);
+        QComboBox *combo = m_types[k - 1];
+        if (type == QStringLiteral("Kalmora"))
+            combo->setCurrentIndex(0);
+        else if (type == QStringLiteral("Sulvitan"))
+            combo->setCurrentIndex(1);
+        else
+            combo->setCurrentIndex(-1);
+        // A configured slot keeps its game type.
+        combo->setEnabled(combo->currentIndex() < 0);
+    }
+}
+
+void SelectionDialog::startClick(int game)
+{
+    const QString name = m_names[game - 1]->text();
+    const QString type = m_types[game - 1]->currentText();
+    hide();
+    emit startRequested(game, name, type);
+}
+
+} // namespace tolvimar

@@ -1,0 +1,96 @@
+#include "settingsdialog.h"
+
+#include "app/errors.h"
+#include "app/prompter.h"
+#include "app/session.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace tolvimar {
+
+SettingsDialog::SettingsDialog(Session &session, QWidget *mainWindow)
+    : QDialog(mainWindow, Qt::Dialog | Qt::WindowStaysOnTopHint)
+    , m_session(session)
+    , m_mainWindow(mainWindow)
+{
+    setObjectName(QStringLiteral("Einstellungen"));
+    setWindowTitle(QStringLiteral("Einstellungen"));
+    auto *form = new QFormLayout(this);
+    auto *home = new QHBoxLayout;
+    m_homeX = new QLineEdit(this);
+    m_homeX->setObjectName(QStringLiteral("EditHeimatX"));
+    m_homeY = new QLineEdit(this);
+    m_homeY->setObjectName(QStringLiteral("EditHeimatY"));
+    home->addWidget(m_homeX);
+    home->addWidget(m_homeY);
+    form->addRow(QStringLiteral("Heimatregion (x/y):"), home);
+    m_programPath = new QLineEdit(this);
+    m_programPath->setObjectName(QStringLiteral("EditProgrammPath"));
+    m_programPath->setMinimumWidth(320);
+    form->addRow(QStringLiteral("Programm Path:"), m_programPath);
+    m_checkerPath = new QLineEdit(this);
+    m_checkerPath->setObjectName(QStringLiteral("EditCheckerPath"));
+    form->addRow(QStringLiteral("Path zum externen ZugChecker:"), m_checkerPath);
+    auto *buttons = new QHBoxLayout;
+    auto *save = new QPushButton(QStringLiteral("Speichern"), this);
+    save->setObjectName(QStringLiteral("ButtonSpeichern"));
+    auto *cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    cancel->setObjectName(QStringLiteral("ButtonAbbrechen"));
+    buttons->addStretch();
+    buttons->addWidget(save);
+    buttons->addWidget(cancel);
+    form->addRow(buttons);
+    connect(save, &QPushButton::clicked, this, &SettingsDialog::speichernClick);
+    connect(cancel, &QPushButton::clicked, this, &SettingsDialog::abbrechenClick);
+}
+
+void SettingsDialog::open()
+{
+    try {
+        const Session::Settings s = m_session.settings();
+        m_homeX->setText(s.homeX);
+        m_homeY->setText(s.homeY);
+        m_programPath->setText(s.programPath);
+        m_checkerPath->setText(s.checkerPath);
+    } catch (const UserError &e) {
+        m_session.prompter().message(Prompter::Kind::Error, QStringLiteral("Fehler"), e.message());
+        return;
+    }
+    m_mainWindow->setEnabled(false);
+    show();
+}
+
+void SettingsDialog::speichernClick()
+{
+    try {
+        m_session.saveSettings({m_homeX->text(), m_homeY->text(), m_programPath->text(),
+                                m_checkerPath->text()});
+    } catch (const UserError &e) {
+        m_session.prompter().message(Prompter::Kind::Error, QStringLiteral("Fehler"), e.message());
+        return;
+    }
+    backToMainWindow();
+}
+
+void SettingsDialog::abbrechenClick()
+{
+    backToMainWindow();
+}
+
+void SettingsDialog::reject()
+{
+    backToMainWindow();
+}
+
+void SettingsDialog::backToMainWindow()
+{
+    hide();
+    m_mainWindow->setEnabled(true);
+    m_mainWindow->raise();
+    m_mainWindow->activateWindow();
+}
+
+} // namespace tolvimar

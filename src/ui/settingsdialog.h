@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDialog>
+
+class QLineEdit;
+
+namespace tolvimar {
+
+class Session;
+
+// "Einstellungen": home region, program path and the path of the order checker of
+// the active game.
+class SettingsDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    SettingsDialog(Session &session, QWidget *mainWindow);
+    // Loads the fields from the configuration file, disables the main window, shows.
+    void open() override;
+    void reject() override;
+
+private:
+    void speichernClick();
+    void abbrechenClick();
+    void backToMainWindow();
+
+    Session &m_session;
+    QWidget *m_mainWindow;
+    QLineEdit *m_homeX;
+    QLineEdit *m_homeY;
+    QLineEdit *m_programPath;
+    QLineEdit *m_checkerPath;
+};
+
+} // namespace tolvimar

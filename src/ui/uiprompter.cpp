@@ -1,0 +1,84 @@
+#include "uiprompter.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace tolvimar {
+
+namespace {
+
+QMessageBox::Icon iconFor(Prompter::Kind kind)
+{
+    switch (kind) {
+    case Prompter::Kind::Information:
+        return QMessageBox::Information;
+    case Prompter::Kind::Warning:
+        return QMessageBox::Warning;
+    case Prompter::Kind::Error:
+        return QMessageBox::Critical;
+    case Prompter::Kind::Confirmation:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+UiPrompter::UiPrompter(QWidget *parent)
+    : m_parent(parent)
+{
+}
+
+bool UiPrompter::askYesNo(Kind kind, const QString &title, const QString &text)
+{
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    QMessageBox box(iconFor(kind), title, text, QMessageBox::Yes | QMessageBox::No, m_parent);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
+    box.setDefaultButton(QMessageBox::No);
+    const bool yes = box.exec() == QMessageBox::Yes;
+    QApplication::restoreOverrideCursor();
+    return yes;
+}
+
+void UiPrompter::message(Kind kind, const QString &title, const QString &text)
+{
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    QMessageBox box(iconFor(kind), title, text, QMessageBox::Ok, m_parent);
+    box.exec();
+    QApplication::restoreOverrideCursor();
+}
+
+void UiPrompter::notice(const QString &text)
+{
+    if (m_noticeSink)
+        m_noticeSink(text);
+}
+
+QString UiPrompter::openFileName(const QString &caption, const QStringList &filters)
+{
+    return QFileDialog::getOpenFileName(m_parent, caption, QString(), filters.join(QStringLiteral(";;")));
+}
+
+QString UiPrompter::saveFileName(const QString &caption, const QStringList &filters,
+                                 int selectedFilter, bool confirmOverwrite)
+{
+    QString selected = filters.value(selectedFilter);
+    QFileDialog::Options options;
+    if (!confirmOverwrite)
+        options |= QFileDialog::DontConfirmOverwrite;
+    return QFileDialog::getSaveFileName(m_parent, caption, QString(),
+                                        filters.join(QStringLiteral(";;")), &selected, options);
+}
+
+void UiPrompter::setBusy(bool busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+} // namespace tolvimar

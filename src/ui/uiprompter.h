@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/prompter.h"
+
+#include <functional>
+
+class QWidget;
+
+namespace tolvimar {
+
+// Questions and messages as real dialogs.
+class UiPrompter : public Prompter
+{
+public:
+    explicit UiPrompter(QWidget *parent = nullptr);
+    void setParent(QWidget *parent) { m_parent = parent; }
+    // Where notices go (the main window's status bar).
+    void setNoticeSink(std::function<void(const QString &)> sink) { m_noticeSink = std::move(sink); }
+
+    bool askYesNo(Kind kind, const QString &title, const QString &text) override;
+    void message(Kind kind, const QString &title, const QString &text) override;
+    void notice(const QString &text) override;
+    QString openFileName(const QString &caption, const QStringList &filters) override;
+    QString saveFileName(const QString &caption, const QStringList &filters, int selectedFilter,
+                         bool confirmOverwrite) override;
+    void setBusy(bool busy) override;
+
+private:
+    QWidget *m_parent;
+    std::function<void(const QString &)> m_noticeSink;
+};
+
+} // namespace tolvimar
