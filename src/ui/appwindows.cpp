@@ -5,13 +5,20 @@
 #include "settingsdialog.h"
 #include "smallwindows.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 namespace tolvimar {
 
 std::unique_ptr<MainWindow> createWindows(Session &session, Prompter &prompter, bool showMaximized)
 {
     auto main = std::make_unique<MainWindow>(session, prompter);
-    if (showMaximized)
+    if (showMaximized) {
+        // Without a window manager "maximised" means nothing; fill the screen anyway.
+        if (const QScreen *screen = QGuiApplication::primaryScreen())
+            main->setGeometry(screen->availableGeometry());
         main->showMaximized();
+    }
     else
         main->show();
 

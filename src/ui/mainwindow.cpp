@@ -47,6 +47,18 @@ QLineEdit *statusEdit(const QString &name, QWidget *parent)
     return edit;
 }
 
+// The template editor and the production totals need a fixed-pitch font.
+QFont fixedPitchFont()
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (!QFontInfo(font).fixedPitch()) {
+        font.setFamily(QStringLiteral("DejaVu Sans Mono"));
+        font.setStyleHint(QFont::TypeWriter);
+        font.setFixedPitch(true);
+    }
+    return font;
+}
+
 QAction *addMenuAction(QMenu *menu, const QString &objectName, const QString &text,
                        bool enabled = true)
 {
@@ -412,7 +424,7 @@ QWidget *MainWindow::buildReportPages()
     productionLayout->addWidget(new QLabel(QStringLiteral("Gesamtproduktion"), productionBox));
     auto *productionView = new QListView(productionBox);
     productionView->setObjectName(QStringLiteral("ListBoxGesamtproduktion"));
-    productionView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    productionView->setFont(fixedPitchFont());
     productionView->setFixedWidth(170);
     m_productionModel = new QStringListModel(productionView);
     productionView->setModel(m_productionModel);
@@ -427,7 +439,7 @@ QWidget *MainWindow::buildReportPages()
 
     m_richEdit4 = new QPlainTextEdit(m_pageControl1);
     m_richEdit4->setObjectName(QStringLiteral("RichEdit4"));
-    m_richEdit4->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_richEdit4->setFont(fixedPitchFont());
     m_richEdit4->setLineWrapMode(QPlainTextEdit::NoWrap);
     connect(m_richEdit4, &QPlainTextEdit::textChanged, this, &MainWindow::RichEdit4Change);
     m_pageControl1->addTab(m_richEdit4, QStringLiteral("Zugvorlage"));

@@ -60,6 +60,8 @@ void SettingsDialog::open()
         return;
     }
     m_mainWindow->setEnabled(false);
+    // A window stays usable while its disabled parent is not, once enabled explicitly.
+    setEnabled(true);
     show();
 }
 

@@ -1,0 +1,202 @@
+#include "app/scriptedprompter.h"
+#include "app/session.h"
+#include "appwindows.h"
+#include "selectiondialog.h"
+#include "settingsdialog.h"
+#include "smallwindows.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QtTest>
+
+using namespace tolvimar;
+using namespace tolvimar::test;
+
+namespace {
+
+struct Gui
+{
+    TempWorkspace ws;
+    ScriptedPrompter prompter;
+    std::unique_ptr<Session> session;
+    std::unique_ptr<MainWindow> main;
+
+    explicit Gui(bool fixtureConfig = true)
+    {
+        if (fixtureConfig) {
+            QFile::remove(ws.file(QStringLiteral("tolvimar.cfg")));
+            QFile::copy(fixture(QStringLiteral("config/tolvimar.cfg")), ws.file(QStringLiteral("tolvimar.cfg")));
+            QFile::setPermissions(ws.file(QStringLiteral("tolvimar.cfg")),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        }
+        session = std::make_unique<Session>(ws.path(), prompter);
+        main = createWindows(*session, prompter, false);
+    }
+    template<typename T>
+    T *find(const QString &name) const
+    {
+        auto *w = main->findChild<T *>(name);
+        if (!w)
+            qWarning() << "no widget" << name;
+        return w;
+    }
+    void start(int slot)
+    {
+        QTest::mouseClick(find<QPushButton>(QStringLiteral("ButtonStart%1").arg(slot)), Qt::LeftButton);
+    }
+};
+
+} // namespace
+
+class TestGuiStartup : public QObject
+{
+    Q_OBJECT
+private slots:
+    void selectionOverDisabledMainWindow()
+    {
+        Gui gui;
+        auto *selection = gui.main->windows().selection;
+        QVERIFY(selection->isVisible());
+        QCOMPARE(selection->windowTitle(), QStringLiteral("Spielwahl"));
+        QVERIFY(!gui.main->isEnabled());
+        QCOMPARE(gui.main->windowTitle(), QStringLiteral("Kalmora Assistent"));
+        // All eight windows exist with their captions.
+        const MainWindow::Windows &w = gui.main->windows();
+        QCOMPARE(w.settings->windowTitle(), QStringLiteral("Einstellungen"));
+        QCOMPARE(w.regionEntry->windowTitle(), QStringLiteral("Manuelle Regionserfassung"));
+        QCOMPARE(w.progress->windowTitle(), QStringLiteral("Einlesen der Auswertung läuft ..."));
+        QCOMPARE(w.orderEditor->windowTitle(), QStringLiteral("Befehlseditor"));
+        QCOMPARE(w.about->windowTitle(), QStringLiteral("Kalmora Assistent Info"));
+        QCOMPARE(w.checkerOutput->windowTitle(), QStringLiteral("Zug Checker Ausgabe"));
+    }
+
+    void slotsShowNamesAndLockedTypes_data()
+    {
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<bool>("typeEnabled");
+        QTest::newRow("Kalmora") << 1 << "Nordreich" << "Kalmora" << false;
+        QTest::newRow("Sulvitan") << 2 << "Südmark" << "Sulvitan" << false;
+        QTest::newRow("other case") << 3 << "Kleinschreibung" << "" << true;
+        QTest::newRow("empty") << 5 << "" << "" << true;
+    }
+    void slotsShowNamesAndLockedTypes()
+    {
+        QFETCH(int, slot);
+        QFETCH(QString, name);
+        QFETCH(QString, type);
+        QFETCH(bool, typeEnabled);
+        Gui gui;
+        auto *selection = gui.main->windows().selection;
+        auto *nameEdit = selection->findChild<QLineEdit *>(QStringLiteral("EditName%1").arg(slot));
+        auto *combo = selection->findChild<QComboBox *>(QStringLiteral("ComboBoxTyp%1").arg(slot));
+        QCOMPARE(nameEdit->text(), name);
+        QCOMPARE(combo->currentText(), type);
+        QCOMPARE(combo->isEnabled(), typeEnabled);
+    }
+
+    void startOpensTheGame()
+    {
+        Gui gui;
+        gui.start(1);
+        QVERIFY(!gui.main->windows().selection->isVisible());
+        QVERIFY(gui.main->isEnabled());
+        QCOMPARE(gui.main->windowTitle(), QStringLiteral("Kalmora Assistent"));
+        QCOMPARE(gui.session->game().number, 1);
+        QCOMPARE(gui.session->game().type, 1);
+    }
+
+    void chosenTypeOfEmptySlot()
+    {
+        Gui gui;
+        auto *combo = gui.main->windows().selection->findChild<QComboBox *>(QStringLiteral("ComboBoxTyp5"));
+        combo->setCurrentIndex(1);
+        gui.start(5);
+        QCOMPARE(gui.main->windowTitle(), QStringLiteral("Sulvitan Assistent"));
+        QCOMPARE(gui.session->game().type, 2);
+    }
+
+    void badSlotReportsAndKeepsRunning()
+    {
+        Gui gui;
+        gui.start(4);
+        QVERIFY(gui.prompter.hasText(QStringLiteral("Zeile 74")));
+        QVERIFY(gui.main->isEnabled());
+    }
+
+    void reportTabsHiddenWhileEmpty()
+    {
+        Gui gui;
+        gui.start(1);
+        auto *tabs = gui.find<QTabWidget>(QStringLiteral("PageControl1"));
+        QStringList visible;
+        for (int i = 0; i < tabs->count(); ++i) {
+            if (tabs->isTabVisible(i))
+                visible.append(tabs->tabText(i));
+        }
+        QCOMPARE(visible, (QStringList {QStringLiteral("Status"), QStringLiteral("Zugvorlage")}));
+        auto *editor = gui.find<QPlainTextEdit>(QStringLiteral("RichEdit4"));
+        QVERIFY(QFontInfo(editor->font()).fixedPitch());
+    }
+
+    void closeAsksOnlyWhenUnsaved()
+    {
+        Gui gui;
+        gui.start(1);
+        // Saved: closes without a question.
+        QVERIFY(gui.main->close());
+        QVERIFY(gui.prompter.log.isEmpty());
+
+        gui.main->show();
+        auto *editor = gui.find<QPlainTextEdit>(QStringLiteral("RichEdit4"));
+        editor->setPlainText(QStringLiteral(" PARTEI 3mv \"x\""));
+        QVERIFY(!gui.session->orderTemplate().isSaved());
+        gui.prompter.yesNoAnswers.enqueue(false);
+        QVERIFY(!gui.main->close());
+        QVERIFY(gui.main->isVisible());
+        QCOMPARE(gui.prompter.log.last().text,
+                 QStringLiteral("Zugvorlage wurde noch nicht gespeichert. Programm beenden?"));
+        QCOMPARE(editor->toPlainText(), QStringLiteral(" PARTEI 3mv \"x\""));
+        gui.prompter.yesNoAnswers.enqueue(true);
+        QVERIFY(gui.main->close());
+    }
+
+    void aboutBox()
+    {
+        Gui gui;
+        gui.start(1);
+        gui.main->findChild<QAction *>(QStringLiteral("Info1"))->trigger();
+        auto *about = gui.main->windows().about;
+        QVERIFY(about->isVisible());
+        auto *ok = about->findChild<QPushButton *>(QStringLiteral("OKButton"));
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QVERIFY(!about->isVisible());
+        QVERIFY(!gui.main->findChild<QAction *>(QStringLiteral("KurzReferenz1"))->isEnabled());
+    }
+
+    void settingsDialogWritesAndReturns()
+    {
+        Gui gui;
+        gui.start(2);
+        gui.main->findChild<QAction *>(QStringLiteral("Optionen1"))->trigger();
+        auto *settings = gui.main->windows().settings;
+        QVERIFY(settings->isVisible());
+        QVERIFY(!gui.main->isEnabled());
+        auto *checker = settings->findChild<QLineEdit *>(QStringLiteral("EditCheckerPath"));
+        checker->setText(QStringLiteral("/opt/zugcheck"));
+        QTest::mouseClick(settings->findChild<QPushButton *>(QStringLiteral("ButtonSpeichern")), Qt::LeftButton);
+        QVERIFY(!settings->isVisible());
+        QVERIFY(gui.main->isEnabled());
+        QCOMPARE(gui.session->game().checkerPath, QStringLiteral("/opt/zugcheck"));
+        QCOMPARE(gui.ws.config().line(2, Configuration::CheckerPath), QStringLiteral("/opt/zugcheck"));
+    }
+};
+
+QTEST_MAIN(TestGuiStartup)
+#include "test_gui_startup.moc"
