@@ -4,8 +4,12 @@
 #include "app/scriptedprompter.h"
 #include "app/session.h"
 #include "app/workspace.h"
+#include "report/importer.h"
+#include "report/importprogress.h"
 
 #include <QDir>
+#include <QHash>
+#include <QSet>
 #include <QTextStream>
 
 namespace tolvimar::cli {
@@ -27,7 +31,9 @@ QTextStream &err()
 const char *kUsage =
     "Aufruf: tolvimar-cli [--workspace DIR] BEFEHL ...\n"
     "Befehle:\n"
-    "  init                                  Arbeitsverzeichnis anlegen\n";
+    "  init                                  Arbeitsverzeichnis anlegen\n"
+    "  import --slot K [--type Kalmora|Sulvitan] [--yes] DATEI\n"
+    "                                        CR in Spiel K einlesen\n";
 
 int usage(const QString &problem)
 {
@@ -87,6 +93,106 @@ int init(const Arguments &args)
     return 0;
 }
 
+// Options of a command: "--name value" pairs, flags and positional arguments.
+struct CommandOptions
+{
+    QHash<QString, QString> values;
+    QSet<QString> flags;
+    QStringList positional;
+};
+
+bool parseCommandOptions(const QStringList &rest, const QStringList &valueOptions,
+                         const QStringList &flagOptions, CommandOptions *options, QString *problem)
+{
+    for (int i = 0; i < rest.size(); ++i) {
+        const QString &a = rest[i];
+        if (valueOptions.contains(a)) {
+            if (++i >= rest.size()) {
+                *problem = a + QStringLiteral(" braucht einen Wert.");
+                return false;
+            }
+            options->values.insert(a, rest[i]);
+        } else if (flagOptions.contains(a)) {
+            options->flags.insert(a);
+        } else if (a.startsWith(QStringLiteral("--"))) {
+            *problem = QStringLiteral("Unbekannte Option: ") + a;
+            return false;
+        } else {
+            options->positional.append(a);
+        }
+    }
+    return true;
+}
+
+// Reads --slot; returns 0 and sets problem when it is missing or not 1 to 6.
+int slotOption(const CommandOptions &options, QString *problem)
+{
+    bool ok = false;
+    const int slot = options.values.value(QStringLiteral("--slot")).toInt(&ok);
+    if (!ok || slot < 1 || slot > 6) {
+        *problem = QStringLiteral("--slot braucht eine Spielnummer von 1 bis 6.");
+        return 0;
+    }
+    return slot;
+}
+
+// Messages and questions of core go to stderr.
+void echoToStderr(ScriptedPrompter &prompter)
+{
+    prompter.echo = [](const ScriptedPrompter::Entry &e) {
+        err() << e.text << "\n";
+        err().flush();
+    };
+}
+
+// Opens slot k as the selection dialog would, with the slot's name and game type
+// (or the given type).
+void openSlot(Session &session, int slot, const QString &typeOverride)
+{
+    const Configuration &config = session.selection();
+    const QString type = typeOverride.isEmpty() ? config.line(slot, Configuration::GameTypeText) : typeOverride;
+    session.spielinitialisierung(slot, config.line(slot, Configuration::GameName), type);
+}
+
+int import(const Arguments &args)
+{
+    CommandOptions options;
+    QString problem;
+    if (!parseCommandOptions(args.rest, {QStringLiteral("--slot"), QStringLiteral("--type")},
+                             {QStringLiteral("--yes")}, &options, &problem))
+        return usage(problem);
+    const int slot = slotOption(options, &problem);
+    if (slot == 0)
+        return usage(problem);
+    const QString type = options.values.value(QStringLiteral("--type"));
+    if (!type.isEmpty() && type != QStringLiteral("Kalmora") && type != QStringLiteral("Sulvitan"))
+        return usage(QStringLiteral("--type ist Kalmora oder Sulvitan."));
+    if (options.positional.size() != 1)
+        return usage(QStringLiteral("import braucht genau eine CR-Datei."));
+
+    ScriptedPrompter prompter;
+    prompter.defaultYes = options.flags.contains(QStringLiteral("--yes"));
+    echoToStderr(prompter);
+    Session session(args.workspace, prompter);
+    openSlot(session, slot, type);
+    ImportProgress progress;
+    const ReportImporter::Result result = ReportImporter(session, progress).importFile(options.positional.first());
+    switch (result.status) {
+    case ReportImporter::Result::Imported:
+        out() << "Eingelesen: " << result.dateText << " (" << result.dateCode << "), " << result.regions
+              << " Regionen, " << result.units << " Einheiten, " << QString::number(result.seconds, 'f', 2)
+              << " s\n";
+        return 0;
+    case ReportImporter::Result::Refused:
+    case ReportImporter::Result::Cancelled:
+        err() << "Der CR wurde nicht eingelesen.\n";
+        return 1;
+    case ReportImporter::Result::Failed:
+        return 2;
+    }
+    return 2;
+}
+
 } // namespace
 
 int run(const QStringList &arguments)
@@ -98,6 +204,8 @@ int run(const QStringList &arguments)
     try {
         if (args.command == QStringLiteral("init"))
             return init(args);
+        if (args.command == QStringLiteral("import"))
+            return import(args);
         return usage(QStringLiteral("Unbekannter Befehl: ") + args.command);
     } catch (const UserError &e) {
         err() << e.message() << "\n";

@@ -1,0 +1,48 @@
+#include "orderfile.h"
+
+#include "../app/session.h"
+#include "../app/textfile.h"
+#include "../app/workspace.h"
+
+namespace tolvimar {
+
+OrderFile::OrderFile(Session &session)
+    : m_session(session)
+{
+}
+
+QString OrderFile::orderFileName(int game, const QString &dateText)
+{
+    const qsizetype jahre = dateText.indexOf(QStringLiteral("Jahre"));
+    const QString year = dateText.mid(jahre < 0 ? 5 : jahre + 6);
+    const qsizetype blank = dateText.indexOf(u' ');
+    const QString month = blank < 0 ? QString() : dateText.left(blank);
+    return QStringLiteral("Zug-Spiel") + QString::number(game) + u'-' + year + u'-' + month + QStringLiteral(".txt");
+}
+
+QString OrderFile::orderFilePath() const
+{
+    return joinProgramPath(m_session.game().programPath,
+                           orderFileName(m_session.game().number, m_session.status()[StatusField::Datum]));
+}
+
+void OrderFile::writeOrderFile() const
+{
+    const OrderTemplate &t = m_session.orderTemplate();
+    writeTextLines(orderFilePath(), t.lines(), t.encoding(), "\r\n");
+}
+
+void OrderFile::save()
+{
+    writeOrderFile();
+    m_session.orderTemplate().setSaved(true);
+}
+
+void OrderFile::saveAs(const QString &path)
+{
+    const OrderTemplate &t = m_session.orderTemplate();
+    writeTextLines(path, t.lines(), t.encoding(), "\r\n");
+    m_session.orderTemplate().setSaved(true);
+}
+
+} // namespace tolvimar

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+namespace tolvimar {
+
+class Session;
+
+// The order template as a file: "Zug-Spiel" + game + "-" + year + "-" + month
+// name + ".txt" in the game's program path, lines ended by CR LF, in the encoding
+// the report came in.
+class OrderFile
+{
+public:
+    explicit OrderFile(Session &session);
+
+    // The name for a game and the status page's date text ("Maerz im Jahre 7").
+    static QString orderFileName(int game, const QString &dateText);
+    QString orderFilePath() const;
+
+    // Writes the template under the order file name; the saved state is not touched.
+    // Throws UserError; the previous file then stays as it was.
+    void writeOrderFile() const;
+    // "Zugvorlage Speichern": write and mark saved. Throws UserError (state unchanged).
+    void save();
+    // "Zugvorlage Speichern unter...": write exactly under the chosen name.
+    void saveAs(const QString &path);
+
+private:
+    Session &m_session;
+};
+
+} // namespace tolvimar

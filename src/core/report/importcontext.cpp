@@ -1,0 +1,55 @@
+#include "importcontext.h"
+
+#include "../db/schema.h"
+#include "identifiers.h"
+
+#include <cmath>
+
+namespace tolvimar {
+
+ImportContext::ImportContext(const ReportLines &lines, Database &db, const ActiveGame &game,
+                             ImportProgress &progress)
+    : lines(lines)
+    , db(db)
+    , progress(progress)
+    , game(game)
+{
+}
+
+void ImportContext::openTables()
+{
+    if (!regionen)
+        regionen = std::make_unique<Table>(db, schema::regionen());
+    if (!ebenen)
+        ebenen = std::make_unique<Table>(db, schema::ebenen());
+    if (!schiffe)
+        schiffe = std::make_unique<Table>(db, schema::schiffe());
+    if (!burgen)
+        burgen = std::make_unique<Table>(db, schema::burgen());
+    if (!einheiten)
+        einheiten = std::make_unique<Table>(db, schema::einheiten());
+    if (!parteien)
+        parteien = std::make_unique<Table>(db, schema::parteien());
+    if (!statistik)
+        statistik = std::make_unique<Table>(db, schema::statistik());
+}
+
+int ImportContext::percent() const
+{
+    if (lines.count() == 0)
+        return 0;
+    // Rounded to the nearest integer, halves to the even neighbour.
+    return int(std::nearbyint(100.0 * cursor / lines.count()));
+}
+
+QString ImportContext::numberText(qint64 value) const
+{
+    return tolvimar::numberText(value, game.type, game.base);
+}
+
+void ImportContext::addToStatus(StatusField field, qint64 amount)
+{
+    status[field] = QString::number(status[field].toLongLong() + amount);
+}
+
+} // namespace tolvimar

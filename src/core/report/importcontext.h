@@ -1,0 +1,70 @@
+#pragma once
+
+#include "../app/activegame.h"
+#include "../db/table.h"
+#include "reportlines.h"
+#include "reportpages.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <memory>
+
+namespace tolvimar {
+
+class Database;
+class ImportProgress;
+
+// The working state of one import, shared by the driver and the extractors: the
+// report's lines and the line cursor, the game values as the header sets them, the
+// pages, status values and template being built, and the open tables.
+struct ImportContext
+{
+    ImportContext(const ReportLines &lines, Database &db, const ActiveGame &game,
+                  ImportProgress &progress);
+
+    const ReportLines &lines;
+    Database &db;
+    ImportProgress &progress;
+    int cursor = 1;
+
+    ActiveGame game;      // a copy; becomes the session's on success
+    qint64 dateCode = 0;  // of this report
+    int version = 0;
+    bool inBattle = false;
+    QString password;
+    int recruitmentCost = 0;
+
+    ReportPages pages;
+    StatusValues status;
+    QStringList orderTemplate;
+
+    // Message values live for the whole import.
+    int messageType = 0;
+    int messageAmount = 0;
+    QString messageText;
+
+    // Item and skill fields of the units table by name.
+    QHash<QString, int> itemFields;
+    QHash<QString, int> skillFields;
+    // Owner and captain entries "building;unit" and "ship;unit" in number text.
+    QSet<QString> ownerList;
+    QSet<QString> captainList;
+
+    // The region read last: position text and name.
+    QString regionPosition;
+    QString regionName;
+
+    std::unique_ptr<Table> regionen, ebenen, schiffe, burgen, einheiten, parteien, statistik;
+    void openTables();
+
+    QStringView line() const { return lines.line(cursor); }
+    QStringView lineAt(int i) const { return lines.line(i); }
+    bool atEnd() const { return cursor >= lines.count(); }
+    int percent() const;
+    QString numberText(qint64 value) const;
+    // Adds to a status field that holds a decimal text.
+    void addToStatus(StatusField field, qint64 amount);
+};
+
+} // namespace tolvimar

@@ -1,0 +1,270 @@
+#include "messagerules.h"
+
+#include "importcontext.h"
+
+namespace tolvimar {
+
+namespace {
+
+// A plain section line without its first two characters and its last one.
+QString sectionItem(QStringView line)
+{
+    if (line.size() < 3)
+        return QString();
+    return line.mid(2, line.size() - 3).toString();
+}
+
+bool hasQuote(const ImportContext &ctx)
+{
+    return !ctx.atEnd() && ctx.line().contains(u'"');
+}
+
+bool hasSemicolon(const ImportContext &ctx)
+{
+    return !ctx.atEnd() && ctx.line().contains(u';');
+}
+
+// The items of a plain section into one page; the line after the keyword is always
+// taken, further lines while they are quoted.
+void readItems(ImportContext &ctx, Page page, bool blankAfterEach = false)
+{
+    do {
+        if (ctx.atEnd())
+            return;
+        if (page == Page::Kaempfe)
+            ctx.pages.kaempfeRed = true;
+        ctx.pages.append(page, sectionItem(ctx.line()));
+        if (blankAfterEach)
+            ctx.pages.append(page, QString());
+        ++ctx.cursor;
+    } while (hasQuote(ctx));
+}
+
+QString helpSuffix(int status)
+{
+    switch (status) {
+    case 0:
+        return QStringLiteral(" = Helfe Nicht");
+    case 8:
+        return QStringLiteral(" = Helfe Gib");
+    case 10:
+        return QStringLiteral(" = Helfe Kampf, Gib");
+    case 11:
+        return QStringLiteral(" = Helfe Kampf, Gib, Silber");
+    case 25:
+        return QStringLiteral(" = Helfe Gib, Silber, Bewache");
+    case 27:
+        return QStringLiteral(" = Helfe Alles");
+    default:
+        return QString();
+    }
+}
+
+// One record of three lines: header or number, name, status.
+void readAllianceRecord(ImportContext &ctx)
+{
+    const int c = ctx.cursor;
+    const QString name = quotedText(ctx.lineAt(c + 1));
+    const int status = intValue(ctx.lineAt(c + 2), c + 2);
+    const QString suffix = helpSuffix(status);
+    if (!suffix.isEmpty())
+        ctx.pages.append(Page::Buendnisse, name + suffix);
+    ctx.cursor += 3;
+}
+
+// The lines of one faction after its number: name, e-mail, optional banner.
+void readFactionRecord(ImportContext &ctx, int factionNumber)
+{
+    Table &t = *ctx.parteien;
+    if (t.findKey({ctx.game.number, factionNumber}))
+        t.edit();
+    else
+        t.append();
+    t.setValue(u"Spiel", ctx.game.number);
+    t.setValue(u"Partei Nr", factionNumber);
+    ++ctx.cursor;
+    t.setValue(u"Partei Name", quotedText(ctx.line()));
+    ++ctx.cursor;
+    t.setValue(u"E-Mail", quotedText(ctx.line()));
+    ++ctx.cursor;
+    if (ctx.line().contains(u";banner") || ctx.line().contains(u";Banner"))
+        t.setValue(u"Banner", quotedText(ctx.line()));
+    else
+        --ctx.cursor;
+    t.setValue(u"Datum", ctx.dateCode);
+    t.post();
+    ++ctx.cursor;
+}
+
+void markBattle(ImportContext &ctx, QStringView header, int lineIndex)
+{
+    // "BATTLE x y" (a third number is the level of the region).
+    const QStringView rest = header.mid(7);
+    const QList<QStringView> parts = rest.split(u' ', Qt::SkipEmptyParts);
+    if (parts.size() < 2)
+        toInt(parts.value(1), header, lineIndex); // throws: no y coordinate
+    const int x = toInt(parts[0], header, lineIndex);
+    const int y = toInt(parts[1], header, lineIndex);
+    Table &regions = *ctx.regionen;
+    bool found = false;
+    if (parts.size() >= 3) {
+        const int z = toInt(parts[2], header, lineIndex);
+        found = regions.findKey({ctx.game.number, x, y, z});
+    } else {
+        found = regions.findKey({ctx.game.number, x, y});
+    }
+    if (!found)
+        return;
+    regions.edit();
+    regions.setValue(u"Umgebung", QStringLiteral("Kampf in Runde ") + QString::number(ctx.dateCode));
+    regions.post();
+}
+
+void readMessage(ImportContext &ctx)
+{
+    ++ctx.cursor;
+    bool hasText = false;
+    do {
+        if (ctx.atEnd())
+            break;
+        const QStringView line = ctx.line();
+        if (line.contains(u";type"))
+            ctx.messageType = intValue(line, ctx.cursor);
+        if (line.contains(u";amount"))
+            ctx.messageAmount = intValue(line, ctx.cursor);
+        if (line.contains(u"\";rendered")) {
+            ctx.messageText = quotedText(line);
+            hasText = true;
+        }
+        ++ctx.cursor;
+    } while (hasSemicolon(ctx));
+    // A block without a text of its own shows nothing rather than the last text again.
+    if (!hasText)
+        return;
+    const int destination = messageDestination(ctx.messageType, ctx.messageText, ctx.inBattle);
+    const Page page = Page(destination);
+    if (page == Page::Kaempfe)
+        ctx.pages.kaempfeRed = true;
+    ctx.pages.append(page, ctx.messageText);
+    if (ctx.messageType == 2097)
+        ctx.addToStatus(StatusField::Gesamteinkommen, ctx.messageAmount);
+}
+
+} // namespace
+
+int messageDestination(int type, const QString &text, bool inBattle)
+{
+    switch (type) {
+    case 364:
+    case 581:
+    case 1186:
+    case 22292:
+        return int(Page::Handel);
+    case 2097:
+    case 11929:
+        return int(Page::Einkommen);
+    case 2224:
+    case 9173:
+        return int(Page::Kaempfe);
+    case 2420:
+        return int(Page::Bewegungen);
+    case 3089:
+        return int(Page::Botschaften);
+    case 3633:
+    case 3729:
+    case 3761:
+    case 3793:
+    case 4049:
+    case 4323:
+        return int(Page::Ereignisse);
+    case 4216:
+    case 8588:
+    case 12095:
+    case 17676:
+    case 18362:
+    case 21740:
+        return int(Page::Produktion);
+    case 4419:
+        if (text.contains(u"segelt") || text.contains(u"reitet"))
+            return int(Page::Bewegungen);
+        return int(inBattle ? Page::Kaempfe : Page::Botschaften);
+    default:
+        return int(Page::Botschaften);
+    }
+}
+
+void applySectionRule(ImportContext &ctx)
+{
+    const QStringView line = ctx.line();
+    const int lineIndex = ctx.cursor;
+    if (line == u"FEHLER") {
+        ++ctx.cursor;
+        ctx.pages.append(Page::Botschaften, QStringLiteral("Fehler:"));
+        ctx.pages.append(Page::Botschaften, QString());
+        readItems(ctx, Page::Botschaften);
+    } else if (line == u"WARNUNGEN") {
+        ++ctx.cursor;
+        ctx.pages.append(Page::Botschaften, QString());
+        ctx.pages.append(Page::Botschaften, QStringLiteral("Warnungen:"));
+        ctx.pages.append(Page::Botschaften, QString());
+        readItems(ctx, Page::Botschaften);
+    } else if (line == u"KAEMPFE") {
+        ++ctx.cursor;
+        readItems(ctx, Page::Kaempfe);
+    } else if (line == u"MELDUNGEN") {
+        ++ctx.cursor;
+        ctx.pages.append(Page::Botschaften, QString());
+        ctx.pages.append(Page::Botschaften, QStringLiteral("Meldungen:"));
+        ctx.pages.append(Page::Botschaften, QString());
+        readItems(ctx, Page::Botschaften, true);
+    } else if (line == u"EREIGNISSE" || line == u"EINKOMMEN" || line == u"HANDEL"
+               || line == u"PRODUKTION" || line == u"BEWEGUNGEN") {
+        const Page page = line == u"EREIGNISSE" ? Page::Ereignisse
+            : line == u"EINKOMMEN"             ? Page::Einkommen
+            : line == u"HANDEL"                ? Page::Handel
+            : line == u"PRODUKTION"            ? Page::Produktion
+                                               : Page::Bewegungen;
+        ++ctx.cursor;
+        readItems(ctx, page);
+    } else if (line.contains(u"BATTLE ")) {
+        ctx.inBattle = true;
+        ++ctx.cursor;
+        ctx.pages.kaempfeRed = true;
+        ctx.pages.append(Page::Kaempfe, QString());
+        ctx.pages.append(Page::Kaempfe, QString());
+        ctx.pages.append(Page::Kaempfe, QStringLiteral("Kampf in Region: ") + line.mid(6).toString()
+                                            + QStringLiteral(" !"));
+        ctx.pages.append(Page::Kaempfe, QString());
+        markBattle(ctx, line, lineIndex);
+    } else if (line.startsWith(u"MESSAGE ")) {
+        readMessage(ctx);
+    } else if (line == u"ALLIIERTE") {
+        ++ctx.cursor;
+        do {
+            if (ctx.atEnd())
+                break;
+            readAllianceRecord(ctx);
+        } while (hasSemicolon(ctx));
+    } else if (line == u"ADRESSEN") {
+        ++ctx.cursor;
+        do {
+            if (ctx.atEnd())
+                break;
+            readFactionRecord(ctx, intValue(ctx.line(), ctx.cursor));
+        } while (hasSemicolon(ctx));
+    } else if (line.contains(u"ALLIANZ ")) {
+        do {
+            readAllianceRecord(ctx);
+        } while (!ctx.atEnd() && ctx.line().contains(u"ALLIANZ "));
+    } else if (line.contains(u"PARTEI ")) {
+        do {
+            const QStringView header = ctx.line();
+            const qsizetype blank = header.indexOf(u' ');
+            readFactionRecord(ctx, toInt(header.mid(blank + 1), header, ctx.cursor));
+        } while (!ctx.atEnd() && ctx.line().contains(u"PARTEI "));
+    } else {
+        ++ctx.cursor;
+    }
+}
+
+} // namespace tolvimar

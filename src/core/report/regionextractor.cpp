@@ -1,0 +1,348 @@
+#include "../db/schema.h"
+#include "blocklines.h"
+#include "extractors.h"
+#include "importcontext.h"
+#include "importprogress.h"
+
+namespace tolvimar {
+
+namespace {
+
+struct RegionFields
+{
+    int spiel, breite, laenge, ebene, name, typ, holz, bauern, vermoegen, pferde, unterhaltung,
+        lohn, rekrutieren, luxus, infoDatum, bewachung, beschreibung, strasse, lean, eisen, mallorn,
+        umgebung;
+    int prices[7];
+    int roads[6];
+
+    RegionFields()
+    {
+        const TableDef &t = schema::regionen();
+        auto f = [&t](const char16_t *name) { return t.fieldIndex(QStringView(name)); };
+        spiel = f(u"Spiel");
+        breite = f(u"Breite");
+        laenge = f(u"Länge");
+        ebene = f(u"Ebene");
+        name = f(u"Regionname");
+        typ = f(u"Regiontyp");
+        holz = f(u"Holzstämme");
+        bauern = f(u"Bauern");
+        vermoegen = f(u"VermögenBauern");
+        pferde = f(u"Pferde");
+        unterhaltung = f(u"Unterhaltung max");
+        lohn = f(u"Arbeitslohn");
+        rekrutieren = f(u"Rekrutieren");
+        luxus = f(u"Luxusgüter");
+        infoDatum = f(u"Info Datum");
+        bewachung = f(u"Bewachung");
+        beschreibung = f(u"Beschreibung");
+        strasse = f(u"Strasse");
+        lean = f(u"Lean");
+        eisen = f(u"Eisen");
+        mallorn = f(u"Mallorn");
+        umgebung = f(u"Umgebung");
+        const char16_t *priceNames[7] = {u"Balsam", u"Gewuerz", u"Juwel", u"Myrrhe",
+                                         u"Oel",    u"Seide",   u"Weihrauch"};
+        for (int i = 0; i < 7; ++i)
+            prices[i] = f(priceNames[i]);
+        roads[0] = strasse;
+        const char16_t *roadNames[5] = {u"Strasse1", u"Strasse2", u"Strasse3", u"Strasse4", u"Strasse5"};
+        for (int i = 0; i < 5; ++i)
+            roads[i + 1] = f(roadNames[i]);
+    }
+};
+
+const RegionFields &fields()
+{
+    static const RegionFields f;
+    return f;
+}
+
+// Key lines of a region block and the fields they set, tested in this order.
+struct KeyLine
+{
+    const char16_t *key;
+    int RegionFields::*field;
+    bool text;
+};
+
+const KeyLine kKeyLines[] = {
+    {u"\";Name", &RegionFields::name, true},
+    {u"\";Terrain", &RegionFields::typ, true},
+    {u"\";Beschr", &RegionFields::beschreibung, true},
+    {u";Baeume", &RegionFields::holz, false},
+    {u";Mallorn", &RegionFields::mallorn, false},
+    {u";Laen", &RegionFields::lean, false},
+    {u";Eisen", &RegionFields::eisen, false},
+    {u";Bauern", &RegionFields::bauern, false},
+    {u";Silber", &RegionFields::vermoegen, false},
+    {u";Pferde", &RegionFields::pferde, false},
+    {u";Strasse", &RegionFields::strasse, false},
+    {u";Unterh", &RegionFields::unterhaltung, false},
+    {u";Rekruten", &RegionFields::rekrutieren, false},
+    {u";maxLuxus", &RegionFields::luxus, false},
+    {u";Lohn", &RegionFields::lohn, false},
+};
+
+bool endOfKeyLines(const ImportContext &ctx)
+{
+    if (ctx.atEnd())
+        return true;
+    return hasKeyword(ctx.line(), {u"PREISE", u"DURCHREISE", u"REGION", u"BURG", u"EINHEIT",
+                                   u"MESSAGE ", u"SCHIFF"});
+}
+
+// The stop test shared by the environment, message and region message sub-blocks.
+bool endOfSubBlock(const ImportContext &ctx, std::initializer_list<const char16_t *> extra)
+{
+    if (ctx.atEnd())
+        return true;
+    const QStringView line = ctx.line();
+    if (isQuotedLine(line))
+        return false;
+    return hasKeyword(line, {u"BURG", u"REGION", u"SCHIFF"}) || line.startsWith(u"EINHEIT")
+        || hasKeyword(line, extra);
+}
+
+QString withoutEnds(QStringView line)
+{
+    return line.size() < 2 ? QString() : line.mid(1, line.size() - 2).toString();
+}
+
+QString memoText(const QStringList &lines)
+{
+    QString text;
+    for (const QString &l : lines) {
+        text += l;
+        text += QStringLiteral("\r\n");
+    }
+    return text;
+}
+
+void readRegionMessages(ImportContext &ctx, const QString &header, const QString &prefix)
+{
+    ++ctx.cursor;
+    ctx.pages.append(Page::Botschaften, header);
+    while (!endOfSubBlock(ctx, {})) {
+        ctx.pages.append(Page::Botschaften, prefix + ctx.line().toString());
+        ++ctx.cursor;
+    }
+    ctx.pages.append(Page::Botschaften, QString());
+}
+
+} // namespace
+
+void getRegionInfo(ImportContext &ctx)
+{
+    const RegionFields &F = fields();
+    Table &r = *ctx.regionen;
+    const int headerIndex = ctx.cursor;
+    const QStringView header = ctx.line();
+
+    // "REGION x y" or "REGION x y z".
+    const qsizetype b1 = header.indexOf(u' ');
+    const QStringView afterKeyword = b1 < 0 ? QStringView() : header.mid(b1 + 1);
+    const qsizetype b2 = afterKeyword.indexOf(u' ');
+    const QStringView xText = b2 < 0 ? afterKeyword : afterKeyword.left(b2);
+    const QStringView rest = b2 < 0 ? QStringView() : afterKeyword.mid(b2 + 1);
+    const qsizetype b3 = rest.indexOf(u' ');
+    const int x = toInt(xText, header, headerIndex);
+    const int y = toInt(b3 < 0 ? rest : rest.left(b3), header, headerIndex);
+    const int z = b3 < 0 ? 0 : toInt(rest.mid(b3 + 1), header, headerIndex);
+    const int game = ctx.game.number;
+    const QString ownRound = QStringLiteral("in Runde ") + QString::number(ctx.dateCode);
+
+    if (z != 0 && !ctx.ebenen->findKey({game, z})) {
+        ctx.ebenen->append();
+        ctx.ebenen->setValue(u"Spiel", game);
+        ctx.ebenen->setValue(u"Ebene", z);
+        ctx.ebenen->setValue(u"Name", QStringLiteral("unbekannt"));
+        ctx.ebenen->post();
+    }
+
+    if (r.findKey({game, x, y, z}))
+        r.edit();
+    else
+        r.append();
+    r.setValue(F.spiel, game);
+    r.setValue(F.breite, x);
+    r.setValue(F.laenge, y);
+    r.setValue(F.ebene, z);
+    for (int f : {F.holz, F.mallorn, F.eisen, F.bauern, F.vermoegen, F.pferde, F.rekrutieren, F.luxus})
+        r.setValue(f, 0);
+    for (int f : F.roads)
+        r.setValue(f, 0);
+    r.setValue(F.lean, -1);
+    r.setValue(F.lohn, 11);
+    r.setValue(F.bewachung, QStringLiteral("unbewacht"));
+    if (!r.text(F.umgebung).contains(ownRound))
+        r.setValue(F.umgebung, QString());
+    QStringList scratch;
+    ++ctx.cursor;
+
+    while (!endOfKeyLines(ctx)) {
+        const QStringView line = ctx.line();
+        for (const KeyLine &k : kKeyLines) {
+            if (!line.contains(QStringView(k.key)))
+                continue;
+            if (k.text)
+                r.setValue(F.*k.field, quotedText(line));
+            else
+                r.setValue(F.*k.field, intValue(line, ctx.cursor));
+        }
+        ++ctx.cursor;
+    }
+
+    if (r.intValue(F.luxus) == 0)
+        r.setValue(F.luxus, r.intValue(F.bauern) / 100);
+    if (r.text(F.name).isEmpty())
+        r.setValue(F.name, QStringLiteral("Ozean"));
+    if (r.text(F.typ) == u"Ozean")
+        r.setValue(F.name, QStringLiteral("Ozean"));
+    const QString name = r.text(F.name);
+
+    ctx.progress.setStep(QStringLiteral("Informationen werden eingelesen für : ") + name + QStringLiteral(" (")
+                         + QString::number(x) + u'/' + QString::number(y) + u')');
+    ctx.progress.setLine(ctx.cursor);
+    ctx.progress.setUnitName(QStringLiteral(" "));
+    ctx.progress.setPercent(ctx.percent());
+
+    ctx.regionPosition = QString::number(x) + u'/' + QString::number(y);
+    if (z != 0)
+        ctx.regionPosition += u'/' + QString::number(z);
+    const QString where = name + QStringLiteral(" (") + ctx.regionPosition + u')';
+
+    if (name != u"Ozean") {
+        ctx.pages.append(Page::Einreisebericht, QString());
+        ctx.pages.append(Page::Einreisebericht, QStringLiteral("Einreisebericht für ") + where + QStringLiteral(" :"));
+        ctx.pages.append(Page::Einreisebericht, QString());
+    }
+
+    // Sub-blocks, each tried once at the line where the previous one stopped.
+    if (!ctx.atEnd() && hasKeyword(ctx.line(), {u"PREISE"})
+        && ctx.lineAt(ctx.cursor + 1).contains(u";Balsam")) {
+        ++ctx.cursor;
+        for (int i = 0; i < 7; ++i) {
+            r.setValue(F.prices[i], intValue(ctx.line(), ctx.cursor));
+            ++ctx.cursor;
+        }
+    }
+    if (!ctx.atEnd() && hasKeyword(ctx.line(), {u"GRENZE "})) {
+        int direction = -1;
+        bool road = false;
+        ++ctx.cursor;
+        while (!endOfSubBlock(ctx, {u"MESSAGE", u"UMGEBUNG", u"DURCHREISE"})) {
+            const QStringView line = ctx.line();
+            if (line.contains(u"\"Straße\";typ"))
+                road = true;
+            if (line.contains(u";richtung"))
+                direction = intValue(line, ctx.cursor);
+            if (road && line.contains(u";prozent")) {
+                if (direction >= 0 && direction <= 5)
+                    r.setValue(F.roads[direction], intValue(line, ctx.cursor));
+                direction = -1;
+                road = false;
+            }
+            ++ctx.cursor;
+        }
+    }
+    if (!ctx.atEnd() && hasKeyword(ctx.line(), {u"UMGEBUNG"})) {
+        QString environment = r.text(F.umgebung);
+        if (!environment.contains(ownRound))
+            environment = QStringLiteral(" ");
+        ++ctx.cursor;
+        while (!endOfSubBlock(ctx, {u"DURCHREISE"})) {
+            environment += withoutEnds(ctx.line());
+            environment += QChar(22);
+            ++ctx.cursor;
+        }
+        r.setValue(F.umgebung, environment);
+    }
+    if (!ctx.atEnd() && hasKeyword(ctx.line(), {u"DURCHREISE"})) {
+        ++ctx.cursor;
+        ctx.pages.append(Page::Geheimdienstbericht,
+                         QStringLiteral("Unsere Leute in ") + where + QStringLiteral(" haben folgendes beobachtet:"));
+        const bool ocean = r.text(F.typ) == u"Ozean";
+        while (!endOfSubBlock(ctx, {u"MESSAGE "})) {
+            ctx.pages.append(Page::Geheimdienstbericht, ctx.line().toString());
+            if (ocean)
+                scratch.append(withoutEnds(ctx.line()));
+            ++ctx.cursor;
+        }
+        ctx.pages.append(Page::Geheimdienstbericht, QString());
+    }
+    if (!ctx.atEnd() && !isQuotedLine(ctx.line()) && ctx.line().startsWith(u"MESSAGE ")) {
+        ++ctx.cursor;
+        while (!endOfSubBlock(ctx, {u"DURCHREISE"})) {
+            const QStringView line = ctx.line();
+            if (line.contains(u";rendered")) {
+                const qsizetype end = line.indexOf(u"\";rendered");
+                scratch.append(end < 1 ? QString() : line.mid(1, end - 1).toString());
+            }
+            ++ctx.cursor;
+        }
+    }
+    for (const char16_t *block : {u"REGIONSEREIGNISSE", u"REGIONSKOMMENTAR", u"REGIONSNACHRICHTEN"}) {
+        if (!ctx.atEnd() && hasKeyword(ctx.line(), {block}))
+            readRegionMessages(ctx, QStringLiteral("Ereignisse in ") + where + QStringLiteral(" :"), QString());
+    }
+    if (!ctx.atEnd() && hasKeyword(ctx.line(), {u"REGIONSBOTSCHAFTEN"})) {
+        readRegionMessages(ctx, QStringLiteral("Botschaften an Region ") + where + QStringLiteral(" :"),
+                           QStringLiteral("    "));
+    }
+
+    --ctx.cursor;
+    if (r.isNull(F.infoDatum) || r.intValue(F.infoDatum) <= ctx.dateCode) {
+        r.setValue(F.infoDatum, ctx.dateCode);
+        const QString environment = r.text(F.umgebung);
+        if (environment.size() > 8)
+            scratch.append(environment);
+        r.setValue(F.umgebung, memoText(scratch));
+        r.post();
+    } else {
+        r.cancel();
+    }
+
+    const QString regionType = r.text(F.typ);
+    ctx.regionName = r.text(F.name);
+    if (regionType != u"Ozean") {
+        Table &s = *ctx.statistik;
+        if (s.findKey({game, x, y, z, ctx.dateCode}))
+            s.edit();
+        else
+            s.append();
+        s.setValue(u"Spiel", game);
+        s.setValue(u"Breite", x);
+        s.setValue(u"Länge", y);
+        s.setValue(u"Ebene", z);
+        s.setValue(u"Datum", ctx.dateCode);
+        s.setValue(u"Bauern", r.value(F.bauern));
+        s.setValue(u"Bauern Silber", r.value(F.vermoegen));
+        s.setValue(u"Pferde", r.value(F.pferde));
+        s.setValue(u"Laen", r.value(F.lean));
+        s.setValue(u"Eisen", r.value(F.eisen));
+        if (r.intValue(F.mallorn) == 1) {
+            s.setValue(u"Mallorn", r.value(F.holz));
+            s.setValue(u"Anzahl Holz", 0);
+        } else {
+            s.setValue(u"Mallorn", r.value(F.mallorn));
+            s.setValue(u"Anzahl Holz", r.value(F.holz));
+        }
+        s.post();
+    }
+
+    // A region block that received no unit lines gives way to the next one.
+    QStringList &t = ctx.orderTemplate;
+    if (t.size() >= 4 && t[t.size() - 3].startsWith(u" REGION "))
+        t.erase(t.end() - 4, t.end());
+    QString regionLine = QStringLiteral(" REGION ") + QString::number(x) + u',' + QString::number(y);
+    if (ctx.game.mapLevel != 0)
+        regionLine += u',' + QString::number(z);
+    t.append(QString());
+    t.append(regionLine + QStringLiteral(" ; ") + ctx.regionName);
+    t.append(QStringLiteral(" ; Zorbek Lohn ") + QString::number(r.intValue(F.lohn)));
+    t.append(QString());
+}
+
+} // namespace tolvimar

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "../app/textfile.h"
+
+#include <QString>
+#include <QVector>
+
+namespace tolvimar {
+
+// The lines of a report, decoded once into one text; each line is a view into it.
+// Reading past the last line gives an empty line, never a crash.
+class ReportLines
+{
+public:
+    ReportLines() = default;
+    // Throws UserError naming the file when it cannot be read.
+    static ReportLines load(const QString &path);
+    static ReportLines fromBytes(const QByteArray &bytes, const QString &fileName = QString());
+
+    int count() const { return int(m_starts.size()); }
+    QStringView line(int index) const
+    {
+        if (index < 0 || index >= count())
+            return {};
+        return QStringView(m_text).mid(m_starts[index], m_lengths[index]);
+    }
+    QStringView operator[](int index) const { return line(index); }
+
+    const QString &fileName() const { return m_fileName; }
+    TextEncoding encoding() const { return m_encoding; }
+
+private:
+    QString m_text;
+    QVector<qsizetype> m_starts;
+    QVector<int> m_lengths;
+    QString m_fileName;
+    TextEncoding m_encoding = TextEncoding::Utf8;
+};
+
+// The two ways a value is written on a report line.
+// The text before the first ";" (the whole line without one).
+QStringView numberText(QStringView line);
+// From the second character up to the first "\";" (empty when there is none).
+QString quotedText(QStringView line);
+// The number before the first ";" as a strict decimal integer; throws
+// ConversionError with the line index otherwise.
+int intValue(QStringView line, int lineIndex);
+// A text (part of a line) as a strict decimal integer; throws ConversionError.
+int toInt(QStringView text, QStringView line, int lineIndex);
+
+} // namespace tolvimar
