@@ -2,7 +2,11 @@
 
 #include "app/workspace.h"
 
+#include "db/database.h"
+#include "report/importprogress.h"
+
 #include <QFile>
+#include <QSqlQuery>
 #include <QProcess>
 
 namespace tolvimar::test {
@@ -49,6 +53,81 @@ QByteArray readBytes(const QString &path)
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return f.readAll();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+}
+
+ImportHarness::ImportHarness(const QString &typeText, int slot)
+{
+    session = std::make_unique<Session>(ws.path(), prompter);
+    session->spielinitialisierung(slot, QStringLiteral("Testspiel"), typeText);
+    prompter.notices.clear();
+}
+
+ImportHarness::~ImportHarness() = default;
+
+ReportImporter::Result ImportHarness::import(const QStringList &lines, TextEncoding encoding)
+{
+    const QString path = ws.file(QStringLiteral("report%1.cr").arg(++reportNumber));
+    writeBytes(path, encodeText(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"), encoding));
+    return importFile(path);
+}
+
+ReportImporter::Result ImportHarness::importFile(const QString &path)
+{
+    ImportProgress progress;
+    return ReportImporter(*session, progress).importFile(path);
+}
+
+QVariant ImportHarness::value(const QString &sql, const QVariantList &bindings)
+{
+    QSqlQuery q(session->database().connection());
+    q.prepare(sql);
+    for (int i = 0; i < bindings.size(); ++i)
+        q.bindValue(i, bindings[i]);
+    if (!q.exec() || !q.next())
+        return QVariant();
+    return q.value(0);
+}
+
+int ImportHarness::count(const QString &table)
+{
+    return value(QStringLiteral("SELECT COUNT(*) FROM ") + table).toInt();
+}
+
+QStringList ImportHarness::page(Page p) const
+{
+    return session->pages()[p];
+}
+
+QString ImportHarness::status(StatusField f) const
+{
+    return session->status()[f];
+}
+
+QStringList reportHeader(const QString &game, int turn, int faction, int base, int version)
+{
+    return {
+        QStringLiteral("VERSION %1").arg(version),
+        QStringLiteral("\"%1\";Spiel").arg(game),
+        QStringLiteral("%1;Basis").arg(base),
+        QStringLiteral("1;Umlaute"),
+        QStringLiteral("%1;Runde").arg(turn),
+        QStringLiteral("PARTEI %1").arg(faction),
+        QStringLiteral("\"geheim\";Passwort"),
+        QStringLiteral("50;Rekrutierungskosten"),
+        QStringLiteral("100;Punkte"),
+        QStringLiteral("80;Punktedurchschnitt"),
+        QStringLiteral("\"Die Prüfer\";Parteiname"),
+        QStringLiteral("\"pruefer@example.org\";email"),
+        QStringLiteral("3;Anzahl Immigranten"),
+        QStringLiteral("9;Max. Immigranten"),
+    };
 }
 
 } // namespace tolvimar::test

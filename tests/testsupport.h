@@ -1,10 +1,17 @@
 #pragma once
 
 #include "app/configuration.h"
+#include "app/scriptedprompter.h"
+#include "app/session.h"
+#include "report/importer.h"
+#include "report/reportpages.h"
+#include "app/textfile.h"
 
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+
+#include <memory>
 
 namespace tolvimar::test {
 
@@ -29,5 +36,33 @@ private:
 int runCli(const QStringList &arguments, QString *out = nullptr, QString *err = nullptr);
 
 QByteArray readBytes(const QString &path);
+void writeBytes(const QString &path, const QByteArray &bytes);
+
+// A workspace with an opened game slot into which report texts are imported.
+class ImportHarness
+{
+public:
+    explicit ImportHarness(const QString &typeText = QStringLiteral("Kalmora"), int slot = 1);
+    ~ImportHarness();
+
+    // Writes the lines (joined by CR LF, in the encoding) and imports them.
+    ReportImporter::Result import(const QStringList &lines, TextEncoding encoding = TextEncoding::Utf8);
+    ReportImporter::Result importFile(const QString &path);
+
+    // The first column of the first row of a query with bound values.
+    QVariant value(const QString &sql, const QVariantList &bindings = {});
+    int count(const QString &table);
+    QStringList page(Page p) const;
+    QString status(StatusField f) const;
+
+    TempWorkspace ws;
+    ScriptedPrompter prompter;
+    std::unique_ptr<Session> session;
+    int reportNumber = 0;
+};
+
+// A Kalmora or Sulvitan report header for turn, faction number and base.
+QStringList reportHeader(const QString &game = QStringLiteral("Kalmora"), int turn = 40,
+                         int faction = 4711, int base = 36, int version = 42);
 
 } // namespace tolvimar::test

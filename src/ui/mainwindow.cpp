@@ -7,6 +7,8 @@
 #include "settingsdialog.h"
 #include "smallwindows.h"
 #include "statusindicator.h"
+#include "uiimportprogress.h"
+#include "report/importer.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -527,6 +529,8 @@ void MainWindow::startGame(int game, const QString &name, const QString &typeTex
 
 void MainWindow::Neu1Click()
 {
+    UiImportProgress progress(this, m_windows.progress);
+    ReportImporter(m_session, progress).Neu1Click();
 }
 
 void MainWindow::Speichern1Click()
