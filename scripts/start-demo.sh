@@ -9,6 +9,6 @@ ws="${TOLVIMAR_DEMO_WORKSPACE:-$root/demo-workspace}"
 if [ ! -f "$ws/tolvimar.cfg" ]; then
     "$root/build/src/cli/tolvimar-cli" --workspace "$ws" init
     mkdir -p "$ws/examples"
-    cp "$root"/examples/*.cr "$ws/examples/" 2>/dev/null || true
+    cp "$root"/examples/*.txt "$ws/examples/"
 fi
 exec "$root/build/src/ui/tolvimar" --workspace "$ws" "$@"

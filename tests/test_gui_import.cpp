@@ -1,0 +1,137 @@
+#include "app/scriptedprompter.h"
+#include "app/session.h"
+#include "appwindows.h"
+#include "smallwindows.h"
+#include "statusindicator.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QtTest>
+
+using namespace tolvimar;
+using namespace tolvimar::test;
+
+namespace {
+
+struct Gui
+{
+    TempWorkspace ws;
+    ScriptedPrompter prompter;
+    std::unique_ptr<Session> session;
+    std::unique_ptr<MainWindow> main;
+
+    explicit Gui(const QString &type)
+    {
+        ws.setLine(1, Configuration::GameTypeText, type);
+        session = std::make_unique<Session>(ws.path(), prompter);
+        main = createWindows(*session, prompter, false);
+        main->startGame(1, QStringLiteral("Test"), type);
+    }
+    template<typename T>
+    T *find(const QString &name) const
+    {
+        return main->findChild<T *>(name);
+    }
+    void importThroughMenu(const QString &path)
+    {
+        prompter.fileNames.enqueue(path);
+        find<QAction>(QStringLiteral("Neu1"))->trigger();
+    }
+    QStringList visibleTabs() const
+    {
+        auto *tabs = find<QTabWidget>(QStringLiteral("PageControl1"));
+        QStringList visible;
+        for (int i = 0; i < tabs->count(); ++i) {
+            if (tabs->isTabVisible(i))
+                visible.append(tabs->tabText(i));
+        }
+        return visible;
+    }
+    QStringList listRows(const QString &name) const
+    {
+        QStringList rows;
+        auto *model = find<QListView>(name)->model();
+        for (int r = 0; r < model->rowCount(); ++r)
+            rows.append(model->index(r, 0).data().toString());
+        return rows;
+    }
+};
+
+} // namespace
+
+class TestGuiImport : public QObject
+{
+    Q_OBJECT
+private slots:
+    void importThroughTheMenu()
+    {
+        Gui gui(QStringLiteral("Kalmora"));
+        gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
+        QCOMPARE(gui.prompter.fileCaptions.size(), 1);
+        QVERIFY2(gui.prompter.log.isEmpty(), qPrintable(gui.prompter.texts().join(u'\n')));
+        QVERIFY(gui.main->isEnabled());
+        QVERIFY(!gui.main->windows().progress->isVisible());
+
+        const QStringList tabs = gui.visibleTabs();
+        for (const char *title : {"Status", "Kämpfe", "Ereignisse", "Einkommen", "Handel", "Produktion",
+                                  "Bewegungen", "Botschaften", "Geheimdienstbericht", "Einreisebericht", "Zugvorlage"})
+            QVERIFY2(tabs.contains(QString::fromUtf8(title)), title);
+        QVERIFY(!tabs.contains(QStringLiteral("Warnungen")));
+        QVERIFY(!tabs.contains(QStringLiteral("Meldungen")));
+
+        QCOMPARE(gui.find<QLineEdit>(QStringLiteral("Edit6"))->text(), QStringLiteral("April im Jahre 4"));
+        QCOMPARE(gui.find<QLineEdit>(QStringLiteral("Edit7"))->text(), QStringLiteral("3"));
+        QCOMPARE(gui.find<QLineEdit>(QStringLiteral("EditGesamteinkommen"))->text().left(3), QStringLiteral("150"));
+        QCOMPARE(gui.listRows(QStringLiteral("ListBoxBuendnisse")),
+                 QStringList {QStringLiteral("Bund der Eichen = Helfe Alles")});
+        auto *battles = gui.find<QListView>(QStringLiteral("ListBoxKaempfe"));
+        QCOMPARE(battles->palette().color(QPalette::Text), QColor(Qt::red));
+
+        auto *editor = gui.find<QPlainTextEdit>(QStringLiteral("RichEdit4"));
+        QVERIFY(editor->toPlainText().startsWith(QStringLiteral(" PARTEI 3mv \"brombeere\"")));
+        QVERIFY(editor->toPlainText().contains(QStringLiteral(" EINHEIT 3mw;\tHolzfäller [12,340$,G6t]")));
+        QVERIFY(gui.find<StatusIndicator>(QStringLiteral("Shape1"))->isSaved());
+        QVERIFY(gui.session->orderTemplate().isSaved());
+
+        // Editing turns the indicator red.
+        editor->appendPlainText(QStringLiteral("    ; Notiz"));
+        QVERIFY(!gui.find<StatusIndicator>(QStringLiteral("Shape1"))->isSaved());
+    }
+
+    void failedImportShowsThePreviousState()
+    {
+        Gui gui(QStringLiteral("Kalmora"));
+        gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
+        const QString templateBefore = gui.find<QPlainTextEdit>(QStringLiteral("RichEdit4"))->toPlainText();
+        const QStringList incomeBefore = gui.listRows(QStringLiteral("ListBoxEinkommen"));
+
+        QString bad = QString::fromLatin1(readBytes(fixture(QStringLiteral("reports/kalmora-klein.cr"))));
+        bad.replace(QStringLiteral("1250;Bauern"), QStringLiteral("12x0;Bauern"));
+        writeBytes(gui.ws.file(QStringLiteral("kaputt.cr")), bad.toLatin1());
+        gui.importThroughMenu(gui.ws.file(QStringLiteral("kaputt.cr")));
+
+        QCOMPARE(gui.prompter.log.size(), 1);
+        QVERIFY(gui.prompter.log.first().text.contains(QStringLiteral("12x0")));
+        QVERIFY(gui.main->isEnabled());
+        QVERIFY(!gui.main->windows().progress->isVisible());
+        QCOMPARE(gui.find<QPlainTextEdit>(QStringLiteral("RichEdit4"))->toPlainText(), templateBefore);
+        QCOMPARE(gui.listRows(QStringLiteral("ListBoxEinkommen")), incomeBefore);
+        QVERIFY(gui.visibleTabs().contains(QStringLiteral("Einkommen")));
+    }
+
+    void sulvitanReport()
+    {
+        Gui gui(QStringLiteral("Sulvitan"));
+        gui.importThroughMenu(fixture(QStringLiteral("reports/sulvitan-klein.cr")));
+        QVERIFY(gui.prompter.log.isEmpty());
+        auto *editor = gui.find<QPlainTextEdit>(QStringLiteral("RichEdit4"));
+        QVERIFY(editor->toPlainText().contains(QStringLiteral(" EINHEIT 12;\tFörster [4,44$]")));
+    }
+};
+
+QTEST_MAIN(TestGuiImport)
+#include "test_gui_import.moc"
