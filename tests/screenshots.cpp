@@ -1,0 +1,63 @@
+// Writes pictures of the main windows for a look by eye:
+//   tolvimar_screenshots OUTDIR [REPORT]
+// Uses a temporary workspace; runs offscreen.
+#include "app/scriptedprompter.h"
+#include "app/session.h"
+#include "appwindows.h"
+#include "selectiondialog.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPainter>
+#include <QTabWidget>
+
+using namespace tolvimar;
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    const QString report = argc > 2 ? QString::fromLocal8Bit(argv[2])
+                                    : test::fixture(QStringLiteral("reports/kalmora-klein.cr"));
+    test::TempWorkspace ws;
+    ws.setLine(1, Configuration::GameName, QStringLiteral("Nordreich"));
+    ws.setLine(1, Configuration::GameTypeText, QStringLiteral("Kalmora"));
+    ScriptedPrompter prompter;
+    Session session(ws.path(), prompter);
+    auto main = createWindows(session, prompter, false);
+    main->resize(1280, 860);
+    QApplication::processEvents();
+
+    // The selection dialog over the main window.
+    QImage picture = main->grab().toImage();
+    {
+        QPainter painter(&picture);
+        const QPixmap dialog = main->windows().selection->grab();
+        painter.drawPixmap((picture.width() - dialog.width()) / 2, (picture.height() - dialog.height()) / 2, dialog);
+    }
+    picture.save(out + QStringLiteral("/1-spielwahl.png"));
+
+    main->startGame(1, QStringLiteral("Nordreich"), QStringLiteral("Kalmora"));
+    QApplication::processEvents();
+    main->grab().save(out + QStringLiteral("/2-gestartet.png"));
+
+    prompter.fileNames.enqueue(report);
+    main->findChild<QAction *>(QStringLiteral("Neu1"))->trigger();
+    QApplication::processEvents();
+    auto *tabs = main->findChild<QTabWidget *>(QStringLiteral("PageControl1"));
+    const QStringList wanted = {QStringLiteral("Status"), QStringLiteral("Einkommen"), QStringLiteral("Zugvorlage"),
+                                QStringLiteral("Kämpfe")};
+    int n = 3;
+    for (const QString &title : wanted) {
+        for (int i = 0; i < tabs->count(); ++i) {
+            if (tabs->tabText(i) == title)
+                tabs->setCurrentIndex(i);
+        }
+        QApplication::processEvents();
+        main->grab().save(out + QStringLiteral("/%1-import-%2.png").arg(n++).arg(title));
+    }
+    for (const QString &t : prompter.texts())
+        qWarning("%s", qPrintable(t));
+    return 0;
+}
