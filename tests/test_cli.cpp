@@ -72,6 +72,27 @@ private slots:
         }
     }
 
+    void statusAfterImport()
+    {
+        TempWorkspace ws;
+        QCOMPARE(runCli({QStringLiteral("--workspace"), ws.path(), QStringLiteral("import"), QStringLiteral("--slot"),
+                         QStringLiteral("1"), QStringLiteral("--type"), QStringLiteral("Kalmora"),
+                         fixture(QStringLiteral("reports/kalmora-klein.cr"))}),
+                 0);
+        QString out;
+        QCOMPARE(runCli({QStringLiteral("--workspace"), ws.path(), QStringLiteral("status"), QStringLiteral("--slot"),
+                         QStringLiteral("1")},
+                        &out),
+                 0);
+        for (const char *part : {"Datum             April im Jahre 4", "Gesamteinkommen : 150 Silber",
+                                 "Ork Vermehrung    7 Orks", "Holz       : 12", "Silber            930"})
+            QVERIFY2(out.contains(QString::fromUtf8(part)), qPrintable(out));
+        const QStringList lines = out.split(u'\n');
+        const int heading = lines.indexOf(QStringLiteral("Punkte Statistik"));
+        QVERIFY(heading > 0);
+        QCOMPARE(lines[heading + 2].simplified(), QStringLiteral("404 812 700 112 930 17"));
+    }
+
     void usageErrors_data()
     {
         QTest::addColumn<QStringList>("arguments");

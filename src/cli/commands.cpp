@@ -33,7 +33,8 @@ const char *kUsage =
     "Befehle:\n"
     "  init                                  Arbeitsverzeichnis anlegen\n"
     "  import --slot K [--type Kalmora|Sulvitan] [--yes] DATEI\n"
-    "                                        CR in Spiel K einlesen\n";
+    "                                        CR in Spiel K einlesen\n"
+    "  status --slot K                       Statuswerte, Summen und Punkte von Spiel K\n";
 
 int usage(const QString &problem)
 {
@@ -193,6 +194,52 @@ int import(const Arguments &args)
     return 2;
 }
 
+int status(const Arguments &args)
+{
+    CommandOptions options;
+    QString problem;
+    if (!parseCommandOptions(args.rest, {QStringLiteral("--slot")}, {}, &options, &problem))
+        return usage(problem);
+    const int slot = slotOption(options, &problem);
+    if (slot == 0)
+        return usage(problem);
+    if (!options.positional.isEmpty())
+        return usage(QStringLiteral("status kennt keine weiteren Argumente."));
+    ScriptedPrompter prompter;
+    echoToStderr(prompter);
+    Session session(args.workspace, prompter);
+    openSlot(session, slot, QString());
+    const StatusValues &s = session.status();
+    const struct
+    {
+        StatusField field;
+        const char *label;
+    } rows[] = {
+        {StatusField::ParteiName, "Partei Name"}, {StatusField::Datum, "Datum"},
+        {StatusField::Punkte, "Punkte :"},        {StatusField::PunkteMittel, "Punkte mittel:"},
+        {StatusField::Einheiten, "Einheiten"},    {StatusField::Personen, "Personen"},
+        {StatusField::Silber, "Silber"},          {StatusField::Imigranten, "Imigranten"},
+        {StatusField::MaxImigranten, "max. Imigranten"}, {StatusField::Gesamteinkommen, "Gesamteinkommen :"},
+        {StatusField::OrkVermehrung, "Ork Vermehrung"},
+    };
+    for (const auto &r : rows) {
+        if (r.field == StatusField::OrkVermehrung && !session.game().isKalmora())
+            continue;
+        out() << QString::fromUtf8(r.label).leftJustified(18) << s[r.field] << "\n";
+    }
+    out() << "\nGesamtproduktion\n";
+    for (const QString &line : s.gesamtproduktion)
+        out() << "  " << line << "\n";
+    out() << "\nPunkte Statistik\n";
+    for (const QStringList &row : session.pointsGrid()) {
+        QStringList cells;
+        for (const QString &c : row)
+            cells.append(c.rightJustified(14));
+        out() << cells.join(QString()) << "\n";
+    }
+    return 0;
+}
+
 } // namespace
 
 int run(const QStringList &arguments)
@@ -206,6 +253,8 @@ int run(const QStringList &arguments)
             return init(args);
         if (args.command == QStringLiteral("import"))
             return import(args);
+        if (args.command == QStringLiteral("status"))
+            return status(args);
         return usage(QStringLiteral("Unbekannter Befehl: ") + args.command);
     } catch (const UserError &e) {
         err() << e.message() << "\n";

@@ -1,8 +1,32 @@
 #pragma once
 
+#include <QList>
+#include <QStringList>
+
 namespace tolvimar {
 
+class Database;
 class Session;
+struct ActiveGame;
+struct StatusValues;
+
+// The faction rows of the statistics table: one per imported turn with the
+// faction's points, silver and persons.
+class PointsStatistics
+{
+public:
+    explicit PointsStatistics(Database &db);
+
+    // Records the turn unless it is recorded already. Throws UserError when a
+    // status value that is recorded is not a number.
+    void writeFactionRow(const ActiveGame &game, qint64 dateCode, const StatusValues &status);
+    // The grid: a heading row and one row per recorded turn, oldest first; empty
+    // when the faction has no rows.
+    QList<QStringList> grid(int game, int faction);
+
+private:
+    Database &m_db;
+};
 
 // Fills the points statistics grid of the active game from its faction rows.
 void zeigePunkteStatistik(Session &session);

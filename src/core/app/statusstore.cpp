@@ -1,20 +1,131 @@
 #include "statusstore.h"
 
+#include "../analysis/pointsstatistics.h"
+#include "../analysis/turnsummary.h"
+#include "../orders/orderfile.h"
+#include "errors.h"
+#include "prompter.h"
 #include "session.h"
+#include "textfile.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 namespace tolvimar {
+
+namespace {
+
+struct StatusFile
+{
+    Page page;
+    const char *suffix;
+};
+
+// In the order the files are written.
+const StatusFile kFiles[] = {
+    {Page::Kaempfe, "-kaempfe.txt"},       {Page::Warnungen, "-warnungen.txt"},
+    {Page::Ereignisse, "-ereignisse.txt"}, {Page::Buendnisse, "-buendnisse.txt"},
+    {Page::Einkommen, "-einkommen.txt"},   {Page::Handel, "-handel.txt"},
+    {Page::Produktion, "-produktion.txt"}, {Page::Bewegungen, "-bewegungen.txt"},
+    {Page::Einreisebericht, "-einreise.txt"}, {Page::Geheimdienstbericht, "-ghdbericht.txt"},
+    {Page::Botschaften, "-meldungen.txt"},
+};
+
+} // namespace
 
 StatusStore::StatusStore(Session &session)
     : m_session(session)
 {
 }
 
+QStringList StatusStore::fileNames() const
+{
+    QStringList names;
+    for (const StatusFile &f : kFiles)
+        names.append(statusDataFile(m_session.game().programPath, m_session.game().number,
+                                    QString::fromLatin1(f.suffix)));
+    return names;
+}
+
 void StatusStore::saveStatusData()
 {
+    const ActiveGame &game = m_session.game();
+    ReportPages pages = m_session.pages();
+    if (game.number == 1) {
+        pages.append(Page::Einkommen, QStringLiteral("zzzz") + m_session.status()[StatusField::Gesamteinkommen]);
+        m_session.setPages(pages);
+    }
+    QDir().mkpath(statusDataDir(game.programPath));
+    const QStringList names = fileNames();
+    for (int i = 0; i < names.size(); ++i)
+        writeTextLines(names[i], pages[kFiles[i].page]);
+
+    Configuration config = m_session.loadConfiguration();
+    config.setLine(game.number, Configuration::GameName, game.name);
+    config.setLine(game.number, Configuration::GameTypeText, game.typeText);
+    for (int f = 0; f < kSavedStatusFields; ++f)
+        config.setLine(game.number, Configuration::StatusFirst + f, m_session.status().values[f]);
+    config.save();
+
+    OrderFile(m_session).writeOrderFile();
+    PointsStatistics(m_session.database()).writeFactionRow(game, game.newestTurn, m_session.status());
 }
 
 void StatusStore::loadStatusData()
 {
+    const ActiveGame &game = m_session.game();
+    ReportPages pages = m_session.pages();
+    QStringList unreadable;
+    const QStringList names = fileNames();
+    for (int i = 0; i < names.size(); ++i) {
+        pages.clear(kFiles[i].page);
+        // A game that was never imported has no files yet: its pages stay empty.
+        if (!QFileInfo::exists(names[i]))
+            continue;
+        try {
+            pages[kFiles[i].page] = readTextLines(names[i]);
+        } catch (const UserError &) {
+            unreadable.append(QDir::toNativeSeparators(names[i]));
+        }
+    }
+    m_session.setPages(pages);
+
+    StatusValues status = m_session.status();
+    try {
+        const Configuration config = m_session.loadConfiguration();
+        for (int f = 0; f < kSavedStatusFields; ++f)
+            status.values[f] = config.line(game.number, Configuration::StatusFirst + f);
+    } catch (const UserError &e) {
+        unreadable.append(e.message());
+    }
+    m_session.setStatus(status);
+
+    runIncomeSummary(m_session, false);
+    if (game.isKalmora())
+        runOrcSummary(m_session, false);
+
+    OrderTemplate &orders = m_session.orderTemplate();
+    if (!status[StatusField::Datum].isEmpty()) {
+        const QString path = OrderFile(m_session).orderFilePath();
+        if (QFileInfo::exists(path)) {
+            try {
+                TextEncoding encoding = TextEncoding::Utf8;
+                const QStringList lines = readTextLines(path, &encoding);
+                orders.setEncoding(encoding);
+                orders.setLines(lines);
+            } catch (const UserError &) {
+                unreadable.append(QDir::toNativeSeparators(path));
+            }
+        }
+    }
+    orders.setSaved(true);
+    runProductionSummary(m_session);
+
+    if (!unreadable.isEmpty()) {
+        m_session.prompter().message(Prompter::Kind::Warning, QStringLiteral("Statusdaten"),
+                                     QStringLiteral("Diese Statusdaten konnten nicht gelesen werden:\n")
+                                         + unreadable.join(u'\n'));
+    }
 }
 
 } // namespace tolvimar

@@ -5,7 +5,9 @@
 #include "../app/session.h"
 #include "../db/database.h"
 #include "../db/schema.h"
-#include "../orders/orderfile.h"
+#include "../analysis/pointsstatistics.h"
+#include "../analysis/turnsummary.h"
+#include "../app/statusstore.h"
 #include "blocklines.h"
 #include "datecode.h"
 #include "extractors.h"
@@ -309,18 +311,32 @@ void ReportImporter::finish(ImportContext &ctx, Result &result)
     result.dateText = ctx.status[StatusField::Datum];
 
     // What follows writes files; a failure there is reported but keeps the import.
+    auto reportFailure = [this](const UserError &e) {
+        m_session.prompter().message(Prompter::Kind::Error, kTitle, e.message());
+    };
     m_progress.setStep(QStringLiteral("Neue Parteigroesse wird ermittelt"));
     try {
         m_session.saveAktuelleOptionen();
     } catch (const UserError &e) {
-        m_session.prompter().message(Prompter::Kind::Error, kTitle, e.message());
+        reportFailure(e);
     }
+    const bool kalmora = ctx.game.isKalmora();
+    if ((kalmora && ctx.version < 43) || !kalmora)
+        runIncomeSummary(m_session, true);
+    if (kalmora)
+        runOrcSummary(m_session, true);
     try {
-        OrderFile(m_session).writeOrderFile();
+        StatusStore(m_session).saveStatusData();
     } catch (const UserError &e) {
-        m_session.prompter().message(Prompter::Kind::Error, kTitle, e.message());
+        reportFailure(e);
     }
     m_progress.setStep(QStringLiteral("Gesamtproduktionsdaten werden berechnet"));
+    try {
+        zeigePunkteStatistik(m_session);
+    } catch (const UserError &e) {
+        reportFailure(e);
+    }
+    runProductionSummary(m_session);
 }
 
 } // namespace tolvimar

@@ -1,0 +1,76 @@
+#include "turnsummary.h"
+
+#include "../app/prompter.h"
+#include "../app/session.h"
+#include "summaries.h"
+
+namespace tolvimar {
+
+namespace {
+
+const QString kContact = QStringLiteral("tolvimar@example.org");
+
+void showFailure(Session &session, const QString &text)
+{
+    session.prompter().message(Prompter::Kind::Error, QStringLiteral("Fehler"), text);
+}
+
+QString pleaseSend(const QString &file)
+{
+    return QStringLiteral("\nBitte die Datei \"%1\" an %2 schicken, damit der Fehler behoben werden kann.")
+        .arg(file, kContact);
+}
+
+} // namespace
+
+bool runIncomeSummary(Session &session, bool afterImport)
+{
+    CurrentLine buffer;
+    try {
+        session.setStatusValue(StatusField::Gesamteinkommen,
+                               summiereEinkommen(session.pages()[Page::Einkommen], session.game().number,
+                                                 session.game().newestTurn, buffer));
+        return true;
+    } catch (const SummaryError &e) {
+        session.setStatusValue(StatusField::Gesamteinkommen, e.partialText);
+        QString text = QStringLiteral("Fehler bei Einkommenssummierung in Zeile: ") + e.line;
+        if (afterImport)
+            text += pleaseSend(QStringLiteral("~/status-data/x-einkommen.txt"));
+        showFailure(session, text);
+        return false;
+    }
+}
+
+bool runOrcSummary(Session &session, bool afterImport)
+{
+    try {
+        session.setStatusValue(StatusField::OrkVermehrung, summiereOrkvermehrung(session.pages()[Page::Ereignisse]));
+        return true;
+    } catch (const SummaryError &e) {
+        session.setStatusValue(StatusField::OrkVermehrung, e.partialText);
+        showFailure(session, afterImport ? QStringLiteral("Fehler bei Orkberechnung.")
+                                         : QStringLiteral("Fehler bei Orksummierung"));
+        return false;
+    }
+}
+
+bool runProductionSummary(Session &session)
+{
+    CurrentLine buffer;
+    StatusValues status = session.status();
+    bool ok = true;
+    try {
+        status.gesamtproduktion = summiereProduktion(session.pages()[Page::Produktion], buffer);
+    } catch (const SummaryError &e) {
+        status.gesamtproduktion = e.partialList;
+        ok = false;
+        session.setStatus(status);
+        showFailure(session, QStringLiteral("Fehler bei Produktionssummierung in Zeile: ") + e.line
+                                 + pleaseSend(QStringLiteral("~/status-data/x-produktion.txt")));
+        return ok;
+    }
+    session.setStatus(status);
+    return ok;
+}
+
+} // namespace tolvimar
