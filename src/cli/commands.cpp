@@ -4,6 +4,7 @@
 #include "app/scriptedprompter.h"
 #include "app/session.h"
 #include "app/workspace.h"
+#include "orders/checker.h"
 #include "report/importer.h"
 #include "report/importprogress.h"
 
@@ -34,7 +35,8 @@ const char *kUsage =
     "  init                                  Arbeitsverzeichnis anlegen\n"
     "  import --slot K [--type Kalmora|Sulvitan] [--yes] DATEI\n"
     "                                        CR in Spiel K einlesen\n"
-    "  status --slot K                       Statuswerte, Summen und Punkte von Spiel K\n";
+    "  status --slot K                       Statuswerte, Summen und Punkte von Spiel K\n"
+    "  check --slot K                        Zug-Checker auf die Zugvorlage von Spiel K\n";
 
 int usage(const QString &problem)
 {
@@ -240,6 +242,30 @@ int status(const Arguments &args)
     return 0;
 }
 
+int check(const Arguments &args)
+{
+    CommandOptions options;
+    QString problem;
+    if (!parseCommandOptions(args.rest, {QStringLiteral("--slot")}, {}, &options, &problem))
+        return usage(problem);
+    const int slot = slotOption(options, &problem);
+    if (slot == 0)
+        return usage(problem);
+    if (!options.positional.isEmpty())
+        return usage(QStringLiteral("check kennt keine weiteren Argumente."));
+    ScriptedPrompter prompter;
+    echoToStderr(prompter);
+    Session session(args.workspace, prompter);
+    openSlot(session, slot, QString());
+    const OrderChecker::Result result = OrderChecker(session).run();
+    if (result.status != OrderChecker::Result::Ran) {
+        err() << result.message << "\n";
+        return 2;
+    }
+    out() << result.output;
+    return 0;
+}
+
 } // namespace
 
 int run(const QStringList &arguments)
@@ -255,6 +281,8 @@ int run(const QStringList &arguments)
             return import(args);
         if (args.command == QStringLiteral("status"))
             return status(args);
+        if (args.command == QStringLiteral("check"))
+            return check(args);
         return usage(QStringLiteral("Unbekannter Befehl: ") + args.command);
     } catch (const UserError &e) {
         err() << e.message() << "\n";

@@ -8,6 +8,8 @@
 #include "smallwindows.h"
 #include "statusindicator.h"
 #include "uiimportprogress.h"
+#include "orders/checker.h"
+#include "orders/orderfile.h"
 #include "report/importer.h"
 
 #include <QAction>
@@ -535,10 +537,12 @@ void MainWindow::Neu1Click()
 
 void MainWindow::Speichern1Click()
 {
+    OrderFile(m_session).speichern();
 }
 
 void MainWindow::ZugVorlageSpeichern1Click()
 {
+    OrderFile(m_session).speichernUnter();
 }
 
 void MainWindow::Optionen1Click()
@@ -560,6 +564,18 @@ void MainWindow::Info1Click()
 
 void MainWindow::Button6Click()
 {
+    // The window keeps painting while the checker runs, but takes no input.
+    setEnabled(false);
+    const OrderChecker::Result result = OrderChecker(m_session).run();
+    setEnabled(true);
+    if (result.status != OrderChecker::Result::Ran) {
+        m_prompter.message(Prompter::Kind::Error, QStringLiteral("Zug Checker"), result.message);
+        return;
+    }
+    if (m_windows.checkerOutput) {
+        m_windows.checkerOutput->setEnabled(true);
+        m_windows.checkerOutput->showOutput(result.output);
+    }
 }
 
 void MainWindow::ZugChecker1Click()
@@ -569,6 +585,12 @@ void MainWindow::ZugChecker1Click()
 
 void MainWindow::Taschenrechner1Click()
 {
+    QString lookedFor;
+    if (!startCalculator(&lookedFor)) {
+        m_prompter.message(Prompter::Kind::Information, QStringLiteral("Taschenrechner"),
+                           QStringLiteral("Auf diesem Rechner wurde kein Taschenrechner gefunden (gesucht: %1).")
+                               .arg(lookedFor));
+    }
 }
 
 void MainWindow::RichEdit4Change()
@@ -580,8 +602,7 @@ void MainWindow::RichEdit4Change()
 
 void MainWindow::Timer1Timer()
 {
-    if (!m_session.orderTemplate().isSaved())
-        Speichern1Click();
+    OrderFile(m_session).autosave();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

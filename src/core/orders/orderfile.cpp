@@ -1,5 +1,7 @@
 #include "orderfile.h"
 
+#include "../app/errors.h"
+#include "../app/prompter.h"
 #include "../app/session.h"
 #include "../app/textfile.h"
 #include "../app/workspace.h"
@@ -43,6 +45,44 @@ void OrderFile::saveAs(const QString &path)
     const OrderTemplate &t = m_session.orderTemplate();
     writeTextLines(path, t.lines(), t.encoding(), "\r\n");
     m_session.orderTemplate().setSaved(true);
+}
+
+bool OrderFile::speichern()
+{
+    try {
+        save();
+        return true;
+    } catch (const UserError &e) {
+        m_session.prompter().message(Prompter::Kind::Error, QStringLiteral("Zugvorlage speichern"), e.message());
+        return false;
+    }
+}
+
+bool OrderFile::speichernUnter()
+{
+    const QString path = m_session.prompter().saveFileName(
+        QStringLiteral("Zugvorlage speichern unter"), {QStringLiteral("Alle (*.*)"), QStringLiteral("Textdateien (*.txt)")},
+        1, true);
+    if (path.isEmpty())
+        return false;
+    try {
+        saveAs(path);
+        return true;
+    } catch (const UserError &e) {
+        m_session.prompter().message(Prompter::Kind::Error, QStringLiteral("Zugvorlage speichern"), e.message());
+        return false;
+    }
+}
+
+void OrderFile::autosave()
+{
+    if (m_session.orderTemplate().isSaved())
+        return;
+    try {
+        save();
+    } catch (const UserError &e) {
+        m_session.prompter().notice(QStringLiteral("Automatisches Speichern fehlgeschlagen: ") + e.message());
+    }
 }
 
 } // namespace tolvimar

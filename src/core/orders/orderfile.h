@@ -26,6 +26,14 @@ public:
     // "Zugvorlage Speichern unter...": write exactly under the chosen name.
     void saveAs(const QString &path);
 
+    // The commands as the menu runs them: failures are shown, the state stays
+    // "not saved". Each returns whether a file now holds the template.
+    bool speichern();
+    bool speichernUnter();
+    // The five-minute tick: saves when there are unsaved changes; a failure is
+    // noted without a box so that typing is not interrupted.
+    void autosave();
+
 private:
     Session &m_session;
 };

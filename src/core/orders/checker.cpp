@@ -1,0 +1,146 @@
+#include "checker.h"
+
+#include "../app/errors.h"
+#include "../app/prompter.h"
+#include "../app/session.h"
+#include "../app/textfile.h"
+#include "../app/workspace.h"
+#include "orderfile.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTimer>
+
+namespace tolvimar {
+
+OrderChecker::OrderChecker(Session &session)
+    : m_session(session)
+{
+}
+
+QString OrderChecker::checkerProgram() const
+{
+    const QString path = m_session.game().checkerPath.trimmed();
+    if (path.isEmpty() || QDir::isAbsolutePath(path))
+        return path;
+    return joinProgramPath(m_session.game().programPath, path);
+}
+
+OrderChecker::Result OrderChecker::run(int timeoutMs)
+{
+    Result result;
+    Prompter &prompter = m_session.prompter();
+    prompter.setBusy(true);
+    struct BusyGuard
+    {
+        Prompter &p;
+        ~BusyGuard() { p.setBusy(false); }
+    } busy {prompter};
+
+    OrderFile orderFile(m_session);
+    try {
+        orderFile.save();
+    } catch (const UserError &e) {
+        result.status = Result::SaveFailed;
+        result.message = e.message();
+        return result;
+    }
+
+    const QString program = checkerProgram();
+    const QString shown = QDir::toNativeSeparators(program);
+    if (program.isEmpty()) {
+        result.status = Result::NoPath;
+        result.message = QStringLiteral("Es ist kein Pfad zum externen ZugChecker eingestellt "
+                                        "(Datei → Optionen → \"Path zum externen ZugChecker:\").");
+        return result;
+    }
+    const QFileInfo info(program);
+    if (!info.exists() || info.isDir()) {
+        result.status = Result::Missing;
+        result.message = QStringLiteral("Der ZugChecker %1 wurde nicht gefunden.").arg(shown);
+        return result;
+    }
+    if (!info.isExecutable()) {
+        result.status = Result::NotExecutable;
+        result.message = QStringLiteral("Der ZugChecker %1 ist nicht ausführbar.").arg(shown);
+        return result;
+    }
+
+    const QString programPath = m_session.game().programPath;
+    QProcess process;
+    process.setProgram(info.absoluteFilePath());
+    process.setArguments({QFileInfo(orderFile.orderFilePath()).fileName()});
+    process.setWorkingDirectory(programPath);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.setStandardInputFile(QProcess::nullDevice());
+
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    bool timedOut = false;
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&process, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            loop.quit();
+    });
+    QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
+        timedOut = true;
+        loop.quit();
+    });
+    process.start();
+    timer.start(timeoutMs);
+    if (process.state() != QProcess::NotRunning || process.error() != QProcess::FailedToStart)
+        loop.exec();
+
+    if (process.error() == QProcess::FailedToStart) {
+        result.status = Result::NotStarted;
+        result.message = QStringLiteral("Der ZugChecker %1 konnte nicht gestartet werden: %2")
+                             .arg(shown, process.errorString());
+        return result;
+    }
+    if (timedOut) {
+        process.kill();
+        process.waitForFinished(5000);
+        result.status = Result::TimedOut;
+        result.message = QStringLiteral("Der ZugChecker %1 hat nach %2 Sekunden nicht geantwortet und wurde beendet.")
+                             .arg(shown)
+                             .arg(timeoutMs / 1000.0);
+        return result;
+    }
+
+    const QByteArray output = process.readAll();
+    const QString outputFile = checkerOutputFile(programPath);
+    QDir().mkpath(QFileInfo(outputFile).absolutePath());
+    QSaveFile file(outputFile);
+    if (!file.open(QIODevice::WriteOnly) || file.write(output) != output.size() || !file.commit()) {
+        result.status = Result::SaveFailed;
+        result.message = QStringLiteral("Die Ausgabe des ZugCheckers kann nicht nach %1 geschrieben werden: %2")
+                             .arg(QDir::toNativeSeparators(outputFile), file.errorString());
+        return result;
+    }
+    result.status = Result::Ran;
+    result.output = decodeText(output);
+    return result;
+}
+
+bool startCalculator(QString *lookedFor)
+{
+    const QStringList candidates = {QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"),
+                                    QStringLiteral("qalculate-gtk"),    QStringLiteral("galculator"),
+                                    QStringLiteral("mate-calc"),        QStringLiteral("speedcrunch"),
+                                    QStringLiteral("xcalc")};
+    if (lookedFor)
+        *lookedFor = candidates.join(QStringLiteral(", "));
+    for (const QString &name : candidates) {
+        const QString path = QStandardPaths::findExecutable(name);
+        if (!path.isEmpty() && QProcess::startDetached(path, {}))
+            return true;
+    }
+    return false;
+}
+
+} // namespace tolvimar
