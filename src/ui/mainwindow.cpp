@@ -105,8 +105,8 @@ MainWindow::MainWindow(Session &session, Prompter &prompter)
     topLayout->addWidget(buildDetailPages(), 1);
     central->addWidget(top);
     central->addWidget(buildReportPages());
-    central->setStretchFactor(0, 3);
-    central->setStretchFactor(1, 2);
+    central->setStretchFactor(0, 1);
+    central->setStretchFactor(1, 1);
     setCentralWidget(central);
 
     auto *bar = statusBar();
