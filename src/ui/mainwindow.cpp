@@ -132,9 +132,8 @@ MainWindow::MainWindow(Session &session, Prompter &prompter)
     connect(&m_session.orderTemplate(), &OrderTemplate::savedChanged, this, &MainWindow::showSaved);
     connect(&m_session, &Session::gameOpened, this, [this] {
         setWindowTitle(m_session.caption());
-        const QString turn = QString::number(m_session.game().newestTurn);
-        m_infoDatumGruppen->setText(turn);
-        m_infoDatumSchiffe->setText(turn);
+        showInfoDatum();
+        loadWorldMap();
     });
     refreshPages();
     refreshStatus();
@@ -469,8 +468,29 @@ void MainWindow::refreshPages()
     m_listViews[int(Page::Kaempfe)]->setPalette(palette);
 }
 
+void MainWindow::showInfoDatum()
+{
+    const QString turn = QString::number(m_session.game().newestTurn);
+    m_infoDatumGruppen->setText(turn);
+    m_infoDatumSchiffe->setText(turn);
+}
+
+void MainWindow::loadWorldMap()
+{
+    auto *image = findChild<QLabel *>(QStringLiteral("Image82"));
+    const QPixmap map(m_session.worldMapFile(0));
+    if (map.isNull()) {
+        image->setPixmap(QPixmap());
+        image->setText(QStringLiteral("Keine Weltkarte"));
+        return;
+    }
+    image->setPixmap(map);
+    image->resize(map.size());
+}
+
 void MainWindow::refreshStatus()
 {
+    showInfoDatum();
     const StatusValues &status = m_session.status();
     for (int i = 0; i < int(StatusField::Count); ++i) {
         if (m_statusEdits[i])

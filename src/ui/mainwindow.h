@@ -82,6 +82,8 @@ private:
     void showError(const QString &text);
     void refreshPages();
     void refreshStatus();
+    void showInfoDatum();
+    void loadWorldMap();
     void refreshTemplate();
     void refreshPointsGrid();
     void showSaved(bool saved);

@@ -258,6 +258,9 @@ void ReportImporter::writeTemplateHead(ImportContext &ctx)
 
 void ReportImporter::writeOwnFactionRow(ImportContext &ctx)
 {
+    // A map-only report into a game that never saw its faction names none.
+    if (ctx.game.factionNumber == 0)
+        return;
     Table &t = *ctx.parteien;
     if (t.findKey({ctx.game.number, ctx.game.factionNumber}))
         t.edit();
