@@ -3,7 +3,7 @@
 #include "appwindows.h"
 #include "smallwindows.h"
 #include "statusindicator.h"
-#include "testsupport.h"
+#include "guisupport.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -17,47 +17,11 @@ using namespace tolvimar::test;
 
 namespace {
 
-struct Gui
+struct Gui : GuiHarness
 {
-    TempWorkspace ws;
-    ScriptedPrompter prompter;
-    std::unique_ptr<Session> session;
-    std::unique_ptr<MainWindow> main;
-
     explicit Gui(const QString &type)
     {
-        ws.setLine(1, Configuration::GameTypeText, type);
-        session = std::make_unique<Session>(ws.path(), prompter);
-        main = createWindows(*session, prompter, false);
         main->startGame(1, QStringLiteral("Test"), type);
-    }
-    template<typename T>
-    T *find(const QString &name) const
-    {
-        return main->findChild<T *>(name);
-    }
-    void importThroughMenu(const QString &path)
-    {
-        prompter.fileNames.enqueue(path);
-        find<QAction>(QStringLiteral("Neu1"))->trigger();
-    }
-    QStringList visibleTabs() const
-    {
-        auto *tabs = find<QTabWidget>(QStringLiteral("PageControl1"));
-        QStringList visible;
-        for (int i = 0; i < tabs->count(); ++i) {
-            if (tabs->isTabVisible(i))
-                visible.append(tabs->tabText(i));
-        }
-        return visible;
-    }
-    QStringList listRows(const QString &name) const
-    {
-        QStringList rows;
-        auto *model = find<QListView>(name)->model();
-        for (int r = 0; r < model->rowCount(); ++r)
-            rows.append(model->index(r, 0).data().toString());
-        return rows;
     }
 };
 

@@ -4,7 +4,7 @@
 #include "selectiondialog.h"
 #include "settingsdialog.h"
 #include "smallwindows.h"
-#include "testsupport.h"
+#include "guisupport.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -19,35 +19,11 @@ using namespace tolvimar::test;
 
 namespace {
 
-struct Gui
+struct Gui : GuiHarness
 {
-    TempWorkspace ws;
-    ScriptedPrompter prompter;
-    std::unique_ptr<Session> session;
-    std::unique_ptr<MainWindow> main;
-
-    explicit Gui(bool fixtureConfig = true)
+    Gui()
+        : GuiHarness(true)
     {
-        if (fixtureConfig) {
-            QFile::remove(ws.file(QStringLiteral("tolvimar.cfg")));
-            QFile::copy(fixture(QStringLiteral("config/tolvimar.cfg")), ws.file(QStringLiteral("tolvimar.cfg")));
-            QFile::setPermissions(ws.file(QStringLiteral("tolvimar.cfg")),
-                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        }
-        session = std::make_unique<Session>(ws.path(), prompter);
-        main = createWindows(*session, prompter, false);
-    }
-    template<typename T>
-    T *find(const QString &name) const
-    {
-        auto *w = main->findChild<T *>(name);
-        if (!w)
-            qWarning() << "no widget" << name;
-        return w;
-    }
-    void start(int slot)
-    {
-        QTest::mouseClick(find<QPushButton>(QStringLiteral("ButtonStart%1").arg(slot)), Qt::LeftButton);
     }
 };
 
@@ -134,13 +110,7 @@ private slots:
     {
         Gui gui;
         gui.start(1);
-        auto *tabs = gui.find<QTabWidget>(QStringLiteral("PageControl1"));
-        QStringList visible;
-        for (int i = 0; i < tabs->count(); ++i) {
-            if (tabs->isTabVisible(i))
-                visible.append(tabs->tabText(i));
-        }
-        QCOMPARE(visible, (QStringList {QStringLiteral("Status"), QStringLiteral("Zugvorlage")}));
+        QCOMPARE(gui.visibleTabs(), (QStringList {QStringLiteral("Status"), QStringLiteral("Zugvorlage")}));
         auto *editor = gui.find<QPlainTextEdit>(QStringLiteral("RichEdit4"));
         QVERIFY(QFontInfo(editor->font()).fixedPitch());
     }

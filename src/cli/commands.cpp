@@ -13,6 +13,8 @@
 #include <QSet>
 #include <QTextStream>
 
+#include <memory>
+
 namespace tolvimar::cli {
 
 namespace {
@@ -196,7 +198,15 @@ int import(const Arguments &args)
     return 2;
 }
 
-int status(const Arguments &args)
+// A command that takes only "--slot K": the game opened as the program opens it.
+struct OpenedSlot
+{
+    ScriptedPrompter prompter;
+    std::unique_ptr<Session> session;
+};
+
+// Returns -1 with the slot opened, or the exit status of a usage error.
+int openSlotCommand(const Arguments &args, OpenedSlot *opened)
 {
     CommandOptions options;
     QString problem;
@@ -206,11 +216,19 @@ int status(const Arguments &args)
     if (slot == 0)
         return usage(problem);
     if (!options.positional.isEmpty())
-        return usage(QStringLiteral("status kennt keine weiteren Argumente."));
-    ScriptedPrompter prompter;
-    echoToStderr(prompter);
-    Session session(args.workspace, prompter);
-    openSlot(session, slot, QString());
+        return usage(args.command + QStringLiteral(" kennt keine weiteren Argumente."));
+    echoToStderr(opened->prompter);
+    opened->session = std::make_unique<Session>(args.workspace, opened->prompter);
+    openSlot(*opened->session, slot, QString());
+    return -1;
+}
+
+int status(const Arguments &args)
+{
+    OpenedSlot opened;
+    if (const int exitCode = openSlotCommand(args, &opened); exitCode >= 0)
+        return exitCode;
+    const Session &session = *opened.session;
     const StatusValues &s = session.status();
     const struct
     {
@@ -244,20 +262,10 @@ int status(const Arguments &args)
 
 int check(const Arguments &args)
 {
-    CommandOptions options;
-    QString problem;
-    if (!parseCommandOptions(args.rest, {QStringLiteral("--slot")}, {}, &options, &problem))
-        return usage(problem);
-    const int slot = slotOption(options, &problem);
-    if (slot == 0)
-        return usage(problem);
-    if (!options.positional.isEmpty())
-        return usage(QStringLiteral("check kennt keine weiteren Argumente."));
-    ScriptedPrompter prompter;
-    echoToStderr(prompter);
-    Session session(args.workspace, prompter);
-    openSlot(session, slot, QString());
-    const OrderChecker::Result result = OrderChecker(session).run();
+    OpenedSlot opened;
+    if (const int exitCode = openSlotCommand(args, &opened); exitCode >= 0)
+        return exitCode;
+    const OrderChecker::Result result = OrderChecker(*opened.session).run();
     if (result.status != OrderChecker::Result::Ran) {
         err() << result.message << "\n";
         return 2;

@@ -166,6 +166,19 @@ void Table::edit()
     m_state = State::Edit;
 }
 
+bool Table::editOrAppend(const QVariantList &keyValues)
+{
+    const bool found = findKey(keyValues);
+    if (found) {
+        edit();
+        return true;
+    }
+    append();
+    for (int i = 0; i < keyValues.size(); ++i)
+        setValue(field(m_def.key[i]), keyValues[i]);
+    return false;
+}
+
 void Table::setValue(int field, const QVariant &value)
 {
     if (m_state == State::Browse)

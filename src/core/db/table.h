@@ -52,6 +52,9 @@ public:
 
     void append();
     void edit();
+    // Finds the row with these leading key values and edits it, or appends one with
+    // them; returns whether the row existed.
+    bool editOrAppend(const QVariantList &keyValues);
     void post();
     void cancel();
     State state() const { return m_state; }

@@ -262,12 +262,7 @@ void ReportImporter::writeOwnFactionRow(ImportContext &ctx)
     if (ctx.game.factionNumber == 0)
         return;
     Table &t = *ctx.parteien;
-    if (t.findKey({ctx.game.number, ctx.game.factionNumber}))
-        t.edit();
-    else
-        t.append();
-    t.setValue(u"Spiel", ctx.game.number);
-    t.setValue(u"Partei Nr", ctx.game.factionNumber);
+    t.editOrAppend({ctx.game.number, ctx.game.factionNumber});
     t.setValue(u"Partei Name", ctx.game.factionName);
     t.setValue(u"Datum", ctx.dateCode);
     t.post();

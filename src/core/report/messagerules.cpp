@@ -76,12 +76,7 @@ void readAllianceRecord(ImportContext &ctx)
 void readFactionRecord(ImportContext &ctx, int factionNumber)
 {
     Table &t = *ctx.parteien;
-    if (t.findKey({ctx.game.number, factionNumber}))
-        t.edit();
-    else
-        t.append();
-    t.setValue(u"Spiel", ctx.game.number);
-    t.setValue(u"Partei Nr", factionNumber);
+    t.editOrAppend({ctx.game.number, factionNumber});
     ++ctx.cursor;
     t.setValue(u"Partei Name", quotedText(ctx.line()));
     ++ctx.cursor;

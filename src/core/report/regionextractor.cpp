@@ -161,14 +161,7 @@ void getRegionInfo(ImportContext &ctx)
         ctx.ebenen->post();
     }
 
-    if (r.findKey({game, x, y, z}))
-        r.edit();
-    else
-        r.append();
-    r.setValue(F.spiel, game);
-    r.setValue(F.breite, x);
-    r.setValue(F.laenge, y);
-    r.setValue(F.ebene, z);
+    r.editOrAppend({game, x, y, z});
     for (int f : {F.holz, F.mallorn, F.eisen, F.bauern, F.vermoegen, F.pferde, F.rekrutieren, F.luxus})
         r.setValue(f, 0);
     for (int f : F.roads)
@@ -308,15 +301,7 @@ void getRegionInfo(ImportContext &ctx)
     ctx.regionName = r.text(F.name);
     if (regionType != u"Ozean") {
         Table &s = *ctx.statistik;
-        if (s.findKey({game, x, y, z, ctx.dateCode}))
-            s.edit();
-        else
-            s.append();
-        s.setValue(u"Spiel", game);
-        s.setValue(u"Breite", x);
-        s.setValue(u"Länge", y);
-        s.setValue(u"Ebene", z);
-        s.setValue(u"Datum", ctx.dateCode);
+        s.editOrAppend({game, x, y, z, ctx.dateCode});
         s.setValue(u"Bauern", r.value(F.bauern));
         s.setValue(u"Bauern Silber", r.value(F.vermoegen));
         s.setValue(u"Pferde", r.value(F.pferde));

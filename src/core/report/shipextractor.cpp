@@ -73,13 +73,8 @@ void getSchiffInfo(ImportContext &ctx)
     Table &t = *ctx.schiffe;
     const int game = ctx.game.number;
     const int number = headerNumber(ctx);
-    if (t.findKey({game, number}))
-        t.edit();
-    else
-        t.append();
-    t.setValue(u"Spiel", game);
+    t.editOrAppend({game, number});
     t.setValue(u"Schiffs Position", ctx.regionPosition);
-    t.setValue(u"Schiffs Nr", number);
     ++ctx.cursor;
     t.setValue(u"Schiffs Name", quotedText(ctx.line()));
     t.setValue(u"Prozent", 100);
@@ -140,13 +135,8 @@ void getBurgInfo(ImportContext &ctx)
     Table &t = *ctx.burgen;
     const int game = ctx.game.number;
     const int number = headerNumber(ctx);
-    if (t.findKey({game, number}))
-        t.edit();
-    else
-        t.append();
-    t.setValue(u"Spiel", game);
+    t.editOrAppend({game, number});
     t.setValue(u"Burg Position", ctx.regionPosition);
-    t.setValue(u"Burg Nr", number);
     t.setValue(u"Besitzer", 0);
     t.setValue(u"Partei", -1);
     t.setValue(u"Unterhalt", 0);

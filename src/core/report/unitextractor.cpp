@@ -94,14 +94,9 @@ void getEinheitenInfo(ImportContext &ctx)
     const QStringView header = ctx.line();
     const qsizetype blank = header.indexOf(u' ');
     const int number = toInt(blank < 0 ? QStringView() : header.mid(blank + 1), header, ctx.cursor);
-    if (u.findKey({game, number}))
-        u.edit();
-    else
-        u.append();
-    u.setValue(F.spiel, game);
+    u.editOrAppend({game, number});
     u.setValue(F.stationiert, QStringLiteral("in Region"));
     u.setValue(F.position, ctx.regionPosition);
-    u.setValue(F.nr, number);
     ++ctx.cursor;
     const QString name = quotedText(ctx.line());
     u.setValue(F.name, name);

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "appwindows.h"
+#include "testsupport.h"
+
+#include <QStringList>
+
+namespace tolvimar::test {
+
+// The program's windows over a temporary workspace, answered by script.
+class GuiHarness
+{
+public:
+    // With fixtureConfig the workspace gets the configuration fixture.
+    explicit GuiHarness(bool fixtureConfig = false);
+
+    // Presses "Start" of a slot in the selection dialog.
+    void start(int slot);
+    // "CR einlesen" through the menu, the file dialog answered with path.
+    void importThroughMenu(const QString &path);
+    // Captions of the report tabs that are shown.
+    QStringList visibleTabs() const;
+    // The rows of a list view.
+    QStringList listRows(const QString &objectName) const;
+
+    template<typename T>
+    T *find(const QString &name) const
+    {
+        T *widget = main->findChild<T *>(name);
+        if (!widget)
+            qWarning("no widget %s", qPrintable(name));
+        return widget;
+    }
+
+    TempWorkspace ws;
+    ScriptedPrompter prompter;
+    std::unique_ptr<Session> session;
+    std::unique_ptr<MainWindow> main;
+};
+
+} // namespace tolvimar::test
