@@ -38,6 +38,8 @@ bool UiPrompter::askYesNo(Kind kind, const QString &title, const QString &text)
     box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
     box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
     box.setDefaultButton(QMessageBox::No);
+    // Asked during an import the main window is disabled; its box must not be.
+    box.setEnabled(true);
     const bool yes = box.exec() == QMessageBox::Yes;
     QApplication::restoreOverrideCursor();
     return yes;
@@ -47,6 +49,7 @@ void UiPrompter::message(Kind kind, const QString &title, const QString &text)
 {
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     QMessageBox box(iconFor(kind), title, text, QMessageBox::Ok, m_parent);
+    box.setEnabled(true);
     box.exec();
     QApplication::restoreOverrideCursor();
 }
