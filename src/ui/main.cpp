@@ -34,6 +34,7 @@ int main(int argc, char *argv[])
         QMessageBox::critical(nullptr, QStringLiteral("Fehler"), e.message());
         return 1;
     }
+    prompter.setStartDirectory(session->workspace().dir());
     auto mainWindow = createWindows(*session, prompter);
     prompter.setParent(mainWindow.get());
     prompter.setNoticeSink([w = mainWindow.get()](const QString &text) {

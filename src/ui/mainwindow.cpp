@@ -101,12 +101,20 @@ MainWindow::MainWindow(Session &session, Prompter &prompter)
     auto *top = new QWidget(central);
     auto *topLayout = new QHBoxLayout(top);
     topLayout->setContentsMargins(4, 4, 4, 4);
-    topLayout->addWidget(buildMapColumn());
+    // The map column scrolls on small screens rather than pushing the report pages away.
+    auto *mapScroll = new QScrollArea(top);
+    mapScroll->setObjectName(QStringLiteral("ScrollBoxKarten"));
+    mapScroll->setFrameShape(QFrame::NoFrame);
+    mapScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    mapScroll->setWidget(buildMapColumn());
+    mapScroll->setFixedWidth(mapScroll->widget()->sizeHint().width() + 16);
+    topLayout->addWidget(mapScroll);
     topLayout->addWidget(buildDetailPages(), 1);
     central->addWidget(top);
     central->addWidget(buildReportPages());
-    central->setStretchFactor(0, 1);
-    central->setStretchFactor(1, 1);
+    central->setStretchFactor(0, 3);
+    central->setStretchFactor(1, 2);
+    central->setSizes({540, 360});
     setCentralWidget(central);
 
     auto *bar = statusBar();
@@ -342,7 +350,8 @@ QWidget *MainWindow::buildStatusPage()
     auto *page = new QWidget(m_pageControl1);
     page->setObjectName(QStringLiteral("TabSheetStatus"));
     auto *layout = new QHBoxLayout(page);
-    auto *form = new QFormLayout;
+    // Two columns of label and field keep the page low.
+    auto *form = new QGridLayout;
     const struct
     {
         StatusField field;
@@ -359,11 +368,17 @@ QWidget *MainWindow::buildStatusPage()
         {StatusField::Imigranten, "EditImigranten", "Imigranten"},
         {StatusField::MaxImigranten, "EditMaxImigranten", "max. Imigranten"},
     };
+    int i = 0;
     for (const auto &f : fields) {
         m_statusEdits[int(f.field)] = statusEdit(QString::fromLatin1(f.name), page);
-        form->addRow(QString::fromUtf8(f.label), m_statusEdits[int(f.field)]);
+        const int row = i % 5;
+        const int column = (i / 5) * 2;
+        form->addWidget(new QLabel(QString::fromUtf8(f.label), page), row, column);
+        form->addWidget(m_statusEdits[int(f.field)], row, column + 1);
+        ++i;
     }
-    layout->addLayout(form, 1);
+    form->setRowStretch(5, 1);
+    layout->addLayout(form, 2);
 
     auto *alliances = new QVBoxLayout;
     alliances->addWidget(new QLabel(pageTitle(Page::Buendnisse), page));

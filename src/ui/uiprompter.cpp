@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -62,7 +63,11 @@ void UiPrompter::notice(const QString &text)
 
 QString UiPrompter::openFileName(const QString &caption, const QStringList &filters)
 {
-    return QFileDialog::getOpenFileName(m_parent, caption, QString(), filters.join(QStringLiteral(";;")));
+    const QString file =
+        QFileDialog::getOpenFileName(m_parent, caption, m_directory, filters.join(QStringLiteral(";;")));
+    if (!file.isEmpty())
+        m_directory = QFileInfo(file).absolutePath();
+    return file;
 }
 
 QString UiPrompter::saveFileName(const QString &caption, const QStringList &filters,
@@ -72,8 +77,11 @@ QString UiPrompter::saveFileName(const QString &caption, const QStringList &filt
     QFileDialog::Options options;
     if (!confirmOverwrite)
         options |= QFileDialog::DontConfirmOverwrite;
-    return QFileDialog::getSaveFileName(m_parent, caption, QString(),
-                                        filters.join(QStringLiteral(";;")), &selected, options);
+    const QString file = QFileDialog::getSaveFileName(m_parent, caption, m_directory,
+                                                      filters.join(QStringLiteral(";;")), &selected, options);
+    if (!file.isEmpty())
+        m_directory = QFileInfo(file).absolutePath();
+    return file;
 }
 
 void UiPrompter::setBusy(bool busy)

@@ -15,6 +15,8 @@ public:
     explicit UiPrompter(QWidget *parent = nullptr);
     void setParent(QWidget *parent) { m_parent = parent; }
     // Where notices go (the main window's status bar).
+    // Where file dialogs open first; later they open where the last file was.
+    void setStartDirectory(const QString &dir) { m_directory = dir; }
     void setNoticeSink(std::function<void(const QString &)> sink) { m_noticeSink = std::move(sink); }
 
     bool askYesNo(Kind kind, const QString &title, const QString &text) override;
@@ -27,6 +29,7 @@ public:
 
 private:
     QWidget *m_parent;
+    QString m_directory;
     std::function<void(const QString &)> m_noticeSink;
 };
 
