@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace tolvimar {
+
+// One prepared statement on the connection's own SQLite handle. The table layer
+// runs its frequent statements here instead of through QSqlQuery, which rebuilds
+// the whole record of a wide table and converts every bound value on each call.
+// Values go in and come out exactly as the QtSql driver passes them: a null
+// variant or a null string binds NULL; integers read back as qlonglong, texts as
+// QString, NULL as a null QString variant.
+class SqliteStatement
+{
+public:
+    SqliteStatement() = default;
+    SqliteStatement(sqlite3 *db, const QString &sql); // throws SqliteError
+    ~SqliteStatement();
+    SqliteStatement(SqliteStatement &&other) noexcept;
+    SqliteStatement &operator=(SqliteStatement &&other) noexcept;
+    SqliteStatement(const SqliteStatement &) = delete;
+    SqliteStatement &operator=(const SqliteStatement &) = delete;
+
+    bool isValid() const { return m_stmt != nullptr; }
+    // Binds the value to parameter i (0-based).
+    void bind(int i, const QVariant &value);
+    // One step: true when a row is ready, false when the statement is done.
+    bool step();
+    // Resets for the next use (keeps the bindings until they are replaced).
+    void reset();
+    QVariant column(int i) const;
+    qint64 columnInt64(int i) const;
+
+private:
+    [[noreturn]] void fail() const;
+
+    sqlite3 *m_db = nullptr;
+    sqlite3_stmt *m_stmt = nullptr;
+};
+
+// A failure of SQLite, with its message.
+class SqliteError : public std::exception
+{
+public:
+    explicit SqliteError(QString message)
+        : m_message(std::move(message))
+    {
+    }
+    const QString &message() const { return m_message; }
+    const char *what() const noexcept override { return "sqlite error"; }
+
+private:
+    QString m_message;
+};
+
+} // namespace tolvimar
