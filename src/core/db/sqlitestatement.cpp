@@ -13,9 +13,10 @@ QString errorText(sqlite3 *db)
     return QString::fromUtf8(sqlite3_errmsg(db));
 }
 
-// As the QtSql driver decides it: a null variant and a null string, byte array,
-// date or time are SQL NULL.
-bool isNullValue(const QVariant &value)
+} // namespace
+
+// As the QtSql driver decides it.
+bool SqliteStatement::isNullValue(const QVariant &value)
 {
     if (value.isNull())
         return true;
@@ -29,8 +30,6 @@ bool isNullValue(const QVariant &value)
     }
 }
 
-} // namespace
-
 SqliteStatement::SqliteStatement(sqlite3 *db, const QString &sql)
     : m_db(db)
 {
@@ -41,6 +40,7 @@ SqliteStatement::SqliteStatement(sqlite3 *db, const QString &sql)
         m_stmt = nullptr;
         throw SqliteError(text);
     }
+    m_texts.resize(sqlite3_bind_parameter_count(m_stmt));
 }
 
 SqliteStatement::~SqliteStatement()
@@ -51,6 +51,7 @@ SqliteStatement::~SqliteStatement()
 SqliteStatement::SqliteStatement(SqliteStatement &&other) noexcept
     : m_db(std::exchange(other.m_db, nullptr))
     , m_stmt(std::exchange(other.m_stmt, nullptr))
+    , m_texts(std::move(other.m_texts))
 {
 }
 
@@ -60,6 +61,7 @@ SqliteStatement &SqliteStatement::operator=(SqliteStatement &&other) noexcept
         sqlite3_finalize(m_stmt);
         m_db = std::exchange(other.m_db, nullptr);
         m_stmt = std::exchange(other.m_stmt, nullptr);
+        m_texts = std::move(other.m_texts);
     }
     return *this;
 }
@@ -88,22 +90,25 @@ void SqliteStatement::bind(int i, const QVariant &value)
             rc = sqlite3_bind_blob(m_stmt, n, bytes->constData(), int(bytes->size()), SQLITE_TRANSIENT);
             break;
         }
-        case QMetaType::QString: {
-            const auto *text = static_cast<const QString *>(value.constData());
-            rc = sqlite3_bind_text16(m_stmt, n, text->constData(), int(text->size() * sizeof(QChar)),
-                                     SQLITE_TRANSIENT);
+        case QMetaType::QString:
+            rc = bindText(i, *static_cast<const QString *>(value.constData()));
             break;
-        }
-        default: {
-            const QString text = value.toString();
-            rc = sqlite3_bind_text16(m_stmt, n, text.constData(), int(text.size() * sizeof(QChar)),
-                                     SQLITE_TRANSIENT);
+        default:
+            rc = bindText(i, value.toString());
             break;
-        }
         }
     }
     if (rc != SQLITE_OK)
         fail();
+}
+
+int SqliteStatement::bindText(int i, const QString &text)
+{
+    if (i < 0 || i >= m_texts.size())
+        return SQLITE_RANGE;
+    QByteArray &utf8 = m_texts[i];
+    utf8 = text.toUtf8();
+    return sqlite3_bind_text(m_stmt, i + 1, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
 }
 
 bool SqliteStatement::step()

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QVarLengthArray>
 #include <QVariant>
 
 struct sqlite3;
@@ -35,11 +37,19 @@ public:
     QVariant column(int i) const;
     qint64 columnInt64(int i) const;
 
+    // A null variant, and a null string or byte array, bind as SQL NULL.
+    static bool isNullValue(const QVariant &value);
+
 private:
+    int bindText(int i, const QString &text);
     [[noreturn]] void fail() const;
 
     sqlite3 *m_db = nullptr;
     sqlite3_stmt *m_stmt = nullptr;
+    // The UTF-8 text of each bound text parameter, kept until it is bound anew:
+    // the database stores UTF-8, and handing it UTF-8 that lives long enough
+    // spares SQLite a copy and a conversion per value.
+    QVarLengthArray<QByteArray, 32> m_texts;
 };
 
 // A failure of SQLite, with its message.

@@ -183,8 +183,13 @@ bool Table::next()
 
 void Table::append()
 {
-    for (QVariant &v : m_values)
-        v = QVariant();
+    // A fresh row instead of clearing a copy of the one the last post shares.
+    if (m_values.isDetached()) {
+        for (QVariant &v : m_values)
+            v = QVariant();
+    } else {
+        m_values = QVector<QVariant>(m_def.fields.size());
+    }
     m_dirty.fill('0');
     m_rowId = -1;
     m_state = State::Insert;
@@ -235,17 +240,7 @@ void Table::post()
             query.reset();
             m_rowId = sqlite3_last_insert_rowid(m_db.handle());
         } else if (!dirty.isEmpty()) {
-            SqliteStatement &query = statement(m_updateStatements, m_dirty, [&] {
-                QStringList sets;
-                for (int i : dirty)
-                    sets.append(sqlQuote(m_def.fields[i].name) + QStringLiteral(" = ?"));
-                return QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(sqlQuote(m_def.name), sets.join(u", "));
-            });
-            for (int j = 0; j < dirty.size(); ++j)
-                query.bind(j, m_values[dirty[j]]);
-            query.bind(int(dirty.size()), m_rowId);
-            query.step();
-            query.reset();
+            update(dirty);
         }
     } catch (const SqliteError &e) {
         fail(e);
@@ -254,6 +249,81 @@ void Table::post()
     m_dirty.fill('0');
     m_hasCurrent = true;
     m_state = State::Browse;
+}
+
+namespace {
+
+// Whether binding the new value would store what the row already holds: both SQL
+// NULL, or the same type and value (integers of any width alike). Anything else
+// counts as a change.
+bool sameStoredValue(const QVariant &a, const QVariant &b)
+{
+    const bool aNull = SqliteStatement::isNullValue(a);
+    const bool bNull = SqliteStatement::isNullValue(b);
+    if (aNull || bNull)
+        return aNull && bNull;
+    auto isInteger = [](int type) {
+        return type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::UInt
+            || type == QMetaType::Bool;
+    };
+    const int ta = a.typeId();
+    const int tb = b.typeId();
+    if (isInteger(ta) && isInteger(tb))
+        return a.toLongLong() == b.toLongLong();
+    if (ta != tb)
+        return false;
+    switch (ta) {
+    case QMetaType::QString:
+        return *static_cast<const QString *>(a.constData()) == *static_cast<const QString *>(b.constData());
+    case QMetaType::QByteArray:
+        return *static_cast<const QByteArray *>(a.constData()) == *static_cast<const QByteArray *>(b.constData());
+    case QMetaType::Double:
+        return a.toDouble() == b.toDouble();
+    default:
+        return false;
+    }
+}
+
+// Update statements for the changed fields are kept up to this many shapes; past
+// it, rows are written with the statement for all fields set.
+constexpr qsizetype kMaxChangedShapes = 256;
+
+} // namespace
+
+// Writes only the fields whose value differs from the row as loaded: a report read
+// again changes few fields of most rows, and rewriting unchanged key fields would
+// rebuild their index entries too.
+void Table::update(const QList<int> &dirty)
+{
+    QByteArray changedMask(m_dirty.size(), '0');
+    QList<int> changed;
+    for (int i : dirty) {
+        if (!sameStoredValue(m_values[i], m_loaded[i])) {
+            changedMask[i] = '1';
+            changed.append(i);
+        }
+    }
+    if (changed.isEmpty())
+        return;
+    const QList<int> *fields = &changed;
+    QByteArray key = changedMask;
+    Statements *cache = &m_updateStatements;
+    if (!m_updateStatements.contains(changedMask) && m_updateStatements.size() >= kMaxChangedShapes) {
+        fields = &dirty;
+        key = m_dirty;
+        cache = &m_fullUpdateStatements;
+    }
+    SqliteStatement &query = statement(*cache, key, [&] {
+        QStringList sets;
+        for (int i : *fields)
+            sets.append(sqlQuote(m_def.fields[i].name) + QStringLiteral(" = ?"));
+        return QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(sqlQuote(m_def.name), sets.join(u", "));
+    });
+    for (int j = 0; j < fields->size(); ++j)
+        query.bind(j, m_values[(*fields)[j]]);
+    query.bind(int(fields->size()), m_rowId);
+    query.step();
+    query.reset();
 }
 
 void Table::cancel()

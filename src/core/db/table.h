@@ -85,6 +85,7 @@ private:
     QString selectSql(const QStringList &fields, const QString &suffix) const;
     void load(const SqliteStatement &statement);
     void bindWhere(SqliteStatement &statement, const QVariantList &values) const;
+    void update(const QList<int> &dirty);
     [[noreturn]] void fail(const SqliteError &error) const;
 
     Database &m_db;
@@ -98,7 +99,8 @@ private:
     // empties this); inserts and updates by their dirty-field mask.
     QHash<QStringList, std::shared_ptr<SqliteStatement>> m_findStatements;
     Statements m_insertStatements;
-    Statements m_updateStatements;
+    Statements m_updateStatements;     // by the mask of changed fields
+    Statements m_fullUpdateStatements; // by the dirty mask, once the above is full
     std::unique_ptr<SqliteStatement> m_walk;
     QList<int> m_dirtyFields; // reused by post()
 
