@@ -53,6 +53,9 @@ QString decodeText(const QByteArray &bytes, TextEncoding *detected)
             *detected = TextEncoding::Utf8;
         return text;
     }
+    // Gone before the second decoding: a report of tens of megabytes would
+    // otherwise be held three times at once.
+    text = QString();
     if (detected)
         *detected = TextEncoding::Windows1252;
     return decodeCp1252(bytes);

@@ -4,9 +4,12 @@
 #include "schema.h"
 
 #include <QDir>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
+
+#include <sqlite3.h>
 
 #include <atomic>
 
@@ -52,6 +55,7 @@ Database::Database(const QString &path)
                             .arg(QDir::toNativeSeparators(path), text));
     }
     try {
+        takeHandle();
         createSchema();
     } catch (...) {
         db.close();
@@ -83,6 +87,24 @@ void Database::exec(const QString &sql)
     if (!query.exec(sql)) {
         throw UserError(QStringLiteral("Datenbankfehler in %1: %2")
                             .arg(QDir::toNativeSeparators(m_path), query.lastError().text()));
+    }
+}
+
+// The SQL driver and this program must use one and the same SQLite library, or the
+// handle would mean nothing here; the versions tell two copies apart.
+void Database::takeHandle()
+{
+    const QVariant handle = connection().driver()->handle();
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+        m_handle = *static_cast<sqlite3 *const *>(handle.constData());
+    QSqlQuery version(connection());
+    const bool sameLibrary = m_handle && version.exec(QStringLiteral("SELECT sqlite_version()")) && version.next()
+        && version.value(0).toString() == QString::fromLatin1(sqlite3_libversion());
+    if (!sameLibrary) {
+        m_handle = nullptr;
+        throw UserError(QStringLiteral("Die Datenbank %1 kann nicht geöffnet werden: der SQLite-Treiber von Qt "
+                                       "nutzt eine andere SQLite-Bibliothek als das Programm.")
+                            .arg(QDir::toNativeSeparators(m_path)));
     }
 }
 

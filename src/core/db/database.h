@@ -3,6 +3,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+struct sqlite3;
+
 namespace tolvimar {
 
 // The one SQLite file of a workspace. Opening creates every missing table and index.
@@ -17,6 +19,8 @@ public:
 
     const QString &path() const { return m_path; }
     QSqlDatabase connection() const;
+    // The connection's own SQLite handle, for the table layer's frequent statements.
+    sqlite3 *handle() const { return m_handle; }
 
     void begin();
     void commit();
@@ -28,10 +32,12 @@ public:
 
 private:
     void createSchema();
+    void takeHandle();
 
     QString m_path;
     QString m_connectionName;
     bool m_inTransaction = false;
+    sqlite3 *m_handle = nullptr;
 };
 
 // Begins a transaction and rolls it back unless commit() was called.

@@ -4,7 +4,8 @@
 #include "database.h"
 
 #include <QDir>
-#include <QSqlError>
+
+#include <sqlite3.h>
 
 #include <stdexcept>
 
@@ -32,7 +33,9 @@ Table::~Table() = default;
 
 int Table::field(QStringView name) const
 {
-    const auto it = m_fieldIndex.constFind(name.toString());
+    // A raw view of the name: looking up must not copy it.
+    const QString key = QString::fromRawData(name.data(), name.size());
+    const auto it = m_fieldIndex.constFind(key);
     if (it == m_fieldIndex.constEnd())
         throw std::logic_error("unknown field " + name.toString().toStdString() + " in table "
                                + m_def.name.toStdString());
@@ -45,6 +48,7 @@ void Table::setFilter(const QStringList &fields, const QVariantList &values)
         field(f);
     m_filterFields = fields;
     m_filterValues = values;
+    m_findStatements.clear();
 }
 
 void Table::setGameFilter(int game)
@@ -56,17 +60,32 @@ void Table::clearFilter()
 {
     m_filterFields.clear();
     m_filterValues.clear();
+    m_findStatements.clear();
 }
 
-QSqlQuery &Table::statement(const QString &key, const std::function<QString()> &sql)
+SqliteStatement Table::prepare(const QString &sql) const
 {
-    auto it = m_statements.find(key);
-    if (it == m_statements.end()) {
-        auto query = std::make_shared<QSqlQuery>(m_db.connection());
-        query->setForwardOnly(true);
-        if (!query->prepare(sql()))
-            fail(*query);
-        it = m_statements.insert(key, query);
+    try {
+        return SqliteStatement(m_db.handle(), sql);
+    } catch (const SqliteError &e) {
+        fail(e);
+    }
+}
+
+SqliteStatement &Table::statement(Statements &cache, const QByteArray &key, const std::function<QString()> &sql)
+{
+    auto it = cache.find(key);
+    if (it == cache.end())
+        it = cache.insert(key, std::make_shared<SqliteStatement>(prepare(sql())));
+    return **it;
+}
+
+SqliteStatement &Table::findStatement(const QStringList &fields)
+{
+    auto it = m_findStatements.find(fields);
+    if (it == m_findStatements.end()) {
+        it = m_findStatements.insert(
+            fields, std::make_shared<SqliteStatement>(prepare(selectSql(fields, QStringLiteral(" LIMIT 1")))));
     }
     return **it;
 }
@@ -82,20 +101,20 @@ QString Table::selectSql(const QStringList &fields, const QString &suffix) const
     return sql + QStringLiteral(" ORDER BY ") + m_keyOrder + suffix;
 }
 
-void Table::bindWhere(QSqlQuery &query, int start, const QVariantList &values) const
+void Table::bindWhere(SqliteStatement &statement, const QVariantList &values) const
 {
-    int i = start;
+    int i = 0;
     for (const QVariant &v : m_filterValues)
-        query.bindValue(i++, v);
+        statement.bind(i++, v);
     for (const QVariant &v : values)
-        query.bindValue(i++, v);
+        statement.bind(i++, v);
 }
 
-void Table::load(const QSqlQuery &query)
+void Table::load(const SqliteStatement &statement)
 {
-    m_rowId = query.value(0).toLongLong();
+    m_rowId = statement.columnInt64(0);
     for (int i = 0; i < m_values.size(); ++i)
-        m_values[i] = query.value(i + 1);
+        m_values[i] = statement.column(i + 1);
     m_loaded = m_values;
     m_dirty.fill('0');
     m_hasCurrent = true;
@@ -105,19 +124,21 @@ void Table::load(const QSqlQuery &query)
 bool Table::find(const QStringList &fields, const QVariantList &values)
 {
     Q_ASSERT(fields.size() == values.size());
-    const QString key = QStringLiteral("find|") + m_filterFields.join(u',') + u'|' + fields.join(u',');
-    QSqlQuery &query = statement(key, [&] { return selectSql(fields, QStringLiteral(" LIMIT 1")); });
-    bindWhere(query, 0, values);
-    if (!query.exec())
-        fail(query);
-    m_state = State::Browse;
-    m_dirty.fill('0');
-    const bool found = query.next();
-    if (found)
-        load(query);
-    else
-        m_hasCurrent = false;
-    query.finish();
+    SqliteStatement &query = findStatement(fields);
+    bool found = false;
+    try {
+        bindWhere(query, values);
+        m_state = State::Browse;
+        m_dirty.fill('0');
+        found = query.step();
+        if (found)
+            load(query);
+        else
+            m_hasCurrent = false;
+    } catch (const SqliteError &e) {
+        fail(e);
+    }
+    query.reset();
     return found;
 }
 
@@ -128,19 +149,29 @@ bool Table::findKey(const QVariantList &values)
 
 bool Table::first(const QStringList &fields, const QVariantList &values)
 {
-    m_walk = std::make_unique<QSqlQuery>(m_db.connection());
-    m_walk->setForwardOnly(true);
-    if (!m_walk->prepare(selectSql(fields, QString())))
-        fail(*m_walk);
-    bindWhere(*m_walk, 0, values);
-    if (!m_walk->exec())
-        fail(*m_walk);
+    m_walk = std::make_unique<SqliteStatement>(prepare(selectSql(fields, QString())));
+    try {
+        bindWhere(*m_walk, values);
+    } catch (const SqliteError &e) {
+        fail(e);
+    }
     return next();
 }
 
 bool Table::next()
 {
-    if (m_walk && m_walk->next()) {
+    bool found = false;
+    if (m_walk) {
+        try {
+            found = m_walk->step();
+        } catch (const SqliteError &e) {
+            m_walk.reset();
+            m_hasCurrent = false;
+            m_state = State::Browse;
+            fail(e);
+        }
+    }
+    if (found) {
         load(*m_walk);
         return true;
     }
@@ -152,8 +183,13 @@ bool Table::next()
 
 void Table::append()
 {
-    for (QVariant &v : m_values)
-        v = QVariant();
+    // A fresh row instead of clearing a copy of the one the last post shares.
+    if (m_values.isDetached()) {
+        for (QVariant &v : m_values)
+            v = QVariant();
+    } else {
+        m_values = QVector<QVariant>(m_def.fields.size());
+    }
     m_dirty.fill('0');
     m_rowId = -1;
     m_state = State::Insert;
@@ -192,48 +228,115 @@ void Table::post()
 {
     if (m_state == State::Browse)
         return;
-    QList<int> dirty;
+    QList<int> &dirty = m_dirtyFields;
+    dirty.clear();
     for (int i = 0; i < m_dirty.size(); ++i) {
         if (m_dirty[i] == '1')
             dirty.append(i);
     }
-    if (m_state == State::Insert) {
-        QSqlQuery &query = statement(QStringLiteral("insert|") + QString::fromLatin1(m_dirty), [&] {
-            QStringList names, marks;
-            for (int i : dirty) {
-                names.append(sqlQuote(m_def.fields[i].name));
-                marks.append(QStringLiteral("?"));
-            }
-            if (names.isEmpty())
-                return QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(sqlQuote(m_def.name));
-            return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                .arg(sqlQuote(m_def.name), names.join(u", "), marks.join(u", "));
-        });
-        for (int j = 0; j < dirty.size(); ++j)
-            query.bindValue(j, m_values[dirty[j]]);
-        if (!query.exec())
-            fail(query);
-        m_rowId = query.lastInsertId().toLongLong();
-        query.finish();
-    } else if (!dirty.isEmpty()) {
-        QSqlQuery &query = statement(QStringLiteral("update|") + QString::fromLatin1(m_dirty), [&] {
-            QStringList sets;
-            for (int i : dirty)
-                sets.append(sqlQuote(m_def.fields[i].name) + QStringLiteral(" = ?"));
-            return QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                .arg(sqlQuote(m_def.name), sets.join(u", "));
-        });
-        for (int j = 0; j < dirty.size(); ++j)
-            query.bindValue(j, m_values[dirty[j]]);
-        query.bindValue(dirty.size(), m_rowId);
-        if (!query.exec())
-            fail(query);
-        query.finish();
+    try {
+        if (m_state == State::Insert) {
+            SqliteStatement &query = statement(m_insertStatements, m_dirty, [&] {
+                QStringList names, marks;
+                for (int i : dirty) {
+                    names.append(sqlQuote(m_def.fields[i].name));
+                    marks.append(QStringLiteral("?"));
+                }
+                if (names.isEmpty())
+                    return QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(sqlQuote(m_def.name));
+                return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                    .arg(sqlQuote(m_def.name), names.join(u", "), marks.join(u", "));
+            });
+            for (int j = 0; j < dirty.size(); ++j)
+                query.bind(j, m_values[dirty[j]]);
+            query.step();
+            query.reset();
+            m_rowId = sqlite3_last_insert_rowid(m_db.handle());
+        } else if (!dirty.isEmpty()) {
+            update(dirty);
+        }
+    } catch (const SqliteError &e) {
+        fail(e);
     }
     m_loaded = m_values;
     m_dirty.fill('0');
     m_hasCurrent = true;
     m_state = State::Browse;
+}
+
+namespace {
+
+// Whether binding the new value would store what the row already holds: both SQL
+// NULL, or the same type and value (integers of any width alike). Anything else
+// counts as a change.
+bool sameStoredValue(const QVariant &a, const QVariant &b)
+{
+    const bool aNull = SqliteStatement::isNullValue(a);
+    const bool bNull = SqliteStatement::isNullValue(b);
+    if (aNull || bNull)
+        return aNull && bNull;
+    auto isInteger = [](int type) {
+        return type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::UInt
+            || type == QMetaType::Bool;
+    };
+    const int ta = a.typeId();
+    const int tb = b.typeId();
+    if (isInteger(ta) && isInteger(tb))
+        return a.toLongLong() == b.toLongLong();
+    if (ta != tb)
+        return false;
+    switch (ta) {
+    case QMetaType::QString:
+        return *static_cast<const QString *>(a.constData()) == *static_cast<const QString *>(b.constData());
+    case QMetaType::QByteArray:
+        return *static_cast<const QByteArray *>(a.constData()) == *static_cast<const QByteArray *>(b.constData());
+    case QMetaType::Double:
+        return a.toDouble() == b.toDouble();
+    default:
+        return false;
+    }
+}
+
+// Update statements for the changed fields are kept up to this many shapes; past
+// it, rows are written with the statement for all fields set.
+constexpr qsizetype kMaxChangedShapes = 256;
+
+} // namespace
+
+// Writes only the fields whose value differs from the row as loaded: a report read
+// again changes few fields of most rows, and rewriting unchanged key fields would
+// rebuild their index entries too.
+void Table::update(const QList<int> &dirty)
+{
+    QByteArray changedMask(m_dirty.size(), '0');
+    QList<int> changed;
+    for (int i : dirty) {
+        if (!sameStoredValue(m_values[i], m_loaded[i])) {
+            changedMask[i] = '1';
+            changed.append(i);
+        }
+    }
+    if (changed.isEmpty())
+        return;
+    const QList<int> *fields = &changed;
+    QByteArray key = changedMask;
+    Statements *cache = &m_updateStatements;
+    if (!m_updateStatements.contains(changedMask) && m_updateStatements.size() >= kMaxChangedShapes) {
+        fields = &dirty;
+        key = m_dirty;
+        cache = &m_fullUpdateStatements;
+    }
+    SqliteStatement &query = statement(*cache, key, [&] {
+        QStringList sets;
+        for (int i : *fields)
+            sets.append(sqlQuote(m_def.fields[i].name) + QStringLiteral(" = ?"));
+        return QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(sqlQuote(m_def.name), sets.join(u", "));
+    });
+    for (int j = 0; j < fields->size(); ++j)
+        query.bind(j, m_values[(*fields)[j]]);
+    query.bind(int(fields->size()), m_rowId);
+    query.step();
+    query.reset();
 }
 
 void Table::cancel()
@@ -254,23 +357,24 @@ int Table::count()
     QStringList where;
     for (const QString &f : m_filterFields)
         where.append(sqlQuote(f) + QStringLiteral(" = ?"));
-    QSqlQuery query(m_db.connection());
     QString sql = QStringLiteral("SELECT COUNT(*) FROM %1").arg(sqlQuote(m_def.name));
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
-    if (!query.prepare(sql))
-        fail(query);
-    bindWhere(query, 0, {});
-    if (!query.exec() || !query.next())
-        fail(query);
-    return query.value(0).toInt();
+    SqliteStatement query = prepare(sql);
+    try {
+        bindWhere(query, {});
+        if (!query.step())
+            return 0;
+        return int(query.columnInt64(0));
+    } catch (const SqliteError &e) {
+        fail(e);
+    }
 }
 
-void Table::fail(const QSqlQuery &query) const
+void Table::fail(const SqliteError &error) const
 {
     throw UserError(QStringLiteral("Datenbankfehler in Tabelle %1 (%2): %3")
-                        .arg(m_def.name, QDir::toNativeSeparators(m_db.path()),
-                             query.lastError().text()));
+                        .arg(m_def.name, QDir::toNativeSeparators(m_db.path()), error.message()));
 }
 
 } // namespace tolvimar

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "schema.h"
+#include "sqlitestatement.h"
 
 #include <QHash>
-#include <QSqlQuery>
 #include <QVariant>
 #include <QVector>
 
@@ -18,6 +18,9 @@ class Database;
 // views use it: find by leading key fields, edit or append, set fields, post or
 // cancel, walk in key order; optionally restricted to one game by a filter.
 // Statements are prepared once per shape and reused; values are always bound.
+// They run on the connection's SQLite handle: an import finds and posts a row of
+// the 130-column units table for every unit, and QSqlQuery's per-call record and
+// binding work would be most of the import's time.
 class Table
 {
 public:
@@ -78,11 +81,15 @@ public:
     int count();
 
 private:
-    QSqlQuery &statement(const QString &key, const std::function<QString()> &sql);
+    using Statements = QHash<QByteArray, std::shared_ptr<SqliteStatement>>;
+    SqliteStatement &statement(Statements &cache, const QByteArray &key, const std::function<QString()> &sql);
+    SqliteStatement &findStatement(const QStringList &fields);
+    SqliteStatement prepare(const QString &sql) const;
     QString selectSql(const QStringList &fields, const QString &suffix) const;
-    void load(const QSqlQuery &query);
-    void bindWhere(QSqlQuery &query, int start, const QVariantList &values) const;
-    [[noreturn]] void fail(const QSqlQuery &query) const;
+    void load(const SqliteStatement &statement);
+    void bindWhere(SqliteStatement &statement, const QVariantList &values) const;
+    void update(const QList<int> &dirty);
+    [[noreturn]] void fail(const SqliteError &error) const;
 
     Database &m_db;
     const TableDef &m_def;
@@ -91,8 +98,14 @@ private:
     QString m_keyOrder;
     QStringList m_filterFields;
     QVariantList m_filterValues;
-    QHash<QString, std::shared_ptr<QSqlQuery>> m_statements;
-    std::unique_ptr<QSqlQuery> m_walk;
+    // Find statements by their fields (they include the filter, so a new filter
+    // empties this); inserts and updates by their dirty-field mask.
+    QHash<QStringList, std::shared_ptr<SqliteStatement>> m_findStatements;
+    Statements m_insertStatements;
+    Statements m_updateStatements;     // by the mask of changed fields
+    Statements m_fullUpdateStatements; // by the dirty mask, once the above is full
+    std::unique_ptr<SqliteStatement> m_walk;
+    QList<int> m_dirtyFields; // reused by post()
 
     State m_state = State::Browse;
     bool m_hasCurrent = false;

@@ -13,10 +13,41 @@ inline bool isQuotedLine(QStringView line)
     return line.startsWith(u'"');
 }
 
+// Whether the text holds four capital letters (A to Z) in a row.
+inline bool hasCapitalRun(QStringView text)
+{
+    int run = 0;
+    for (const QChar c : text) {
+        if (c.unicode() >= u'A' && c.unicode() <= u'Z') {
+            if (++run == 4)
+                return true;
+        } else {
+            run = 0;
+        }
+    }
+    return false;
+}
+
+inline bool beginsWithCapitalRun(const char16_t *keyword)
+{
+    for (int i = 0; i < 4; ++i) {
+        if (keyword[i] < u'A' || keyword[i] > u'Z')
+            return false;
+    }
+    return true;
+}
+
 // The line names one of the block keywords (a case-sensitive substring test).
 inline bool hasKeyword(QStringView line, std::initializer_list<const char16_t *> keywords)
 {
     if (isQuotedLine(line))
+        return false;
+    // Block keywords begin with four capitals; most lines are key lines without such
+    // a run, and one pass over them settles the test.
+    bool allCapitalKeywords = true;
+    for (const char16_t *k : keywords)
+        allCapitalKeywords = allCapitalKeywords && beginsWithCapitalRun(k);
+    if (allCapitalKeywords && !hasCapitalRun(line))
         return false;
     for (const char16_t *k : keywords) {
         if (line.contains(QStringView(k)))

@@ -16,11 +16,12 @@ ReportLines ReportLines::load(const QString &path)
     return fromBytes(file.readAll(), path);
 }
 
-ReportLines ReportLines::fromBytes(const QByteArray &bytes, const QString &fileName)
+ReportLines ReportLines::fromBytes(QByteArray bytes, const QString &fileName)
 {
     ReportLines r;
     r.m_fileName = fileName;
     r.m_text = decodeText(bytes, &r.m_encoding);
+    bytes = QByteArray();
     const QChar *data = r.m_text.constData();
     const qsizetype n = r.m_text.size();
     r.m_starts.reserve(n / 12 + 16);

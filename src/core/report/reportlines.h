@@ -15,7 +15,8 @@ public:
     ReportLines() = default;
     // Throws UserError naming the file when it cannot be read.
     static ReportLines load(const QString &path);
-    static ReportLines fromBytes(const QByteArray &bytes, const QString &fileName = QString());
+    // Takes the bytes by value and lets go of them once decoded.
+    static ReportLines fromBytes(QByteArray bytes, const QString &fileName = QString());
 
     int count() const { return int(m_starts.size()); }
     QStringView line(int index) const

@@ -1,0 +1,293 @@
+// Import at scale: generates a large report, imports it into a fresh workspace and
+// once more into the same database, and prints time, throughput, peak memory and the
+// ratio to a plain read-decode-split pass; then times opening the game and the first
+// screen with that database.
+//
+// Every measurement runs in a child process of this program, so that each peak
+// memory figure (VmHWM) is the high-water mark of that step alone, including the
+// few megabytes that Qt and the program take before the step starts (printed as
+// "base").
+//
+//   bench_import [--size 30M] [--seed 1] [--game Kalmora|Sulvitan] [--keep DIR]
+
+#include "app/errors.h"
+#include "app/scriptedprompter.h"
+#include "app/session.h"
+#include "appwindows.h"
+#include "report/importer.h"
+#include "report/importprogress.h"
+#include "report/reportlines.h"
+#include "reportgenerator.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <cstdio>
+#include <cstring>
+
+using namespace tolvimar;
+
+namespace {
+
+QTextStream &out()
+{
+    static QTextStream s(stdout);
+    return s;
+}
+
+// A line "Name:   1234 kB" of /proc/self/status, in kB; -1 when it is not there.
+qint64 procStatusKb(const char *name)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray key = QByteArray(name) + ':';
+    for (const QByteArray &line : f.readAll().split('\n')) {
+        if (line.startsWith(key))
+            return line.mid(key.size()).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+void printResult(double seconds, qint64 baseKb, const QString &extra = QString())
+{
+    out() << "RESULT seconds=" << QString::number(seconds, 'f', 4) << " hwm=" << procStatusKb("VmHWM")
+          << " base=" << baseKb << (extra.isEmpty() ? QString() : u' ' + extra) << "\n";
+    out().flush();
+}
+
+int childLoad(const QString &file)
+{
+    const qint64 base = procStatusKb("VmRSS");
+    QElapsedTimer timer;
+    timer.start();
+    const ReportLines lines = ReportLines::load(file);
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    printResult(seconds, base, QStringLiteral("lines=%1").arg(lines.count()));
+    return 0;
+}
+
+int childImport(const QString &workspace, const QString &file, const QString &type)
+{
+    ScriptedPrompter prompter;
+    prompter.defaultYes = true;
+    Session session(workspace, prompter);
+    session.spielinitialisierung(1, QStringLiteral("Bench"), type);
+    const qint64 base = procStatusKb("VmRSS");
+    ImportProgress progress;
+    QElapsedTimer timer;
+    timer.start();
+    const auto result = ReportImporter(session, progress).importFile(file);
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    if (result.status != ReportImporter::Result::Imported) {
+        QTextStream(stderr) << "import failed: " << result.message << "\n";
+        return 1;
+    }
+    printResult(seconds, base, QStringLiteral("regions=%1 units=%2").arg(result.regions).arg(result.units));
+    return 0;
+}
+
+int childOpen(const QString &workspace, const QString &type)
+{
+    const qint64 base = procStatusKb("VmRSS");
+    QElapsedTimer timer;
+    timer.start();
+    ScriptedPrompter prompter;
+    Session session(workspace, prompter);
+    session.spielinitialisierung(1, QStringLiteral("Bench"), type);
+    printResult(timer.nsecsElapsed() / 1e9, base);
+    return 0;
+}
+
+// The first screen: the windows as the program creates them, then slot 1 started
+// from the selection, until the events that this queued have been handled.
+int childScreen(const QString &workspace, const QString &type)
+{
+    const qint64 base = procStatusKb("VmRSS");
+    QElapsedTimer timer;
+    timer.start();
+    ScriptedPrompter prompter;
+    Session session(workspace, prompter);
+    auto main = createWindows(session, prompter, true);
+    QCoreApplication::processEvents();
+    const double windows = timer.nsecsElapsed() / 1e9;
+    main->startGame(1, QStringLiteral("Bench"), type);
+    QCoreApplication::processEvents();
+    printResult(timer.nsecsElapsed() / 1e9, base, QStringLiteral("windows=%1").arg(windows, 0, 'f', 4));
+    return 0;
+}
+
+struct Figures
+{
+    bool ok = false;
+    double seconds = 0;
+    qint64 hwmKb = 0;
+    qint64 baseKb = 0;
+    QString extra;
+};
+
+Figures runChild(const QStringList &arguments)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")))
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.start(QCoreApplication::applicationFilePath(), QStringList {QStringLiteral("--child")} + arguments);
+    p.waitForFinished(-1);
+    Figures f;
+    const QString text = QString::fromUtf8(p.readAllStandardOutput());
+    for (const QString &line : text.split(u'\n')) {
+        if (!line.startsWith(QStringLiteral("RESULT ")))
+            continue;
+        for (const QString &pair : line.mid(7).split(u' ')) {
+            const QString key = pair.section(u'=', 0, 0);
+            const QString value = pair.section(u'=', 1);
+            if (key == u"seconds")
+                f.seconds = value.toDouble();
+            else if (key == u"hwm")
+                f.hwmKb = value.toLongLong();
+            else if (key == u"base")
+                f.baseKb = value.toLongLong();
+            else
+                f.extra += pair + u' ';
+        }
+        f.ok = p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    }
+    return f;
+}
+
+QString mb(double bytes)
+{
+    return QString::number(bytes / (1024.0 * 1024.0), 'f', 1);
+}
+
+void printImport(const QString &title, const Figures &f, const Figures &plain, qint64 bytes, qint64 lines)
+{
+    const double mbPerS = bytes / (1024.0 * 1024.0) / f.seconds;
+    const double ratio = f.seconds / plain.seconds;
+    const double peak = f.hwmKb * 1024.0;
+    const double limit = 4.0 * bytes + 100.0 * 1024 * 1024;
+    out() << title << ": " << QString::number(f.seconds, 'f', 2) << " s, " << QString::number(mbPerS, 'f', 1)
+          << " MB/s, " << QString::number(lines / f.seconds, 'f', 0) << " lines/s, peak " << mb(peak)
+          << " MB (base " << mb(f.baseKb * 1024.0) << " MB), " << QString::number(ratio, 'f', 1)
+          << " x plain pass  [" << (mbPerS >= 15 ? "ok" : "MISS") << " >=15 MB/s, "
+          << (ratio <= 25 ? "ok" : "MISS") << " <=25x, " << (peak <= limit ? "ok" : "MISS") << " <= "
+          << mb(limit) << " MB]\n";
+}
+
+int parent(const QStringList &args)
+{
+    ReportGenerator::Options options;
+    options.targetBytes = 30LL * 1024 * 1024;
+    QString keep;
+    for (int i = 1; i < args.size(); ++i) {
+        const QString next = i + 1 < args.size() ? args[i + 1] : QString();
+        if (args[i] == u"--size" && ReportGenerator::parseSize(next) > 0)
+            options.targetBytes = ReportGenerator::parseSize(args[++i]);
+        else if (args[i] == u"--seed")
+            options.seed = args[++i].toULongLong();
+        else if (args[i] == u"--game" && (next == u"Kalmora" || next == u"Sulvitan"))
+            options.game = args[++i] == u"Kalmora" ? ReportGenerator::Game::Kalmora : ReportGenerator::Game::Sulvitan;
+        else if (args[i] == u"--keep" && !next.isEmpty())
+            keep = args[++i];
+        else {
+            QTextStream(stderr) << "usage: bench_import [--size 30M] [--seed N] [--game Kalmora|Sulvitan] [--keep DIR]\n";
+            return 2;
+        }
+    }
+    const QString type = options.game == ReportGenerator::Game::Kalmora ? QStringLiteral("Kalmora")
+                                                                        : QStringLiteral("Sulvitan");
+    QTemporaryDir temp;
+    const QString dir = keep.isEmpty() ? temp.path() : keep;
+    QDir().mkpath(dir);
+    const QString file = dir + QStringLiteral("/bench.cr");
+    const QString workspace = dir + QStringLiteral("/workspace");
+    QDir(workspace).removeRecursively();
+
+    QElapsedTimer timer;
+    timer.start();
+    const ReportGenerator::Stats stats = ReportGenerator(options).writeFile(file);
+    out() << "report: " << type << ", " << mb(stats.bytes) << " MB, " << stats.lines << " lines, "
+          << stats.regions << " regions, " << stats.units << " units (" << stats.ownUnits << " own), "
+          << stats.messages << " messages; generated in " << QString::number(timer.elapsed() / 1000.0, 'f', 2)
+          << " s\n";
+    out().flush();
+
+    const Figures plain = runChild({QStringLiteral("load"), file});
+    if (!plain.ok) {
+        QTextStream(stderr) << "plain pass failed\n";
+        return 1;
+    }
+    out() << "plain pass (ReportLines::load): " << QString::number(plain.seconds, 'f', 3) << " s, "
+          << QString::number(stats.bytes / (1024.0 * 1024.0) / plain.seconds, 'f', 1) << " MB/s, peak "
+          << mb(plain.hwmKb * 1024.0) << " MB\n";
+    out().flush();
+
+    const QStringList import {QStringLiteral("import"), workspace, file, type};
+    const Figures first = runChild(import);
+    if (!first.ok)
+        return 1;
+    printImport(QStringLiteral("first import (all rows new)"), first, plain, stats.bytes, stats.lines);
+    out().flush();
+    const Figures second = runChild(import);
+    if (!second.ok)
+        return 1;
+    printImport(QStringLiteral("second import (all rows updated)"), second, plain, stats.bytes, stats.lines);
+    out() << "database: " << mb(QFileInfo(workspace + QStringLiteral("/kalmora.sqlite")).size()) << " MB\n";
+    out().flush();
+
+    const Figures open = runChild({QStringLiteral("open"), workspace, type});
+    out() << "open game (Session + spielinitialisierung): " << QString::number(open.seconds, 'f', 3) << " s ["
+          << (open.ok && open.seconds < 1 ? "ok" : "MISS") << " < 1 s]\n";
+    const Figures screen = runChild({QStringLiteral("screen"), workspace, type});
+    out() << "first screen (createWindows offscreen, start slot 1): " << QString::number(screen.seconds, 'f', 3)
+          << " s, " << screen.extra.trimmed() << " [" << (screen.ok && screen.seconds < 1 ? "ok" : "MISS")
+          << " < 1 s]\n";
+    out().flush();
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc >= 2 && std::strcmp(argv[1], "--child") == 0) {
+        // Only the first screen needs widgets; the others run without them.
+        const bool screen = argc >= 3 && std::strcmp(argv[2], "screen") == 0;
+        std::unique_ptr<QCoreApplication> app;
+        if (screen)
+            app = std::make_unique<QApplication>(argc, argv);
+        else
+            app = std::make_unique<QCoreApplication>(argc, argv);
+        const QStringList a = QCoreApplication::arguments();
+        try {
+            if (a.value(2) == u"load" && a.size() == 4)
+                return childLoad(a[3]);
+            if (a.value(2) == u"import" && a.size() == 6)
+                return childImport(a[3], a[4], a[5]);
+            if (a.value(2) == u"open" && a.size() == 5)
+                return childOpen(a[3], a[4]);
+            if (screen && a.size() == 5)
+                return childScreen(a[3], a[4]);
+        } catch (const UserError &e) {
+            QTextStream(stderr) << e.message() << "\n";
+            return 1;
+        }
+        return 2;
+    }
+    QCoreApplication app(argc, argv);
+    try {
+        return parent(QCoreApplication::arguments());
+    } catch (const UserError &e) {
+        QTextStream(stderr) << e.message() << "\n";
+        return 1;
+    }
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QVarLengthArray>
+#include <QVariant>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace tolvimar {
+
+// One prepared statement on the connection's own SQLite handle. The table layer
+// runs its frequent statements here instead of through QSqlQuery, which rebuilds
+// the whole record of a wide table and converts every bound value on each call.
+// Values go in and come out exactly as the QtSql driver passes them: a null
+// variant or a null string binds NULL; integers read back as qlonglong, texts as
+// QString, NULL as a null QString variant.
+class SqliteStatement
+{
+public:
+    SqliteStatement() = default;
+    SqliteStatement(sqlite3 *db, const QString &sql); // throws SqliteError
+    ~SqliteStatement();
+    SqliteStatement(SqliteStatement &&other) noexcept;
+    SqliteStatement &operator=(SqliteStatement &&other) noexcept;
+    SqliteStatement(const SqliteStatement &) = delete;
+    SqliteStatement &operator=(const SqliteStatement &) = delete;
+
+    bool isValid() const { return m_stmt != nullptr; }
+    // Binds the value to parameter i (0-based).
+    void bind(int i, const QVariant &value);
+    // One step: true when a row is ready, false when the statement is done.
+    bool step();
+    // Resets for the next use (keeps the bindings until they are replaced).
+    void reset();
+    QVariant column(int i) const;
+    qint64 columnInt64(int i) const;
+
+    // A null variant, and a null string or byte array, bind as SQL NULL.
+    static bool isNullValue(const QVariant &value);
+
+private:
+    int bindText(int i, const QString &text);
+    [[noreturn]] void fail() const;
+
+    sqlite3 *m_db = nullptr;
+    sqlite3_stmt *m_stmt = nullptr;
+    // The UTF-8 text of each bound text parameter, kept until it is bound anew:
+    // the database stores UTF-8, and handing it UTF-8 that lives long enough
+    // spares SQLite a copy and a conversion per value.
+    QVarLengthArray<QByteArray, 32> m_texts;
+};
+
+// A failure of SQLite, with its message.
+class SqliteError : public std::exception
+{
+public:
+    explicit SqliteError(QString message)
+        : m_message(std::move(message))
+    {
+    }
+    const QString &message() const { return m_message; }
+    const char *what() const noexcept override { return "sqlite error"; }
+
+private:
+    QString m_message;
+};
+
+} // namespace tolvimar

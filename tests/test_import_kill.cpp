@@ -1,0 +1,118 @@
+#include "db/database.h"
+#include "db/schema.h"
+#include "reportgenerator.h"
+#include "testsupport.h"
+
+#include <QProcess>
+#include <QSqlQuery>
+#include <QtTest>
+
+using namespace tolvimar;
+using namespace tolvimar::test;
+
+namespace {
+
+// Every row of every table, in stored order, with the type SQLite keeps.
+QStringList dump(const QString &path)
+{
+    Database db(path);
+    QStringList rows;
+    for (const TableDef *table : schema::allTables()) {
+        QSqlQuery q(db.connection());
+        QStringList columns;
+        for (const FieldDef &f : table->fields)
+            columns.append(QStringLiteral("typeof(%1), %1").arg(sqlQuote(f.name)));
+        if (!q.exec(QStringLiteral("SELECT rowid, %1 FROM %2 ORDER BY rowid")
+                        .arg(columns.join(u", "), sqlQuote(table->name))))
+            return {QStringLiteral("query failed: ") + table->name};
+        while (q.next()) {
+            QStringList values {table->name};
+            for (int i = 0; i <= 2 * table->fields.size(); ++i)
+                values.append(q.value(i).toString());
+            rows.append(values.join(u'|'));
+        }
+    }
+    return rows;
+}
+
+QString integrity(const QString &path)
+{
+    Database db(path);
+    QSqlQuery q(db.connection());
+    if (!q.exec(QStringLiteral("PRAGMA integrity_check")) || !q.next())
+        return QStringLiteral("no answer");
+    return q.value(0).toString();
+}
+
+enum class KillWhen { JournalStarted, DatabaseFileWritten };
+
+} // namespace
+
+Q_DECLARE_METATYPE(KillWhen)
+
+// An import that is killed while it writes leaves the database as it was before
+// that import: SQLite rolls the interrupted transaction back when the file is next
+// opened.
+class TestImportKill : public QObject
+{
+    Q_OBJECT
+private slots:
+    void killedImport_data()
+    {
+        QTest::addColumn<KillWhen>("when");
+        QTest::newRow("journal started") << KillWhen::JournalStarted;
+        QTest::newRow("database file written") << KillWhen::DatabaseFileWritten;
+    }
+
+    void killedImport()
+    {
+        QFETCH(KillWhen, when);
+        TempWorkspace ws;
+        const QStringList import {QStringLiteral("--workspace"), ws.path(), QStringLiteral("import"),
+                                  QStringLiteral("--slot"), QStringLiteral("1"), QStringLiteral("--type"),
+                                  QStringLiteral("Kalmora")};
+        QCOMPARE(runCli(import + QStringList {fixture(QStringLiteral("reports/kalmora-klein.cr"))}), 0);
+        const QString database = ws.file(QStringLiteral("kalmora.sqlite"));
+        const QString journal = database + QStringLiteral("-journal");
+        const QStringList before = dump(database);
+        const qint64 sizeBefore = QFileInfo(database).size();
+        QVERIFY(before.size() > 10);
+
+        // Far more than the page cache holds, so that pages reach the file early.
+        ReportGenerator::Options options;
+        options.targetBytes = 16 << 20;
+        options.seed = 5;
+        const QString report = ws.file(QStringLiteral("gross.cr"));
+        ReportGenerator(options).writeFile(report);
+
+        QProcess cli;
+        cli.start(QStringLiteral(TOLVIMAR_CLI), import + QStringList {report});
+        QVERIFY(cli.waitForStarted());
+        auto reached = [&] {
+            if (when == KillWhen::JournalStarted)
+                return QFileInfo(journal).size() > 0;
+            return QFileInfo::exists(journal) && QFileInfo(database).size() > sizeBefore;
+        };
+        QDeadlineTimer deadline(120000);
+        while (!reached()) {
+            if (cli.waitForFinished(1))
+                QFAIL("the import ended before it could be killed");
+            QVERIFY2(!deadline.hasExpired(), "the import wrote nothing in time");
+        }
+        cli.kill();
+        QVERIFY(cli.waitForFinished());
+        QCOMPARE(cli.exitStatus(), QProcess::CrashExit);
+        QVERIFY(QFile::exists(journal));
+
+        QCOMPARE(dump(database), before);
+        QCOMPARE(integrity(database), QStringLiteral("ok"));
+        QCOMPARE(QFileInfo(database).size(), sizeBefore);
+        // And the workspace takes the next report as usual; a journal that was never
+        // finished (killed before its first sync) is cleared by that write.
+        QCOMPARE(runCli(import + QStringList {fixture(QStringLiteral("reports/kalmora-klein.cr"))}), 0);
+        QVERIFY(!QFile::exists(journal));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestImportKill)
+#include "test_import_kill.moc"
