@@ -221,6 +221,7 @@ private slots:
         for (int i = 0; i < schema::regionen().fields.size(); ++i) {
             QCOMPARE(t.value(i).metaType(), q.value(i).metaType());
             QCOMPARE(t.value(i).isNull(), q.value(i).isNull());
+            QCOMPARE(t.value(i).toString().isNull(), q.value(i).toString().isNull());
             QCOMPARE(t.value(i), q.value(i));
         }
     }

@@ -18,15 +18,16 @@ QString errorText(sqlite3 *db)
 // As the QtSql driver decides it.
 bool SqliteStatement::isNullValue(const QVariant &value)
 {
-    if (value.isNull())
-        return true;
     switch (value.typeId()) {
+    case QMetaType::UnknownType:
+        return true;
     case QMetaType::QString:
+        // A null-flagged string variant holds a null string too.
         return static_cast<const QString *>(value.constData())->isNull();
     case QMetaType::QByteArray:
         return static_cast<const QByteArray *>(value.constData())->isNull();
     default:
-        return false;
+        return value.isNull();
     }
 }
 
@@ -41,6 +42,7 @@ SqliteStatement::SqliteStatement(sqlite3 *db, const QString &sql)
         throw SqliteError(text);
     }
     m_texts.resize(sqlite3_bind_parameter_count(m_stmt));
+    m_boundTexts.resize(m_texts.size());
 }
 
 SqliteStatement::~SqliteStatement()
@@ -52,6 +54,7 @@ SqliteStatement::SqliteStatement(SqliteStatement &&other) noexcept
     : m_db(std::exchange(other.m_db, nullptr))
     , m_stmt(std::exchange(other.m_stmt, nullptr))
     , m_texts(std::move(other.m_texts))
+    , m_boundTexts(std::move(other.m_boundTexts))
 {
 }
 
@@ -62,12 +65,24 @@ SqliteStatement &SqliteStatement::operator=(SqliteStatement &&other) noexcept
         m_db = std::exchange(other.m_db, nullptr);
         m_stmt = std::exchange(other.m_stmt, nullptr);
         m_texts = std::move(other.m_texts);
+        m_boundTexts = std::move(other.m_boundTexts);
     }
     return *this;
 }
 
 void SqliteStatement::bind(int i, const QVariant &value)
 {
+    // SQLite keeps a parameter's value from one run to the next. Rows written in a
+    // series repeat many texts ("in Region", "unbekannt", empty ones), and binding
+    // one again would cost a conversion and an allocation.
+    const bool known = i >= 0 && i < m_texts.size();
+    if (known && value.typeId() == QMetaType::QString) {
+        const QString &text = *static_cast<const QString *>(value.constData());
+        if (m_boundTexts[i].has_value() && !text.isNull() && *m_boundTexts[i] == text)
+            return;
+    }
+    if (known)
+        m_boundTexts[i].reset();
     int rc = SQLITE_OK;
     const int n = i + 1;
     if (isNullValue(value)) {
@@ -75,6 +90,8 @@ void SqliteStatement::bind(int i, const QVariant &value)
     } else {
         switch (value.typeId()) {
         case QMetaType::Int:
+            rc = sqlite3_bind_int(m_stmt, n, *static_cast<const int *>(value.constData()));
+            break;
         case QMetaType::Bool:
             rc = sqlite3_bind_int(m_stmt, n, value.toInt());
             break;
@@ -108,7 +125,10 @@ int SqliteStatement::bindText(int i, const QString &text)
         return SQLITE_RANGE;
     QByteArray &utf8 = m_texts[i];
     utf8 = text.toUtf8();
-    return sqlite3_bind_text(m_stmt, i + 1, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
+    const int rc = sqlite3_bind_text(m_stmt, i + 1, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
+    if (rc == SQLITE_OK)
+        m_boundTexts[i] = text;
+    return rc;
 }
 
 bool SqliteStatement::step()
@@ -136,12 +156,17 @@ QVariant SqliteStatement::column(int i) const
     case SQLITE_BLOB:
         return QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(m_stmt, i)),
                                    sqlite3_column_bytes(m_stmt, i)));
-    case SQLITE_NULL:
-        return QVariant(QMetaType::fromType<QString>());
+    case SQLITE_NULL: {
+        static const QVariant nullText {QMetaType::fromType<QString>()};
+        return nullText;
+    }
     default: {
-        const auto *text = static_cast<const QChar *>(sqlite3_column_text16(m_stmt, i));
-        const int bytes = sqlite3_column_bytes16(m_stmt, i);
-        return QVariant(QString(text, bytes / qsizetype(sizeof(QChar))));
+        // The database holds UTF-8; converting it here spares SQLite a converted
+        // copy of its own.
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, i));
+        if (!text)
+            return QVariant(QString());
+        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, i)));
     }
     }
 }

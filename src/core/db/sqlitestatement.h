@@ -5,6 +5,8 @@
 #include <QVarLengthArray>
 #include <QVariant>
 
+#include <optional>
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -50,6 +52,8 @@ private:
     // the database stores UTF-8, and handing it UTF-8 that lives long enough
     // spares SQLite a copy and a conversion per value.
     QVarLengthArray<QByteArray, 32> m_texts;
+    // The text a parameter holds, when it holds one.
+    QVarLengthArray<std::optional<QString>, 32> m_boundTexts;
 };
 
 // A failure of SQLite, with its message.

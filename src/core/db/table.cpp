@@ -211,14 +211,25 @@ void Table::setValue(int field, const QVariant &value)
     m_dirty[field] = '1';
 }
 
+void Table::setValue(int field, QVariant &&value)
+{
+    if (m_state == State::Browse)
+        throw std::logic_error("setValue outside edit or append in table "
+                               + m_def.name.toStdString());
+    m_values[field] = std::move(value);
+    m_dirty[field] = '1';
+}
+
 void Table::post()
 {
     if (m_state == State::Browse)
         return;
     QList<int> &dirty = m_dirtyFields;
     dirty.clear();
+    dirty.reserve(m_dirty.size());
+    const char *flags = m_dirty.constData();
     for (int i = 0; i < m_dirty.size(); ++i) {
-        if (m_dirty[i] == '1')
+        if (flags[i] == '1')
             dirty.append(i);
     }
     try {
@@ -256,20 +267,42 @@ namespace {
 // Whether binding the new value would store what the row already holds: both SQL
 // NULL, or the same type and value (integers of any width alike). Anything else
 // counts as a change.
+bool isIntegerType(int type)
+{
+    return type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::UInt
+        || type == QMetaType::Bool;
+}
+
+// Read directly: QVariant's own conversion goes through the meta type system.
+qint64 integerOf(const QVariant &v)
+{
+    switch (v.typeId()) {
+    case QMetaType::Int:
+        return *static_cast<const int *>(v.constData());
+    case QMetaType::LongLong:
+        return *static_cast<const qlonglong *>(v.constData());
+    case QMetaType::UInt:
+        return *static_cast<const uint *>(v.constData());
+    default:
+        return *static_cast<const bool *>(v.constData()) ? 1 : 0;
+    }
+}
+
 bool sameStoredValue(const QVariant &a, const QVariant &b)
 {
+    const int ta = a.typeId();
+    const int tb = b.typeId();
+    if (isIntegerType(ta) && isIntegerType(tb)) {
+        const bool aNull = a.isNull();
+        const bool bNull = b.isNull();
+        if (aNull || bNull)
+            return aNull && bNull;
+        return integerOf(a) == integerOf(b);
+    }
     const bool aNull = SqliteStatement::isNullValue(a);
     const bool bNull = SqliteStatement::isNullValue(b);
     if (aNull || bNull)
         return aNull && bNull;
-    auto isInteger = [](int type) {
-        return type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::UInt
-            || type == QMetaType::Bool;
-    };
-    const int ta = a.typeId();
-    const int tb = b.typeId();
-    if (isInteger(ta) && isInteger(tb))
-        return a.toLongLong() == b.toLongLong();
     if (ta != tb)
         return false;
     switch (ta) {
@@ -278,7 +311,7 @@ bool sameStoredValue(const QVariant &a, const QVariant &b)
     case QMetaType::QByteArray:
         return *static_cast<const QByteArray *>(a.constData()) == *static_cast<const QByteArray *>(b.constData());
     case QMetaType::Double:
-        return a.toDouble() == b.toDouble();
+        return *static_cast<const double *>(a.constData()) == *static_cast<const double *>(b.constData());
     default:
         return false;
     }
@@ -295,8 +328,10 @@ constexpr qsizetype kMaxChangedShapes = 256;
 // rebuild their index entries too.
 void Table::update(const QList<int> &dirty)
 {
-    QByteArray changedMask(m_dirty.size(), '0');
-    QList<int> changed;
+    QByteArray &changedMask = m_changedMask;
+    changedMask.fill('0', m_dirty.size());
+    QList<int> &changed = m_changedFields;
+    changed.clear();
     for (int i : dirty) {
         if (!sameStoredValue(m_values[i], m_loaded[i])) {
             changedMask[i] = '1';

@@ -71,7 +71,9 @@ public:
     int intValue(QStringView name) const { return intValue(field(name)); }
 
     void setValue(int field, const QVariant &value);
+    void setValue(int field, QVariant &&value);
     void setValue(QStringView name, const QVariant &value) { setValue(field(name), value); }
+    void setValue(QStringView name, QVariant &&value) { setValue(field(name), std::move(value)); }
     void setNull(int field) { setValue(field, QVariant()); }
 
     // Number of rows matching the filter (for tests and summaries).
@@ -102,7 +104,10 @@ private:
     Statements m_updateStatements;     // by the mask of changed fields
     Statements m_fullUpdateStatements; // by the dirty mask, once the above is full
     std::unique_ptr<SqliteStatement> m_walk;
-    QList<int> m_dirtyFields; // reused by post()
+    // Reused by post() and update().
+    QList<int> m_dirtyFields;
+    QList<int> m_changedFields;
+    QByteArray m_changedMask;
 
     State m_state = State::Browse;
     bool m_hasCurrent = false;

@@ -184,7 +184,7 @@ bool ReportImporter::readHeader(ImportContext &ctx)
         if (isRegionHeader(line) && !line.contains(u';'))
             return true;
         const int i = ctx.cursor;
-        if (line.contains(u";Spiel")) {
+        if (containsText(line, u";Spiel")) {
             const QString gameName = quotedText(line);
             if ((gameName == u"Kalmora" && ctx.game.type == 2) || (gameName == u"Sulvitan" && ctx.game.type == 1)) {
                 m_session.prompter().message(
@@ -194,25 +194,25 @@ bool ReportImporter::readHeader(ImportContext &ctx)
                 return false;
             }
         }
-        if (line.contains(u";Runde"))
+        if (containsText(line, u";Runde"))
             getDatum(ctx);
-        if (line.contains(u"PARTEI "))
+        if (containsText(line, u"PARTEI "))
             ctx.game.factionNumber = toInt(line.mid(7), line, i);
-        if (line.contains(u";Passwort"))
+        if (containsText(line, u";Passwort"))
             ctx.password = quotedText(line);
-        if (line.contains(u";Rekrutierungskosten"))
+        if (containsText(line, u";Rekrutierungskosten"))
             ctx.recruitmentCost = intValue(line, i);
-        if (line.contains(u";Punkte") && !line.contains(u";Punktedurch"))
+        if (containsText(line, u";Punkte") && !containsText(line, u";Punktedurch"))
             getPunkte(ctx);
-        if (line.contains(u"Anzahl Immigranten"))
+        if (containsText(line, u"Anzahl Immigranten"))
             ctx.status[StatusField::Imigranten] = numberText(line).toString();
-        if (line.contains(u"Max. Immigranten"))
+        if (containsText(line, u"Max. Immigranten"))
             ctx.status[StatusField::MaxImigranten] = numberText(line).toString();
-        if (line.contains(u"Parteiname"))
+        if (containsText(line, u"Parteiname"))
             ctx.game.factionName = quotedText(line);
-        if (line.contains(u";Umlaute"))
+        if (containsText(line, u";Umlaute"))
             ctx.game.umlaut = intValue(line, i);
-        if (line.contains(u";Basis")) {
+        if (containsText(line, u";Basis")) {
             const int base = intValue(line, i);
             if (base < 2 || base > 36)
                 throw ConversionError(i, line.toString(), numberText(line).toString());
@@ -222,7 +222,7 @@ bool ReportImporter::readHeader(ImportContext &ctx)
         if (ctx.atEnd())
             break;
         const QStringView next = ctx.line();
-        if (!next.contains(u';') && !next.contains(u"PARTEI "))
+        if (!next.contains(u';') && !containsText(next, u"PARTEI "))
             break;
     }
     return true;
@@ -280,7 +280,7 @@ void ReportImporter::extract(ImportContext &ctx, Result &result)
         if (hasKeyword(ctx.line(), {u"SCHIFF"}))
             runExtractor(ctx, getSchiffInfo);
         const QStringView line = ctx.line();
-        if (!isQuotedLine(line) && line.startsWith(u"EINHEIT") && !line.contains(u"EINHEITSBOTSCHAFTEN")) {
+        if (!isQuotedLine(line) && line.startsWith(u"EINHEIT") && !containsText(line, u"EINHEITSBOTSCHAFTEN")) {
             runExtractor(ctx, getEinheitenInfo);
             ++result.units;
         }
