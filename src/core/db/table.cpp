@@ -7,6 +7,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace tolvimar {
@@ -26,6 +27,7 @@ Table::Table(Database &db, const TableDef &def)
         order.append(sqlQuote(k));
     m_keyOrder = order.join(u", ");
     m_values.resize(def.fields.size());
+    m_loaded.resize(def.fields.size());
     m_dirty.fill('0', def.fields.size());
 }
 
@@ -113,9 +115,10 @@ void Table::bindWhere(SqliteStatement &statement, const QVariantList &values) co
 void Table::load(const SqliteStatement &statement)
 {
     m_rowId = statement.columnInt64(0);
+    QVariant *values = m_values.data();
     for (int i = 0; i < m_values.size(); ++i)
-        m_values[i] = statement.column(i + 1);
-    m_loaded = m_values;
+        values[i] = statement.column(i + 1);
+    keepLoaded();
     m_dirty.fill('0');
     m_hasCurrent = true;
     m_state = State::Browse;
@@ -181,15 +184,18 @@ bool Table::next()
     return false;
 }
 
+// The row as loaded or posted, for cancel() and for finding what changed. Copied
+// value by value into a buffer of its own: sharing the list instead would make the
+// next change copy all of it into freshly allocated memory, once for every row.
+void Table::keepLoaded()
+{
+    std::copy(m_values.cbegin(), m_values.cend(), m_loaded.begin());
+}
+
 void Table::append()
 {
-    // A fresh row instead of clearing a copy of the one the last post shares.
-    if (m_values.isDetached()) {
-        for (QVariant &v : m_values)
-            v = QVariant();
-    } else {
-        m_values = QVector<QVariant>(m_def.fields.size());
-    }
+    for (QVariant &v : m_values)
+        v = QVariant();
     m_dirty.fill('0');
     m_rowId = -1;
     m_state = State::Insert;
@@ -225,13 +231,15 @@ void Table::post()
     if (m_state == State::Browse)
         return;
     QList<int> &dirty = m_dirtyFields;
-    dirty.clear();
-    dirty.reserve(m_dirty.size());
+    dirty.resize(m_dirty.size());
+    int *out = dirty.data();
+    qsizetype count = 0;
     const char *flags = m_dirty.constData();
     for (int i = 0; i < m_dirty.size(); ++i) {
         if (flags[i] == '1')
-            dirty.append(i);
+            out[count++] = i;
     }
+    dirty.resize(count);
     try {
         if (m_state == State::Insert) {
             SqliteStatement &query = statement(m_insertStatements, m_dirty, [&] {
@@ -256,7 +264,7 @@ void Table::post()
     } catch (const SqliteError &e) {
         fail(e);
     }
-    m_loaded = m_values;
+    keepLoaded();
     m_dirty.fill('0');
     m_hasCurrent = true;
     m_state = State::Browse;
@@ -368,7 +376,7 @@ void Table::cancel()
         for (QVariant &v : m_values)
             v = QVariant();
     } else {
-        m_values = m_loaded;
+        std::copy(m_loaded.cbegin(), m_loaded.cend(), m_values.begin());
     }
     m_dirty.fill('0');
     m_state = State::Browse;

@@ -88,6 +88,7 @@ private:
     void load(const SqliteStatement &statement);
     void bindWhere(SqliteStatement &statement, const QVariantList &values) const;
     void update(const QList<int> &dirty);
+    void keepLoaded();
     [[noreturn]] void fail(const SqliteError &error) const;
 
     Database &m_db;
