@@ -265,6 +265,58 @@ private slots:
         QVERIFY(!q.next());
     }
 
+    // cancel() brings back the row as it was last loaded or posted.
+    void cancelRestoresTheLastLoadedOrPostedRow()
+    {
+        TempWorkspace ws;
+        Database db(ws.file(QStringLiteral("kalmora.sqlite")));
+        Table t(db, schema::regionen());
+        auto stored = [&] {
+            QSqlQuery q(db.connection());
+            return q.exec(QStringLiteral("SELECT Bauern FROM regionen")) && q.next() ? q.value(0).toInt() : -1;
+        };
+        t.append();
+        t.setValue(u"Spiel", 1);
+        t.setValue(u"Breite", 1);
+        t.setValue(u"Länge", 1);
+        t.setValue(u"Ebene", 0);
+        t.setValue(u"Bauern", 7);
+        t.post();
+        t.edit();
+        t.setValue(u"Bauern", 9);
+        QCOMPARE(t.intValue(u"Bauern"), 9);
+        t.cancel();
+        QCOMPARE(t.intValue(u"Bauern"), 7);
+
+        QVERIFY(t.findKey({1, 1, 1, 0}));
+        t.edit();
+        t.setValue(u"Bauern", 5);
+        t.post();
+        QCOMPARE(stored(), 5);
+        t.edit();
+        t.setValue(u"Bauern", 6);
+        t.cancel();
+        QCOMPARE(t.intValue(u"Bauern"), 5);
+        // Setting back the stored value writes nothing new; a real change does.
+        t.edit();
+        t.setValue(u"Bauern", 5);
+        t.post();
+        QCOMPARE(stored(), 5);
+        t.edit();
+        t.setValue(u"Bauern", 8);
+        t.post();
+        QCOMPARE(stored(), 8);
+        QVERIFY(t.findKey({1, 1, 1, 0}));
+        QCOMPARE(t.intValue(u"Bauern"), 8);
+        // A cancelled append leaves the last posted row where it was.
+        t.append();
+        t.setValue(u"Bauern", 1);
+        t.cancel();
+        QVERIFY(!t.hasCurrent());
+        QCOMPARE(t.count(), 1);
+        QCOMPARE(stored(), 8);
+    }
+
     void unknownFieldIsAProgrammingError()
     {
         TempWorkspace ws;

@@ -5,8 +5,6 @@
 #include <QVarLengthArray>
 #include <QVariant>
 
-#include <optional>
-
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -43,17 +41,24 @@ public:
     static bool isNullValue(const QVariant &value);
 
 private:
-    int bindText(int i, const QString &text);
+    struct Param;
+    int bindNull(Param &p, int n);
+    int bindText(Param &p, int n, const QString &text);
     [[noreturn]] void fail() const;
 
     sqlite3 *m_db = nullptr;
     sqlite3_stmt *m_stmt = nullptr;
-    // The UTF-8 text of each bound text parameter, kept until it is bound anew:
-    // the database stores UTF-8, and handing it UTF-8 that lives long enough
-    // spares SQLite a copy and a conversion per value.
-    QVarLengthArray<QByteArray, 32> m_texts;
-    // The text a parameter holds, when it holds one.
-    QVarLengthArray<std::optional<QString>, 32> m_boundTexts;
+    // What each parameter holds since its last bind; Unknown before the first and
+    // after a failure. A text's UTF-8 lives here as long as SQLite points to it.
+    struct Param
+    {
+        enum Kind : char { Unknown, Null, Integer, Text };
+        Kind kind = Unknown;
+        qint64 integer = 0;
+        QString text;
+        QByteArray utf8;
+    };
+    QVarLengthArray<Param, 32> m_params;
 };
 
 // A failure of SQLite, with its message.

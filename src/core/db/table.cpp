@@ -118,7 +118,7 @@ void Table::load(const SqliteStatement &statement)
     QVariant *values = m_values.data();
     for (int i = 0; i < m_values.size(); ++i)
         values[i] = statement.column(i + 1);
-    keepLoaded();
+    m_loadedIsCurrent = true;
     m_dirty.fill('0');
     m_hasCurrent = true;
     m_state = State::Browse;
@@ -184,18 +184,30 @@ bool Table::next()
     return false;
 }
 
-// The row as loaded or posted, for cancel() and for finding what changed. Copied
-// value by value into a buffer of its own: sharing the list instead would make the
-// next change copy all of it into freshly allocated memory, once for every row.
-void Table::keepLoaded()
+// The row as loaded or posted is kept for cancel() and for finding what changed.
+// Until a field changes it is the current row itself; only the first change after
+// a load copies it aside, so rows that are appended and posted are never copied.
+void Table::detachLoaded()
 {
+    if (!m_loadedIsCurrent)
+        return;
     std::copy(m_values.cbegin(), m_values.cend(), m_loaded.begin());
+    m_loadedIsCurrent = false;
+}
+
+void Table::clearValues()
+{
+    if (m_loadedIsCurrent) {
+        m_values.swap(m_loaded);
+        m_loadedIsCurrent = false;
+    }
+    for (QVariant &v : m_values)
+        v = QVariant();
 }
 
 void Table::append()
 {
-    for (QVariant &v : m_values)
-        v = QVariant();
+    clearValues();
     m_dirty.fill('0');
     m_rowId = -1;
     m_state = State::Insert;
@@ -213,6 +225,7 @@ void Table::setValue(int field, const QVariant &value)
     if (m_state == State::Browse)
         throw std::logic_error("setValue outside edit or append in table "
                                + m_def.name.toStdString());
+    detachLoaded();
     m_values[field] = value;
     m_dirty[field] = '1';
 }
@@ -222,6 +235,7 @@ void Table::setValue(int field, QVariant &&value)
     if (m_state == State::Browse)
         throw std::logic_error("setValue outside edit or append in table "
                                + m_def.name.toStdString());
+    detachLoaded();
     m_values[field] = std::move(value);
     m_dirty[field] = '1';
 }
@@ -264,7 +278,7 @@ void Table::post()
     } catch (const SqliteError &e) {
         fail(e);
     }
-    keepLoaded();
+    m_loadedIsCurrent = true;
     m_dirty.fill('0');
     m_hasCurrent = true;
     m_state = State::Browse;
@@ -341,7 +355,7 @@ void Table::update(const QList<int> &dirty)
     QList<int> &changed = m_changedFields;
     changed.clear();
     for (int i : dirty) {
-        if (!sameStoredValue(m_values[i], m_loaded[i])) {
+        if (m_loadedIsCurrent || !sameStoredValue(m_values[i], m_loaded[i])) {
             changedMask[i] = '1';
             changed.append(i);
         }
@@ -373,10 +387,10 @@ void Table::cancel()
 {
     if (m_state == State::Insert) {
         m_hasCurrent = false;
-        for (QVariant &v : m_values)
-            v = QVariant();
-    } else {
+        clearValues();
+    } else if (!m_loadedIsCurrent) {
         std::copy(m_loaded.cbegin(), m_loaded.cend(), m_values.begin());
+        m_loadedIsCurrent = true;
     }
     m_dirty.fill('0');
     m_state = State::Browse;

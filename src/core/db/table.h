@@ -88,7 +88,8 @@ private:
     void load(const SqliteStatement &statement);
     void bindWhere(SqliteStatement &statement, const QVariantList &values) const;
     void update(const QList<int> &dirty);
-    void keepLoaded();
+    void detachLoaded();
+    void clearValues();
     [[noreturn]] void fail(const SqliteError &error) const;
 
     Database &m_db;
@@ -115,6 +116,7 @@ private:
     qint64 m_rowId = -1;
     QVector<QVariant> m_values;
     QVector<QVariant> m_loaded;
+    bool m_loadedIsCurrent = false; // the loaded row is m_values, not m_loaded
     QByteArray m_dirty;
 };
 
