@@ -80,17 +80,19 @@ void SqliteStatement::bind(int i, const QVariant &value)
     Param &p = m_params[i];
     const int n = i + 1;
     int rc = SQLITE_OK;
-    switch (value.typeId()) {
+    const int type = value.typeId();
+    switch (type) {
     case QMetaType::Int:
     case QMetaType::LongLong:
     case QMetaType::UInt:
     case QMetaType::Bool: {
-        if (value.isNull()) {
+        // For a number, QVariant::isNull() is just this flag.
+        if (value.data_ptr().is_null) {
             rc = bindNull(p, n);
             break;
         }
         qint64 v = 0;
-        switch (value.typeId()) {
+        switch (type) {
         case QMetaType::Int:
             v = *static_cast<const int *>(value.constData());
             break;
@@ -131,9 +133,9 @@ void SqliteStatement::bind(int i, const QVariant &value)
         p.kind = Param::Unknown;
         if (isNullValue(value)) {
             rc = bindNull(p, n);
-        } else if (value.typeId() == QMetaType::Double) {
+        } else if (type == QMetaType::Double) {
             rc = sqlite3_bind_double(m_stmt, n, *static_cast<const double *>(value.constData()));
-        } else if (value.typeId() == QMetaType::QByteArray) {
+        } else if (type == QMetaType::QByteArray) {
             const auto *bytes = static_cast<const QByteArray *>(value.constData());
             rc = sqlite3_bind_blob(m_stmt, n, bytes->constData(), int(bytes->size()), SQLITE_TRANSIENT);
         } else {

@@ -201,8 +201,10 @@ void Table::clearValues()
         m_values.swap(m_loaded);
         m_loadedIsCurrent = false;
     }
-    for (QVariant &v : m_values)
-        v = QVariant();
+    for (QVariant &v : m_values) {
+        if (v.isValid())
+            v.clear();
+    }
 }
 
 void Table::append()
