@@ -190,14 +190,16 @@ void SqliteStatement::reset()
 
 QVariant SqliteStatement::column(int i) const
 {
-    switch (sqlite3_column_type(m_stmt, i)) {
+    // One locked call for the value; reading it needs no further lock (a connection
+    // is only ever used by the thread that opened it).
+    sqlite3_value *value = sqlite3_column_value(m_stmt, i);
+    switch (sqlite3_value_type(value)) {
     case SQLITE_INTEGER:
-        return QVariant(qlonglong(sqlite3_column_int64(m_stmt, i)));
+        return QVariant(qlonglong(sqlite3_value_int64(value)));
     case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(m_stmt, i));
+        return QVariant(sqlite3_value_double(value));
     case SQLITE_BLOB:
-        return QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(m_stmt, i)),
-                                   sqlite3_column_bytes(m_stmt, i)));
+        return QVariant(QByteArray(static_cast<const char *>(sqlite3_value_blob(value)), sqlite3_value_bytes(value)));
     case SQLITE_NULL: {
         static const QVariant nullText {QMetaType::fromType<QString>()};
         return nullText;
@@ -205,10 +207,10 @@ QVariant SqliteStatement::column(int i) const
     default: {
         // The database holds UTF-8; converting it here spares SQLite a converted
         // copy of its own.
-        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, i));
+        const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
         if (!text)
             return QVariant(QString());
-        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, i)));
+        return QVariant(QString::fromUtf8(text, sqlite3_value_bytes(value)));
     }
     }
 }
