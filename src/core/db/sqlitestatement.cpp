@@ -18,7 +18,7 @@ QString errorText(sqlite3 *db)
 // As the QtSql driver decides it.
 bool SqliteStatement::isNullValue(const QVariant &value)
 {
-    switch (value.typeId()) {
+    switch (typeOf(value)) {
     case QMetaType::UnknownType:
         return true;
     case QMetaType::QString:
@@ -80,14 +80,13 @@ void SqliteStatement::bind(int i, const QVariant &value)
     Param &p = m_params[i];
     const int n = i + 1;
     int rc = SQLITE_OK;
-    const int type = value.typeId();
+    const int type = typeOf(value);
     switch (type) {
     case QMetaType::Int:
     case QMetaType::LongLong:
     case QMetaType::UInt:
     case QMetaType::Bool: {
-        // For a number, QVariant::isNull() is just this flag.
-        if (value.data_ptr().is_null) {
+        if (isNullNumber(value)) {
             rc = bindNull(p, n);
             break;
         }

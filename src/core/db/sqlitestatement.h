@@ -39,6 +39,11 @@ public:
 
     // A null variant, and a null string or byte array, bind as SQL NULL.
     static bool isNullValue(const QVariant &value);
+    // QVariant::typeId() without the library call: these run for every field of
+    // every row.
+    static int typeOf(const QVariant &value) { return value.data_ptr().type().id(); }
+    // QVariant::isNull() of a number (for those it is just this flag).
+    static bool isNullNumber(const QVariant &value) { return value.data_ptr().is_null; }
 
 private:
     struct Param;

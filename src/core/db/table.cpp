@@ -300,7 +300,7 @@ bool isIntegerType(int type)
 // Read directly: QVariant's own conversion goes through the meta type system.
 qint64 integerOf(const QVariant &v)
 {
-    switch (v.typeId()) {
+    switch (SqliteStatement::typeOf(v)) {
     case QMetaType::Int:
         return *static_cast<const int *>(v.constData());
     case QMetaType::LongLong:
@@ -314,11 +314,11 @@ qint64 integerOf(const QVariant &v)
 
 bool sameStoredValue(const QVariant &a, const QVariant &b)
 {
-    const int ta = a.typeId();
-    const int tb = b.typeId();
+    const int ta = SqliteStatement::typeOf(a);
+    const int tb = SqliteStatement::typeOf(b);
     if (isIntegerType(ta) && isIntegerType(tb)) {
-        const bool aNull = a.isNull();
-        const bool bNull = b.isNull();
+        const bool aNull = SqliteStatement::isNullNumber(a);
+        const bool bNull = SqliteStatement::isNullNumber(b);
         if (aNull || bNull)
             return aNull && bNull;
         return integerOf(a) == integerOf(b);
