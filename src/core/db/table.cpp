@@ -232,6 +232,20 @@ void Table::setValue(int field, const QVariant &value)
     m_dirty[field] = '1';
 }
 
+void Table::setValues(const QList<int> &fields, const QVariant &value)
+{
+    if (m_state == State::Browse)
+        throw std::logic_error("setValue outside edit or append in table "
+                               + m_def.name.toStdString());
+    detachLoaded();
+    QVariant *values = m_values.data();
+    char *dirty = m_dirty.data();
+    for (int field : fields) {
+        values[field] = value;
+        dirty[field] = '1';
+    }
+}
+
 void Table::setValue(int field, QVariant &&value)
 {
     if (m_state == State::Browse)

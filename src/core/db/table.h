@@ -75,6 +75,8 @@ public:
     void setValue(QStringView name, const QVariant &value) { setValue(field(name), value); }
     void setValue(QStringView name, QVariant &&value) { setValue(field(name), std::move(value)); }
     void setNull(int field) { setValue(field, QVariant()); }
+    // The same value into several fields (as setValue for each).
+    void setValues(const QList<int> &fields, const QVariant &value);
 
     // Number of rows matching the filter (for tests and summaries).
     int count();

@@ -224,8 +224,7 @@ void getEinheitenInfo(ImportContext &ctx)
     }
 
     if (own) {
-        for (int f : F.skills)
-            u.setValue(f, QVariant());
+        u.setValues(F.skills, QVariant());
         QString unknownSkills;
         if (!ctx.atEnd() && hasKeyword(ctx.line(), {u"TALENTE"})) {
             ++ctx.cursor;
@@ -251,8 +250,7 @@ void getEinheitenInfo(ImportContext &ctx)
         u.setValue(F.unbekannteTalente, unknownSkills);
     }
 
-    for (int f : F.items)
-        u.setValue(f, 0);
+    u.setValues(F.items, 0);
     QString spells = own ? QString() : u.text(F.zauber);
     if (!auraText.isEmpty())
         spells = u'*' + auraText + u'*';
