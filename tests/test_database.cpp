@@ -317,6 +317,59 @@ private slots:
         QCOMPARE(stored(), 8);
     }
 
+    // An appended row holds only what was set on it, however it leaves the append.
+    void appendedRowHoldsOnlyWhatWasSet()
+    {
+        TempWorkspace ws;
+        Database db(ws.file(QStringLiteral("kalmora.sqlite")));
+        Table t(db, schema::regionen());
+        auto appendRow = [&](int x, bool full) {
+            t.append();
+            t.setValue(u"Spiel", 1);
+            t.setValue(u"Breite", x);
+            t.setValue(u"Länge", 0);
+            t.setValue(u"Ebene", 0);
+            if (full) {
+                t.setValue(u"Bauern", 7);
+                t.setValue(u"Regionname", QStringLiteral("Alt"));
+            }
+        };
+        appendRow(1, true);
+        t.post();
+        QVERIFY(t.findKey({1, 1, 0, 0}));
+        QCOMPARE(t.intValue(u"Bauern"), 7);
+        // An edit keeps the loaded row aside, so the table's buffers hold full rows.
+        t.edit();
+        t.setValue(u"Bauern", 7);
+        t.post();
+
+        // Right after append, while set, after a failed find, after post and walk.
+        appendRow(2, false);
+        QVERIFY(t.isNull(u"Bauern"));
+        QVERIFY(t.text(u"Regionname").isEmpty());
+        QVERIFY(!t.value(u"Regionname").isValid());
+        QCOMPARE(t.intValue(u"Breite"), 2);
+        QVERIFY(!t.findKey({1, 99, 0, 0}));
+        QVERIFY(t.isNull(u"Bauern"));
+        QCOMPARE(t.intValue(u"Breite"), 2);
+        appendRow(3, false);
+        t.post();
+        QVERIFY(t.isNull(u"Bauern"));
+        QVERIFY(t.findKey({1, 3, 0, 0}));
+        QVERIFY(t.isNull(u"Bauern"));
+        QVERIFY(t.isNull(u"Regionname"));
+        // An append over an append forgets the first one's values.
+        appendRow(4, true);
+        appendRow(5, false);
+        t.post();
+        QVERIFY(t.findKey({1, 5, 0, 0}));
+        QVERIFY(t.isNull(u"Bauern"));
+        QList<int> seen;
+        for (bool ok = t.first(); ok; ok = t.next())
+            seen.append(t.isNull(u"Bauern") ? -1 : t.intValue(u"Bauern"));
+        QCOMPARE(seen, (QList<int> {7, -1, -1}));
+    }
+
     void unknownFieldIsAProgrammingError()
     {
         TempWorkspace ws;

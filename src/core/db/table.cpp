@@ -127,6 +127,7 @@ void Table::load(const SqliteStatement &statement)
 bool Table::find(const QStringList &fields, const QVariantList &values)
 {
     Q_ASSERT(fields.size() == values.size());
+    settleInsert();
     SqliteStatement &query = findStatement(fields);
     bool found = false;
     try {
@@ -163,6 +164,7 @@ bool Table::first(const QStringList &fields, const QVariantList &values)
 
 bool Table::next()
 {
+    settleInsert();
     bool found = false;
     if (m_walk) {
         try {
@@ -195,6 +197,26 @@ void Table::detachLoaded()
     m_loadedIsCurrent = false;
 }
 
+const QVariant &Table::nullValue()
+{
+    static const QVariant null;
+    return null;
+}
+
+// Empties the fields an appended row did not set, before the row leaves the Insert
+// state by any way but cancel().
+void Table::settleInsert()
+{
+    if (m_state != State::Insert)
+        return;
+    const char *dirty = m_dirty.constData();
+    QVariant *values = m_values.data();
+    for (qsizetype i = 0; i < m_values.size(); ++i) {
+        if (dirty[i] != '1' && values[i].isValid())
+            values[i].clear();
+    }
+}
+
 void Table::clearValues()
 {
     if (m_loadedIsCurrent) {
@@ -209,7 +231,12 @@ void Table::clearValues()
 
 void Table::append()
 {
-    clearValues();
+    // The loaded row stays for cancel(); the buffer's old values are masked by the
+    // dirty flags until settleInsert().
+    if (m_loadedIsCurrent) {
+        m_values.swap(m_loaded);
+        m_loadedIsCurrent = false;
+    }
     m_dirty.fill('0');
     m_rowId = -1;
     m_state = State::Insert;
@@ -219,6 +246,7 @@ void Table::edit()
 {
     if (!m_hasCurrent)
         throw std::logic_error("edit without a current row in table " + m_def.name.toStdString());
+    settleInsert();
     m_state = State::Edit;
 }
 
@@ -260,6 +288,7 @@ void Table::post()
 {
     if (m_state == State::Browse)
         return;
+    settleInsert();
     QList<int> &dirty = m_dirtyFields;
     dirty.resize(m_dirty.size());
     int *out = dirty.data();
