@@ -31,6 +31,8 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <sys/resource.h>
+
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -59,9 +61,21 @@ qint64 procStatusKb(const char *name)
     return -1;
 }
 
+// Processor time of this process so far (user and system), in seconds.
+double cpuSeconds()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec
+        + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double cpuAtStart = 0;
+
 void printResult(double seconds, qint64 baseKb, const QString &extra = QString())
 {
-    out() << "RESULT seconds=" << QString::number(seconds, 'f', 4) << " hwm=" << procStatusKb("VmHWM")
+    out() << "RESULT seconds=" << QString::number(seconds, 'f', 4)
+          << " cpu=" << QString::number(cpuSeconds() - cpuAtStart, 'f', 4) << " hwm=" << procStatusKb("VmHWM")
           << " base=" << baseKb << (extra.isEmpty() ? QString() : u' ' + extra) << "\n";
     out().flush();
 }
@@ -69,6 +83,7 @@ void printResult(double seconds, qint64 baseKb, const QString &extra = QString()
 int childLoad(const QString &file)
 {
     const qint64 base = procStatusKb("VmRSS");
+    cpuAtStart = cpuSeconds();
     QElapsedTimer timer;
     timer.start();
     const ReportLines lines = ReportLines::load(file);
@@ -85,6 +100,7 @@ int childImport(const QString &workspace, const QString &file, const QString &ty
     session.spielinitialisierung(1, QStringLiteral("Bench"), type);
     const qint64 base = procStatusKb("VmRSS");
     ImportProgress progress;
+    cpuAtStart = cpuSeconds();
     QElapsedTimer timer;
     timer.start();
     const auto result = ReportImporter(session, progress).importFile(file);
@@ -131,6 +147,7 @@ struct Figures
 {
     bool ok = false;
     double seconds = 0;
+    double cpu = 0;
     qint64 hwmKb = 0;
     qint64 baseKb = 0;
     QString extra;
@@ -156,6 +173,8 @@ Figures runChildOnce(const QStringList &arguments)
             const QString value = pair.section(u'=', 1);
             if (key == u"seconds")
                 f.seconds = value.toDouble();
+            else if (key == u"cpu")
+                f.cpu = value.toDouble();
             else if (key == u"hwm")
                 f.hwmKb = value.toLongLong();
             else if (key == u"base")
@@ -197,7 +216,8 @@ void printImport(const QString &title, const Figures &f, const Figures &plain, q
     const double ratio = f.seconds / plain.seconds;
     const double peak = f.hwmKb * 1024.0;
     const double limit = 4.0 * bytes + 100.0 * 1024 * 1024;
-    out() << title << ": " << QString::number(f.seconds, 'f', 2) << " s, " << QString::number(mbPerS, 'f', 1)
+    out() << title << ": " << QString::number(f.seconds, 'f', 2) << " s (processor "
+          << QString::number(f.cpu, 'f', 2) << " s), " << QString::number(mbPerS, 'f', 1)
           << " MB/s, " << QString::number(lines / f.seconds, 'f', 0) << " lines/s, peak " << mb(peak)
           << " MB (base " << mb(f.baseKb * 1024.0) << " MB), " << QString::number(ratio, 'f', 1)
           << " x plain pass  [" << (mbPerS >= 15 ? "ok" : "MISS") << " >=15 MB/s, "
@@ -251,7 +271,8 @@ int parent(const QStringList &args)
         QTextStream(stderr) << "plain pass failed\n";
         return 1;
     }
-    out() << "plain pass (ReportLines::load): " << QString::number(plain.seconds, 'f', 3) << " s, "
+    out() << "plain pass (ReportLines::load): " << QString::number(plain.seconds, 'f', 3) << " s (processor "
+          << QString::number(plain.cpu, 'f', 3) << " s), "
           << QString::number(stats.bytes / (1024.0 * 1024.0) / plain.seconds, 'f', 1) << " MB/s, peak "
           << mb(plain.hwmKb * 1024.0) << " MB\n";
     out().flush();
