@@ -221,6 +221,7 @@ private slots:
         for (int i = 0; i < schema::regionen().fields.size(); ++i) {
             QCOMPARE(t.value(i).metaType(), q.value(i).metaType());
             QCOMPARE(t.value(i).isNull(), q.value(i).isNull());
+            QCOMPARE(t.value(i).toString().isNull(), q.value(i).toString().isNull());
             QCOMPARE(t.value(i), q.value(i));
         }
     }
@@ -262,6 +263,111 @@ private slots:
                 QCOMPARE(q.value(b).toInt(), (n >> b) & 1 ? n : 0);
         }
         QVERIFY(!q.next());
+    }
+
+    // cancel() brings back the row as it was last loaded or posted.
+    void cancelRestoresTheLastLoadedOrPostedRow()
+    {
+        TempWorkspace ws;
+        Database db(ws.file(QStringLiteral("kalmora.sqlite")));
+        Table t(db, schema::regionen());
+        auto stored = [&] {
+            QSqlQuery q(db.connection());
+            return q.exec(QStringLiteral("SELECT Bauern FROM regionen")) && q.next() ? q.value(0).toInt() : -1;
+        };
+        t.append();
+        t.setValue(u"Spiel", 1);
+        t.setValue(u"Breite", 1);
+        t.setValue(u"Länge", 1);
+        t.setValue(u"Ebene", 0);
+        t.setValue(u"Bauern", 7);
+        t.post();
+        t.edit();
+        t.setValue(u"Bauern", 9);
+        QCOMPARE(t.intValue(u"Bauern"), 9);
+        t.cancel();
+        QCOMPARE(t.intValue(u"Bauern"), 7);
+
+        QVERIFY(t.findKey({1, 1, 1, 0}));
+        t.edit();
+        t.setValue(u"Bauern", 5);
+        t.post();
+        QCOMPARE(stored(), 5);
+        t.edit();
+        t.setValue(u"Bauern", 6);
+        t.cancel();
+        QCOMPARE(t.intValue(u"Bauern"), 5);
+        // Setting back the stored value writes nothing new; a real change does.
+        t.edit();
+        t.setValue(u"Bauern", 5);
+        t.post();
+        QCOMPARE(stored(), 5);
+        t.edit();
+        t.setValue(u"Bauern", 8);
+        t.post();
+        QCOMPARE(stored(), 8);
+        QVERIFY(t.findKey({1, 1, 1, 0}));
+        QCOMPARE(t.intValue(u"Bauern"), 8);
+        // A cancelled append leaves the last posted row where it was.
+        t.append();
+        t.setValue(u"Bauern", 1);
+        t.cancel();
+        QVERIFY(!t.hasCurrent());
+        QCOMPARE(t.count(), 1);
+        QCOMPARE(stored(), 8);
+    }
+
+    // An appended row holds only what was set on it, however it leaves the append.
+    void appendedRowHoldsOnlyWhatWasSet()
+    {
+        TempWorkspace ws;
+        Database db(ws.file(QStringLiteral("kalmora.sqlite")));
+        Table t(db, schema::regionen());
+        auto appendRow = [&](int x, bool full) {
+            t.append();
+            t.setValue(u"Spiel", 1);
+            t.setValue(u"Breite", x);
+            t.setValue(u"Länge", 0);
+            t.setValue(u"Ebene", 0);
+            if (full) {
+                t.setValue(u"Bauern", 7);
+                t.setValue(u"Regionname", QStringLiteral("Alt"));
+            }
+        };
+        appendRow(1, true);
+        t.post();
+        QVERIFY(t.findKey({1, 1, 0, 0}));
+        QCOMPARE(t.intValue(u"Bauern"), 7);
+        // An edit keeps the loaded row aside, so the table's buffers hold full rows.
+        t.edit();
+        t.setValue(u"Bauern", 7);
+        t.post();
+
+        // Right after append, while set, after a failed find, after post and walk.
+        appendRow(2, false);
+        QVERIFY(t.isNull(u"Bauern"));
+        QVERIFY(t.text(u"Regionname").isEmpty());
+        QVERIFY(!t.value(u"Regionname").isValid());
+        QCOMPARE(t.intValue(u"Breite"), 2);
+        QVERIFY(!t.findKey({1, 99, 0, 0}));
+        QVERIFY(t.isNull(u"Bauern"));
+        QCOMPARE(t.intValue(u"Breite"), 2);
+        appendRow(3, false);
+        t.post();
+        QVERIFY(t.isNull(u"Bauern"));
+        QVERIFY(t.findKey({1, 3, 0, 0}));
+        QVERIFY(t.isNull(u"Bauern"));
+        QVERIFY(t.isNull(u"Regionname"));
+        // An append over an append forgets the first one's values.
+        appendRow(4, true);
+        appendRow(5, false);
+        t.post();
+        QVERIFY(t.findKey({1, 5, 0, 0}));
+        QVERIFY(t.isNull(u"Bauern"));
+        QList<int> seen;
+        for (bool ok = t.first(); ok; ok = t.next())
+            seen.append(t.isNull(u"Bauern") ? -1 : t.intValue(u"Bauern"));
+        QCOMPARE(seen, (QList<int> {7, -1, -1}));
     }
 
     void unknownFieldIsAProgrammingError()

@@ -152,6 +152,21 @@ void Database::createSchema()
     }
 }
 
+int Database::cacheSizeKib()
+{
+    QSqlQuery query(connection());
+    if (!query.exec(QStringLiteral("PRAGMA cache_size")) || !query.next())
+        return 2000;
+    const int value = query.value(0).toInt();
+    // Positive values count pages, negative ones KiB.
+    return value < 0 ? -value : value * 4;
+}
+
+void Database::setCacheSizeKib(int kib)
+{
+    exec(QStringLiteral("PRAGMA cache_size = -%1").arg(kib));
+}
+
 void Database::begin()
 {
     exec(QStringLiteral("BEGIN"));

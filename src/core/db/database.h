@@ -27,6 +27,10 @@ public:
     void rollback();
     bool inTransaction() const { return m_inTransaction; }
 
+    // SQLite's page cache of this connection, in KiB.
+    int cacheSizeKib();
+    void setCacheSizeKib(int kib);
+
     // Runs a statement without results; throws UserError with the database's text.
     void exec(const QString &sql);
 

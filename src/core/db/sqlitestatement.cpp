@@ -18,15 +18,16 @@ QString errorText(sqlite3 *db)
 // As the QtSql driver decides it.
 bool SqliteStatement::isNullValue(const QVariant &value)
 {
-    if (value.isNull())
+    switch (typeOf(value)) {
+    case QMetaType::UnknownType:
         return true;
-    switch (value.typeId()) {
     case QMetaType::QString:
+        // A null-flagged string variant holds a null string too.
         return static_cast<const QString *>(value.constData())->isNull();
     case QMetaType::QByteArray:
         return static_cast<const QByteArray *>(value.constData())->isNull();
     default:
-        return false;
+        return value.isNull();
     }
 }
 
@@ -40,7 +41,7 @@ SqliteStatement::SqliteStatement(sqlite3 *db, const QString &sql)
         m_stmt = nullptr;
         throw SqliteError(text);
     }
-    m_texts.resize(sqlite3_bind_parameter_count(m_stmt));
+    m_params.resize(sqlite3_bind_parameter_count(m_stmt));
 }
 
 SqliteStatement::~SqliteStatement()
@@ -51,7 +52,7 @@ SqliteStatement::~SqliteStatement()
 SqliteStatement::SqliteStatement(SqliteStatement &&other) noexcept
     : m_db(std::exchange(other.m_db, nullptr))
     , m_stmt(std::exchange(other.m_stmt, nullptr))
-    , m_texts(std::move(other.m_texts))
+    , m_params(std::move(other.m_params))
 {
 }
 
@@ -61,54 +62,114 @@ SqliteStatement &SqliteStatement::operator=(SqliteStatement &&other) noexcept
         sqlite3_finalize(m_stmt);
         m_db = std::exchange(other.m_db, nullptr);
         m_stmt = std::exchange(other.m_stmt, nullptr);
-        m_texts = std::move(other.m_texts);
+        m_params = std::move(other.m_params);
     }
     return *this;
 }
 
+// SQLite keeps a parameter's value from one run of a statement to the next. Rows
+// written in a series repeat most of their values (zero amounts, empty skills,
+// "in Region"), so a value that is bound already is not bound again: that spares a
+// library call for each, and for a text its conversion too.
 void SqliteStatement::bind(int i, const QVariant &value)
 {
-    int rc = SQLITE_OK;
+    if (i < 0 || i >= m_params.size()) {
+        sqlite3_bind_null(m_stmt, i + 1); // sets the error SQLite has for it
+        fail();
+    }
+    Param &p = m_params[i];
     const int n = i + 1;
-    if (isNullValue(value)) {
-        rc = sqlite3_bind_null(m_stmt, n);
-    } else {
-        switch (value.typeId()) {
+    int rc = SQLITE_OK;
+    const int type = typeOf(value);
+    switch (type) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::Bool: {
+        if (isNullNumber(value)) {
+            rc = bindNull(p, n);
+            break;
+        }
+        qint64 v = 0;
+        switch (type) {
         case QMetaType::Int:
-        case QMetaType::Bool:
-            rc = sqlite3_bind_int(m_stmt, n, value.toInt());
+            v = *static_cast<const int *>(value.constData());
+            break;
+        case QMetaType::LongLong:
+            v = *static_cast<const qlonglong *>(value.constData());
             break;
         case QMetaType::UInt:
-        case QMetaType::LongLong:
-            rc = sqlite3_bind_int64(m_stmt, n, value.toLongLong());
-            break;
-        case QMetaType::Double:
-            rc = sqlite3_bind_double(m_stmt, n, value.toDouble());
-            break;
-        case QMetaType::QByteArray: {
-            const auto *bytes = static_cast<const QByteArray *>(value.constData());
-            rc = sqlite3_bind_blob(m_stmt, n, bytes->constData(), int(bytes->size()), SQLITE_TRANSIENT);
-            break;
-        }
-        case QMetaType::QString:
-            rc = bindText(i, *static_cast<const QString *>(value.constData()));
+            v = *static_cast<const uint *>(value.constData());
             break;
         default:
-            rc = bindText(i, value.toString());
+            v = *static_cast<const bool *>(value.constData()) ? 1 : 0;
             break;
         }
+        if (p.kind == Param::Integer && p.integer == v)
+            return;
+        p.kind = Param::Unknown;
+        rc = sqlite3_bind_int64(m_stmt, n, v);
+        if (rc == SQLITE_OK) {
+            p.kind = Param::Integer;
+            p.integer = v;
+        }
+        break;
     }
-    if (rc != SQLITE_OK)
+    case QMetaType::QString: {
+        const QString &text = *static_cast<const QString *>(value.constData());
+        if (text.isNull()) {
+            rc = bindNull(p, n);
+            break;
+        }
+        if (p.kind == Param::Text && p.text == text)
+            return;
+        rc = bindText(p, n, text);
+        if (rc == SQLITE_OK)
+            p.text = text;
+        break;
+    }
+    default:
+        p.kind = Param::Unknown;
+        if (isNullValue(value)) {
+            rc = bindNull(p, n);
+        } else if (type == QMetaType::Double) {
+            rc = sqlite3_bind_double(m_stmt, n, *static_cast<const double *>(value.constData()));
+        } else if (type == QMetaType::QByteArray) {
+            const auto *bytes = static_cast<const QByteArray *>(value.constData());
+            rc = sqlite3_bind_blob(m_stmt, n, bytes->constData(), int(bytes->size()), SQLITE_TRANSIENT);
+        } else {
+            rc = bindText(p, n, value.toString());
+            p.kind = Param::Unknown; // converted: not worth remembering
+        }
+        break;
+    }
+    if (rc != SQLITE_OK) {
+        p.kind = Param::Unknown;
         fail();
+    }
 }
 
-int SqliteStatement::bindText(int i, const QString &text)
+int SqliteStatement::bindNull(Param &p, int n)
 {
-    if (i < 0 || i >= m_texts.size())
-        return SQLITE_RANGE;
-    QByteArray &utf8 = m_texts[i];
-    utf8 = text.toUtf8();
-    return sqlite3_bind_text(m_stmt, i + 1, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
+    if (p.kind == Param::Null)
+        return SQLITE_OK;
+    p.kind = Param::Unknown;
+    const int rc = sqlite3_bind_null(m_stmt, n);
+    if (rc == SQLITE_OK)
+        p.kind = Param::Null;
+    return rc;
+}
+
+// The database stores UTF-8; handing SQLite UTF-8 that stays alive until the next
+// bind spares it a copy and a conversion of its own.
+int SqliteStatement::bindText(Param &p, int n, const QString &text)
+{
+    p.kind = Param::Unknown;
+    p.utf8 = text.toUtf8();
+    const int rc = sqlite3_bind_text(m_stmt, n, p.utf8.constData(), int(p.utf8.size()), SQLITE_STATIC);
+    if (rc == SQLITE_OK)
+        p.kind = Param::Text;
+    return rc;
 }
 
 bool SqliteStatement::step()
@@ -128,20 +189,27 @@ void SqliteStatement::reset()
 
 QVariant SqliteStatement::column(int i) const
 {
-    switch (sqlite3_column_type(m_stmt, i)) {
+    // One locked call for the value; reading it needs no further lock (a connection
+    // is only ever used by the thread that opened it).
+    sqlite3_value *value = sqlite3_column_value(m_stmt, i);
+    switch (sqlite3_value_type(value)) {
     case SQLITE_INTEGER:
-        return QVariant(qlonglong(sqlite3_column_int64(m_stmt, i)));
+        return QVariant(qlonglong(sqlite3_value_int64(value)));
     case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(m_stmt, i));
+        return QVariant(sqlite3_value_double(value));
     case SQLITE_BLOB:
-        return QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(m_stmt, i)),
-                                   sqlite3_column_bytes(m_stmt, i)));
-    case SQLITE_NULL:
-        return QVariant(QMetaType::fromType<QString>());
+        return QVariant(QByteArray(static_cast<const char *>(sqlite3_value_blob(value)), sqlite3_value_bytes(value)));
+    case SQLITE_NULL: {
+        static const QVariant nullText {QMetaType::fromType<QString>()};
+        return nullText;
+    }
     default: {
-        const auto *text = static_cast<const QChar *>(sqlite3_column_text16(m_stmt, i));
-        const int bytes = sqlite3_column_bytes16(m_stmt, i);
-        return QVariant(QString(text, bytes / qsizetype(sizeof(QChar))));
+        // The database holds UTF-8; converting it here spares SQLite a converted
+        // copy of its own.
+        const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
+        if (!text)
+            return QVariant(QString());
+        return QVariant(QString::fromUtf8(text, sqlite3_value_bytes(value)));
     }
     }
 }

@@ -39,17 +39,31 @@ public:
 
     // A null variant, and a null string or byte array, bind as SQL NULL.
     static bool isNullValue(const QVariant &value);
+    // QVariant::typeId() without the library call: these run for every field of
+    // every row.
+    static int typeOf(const QVariant &value) { return value.data_ptr().type().id(); }
+    // QVariant::isNull() of a number (for those it is just this flag).
+    static bool isNullNumber(const QVariant &value) { return value.data_ptr().is_null; }
 
 private:
-    int bindText(int i, const QString &text);
+    struct Param;
+    int bindNull(Param &p, int n);
+    int bindText(Param &p, int n, const QString &text);
     [[noreturn]] void fail() const;
 
     sqlite3 *m_db = nullptr;
     sqlite3_stmt *m_stmt = nullptr;
-    // The UTF-8 text of each bound text parameter, kept until it is bound anew:
-    // the database stores UTF-8, and handing it UTF-8 that lives long enough
-    // spares SQLite a copy and a conversion per value.
-    QVarLengthArray<QByteArray, 32> m_texts;
+    // What each parameter holds since its last bind; Unknown before the first and
+    // after a failure. A text's UTF-8 lives here as long as SQLite points to it.
+    struct Param
+    {
+        enum Kind : char { Unknown, Null, Integer, Text };
+        Kind kind = Unknown;
+        qint64 integer = 0;
+        QString text;
+        QByteArray utf8;
+    };
+    QVarLengthArray<Param, 32> m_params;
 };
 
 // A failure of SQLite, with its message.

@@ -7,6 +7,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace tolvimar {
@@ -26,6 +27,7 @@ Table::Table(Database &db, const TableDef &def)
         order.append(sqlQuote(k));
     m_keyOrder = order.join(u", ");
     m_values.resize(def.fields.size());
+    m_loaded.resize(def.fields.size());
     m_dirty.fill('0', def.fields.size());
 }
 
@@ -113,9 +115,10 @@ void Table::bindWhere(SqliteStatement &statement, const QVariantList &values) co
 void Table::load(const SqliteStatement &statement)
 {
     m_rowId = statement.columnInt64(0);
+    QVariant *values = m_values.data();
     for (int i = 0; i < m_values.size(); ++i)
-        m_values[i] = statement.column(i + 1);
-    m_loaded = m_values;
+        values[i] = statement.column(i + 1);
+    m_loadedIsCurrent = true;
     m_dirty.fill('0');
     m_hasCurrent = true;
     m_state = State::Browse;
@@ -124,6 +127,7 @@ void Table::load(const SqliteStatement &statement)
 bool Table::find(const QStringList &fields, const QVariantList &values)
 {
     Q_ASSERT(fields.size() == values.size());
+    settleInsert();
     SqliteStatement &query = findStatement(fields);
     bool found = false;
     try {
@@ -160,6 +164,7 @@ bool Table::first(const QStringList &fields, const QVariantList &values)
 
 bool Table::next()
 {
+    settleInsert();
     bool found = false;
     if (m_walk) {
         try {
@@ -181,14 +186,56 @@ bool Table::next()
     return false;
 }
 
+// The row as loaded or posted is kept for cancel() and for finding what changed.
+// Until a field changes it is the current row itself; only the first change after
+// a load copies it aside, so rows that are appended and posted are never copied.
+void Table::detachLoaded()
+{
+    if (!m_loadedIsCurrent)
+        return;
+    std::copy(m_values.cbegin(), m_values.cend(), m_loaded.begin());
+    m_loadedIsCurrent = false;
+}
+
+const QVariant &Table::nullValue()
+{
+    static const QVariant null;
+    return null;
+}
+
+// Empties the fields an appended row did not set, before the row leaves the Insert
+// state by any way but cancel().
+void Table::settleInsert()
+{
+    if (m_state != State::Insert)
+        return;
+    const char *dirty = m_dirty.constData();
+    QVariant *values = m_values.data();
+    for (qsizetype i = 0; i < m_values.size(); ++i) {
+        if (dirty[i] != '1' && values[i].isValid())
+            values[i].clear();
+    }
+}
+
+void Table::clearValues()
+{
+    if (m_loadedIsCurrent) {
+        m_values.swap(m_loaded);
+        m_loadedIsCurrent = false;
+    }
+    for (QVariant &v : m_values) {
+        if (v.isValid())
+            v.clear();
+    }
+}
+
 void Table::append()
 {
-    // A fresh row instead of clearing a copy of the one the last post shares.
-    if (m_values.isDetached()) {
-        for (QVariant &v : m_values)
-            v = QVariant();
-    } else {
-        m_values = QVector<QVariant>(m_def.fields.size());
+    // The loaded row stays for cancel(); the buffer's old values are masked by the
+    // dirty flags until settleInsert().
+    if (m_loadedIsCurrent) {
+        m_values.swap(m_loaded);
+        m_loadedIsCurrent = false;
     }
     m_dirty.fill('0');
     m_rowId = -1;
@@ -199,6 +246,7 @@ void Table::edit()
 {
     if (!m_hasCurrent)
         throw std::logic_error("edit without a current row in table " + m_def.name.toStdString());
+    settleInsert();
     m_state = State::Edit;
 }
 
@@ -220,7 +268,32 @@ void Table::setValue(int field, const QVariant &value)
     if (m_state == State::Browse)
         throw std::logic_error("setValue outside edit or append in table "
                                + m_def.name.toStdString());
+    detachLoaded();
     m_values[field] = value;
+    m_dirty[field] = '1';
+}
+
+void Table::setValues(const QList<int> &fields, const QVariant &value)
+{
+    if (m_state == State::Browse)
+        throw std::logic_error("setValue outside edit or append in table "
+                               + m_def.name.toStdString());
+    detachLoaded();
+    QVariant *values = m_values.data();
+    char *dirty = m_dirty.data();
+    for (int field : fields) {
+        values[field] = value;
+        dirty[field] = '1';
+    }
+}
+
+void Table::setValue(int field, QVariant &&value)
+{
+    if (m_state == State::Browse)
+        throw std::logic_error("setValue outside edit or append in table "
+                               + m_def.name.toStdString());
+    detachLoaded();
+    m_values[field] = std::move(value);
     m_dirty[field] = '1';
 }
 
@@ -228,12 +301,17 @@ void Table::post()
 {
     if (m_state == State::Browse)
         return;
+    settleInsert();
     QList<int> &dirty = m_dirtyFields;
-    dirty.clear();
+    dirty.resize(m_dirty.size());
+    int *out = dirty.data();
+    qsizetype count = 0;
+    const char *flags = m_dirty.constData();
     for (int i = 0; i < m_dirty.size(); ++i) {
-        if (m_dirty[i] == '1')
-            dirty.append(i);
+        if (flags[i] == '1')
+            out[count++] = i;
     }
+    dirty.resize(count);
     try {
         if (m_state == State::Insert) {
             SqliteStatement &query = statement(m_insertStatements, m_dirty, [&] {
@@ -258,7 +336,7 @@ void Table::post()
     } catch (const SqliteError &e) {
         fail(e);
     }
-    m_loaded = m_values;
+    m_loadedIsCurrent = true;
     m_dirty.fill('0');
     m_hasCurrent = true;
     m_state = State::Browse;
@@ -269,20 +347,42 @@ namespace {
 // Whether binding the new value would store what the row already holds: both SQL
 // NULL, or the same type and value (integers of any width alike). Anything else
 // counts as a change.
+bool isIntegerType(int type)
+{
+    return type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::UInt
+        || type == QMetaType::Bool;
+}
+
+// Read directly: QVariant's own conversion goes through the meta type system.
+qint64 integerOf(const QVariant &v)
+{
+    switch (SqliteStatement::typeOf(v)) {
+    case QMetaType::Int:
+        return *static_cast<const int *>(v.constData());
+    case QMetaType::LongLong:
+        return *static_cast<const qlonglong *>(v.constData());
+    case QMetaType::UInt:
+        return *static_cast<const uint *>(v.constData());
+    default:
+        return *static_cast<const bool *>(v.constData()) ? 1 : 0;
+    }
+}
+
 bool sameStoredValue(const QVariant &a, const QVariant &b)
 {
+    const int ta = SqliteStatement::typeOf(a);
+    const int tb = SqliteStatement::typeOf(b);
+    if (isIntegerType(ta) && isIntegerType(tb)) {
+        const bool aNull = SqliteStatement::isNullNumber(a);
+        const bool bNull = SqliteStatement::isNullNumber(b);
+        if (aNull || bNull)
+            return aNull && bNull;
+        return integerOf(a) == integerOf(b);
+    }
     const bool aNull = SqliteStatement::isNullValue(a);
     const bool bNull = SqliteStatement::isNullValue(b);
     if (aNull || bNull)
         return aNull && bNull;
-    auto isInteger = [](int type) {
-        return type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::UInt
-            || type == QMetaType::Bool;
-    };
-    const int ta = a.typeId();
-    const int tb = b.typeId();
-    if (isInteger(ta) && isInteger(tb))
-        return a.toLongLong() == b.toLongLong();
     if (ta != tb)
         return false;
     switch (ta) {
@@ -291,7 +391,7 @@ bool sameStoredValue(const QVariant &a, const QVariant &b)
     case QMetaType::QByteArray:
         return *static_cast<const QByteArray *>(a.constData()) == *static_cast<const QByteArray *>(b.constData());
     case QMetaType::Double:
-        return a.toDouble() == b.toDouble();
+        return *static_cast<const double *>(a.constData()) == *static_cast<const double *>(b.constData());
     default:
         return false;
     }
@@ -308,10 +408,12 @@ constexpr qsizetype kMaxChangedShapes = 256;
 // rebuild their index entries too.
 void Table::update(const QList<int> &dirty)
 {
-    QByteArray changedMask(m_dirty.size(), '0');
-    QList<int> changed;
+    QByteArray &changedMask = m_changedMask;
+    changedMask.fill('0', m_dirty.size());
+    QList<int> &changed = m_changedFields;
+    changed.clear();
     for (int i : dirty) {
-        if (!sameStoredValue(m_values[i], m_loaded[i])) {
+        if (m_loadedIsCurrent || !sameStoredValue(m_values[i], m_loaded[i])) {
             changedMask[i] = '1';
             changed.append(i);
         }
@@ -343,10 +445,10 @@ void Table::cancel()
 {
     if (m_state == State::Insert) {
         m_hasCurrent = false;
-        for (QVariant &v : m_values)
-            v = QVariant();
-    } else {
-        m_values = m_loaded;
+        clearValues();
+    } else if (!m_loadedIsCurrent) {
+        std::copy(m_loaded.cbegin(), m_loaded.cend(), m_values.begin());
+        m_loadedIsCurrent = true;
     }
     m_dirty.fill('0');
     m_state = State::Browse;

@@ -3,6 +3,7 @@
 #include <QStringView>
 
 #include <initializer_list>
+#include <string>
 
 namespace tolvimar {
 
@@ -11,6 +12,24 @@ namespace tolvimar {
 inline bool isQuotedLine(QStringView line)
 {
     return line.startsWith(u'"');
+}
+
+// A case-sensitive substring test, as QStringView::contains. Report lines are
+// short and tested against many keys; a plain scan for the key's first character
+// beats the general search, which prepares for long texts on every call.
+inline bool containsText(QStringView text, QStringView key)
+{
+    const qsizetype n = key.size();
+    if (n == 0)
+        return true;
+    const char16_t *t = text.utf16();
+    const char16_t *k = key.utf16();
+    const char16_t first = k[0];
+    for (qsizetype i = 0, last = text.size() - n; i <= last; ++i) {
+        if (t[i] == first && std::char_traits<char16_t>::compare(t + i + 1, k + 1, size_t(n - 1)) == 0)
+            return true;
+    }
+    return false;
 }
 
 // Whether the text holds four capital letters (A to Z) in a row.
@@ -50,7 +69,7 @@ inline bool hasKeyword(QStringView line, std::initializer_list<const char16_t *>
     if (allCapitalKeywords && !hasCapitalRun(line))
         return false;
     for (const char16_t *k : keywords) {
-        if (line.contains(QStringView(k)))
+        if (containsText(line, QStringView(k)))
             return true;
     }
     return false;

@@ -52,6 +52,35 @@ bool isRegionHeader(QStringView line)
                               u"REGIONSBOTSCHAFTEN"});
 }
 
+// A large report touches most pages of the tables it writes, and many of them more
+// than once; with SQLite's default cache of 2 MB they would go to the file several
+// times before the commit. For the import the cache grows to half the report's size
+// (at most 32 MB, within the memory an import may take) and shrinks back afterwards.
+class ImportCache
+{
+public:
+    ImportCache(Database &db, qint64 reportBytes)
+        : m_db(db)
+        , m_previous(db.cacheSizeKib())
+    {
+        const qint64 kib = qMax<qint64>(m_previous, qMin<qint64>(reportBytes / 2048, 32 * 1024));
+        if (kib != m_previous)
+            m_db.setCacheSizeKib(int(kib));
+    }
+    ~ImportCache()
+    {
+        try {
+            m_db.setCacheSizeKib(m_previous);
+        } catch (const UserError &) {
+            // The cache only affects speed.
+        }
+    }
+
+private:
+    Database &m_db;
+    int m_previous;
+};
+
 // Each extractor moves forward; should one ever step back behind where it began,
 // the walk goes on from its start so that it cannot loop.
 template<typename Extractor>
@@ -153,6 +182,7 @@ ReportImporter::Result ReportImporter::run(const QString &path)
         }
     }
 
+    const ImportCache cache(m_session.database(), QFileInfo(path).size());
     Transaction transaction(m_session.database());
     ctx.openTables();
     if (!readHeader(ctx)) {
@@ -186,7 +216,7 @@ bool ReportImporter::readHeader(ImportContext &ctx)
         if (isRegionHeader(line) && !line.contains(u';'))
             return true;
         const int i = ctx.cursor;
-        if (line.contains(u";Spiel")) {
+        if (containsText(line, u";Spiel")) {
             const QString gameName = quotedText(line);
             if ((gameName == u"Kalmora" && ctx.game.type == 2) || (gameName == u"Sulvitan" && ctx.game.type == 1)) {
                 m_session.prompter().message(
@@ -196,25 +226,25 @@ bool ReportImporter::readHeader(ImportContext &ctx)
                 return false;
             }
         }
-        if (line.contains(u";Runde"))
+        if (containsText(line, u";Runde"))
             getDatum(ctx);
-        if (line.contains(u"PARTEI "))
+        if (containsText(line, u"PARTEI "))
             ctx.game.factionNumber = toInt(line.mid(7), line, i);
-        if (line.contains(u";Passwort"))
+        if (containsText(line, u";Passwort"))
             ctx.password = quotedText(line);
-        if (line.contains(u";Rekrutierungskosten"))
+        if (containsText(line, u";Rekrutierungskosten"))
             ctx.recruitmentCost = intValue(line, i);
-        if (line.contains(u";Punkte") && !line.contains(u";Punktedurch"))
+        if (containsText(line, u";Punkte") && !containsText(line, u";Punktedurch"))
             getPunkte(ctx);
-        if (line.contains(u"Anzahl Immigranten"))
+        if (containsText(line, u"Anzahl Immigranten"))
             ctx.status[StatusField::Imigranten] = numberText(line).toString();
-        if (line.contains(u"Max. Immigranten"))
+        if (containsText(line, u"Max. Immigranten"))
             ctx.status[StatusField::MaxImigranten] = numberText(line).toString();
-        if (line.contains(u"Parteiname"))
+        if (containsText(line, u"Parteiname"))
             ctx.game.factionName = quotedText(line);
-        if (line.contains(u";Umlaute"))
+        if (containsText(line, u";Umlaute"))
             ctx.game.umlaut = intValue(line, i);
-        if (line.contains(u";Basis")) {
+        if (containsText(line, u";Basis")) {
             const int base = intValue(line, i);
             if (base < 2 || base > 36)
                 throw ConversionError(i, line.toString(), numberText(line).toString());
@@ -224,7 +254,7 @@ bool ReportImporter::readHeader(ImportContext &ctx)
         if (ctx.atEnd())
             break;
         const QStringView next = ctx.line();
-        if (!next.contains(u';') && !next.contains(u"PARTEI "))
+        if (!next.contains(u';') && !containsText(next, u"PARTEI "))
             break;
     }
     return true;
@@ -280,7 +310,7 @@ void ReportImporter::extract(ImportContext &ctx, Result &result)
         if (hasKeyword(ctx.line(), {u"SCHIFF"}))
             runExtractor(ctx, getSchiffInfo);
         const QStringView line = ctx.line();
-        if (!isQuotedLine(line) && line.startsWith(u"EINHEIT") && !line.contains(u"EINHEITSBOTSCHAFTEN")) {
+        if (!isQuotedLine(line) && line.startsWith(u"EINHEIT") && !containsText(line, u"EINHEITSBOTSCHAFTEN")) {
             runExtractor(ctx, getEinheitenInfo);
             ++result.units;
         }

@@ -1,5 +1,6 @@
 #include "messagerules.h"
 
+#include "blocklines.h"
 #include "importcontext.h"
 
 namespace tolvimar {
@@ -82,7 +83,7 @@ void readFactionRecord(ImportContext &ctx, int factionNumber)
     ++ctx.cursor;
     t.setValue(u"E-Mail", quotedText(ctx.line()));
     ++ctx.cursor;
-    if (ctx.line().contains(u";banner") || ctx.line().contains(u";Banner"))
+    if (containsText(ctx.line(), u";banner") || containsText(ctx.line(), u";Banner"))
         t.setValue(u"Banner", quotedText(ctx.line()));
     else
         --ctx.cursor;
@@ -123,11 +124,11 @@ void readMessage(ImportContext &ctx)
         if (ctx.atEnd())
             break;
         const QStringView line = ctx.line();
-        if (line.contains(u";type"))
+        if (containsText(line, u";type"))
             ctx.messageType = intValue(line, ctx.cursor);
-        if (line.contains(u";amount"))
+        if (containsText(line, u";amount"))
             ctx.messageAmount = intValue(line, ctx.cursor);
-        if (line.contains(u"\";rendered")) {
+        if (containsText(line, u"\";rendered")) {
             ctx.messageText = quotedText(line);
             hasText = true;
         }
@@ -180,7 +181,7 @@ int messageDestination(int type, const QString &text, bool inBattle)
     case 21740:
         return int(Page::Produktion);
     case 4419:
-        if (text.contains(u"segelt") || text.contains(u"reitet"))
+        if (containsText(text, u"segelt") || containsText(text, u"reitet"))
             return int(Page::Bewegungen);
         return int(inBattle ? Page::Kaempfe : Page::Botschaften);
     default:
@@ -221,7 +222,7 @@ void applySectionRule(ImportContext &ctx)
                                                : Page::Bewegungen;
         ++ctx.cursor;
         readItems(ctx, page);
-    } else if (line.contains(u"BATTLE ")) {
+    } else if (containsText(line, u"BATTLE ")) {
         ctx.inBattle = true;
         ++ctx.cursor;
         ctx.pages.kaempfeRed = true;
@@ -247,16 +248,16 @@ void applySectionRule(ImportContext &ctx)
                 break;
             readFactionRecord(ctx, intValue(ctx.line(), ctx.cursor));
         } while (hasSemicolon(ctx));
-    } else if (line.contains(u"ALLIANZ ")) {
+    } else if (containsText(line, u"ALLIANZ ")) {
         do {
             readAllianceRecord(ctx);
-        } while (!ctx.atEnd() && ctx.line().contains(u"ALLIANZ "));
-    } else if (line.contains(u"PARTEI ")) {
+        } while (!ctx.atEnd() && containsText(ctx.line(), u"ALLIANZ "));
+    } else if (containsText(line, u"PARTEI ")) {
         do {
             const QStringView header = ctx.line();
             const qsizetype blank = header.indexOf(u' ');
             readFactionRecord(ctx, toInt(header.mid(blank + 1), header, ctx.cursor));
-        } while (!ctx.atEnd() && ctx.line().contains(u"PARTEI "));
+        } while (!ctx.atEnd() && containsText(ctx.line(), u"PARTEI "));
     } else {
         ++ctx.cursor;
     }

@@ -177,7 +177,7 @@ void getRegionInfo(ImportContext &ctx)
     while (!endOfKeyLines(ctx)) {
         const QStringView line = ctx.line();
         for (const KeyLine &k : kKeyLines) {
-            if (!line.contains(QStringView(k.key)))
+            if (!containsText(line, QStringView(k.key)))
                 continue;
             if (k.text)
                 r.setValue(F.*k.field, quotedText(line));
@@ -214,7 +214,7 @@ void getRegionInfo(ImportContext &ctx)
 
     // Sub-blocks, each tried once at the line where the previous one stopped.
     if (!ctx.atEnd() && hasKeyword(ctx.line(), {u"PREISE"})
-        && ctx.lineAt(ctx.cursor + 1).contains(u";Balsam")) {
+        && containsText(ctx.lineAt(ctx.cursor + 1), u";Balsam")) {
         ++ctx.cursor;
         for (int i = 0; i < 7; ++i) {
             r.setValue(F.prices[i], intValue(ctx.line(), ctx.cursor));
@@ -227,11 +227,11 @@ void getRegionInfo(ImportContext &ctx)
         ++ctx.cursor;
         while (!endOfSubBlock(ctx, {u"MESSAGE", u"UMGEBUNG", u"DURCHREISE"})) {
             const QStringView line = ctx.line();
-            if (line.contains(u"\"Straße\";typ"))
+            if (containsText(line, u"\"Straße\";typ"))
                 road = true;
-            if (line.contains(u";richtung"))
+            if (containsText(line, u";richtung"))
                 direction = intValue(line, ctx.cursor);
-            if (road && line.contains(u";prozent")) {
+            if (road && containsText(line, u";prozent")) {
                 if (direction >= 0 && direction <= 5)
                     r.setValue(F.roads[direction], intValue(line, ctx.cursor));
                 direction = -1;
@@ -269,7 +269,7 @@ void getRegionInfo(ImportContext &ctx)
         ++ctx.cursor;
         while (!endOfSubBlock(ctx, {u"DURCHREISE"})) {
             const QStringView line = ctx.line();
-            if (line.contains(u";rendered")) {
+            if (containsText(line, u";rendered")) {
                 const qsizetype end = line.indexOf(u"\";rendered");
                 scratch.append(end < 1 ? QString() : line.mid(1, end - 1).toString());
             }

@@ -88,32 +88,32 @@ void getSchiffInfo(ImportContext &ctx)
     while (!endOfBuildingBlock(ctx)) {
         const QStringView line = ctx.line();
         const int i = ctx.cursor;
-        if (line.contains(u"\";Typ"))
+        if (containsText(line, u"\";Typ"))
             t.setValue(u"Schiffstyp", quotedText(line));
-        if (line.contains(u"\";Beschr"))
+        if (containsText(line, u"\";Beschr"))
             t.setValue(u"Schiffs Beschreibung", quotedText(line));
-        if (line.contains(u";Prozent"))
+        if (containsText(line, u";Prozent"))
             t.setValue(u"Prozent", intValue(line, i));
-        if (line.contains(u";Groesse")) {
+        if (containsText(line, u";Groesse")) {
             const int full = fullShipSize(t.text(u"Schiffstyp"));
             const int size = intValue(line, i);
             if (full > 0)
                 t.setValue(u"Prozent", int(std::nearbyint(size * 100.0 / full)));
         }
-        if (line.contains(u";Schaden"))
+        if (containsText(line, u";Schaden"))
             t.setValue(u"Prozent", -qint64(intValue(line, i)));
-        if (line.contains(u";Kueste")) {
+        if (containsText(line, u";Kueste")) {
             const QString coast = coastName(intValue(line, i));
             if (!coast.isEmpty())
                 t.setValue(u"Kueste", coast);
         }
-        if (line.contains(u";Kapitaen"))
+        if (containsText(line, u";Kapitaen"))
             t.setValue(u"Kapitaen", intValue(line, i));
-        if (line.contains(u";Partei"))
+        if (containsText(line, u";Partei"))
             t.setValue(u"Partei", intValue(line, i));
-        if (line.contains(u";Ladung"))
+        if (containsText(line, u";Ladung"))
             t.setValue(u"Ladung", intValue(line, i));
-        if (line.contains(u";MaxLadung"))
+        if (containsText(line, u";MaxLadung"))
             t.setValue(u"MaxLadung", intValue(line, i));
         ++ctx.cursor;
     }
@@ -150,17 +150,17 @@ void getBurgInfo(ImportContext &ctx)
     while (!endOfBuildingBlock(ctx)) {
         const QStringView line = ctx.line();
         const int i = ctx.cursor;
-        if (line.contains(u"\";Beschr"))
+        if (containsText(line, u"\";Beschr"))
             t.setValue(u"Burg Beschreibung", quotedText(line));
-        if (line.contains(u";Groesse"))
+        if (containsText(line, u";Groesse"))
             t.setValue(u"Burggrösse", intValue(line, i));
-        if (line.contains(u";Besitzer"))
+        if (containsText(line, u";Besitzer"))
             t.setValue(u"Besitzer", intValue(line, i));
-        if (line.contains(u";Partei"))
+        if (containsText(line, u";Partei"))
             t.setValue(u"Partei", intValue(line, i));
-        if (line.contains(u";Unterhalt"))
+        if (containsText(line, u";Unterhalt"))
             t.setValue(u"Unterhalt", intValue(line, i));
-        if (line.contains(u";Belagerer"))
+        if (containsText(line, u";Belagerer"))
             t.setValue(u"Belagerer", intValue(line, i));
         ++ctx.cursor;
     }

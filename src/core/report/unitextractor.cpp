@@ -122,26 +122,26 @@ void getEinheitenInfo(ImportContext &ctx)
     while (!stopAt(ctx, {u"EINHEIT", u"COMMANDS", u"TALENTE", u"GEGENSTAENDE", u"REGION"})) {
         const QStringView line = ctx.line();
         const int i = ctx.cursor;
-        if (line.contains(u"\";Typ")) {
+        if (containsText(line, u"\";Typ")) {
             u.setValue(F.rasse, quotedText(line));
-        } else if (line.contains(u"\";Beschr")) {
+        } else if (containsText(line, u"\";Beschr")) {
             u.setValue(F.beschreibung, quotedText(line));
-        } else if (line.contains(u";Partei") && !line.contains(u";Parteitarnung")) {
+        } else if (containsText(line, u";Partei") && !containsText(line, u";Parteitarnung")) {
             u.setValue(F.partei, intValue(line, i));
             const bool own = isOwn();
             u.setValue(F.status, own ? QStringLiteral("kämpft vorne") : QStringLiteral("unbekannt"));
             u.setValue(F.hitpoints, own ? QStringLiteral("normal") : QStringLiteral("unbekannt"));
-        } else if (line.contains(u";Anzahl")) {
+        } else if (containsText(line, u";Anzahl")) {
             u.setValue(F.personen, intValue(line, i));
-        } else if (line.contains(u";hp")) {
+        } else if (containsText(line, u";hp")) {
             u.setValue(F.hitpoints, quotedText(line));
-        } else if (line.contains(u";Silber")) {
+        } else if (containsText(line, u";Silber")) {
             u.setValue(F.silber, intValue(line, i));
-        } else if (line.contains(u";Burg")) {
+        } else if (containsText(line, u";Burg")) {
             u.setValue(F.stationiert, QStringLiteral("B ") + ctx.numberText(intValue(line, i)));
-        } else if (line.contains(u";Schiff")) {
+        } else if (containsText(line, u";Schiff")) {
             u.setValue(F.stationiert, QStringLiteral("S ") + ctx.numberText(intValue(line, i)));
-        } else if (line.contains(u";Kampfstatus")) {
+        } else if (containsText(line, u";Kampfstatus")) {
             switch (intValue(line, i)) {
             case 1:
                 u.setValue(F.status, QStringLiteral("kämpft hinten"));
@@ -155,17 +155,17 @@ void getEinheitenInfo(ImportContext &ctx)
             default:
                 break;
             }
-        } else if (line.contains(u";bewacht")) {
+        } else if (containsText(line, u";bewacht")) {
             u.setValue(F.flags, u.text(F.flags) + u'B');
-        } else if (line.contains(u";Parteitarnung")) {
+        } else if (containsText(line, u";Parteitarnung")) {
             u.setValue(F.flags, u.text(F.flags) + u'T');
-        } else if (line.contains(u";Ladung")) {
+        } else if (containsText(line, u";Ladung")) {
             loadText = numberText(line).toString();
-        } else if (line.contains(u";Kapazitaet")) {
+        } else if (containsText(line, u";Kapazitaet")) {
             loadText = QStringLiteral("Kapazitaet: ") + loadText + u'/' + numberText(line).toString();
-        } else if (line.contains(u";Auramax")) {
+        } else if (containsText(line, u";Auramax")) {
             auraText = QStringLiteral("Aura: ") + auraText + u'/' + numberText(line).toString();
-        } else if (line.contains(u";Aura")) {
+        } else if (containsText(line, u";Aura")) {
             auraText = numberText(line).toString();
         }
         ++ctx.cursor;
@@ -219,8 +219,7 @@ void getEinheitenInfo(ImportContext &ctx)
     }
 
     if (own) {
-        for (int f : F.skills)
-            u.setValue(f, QVariant());
+        u.setValues(F.skills, QVariant());
         QString unknownSkills;
         if (!ctx.atEnd() && hasKeyword(ctx.line(), {u"TALENTE"})) {
             ++ctx.cursor;
@@ -246,8 +245,7 @@ void getEinheitenInfo(ImportContext &ctx)
         u.setValue(F.unbekannteTalente, unknownSkills);
     }
 
-    for (int f : F.items)
-        u.setValue(f, 0);
+    u.setValues(F.items, 0);
     QString spells = own ? QString() : u.text(F.zauber);
     if (!auraText.isEmpty())
         spells = u'*' + auraText + u'*';
@@ -274,10 +272,10 @@ void getEinheitenInfo(ImportContext &ctx)
             const qsizetype semicolon = line.indexOf(u';');
             const QString item = semicolon < 0 ? QString() : line.mid(semicolon + 1).toString();
             const QStringView value = numberText(line);
-            if (line.contains(u"Mantel der Unv")) {
+            if (containsText(line, u"Mantel der Unv")) {
                 u.setValue(F.maentel, toInt(value, line, i));
-            } else if (line.contains(u";Silber") && !line.contains(u";Silberbeutel")
-                       && !line.contains(u";Silbertruhe") && !line.contains(u";Silberkassette")) {
+            } else if (containsText(line, u";Silber") && !containsText(line, u";Silberbeutel")
+                       && !containsText(line, u";Silbertruhe") && !containsText(line, u";Silberkassette")) {
                 const int silver = toInt(value, line, i);
                 u.setValue(F.silber, silver);
                 if (own && !undead)
