@@ -268,8 +268,18 @@ void Table::setValues(const QList<int> &fields, const QVariant &value)
     detachLoaded();
     QVariant *values = m_values.data();
     char *dirty = m_dirty.data();
+    // Often the field holds that very value already (the buffer's previous row).
+    const int type = SqliteStatement::typeOf(value);
+    const bool plainInt = type == QMetaType::Int && !SqliteStatement::isNullNumber(value);
+    const int number = plainInt ? *static_cast<const int *>(value.constData()) : 0;
     for (int field : fields) {
-        values[field] = value;
+        QVariant &v = values[field];
+        const int current = SqliteStatement::typeOf(v);
+        const bool same = (type == QMetaType::UnknownType && current == QMetaType::UnknownType)
+            || (plainInt && current == QMetaType::Int && !SqliteStatement::isNullNumber(v)
+                && *static_cast<const int *>(v.constData()) == number);
+        if (!same)
+            v = value;
         dirty[field] = '1';
     }
 }
