@@ -30,12 +30,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
-
-#include <sys/resource.h>
-
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <sys/resource.h>
 
 using namespace tolvimar;
 
@@ -75,8 +73,9 @@ double cpuAtStart = 0;
 void printResult(double seconds, qint64 baseKb, const QString &extra = QString())
 {
     out() << "RESULT seconds=" << QString::number(seconds, 'f', 4)
-          << " cpu=" << QString::number(cpuSeconds() - cpuAtStart, 'f', 4) << " hwm=" << procStatusKb("VmHWM")
-          << " base=" << baseKb << (extra.isEmpty() ? QString() : u' ' + extra) << "\n";
+          << " cpu=" << QString::number(cpuSeconds() - cpuAtStart, 'f', 4)
+          << " hwm=" << procStatusKb("VmHWM") << " base=" << baseKb
+          << (extra.isEmpty() ? QString() : u' ' + extra) << "\n";
     out().flush();
 }
 
@@ -109,7 +108,8 @@ int childImport(const QString &workspace, const QString &file, const QString &ty
         QTextStream(stderr) << "import failed: " << result.message << "\n";
         return 1;
     }
-    printResult(seconds, base, QStringLiteral("regions=%1 units=%2").arg(result.regions).arg(result.units));
+    printResult(
+        seconds, base, QStringLiteral("regions=%1 units=%2").arg(result.regions).arg(result.units));
     return 0;
 }
 
@@ -139,7 +139,8 @@ int childScreen(const QString &workspace, const QString &type)
     const double windows = timer.nsecsElapsed() / 1e9;
     main->startGame(1, QStringLiteral("Bench"), type);
     QCoreApplication::processEvents();
-    printResult(timer.nsecsElapsed() / 1e9, base, QStringLiteral("windows=%1").arg(windows, 0, 'f', 4));
+    printResult(
+        timer.nsecsElapsed() / 1e9, base, QStringLiteral("windows=%1").arg(windows, 0, 'f', 4));
     return 0;
 }
 
@@ -161,7 +162,8 @@ Figures runChildOnce(const QStringList &arguments)
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     p.setProcessEnvironment(env);
     p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    p.start(QCoreApplication::applicationFilePath(), QStringList {QStringLiteral("--child")} + arguments);
+    p.start(QCoreApplication::applicationFilePath(),
+        QStringList {QStringLiteral("--child")} + arguments);
     p.waitForFinished(-1);
     Figures f;
     const QString text = QString::fromUtf8(p.readAllStandardOutput());
@@ -210,7 +212,8 @@ QString mb(double bytes)
     return QString::number(bytes / (1024.0 * 1024.0), 'f', 1);
 }
 
-void printImport(const QString &title, const Figures &f, const Figures &plain, qint64 bytes, qint64 lines)
+void printImport(
+    const QString &title, const Figures &f, const Figures &plain, qint64 bytes, qint64 lines)
 {
     const double mbPerS = bytes / (1024.0 * 1024.0) / f.seconds;
     const double ratio = f.seconds / plain.seconds;
@@ -218,11 +221,11 @@ void printImport(const QString &title, const Figures &f, const Figures &plain, q
     const double limit = 4.0 * bytes + 100.0 * 1024 * 1024;
     out() << title << ": " << QString::number(f.seconds, 'f', 2) << " s (processor "
           << QString::number(f.cpu, 'f', 2) << " s), " << QString::number(mbPerS, 'f', 1)
-          << " MB/s, " << QString::number(lines / f.seconds, 'f', 0) << " lines/s, peak " << mb(peak)
-          << " MB (base " << mb(f.baseKb * 1024.0) << " MB), " << QString::number(ratio, 'f', 1)
-          << " x plain pass  [" << (mbPerS >= 15 ? "ok" : "MISS") << " >=15 MB/s, "
-          << (ratio <= 25 ? "ok" : "MISS") << " <=25x, " << (peak <= limit ? "ok" : "MISS") << " <= "
-          << mb(limit) << " MB]\n";
+          << " MB/s, " << QString::number(lines / f.seconds, 'f', 0) << " lines/s, peak "
+          << mb(peak) << " MB (base " << mb(f.baseKb * 1024.0) << " MB), "
+          << QString::number(ratio, 'f', 1) << " x plain pass  [" << (mbPerS >= 15 ? "ok" : "MISS")
+          << " >=15 MB/s, " << (ratio <= 25 ? "ok" : "MISS") << " <=25x, "
+          << (peak <= limit ? "ok" : "MISS") << " <= " << mb(limit) << " MB]\n";
 }
 
 int parent(const QStringList &args)
@@ -237,18 +240,21 @@ int parent(const QStringList &args)
         else if (args[i] == u"--seed")
             options.seed = args[++i].toULongLong();
         else if (args[i] == u"--game" && (next == u"Kalmora" || next == u"Sulvitan"))
-            options.game = args[++i] == u"Kalmora" ? ReportGenerator::Game::Kalmora : ReportGenerator::Game::Sulvitan;
+            options.game = args[++i] == u"Kalmora" ? ReportGenerator::Game::Kalmora
+                                                   : ReportGenerator::Game::Sulvitan;
         else if (args[i] == u"--keep" && !next.isEmpty())
             keep = args[++i];
         else if (args[i] == u"--repeat" && next.toInt() > 0)
             repeatCount = args[++i].toInt();
         else {
-            QTextStream(stderr) << "usage: bench_import [--size 30M] [--seed N] [--game Kalmora|Sulvitan] [--repeat N] [--keep DIR]\n";
+            QTextStream(stderr) << "usage: bench_import [--size 30M] [--seed N] [--game "
+                                   "Kalmora|Sulvitan] [--repeat N] [--keep DIR]\n";
             return 2;
         }
     }
-    const QString type = options.game == ReportGenerator::Game::Kalmora ? QStringLiteral("Kalmora")
-                                                                        : QStringLiteral("Sulvitan");
+    const QString type = options.game == ReportGenerator::Game::Kalmora
+        ? QStringLiteral("Kalmora")
+        : QStringLiteral("Sulvitan");
     QTemporaryDir temp;
     const QString dir = keep.isEmpty() ? temp.path() : keep;
     QDir().mkpath(dir);
@@ -261,9 +267,9 @@ int parent(const QStringList &args)
     const ReportGenerator::Stats stats = ReportGenerator(options).writeFile(file);
     out() << "runs per step: " << repeatCount << " (the fastest is shown)\n";
     out() << "report: " << type << ", " << mb(stats.bytes) << " MB, " << stats.lines << " lines, "
-          << stats.regions << " regions, " << stats.units << " units (" << stats.ownUnits << " own), "
-          << stats.messages << " messages; generated in " << QString::number(timer.elapsed() / 1000.0, 'f', 2)
-          << " s\n";
+          << stats.regions << " regions, " << stats.units << " units (" << stats.ownUnits
+          << " own), " << stats.messages << " messages; generated in "
+          << QString::number(timer.elapsed() / 1000.0, 'f', 2) << " s\n";
     out().flush();
 
     const Figures plain = runChild({QStringLiteral("load"), file});
@@ -271,32 +277,35 @@ int parent(const QStringList &args)
         QTextStream(stderr) << "plain pass failed\n";
         return 1;
     }
-    out() << "plain pass (ReportLines::load): " << QString::number(plain.seconds, 'f', 3) << " s (processor "
-          << QString::number(plain.cpu, 'f', 3) << " s), "
-          << QString::number(stats.bytes / (1024.0 * 1024.0) / plain.seconds, 'f', 1) << " MB/s, peak "
-          << mb(plain.hwmKb * 1024.0) << " MB\n";
+    out() << "plain pass (ReportLines::load): " << QString::number(plain.seconds, 'f', 3)
+          << " s (processor " << QString::number(plain.cpu, 'f', 3) << " s), "
+          << QString::number(stats.bytes / (1024.0 * 1024.0) / plain.seconds, 'f', 1)
+          << " MB/s, peak " << mb(plain.hwmKb * 1024.0) << " MB\n";
     out().flush();
 
     const QStringList import {QStringLiteral("import"), workspace, file, type};
     const Figures first = runChild(import, [&] { QDir(workspace).removeRecursively(); });
     if (!first.ok)
         return 1;
-    printImport(QStringLiteral("first import (all rows new)"), first, plain, stats.bytes, stats.lines);
+    printImport(
+        QStringLiteral("first import (all rows new)"), first, plain, stats.bytes, stats.lines);
     out().flush();
     const Figures second = runChild(import);
     if (!second.ok)
         return 1;
-    printImport(QStringLiteral("second import (all rows updated)"), second, plain, stats.bytes, stats.lines);
-    out() << "database: " << mb(QFileInfo(workspace + QStringLiteral("/kalmora.sqlite")).size()) << " MB\n";
+    printImport(QStringLiteral("second import (all rows updated)"), second, plain, stats.bytes,
+        stats.lines);
+    out() << "database: " << mb(QFileInfo(workspace + QStringLiteral("/kalmora.sqlite")).size())
+          << " MB\n";
     out().flush();
 
     const Figures open = runChild({QStringLiteral("open"), workspace, type});
-    out() << "open game (Session + spielinitialisierung): " << QString::number(open.seconds, 'f', 3) << " s ["
-          << (open.ok && open.seconds < 1 ? "ok" : "MISS") << " < 1 s]\n";
+    out() << "open game (Session + spielinitialisierung): " << QString::number(open.seconds, 'f', 3)
+          << " s [" << (open.ok && open.seconds < 1 ? "ok" : "MISS") << " < 1 s]\n";
     const Figures screen = runChild({QStringLiteral("screen"), workspace, type});
-    out() << "first screen (createWindows offscreen, start slot 1): " << QString::number(screen.seconds, 'f', 3)
-          << " s, " << screen.extra.trimmed() << " [" << (screen.ok && screen.seconds < 1 ? "ok" : "MISS")
-          << " < 1 s]\n";
+    out() << "first screen (createWindows offscreen, start slot 1): "
+          << QString::number(screen.seconds, 'f', 3) << " s, " << screen.extra.trimmed() << " ["
+          << (screen.ok && screen.seconds < 1 ? "ok" : "MISS") << " < 1 s]\n";
     out().flush();
     return 0;
 }

@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -24,8 +23,9 @@ namespace {
 struct FuzzState
 {
     // On a memory file system when there is one: the database syncs on every commit.
-    QTemporaryDir root {QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/fuzz-import-XXXXXX")
-                                                                    : QDir::tempPath() + QStringLiteral("/fuzz-import-XXXXXX")};
+    QTemporaryDir root {QDir(QStringLiteral("/dev/shm")).exists()
+            ? QStringLiteral("/dev/shm/fuzz-import-XXXXXX")
+            : QDir::tempPath() + QStringLiteral("/fuzz-import-XXXXXX")};
     QString templateDir;
     QString workspace;
     QString report;
@@ -70,14 +70,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             std::abort();
     }
     copyWorkspace(state->templateDir, state->workspace);
-    const QString type = bytes.contains("\"Sulvitan\"") ? QStringLiteral("Sulvitan") : QStringLiteral("Kalmora");
+    const QString type
+        = bytes.contains("\"Sulvitan\"") ? QStringLiteral("Sulvitan") : QStringLiteral("Kalmora");
 
     ScriptedPrompter prompter;
     prompter.defaultYes = true;
     auto session = std::make_unique<Session>(state->workspace, prompter);
     session->spielinitialisierung(1, QStringLiteral("Fuzz"), type);
     ImportProgress progress;
-    const ReportImporter::Result result = ReportImporter(*session, progress).importFile(state->report);
+    const ReportImporter::Result result
+        = ReportImporter(*session, progress).importFile(state->report);
     // A failure always says what went wrong.
     if (result.status == ReportImporter::Result::Failed && result.message.isEmpty())
         std::abort();

@@ -147,31 +147,50 @@ private slots:
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("text");
         const QVariant nullText = QVariant(QMetaType::fromType<QString>());
-        QTest::newRow("int to int") << "Bauern" << QVariant(5) << QVariant(7) << "integer" << "7";
-        QTest::newRow("same int") << "Bauern" << QVariant(5) << QVariant(5) << "integer" << "5";
-        QTest::newRow("int then qlonglong") << "Bauern" << QVariant(5) << QVariant(qlonglong(5)) << "integer" << "5";
-        QTest::newRow("int to null") << "Bauern" << QVariant(5) << QVariant() << "null" << "";
-        QTest::newRow("null to int") << "Bauern" << QVariant() << QVariant(0) << "integer" << "0";
-        QTest::newRow("text to empty") << "Regionname" << QVariant(QStringLiteral("a")) << QVariant(QStringLiteral(""))
-                                       << "text" << "";
-        QTest::newRow("empty to null string") << "Regionname" << QVariant(QStringLiteral("")) << QVariant(QString())
-                                              << "null" << "";
-        QTest::newRow("null string to empty") << "Regionname" << QVariant(QString()) << QVariant(QStringLiteral(""))
-                                              << "text" << "";
-        QTest::newRow("null variant to null string") << "Regionname" << QVariant() << nullText << "null" << "";
-        QTest::newRow("umlauts") << "Regionname" << QVariant(QStringLiteral("x")) << QVariant(QStringLiteral("Süderaü€"))
-                                 << "text" << "Süderaü€";
-        QTest::newRow("same text") << "Regionname" << QVariant(QStringLiteral("Öd")) << QVariant(QStringLiteral("Öd"))
-                                   << "text" << "Öd";
-        QTest::newRow("int into text field") << "Regionname" << QVariant(QStringLiteral("5")) << QVariant(5) << "text"
-                                             << "5";
-        QTest::newRow("text into int field") << "Bauern" << QVariant(5) << QVariant(QStringLiteral("12")) << "integer"
-                                             << "12";
+        QTest::newRow("int to int") << "Bauern" << QVariant(5) << QVariant(7) << "integer"
+                                    << "7";
+        QTest::newRow("same int") << "Bauern" << QVariant(5) << QVariant(5) << "integer"
+                                  << "5";
+        QTest::newRow("int then qlonglong")
+            << "Bauern" << QVariant(5) << QVariant(qlonglong(5)) << "integer"
+            << "5";
+        QTest::newRow("int to null") << "Bauern" << QVariant(5) << QVariant() << "null"
+                                     << "";
+        QTest::newRow("null to int") << "Bauern" << QVariant() << QVariant(0) << "integer"
+                                     << "0";
+        QTest::newRow("text to empty") << "Regionname" << QVariant(QStringLiteral("a"))
+                                       << QVariant(QStringLiteral("")) << "text"
+                                       << "";
+        QTest::newRow("empty to null string")
+            << "Regionname" << QVariant(QStringLiteral("")) << QVariant(QString()) << "null"
+            << "";
+        QTest::newRow("null string to empty")
+            << "Regionname" << QVariant(QString()) << QVariant(QStringLiteral("")) << "text"
+            << "";
+        QTest::newRow("null variant to null string")
+            << "Regionname" << QVariant() << nullText << "null"
+            << "";
+        QTest::newRow("umlauts") << "Regionname" << QVariant(QStringLiteral("x"))
+                                 << QVariant(QStringLiteral("Süderaü€")) << "text"
+                                 << "Süderaü€";
+        QTest::newRow("same text") << "Regionname" << QVariant(QStringLiteral("Öd"))
+                                   << QVariant(QStringLiteral("Öd")) << "text"
+                                   << "Öd";
+        QTest::newRow("int into text field")
+            << "Regionname" << QVariant(QStringLiteral("5")) << QVariant(5) << "text"
+            << "5";
+        QTest::newRow("text into int field")
+            << "Bauern" << QVariant(5) << QVariant(QStringLiteral("12")) << "integer"
+            << "12";
         QTest::newRow("word into int field") << "Bauern" << QVariant(QStringLiteral("viele"))
-                                             << QVariant(QStringLiteral("viele")) << "text" << "viele";
-        QTest::newRow("bool") << "Bauern" << QVariant(3) << QVariant(true) << "integer" << "1";
-        QTest::newRow("double") << "Bauern" << QVariant(1.5) << QVariant(2.5) << "real" << "2.5";
-        QTest::newRow("key field unchanged") << "Breite" << QVariant(3) << QVariant(3) << "integer" << "3";
+                                             << QVariant(QStringLiteral("viele")) << "text"
+                                             << "viele";
+        QTest::newRow("bool") << "Bauern" << QVariant(3) << QVariant(true) << "integer"
+                              << "1";
+        QTest::newRow("double") << "Bauern" << QVariant(1.5) << QVariant(2.5) << "real"
+                                << "2.5";
+        QTest::newRow("key field unchanged") << "Breite" << QVariant(3) << QVariant(3) << "integer"
+                                             << "3";
     }
     void storedValues()
     {
@@ -207,7 +226,8 @@ private slots:
             t.setValue(field, second);
             t.post();
             QSqlQuery q(db.connection());
-            QVERIFY(q.exec(QStringLiteral("SELECT typeof(%1), %1, COUNT(*) FROM regionen").arg(sqlQuote(field))));
+            QVERIFY(q.exec(QStringLiteral("SELECT typeof(%1), %1, COUNT(*) FROM regionen")
+                               .arg(sqlQuote(field))));
             QVERIFY(q.next());
             QCOMPARE(q.value(0).toString(), type);
             QCOMPARE(q.value(1).toString(), text);
@@ -256,7 +276,8 @@ private slots:
         for (const QString &item : items)
             columns.append(sqlQuote(item));
         QSqlQuery q(db.connection());
-        QVERIFY(q.exec(QStringLiteral("SELECT %1 FROM einheiten ORDER BY \"Einheit Nr\"").arg(columns.join(u", "))));
+        QVERIFY(q.exec(QStringLiteral("SELECT %1 FROM einheiten ORDER BY \"Einheit Nr\"")
+                           .arg(columns.join(u", "))));
         for (int n = 0; n < rows; ++n) {
             QVERIFY(q.next());
             for (int b = 0; b < items.size(); ++b)
@@ -273,7 +294,9 @@ private slots:
         Table t(db, schema::regionen());
         auto stored = [&] {
             QSqlQuery q(db.connection());
-            return q.exec(QStringLiteral("SELECT Bauern FROM regionen")) && q.next() ? q.value(0).toInt() : -1;
+            return q.exec(QStringLiteral("SELECT Bauern FROM regionen")) && q.next()
+                ? q.value(0).toInt()
+                : -1;
         };
         t.append();
         t.setValue(u"Spiel", 1);

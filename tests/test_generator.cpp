@@ -51,13 +51,15 @@ private slots:
         QCOMPARE(ReportGenerator(options(game, size, seed, crlf)).generate(), bytes);
         QVERIFY(ReportGenerator(options(game, size, seed + 1, crlf)).generate() != bytes);
         QCOMPARE(stats.bytes, bytes.size());
-        QVERIFY2(bytes.size() >= size && bytes.size() < size + 8000, qPrintable(QString::number(bytes.size())));
+        QVERIFY2(bytes.size() >= size && bytes.size() < size + 8000,
+            qPrintable(QString::number(bytes.size())));
         QCOMPARE(stats.lines, bytes.count('\n'));
         QCOMPARE(bytes.count("\r\n"), crlf ? stats.lines : 0);
         TextEncoding encoding;
         decodeText(bytes, &encoding);
         QCOMPARE(encoding, game == u"Kalmora" ? TextEncoding::Windows1252 : TextEncoding::Utf8);
-        QVERIFY(stats.buildings > 0 && stats.ships > 0 && stats.ownUnits > 0 && stats.units > stats.ownUnits);
+        QVERIFY(stats.buildings > 0 && stats.ships > 0 && stats.ownUnits > 0
+            && stats.units > stats.ownUnits);
 
         ImportHarness h(game);
         const QString path = h.ws.file(QStringLiteral("gross.cr"));
@@ -78,8 +80,10 @@ private slots:
             QCOMPARE(h.count(QStringLiteral("parteien")), stats.factions);
             QCOMPARE(h.status(StatusField::Einheiten).toInt(), stats.ownUnits);
             const QStringList orders = h.session->orderTemplate().lines();
-            QCOMPARE(orders.filter(QRegularExpression(QStringLiteral("^ EINHEIT "))).size(), stats.ownUnits);
-            QCOMPARE(orders.filter(QRegularExpression(QStringLiteral("^    \\S"))).size(), stats.orders);
+            QCOMPARE(orders.filter(QRegularExpression(QStringLiteral("^ EINHEIT "))).size(),
+                stats.ownUnits);
+            QCOMPARE(
+                orders.filter(QRegularExpression(QStringLiteral("^    \\S"))).size(), stats.orders);
         }
     }
 

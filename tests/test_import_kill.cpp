@@ -68,10 +68,11 @@ private slots:
     {
         QFETCH(KillWhen, when);
         TempWorkspace ws;
-        const QStringList import {QStringLiteral("--workspace"), ws.path(), QStringLiteral("import"),
-                                  QStringLiteral("--slot"), QStringLiteral("1"), QStringLiteral("--type"),
-                                  QStringLiteral("Kalmora")};
-        QCOMPARE(runCli(import + QStringList {fixture(QStringLiteral("reports/kalmora-klein.cr"))}), 0);
+        const QStringList import {QStringLiteral("--workspace"), ws.path(),
+            QStringLiteral("import"), QStringLiteral("--slot"), QStringLiteral("1"),
+            QStringLiteral("--type"), QStringLiteral("Kalmora")};
+        QCOMPARE(
+            runCli(import + QStringList {fixture(QStringLiteral("reports/kalmora-klein.cr"))}), 0);
         const QString database = ws.file(QStringLiteral("kalmora.sqlite"));
         const QString journal = database + QStringLiteral("-journal");
         const QStringList before = dump(database);
@@ -109,7 +110,8 @@ private slots:
         QCOMPARE(QFileInfo(database).size(), sizeBefore);
         // And the workspace takes the next report as usual; a journal that was never
         // finished (killed before its first sync) is cleared by that write.
-        QCOMPARE(runCli(import + QStringList {fixture(QStringLiteral("reports/kalmora-klein.cr"))}), 0);
+        QCOMPARE(
+            runCli(import + QStringList {fixture(QStringLiteral("reports/kalmora-klein.cr"))}), 0);
         QVERIFY(!QFile::exists(journal));
     }
 };

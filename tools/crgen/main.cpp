@@ -13,16 +13,17 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tolvimar-crgen"));
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Writes a large valid report for benchmarks and tests."));
+    parser.setApplicationDescription(
+        QStringLiteral("Writes a large valid report for benchmarks and tests."));
     parser.addHelpOption();
     const QCommandLineOption game(QStringLiteral("game"), QStringLiteral("Kalmora or Sulvitan"),
-                                  QStringLiteral("GAME"), QStringLiteral("Kalmora"));
-    const QCommandLineOption size(QStringLiteral("size"), QStringLiteral("approximate size, e.g. 30M"),
-                                  QStringLiteral("SIZE"), QStringLiteral("1M"));
-    const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("random seed"), QStringLiteral("N"),
-                                  QStringLiteral("1"));
-    const QCommandLineOption turn(QStringLiteral("turn"), QStringLiteral("turn number"), QStringLiteral("N"),
-                                  QStringLiteral("40"));
+        QStringLiteral("GAME"), QStringLiteral("Kalmora"));
+    const QCommandLineOption size(QStringLiteral("size"),
+        QStringLiteral("approximate size, e.g. 30M"), QStringLiteral("SIZE"), QStringLiteral("1M"));
+    const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("random seed"),
+        QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption turn(QStringLiteral("turn"), QStringLiteral("turn number"),
+        QStringLiteral("N"), QStringLiteral("40"));
     const QCommandLineOption crlf(QStringLiteral("crlf"), QStringLiteral("end lines with CR LF"));
     parser.addOptions({game, size, seed, turn, crlf});
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("the report to write"));
@@ -35,17 +36,18 @@ int main(int argc, char *argv[])
     options.seed = parser.value(seed).toULongLong(&seedOk);
     options.turn = parser.value(turn).toInt(&turnOk);
     options.targetBytes = ReportGenerator::parseSize(parser.value(size));
-    if ((gameText != u"Kalmora" && gameText != u"Sulvitan") || !seedOk || !turnOk || options.targetBytes < 0
-        || parser.positionalArguments().size() != 1) {
+    if ((gameText != u"Kalmora" && gameText != u"Sulvitan") || !seedOk || !turnOk
+        || options.targetBytes < 0 || parser.positionalArguments().size() != 1) {
         err << parser.helpText();
         return 2;
     }
-    options.game = gameText == u"Kalmora" ? ReportGenerator::Game::Kalmora : ReportGenerator::Game::Sulvitan;
+    options.game
+        = gameText == u"Kalmora" ? ReportGenerator::Game::Kalmora : ReportGenerator::Game::Sulvitan;
     options.crlf = parser.isSet(crlf);
     try {
         const auto stats = ReportGenerator(options).writeFile(parser.positionalArguments().first());
-        QTextStream(stdout) << stats.bytes << " bytes, " << stats.lines << " lines, " << stats.regions
-                            << " regions, " << stats.units << " units\n";
+        QTextStream(stdout) << stats.bytes << " bytes, " << stats.lines << " lines, "
+                            << stats.regions << " regions, " << stats.units << " units\n";
     } catch (const UserError &e) {
         err << e.message() << "\n";
         return 2;

@@ -32,38 +32,33 @@ public:
     // In [low, high].
     int range(int low, int high) { return low + int(next() % quint64(high - low + 1)); }
     bool chance(int percent) { return int(next() % 100) < percent; }
-    template<typename T, size_t N>
-    const T &pick(const T (&list)[N])
-    {
-        return list[next() % N];
-    }
+    template<typename T, size_t N> const T &pick(const T (&list)[N]) { return list[next() % N]; }
 
 private:
     quint64 m_state;
 };
 
-const char16_t *const kRegionNames[] = {u"Weidenau",  u"Grünwald",   u"Süderau",   u"Falkenried",
-                                        u"Dornhag",   u"Kaltquell",  u"Lindgrund", u"Rabenhorst",
-                                        u"Schattental", u"Moorgrund", u"Eschenhöh", u"Bärenfurt"};
-const char16_t *const kTerrains[] = {u"Ebene", u"Wald",  u"Sumpf",     u"Berge",
-                                     u"Hochland", u"Wueste", u"Gletscher"};
-const char16_t *const kUnitNames[] = {u"Holzfäller", u"Bäcker",   u"Händler", u"Späher",
-                                      u"Bogenschützen", u"Schmiede", u"Seeleute", u"Wachen",
-                                      u"Reiter",     u"Magier",   u"Bauern"};
+const char16_t *const kRegionNames[]
+    = {u"Weidenau", u"Grünwald", u"Süderau", u"Falkenried", u"Dornhag", u"Kaltquell", u"Lindgrund",
+        u"Rabenhorst", u"Schattental", u"Moorgrund", u"Eschenhöh", u"Bärenfurt"};
+const char16_t *const kTerrains[]
+    = {u"Ebene", u"Wald", u"Sumpf", u"Berge", u"Hochland", u"Wueste", u"Gletscher"};
+const char16_t *const kUnitNames[] = {u"Holzfäller", u"Bäcker", u"Händler", u"Späher",
+    u"Bogenschützen", u"Schmiede", u"Seeleute", u"Wachen", u"Reiter", u"Magier", u"Bauern"};
 const char16_t *const kRaces[] = {u"Menschen", u"Zwerge", u"Elfen", u"Orks", u"Halblinge"};
-const char16_t *const kOrders[] = {u"ARBEITE",        u"MACHE Holz",       u"LERNE Wahrnehmung",
-                                   u"BEWACHE",        u"KAUFE Balsam",     u"TREIBE",
-                                   u"UNTERHALTE",     u"NACH o no",        u"LERNE Hiebwaffen",
-                                   u"VERKAUFE 5 Öl",  u"// Sammler für später"};
-const char16_t *const kSkills[] = {u"Ausdauer", u"Bergbau",   u"Burgenbau", u"Handeln",
-                                   u"Holzfällen", u"Hiebwaffen", u"Magie",     u"Reiten",
-                                   u"Segeln",   u"Steinbau",  u"Taktik",    u"Tarnung",
-                                   u"Wahrnehmung", u"Bogenschießen", u"Straßenbau", u"Kräuterkunde"};
-const char16_t *const kItems[] = {u"Holz",  u"Stein",  u"Pferd",  u"Eisen",      u"Wagen",
-                                  u"Speer", u"Bogen",  u"Schwert", u"Kettenhemd", u"Elfenlieb",
-                                  u"Gewürz", u"Öl",    u"Silberbeutel", u"Schild", u"Heiltrank"};
-const char16_t *const kShipTypes[] = {u"Boot", u"Langboot", u"Drachenschiff", u"Karavelle", u"Trireme"};
-const char16_t *const kPrices[] = {u"Balsam", u"Gewuerz", u"Juwel", u"Myrrhe", u"Oel", u"Seide", u"Weihrauch"};
+const char16_t *const kOrders[] = {u"ARBEITE", u"MACHE Holz", u"LERNE Wahrnehmung", u"BEWACHE",
+    u"KAUFE Balsam", u"TREIBE", u"UNTERHALTE", u"NACH o no", u"LERNE Hiebwaffen", u"VERKAUFE 5 Öl",
+    u"// Sammler für später"};
+const char16_t *const kSkills[] = {u"Ausdauer", u"Bergbau", u"Burgenbau", u"Handeln", u"Holzfällen",
+    u"Hiebwaffen", u"Magie", u"Reiten", u"Segeln", u"Steinbau", u"Taktik", u"Tarnung",
+    u"Wahrnehmung", u"Bogenschießen", u"Straßenbau", u"Kräuterkunde"};
+const char16_t *const kItems[]
+    = {u"Holz", u"Stein", u"Pferd", u"Eisen", u"Wagen", u"Speer", u"Bogen", u"Schwert",
+        u"Kettenhemd", u"Elfenlieb", u"Gewürz", u"Öl", u"Silberbeutel", u"Schild", u"Heiltrank"};
+const char16_t *const kShipTypes[]
+    = {u"Boot", u"Langboot", u"Drachenschiff", u"Karavelle", u"Trireme"};
+const char16_t *const kPrices[]
+    = {u"Balsam", u"Gewuerz", u"Juwel", u"Myrrhe", u"Oel", u"Seide", u"Weihrauch"};
 const char16_t *const kSpells[] = {u"Feuerball", u"Segen der Erde", u"Nebelwand", u"Heilung"};
 
 constexpr int kForeignFactions = 8;
@@ -92,7 +87,10 @@ public:
     }
     void line(const QString &text) { line(QStringView(text)); }
     void line(const char16_t *text) { line(QStringView(text)); }
-    void value(qint64 number, QStringView key) { line(QString::number(number) + u';' + key.toString()); }
+    void value(qint64 number, QStringView key)
+    {
+        line(QString::number(number) + u';' + key.toString());
+    }
     void quoted(QStringView text, QStringView key)
     {
         line(u'"' + text.toString() + QStringLiteral("\";") + key.toString());
@@ -101,7 +99,8 @@ public:
     void flush()
     {
         if (m_device.write(m_buffer) != m_buffer.size())
-            throw UserError(QStringLiteral("Der CR kann nicht geschrieben werden: %1").arg(m_device.errorString()));
+            throw UserError(QStringLiteral("Der CR kann nicht geschrieben werden: %1")
+                                .arg(m_device.errorString()));
         m_stats.bytes += m_buffer.size();
         m_buffer.clear();
     }
@@ -148,7 +147,10 @@ public:
 
 private:
     bool kalmora() const { return m_o.game == ReportGenerator::Game::Kalmora; }
-    QString idText(int number) const { return kalmora() ? idToStr(number, 36) : QString::number(number); }
+    QString idText(int number) const
+    {
+        return kalmora() ? idToStr(number, 36) : QString::number(number);
+    }
     QString unitName() { return QString::fromUtf16(m_random.pick(kUnitNames)); }
 
     void header()
@@ -176,7 +178,8 @@ private:
     void sections()
     {
         m_out.line(u"FEHLER");
-        m_out.line(QStringLiteral("x\"Einheit %1: Befehl ZERSTOERE nicht erkannt.\"").arg(idText(m_firstUnit)));
+        m_out.line(QStringLiteral("x\"Einheit %1: Befehl ZERSTOERE nicht erkannt.\"")
+                       .arg(idText(m_firstUnit)));
         m_out.line(u"WARNUNGEN");
         m_out.line(u"x\"In Weidenau droht eine Hungersnot.\"");
         m_out.line(u"MELDUNGEN");
@@ -193,22 +196,32 @@ private:
         int id = 1000;
         for (int i = 0; i < count; ++i) {
             if (i == count / 2) {
-                m_out.line(QStringLiteral("BATTLE %1 %2").arg(m_random.range(-5, 5)).arg(m_random.range(-5, 5)));
-                message(id++, 2224, QStringLiteral("Die Wachen (%1) kämpfen tapfer.").arg(idText(m_firstUnit)), -1);
+                m_out.line(QStringLiteral("BATTLE %1 %2")
+                               .arg(m_random.range(-5, 5))
+                               .arg(m_random.range(-5, 5)));
+                message(id++, 2224,
+                    QStringLiteral("Die Wachen (%1) kämpfen tapfer.").arg(idText(m_firstUnit)), -1);
             }
-            const QString unit = unitName() + QStringLiteral(" (") + idText(m_random.range(m_firstUnit, m_firstUnit + 5000))
-                + u')';
+            const QString unit = unitName() + QStringLiteral(" (")
+                + idText(m_random.range(m_firstUnit, m_firstUnit + 5000)) + u')';
             const int kind = m_random.range(0, 9);
             if (kind < 4) {
                 const int amount = m_random.range(10, 300);
-                message(id++, 2097, QStringLiteral("Die Einheit %1 verdient %2 Silber durch Arbeit.").arg(unit).arg(amount),
-                        amount);
+                message(id++, 2097,
+                    QStringLiteral("Die Einheit %1 verdient %2 Silber durch Arbeit.")
+                        .arg(unit)
+                        .arg(amount),
+                    amount);
             } else if (kind < 6) {
-                message(id++, 21740, QStringLiteral("%1 produziert %2 Holz.").arg(unit).arg(m_random.range(1, 30)), -1);
+                message(id++, 21740,
+                    QStringLiteral("%1 produziert %2 Holz.").arg(unit).arg(m_random.range(1, 30)),
+                    -1);
             } else if (kind == 6) {
-                message(id++, 364, QStringLiteral("%1 kauft 5 Seide für 200 Silber.").arg(unit), -1);
+                message(
+                    id++, 364, QStringLiteral("%1 kauft 5 Seide für 200 Silber.").arg(unit), -1);
             } else if (kind == 7) {
-                message(id++, 2420, QStringLiteral("%1 reitet von Weidenau nach Süderau.").arg(unit), -1);
+                message(id++, 2420,
+                    QStringLiteral("%1 reitet von Weidenau nach Süderau.").arg(unit), -1);
             } else if (kind == 8) {
                 message(id++, 4419, QStringLiteral("%1 segelt nach Grünwald.").arg(unit), -1);
             } else {
@@ -229,9 +242,9 @@ private:
 
     QString factionName(int i) const
     {
-        static const char16_t *const names[kForeignFactions] = {
-            u"Bund der Eichen", u"Die Stillen", u"Nordwacht", u"Söhne des Sturms",
-            u"Kinder der Flut", u"Eisenhand",   u"Grauer Rat", u"Die Fünf"};
+        static const char16_t *const names[kForeignFactions]
+            = {u"Bund der Eichen", u"Die Stillen", u"Nordwacht", u"Söhne des Sturms",
+                u"Kinder der Flut", u"Eisenhand", u"Grauer Rat", u"Die Fünf"};
         return QString::fromUtf16(names[i]);
     }
 
@@ -282,7 +295,8 @@ private:
         for (int i = 0; i < unitCount; ++i) {
             m_unitNumber += m_random.range(1, 4);
             const bool own = m_random.chance(60);
-            units.append({m_unitNumber, own, own ? m_o.faction : m_o.faction + m_random.range(1, kForeignFactions)});
+            units.append({m_unitNumber, own,
+                own ? m_o.faction : m_o.faction + m_random.range(1, kForeignFactions)});
         }
         QVector<int> buildings, ships;
         if (!ocean) {
@@ -302,7 +316,8 @@ private:
             m_out.quoted(u"Ozean", u"Terrain");
             if (m_random.chance(20)) {
                 m_out.line(u"DURCHREISE");
-                m_out.line(QStringLiteral("\"Seeschwalbe (%1)\"").arg(idText(m_random.range(10, 900))));
+                m_out.line(
+                    QStringLiteral("\"Seeschwalbe (%1)\"").arg(idText(m_random.range(10, 900))));
             }
         } else {
             landRegion();
@@ -458,7 +473,7 @@ private:
         for (int n = m_random.range(1, 4); n > 0; --n) {
             const int level = m_random.range(1, 9);
             m_out.line(QStringLiteral("%1 %2;").arg(level * m_random.range(30, 300)).arg(level)
-                       + QString::fromUtf16(m_random.pick(kSkills)));
+                + QString::fromUtf16(m_random.pick(kSkills)));
         }
         if (m_random.chance(1))
             m_out.line(u"120 1;Zauberkunde");
@@ -500,8 +515,9 @@ ReportGenerator::ReportGenerator(const Options &options)
 ReportGenerator::Stats ReportGenerator::write(QIODevice &device)
 {
     Stats stats;
-    LineWriter out(device, m_options.game == Game::Kalmora ? TextEncoding::Windows1252 : TextEncoding::Utf8,
-                   m_options.crlf, stats);
+    LineWriter out(device,
+        m_options.game == Game::Kalmora ? TextEncoding::Windows1252 : TextEncoding::Utf8,
+        m_options.crlf, stats);
     Writer(m_options, out, stats).run();
     return stats;
 }

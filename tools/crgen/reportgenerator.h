@@ -32,14 +32,14 @@ public:
     {
         qint64 bytes = 0;
         qint64 lines = 0;
-        int regions = 0;      // rows of the regions table
-        int landRegions = 0;  // rows of the statistics table
-        int levels = 0;       // rows of the levels table (levels other than 0)
+        int regions = 0; // rows of the regions table
+        int landRegions = 0; // rows of the statistics table
+        int levels = 0; // rows of the levels table (levels other than 0)
         int buildings = 0;
         int ships = 0;
         int units = 0;
         int ownUnits = 0;
-        int factions = 0;     // rows of the factions table: own and addresses
+        int factions = 0; // rows of the factions table: own and addresses
         int messages = 0;
         int orders = 0;
     };

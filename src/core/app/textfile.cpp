@@ -46,16 +46,17 @@ QString decodeText(const QByteArray &bytes, TextEncoding *detected)
     QByteArrayView view(bytes);
     if (view.startsWith("\xEF\xBB\xBF"))
         view = view.sliced(3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(view);
-    if (!utf8.hasError()) {
-        if (detected)
-            *detected = TextEncoding::Utf8;
-        return text;
+    // Checked before decoding: the decoder goes on through the whole text after the
+    // first invalid byte, and a Windows-1252 report would be decoded twice.
+    if (view.isValidUtf8()) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString text = utf8.decode(view);
+        if (!utf8.hasError()) {
+            if (detected)
+                *detected = TextEncoding::Utf8;
+            return text;
+        }
     }
-    // Gone before the second decoding: a report of tens of megabytes would
-    // otherwise be held three times at once.
-    text = QString();
     if (detected)
         *detected = TextEncoding::Windows1252;
     return decodeCp1252(bytes);

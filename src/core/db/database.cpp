@@ -8,10 +8,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
-
-#include <sqlite3.h>
-
 #include <atomic>
+#include <sqlite3.h>
 
 namespace tolvimar {
 
@@ -98,13 +96,15 @@ void Database::takeHandle()
     if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
         m_handle = *static_cast<sqlite3 *const *>(handle.constData());
     QSqlQuery version(connection());
-    const bool sameLibrary = m_handle && version.exec(QStringLiteral("SELECT sqlite_version()")) && version.next()
+    const bool sameLibrary = m_handle && version.exec(QStringLiteral("SELECT sqlite_version()"))
+        && version.next()
         && version.value(0).toString() == QString::fromLatin1(sqlite3_libversion());
     if (!sameLibrary) {
         m_handle = nullptr;
-        throw UserError(QStringLiteral("Die Datenbank %1 kann nicht geöffnet werden: der SQLite-Treiber von Qt "
-                                       "nutzt eine andere SQLite-Bibliothek als das Programm.")
-                            .arg(QDir::toNativeSeparators(m_path)));
+        throw UserError(
+            QStringLiteral("Die Datenbank %1 kann nicht geöffnet werden: der SQLite-Treiber von Qt "
+                           "nutzt eine andere SQLite-Bibliothek als das Programm.")
+                .arg(QDir::toNativeSeparators(m_path)));
     }
 }
 

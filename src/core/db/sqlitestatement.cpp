@@ -1,7 +1,6 @@
 #include "sqlitestatement.h"
 
 #include <sqlite3.h>
-
 #include <utility>
 
 namespace tolvimar {
@@ -136,7 +135,8 @@ void SqliteStatement::bind(int i, const QVariant &value)
             rc = sqlite3_bind_double(m_stmt, n, *static_cast<const double *>(value.constData()));
         } else if (type == QMetaType::QByteArray) {
             const auto *bytes = static_cast<const QByteArray *>(value.constData());
-            rc = sqlite3_bind_blob(m_stmt, n, bytes->constData(), int(bytes->size()), SQLITE_TRANSIENT);
+            rc = sqlite3_bind_blob(
+                m_stmt, n, bytes->constData(), int(bytes->size()), SQLITE_TRANSIENT);
         } else {
             rc = bindText(p, n, value.toString());
             p.kind = Param::Unknown; // converted: not worth remembering
@@ -166,7 +166,8 @@ int SqliteStatement::bindText(Param &p, int n, const QString &text)
 {
     p.kind = Param::Unknown;
     p.utf8 = text.toUtf8();
-    const int rc = sqlite3_bind_text(m_stmt, n, p.utf8.constData(), int(p.utf8.size()), SQLITE_STATIC);
+    const int rc
+        = sqlite3_bind_text(m_stmt, n, p.utf8.constData(), int(p.utf8.size()), SQLITE_STATIC);
     if (rc == SQLITE_OK)
         p.kind = Param::Text;
     return rc;
@@ -198,7 +199,8 @@ QVariant SqliteStatement::column(int i) const
     case SQLITE_FLOAT:
         return QVariant(sqlite3_value_double(value));
     case SQLITE_BLOB:
-        return QVariant(QByteArray(static_cast<const char *>(sqlite3_value_blob(value)), sqlite3_value_bytes(value)));
+        return QVariant(QByteArray(
+            static_cast<const char *>(sqlite3_value_blob(value)), sqlite3_value_bytes(value)));
     case SQLITE_NULL: {
         static const QVariant nullText {QMetaType::fromType<QString>()};
         return nullText;

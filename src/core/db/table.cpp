@@ -4,10 +4,8 @@
 #include "database.h"
 
 #include <QDir>
-
-#include <sqlite3.h>
-
 #include <algorithm>
+#include <sqlite3.h>
 #include <stdexcept>
 
 namespace tolvimar {
@@ -74,7 +72,8 @@ SqliteStatement Table::prepare(const QString &sql) const
     }
 }
 
-SqliteStatement &Table::statement(Statements &cache, const QByteArray &key, const std::function<QString()> &sql)
+SqliteStatement &Table::statement(
+    Statements &cache, const QByteArray &key, const std::function<QString()> &sql)
 {
     auto it = cache.find(key);
     if (it == cache.end())
@@ -86,8 +85,9 @@ SqliteStatement &Table::findStatement(const QStringList &fields)
 {
     auto it = m_findStatements.find(fields);
     if (it == m_findStatements.end()) {
-        it = m_findStatements.insert(
-            fields, std::make_shared<SqliteStatement>(prepare(selectSql(fields, QStringLiteral(" LIMIT 1")))));
+        it = m_findStatements.insert(fields,
+            std::make_shared<SqliteStatement>(
+                prepare(selectSql(fields, QStringLiteral(" LIMIT 1")))));
     }
     return **it;
 }
@@ -276,13 +276,23 @@ void Table::setValue(int field, const QVariant &value)
 void Table::setValues(const QList<int> &fields, const QVariant &value)
 {
     if (m_state == State::Browse)
-        throw std::logic_error("setValue outside edit or append in table "
-                               + m_def.name.toStdString());
+        throw std::logic_error(
+            "setValue outside edit or append in table " + m_def.name.toStdString());
     detachLoaded();
     QVariant *values = m_values.data();
     char *dirty = m_dirty.data();
+    // Often the field holds that very value already (the buffer's previous row).
+    const int type = SqliteStatement::typeOf(value);
+    const bool plainInt = type == QMetaType::Int && !SqliteStatement::isNullNumber(value);
+    const int number = plainInt ? *static_cast<const int *>(value.constData()) : 0;
     for (int field : fields) {
-        values[field] = value;
+        QVariant &v = values[field];
+        const int current = SqliteStatement::typeOf(v);
+        const bool same = (type == QMetaType::UnknownType && current == QMetaType::UnknownType)
+            || (plainInt && current == QMetaType::Int && !SqliteStatement::isNullNumber(v)
+                && *static_cast<const int *>(v.constData()) == number);
+        if (!same)
+            v = value;
         dirty[field] = '1';
     }
 }
@@ -290,8 +300,8 @@ void Table::setValues(const QList<int> &fields, const QVariant &value)
 void Table::setValue(int field, QVariant &&value)
 {
     if (m_state == State::Browse)
-        throw std::logic_error("setValue outside edit or append in table "
-                               + m_def.name.toStdString());
+        throw std::logic_error(
+            "setValue outside edit or append in table " + m_def.name.toStdString());
     detachLoaded();
     m_values[field] = std::move(value);
     m_dirty[field] = '1';
@@ -321,7 +331,8 @@ void Table::post()
                     marks.append(QStringLiteral("?"));
                 }
                 if (names.isEmpty())
-                    return QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(sqlQuote(m_def.name));
+                    return QStringLiteral("INSERT INTO %1 DEFAULT VALUES")
+                        .arg(sqlQuote(m_def.name));
                 return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                     .arg(sqlQuote(m_def.name), names.join(u", "), marks.join(u", "));
             });
@@ -387,11 +398,14 @@ bool sameStoredValue(const QVariant &a, const QVariant &b)
         return false;
     switch (ta) {
     case QMetaType::QString:
-        return *static_cast<const QString *>(a.constData()) == *static_cast<const QString *>(b.constData());
+        return *static_cast<const QString *>(a.constData())
+            == *static_cast<const QString *>(b.constData());
     case QMetaType::QByteArray:
-        return *static_cast<const QByteArray *>(a.constData()) == *static_cast<const QByteArray *>(b.constData());
+        return *static_cast<const QByteArray *>(a.constData())
+            == *static_cast<const QByteArray *>(b.constData());
     case QMetaType::Double:
-        return *static_cast<const double *>(a.constData()) == *static_cast<const double *>(b.constData());
+        return *static_cast<const double *>(a.constData())
+            == *static_cast<const double *>(b.constData());
     default:
         return false;
     }
@@ -423,7 +437,8 @@ void Table::update(const QList<int> &dirty)
     const QList<int> *fields = &changed;
     QByteArray key = changedMask;
     Statements *cache = &m_updateStatements;
-    if (!m_updateStatements.contains(changedMask) && m_updateStatements.size() >= kMaxChangedShapes) {
+    if (!m_updateStatements.contains(changedMask)
+        && m_updateStatements.size() >= kMaxChangedShapes) {
         fields = &dirty;
         key = m_dirty;
         cache = &m_fullUpdateStatements;
@@ -432,7 +447,8 @@ void Table::update(const QList<int> &dirty)
         QStringList sets;
         for (int i : *fields)
             sets.append(sqlQuote(m_def.fields[i].name) + QStringLiteral(" = ?"));
-        return QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(sqlQuote(m_def.name), sets.join(u", "));
+        return QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+            .arg(sqlQuote(m_def.name), sets.join(u", "));
     });
     for (int j = 0; j < fields->size(); ++j)
         query.bind(j, m_values[(*fields)[j]]);

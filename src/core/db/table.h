@@ -6,7 +6,6 @@
 #include <QHash>
 #include <QVariant>
 #include <QVector>
-
 #include <functional>
 #include <memory>
 
@@ -99,7 +98,8 @@ private:
     void settleInsert();
 
     using Statements = QHash<QByteArray, std::shared_ptr<SqliteStatement>>;
-    SqliteStatement &statement(Statements &cache, const QByteArray &key, const std::function<QString()> &sql);
+    SqliteStatement &statement(
+        Statements &cache, const QByteArray &key, const std::function<QString()> &sql);
     SqliteStatement &findStatement(const QStringList &fields);
     SqliteStatement prepare(const QString &sql) const;
     QString selectSql(const QStringList &fields, const QString &suffix) const;
@@ -121,7 +121,7 @@ private:
     // empties this); inserts and updates by their dirty-field mask.
     QHash<QStringList, std::shared_ptr<SqliteStatement>> m_findStatements;
     Statements m_insertStatements;
-    Statements m_updateStatements;     // by the mask of changed fields
+    Statements m_updateStatements; // by the mask of changed fields
     Statements m_fullUpdateStatements; // by the dirty mask, once the above is full
     std::unique_ptr<SqliteStatement> m_walk;
     // Reused by post() and update().

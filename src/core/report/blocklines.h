@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QStringView>
-
 #include <initializer_list>
 #include <string>
 
@@ -26,7 +25,8 @@ inline bool containsText(QStringView text, QStringView key)
     const char16_t *k = key.utf16();
     const char16_t first = k[0];
     for (qsizetype i = 0, last = text.size() - n; i <= last; ++i) {
-        if (t[i] == first && std::char_traits<char16_t>::compare(t + i + 1, k + 1, size_t(n - 1)) == 0)
+        if (t[i] == first
+            && std::char_traits<char16_t>::compare(t + i + 1, k + 1, size_t(n - 1)) == 0)
             return true;
     }
     return false;

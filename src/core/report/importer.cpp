@@ -310,7 +310,8 @@ void ReportImporter::extract(ImportContext &ctx, Result &result)
         if (hasKeyword(ctx.line(), {u"SCHIFF"}))
             runExtractor(ctx, getSchiffInfo);
         const QStringView line = ctx.line();
-        if (!isQuotedLine(line) && line.startsWith(u"EINHEIT") && !containsText(line, u"EINHEITSBOTSCHAFTEN")) {
+        if (!isQuotedLine(line) && line.startsWith(u"EINHEIT")
+            && !containsText(line, u"EINHEITSBOTSCHAFTEN")) {
             runExtractor(ctx, getEinheitenInfo);
             ++result.units;
         }

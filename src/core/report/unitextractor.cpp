@@ -275,12 +275,14 @@ void getEinheitenInfo(ImportContext &ctx)
             if (containsText(line, u"Mantel der Unv")) {
                 u.setValue(F.maentel, toInt(value, line, i));
             } else if (containsText(line, u";Silber") && !containsText(line, u";Silberbeutel")
-                       && !containsText(line, u";Silbertruhe") && !containsText(line, u";Silberkassette")) {
+                && !containsText(line, u";Silbertruhe")
+                && !containsText(line, u";Silberkassette")) {
                 const int silver = toInt(value, line, i);
                 u.setValue(F.silber, silver);
                 if (own && !undead)
                     ctx.addToStatus(StatusField::Silber, silver);
-            } else if (const auto it = ctx.itemFields.constFind(item); it != ctx.itemFields.constEnd()) {
+            } else if (const auto it = ctx.itemFields.constFind(item);
+                       it != ctx.itemFields.constEnd()) {
                 u.setValue(*it, toInt(value, line, i));
             } else {
                 warnUnknown(ctx, unknownItems, item, value.toString(),
