@@ -23,8 +23,7 @@ public:
     // The rows of a list view.
     QStringList listRows(const QString &objectName) const;
 
-    template<typename T>
-    T *find(const QString &name) const
+    template<typename T> T *find(const QString &name) const
     {
         T *widget = main->findChild<T *>(name);
         if (!widget)

@@ -34,7 +34,8 @@ int main(int argc, char *argv[])
     {
         QPainter painter(&picture);
         const QPixmap dialog = main->windows().selection->grab();
-        painter.drawPixmap((picture.width() - dialog.width()) / 2, (picture.height() - dialog.height()) / 2, dialog);
+        painter.drawPixmap((picture.width() - dialog.width()) / 2,
+            (picture.height() - dialog.height()) / 2, dialog);
     }
     picture.save(out + QStringLiteral("/1-spielwahl.png"));
 
@@ -46,8 +47,8 @@ int main(int argc, char *argv[])
     main->findChild<QAction *>(QStringLiteral("Neu1"))->trigger();
     QApplication::processEvents();
     auto *tabs = main->findChild<QTabWidget *>(QStringLiteral("PageControl1"));
-    const QStringList wanted = {QStringLiteral("Status"), QStringLiteral("Einkommen"), QStringLiteral("Zugvorlage"),
-                                QStringLiteral("Kämpfe")};
+    const QStringList wanted = {QStringLiteral("Status"), QStringLiteral("Einkommen"),
+        QStringLiteral("Zugvorlage"), QStringLiteral("Kämpfe")};
     int n = 3;
     for (const QString &title : wanted) {
         for (int i = 0; i < tabs->count(); ++i) {

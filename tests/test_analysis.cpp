@@ -13,22 +13,28 @@ private slots:
         QTest::addColumn<QStringList>("items");
         QTest::addColumn<QString>("total");
         QTest::newRow("empty") << QStringList {} << "0 Silber";
-        QTest::newRow("A earns") << QStringList {QStringLiteral("Die Einheit Bauern (abc) verdient 120 Silber durch Arbeit.")}
+        QTest::newRow("A earns") << QStringList {QStringLiteral(
+            "Die Einheit Bauern (abc) verdient 120 Silber durch Arbeit.")}
                                  << "120 Silber";
-        QTest::newRow("D instead") << QStringList {QStringLiteral("Die Einheit Bauern (abc) verdient 80 statt 100 Silber.")}
+        QTest::newRow("D instead") << QStringList {QStringLiteral(
+            "Die Einheit Bauern (abc) verdient 80 statt 100 Silber.")}
                                    << "80 Silber";
-        QTest::newRow("F only, never A")
-            << QStringList {QStringLiteral("Die Einheit Gaukler (abc) verdient in Weidenau (1,2) 55 Silber mit Unterhaltung.")}
-            << "55 Silber";
-        QTest::newRow("B taxes") << QStringList {QStringLiteral("Die Einheit Vogt (abc) treibt 300 Silber Steuern ein.")}
+        QTest::newRow("F only, never A") << QStringList {QStringLiteral(
+            "Die Einheit Gaukler (abc) verdient in Weidenau (1,2) 55 Silber mit Unterhaltung.")}
+                                         << "55 Silber";
+        QTest::newRow("B taxes") << QStringList {QStringLiteral(
+            "Die Einheit Vogt (abc) treibt 300 Silber Steuern ein.")}
                                  << "300 Silber";
-        QTest::newRow("C taxes without silver")
-            << QStringList {QStringLiteral("Die Einheit Vogt (abc) treibt in Weidenau (1,2) 300 Steuern ein.")} << "300 Silber";
-        QTest::newRow("E taxes in region")
-            << QStringList {QStringLiteral("Die Einheit Vogt (abc) treibt in Weidenau (1,2) 250 Silber an Steuern ein.")}
-            << "250 Silber";
-        QTest::newRow("nothing recognised") << QStringList {QStringLiteral("Ein Händler kommt vorbei.")} << "0 Silber";
-        QTest::newRow("sum") << QStringList {QStringLiteral("A (a) verdient 120 Silber."), QStringLiteral("B (b) verdient 30 Silber.")}
+        QTest::newRow("C taxes without silver") << QStringList {QStringLiteral(
+            "Die Einheit Vogt (abc) treibt in Weidenau (1,2) 300 Steuern ein.")}
+                                                << "300 Silber";
+        QTest::newRow("E taxes in region") << QStringList {QStringLiteral(
+            "Die Einheit Vogt (abc) treibt in Weidenau (1,2) 250 Silber an Steuern ein.")}
+                                           << "250 Silber";
+        QTest::newRow("nothing recognised")
+            << QStringList {QStringLiteral("Ein Händler kommt vorbei.")} << "0 Silber";
+        QTest::newRow("sum") << QStringList {QStringLiteral("A (a) verdient 120 Silber."),
+            QStringLiteral("B (b) verdient 30 Silber.")}
                              << "150 Silber";
     }
     void income()
@@ -42,7 +48,8 @@ private slots:
     void incomeShortcutOfGameOne()
     {
         CurrentLine buffer;
-        const QStringList saved {QStringLiteral("A (a) verdient 120 Silber."), QStringLiteral("zzzz950 Silber")};
+        const QStringList saved {
+            QStringLiteral("A (a) verdient 120 Silber."), QStringLiteral("zzzz950 Silber")};
         QCOMPARE(summiereEinkommen(saved, 1, 1604, buffer), QStringLiteral("950 Silber"));
         // Before 1604, and in other games, the list is summed.
         QCOMPARE(summiereEinkommen(saved, 1, 1603, buffer), QStringLiteral("120 Silber"));
@@ -52,7 +59,8 @@ private slots:
     void incomeFailureNamesTheLine()
     {
         CurrentLine buffer;
-        const QStringList items {QStringLiteral("A (a) verdient 10 Silber."), QStringLiteral("B (b) verdient viel Silber.")};
+        const QStringList items {QStringLiteral("A (a) verdient 10 Silber."),
+            QStringLiteral("B (b) verdient viel Silber.")};
         try {
             summiereEinkommen(items, 2, 404, buffer);
             QFAIL("must fail");
@@ -82,12 +90,15 @@ private slots:
         QTest::newRow("mallorn instead") << "Förster (abc) produziert 6 Mallorn statt 8." << 5 << 6;
         QTest::newRow("spears") << "Schmied (abc) produziert 9 Speere." << 6 << 9;
         QTest::newRow("bows") << "Bogner (abc) produziert 5 Bögen." << 7 << 5;
-        QTest::newRow("swords from iron") << "Schmied (abc) produziert 6 Schwerter aus 6 Eisen." << 8 << 6;
-        QTest::newRow("swords skip iron") << "Schmied (abc) produziert 6 Schwerter aus 6 Eisen." << 2 << 0;
+        QTest::newRow("swords from iron")
+            << "Schmied (abc) produziert 6 Schwerter aus 6 Eisen." << 8 << 6;
+        QTest::newRow("swords skip iron")
+            << "Schmied (abc) produziert 6 Schwerter aus 6 Eisen." << 2 << 0;
         QTest::newRow("elven bows") << "Elfen (abc) produziert 2 Elfenbögen." << 9 << 2;
         QTest::newRow("elven bows are no bows") << "Elfen (abc) produziert 2 Elfenbögen." << 7 << 0;
         QTest::newRow("crossbows") << "Schreiner (abc) produziert 3 Armbrüste." << 10 << 3;
-        QTest::newRow("crossbows are no wood") << "Schreiner (abc) produziert 3 Armbrüste aus Holz." << 0 << 0;
+        QTest::newRow("crossbows are no wood")
+            << "Schreiner (abc) produziert 3 Armbrüste aus Holz." << 0 << 0;
     }
     void production()
     {
@@ -112,7 +123,8 @@ private slots:
     void productionFailureKeepsRunningTotals()
     {
         CurrentLine buffer;
-        const QStringList items {QStringLiteral("A (a) produziert 3 Holz."), QStringLiteral("B (b) produziert viel Holz.")};
+        const QStringList items {QStringLiteral("A (a) produziert 3 Holz."),
+            QStringLiteral("B (b) produziert viel Holz.")};
         try {
             summiereProduktion(items, buffer);
             QFAIL("must fail");
@@ -126,9 +138,10 @@ private slots:
     {
         QTest::addColumn<QStringList>("events");
         QTest::addColumn<QString>("total");
-        QTest::newRow("3 + 4") << QStringList {QStringLiteral("Die Horde (abc) vermehrt sich um 3 Orks."),
-                                               QStringLiteral("Die Bande (def) vermehrt sich um 4 Orks."),
-                                               QStringLiteral("Es regnet.")}
+        QTest::newRow("3 + 4") << QStringList {QStringLiteral(
+                                                   "Die Horde (abc) vermehrt sich um 3 Orks."),
+            QStringLiteral("Die Bande (def) vermehrt sich um 4 Orks."),
+            QStringLiteral("Es regnet.")}
                                << "7 Orks";
         QTest::newRow("none") << QStringList {QStringLiteral("Es regnet.")} << "0 Orks";
     }
@@ -142,7 +155,7 @@ private slots:
     void orcFailure()
     {
         QVERIFY_THROWS_EXCEPTION(SummaryError,
-                                 summiereOrkvermehrung({QStringLiteral("Die Horde vermehrt sich um viele Orks.")}));
+            summiereOrkvermehrung({QStringLiteral("Die Horde vermehrt sich um viele Orks.")}));
     }
 };
 

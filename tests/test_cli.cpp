@@ -28,12 +28,18 @@ private slots:
         QTest::addColumn<bool>("yes");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("stderrPart");
-        QTest::newRow("imported") << "Kalmora" << "" << false << 0 << "";
-        QTest::newRow("old version, no") << "Kalmora" << "VERSION 33" << false << 1 << "CR34-CR45";
-        QTest::newRow("old version, yes") << "Kalmora" << "VERSION 33" << true << 0 << "";
-        QTest::newRow("wrong game type") << "Sulvitan" << "" << false << 1 << "Spieltyp";
-        QTest::newRow("bad number") << "Kalmora" << "1250;Bauern>12x0;Bauern" << false << 2 << "Zeile 154";
-        QTest::newRow("missing file") << "Kalmora" << "missing" << false << 2 << "nicht gelesen";
+        QTest::newRow("imported") << "Kalmora"
+                                  << "" << false << 0 << "";
+        QTest::newRow("old version, no") << "Kalmora"
+                                         << "VERSION 33" << false << 1 << "CR34-CR45";
+        QTest::newRow("old version, yes") << "Kalmora"
+                                          << "VERSION 33" << true << 0 << "";
+        QTest::newRow("wrong game type") << "Sulvitan"
+                                         << "" << false << 1 << "Spieltyp";
+        QTest::newRow("bad number") << "Kalmora"
+                                    << "1250;Bauern>12x0;Bauern" << false << 2 << "Zeile 154";
+        QTest::newRow("missing file") << "Kalmora"
+                                      << "missing" << false << 2 << "nicht gelesen";
     }
     void importExitStatus()
     {
@@ -44,7 +50,8 @@ private slots:
         QFETCH(QString, stderrPart);
         TempWorkspace ws;
         QCOMPARE(runCli({QStringLiteral("--workspace"), ws.path(), QStringLiteral("init")}), 0);
-        QString report = QString::fromLatin1(readBytes(fixture(QStringLiteral("reports/kalmora-klein.cr"))));
+        QString report
+            = QString::fromLatin1(readBytes(fixture(QStringLiteral("reports/kalmora-klein.cr"))));
         if (change.startsWith(QStringLiteral("VERSION")))
             report.replace(QStringLiteral("VERSION 42"), change);
         else if (change.contains(u'>'))
@@ -55,8 +62,8 @@ private slots:
         else
             writeBytes(path, report.toLatin1());
         const QByteArray before = readBytes(ws.file(QStringLiteral("kalmora.sqlite")));
-        QStringList args {QStringLiteral("--workspace"), ws.path(), QStringLiteral("import"), QStringLiteral("--slot"),
-                          QStringLiteral("1"), QStringLiteral("--type"), type};
+        QStringList args {QStringLiteral("--workspace"), ws.path(), QStringLiteral("import"),
+            QStringLiteral("--slot"), QStringLiteral("1"), QStringLiteral("--type"), type};
         if (yes)
             args.append(QStringLiteral("--yes"));
         args.append(path);
@@ -75,17 +82,19 @@ private slots:
     void statusAfterImport()
     {
         TempWorkspace ws;
-        QCOMPARE(runCli({QStringLiteral("--workspace"), ws.path(), QStringLiteral("import"), QStringLiteral("--slot"),
-                         QStringLiteral("1"), QStringLiteral("--type"), QStringLiteral("Kalmora"),
-                         fixture(QStringLiteral("reports/kalmora-klein.cr"))}),
-                 0);
+        QCOMPARE(
+            runCli({QStringLiteral("--workspace"), ws.path(), QStringLiteral("import"),
+                QStringLiteral("--slot"), QStringLiteral("1"), QStringLiteral("--type"),
+                QStringLiteral("Kalmora"), fixture(QStringLiteral("reports/kalmora-klein.cr"))}),
+            0);
         QString out;
-        QCOMPARE(runCli({QStringLiteral("--workspace"), ws.path(), QStringLiteral("status"), QStringLiteral("--slot"),
-                         QStringLiteral("1")},
-                        &out),
-                 0);
-        for (const char *part : {"Datum             April im Jahre 4", "Gesamteinkommen : 150 Silber",
-                                 "Ork Vermehrung    7 Orks", "Holz       : 12", "Silber            930"})
+        QCOMPARE(runCli({QStringLiteral("--workspace"), ws.path(), QStringLiteral("status"),
+                            QStringLiteral("--slot"), QStringLiteral("1")},
+                     &out),
+            0);
+        for (const char *part :
+            {"Datum             April im Jahre 4", "Gesamteinkommen : 150 Silber",
+                "Ork Vermehrung    7 Orks", "Holz       : 12", "Silber            930"})
             QVERIFY2(out.contains(QString::fromUtf8(part)), qPrintable(out));
         const QStringList lines = out.split(u'\n');
         const int heading = lines.indexOf(QStringLiteral("Punkte Statistik"));
@@ -98,17 +107,20 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::newRow("no command") << QStringList {};
         QTest::newRow("unknown command") << QStringList {QStringLiteral("zaubern")};
-        QTest::newRow("unknown option") << QStringList {QStringLiteral("--farbe"), QStringLiteral("init")};
+        QTest::newRow("unknown option")
+            << QStringList {QStringLiteral("--farbe"), QStringLiteral("init")};
         QTest::newRow("workspace without dir") << QStringList {QStringLiteral("--workspace")};
-        QTest::newRow("init with extra") << QStringList {QStringLiteral("init"), QStringLiteral("x")};
-        QTest::newRow("import without slot") << QStringList {QStringLiteral("import"), QStringLiteral("a.cr")};
-        QTest::newRow("import slot 7") << QStringList {QStringLiteral("import"), QStringLiteral("--slot"),
-                                                       QStringLiteral("7"), QStringLiteral("a.cr")};
-        QTest::newRow("import bad type") << QStringList {QStringLiteral("import"), QStringLiteral("--slot"),
-                                                         QStringLiteral("1"), QStringLiteral("--type"),
-                                                         QStringLiteral("Eressea"), QStringLiteral("a.cr")};
-        QTest::newRow("import without file") << QStringList {QStringLiteral("import"), QStringLiteral("--slot"),
-                                                             QStringLiteral("1")};
+        QTest::newRow("init with extra")
+            << QStringList {QStringLiteral("init"), QStringLiteral("x")};
+        QTest::newRow("import without slot")
+            << QStringList {QStringLiteral("import"), QStringLiteral("a.cr")};
+        QTest::newRow("import slot 7") << QStringList {QStringLiteral("import"),
+            QStringLiteral("--slot"), QStringLiteral("7"), QStringLiteral("a.cr")};
+        QTest::newRow("import bad type")
+            << QStringList {QStringLiteral("import"), QStringLiteral("--slot"), QStringLiteral("1"),
+                   QStringLiteral("--type"), QStringLiteral("Eressea"), QStringLiteral("a.cr")};
+        QTest::newRow("import without file") << QStringList {
+            QStringLiteral("import"), QStringLiteral("--slot"), QStringLiteral("1")};
     }
     void usageErrors()
     {

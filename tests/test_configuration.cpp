@@ -4,7 +4,6 @@
 #include "testsupport.h"
 
 #include <QtTest>
-
 #include <unistd.h>
 
 using namespace tolvimar;
@@ -101,7 +100,7 @@ private slots:
             QCOMPARE(config.intLine(k, Configuration::NewestTurn), 0);
         }
         QCOMPARE(Workspace(ws.path()).resolveProgramPath(QStringLiteral("spiel2/")),
-                 ws.path() + QStringLiteral("/spiel2/"));
+            ws.path() + QStringLiteral("/spiel2/"));
     }
 
     void saveIsAtomic()
@@ -122,8 +121,8 @@ private slots:
         } catch (const UserError &) {
             failed = true;
         }
-        QFile::setPermissions(ws.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                             | QFileDevice::ExeOwner);
+        QFile::setPermissions(
+            ws.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         if (!failed && geteuid() == 0)
             QSKIP("root writes into read-only directories");
         QVERIFY(failed);
@@ -133,11 +132,11 @@ private slots:
     void joinedPaths()
     {
         QCOMPARE(joinProgramPath(QStringLiteral("/a/b/"), QStringLiteral("\\images\\")),
-                 QStringLiteral("/a/b/images"));
+            QStringLiteral("/a/b/images"));
         QCOMPARE(statusDataFile(QStringLiteral("/a/b/"), 2, QStringLiteral("-kaempfe.txt")),
-                 QStringLiteral("/a/b/status-data/2-kaempfe.txt"));
+            QStringLiteral("/a/b/status-data/2-kaempfe.txt"));
         QCOMPARE(checkerOutputFile(QStringLiteral("/a/b/")),
-                 QStringLiteral("/a/b/status-data/check.txt"));
+            QStringLiteral("/a/b/status-data/check.txt"));
     }
 };
 

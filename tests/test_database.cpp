@@ -42,8 +42,10 @@ private slots:
         TempWorkspace ws;
         Database db(ws.file(QStringLiteral("kalmora.sqlite")));
         QSqlQuery q(db.connection());
-        QVERIFY(q.exec(QStringLiteral("INSERT INTO ebenen (Spiel, Ebene, Name) VALUES (1, 2, 'a')")));
-        QVERIFY(!q.exec(QStringLiteral("INSERT INTO ebenen (Spiel, Ebene, Name) VALUES (1, 2, 'b')")));
+        QVERIFY(
+            q.exec(QStringLiteral("INSERT INTO ebenen (Spiel, Ebene, Name) VALUES (1, 2, 'a')")));
+        QVERIFY(
+            !q.exec(QStringLiteral("INSERT INTO ebenen (Spiel, Ebene, Name) VALUES (1, 2, 'b')")));
     }
 
     void appendFindEditPostCancel()
@@ -130,8 +132,9 @@ private slots:
             t.post();
         }
         QList<int> seen;
-        for (bool ok = t.first({QStringLiteral("Spiel"), QStringLiteral("Breite"), QStringLiteral("Länge")},
-                               {1, 77, 5000});
+        for (bool ok
+             = t.first({QStringLiteral("Spiel"), QStringLiteral("Breite"), QStringLiteral("Länge")},
+                 {1, 77, 5000});
              ok; ok = t.next())
             seen.append(t.intValue(u"Datum"));
         QCOMPARE(seen, (QList<int> {301, 302, 303}));

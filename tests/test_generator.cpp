@@ -71,8 +71,10 @@ private slots:
             QCOMPARE(result.regions, stats.regions);
             QCOMPARE(result.units, stats.units);
             QCOMPARE(h.count(QStringLiteral("regionen")), stats.regions);
-            QCOMPARE(h.value(QStringLiteral("SELECT COUNT(*) FROM statistik WHERE \"Länge\" <> 5000")).toInt(),
-                     stats.landRegions);
+            QCOMPARE(
+                h.value(QStringLiteral("SELECT COUNT(*) FROM statistik WHERE \"Länge\" <> 5000"))
+                    .toInt(),
+                stats.landRegions);
             QCOMPARE(h.count(QStringLiteral("ebenen")), stats.levels);
             QCOMPARE(h.count(QStringLiteral("burgen")), stats.buildings);
             QCOMPARE(h.count(QStringLiteral("schiffe")), stats.ships);

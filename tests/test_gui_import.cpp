@@ -1,9 +1,9 @@
 #include "app/scriptedprompter.h"
 #include "app/session.h"
 #include "appwindows.h"
+#include "guisupport.h"
 #include "smallwindows.h"
 #include "statusindicator.h"
-#include "guisupport.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -19,10 +19,7 @@ namespace {
 
 struct Gui : GuiHarness
 {
-    explicit Gui(const QString &type)
-    {
-        main->startGame(1, QStringLiteral("Test"), type);
-    }
+    explicit Gui(const QString &type) { main->startGame(1, QStringLiteral("Test"), type); }
 };
 
 } // namespace
@@ -41,23 +38,27 @@ private slots:
         QVERIFY(!gui.main->windows().progress->isVisible());
 
         const QStringList tabs = gui.visibleTabs();
-        for (const char *title : {"Status", "Kämpfe", "Ereignisse", "Einkommen", "Handel", "Produktion",
-                                  "Bewegungen", "Botschaften", "Geheimdienstbericht", "Einreisebericht", "Zugvorlage"})
+        for (const char *title :
+            {"Status", "Kämpfe", "Ereignisse", "Einkommen", "Handel", "Produktion", "Bewegungen",
+                "Botschaften", "Geheimdienstbericht", "Einreisebericht", "Zugvorlage"})
             QVERIFY2(tabs.contains(QString::fromUtf8(title)), title);
         QVERIFY(!tabs.contains(QStringLiteral("Warnungen")));
         QVERIFY(!tabs.contains(QStringLiteral("Meldungen")));
 
-        QCOMPARE(gui.find<QLineEdit>(QStringLiteral("Edit6"))->text(), QStringLiteral("April im Jahre 4"));
+        QCOMPARE(gui.find<QLineEdit>(QStringLiteral("Edit6"))->text(),
+            QStringLiteral("April im Jahre 4"));
         QCOMPARE(gui.find<QLineEdit>(QStringLiteral("Edit7"))->text(), QStringLiteral("3"));
-        QCOMPARE(gui.find<QLineEdit>(QStringLiteral("EditGesamteinkommen"))->text().left(3), QStringLiteral("150"));
+        QCOMPARE(gui.find<QLineEdit>(QStringLiteral("EditGesamteinkommen"))->text().left(3),
+            QStringLiteral("150"));
         QCOMPARE(gui.listRows(QStringLiteral("ListBoxBuendnisse")),
-                 QStringList {QStringLiteral("Bund der Eichen = Helfe Alles")});
+            QStringList {QStringLiteral("Bund der Eichen = Helfe Alles")});
         auto *battles = gui.find<QListView>(QStringLiteral("ListBoxKaempfe"));
         QCOMPARE(battles->palette().color(QPalette::Text), QColor(Qt::red));
 
         auto *editor = gui.find<QPlainTextEdit>(QStringLiteral("RichEdit4"));
         QVERIFY(editor->toPlainText().startsWith(QStringLiteral(" PARTEI 3mv \"brombeere\"")));
-        QVERIFY(editor->toPlainText().contains(QStringLiteral(" EINHEIT 3mw;\tHolzfäller [12,340$,G6t]")));
+        QVERIFY(editor->toPlainText().contains(
+            QStringLiteral(" EINHEIT 3mw;\tHolzfäller [12,340$,G6t]")));
         QVERIFY(gui.find<StatusIndicator>(QStringLiteral("Shape1"))->isSaved());
         QVERIFY(gui.session->orderTemplate().isSaved());
 
@@ -70,10 +71,12 @@ private slots:
     {
         Gui gui(QStringLiteral("Kalmora"));
         gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
-        const QString templateBefore = gui.find<QPlainTextEdit>(QStringLiteral("RichEdit4"))->toPlainText();
+        const QString templateBefore
+            = gui.find<QPlainTextEdit>(QStringLiteral("RichEdit4"))->toPlainText();
         const QStringList incomeBefore = gui.listRows(QStringLiteral("ListBoxEinkommen"));
 
-        QString bad = QString::fromLatin1(readBytes(fixture(QStringLiteral("reports/kalmora-klein.cr"))));
+        QString bad
+            = QString::fromLatin1(readBytes(fixture(QStringLiteral("reports/kalmora-klein.cr"))));
         bad.replace(QStringLiteral("1250;Bauern"), QStringLiteral("12x0;Bauern"));
         writeBytes(gui.ws.file(QStringLiteral("kaputt.cr")), bad.toLatin1());
         gui.importThroughMenu(gui.ws.file(QStringLiteral("kaputt.cr")));
@@ -82,7 +85,8 @@ private slots:
         QVERIFY(gui.prompter.log.first().text.contains(QStringLiteral("12x0")));
         QVERIFY(gui.main->isEnabled());
         QVERIFY(!gui.main->windows().progress->isVisible());
-        QCOMPARE(gui.find<QPlainTextEdit>(QStringLiteral("RichEdit4"))->toPlainText(), templateBefore);
+        QCOMPARE(
+            gui.find<QPlainTextEdit>(QStringLiteral("RichEdit4"))->toPlainText(), templateBefore);
         QCOMPARE(gui.listRows(QStringLiteral("ListBoxEinkommen")), incomeBefore);
         QVERIFY(gui.visibleTabs().contains(QStringLiteral("Einkommen")));
     }

@@ -1,10 +1,10 @@
 #include "app/scriptedprompter.h"
 #include "app/session.h"
 #include "appwindows.h"
+#include "guisupport.h"
 #include "selectiondialog.h"
 #include "settingsdialog.h"
 #include "smallwindows.h"
-#include "guisupport.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -57,10 +57,14 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("type");
         QTest::addColumn<bool>("typeEnabled");
-        QTest::newRow("Kalmora") << 1 << "Nordreich" << "Kalmora" << false;
-        QTest::newRow("Sulvitan") << 2 << "Südmark" << "Sulvitan" << false;
-        QTest::newRow("other case") << 3 << "Kleinschreibung" << "" << true;
-        QTest::newRow("empty") << 5 << "" << "" << true;
+        QTest::newRow("Kalmora") << 1 << "Nordreich"
+                                 << "Kalmora" << false;
+        QTest::newRow("Sulvitan") << 2 << "Südmark"
+                                  << "Sulvitan" << false;
+        QTest::newRow("other case") << 3 << "Kleinschreibung"
+                                    << "" << true;
+        QTest::newRow("empty") << 5 << ""
+                               << "" << true;
     }
     void slotsShowNamesAndLockedTypes()
     {
@@ -91,7 +95,8 @@ private slots:
     void chosenTypeOfEmptySlot()
     {
         Gui gui;
-        auto *combo = gui.main->windows().selection->findChild<QComboBox *>(QStringLiteral("ComboBoxTyp5"));
+        auto *combo
+            = gui.main->windows().selection->findChild<QComboBox *>(QStringLiteral("ComboBoxTyp5"));
         combo->setCurrentIndex(1);
         gui.start(5);
         QCOMPARE(gui.main->windowTitle(), QStringLiteral("Sulvitan Assistent"));
@@ -110,7 +115,8 @@ private slots:
     {
         Gui gui;
         gui.start(1);
-        QCOMPARE(gui.visibleTabs(), (QStringList {QStringLiteral("Status"), QStringLiteral("Zugvorlage")}));
+        QCOMPARE(gui.visibleTabs(),
+            (QStringList {QStringLiteral("Status"), QStringLiteral("Zugvorlage")}));
         auto *editor = gui.find<QPlainTextEdit>(QStringLiteral("RichEdit4"));
         QVERIFY(QFontInfo(editor->font()).fixedPitch());
     }
@@ -131,7 +137,7 @@ private slots:
         QVERIFY(!gui.main->close());
         QVERIFY(gui.main->isVisible());
         QCOMPARE(gui.prompter.log.last().text,
-                 QStringLiteral("Zugvorlage wurde noch nicht gespeichert. Programm beenden?"));
+            QStringLiteral("Zugvorlage wurde noch nicht gespeichert. Programm beenden?"));
         QCOMPARE(editor->toPlainText(), QStringLiteral(" PARTEI 3mv \"x\""));
         gui.prompter.yesNoAnswers.enqueue(true);
         QVERIFY(gui.main->close());
@@ -160,11 +166,13 @@ private slots:
         QVERIFY(!gui.main->isEnabled());
         auto *checker = settings->findChild<QLineEdit *>(QStringLiteral("EditCheckerPath"));
         checker->setText(QStringLiteral("/opt/zugcheck"));
-        QTest::mouseClick(settings->findChild<QPushButton *>(QStringLiteral("ButtonSpeichern")), Qt::LeftButton);
+        QTest::mouseClick(
+            settings->findChild<QPushButton *>(QStringLiteral("ButtonSpeichern")), Qt::LeftButton);
         QVERIFY(!settings->isVisible());
         QVERIFY(gui.main->isEnabled());
         QCOMPARE(gui.session->game().checkerPath, QStringLiteral("/opt/zugcheck"));
-        QCOMPARE(gui.ws.config().line(2, Configuration::CheckerPath), QStringLiteral("/opt/zugcheck"));
+        QCOMPARE(
+            gui.ws.config().line(2, Configuration::CheckerPath), QStringLiteral("/opt/zugcheck"));
     }
 };
 

@@ -60,7 +60,8 @@ private slots:
 
     void strToIdNeverOverflows()
     {
-        QCOMPARE(tolvimar::strToId(QString(200, u'z'), 36), tolvimar::strToId(QString(200, u'z'), 36));
+        QCOMPARE(
+            tolvimar::strToId(QString(200, u'z'), 36), tolvimar::strToId(QString(200, u'z'), 36));
     }
 
     void formatTalent_data()

@@ -11,14 +11,15 @@ using namespace tolvimar::test;
 namespace {
 
 const QString kVersionQuestion = QStringLiteral(
-    "Der CR ist neuer oder älter als die letzten unterstützten CR (CR34-CR45). Trotzdem einlesen (Auch wenn es "
+    "Der CR ist neuer oder älter als die letzten unterstützten CR (CR34-CR45). Trotzdem einlesen "
+    "(Auch wenn es "
     "sehr wahrscheinlich kein groesseres Problem geben wird sollte in jedem Fall ein Backup des "
     "Databaseverzeichnis gemacht werden)?");
 
 QStringList message(int type, const QString &text, int amount = -1)
 {
     QStringList lines {QStringLiteral("MESSAGE 1"), QStringLiteral("%1;type").arg(type),
-                       QStringLiteral("\"%1\";rendered").arg(text)};
+        QStringLiteral("\"%1\";rendered").arg(text)};
     if (amount >= 0)
         lines.append(QStringLiteral("%1;amount").arg(amount));
     return lines;
@@ -27,7 +28,7 @@ QStringList message(int type, const QString &text, int amount = -1)
 QStringList region(int x, int y, const QString &name)
 {
     return {QStringLiteral("REGION %1 %2").arg(x).arg(y), QStringLiteral("\"%1\";Name").arg(name),
-            QStringLiteral("\"Ebene\";Terrain"), QStringLiteral("1000;Bauern")};
+        QStringLiteral("\"Ebene\";Terrain"), QStringLiteral("1000;Bauern")};
 }
 
 } // namespace
@@ -51,9 +52,11 @@ private slots:
         QFETCH(bool, asks);
         ImportHarness h;
         h.prompter.defaultYes = false;
-        const auto result = h.import(reportHeader(QStringLiteral("Kalmora"), 40, 4711, 36, version));
+        const auto result
+            = h.import(reportHeader(QStringLiteral("Kalmora"), 40, 4711, 36, version));
         QCOMPARE(h.prompter.hasText(kVersionQuestion), asks);
-        QCOMPARE(result.status, asks ? ReportImporter::Result::Refused : ReportImporter::Result::Imported);
+        QCOMPARE(result.status,
+            asks ? ReportImporter::Result::Refused : ReportImporter::Result::Imported);
         if (asks)
             QCOMPARE(h.count(QStringLiteral("parteien")), 0);
     }
@@ -63,7 +66,7 @@ private slots:
         ImportHarness h;
         h.prompter.yesNoAnswers.enqueue(true);
         QCOMPARE(h.import(reportHeader(QStringLiteral("Kalmora"), 40, 4711, 36, 57)).status,
-                 ReportImporter::Result::Imported);
+            ReportImporter::Result::Imported);
     }
 
     void dateFromTurn_data()
@@ -81,10 +84,13 @@ private slots:
         QFETCH(int, code);
         QFETCH(QString, text);
         ImportHarness h;
-        QCOMPARE(h.import(reportHeader(QStringLiteral("Kalmora"), turn)).status, ReportImporter::Result::Imported);
+        QCOMPARE(h.import(reportHeader(QStringLiteral("Kalmora"), turn)).status,
+            ReportImporter::Result::Imported);
         QCOMPARE(h.status(StatusField::Datum), text);
         QCOMPARE(h.session->game().newestTurn, code);
-        QCOMPARE(h.value(QStringLiteral("SELECT Datum FROM parteien WHERE \"Partei Nr\" = 4711")).toInt(), code);
+        QCOMPARE(h.value(QStringLiteral("SELECT Datum FROM parteien WHERE \"Partei Nr\" = 4711"))
+                     .toInt(),
+            code);
     }
 
     void headerValues()
@@ -113,8 +119,9 @@ private slots:
         lines += region(1, 1, QStringLiteral("Irgendwo"));
         const auto result = h.import(lines);
         QCOMPARE(result.status, ReportImporter::Result::Refused);
-        QVERIFY(h.prompter.hasText(QStringLiteral("Tolvimar wurde nicht mit dem Spieltyp des CR initialisiert. "
-                                                  "Bitte beenden und neustarten um diesen CR zu lesen.")));
+        QVERIFY(h.prompter.hasText(
+            QStringLiteral("Tolvimar wurde nicht mit dem Spieltyp des CR initialisiert. "
+                           "Bitte beenden und neustarten um diesen CR zu lesen.")));
         QCOMPARE(readBytes(h.ws.file(QStringLiteral("kalmora.sqlite"))), before);
         QCOMPARE(h.count(QStringLiteral("regionen")), 0);
     }
@@ -132,9 +139,11 @@ private slots:
         QTest::newRow("movement") << 2420 << "x" << false << int(Page::Bewegungen);
         QTest::newRow("event") << 4323 << "x" << false << int(Page::Ereignisse);
         QTest::newRow("production") << 21740 << "x" << false << int(Page::Produktion);
-        QTest::newRow("4419 rides in battle") << 4419 << "A reitet nach B" << true << int(Page::Bewegungen);
+        QTest::newRow("4419 rides in battle")
+            << 4419 << "A reitet nach B" << true << int(Page::Bewegungen);
         QTest::newRow("4419 sails") << 4419 << "A segelt nach B" << false << int(Page::Bewegungen);
-        QTest::newRow("4419 before battle") << 4419 << "A stirbt" << false << int(Page::Botschaften);
+        QTest::newRow("4419 before battle")
+            << 4419 << "A stirbt" << false << int(Page::Botschaften);
         QTest::newRow("4419 after battle") << 4419 << "A stirbt" << true << int(Page::Kaempfe);
         QTest::newRow("other") << 1 << "x" << true << int(Page::Botschaften);
     }
@@ -161,8 +170,9 @@ private slots:
         lines += message(4419, QStringLiteral("Reiter reitet heim"));
         QCOMPARE(h.import(lines).status, ReportImporter::Result::Imported);
         QCOMPARE(h.page(Page::Botschaften), QStringList {QStringLiteral("Wachen greifen an")});
-        QCOMPARE(h.page(Page::Kaempfe), (QStringList {QString(), QString(), QStringLiteral("Kampf in Region:  3 4 !"),
-                                                      QString(), QStringLiteral("Wachen fallen")}));
+        QCOMPARE(h.page(Page::Kaempfe),
+            (QStringList {QString(), QString(), QStringLiteral("Kampf in Region:  3 4 !"),
+                QString(), QStringLiteral("Wachen fallen")}));
         QVERIFY(h.session->pages().kaempfeRed);
         QCOMPARE(h.page(Page::Bewegungen), QStringList {QStringLiteral("Reiter reitet heim")});
         // Game 1 keeps the total as the last income item.
@@ -179,16 +189,19 @@ private slots:
               << QStringLiteral("WARNUNGEN") << QStringLiteral("x\"Hunger droht\"")
               << QStringLiteral("MELDUNGEN") << QStringLiteral("x\"Ein Gerücht\"")
               << QStringLiteral("EREIGNISSE") << QStringLiteral("x\"Orks vermehren sich\"")
-              << QStringLiteral("x\"Es regnet\"") << QStringLiteral("EINKOMMEN") << QStringLiteral("x\"Zins\"")
-              << QStringLiteral("KAEMPFE") << QStringLiteral("x\"Schlacht\"");
+              << QStringLiteral("x\"Es regnet\"") << QStringLiteral("EINKOMMEN")
+              << QStringLiteral("x\"Zins\"") << QStringLiteral("KAEMPFE")
+              << QStringLiteral("x\"Schlacht\"");
         h.import(lines);
         QCOMPARE(h.page(Page::Botschaften),
-                 (QStringList {QStringLiteral("Fehler:"), QString(), QStringLiteral("Befehl unbekannt"), QString(),
-                               QStringLiteral("Warnungen:"), QString(), QStringLiteral("Hunger droht"), QString(),
-                               QStringLiteral("Meldungen:"), QString(), QStringLiteral("Ein Gerücht"), QString()}));
+            (QStringList {QStringLiteral("Fehler:"), QString(), QStringLiteral("Befehl unbekannt"),
+                QString(), QStringLiteral("Warnungen:"), QString(), QStringLiteral("Hunger droht"),
+                QString(), QStringLiteral("Meldungen:"), QString(), QStringLiteral("Ein Gerücht"),
+                QString()}));
         QCOMPARE(h.page(Page::Ereignisse),
-                 (QStringList {QStringLiteral("Orks vermehren sich"), QStringLiteral("Es regnet")}));
-        QCOMPARE(h.page(Page::Einkommen), (QStringList {QStringLiteral("Zins"), QStringLiteral("zzzz0 Silber")}));
+            (QStringList {QStringLiteral("Orks vermehren sich"), QStringLiteral("Es regnet")}));
+        QCOMPARE(h.page(Page::Einkommen),
+            (QStringList {QStringLiteral("Zins"), QStringLiteral("zzzz0 Silber")}));
         QCOMPARE(h.page(Page::Kaempfe), QStringList {QStringLiteral("Schlacht")});
         QVERIFY(h.session->pages().kaempfeRed);
     }
@@ -197,21 +210,27 @@ private slots:
     {
         ImportHarness h;
         QStringList lines = reportHeader();
-        lines << QStringLiteral("ALLIIERTE") << QStringLiteral("11;Partei") << QStringLiteral("\"Freunde\";Parteiname")
-              << QStringLiteral("27;Status") << QStringLiteral("12;Partei") << QStringLiteral("\"Neutrale\";Parteiname")
-              << QStringLiteral("9;Status") << QStringLiteral("ADRESSEN") << QStringLiteral("11;Partei")
-              << QStringLiteral("\"Freunde\";Parteiname") << QStringLiteral("\"f@example.org\";email")
-              << QStringLiteral("\"Hoch lebe\";banner") << QStringLiteral("12;Partei")
-              << QStringLiteral("\"Neutrale\";Parteiname") << QStringLiteral("\"n@example.org\";email")
-              << QStringLiteral("ALLIANZ 13") << QStringLiteral("\"Bund\";Parteiname") << QStringLiteral("8;Status");
+        lines << QStringLiteral("ALLIIERTE") << QStringLiteral("11;Partei")
+              << QStringLiteral("\"Freunde\";Parteiname") << QStringLiteral("27;Status")
+              << QStringLiteral("12;Partei") << QStringLiteral("\"Neutrale\";Parteiname")
+              << QStringLiteral("9;Status") << QStringLiteral("ADRESSEN")
+              << QStringLiteral("11;Partei") << QStringLiteral("\"Freunde\";Parteiname")
+              << QStringLiteral("\"f@example.org\";email") << QStringLiteral("\"Hoch lebe\";banner")
+              << QStringLiteral("12;Partei") << QStringLiteral("\"Neutrale\";Parteiname")
+              << QStringLiteral("\"n@example.org\";email") << QStringLiteral("ALLIANZ 13")
+              << QStringLiteral("\"Bund\";Parteiname") << QStringLiteral("8;Status");
         h.import(lines);
         QCOMPARE(h.page(Page::Buendnisse),
-                 (QStringList {QStringLiteral("Freunde = Helfe Alles"), QStringLiteral("Bund = Helfe Gib")}));
-        QCOMPARE(h.value(QStringLiteral("SELECT Banner FROM parteien WHERE \"Partei Nr\" = 11")).toString(),
-                 QStringLiteral("Hoch lebe"));
-        QCOMPARE(h.value(QStringLiteral("SELECT \"E-Mail\" FROM parteien WHERE \"Partei Nr\" = 12")).toString(),
-                 QStringLiteral("n@example.org"));
-        QVERIFY(h.value(QStringLiteral("SELECT Banner FROM parteien WHERE \"Partei Nr\" = 12")).isNull());
+            (QStringList {
+                QStringLiteral("Freunde = Helfe Alles"), QStringLiteral("Bund = Helfe Gib")}));
+        QCOMPARE(h.value(QStringLiteral("SELECT Banner FROM parteien WHERE \"Partei Nr\" = 11"))
+                     .toString(),
+            QStringLiteral("Hoch lebe"));
+        QCOMPARE(h.value(QStringLiteral("SELECT \"E-Mail\" FROM parteien WHERE \"Partei Nr\" = 12"))
+                     .toString(),
+            QStringLiteral("n@example.org"));
+        QVERIFY(h.value(QStringLiteral("SELECT Banner FROM parteien WHERE \"Partei Nr\" = 12"))
+                    .isNull());
     }
 
     void battleMarksKnownRegionOnly()
@@ -220,24 +239,30 @@ private slots:
         QStringList first = reportHeader(QStringLiteral("Kalmora"), 39);
         first += region(3, 4, QStringLiteral("Kampfplatz"));
         h.import(first);
-        const QByteArray regionsBefore = h.value(QStringLiteral("SELECT group_concat(Umgebung) FROM regionen")).toByteArray();
+        const QByteArray regionsBefore
+            = h.value(QStringLiteral("SELECT group_concat(Umgebung) FROM regionen")).toByteArray();
         QStringList second = reportHeader(QStringLiteral("Kalmora"), 40);
         second << QStringLiteral("BATTLE 8 9");
         h.import(second);
-        QCOMPARE(h.value(QStringLiteral("SELECT group_concat(Umgebung) FROM regionen")).toByteArray(), regionsBefore);
+        QCOMPARE(
+            h.value(QStringLiteral("SELECT group_concat(Umgebung) FROM regionen")).toByteArray(),
+            regionsBefore);
         QStringList third = reportHeader(QStringLiteral("Kalmora"), 40);
         third << QStringLiteral("BATTLE 3 4");
         h.import(third);
-        QCOMPARE(h.value(QStringLiteral("SELECT Umgebung FROM regionen WHERE Breite = 3")).toString(),
-                 QStringLiteral("Kampf in Runde 404"));
+        QCOMPARE(
+            h.value(QStringLiteral("SELECT Umgebung FROM regionen WHERE Breite = 3")).toString(),
+            QStringLiteral("Kampf in Runde 404"));
     }
 
     void templateHead_data()
     {
         QTest::addColumn<QString>("game");
         QTest::addColumn<QString>("faction");
-        QTest::newRow("Kalmora base 36") << "Kalmora" << "3mv";
-        QTest::newRow("Sulvitan decimal") << "Sulvitan" << "4711";
+        QTest::newRow("Kalmora base 36") << "Kalmora"
+                                         << "3mv";
+        QTest::newRow("Sulvitan decimal") << "Sulvitan"
+                                          << "4711";
     }
     void templateHead()
     {
@@ -246,9 +271,10 @@ private slots:
         ImportHarness h(game);
         h.import(reportHeader(game, 40, 4711, game == u"Kalmora" ? 36 : 10));
         const QStringList lines = h.session->orderTemplate().lines();
-        QCOMPARE(lines, (QStringList {QStringLiteral(" PARTEI ") + faction + QStringLiteral(" \"geheim\""), QString(),
-                                      QStringLiteral(" ; ZORBEK -l -w4 -r50"), QString(), QStringLiteral(" NAECHSTER"),
-                                      QString()}));
+        QCOMPARE(lines,
+            (QStringList {QStringLiteral(" PARTEI ") + faction + QStringLiteral(" \"geheim\""),
+                QString(), QStringLiteral(" ; ZORBEK -l -w4 -r50"), QString(),
+                QStringLiteral(" NAECHSTER"), QString()}));
         QVERIFY(h.session->orderTemplate().isSaved());
         // Every import leaves the order file.
         QVERIFY(QFileInfo::exists(h.ws.file(QStringLiteral("spiel1/Zug-Spiel1-4-April.txt"))));
@@ -273,7 +299,8 @@ private slots:
         const auto result = h.import(bad);
         QCOMPARE(result.status, ReportImporter::Result::Failed);
         const int badLine = bad.size(); // the last line, counted from 1
-        QVERIFY2(result.message.contains(QStringLiteral("Zeile %1").arg(badLine)), qPrintable(result.message));
+        QVERIFY2(result.message.contains(QStringLiteral("Zeile %1").arg(badLine)),
+            qPrintable(result.message));
         QVERIFY(result.message.contains(QStringLiteral("1x0")));
         QVERIFY(result.message.contains(QStringLiteral("report2.cr")));
         QCOMPARE(h.prompter.log.last().text, result.message);
@@ -288,12 +315,15 @@ private slots:
         ImportHarness h;
         h.import(reportHeader());
         QStringList mapOnly {QStringLiteral("VERSION 42"), QStringLiteral("\"Kalmora\";Spiel"),
-                             QStringLiteral("41;Runde")};
+            QStringLiteral("41;Runde")};
         mapOnly += region(5, 6, QStringLiteral("Fremdland"));
-        mapOnly << QStringLiteral("RESSOURCE 1") << QStringLiteral("\"Holz\";type") << QStringLiteral("5;number");
+        mapOnly << QStringLiteral("RESSOURCE 1") << QStringLiteral("\"Holz\";type")
+                << QStringLiteral("5;number");
         mapOnly += region(7, 8, QStringLiteral("Weitland"));
         QCOMPARE(h.import(mapOnly).status, ReportImporter::Result::Imported);
-        QCOMPARE(h.value(QStringLiteral("SELECT COUNT(*) FROM regionen WHERE Breite IN (5, 7)")).toInt(), 2);
+        QCOMPARE(
+            h.value(QStringLiteral("SELECT COUNT(*) FROM regionen WHERE Breite IN (5, 7)")).toInt(),
+            2);
         QCOMPARE(h.session->game().factionNumber, 4711);
         QCOMPARE(h.session->game().factionName, QStringLiteral("Die Prüfer"));
         QCOMPARE(h.session->game().base, 36);
@@ -302,14 +332,16 @@ private slots:
         QStringList bare {QStringLiteral("VERSION 42")};
         bare += region(9, 9, QStringLiteral("Nackt"));
         QCOMPARE(h.import(bare).status, ReportImporter::Result::Imported);
-        QCOMPARE(h.value(QStringLiteral("SELECT Regionname FROM regionen WHERE Breite = 9")).toString(),
-                 QStringLiteral("Nackt"));
+        QCOMPARE(
+            h.value(QStringLiteral("SELECT Regionname FROM regionen WHERE Breite = 9")).toString(),
+            QStringLiteral("Nackt"));
     }
 
     void noRegionsEndsAtLastLine()
     {
         ImportHarness h;
-        const auto result = h.import(reportHeader() << QStringLiteral("MESSAGE 5") << QStringLiteral("1;type"));
+        const auto result
+            = h.import(reportHeader() << QStringLiteral("MESSAGE 5") << QStringLiteral("1;type"));
         QCOMPARE(result.status, ReportImporter::Result::Imported);
         QCOMPARE(result.regions, 0);
     }
@@ -327,17 +359,21 @@ private slots:
         QStringList lines = reportHeader();
         lines += message(2420, QStringLiteral("Bär läuft über Öd"));
         lines += region(1, 2, QStringLiteral("Grünwaldß"));
-        lines << QStringLiteral("EINHEIT 77") << QStringLiteral("\"Späher\";Name") << QStringLiteral("4711;Partei")
-              << QStringLiteral("COMMANDS") << QStringLiteral("\"LERNE Wahrnehmung ; für Übung\"");
+        lines << QStringLiteral("EINHEIT 77") << QStringLiteral("\"Späher\";Name")
+              << QStringLiteral("4711;Partei") << QStringLiteral("COMMANDS")
+              << QStringLiteral("\"LERNE Wahrnehmung ; für Übung\"");
         QCOMPARE(h.import(lines, TextEncoding(encoding)).status, ReportImporter::Result::Imported);
         QCOMPARE(h.page(Page::Bewegungen).value(0), QStringLiteral("Bär läuft über Öd"));
-        QCOMPARE(h.value(QStringLiteral("SELECT Regionname FROM regionen")).toString(), QStringLiteral("Grünwaldß"));
+        QCOMPARE(h.value(QStringLiteral("SELECT Regionname FROM regionen")).toString(),
+            QStringLiteral("Grünwaldß"));
         QCOMPARE(h.status(StatusField::ParteiName), QStringLiteral("Die Prüfer"));
         QVERIFY(h.session->orderTemplate().text().contains(QStringLiteral("für Übung")));
         // The order file is written in the report's encoding.
-        const QByteArray file = readBytes(h.ws.file(QStringLiteral("spiel1/Zug-Spiel1-4-April.txt")));
-        QCOMPARE(decodeText(file), h.session->orderTemplate().lines().join(QStringLiteral("\r\n"))
-                                       + QStringLiteral("\r\n"));
+        const QByteArray file
+            = readBytes(h.ws.file(QStringLiteral("spiel1/Zug-Spiel1-4-April.txt")));
+        QCOMPARE(decodeText(file),
+            h.session->orderTemplate().lines().join(QStringLiteral("\r\n"))
+                + QStringLiteral("\r\n"));
         QCOMPARE(file.contains(encodeText(u"Grünwaldß", TextEncoding(encoding))), true);
         QVERIFY(file.contains("\r\n"));
     }
@@ -346,11 +382,12 @@ private slots:
     {
         ImportHarness h;
         QStringList lines = reportHeader(QStringLiteral("Kalmora"), 40, 4711, 36, 67);
-        lines << QStringLiteral("EFFECTS") << QStringLiteral("\"Nebel\"") << QStringLiteral("ISLAND 3")
-              << QStringLiteral("\"Insel\";Name");
+        lines << QStringLiteral("EFFECTS") << QStringLiteral("\"Nebel\"")
+              << QStringLiteral("ISLAND 3") << QStringLiteral("\"Insel\";Name");
         lines += region(1, 1, QStringLiteral("Eins"));
-        lines << QStringLiteral("RESOURCE 12") << QStringLiteral("\"Eisen\";type") << QStringLiteral("7;skill")
-              << QStringLiteral("EFFECTS") << QStringLiteral("\"Dunkelheit\"");
+        lines << QStringLiteral("RESOURCE 12") << QStringLiteral("\"Eisen\";type")
+              << QStringLiteral("7;skill") << QStringLiteral("EFFECTS")
+              << QStringLiteral("\"Dunkelheit\"");
         h.prompter.defaultYes = true;
         const auto result = h.import(lines);
         QCOMPARE(result.status, ReportImporter::Result::Imported);

@@ -19,8 +19,9 @@ namespace {
 QStringList report()
 {
     QStringList lines = reportHeader(QStringLiteral("Kalmora"), 31);
-    lines << QStringLiteral("REGION 1 1") << QStringLiteral("\"Mark\";Name") << QStringLiteral("EINHEIT 7")
-          << QStringLiteral("\"Bauern\";Name") << QStringLiteral("4711;Partei") << QStringLiteral("COMMANDS")
+    lines << QStringLiteral("REGION 1 1") << QStringLiteral("\"Mark\";Name")
+          << QStringLiteral("EINHEIT 7") << QStringLiteral("\"Bauern\";Name")
+          << QStringLiteral("4711;Partei") << QStringLiteral("COMMANDS")
           << QStringLiteral("\"ARBEITE\"");
     return lines;
 }
@@ -30,8 +31,9 @@ QString writeScript(const QString &path, const QByteArray &body, bool executable
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     writeBytes(path, "#!/bin/sh\n" + body);
-    QFile::setPermissions(path, executable ? QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                                           : QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile::setPermissions(path,
+        executable ? QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                   : QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     return path;
 }
 
@@ -45,8 +47,14 @@ struct Gui
         main->startGame(2, QStringLiteral("Testspiel"), QStringLiteral("Kalmora"));
         h.import(report());
     }
-    QPlainTextEdit *editor() const { return main->findChild<QPlainTextEdit *>(QStringLiteral("RichEdit4")); }
-    bool green() const { return main->findChild<StatusIndicator *>(QStringLiteral("Shape1"))->isSaved(); }
+    QPlainTextEdit *editor() const
+    {
+        return main->findChild<QPlainTextEdit *>(QStringLiteral("RichEdit4"));
+    }
+    bool green() const
+    {
+        return main->findChild<StatusIndicator *>(QStringLiteral("Shape1"))->isSaved();
+    }
     QString orderFile() const { return h.ws.file(QStringLiteral("spiel2/Zug-Spiel2-3-Juli.txt")); }
 };
 
@@ -61,9 +69,12 @@ private slots:
         QTest::addColumn<int>("game");
         QTest::addColumn<QString>("date");
         QTest::addColumn<QString>("name");
-        QTest::newRow("Maerz 7") << 2 << "Maerz im Jahre 7" << "Zug-Spiel2-7-Maerz.txt";
-        QTest::newRow("empty date") << 2 << "" << "Zug-Spiel2--.txt";
-        QTest::newRow("game 6") << 6 << "Dezember im Jahre 12" << "Zug-Spiel6-12-Dezember.txt";
+        QTest::newRow("Maerz 7") << 2 << "Maerz im Jahre 7"
+                                 << "Zug-Spiel2-7-Maerz.txt";
+        QTest::newRow("empty date") << 2 << ""
+                                    << "Zug-Spiel2--.txt";
+        QTest::newRow("game 6") << 6 << "Dezember im Jahre 12"
+                                << "Zug-Spiel6-12-Dezember.txt";
     }
     void orderFileName()
     {
@@ -93,7 +104,8 @@ private slots:
     {
         Gui gui;
         gui.editor()->appendPlainText(QStringLiteral("    ; ungespeichert"));
-        const QStringList before = QDir(gui.h.ws.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        const QStringList before
+            = QDir(gui.h.ws.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         gui.main->findChild<QAction *>(QStringLiteral("ZugVorlageSpeichern1"))->trigger();
         QCOMPARE(gui.h.prompter.fileCaptions.size(), 1);
         QVERIFY(!gui.green());
@@ -150,16 +162,21 @@ private slots:
     {
         Gui gui;
         const QString script = writeScript(gui.h.ws.file(QStringLiteral("werkzeug/pruefer.sh")),
-                                           "echo \"Datei: $1\"\necho \"Ort: $(pwd)\"\necho \"Anzahl: $#\"\n"
-                                           "grep -c ARBEITE \"$1\"\necho 'Warnung auf stderr' >&2\n");
+            "echo \"Datei: $1\"\necho \"Ort: $(pwd)\"\necho \"Anzahl: $#\"\n"
+            "grep -c ARBEITE \"$1\"\necho 'Warnung auf stderr' >&2\n");
         gui.h.session->game().checkerPath = script;
         gui.editor()->appendPlainText(QStringLiteral("    ARBEITE"));
-        QTest::mouseClick(gui.main->findChild<QPushButton *>(QStringLiteral("Button6")), Qt::LeftButton);
+        QTest::mouseClick(
+            gui.main->findChild<QPushButton *>(QStringLiteral("Button6")), Qt::LeftButton);
         QVERIFY2(gui.h.prompter.log.isEmpty(), qPrintable(gui.h.prompter.texts().join(u'\n')));
         QVERIFY(gui.green()); // saved before the run
-        const QString expected = QStringLiteral("Datei: Zug-Spiel2-3-Juli.txt\nOrt: %1\nAnzahl: 1\n2\nWarnung auf stderr\n")
-                                     .arg(QDir(gui.h.ws.file(QStringLiteral("spiel2"))).canonicalPath());
-        QCOMPARE(QString::fromUtf8(readBytes(gui.h.ws.file(QStringLiteral("spiel2/status-data/check.txt")))), expected);
+        const QString expected
+            = QStringLiteral(
+                "Datei: Zug-Spiel2-3-Juli.txt\nOrt: %1\nAnzahl: 1\n2\nWarnung auf stderr\n")
+                  .arg(QDir(gui.h.ws.file(QStringLiteral("spiel2"))).canonicalPath());
+        QCOMPARE(QString::fromUtf8(
+                     readBytes(gui.h.ws.file(QStringLiteral("spiel2/status-data/check.txt")))),
+            expected);
         auto *window = gui.main->windows().checkerOutput;
         QVERIFY(window->isVisible());
         QCOMPARE(window->output(), expected);
@@ -171,7 +188,8 @@ private slots:
         ImportHarness h(QStringLiteral("Kalmora"), 2);
         h.import(report());
         const QString dir = h.ws.file(QStringLiteral("mit Leer zeichen; $(touch gehackt) &"));
-        const QString script = writeScript(dir + QStringLiteral("/prüf `x` ; rm -rf.sh"), "echo lief\n");
+        const QString script
+            = writeScript(dir + QStringLiteral("/prüf `x` ; rm -rf.sh"), "echo lief\n");
         h.session->game().checkerPath = script;
         const auto result = OrderChecker(*h.session).run(20000);
         QCOMPARE(result.status, OrderChecker::Result::Ran);
@@ -186,9 +204,12 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("messagePart");
         QTest::newRow("no path") << "empty" << int(OrderChecker::Result::NoPath) << "kein Pfad";
-        QTest::newRow("missing") << "missing" << int(OrderChecker::Result::Missing) << "nicht gefunden";
-        QTest::newRow("not executable") << "plain" << int(OrderChecker::Result::NotExecutable) << "nicht ausführbar";
-        QTest::newRow("hangs") << "hang" << int(OrderChecker::Result::TimedOut) << "nicht geantwortet";
+        QTest::newRow("missing") << "missing" << int(OrderChecker::Result::Missing)
+                                 << "nicht gefunden";
+        QTest::newRow("not executable")
+            << "plain" << int(OrderChecker::Result::NotExecutable) << "nicht ausführbar";
+        QTest::newRow("hangs") << "hang" << int(OrderChecker::Result::TimedOut)
+                               << "nicht geantwortet";
     }
     void checkerFailures()
     {
@@ -217,7 +238,8 @@ private slots:
     {
         Gui gui;
         gui.h.session->game().checkerPath = QString();
-        QTest::mouseClick(gui.main->findChild<QPushButton *>(QStringLiteral("Button6")), Qt::LeftButton);
+        QTest::mouseClick(
+            gui.main->findChild<QPushButton *>(QStringLiteral("Button6")), Qt::LeftButton);
         QCOMPARE(gui.h.prompter.log.size(), 1);
         QVERIFY(gui.h.prompter.log.first().text.contains(QStringLiteral("kein Pfad")));
         QVERIFY(!gui.main->windows().checkerOutput->isVisible());
@@ -227,25 +249,27 @@ private slots:
     void checkCommand()
     {
         TempWorkspace ws;
-        const QString script = writeScript(ws.file(QStringLiteral("check.sh")), "echo \"geprüft: $1\"\n");
+        const QString script
+            = writeScript(ws.file(QStringLiteral("check.sh")), "echo \"geprüft: $1\"\n");
         ws.setLine(1, Configuration::CheckerPath, script);
         const QString reportPath = ws.file(QStringLiteral("r.cr"));
         writeBytes(reportPath, report().join(QStringLiteral("\n")).toUtf8());
-        QCOMPARE(runCli({QStringLiteral("--workspace"), ws.path(), QStringLiteral("import"), QStringLiteral("--slot"),
-                         QStringLiteral("1"), QStringLiteral("--type"), QStringLiteral("Kalmora"), reportPath}),
-                 0);
+        QCOMPARE(runCli({QStringLiteral("--workspace"), ws.path(), QStringLiteral("import"),
+                     QStringLiteral("--slot"), QStringLiteral("1"), QStringLiteral("--type"),
+                     QStringLiteral("Kalmora"), reportPath}),
+            0);
         QString out;
-        QCOMPARE(runCli({QStringLiteral("--workspace"), ws.path(), QStringLiteral("check"), QStringLiteral("--slot"),
-                         QStringLiteral("1")},
-                        &out),
-                 0);
+        QCOMPARE(runCli({QStringLiteral("--workspace"), ws.path(), QStringLiteral("check"),
+                            QStringLiteral("--slot"), QStringLiteral("1")},
+                     &out),
+            0);
         QCOMPARE(out, QStringLiteral("geprüft: Zug-Spiel1-3-Juli.txt\n"));
         ws.setLine(1, Configuration::CheckerPath, ws.file(QStringLiteral("fehlt")));
         QString err;
-        QCOMPARE(runCli({QStringLiteral("--workspace"), ws.path(), QStringLiteral("check"), QStringLiteral("--slot"),
-                         QStringLiteral("1")},
-                        nullptr, &err),
-                 2);
+        QCOMPARE(runCli({QStringLiteral("--workspace"), ws.path(), QStringLiteral("check"),
+                            QStringLiteral("--slot"), QStringLiteral("1")},
+                     nullptr, &err),
+            2);
         QVERIFY(err.contains(QStringLiteral("nicht gefunden")));
     }
 };

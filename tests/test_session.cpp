@@ -17,9 +17,10 @@ struct FixtureWorkspace
     FixtureWorkspace()
     {
         QFile::remove(ws.file(QStringLiteral("tolvimar.cfg")));
-        QFile::copy(fixture(QStringLiteral("config/tolvimar.cfg")), ws.file(QStringLiteral("tolvimar.cfg")));
+        QFile::copy(fixture(QStringLiteral("config/tolvimar.cfg")),
+            ws.file(QStringLiteral("tolvimar.cfg")));
         QFile::setPermissions(ws.file(QStringLiteral("tolvimar.cfg")),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
 };
 

@@ -22,12 +22,15 @@ QStringList smallReport(const QString &game, int turn, int points, int base)
     QStringList lines = reportHeader(game, turn, 4711, base);
     lines.replace(8, QStringLiteral("%1;Punkte").arg(points));
     lines << QStringLiteral("MESSAGE 1") << QStringLiteral("2097;type")
-          << QStringLiteral("\"Bauern (a) verdient 40 Silber durch Arbeit.\";rendered") << QStringLiteral("40;amount")
-          << QStringLiteral("MESSAGE 2") << QStringLiteral("21740;type")
-          << QStringLiteral("\"Holzfäller (b) produziert 12 Holz.\";rendered") << QStringLiteral("REGION 1 1")
-          << QStringLiteral("\"Mark\";Name") << QStringLiteral("\"Ebene\";Terrain") << QStringLiteral("EINHEIT 7")
-          << QStringLiteral("\"Bauern\";Name") << QStringLiteral("4711;Partei") << QStringLiteral("6;Anzahl")
-          << QStringLiteral("COMMANDS") << QStringLiteral("\"ARBEITE\"") << QStringLiteral("GEGENSTAENDE")
+          << QStringLiteral("\"Bauern (a) verdient 40 Silber durch Arbeit.\";rendered")
+          << QStringLiteral("40;amount") << QStringLiteral("MESSAGE 2")
+          << QStringLiteral("21740;type")
+          << QStringLiteral("\"Holzfäller (b) produziert 12 Holz.\";rendered")
+          << QStringLiteral("REGION 1 1") << QStringLiteral("\"Mark\";Name")
+          << QStringLiteral("\"Ebene\";Terrain") << QStringLiteral("EINHEIT 7")
+          << QStringLiteral("\"Bauern\";Name") << QStringLiteral("4711;Partei")
+          << QStringLiteral("6;Anzahl") << QStringLiteral("COMMANDS")
+          << QStringLiteral("\"ARBEITE\"") << QStringLiteral("GEGENSTAENDE")
           << QStringLiteral("250;Silber");
     return lines;
 }
@@ -41,14 +44,18 @@ private slots:
     void elevenFilesAndTemplateCopy()
     {
         ImportHarness h(QStringLiteral("Sulvitan"), 2);
-        QCOMPARE(h.import(smallReport(QStringLiteral("Sulvitan"), 25, 100, 10)).status, ReportImporter::Result::Imported);
-        const QStringList files = QDir(h.ws.file(QStringLiteral("spiel2/status-data"))).entryList(QDir::Files);
+        QCOMPARE(h.import(smallReport(QStringLiteral("Sulvitan"), 25, 100, 10)).status,
+            ReportImporter::Result::Imported);
+        const QStringList files
+            = QDir(h.ws.file(QStringLiteral("spiel2/status-data"))).entryList(QDir::Files);
         QCOMPARE(files.size(), 11);
         for (const QString &f : files)
             QVERIFY2(f.startsWith(QStringLiteral("2-")), qPrintable(f));
         QVERIFY(QFileInfo::exists(h.ws.file(QStringLiteral("spiel2/Zug-Spiel2-3-Januar.txt"))));
         // No total marker outside game 1.
-        QVERIFY(readTextLines(h.ws.file(QStringLiteral("spiel2/status-data/2-einkommen.txt"))).filter(QStringLiteral("zzzz")).isEmpty());
+        QVERIFY(readTextLines(h.ws.file(QStringLiteral("spiel2/status-data/2-einkommen.txt")))
+                    .filter(QStringLiteral("zzzz"))
+                    .isEmpty());
         const Configuration c = h.ws.config();
         QCOMPARE(c.line(2, 13), QStringLiteral("100"));
         QCOMPARE(c.line(2, 16), QStringLiteral("Januar im Jahre 3"));
@@ -63,7 +70,8 @@ private slots:
     {
         ImportHarness h(QStringLiteral("Kalmora"), 1);
         h.import(smallReport(QStringLiteral("Kalmora"), 40, 100, 36));
-        const QStringList income = readTextLines(h.ws.file(QStringLiteral("spiel1/status-data/1-einkommen.txt")));
+        const QStringList income
+            = readTextLines(h.ws.file(QStringLiteral("spiel1/status-data/1-einkommen.txt")));
         QCOMPARE(income.last(), QStringLiteral("zzzz40 Silber"));
     }
 
@@ -72,17 +80,21 @@ private slots:
         ImportHarness h(QStringLiteral("Kalmora"), 1);
         h.import(smallReport(QStringLiteral("Kalmora"), 40, 100, 36));
         h.import(smallReport(QStringLiteral("Kalmora"), 40, 100, 36));
-        QCOMPARE(h.value(QStringLiteral("SELECT COUNT(*) FROM statistik WHERE \"Länge\" = 5000")).toInt(), 1);
+        QCOMPARE(h.value(QStringLiteral("SELECT COUNT(*) FROM statistik WHERE \"Länge\" = 5000"))
+                     .toInt(),
+            1);
         h.import(smallReport(QStringLiteral("Kalmora"), 41, 130, 36));
         const QList<QStringList> grid = h.session->pointsGrid();
         QCOMPARE(grid.size(), 3);
-        QCOMPARE(grid[0], (QStringList {QStringLiteral("Datum"), QStringLiteral("Eigene"), QStringLiteral("Schnitt"),
-                                        QStringLiteral("Vorsprung"), QStringLiteral("<> Eigene"),
-                                        QStringLiteral("<> Schnitt"), QStringLiteral("Partei Silber"),
-                                        QStringLiteral("Personen")}));
-        QCOMPARE(grid[1], (QStringList {QStringLiteral("404"), QStringLiteral("100"), QStringLiteral("80"),
-                                        QStringLiteral("20"), QString(), QString(), QStringLiteral("250"),
-                                        QStringLiteral("6")}));
+        QCOMPARE(grid[0],
+            (QStringList {QStringLiteral("Datum"), QStringLiteral("Eigene"),
+                QStringLiteral("Schnitt"), QStringLiteral("Vorsprung"), QStringLiteral("<> Eigene"),
+                QStringLiteral("<> Schnitt"), QStringLiteral("Partei Silber"),
+                QStringLiteral("Personen")}));
+        QCOMPARE(grid[1],
+            (QStringList {QStringLiteral("404"), QStringLiteral("100"), QStringLiteral("80"),
+                QStringLiteral("20"), QString(), QString(), QStringLiteral("250"),
+                QStringLiteral("6")}));
         QCOMPARE(grid[2][4], QStringLiteral("30"));
         QCOMPARE(grid[2][5], QStringLiteral("0"));
     }
@@ -94,8 +106,9 @@ private slots:
         h.import(smallReport(QStringLiteral("Sulvitan"), 26, 130, 10));
         const QList<QStringList> grid = h.session->pointsGrid();
         QCOMPARE(grid.size(), 3);
-        QCOMPARE(grid[2], (QStringList {QStringLiteral("302"), QString(), QString(), QString(), QString(), QString(),
-                                        QStringLiteral("250"), QStringLiteral("6")}));
+        QCOMPARE(grid[2],
+            (QStringList {QStringLiteral("302"), QString(), QString(), QString(), QString(),
+                QString(), QStringLiteral("250"), QStringLiteral("6")}));
     }
 
     void noFactionRowsEmptiesTheGrid()
@@ -113,7 +126,8 @@ private slots:
             ImportHarness h(QStringLiteral("Kalmora"), 1);
             h.import(smallReport(QStringLiteral("Kalmora"), 40, 100, 36));
             // Move the harness's workspace content into ours.
-            for (const QString &entry : QDir(h.ws.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
+            for (const QString &entry :
+                QDir(h.ws.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
                 QFile::remove(ws.file(entry));
                 QVERIFY(QFile::rename(h.ws.file(entry), ws.file(entry)));
             }
@@ -123,9 +137,12 @@ private slots:
         auto main = createWindows(session, prompter, false);
         main->startGame(1, QStringLiteral("Testspiel"), QStringLiteral("Kalmora"));
         QVERIFY2(prompter.log.isEmpty(), qPrintable(prompter.texts().join(u'\n')));
-        QCOMPARE(main->findChild<QLineEdit *>(QStringLiteral("Edit6"))->text(), QStringLiteral("April im Jahre 4"));
-        QCOMPARE(main->findChild<QLineEdit *>(QStringLiteral("Edit13"))->text(), QStringLiteral("250"));
-        QCOMPARE(main->findChild<QLineEdit *>(QStringLiteral("EditGesamteinkommen"))->text(), QStringLiteral("40 Silber"));
+        QCOMPARE(main->findChild<QLineEdit *>(QStringLiteral("Edit6"))->text(),
+            QStringLiteral("April im Jahre 4"));
+        QCOMPARE(
+            main->findChild<QLineEdit *>(QStringLiteral("Edit13"))->text(), QStringLiteral("250"));
+        QCOMPARE(main->findChild<QLineEdit *>(QStringLiteral("EditGesamteinkommen"))->text(),
+            QStringLiteral("40 Silber"));
         auto *production = main->findChild<QListView *>(QStringLiteral("ListBoxProduktion"));
         QCOMPARE(production->model()->rowCount(), 1);
         auto *editor = main->findChild<QPlainTextEdit *>(QStringLiteral("RichEdit4"));

@@ -33,9 +33,12 @@ private slots:
             enabled = box->isEnabled();
             for (QAbstractButton *b : box->buttons())
                 buttons.append(b->text());
-            QTest::mouseClick(box->button(yes ? QMessageBox::Yes : QMessageBox::No), Qt::LeftButton);
+            QTest::mouseClick(
+                box->button(yes ? QMessageBox::Yes : QMessageBox::No), Qt::LeftButton);
         });
-        QCOMPARE(prompter.askYesNo(Prompter::Kind::Confirmation, QStringLiteral("Bestätigung"), QStringLiteral("?")), yes);
+        QCOMPARE(prompter.askYesNo(Prompter::Kind::Confirmation, QStringLiteral("Bestätigung"),
+                     QStringLiteral("?")),
+            yes);
         QVERIFY(enabled);
         buttons.sort();
         QCOMPARE(buttons, (QStringList {QStringLiteral("&Ja"), QStringLiteral("&Nein")}));

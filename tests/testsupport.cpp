@@ -1,13 +1,12 @@
 #include "testsupport.h"
 
 #include "app/workspace.h"
-
 #include "db/database.h"
 #include "report/importprogress.h"
 
 #include <QFile>
-#include <QSqlQuery>
 #include <QProcess>
+#include <QSqlQuery>
 
 namespace tolvimar::test {
 
@@ -74,7 +73,8 @@ ImportHarness::~ImportHarness() = default;
 ReportImporter::Result ImportHarness::import(const QStringList &lines, TextEncoding encoding)
 {
     const QString path = ws.file(QStringLiteral("report%1.cr").arg(++reportNumber));
-    writeBytes(path, encodeText(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"), encoding));
+    writeBytes(
+        path, encodeText(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"), encoding));
     return importFile(path);
 }
 

@@ -3,14 +3,13 @@
 #include "app/configuration.h"
 #include "app/scriptedprompter.h"
 #include "app/session.h"
+#include "app/textfile.h"
 #include "report/importer.h"
 #include "report/reportpages.h"
-#include "app/textfile.h"
 
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-
 #include <memory>
 
 namespace tolvimar::test {
@@ -46,7 +45,8 @@ public:
     ~ImportHarness();
 
     // Writes the lines (joined by CR LF, in the encoding) and imports them.
-    ReportImporter::Result import(const QStringList &lines, TextEncoding encoding = TextEncoding::Utf8);
+    ReportImporter::Result import(
+        const QStringList &lines, TextEncoding encoding = TextEncoding::Utf8);
     ReportImporter::Result importFile(const QString &path);
 
     // The first column of the first row of a query with bound values.
@@ -63,6 +63,6 @@ public:
 
 // A Kalmora or Sulvitan report header for turn, faction number and base.
 QStringList reportHeader(const QString &game = QStringLiteral("Kalmora"), int turn = 40,
-                         int faction = 4711, int base = 36, int version = 42);
+    int faction = 4711, int base = 36, int version = 42);
 
 } // namespace tolvimar::test

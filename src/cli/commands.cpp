@@ -12,7 +12,6 @@
 #include <QHash>
 #include <QSet>
 #include <QTextStream>
-
 #include <memory>
 
 namespace tolvimar::cli {
@@ -31,14 +30,14 @@ QTextStream &err()
     return stream;
 }
 
-const char *kUsage =
-    "Aufruf: tolvimar-cli [--workspace DIR] BEFEHL ...\n"
-    "Befehle:\n"
-    "  init                                  Arbeitsverzeichnis anlegen\n"
-    "  import --slot K [--type Kalmora|Sulvitan] [--yes] DATEI\n"
-    "                                        CR in Spiel K einlesen\n"
-    "  status --slot K                       Statuswerte, Summen und Punkte von Spiel K\n"
-    "  check --slot K                        Zug-Checker auf die Zugvorlage von Spiel K\n";
+const char *kUsage
+    = "Aufruf: tolvimar-cli [--workspace DIR] BEFEHL ...\n"
+      "Befehle:\n"
+      "  init                                  Arbeitsverzeichnis anlegen\n"
+      "  import --slot K [--type Kalmora|Sulvitan] [--yes] DATEI\n"
+      "                                        CR in Spiel K einlesen\n"
+      "  status --slot K                       Statuswerte, Summen und Punkte von Spiel K\n"
+      "  check --slot K                        Zug-Checker auf die Zugvorlage von Spiel K\n";
 
 int usage(const QString &problem)
 {
@@ -107,7 +106,7 @@ struct CommandOptions
 };
 
 bool parseCommandOptions(const QStringList &rest, const QStringList &valueOptions,
-                         const QStringList &flagOptions, CommandOptions *options, QString *problem)
+    const QStringList &flagOptions, CommandOptions *options, QString *problem)
 {
     for (int i = 0; i < rest.size(); ++i) {
         const QString &a = rest[i];
@@ -155,7 +154,8 @@ void echoToStderr(ScriptedPrompter &prompter)
 void openSlot(Session &session, int slot, const QString &typeOverride)
 {
     const Configuration &config = session.selection();
-    const QString type = typeOverride.isEmpty() ? config.line(slot, Configuration::GameTypeText) : typeOverride;
+    const QString type
+        = typeOverride.isEmpty() ? config.line(slot, Configuration::GameTypeText) : typeOverride;
     session.spielinitialisierung(slot, config.line(slot, Configuration::GameName), type);
 }
 
@@ -164,7 +164,7 @@ int import(const Arguments &args)
     CommandOptions options;
     QString problem;
     if (!parseCommandOptions(args.rest, {QStringLiteral("--slot"), QStringLiteral("--type")},
-                             {QStringLiteral("--yes")}, &options, &problem))
+            {QStringLiteral("--yes")}, &options, &problem))
         return usage(problem);
     const int slot = slotOption(options, &problem);
     if (slot == 0)
@@ -181,12 +181,13 @@ int import(const Arguments &args)
     Session session(args.workspace, prompter);
     openSlot(session, slot, type);
     ImportProgress progress;
-    const ReportImporter::Result result = ReportImporter(session, progress).importFile(options.positional.first());
+    const ReportImporter::Result result
+        = ReportImporter(session, progress).importFile(options.positional.first());
     switch (result.status) {
     case ReportImporter::Result::Imported:
-        out() << "Eingelesen: " << result.dateText << " (" << result.dateCode << "), " << result.regions
-              << " Regionen, " << result.units << " Einheiten, " << QString::number(result.seconds, 'f', 2)
-              << " s\n";
+        out() << "Eingelesen: " << result.dateText << " (" << result.dateCode << "), "
+              << result.regions << " Regionen, " << result.units << " Einheiten, "
+              << QString::number(result.seconds, 'f', 2) << " s\n";
         return 0;
     case ReportImporter::Result::Refused:
     case ReportImporter::Result::Cancelled:
@@ -235,11 +236,16 @@ int status(const Arguments &args)
         StatusField field;
         const char *label;
     } rows[] = {
-        {StatusField::ParteiName, "Partei Name"}, {StatusField::Datum, "Datum"},
-        {StatusField::Punkte, "Punkte :"},        {StatusField::PunkteMittel, "Punkte mittel:"},
-        {StatusField::Einheiten, "Einheiten"},    {StatusField::Personen, "Personen"},
-        {StatusField::Silber, "Silber"},          {StatusField::Imigranten, "Imigranten"},
-        {StatusField::MaxImigranten, "max. Imigranten"}, {StatusField::Gesamteinkommen, "Gesamteinkommen :"},
+        {StatusField::ParteiName, "Partei Name"},
+        {StatusField::Datum, "Datum"},
+        {StatusField::Punkte, "Punkte :"},
+        {StatusField::PunkteMittel, "Punkte mittel:"},
+        {StatusField::Einheiten, "Einheiten"},
+        {StatusField::Personen, "Personen"},
+        {StatusField::Silber, "Silber"},
+        {StatusField::Imigranten, "Imigranten"},
+        {StatusField::MaxImigranten, "max. Imigranten"},
+        {StatusField::Gesamteinkommen, "Gesamteinkommen :"},
         {StatusField::OrkVermehrung, "Ork Vermehrung"},
     };
     for (const auto &r : rows) {

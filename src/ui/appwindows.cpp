@@ -18,8 +18,7 @@ std::unique_ptr<MainWindow> createWindows(Session &session, Prompter &prompter, 
         if (const QScreen *screen = QGuiApplication::primaryScreen())
             main->setGeometry(screen->availableGeometry());
         main->showMaximized();
-    }
-    else
+    } else
         main->show();
 
     MainWindow::Windows w;

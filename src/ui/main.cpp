@@ -21,8 +21,8 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(QStringLiteral("Kalmora Assistent"));
     parser.addHelpOption();
     QCommandLineOption workspaceOption(QStringLiteral("workspace"),
-                                       QStringLiteral("Arbeitsverzeichnis (Standard: aktuelles Verzeichnis)"),
-                                       QStringLiteral("DIR"), QDir::currentPath());
+        QStringLiteral("Arbeitsverzeichnis (Standard: aktuelles Verzeichnis)"),
+        QStringLiteral("DIR"), QDir::currentPath());
     parser.addOption(workspaceOption);
     parser.process(app);
 
@@ -37,8 +37,7 @@ int main(int argc, char *argv[])
     prompter.setStartDirectory(session->workspace().dir());
     auto mainWindow = createWindows(*session, prompter);
     prompter.setParent(mainWindow.get());
-    prompter.setNoticeSink([w = mainWindow.get()](const QString &text) {
-        w->statusBar()->showMessage(text, 15000);
-    });
+    prompter.setNoticeSink(
+        [w = mainWindow.get()](const QString &text) { w->statusBar()->showMessage(text, 15000); });
     return app.exec();
 }

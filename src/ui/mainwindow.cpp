@@ -3,14 +3,14 @@
 #include "app/errors.h"
 #include "app/prompter.h"
 #include "app/session.h"
+#include "orders/checker.h"
+#include "orders/orderfile.h"
+#include "report/importer.h"
 #include "selectiondialog.h"
 #include "settingsdialog.h"
 #include "smallwindows.h"
 #include "statusindicator.h"
 #include "uiimportprogress.h"
-#include "orders/checker.h"
-#include "orders/orderfile.h"
-#include "report/importer.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -63,8 +63,8 @@ QFont fixedPitchFont()
     return font;
 }
 
-QAction *addMenuAction(QMenu *menu, const QString &objectName, const QString &text,
-                       bool enabled = true)
+QAction *addMenuAction(
+    QMenu *menu, const QString &objectName, const QString &text, bool enabled = true)
 {
     QAction *action = menu->addAction(text);
     action->setObjectName(objectName);
@@ -89,8 +89,8 @@ MainWindow::MainWindow(Session &session, Prompter &prompter)
         auto *button = new QToolButton(toolBar);
         button->setObjectName(QStringLiteral("ToolButton%1").arg(i));
         button->setText(i == 1 ? QStringLiteral("Schiffe") : QStringLiteral("Einheiten"));
-        button->setToolTip(i == 1 ? QStringLiteral("Schiffe einblenden")
-                                  : QStringLiteral("Einheiten einblenden"));
+        button->setToolTip(
+            i == 1 ? QStringLiteral("Schiffe einblenden") : QStringLiteral("Einheiten einblenden"));
         button->setCheckable(true);
         button->setEnabled(false);
         toolBar->addWidget(button);
@@ -136,7 +136,8 @@ MainWindow::MainWindow(Session &session, Prompter &prompter)
     connect(&m_session, &Session::pagesChanged, this, &MainWindow::refreshPages);
     connect(&m_session, &Session::statusChanged, this, &MainWindow::refreshStatus);
     connect(&m_session, &Session::pointsGridChanged, this, &MainWindow::refreshPointsGrid);
-    connect(&m_session.orderTemplate(), &OrderTemplate::replaced, this, &MainWindow::refreshTemplate);
+    connect(
+        &m_session.orderTemplate(), &OrderTemplate::replaced, this, &MainWindow::refreshTemplate);
     connect(&m_session.orderTemplate(), &OrderTemplate::savedChanged, this, &MainWindow::showSaved);
     connect(&m_session, &Session::gameOpened, this, [this] {
         setWindowTitle(m_session.caption());
@@ -153,7 +154,8 @@ void MainWindow::setWindows(const Windows &windows)
 {
     m_windows = windows;
     if (m_windows.selection) {
-        connect(m_windows.selection, &SelectionDialog::startRequested, this, &MainWindow::startGame);
+        connect(
+            m_windows.selection, &SelectionDialog::startRequested, this, &MainWindow::startGame);
     }
 }
 
@@ -162,47 +164,49 @@ void MainWindow::buildMenus()
     QMenu *datei = menuBar()->addMenu(QStringLiteral("&Datei"));
     datei->setObjectName(QStringLiteral("Datei1"));
     connect(addMenuAction(datei, QStringLiteral("Neu1"), QStringLiteral("&CR einlesen")),
-            &QAction::triggered, this, &MainWindow::Neu1Click);
-    connect(addMenuAction(datei, QStringLiteral("Speichern1"), QStringLiteral("Zugvorlage &Speichern")),
-            &QAction::triggered, this, &MainWindow::Speichern1Click);
+        &QAction::triggered, this, &MainWindow::Neu1Click);
+    connect(
+        addMenuAction(datei, QStringLiteral("Speichern1"), QStringLiteral("Zugvorlage &Speichern")),
+        &QAction::triggered, this, &MainWindow::Speichern1Click);
     connect(addMenuAction(datei, QStringLiteral("ZugVorlageSpeichern1"),
-                          QStringLiteral("&Zugvorlage Speichern unter...")),
-            &QAction::triggered, this, &MainWindow::ZugVorlageSpeichern1Click);
+                QStringLiteral("&Zugvorlage Speichern unter...")),
+        &QAction::triggered, this, &MainWindow::ZugVorlageSpeichern1Click);
     datei->addSeparator();
     connect(addMenuAction(datei, QStringLiteral("Optionen1"), QStringLiteral("&Optionen")),
-            &QAction::triggered, this, &MainWindow::Optionen1Click);
+        &QAction::triggered, this, &MainWindow::Optionen1Click);
     datei->addSeparator();
     connect(addMenuAction(datei, QStringLiteral("Beenden1"), QStringLiteral("&Beenden")),
-            &QAction::triggered, this, &MainWindow::Beenden1Click);
+        &QAction::triggered, this, &MainWindow::Beenden1Click);
 
     QMenu *karte = menuBar()->addMenu(QStringLiteral("&Karte"));
     karte->setObjectName(QStringLiteral("Karte1"));
     addMenuAction(karte, QStringLiteral("Inselkarteexportieren1"),
-                  QStringLiteral("&Weltkarte aktualisieren"), false);
-    addMenuAction(karte, QStringLiteral("Regioneingeben1"), QStringLiteral("&Region manuell eingeben"),
-                  false);
-    addMenuAction(karte, QStringLiteral("K1"), QStringLiteral("&Koordinaten Umrechnen (Ursprung)"),
-                  false);
+        QStringLiteral("&Weltkarte aktualisieren"), false);
+    addMenuAction(karte, QStringLiteral("Regioneingeben1"),
+        QStringLiteral("&Region manuell eingeben"), false);
+    addMenuAction(
+        karte, QStringLiteral("K1"), QStringLiteral("&Koordinaten Umrechnen (Ursprung)"), false);
     karte->addSeparator();
     addMenuAction(karte, QStringLiteral("Kartendatenimportieren1"),
-                  QStringLiteral("Kartendaten &importieren"), false);
+        QStringLiteral("Kartendaten &importieren"), false);
     addMenuAction(karte, QStringLiteral("Kartendatenexportieren1"),
-                  QStringLiteral("Gesamtkarte &exportieren"), false);
+        QStringLiteral("Gesamtkarte &exportieren"), false);
     addMenuAction(karte, QStringLiteral("Kartenbereichexportieren1"),
-                  QStringLiteral("Kartenbereich e&xportieren"), false);
+        QStringLiteral("Kartenbereich e&xportieren"), false);
 
     QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("Tools1"));
     connect(addMenuAction(tools, QStringLiteral("ZugChecker1"), QStringLiteral("&Zug Checker")),
-            &QAction::triggered, this, &MainWindow::ZugChecker1Click);
-    connect(addMenuAction(tools, QStringLiteral("Taschenrechner1"), QStringLiteral("&Taschenrechner")),
-            &QAction::triggered, this, &MainWindow::Taschenrechner1Click);
+        &QAction::triggered, this, &MainWindow::ZugChecker1Click);
+    connect(
+        addMenuAction(tools, QStringLiteral("Taschenrechner1"), QStringLiteral("&Taschenrechner")),
+        &QAction::triggered, this, &MainWindow::Taschenrechner1Click);
 
     QMenu *hilfe = menuBar()->addMenu(QStringLiteral("&Hilfe"));
     hilfe->setObjectName(QStringLiteral("Hilfe1"));
     addMenuAction(hilfe, QStringLiteral("KurzReferenz1"), QStringLiteral("&Kurz Referenz"), false);
     connect(addMenuAction(hilfe, QStringLiteral("Info1"), QStringLiteral("&Info")),
-            &QAction::triggered, this, &MainWindow::Info1Click);
+        &QAction::triggered, this, &MainWindow::Info1Click);
 }
 
 QWidget *MainWindow::buildMapColumn()
@@ -270,7 +274,8 @@ QWidget *MainWindow::buildDetailPages()
     memo8->setObjectName(QStringLiteral("Memo8"));
     memo8->setReadOnly(true);
     regionLayout->addWidget(memo8);
-    regionLayout->addWidget(new QLabel(QStringLiteral("Die Region wird bewacht von :"), regionInfo));
+    regionLayout->addWidget(
+        new QLabel(QStringLiteral("Die Region wird bewacht von :"), regionInfo));
     auto *memo7 = new QPlainTextEdit(regionInfo);
     memo7->setObjectName(QStringLiteral("Memo7"));
     memo7->setReadOnly(true);
@@ -423,16 +428,18 @@ QWidget *MainWindow::buildReportPages()
 
     auto *orcBox = new QWidget;
     auto *orcLayout = new QFormLayout(orcBox);
-    m_statusEdits[int(StatusField::OrkVermehrung)] = statusEdit(QStringLiteral("EditOrkVermehrung"), orcBox);
-    orcLayout->addRow(QStringLiteral("Ork Vermehrung"), m_statusEdits[int(StatusField::OrkVermehrung)]);
+    m_statusEdits[int(StatusField::OrkVermehrung)]
+        = statusEdit(QStringLiteral("EditOrkVermehrung"), orcBox);
+    orcLayout->addRow(
+        QStringLiteral("Ork Vermehrung"), m_statusEdits[int(StatusField::OrkVermehrung)]);
     addListPage(Page::Ereignisse, QStringLiteral("ListBox5"), orcBox);
 
     auto *incomeBox = new QWidget;
     auto *incomeLayout = new QFormLayout(incomeBox);
-    m_statusEdits[int(StatusField::Gesamteinkommen)] =
-        statusEdit(QStringLiteral("EditGesamteinkommen"), incomeBox);
-    incomeLayout->addRow(QStringLiteral("Gesamteinkommen :"),
-                         m_statusEdits[int(StatusField::Gesamteinkommen)]);
+    m_statusEdits[int(StatusField::Gesamteinkommen)]
+        = statusEdit(QStringLiteral("EditGesamteinkommen"), incomeBox);
+    incomeLayout->addRow(
+        QStringLiteral("Gesamteinkommen :"), m_statusEdits[int(StatusField::Gesamteinkommen)]);
     addListPage(Page::Einkommen, QStringLiteral("ListBoxEinkommen"), incomeBox);
     addListPage(Page::Handel, QStringLiteral("ListBoxHandel"));
 
@@ -623,8 +630,8 @@ void MainWindow::Taschenrechner1Click()
     QString lookedFor;
     if (!startCalculator(&lookedFor)) {
         m_prompter.message(Prompter::Kind::Information, QStringLiteral("Taschenrechner"),
-                           QStringLiteral("Auf diesem Rechner wurde kein Taschenrechner gefunden (gesucht: %1).")
-                               .arg(lookedFor));
+            QStringLiteral("Auf diesem Rechner wurde kein Taschenrechner gefunden (gesucht: %1).")
+                .arg(lookedFor));
     }
 }
 
@@ -644,7 +651,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_session.orderTemplate().isSaved()
         && !m_prompter.askYesNo(Prompter::Kind::Confirmation, QStringLiteral("Bestätigung"),
-                                QStringLiteral("Zugvorlage wurde noch nicht gespeichert. Programm beenden?"))) {
+            QStringLiteral("Zugvorlage wurde noch nicht gespeichert. Programm beenden?"))) {
         event->ignore();
         return;
     }

@@ -15,8 +15,9 @@
 namespace tolvimar {
 
 SelectionDialog::SelectionDialog(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowStaysOnTopHint)
+    : QDialog(parent,
+        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+            | Qt::WindowSystemMenuHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("Spielwahl"));
     setWindowTitle(QStringLiteral("Spielwahl"));

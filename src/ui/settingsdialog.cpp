@@ -68,8 +68,8 @@ void SettingsDialog::open()
 void SettingsDialog::speichernClick()
 {
     try {
-        m_session.saveSettings({m_homeX->text(), m_homeY->text(), m_programPath->text(),
-                                m_checkerPath->text()});
+        m_session.saveSettings(
+            {m_homeX->text(), m_homeY->text(), m_programPath->text(), m_checkerPath->text()});
     } catch (const UserError &e) {
         m_session.prompter().message(Prompter::Kind::Error, QStringLiteral("Fehler"), e.message());
         return;

@@ -63,22 +63,22 @@ void UiPrompter::notice(const QString &text)
 
 QString UiPrompter::openFileName(const QString &caption, const QStringList &filters)
 {
-    const QString file =
-        QFileDialog::getOpenFileName(m_parent, caption, m_directory, filters.join(QStringLiteral(";;")));
+    const QString file = QFileDialog::getOpenFileName(
+        m_parent, caption, m_directory, filters.join(QStringLiteral(";;")));
     if (!file.isEmpty())
         m_directory = QFileInfo(file).absolutePath();
     return file;
 }
 
-QString UiPrompter::saveFileName(const QString &caption, const QStringList &filters,
-                                 int selectedFilter, bool confirmOverwrite)
+QString UiPrompter::saveFileName(
+    const QString &caption, const QStringList &filters, int selectedFilter, bool confirmOverwrite)
 {
     QString selected = filters.value(selectedFilter);
     QFileDialog::Options options;
     if (!confirmOverwrite)
         options |= QFileDialog::DontConfirmOverwrite;
-    const QString file = QFileDialog::getSaveFileName(m_parent, caption, m_directory,
-                                                      filters.join(QStringLiteral(";;")), &selected, options);
+    const QString file = QFileDialog::getSaveFileName(
+        m_parent, caption, m_directory, filters.join(QStringLiteral(";;")), &selected, options);
     if (!file.isEmpty())
         m_directory = QFileInfo(file).absolutePath();
     return file;

@@ -17,14 +17,17 @@ public:
     // Where notices go (the main window's status bar).
     // Where file dialogs open first; later they open where the last file was.
     void setStartDirectory(const QString &dir) { m_directory = dir; }
-    void setNoticeSink(std::function<void(const QString &)> sink) { m_noticeSink = std::move(sink); }
+    void setNoticeSink(std::function<void(const QString &)> sink)
+    {
+        m_noticeSink = std::move(sink);
+    }
 
     bool askYesNo(Kind kind, const QString &title, const QString &text) override;
     void message(Kind kind, const QString &title, const QString &text) override;
     void notice(const QString &text) override;
     QString openFileName(const QString &caption, const QStringList &filters) override;
     QString saveFileName(const QString &caption, const QStringList &filters, int selectedFilter,
-                         bool confirmOverwrite) override;
+        bool confirmOverwrite) override;
     void setBusy(bool busy) override;
 
 private:

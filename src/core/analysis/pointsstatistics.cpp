@@ -10,8 +10,8 @@ namespace tolvimar {
 
 namespace {
 
-const QStringList kKeyFields = {QStringLiteral("Spiel"), QStringLiteral("Breite"), QStringLiteral("Länge"),
-                                QStringLiteral("Datum")};
+const QStringList kKeyFields = {QStringLiteral("Spiel"), QStringLiteral("Breite"),
+    QStringLiteral("Länge"), QStringLiteral("Datum")};
 
 // An empty status value stays an empty field; anything else must be a number.
 QVariant statusNumber(const QString &text, const QString &label)
@@ -20,7 +20,8 @@ QVariant statusNumber(const QString &text, const QString &label)
         return QVariant();
     int value = 0;
     if (!parseStrictInt(text, &value))
-        throw UserError(QStringLiteral("Der Statuswert \"%1\" ist keine Zahl: \"%2\"").arg(label, text));
+        throw UserError(
+            QStringLiteral("Der Statuswert \"%1\" ist keine Zahl: \"%2\"").arg(label, text));
     return value;
 }
 
@@ -43,13 +44,15 @@ PointsStatistics::PointsStatistics(Database &db)
 {
 }
 
-void PointsStatistics::writeFactionRow(const ActiveGame &game, qint64 dateCode, const StatusValues &status)
+void PointsStatistics::writeFactionRow(
+    const ActiveGame &game, qint64 dateCode, const StatusValues &status)
 {
     Table t(m_db, schema::statistik());
     if (t.find(kKeyFields, {game.number, game.factionNumber, schema::kFactionRowLaenge, dateCode}))
         return;
     const QVariant silver = statusNumber(status[StatusField::Silber], QStringLiteral("Silber"));
-    const QVariant persons = statusNumber(status[StatusField::Personen], QStringLiteral("Personen"));
+    const QVariant persons
+        = statusNumber(status[StatusField::Personen], QStringLiteral("Personen"));
     QVariant points, average;
     if (game.isKalmora()) {
         points = statusNumber(status[StatusField::Punkte], QStringLiteral("Punkte :"));
@@ -76,28 +79,28 @@ QList<QStringList> PointsStatistics::grid(int game, int faction)
     QList<QStringList> rows;
     Table t(m_db, schema::statistik());
     bool ok = t.first({QStringLiteral("Spiel"), QStringLiteral("Breite"), QStringLiteral("Länge")},
-                      {game, faction, schema::kFactionRowLaenge});
+        {game, faction, schema::kFactionRowLaenge});
     if (!ok)
         return rows;
     rows.append({QStringLiteral("Datum"), QStringLiteral("Eigene"), QStringLiteral("Schnitt"),
-                 QStringLiteral("Vorsprung"), QStringLiteral("<> Eigene"), QStringLiteral("<> Schnitt"),
-                 QStringLiteral("Partei Silber"), QStringLiteral("Personen")});
+        QStringLiteral("Vorsprung"), QStringLiteral("<> Eigene"), QStringLiteral("<> Schnitt"),
+        QStringLiteral("Partei Silber"), QStringLiteral("Personen")});
     for (; ok; ok = t.next()) {
         const QString own = cell(t.value(u"PunkteNeu"));
         const QString average = cell(t.value(u"PunkteSchnitt"));
         const bool first = rows.size() == 1;
         rows.append({cell(t.value(u"Datum")), own, average, cell(t.value(u"PunkteDiv")),
-                     first ? QString() : difference(own, rows.last()[1]),
-                     first ? QString() : difference(average, rows.last()[2]), cell(t.value(u"ParteiSilber")),
-                     cell(t.value(u"Personen"))});
+            first ? QString() : difference(own, rows.last()[1]),
+            first ? QString() : difference(average, rows.last()[2]), cell(t.value(u"ParteiSilber")),
+            cell(t.value(u"Personen"))});
     }
     return rows;
 }
 
 void zeigePunkteStatistik(Session &session)
 {
-    session.setPointsGrid(
-        PointsStatistics(session.database()).grid(session.game().number, session.game().factionNumber));
+    session.setPointsGrid(PointsStatistics(session.database())
+                              .grid(session.game().number, session.game().factionNumber));
 }
 
 } // namespace tolvimar

@@ -48,7 +48,8 @@ qint64 number(const QString &text, bool *ok)
 
 } // namespace
 
-QString summiereEinkommen(const QStringList &income, int game, qint64 newestTurn, CurrentLine &buffer)
+QString summiereEinkommen(
+    const QStringList &income, int game, qint64 newestTurn, CurrentLine &buffer)
 {
     if (game == 1 && newestTurn >= 1604 && !income.isEmpty()) {
         QString total = income.last();
@@ -77,13 +78,16 @@ QString summiereEinkommen(const QStringList &income, int game, qint64 newestTurn
         const bool silber = item.contains(u"Silber");
         if (item.contains(u"verdient") && silber
             && !containsAny(item, {u"statt", u"kein", u" Verkauf ", u"verdient in"}))
-            add(between(item, after(item, QStringLiteral("verdient ")), blankBefore(item, QStringLiteral("Silber"))));
+            add(between(item, after(item, QStringLiteral("verdient ")),
+                blankBefore(item, QStringLiteral("Silber"))));
         if (item.contains(u"treibt") && silber && !item.contains(u"treibt in "))
-            add(between(item, after(item, QStringLiteral("treibt ")), blankBefore(item, QStringLiteral("Silber"))));
+            add(between(item, after(item, QStringLiteral("treibt ")),
+                blankBefore(item, QStringLiteral("Silber"))));
         if (item.contains(u"treibt") && !silber)
             afterBracket(item, QStringLiteral("Steuern"), true);
         if (item.contains(u"statt") && silber && !item.contains(u"klaute"))
-            add(between(item, after(item, QStringLiteral("verdient ")), blankBefore(item, QStringLiteral("statt"))));
+            add(between(item, after(item, QStringLiteral("verdient ")),
+                blankBefore(item, QStringLiteral("statt"))));
         if (item.contains(u"treibt in ") && silber)
             afterBracket(item, QStringLiteral("Silber an"), true);
         if (item.contains(u"verdient in ") && silber)
@@ -95,10 +99,17 @@ QString summiereEinkommen(const QStringList &income, int game, qint64 newestTurn
 const QStringList &productionLabels()
 {
     static const QStringList labels = {
-        QStringLiteral("Holz       : "), QStringLiteral("Steine     : "), QStringLiteral("Eisen      : "),
-        QStringLiteral("Pferde     : "), QStringLiteral("Laen       : "), QStringLiteral("Mallorn    : "),
-        QStringLiteral("Speere     : "), QStringLiteral("Boegen     : "), QStringLiteral("Schwerter  : "),
-        QStringLiteral("Elfenbögen : "), QStringLiteral("Armbrüste  : "),
+        QStringLiteral("Holz       : "),
+        QStringLiteral("Steine     : "),
+        QStringLiteral("Eisen      : "),
+        QStringLiteral("Pferde     : "),
+        QStringLiteral("Laen       : "),
+        QStringLiteral("Mallorn    : "),
+        QStringLiteral("Speere     : "),
+        QStringLiteral("Boegen     : "),
+        QStringLiteral("Schwerter  : "),
+        QStringLiteral("Elfenbögen : "),
+        QStringLiteral("Armbrüste  : "),
     };
     return labels;
 }
@@ -112,21 +123,25 @@ struct Good
     std::initializer_list<const char16_t *> skipIf;
     // Ends the number in the plain case, tried in order (the first one present wins).
     std::initializer_list<const char16_t *> endWords;
-    bool vonForm;     // " von " ends the number unless " statt " does
-    bool stattForm;   // " statt " ends the number
+    bool vonForm; // " von " ends the number unless " statt " does
+    bool stattForm; // " statt " ends the number
     const char16_t *ausEnd; // with " aus ", the number ends before this
 };
 
 const Good kGoods[11] = {
     {{u" Holz.", u" Holz "},
-     {u"mindestens", u"braucht man Holz.", u"konnte keine", u" bewacht ", u"Armbrüste", u" Kriegsäxte "},
-     {u" Holz."}, true, true, nullptr},
-    {{u" Steine.", u" Steine "}, {u"mindestens", u"Straßen und Brücken", u"Zum Straßenbau"}, {u"Steine."}, true, true,
-     nullptr},
-    {{u" Eisen ", u" Eisen."}, {u"mindestens", u" aus ", u" Kriegsäxte "}, {u"Eisen."}, true, true, nullptr},
-    {{u" Pferde ", u" Pferde."}, {u"mindestens", u"konnte keine", u"züchtet"}, {u"Pferde."}, true, true, nullptr},
+        {u"mindestens", u"braucht man Holz.", u"konnte keine", u" bewacht ", u"Armbrüste",
+            u" Kriegsäxte "},
+        {u" Holz."}, true, true, nullptr},
+    {{u" Steine.", u" Steine "}, {u"mindestens", u"Straßen und Brücken", u"Zum Straßenbau"},
+        {u"Steine."}, true, true, nullptr},
+    {{u" Eisen ", u" Eisen."}, {u"mindestens", u" aus ", u" Kriegsäxte "}, {u"Eisen."}, true, true,
+        nullptr},
+    {{u" Pferde ", u" Pferde."}, {u"mindestens", u"konnte keine", u"züchtet"}, {u"Pferde."}, true,
+        true, nullptr},
     {{u" Laen"}, {u"mindestens"}, {u"Laen.", u"Laen statt"}, false, false, nullptr},
-    {{u" Mallorn"}, {u"mindestens", u"Elfenbögen"}, {u"Mallorn.", u"Mallorn statt"}, false, false, nullptr},
+    {{u" Mallorn"}, {u"mindestens", u"Elfenbögen"}, {u"Mallorn.", u"Mallorn statt"}, false, false,
+        nullptr},
     {{u" Speere"}, {u"mindestens"}, {u"Speere."}, false, true, nullptr},
     {{u" Bögen", u" Boegen"}, {u"mindestens"}, {u"Bögen.", u"Boegen."}, true, true, nullptr},
     {{u" Schwerter"}, {u"mindestens"}, {u"Schwerter."}, false, true, u"Schwerter aus"},
@@ -181,14 +196,16 @@ QStringList summiereProduktion(const QStringList &production, CurrentLine &buffe
         {
             const char16_t *text;
             int index;
-        } ones[] = {{u"produziert 1 Holz", 0}, {u"produziert 1 Stein", 1}, {u"produziert 1 Eisen", 2},
-                    {u"produziert 1 Pferd", 3}};
+        } ones[] = {{u"produziert 1 Holz", 0}, {u"produziert 1 Stein", 1},
+            {u"produziert 1 Eisen", 2}, {u"produziert 1 Pferd", 3}};
         for (const auto &one : ones) {
             if (item.contains(QStringView(one.text)))
                 totals[one.index] += 1;
         }
         if (item.contains(u"züchtet"))
-            add(3, between(item, after(item, QStringLiteral("züchtet ")), blankBefore(item, QStringLiteral("Pferde."))));
+            add(3,
+                between(item, after(item, QStringLiteral("züchtet ")),
+                    blankBefore(item, QStringLiteral("Pferde."))));
     }
     QStringList lines;
     for (int g = 0; g < 11; ++g)
@@ -203,7 +220,8 @@ QString summiereOrkvermehrung(const QStringList &events)
         if (!item.contains(u"vermehrt sich um"))
             continue;
         const qsizetype um = item.indexOf(u" um ");
-        const QString text = between(item, um < 0 ? -1 : um + 4, blankBefore(item, QStringLiteral("Ork")));
+        const QString text
+            = between(item, um < 0 ? -1 : um + 4, blankBefore(item, QStringLiteral("Ork")));
         bool ok = false;
         const qint64 n = number(text, &ok);
         if (!ok)

@@ -29,7 +29,8 @@ private:
 // The text of "Gesamteinkommen :" for the income list. Game 1 from date code 1604
 // on shows the total saved with the list ("zzzz" marker) instead of recomputing.
 // Throws SummaryError.
-QString summiereEinkommen(const QStringList &income, int game, qint64 newestTurn, CurrentLine &buffer);
+QString summiereEinkommen(
+    const QStringList &income, int game, qint64 newestTurn, CurrentLine &buffer);
 
 // The eleven lines of "Gesamtproduktion" for the production list. Throws SummaryError.
 QStringList summiereProduktion(const QStringList &production, CurrentLine &buffer);

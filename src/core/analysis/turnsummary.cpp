@@ -17,7 +17,8 @@ void showFailure(Session &session, const QString &text)
 
 QString pleaseSend(const QString &file)
 {
-    return QStringLiteral("\nBitte die Datei \"%1\" an %2 schicken, damit der Fehler behoben werden kann.")
+    return QStringLiteral(
+        "\nBitte die Datei \"%1\" an %2 schicken, damit der Fehler behoben werden kann.")
         .arg(file, kContact);
 }
 
@@ -28,8 +29,8 @@ bool runIncomeSummary(Session &session, bool afterImport)
     CurrentLine buffer;
     try {
         session.setStatusValue(StatusField::Gesamteinkommen,
-                               summiereEinkommen(session.pages()[Page::Einkommen], session.game().number,
-                                                 session.game().newestTurn, buffer));
+            summiereEinkommen(session.pages()[Page::Einkommen], session.game().number,
+                session.game().newestTurn, buffer));
         return true;
     } catch (const SummaryError &e) {
         session.setStatusValue(StatusField::Gesamteinkommen, e.partialText);
@@ -44,12 +45,14 @@ bool runIncomeSummary(Session &session, bool afterImport)
 bool runOrcSummary(Session &session, bool afterImport)
 {
     try {
-        session.setStatusValue(StatusField::OrkVermehrung, summiereOrkvermehrung(session.pages()[Page::Ereignisse]));
+        session.setStatusValue(
+            StatusField::OrkVermehrung, summiereOrkvermehrung(session.pages()[Page::Ereignisse]));
         return true;
     } catch (const SummaryError &e) {
         session.setStatusValue(StatusField::OrkVermehrung, e.partialText);
-        showFailure(session, afterImport ? QStringLiteral("Fehler bei Orkberechnung.")
-                                         : QStringLiteral("Fehler bei Orksummierung"));
+        showFailure(session,
+            afterImport ? QStringLiteral("Fehler bei Orkberechnung.")
+                        : QStringLiteral("Fehler bei Orksummierung"));
         return false;
     }
 }
@@ -65,8 +68,9 @@ bool runProductionSummary(Session &session)
         status.gesamtproduktion = e.partialList;
         ok = false;
         session.setStatus(status);
-        showFailure(session, QStringLiteral("Fehler bei Produktionssummierung in Zeile: ") + e.line
-                                 + pleaseSend(QStringLiteral("~/status-data/x-produktion.txt")));
+        showFailure(session,
+            QStringLiteral("Fehler bei Produktionssummierung in Zeile: ") + e.line
+                + pleaseSend(QStringLiteral("~/status-data/x-produktion.txt")));
         return ok;
     }
     session.setStatus(status);

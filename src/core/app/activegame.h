@@ -8,24 +8,24 @@ namespace tolvimar {
 // The program-wide values of the opened game slot.
 struct ActiveGame
 {
-    int number = 0;       // slot 1..6; 0 while no game is open
-    int type = 2;         // 1 Kalmora, 2 Sulvitan
-    QString name;         // as typed in the selection dialog
-    QString typeText;     // "Kalmora", "Sulvitan" or what the dialog held
+    int number = 0; // slot 1..6; 0 while no game is open
+    int type = 2; // 1 Kalmora, 2 Sulvitan
+    QString name; // as typed in the selection dialog
+    QString typeText; // "Kalmora", "Sulvitan" or what the dialog held
     QString factionName;
     int factionNumber = 0;
     qint64 newestTurn = 0; // date code of the newest turn
-    QString programPath;   // absolute, ends in a separator
+    QString programPath; // absolute, ends in a separator
     double originX = 0;
     double originY = 0;
     int homeX = 0;
     int homeY = 0;
     int currentX = 0;
     int currentY = 0;
-    int base = 36;         // identifier base N
+    int base = 36; // identifier base N
     int umlaut = 0;
     QString checkerPath;
-    int mapLevel = 0;      // selected map level
+    int mapLevel = 0; // selected map level
 
     bool isOpen() const { return number > 0; }
     bool isKalmora() const { return type == 1; }
@@ -33,17 +33,17 @@ struct ActiveGame
 
 // The values of the page "Status" and the totals beside the report lists.
 enum class StatusField {
-    Punkte,          // "Punkte :"
-    PunkteMittel,    // "Punkte mittel:"
-    ParteiName,      // "Partei Name"
-    Datum,           // "Datum"
-    Einheiten,       // "Einheiten"
-    Personen,        // "Personen"
-    Silber,          // "Silber"
-    Imigranten,      // "Imigranten"
-    MaxImigranten,   // "max. Imigranten"
+    Punkte, // "Punkte :"
+    PunkteMittel, // "Punkte mittel:"
+    ParteiName, // "Partei Name"
+    Datum, // "Datum"
+    Einheiten, // "Einheiten"
+    Personen, // "Personen"
+    Silber, // "Silber"
+    Imigranten, // "Imigranten"
+    MaxImigranten, // "max. Imigranten"
     Gesamteinkommen, // "Gesamteinkommen :" on "Einkommen"
-    OrkVermehrung,   // "Ork Vermehrung" on "Ereignisse"
+    OrkVermehrung, // "Ork Vermehrung" on "Ereignisse"
     Count
 };
 

@@ -24,7 +24,8 @@ public:
     // Filters are "Name (*.ext)" texts; an empty result means cancelled.
     virtual QString openFileName(const QString &caption, const QStringList &filters) = 0;
     virtual QString saveFileName(const QString &caption, const QStringList &filters,
-                                 int selectedFilter, bool confirmOverwrite) = 0;
+        int selectedFilter, bool confirmOverwrite)
+        = 0;
     // Long operations: the busy pointer.
     virtual void setBusy(bool /*busy*/) { }
 };

@@ -3,7 +3,6 @@
 #include "prompter.h"
 
 #include <QQueue>
-
 #include <functional>
 
 namespace tolvimar {
@@ -35,7 +34,7 @@ public:
     void notice(const QString &text) override;
     QString openFileName(const QString &caption, const QStringList &filters) override;
     QString saveFileName(const QString &caption, const QStringList &filters, int selectedFilter,
-                         bool confirmOverwrite) override;
+        bool confirmOverwrite) override;
 
     QStringList texts() const;
     bool hasText(const QString &part) const;

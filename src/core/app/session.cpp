@@ -1,11 +1,11 @@
 #include "session.h"
 
-#include "../db/database.h"
-#include "errors.h"
 #include "../analysis/pointsstatistics.h"
+#include "../db/database.h"
 #include "../map/smallmap.h"
-#include "statusstore.h"
+#include "errors.h"
 #include "prompter.h"
+#include "statusstore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -61,7 +61,8 @@ void Session::spielinitialisierung(int game, const QString &name, const QString 
     m_game.factionName = scratch.line(game, Configuration::FactionName);
     m_game.factionNumber = scratch.intLine(game, Configuration::FactionNumber);
     m_game.newestTurn = scratch.intLine(game, Configuration::NewestTurn);
-    m_game.programPath = m_workspace.resolveProgramPath(scratch.line(game, Configuration::ProgramPath));
+    m_game.programPath
+        = m_workspace.resolveProgramPath(scratch.line(game, Configuration::ProgramPath));
     m_game.originX = scratch.intLine(game, Configuration::OriginX);
     m_game.originY = scratch.intLine(game, Configuration::OriginY);
     m_game.homeX = scratch.intLine(game, Configuration::HomeX);
@@ -84,9 +85,10 @@ void Session::spielinitialisierung(int game, const QString &name, const QString 
     drawSmallMap(*this);
     zeigePunkteStatistik(*this);
     if (!QFileInfo::exists(worldMapFile(0)))
-        m_prompter.notice(QStringLiteral("Keine Weltkarte gespeichert (%1); \"Karte aktualisieren\" "
-                                         "zeichnet sie.")
-                              .arg(QDir::toNativeSeparators(worldMapFile(0))));
+        m_prompter.notice(
+            QStringLiteral("Keine Weltkarte gespeichert (%1); \"Karte aktualisieren\" "
+                           "zeichnet sie.")
+                .arg(QDir::toNativeSeparators(worldMapFile(0))));
     StatusStore(*this).loadStatusData();
 }
 
@@ -126,7 +128,7 @@ Session::Settings Session::settings() const
     const Configuration config = loadConfiguration();
     const int k = m_game.number;
     return {config.line(k, Configuration::HomeX), config.line(k, Configuration::HomeY),
-            config.line(k, Configuration::ProgramPath), config.line(k, Configuration::CheckerPath)};
+        config.line(k, Configuration::ProgramPath), config.line(k, Configuration::CheckerPath)};
 }
 
 void Session::saveSettings(const Settings &settings)

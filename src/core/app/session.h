@@ -7,7 +7,6 @@
 #include "workspace.h"
 
 #include <QObject>
-
 #include <memory>
 
 namespace tolvimar {

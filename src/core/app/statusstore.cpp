@@ -23,11 +23,16 @@ struct StatusFile
 
 // In the order the files are written.
 const StatusFile kFiles[] = {
-    {Page::Kaempfe, "-kaempfe.txt"},       {Page::Warnungen, "-warnungen.txt"},
-    {Page::Ereignisse, "-ereignisse.txt"}, {Page::Buendnisse, "-buendnisse.txt"},
-    {Page::Einkommen, "-einkommen.txt"},   {Page::Handel, "-handel.txt"},
-    {Page::Produktion, "-produktion.txt"}, {Page::Bewegungen, "-bewegungen.txt"},
-    {Page::Einreisebericht, "-einreise.txt"}, {Page::Geheimdienstbericht, "-ghdbericht.txt"},
+    {Page::Kaempfe, "-kaempfe.txt"},
+    {Page::Warnungen, "-warnungen.txt"},
+    {Page::Ereignisse, "-ereignisse.txt"},
+    {Page::Buendnisse, "-buendnisse.txt"},
+    {Page::Einkommen, "-einkommen.txt"},
+    {Page::Handel, "-handel.txt"},
+    {Page::Produktion, "-produktion.txt"},
+    {Page::Bewegungen, "-bewegungen.txt"},
+    {Page::Einreisebericht, "-einreise.txt"},
+    {Page::Geheimdienstbericht, "-ghdbericht.txt"},
     {Page::Botschaften, "-meldungen.txt"},
 };
 
@@ -42,8 +47,8 @@ QStringList StatusStore::fileNames() const
 {
     QStringList names;
     for (const StatusFile &f : kFiles)
-        names.append(statusDataFile(m_session.game().programPath, m_session.game().number,
-                                    QString::fromLatin1(f.suffix)));
+        names.append(statusDataFile(
+            m_session.game().programPath, m_session.game().number, QString::fromLatin1(f.suffix)));
     return names;
 }
 
@@ -52,7 +57,8 @@ void StatusStore::saveStatusData()
     const ActiveGame &game = m_session.game();
     ReportPages pages = m_session.pages();
     if (game.number == 1) {
-        pages.append(Page::Einkommen, QStringLiteral("zzzz") + m_session.status()[StatusField::Gesamteinkommen]);
+        pages.append(Page::Einkommen,
+            QStringLiteral("zzzz") + m_session.status()[StatusField::Gesamteinkommen]);
         m_session.setPages(pages);
     }
     QDir().mkpath(statusDataDir(game.programPath));
@@ -68,7 +74,8 @@ void StatusStore::saveStatusData()
     config.save();
 
     OrderFile(m_session).writeOrderFile();
-    PointsStatistics(m_session.database()).writeFactionRow(game, game.newestTurn, m_session.status());
+    PointsStatistics(m_session.database())
+        .writeFactionRow(game, game.newestTurn, m_session.status());
 }
 
 void StatusStore::loadStatusData()
@@ -123,8 +130,8 @@ void StatusStore::loadStatusData()
 
     if (!unreadable.isEmpty()) {
         m_session.prompter().message(Prompter::Kind::Warning, QStringLiteral("Statusdaten"),
-                                     QStringLiteral("Diese Statusdaten konnten nicht gelesen werden:\n")
-                                         + unreadable.join(u'\n'));
+            QStringLiteral("Diese Statusdaten konnten nicht gelesen werden:\n")
+                + unreadable.join(u'\n'));
     }
 }
 

@@ -12,9 +12,38 @@ namespace {
 
 // Windows-1252 code points 0x80..0x9F; the rest of the range is Latin-1.
 constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC,
+    0x0081,
+    0x201A,
+    0x0192,
+    0x201E,
+    0x2026,
+    0x2020,
+    0x2021,
+    0x02C6,
+    0x2030,
+    0x0160,
+    0x2039,
+    0x0152,
+    0x008D,
+    0x017D,
+    0x008F,
+    0x0090,
+    0x2018,
+    0x2019,
+    0x201C,
+    0x201D,
+    0x2022,
+    0x2013,
+    0x2014,
+    0x02DC,
+    0x2122,
+    0x0161,
+    0x203A,
+    0x0153,
+    0x009D,
+    0x017E,
+    0x0178,
 };
 
 QString decodeCp1252(const QByteArray &bytes)
@@ -101,8 +130,8 @@ QStringList readTextLines(const QString &path, TextEncoding *detected)
     return splitLines(decodeText(file.readAll(), detected));
 }
 
-void writeTextLines(const QString &path, const QStringList &lines, TextEncoding encoding,
-                    const char *lineEnd)
+void writeTextLines(
+    const QString &path, const QStringList &lines, TextEncoding encoding, const char *lineEnd)
 {
     QByteArray data;
     const QByteArray end(lineEnd);

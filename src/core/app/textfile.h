@@ -23,6 +23,6 @@ QStringList readTextLines(const QString &path, TextEncoding *detected = nullptr)
 // lineEnd. Throws UserError naming the file when it cannot be written; the previous
 // content then stays.
 void writeTextLines(const QString &path, const QStringList &lines,
-                    TextEncoding encoding = TextEncoding::Utf8, const char *lineEnd = "\n");
+    TextEncoding encoding = TextEncoding::Utf8, const char *lineEnd = "\n");
 
 } // namespace tolvimar

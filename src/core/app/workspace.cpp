@@ -65,7 +65,8 @@ QString statusDataDir(const QString &programPath)
 
 QString statusDataFile(const QString &programPath, int game, const QString &suffix)
 {
-    return joinProgramPath(programPath, QStringLiteral("\\status-data\\") + QString::number(game) + suffix);
+    return joinProgramPath(
+        programPath, QStringLiteral("\\status-data\\") + QString::number(game) + suffix);
 }
 
 QString checkerOutputFile(const QString &programPath)

@@ -21,7 +21,8 @@ QString columnType(const FieldDef &field)
     case FieldType::Int:
         return QStringLiteral("INTEGER");
     case FieldType::Text:
-        return field.size > 0 ? QStringLiteral("VARCHAR(%1)").arg(field.size) : QStringLiteral("TEXT");
+        return field.size > 0 ? QStringLiteral("VARCHAR(%1)").arg(field.size)
+                              : QStringLiteral("TEXT");
     case FieldType::Memo:
         return QStringLiteral("TEXT");
     }
@@ -128,15 +129,16 @@ void Database::createSchema()
         QStringList columns;
         for (const FieldDef &field : table->fields)
             columns.append(sqlQuote(field.name) + u' ' + columnType(field));
-        statements.append(QStringLiteral("CREATE TABLE %1 (%2)")
-                              .arg(sqlQuote(table->name), columns.join(u", ")));
+        statements.append(
+            QStringLiteral("CREATE TABLE %1 (%2)").arg(sqlQuote(table->name), columns.join(u", ")));
         statements.append(QStringLiteral("CREATE UNIQUE INDEX %1 ON %2 (%3)")
-                              .arg(sqlQuote(table->name + QStringLiteral("_key")), sqlQuote(table->name),
-                                   quotedList(table->key)));
+                              .arg(sqlQuote(table->name + QStringLiteral("_key")),
+                                  sqlQuote(table->name), quotedList(table->key)));
         for (int i = 0; i < table->indexes.size(); ++i) {
-            statements.append(QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-                                  .arg(sqlQuote(table->name + QStringLiteral("_idx") + QString::number(i + 1)),
-                                       sqlQuote(table->name), quotedList(table->indexes[i])));
+            statements.append(
+                QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+                    .arg(sqlQuote(table->name + QStringLiteral("_idx") + QString::number(i + 1)),
+                        sqlQuote(table->name), quotedList(table->indexes[i])));
         }
     }
     if (statements.isEmpty())

@@ -17,9 +17,9 @@ struct FieldDef
 
 struct TableDef
 {
-    QString name;           // SQL table name
+    QString name; // SQL table name
     QList<FieldDef> fields; // in stored order
-    QStringList key;        // unique key, in key order
+    QStringList key; // unique key, in key order
     QList<QStringList> indexes; // further lookups
 
     int fieldIndex(QStringView field) const; // -1 when missing

@@ -38,7 +38,7 @@ int Table::field(QStringView name) const
     const auto it = m_fieldIndex.constFind(key);
     if (it == m_fieldIndex.constEnd())
         throw std::logic_error("unknown field " + name.toString().toStdString() + " in table "
-                               + m_def.name.toStdString());
+            + m_def.name.toStdString());
     return *it;
 }
 
@@ -266,8 +266,8 @@ bool Table::editOrAppend(const QVariantList &keyValues)
 void Table::setValue(int field, const QVariant &value)
 {
     if (m_state == State::Browse)
-        throw std::logic_error("setValue outside edit or append in table "
-                               + m_def.name.toStdString());
+        throw std::logic_error(
+            "setValue outside edit or append in table " + m_def.name.toStdString());
     detachLoaded();
     m_values[field] = value;
     m_dirty[field] = '1';

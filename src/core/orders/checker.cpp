@@ -106,7 +106,8 @@ OrderChecker::Result OrderChecker::run(int timeoutMs)
         process.kill();
         process.waitForFinished(5000);
         result.status = Result::TimedOut;
-        result.message = QStringLiteral("Der ZugChecker %1 hat nach %2 Sekunden nicht geantwortet und wurde beendet.")
+        result.message = QStringLiteral(
+            "Der ZugChecker %1 hat nach %2 Sekunden nicht geantwortet und wurde beendet.")
                              .arg(shown)
                              .arg(timeoutMs / 1000.0);
         return result;
@@ -118,7 +119,8 @@ OrderChecker::Result OrderChecker::run(int timeoutMs)
     QSaveFile file(outputFile);
     if (!file.open(QIODevice::WriteOnly) || file.write(output) != output.size() || !file.commit()) {
         result.status = Result::SaveFailed;
-        result.message = QStringLiteral("Die Ausgabe des ZugCheckers kann nicht nach %1 geschrieben werden: %2")
+        result.message = QStringLiteral(
+            "Die Ausgabe des ZugCheckers kann nicht nach %1 geschrieben werden: %2")
                              .arg(QDir::toNativeSeparators(outputFile), file.errorString());
         return result;
     }
@@ -130,9 +132,8 @@ OrderChecker::Result OrderChecker::run(int timeoutMs)
 bool startCalculator(QString *lookedFor)
 {
     const QStringList candidates = {QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"),
-                                    QStringLiteral("qalculate-gtk"),    QStringLiteral("galculator"),
-                                    QStringLiteral("mate-calc"),        QStringLiteral("speedcrunch"),
-                                    QStringLiteral("xcalc")};
+        QStringLiteral("qalculate-gtk"), QStringLiteral("galculator"), QStringLiteral("mate-calc"),
+        QStringLiteral("speedcrunch"), QStringLiteral("xcalc")};
     if (lookedFor)
         *lookedFor = candidates.join(QStringLiteral(", "));
     for (const QString &name : candidates) {

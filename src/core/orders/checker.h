@@ -18,7 +18,7 @@ public:
     {
         enum Status { Ran, SaveFailed, NoPath, Missing, NotExecutable, NotStarted, TimedOut };
         Status status = NotStarted;
-        QString output;  // what the checker printed (standard output and error)
+        QString output; // what the checker printed (standard output and error)
         QString message; // why it could not run
     };
 

@@ -19,13 +19,14 @@ QString OrderFile::orderFileName(int game, const QString &dateText)
     const QString year = dateText.mid(jahre < 0 ? 5 : jahre + 6);
     const qsizetype blank = dateText.indexOf(u' ');
     const QString month = blank < 0 ? QString() : dateText.left(blank);
-    return QStringLiteral("Zug-Spiel") + QString::number(game) + u'-' + year + u'-' + month + QStringLiteral(".txt");
+    return QStringLiteral("Zug-Spiel") + QString::number(game) + u'-' + year + u'-' + month
+        + QStringLiteral(".txt");
 }
 
 QString OrderFile::orderFilePath() const
 {
     return joinProgramPath(m_session.game().programPath,
-                           orderFileName(m_session.game().number, m_session.status()[StatusField::Datum]));
+        orderFileName(m_session.game().number, m_session.status()[StatusField::Datum]));
 }
 
 void OrderFile::writeOrderFile() const
@@ -53,23 +54,25 @@ bool OrderFile::speichern()
         save();
         return true;
     } catch (const UserError &e) {
-        m_session.prompter().message(Prompter::Kind::Error, QStringLiteral("Zugvorlage speichern"), e.message());
+        m_session.prompter().message(
+            Prompter::Kind::Error, QStringLiteral("Zugvorlage speichern"), e.message());
         return false;
     }
 }
 
 bool OrderFile::speichernUnter()
 {
-    const QString path = m_session.prompter().saveFileName(
-        QStringLiteral("Zugvorlage speichern unter"), {QStringLiteral("Alle (*.*)"), QStringLiteral("Textdateien (*.txt)")},
-        1, true);
+    const QString path
+        = m_session.prompter().saveFileName(QStringLiteral("Zugvorlage speichern unter"),
+            {QStringLiteral("Alle (*.*)"), QStringLiteral("Textdateien (*.txt)")}, 1, true);
     if (path.isEmpty())
         return false;
     try {
         saveAs(path);
         return true;
     } catch (const UserError &e) {
-        m_session.prompter().message(Prompter::Kind::Error, QStringLiteral("Zugvorlage speichern"), e.message());
+        m_session.prompter().message(
+            Prompter::Kind::Error, QStringLiteral("Zugvorlage speichern"), e.message());
         return false;
     }
 }
@@ -81,7 +84,8 @@ void OrderFile::autosave()
     try {
         save();
     } catch (const UserError &e) {
-        m_session.prompter().notice(QStringLiteral("Automatisches Speichern fehlgeschlagen: ") + e.message());
+        m_session.prompter().notice(
+            QStringLiteral("Automatisches Speichern fehlgeschlagen: ") + e.message());
     }
 }
 

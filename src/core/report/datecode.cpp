@@ -7,10 +7,18 @@ namespace tolvimar {
 QString monthName(int month)
 {
     static const QStringList names = {
-        QStringLiteral("Januar"),  QStringLiteral("Februar"),   QStringLiteral("Maerz"),
-        QStringLiteral("April"),   QStringLiteral("Mai"),       QStringLiteral("Juni"),
-        QStringLiteral("Juli"),    QStringLiteral("August"),    QStringLiteral("September"),
-        QStringLiteral("Oktober"), QStringLiteral("November"),  QStringLiteral("Dezember"),
+        QStringLiteral("Januar"),
+        QStringLiteral("Februar"),
+        QStringLiteral("Maerz"),
+        QStringLiteral("April"),
+        QStringLiteral("Mai"),
+        QStringLiteral("Juni"),
+        QStringLiteral("Juli"),
+        QStringLiteral("August"),
+        QStringLiteral("September"),
+        QStringLiteral("Oktober"),
+        QStringLiteral("November"),
+        QStringLiteral("Dezember"),
     };
     return month >= 1 && month <= 12 ? names[month - 1] : QString();
 }

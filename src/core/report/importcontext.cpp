@@ -7,8 +7,8 @@
 
 namespace tolvimar {
 
-ImportContext::ImportContext(const ReportLines &lines, Database &db, const ActiveGame &game,
-                             ImportProgress &progress)
+ImportContext::ImportContext(
+    const ReportLines &lines, Database &db, const ActiveGame &game, ImportProgress &progress)
     : lines(lines)
     , db(db)
     , progress(progress)

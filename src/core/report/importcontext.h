@@ -7,7 +7,6 @@
 
 #include <QHash>
 #include <QSet>
-
 #include <memory>
 
 namespace tolvimar {
@@ -20,16 +19,16 @@ class ImportProgress;
 // pages, status values and template being built, and the open tables.
 struct ImportContext
 {
-    ImportContext(const ReportLines &lines, Database &db, const ActiveGame &game,
-                  ImportProgress &progress);
+    ImportContext(
+        const ReportLines &lines, Database &db, const ActiveGame &game, ImportProgress &progress);
 
     const ReportLines &lines;
     Database &db;
     ImportProgress &progress;
     int cursor = 1;
 
-    ActiveGame game;      // a copy; becomes the session's on success
-    qint64 dateCode = 0;  // of this report
+    ActiveGame game; // a copy; becomes the session's on success
+    qint64 dateCode = 0; // of this report
     int version = 0;
     bool inBattle = false;
     QString password;

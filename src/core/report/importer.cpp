@@ -1,13 +1,13 @@
 #include "importer.h"
 
+#include "../analysis/pointsstatistics.h"
+#include "../analysis/turnsummary.h"
 #include "../app/errors.h"
 #include "../app/prompter.h"
 #include "../app/session.h"
+#include "../app/statusstore.h"
 #include "../db/database.h"
 #include "../db/schema.h"
-#include "../analysis/pointsstatistics.h"
-#include "../analysis/turnsummary.h"
-#include "../app/statusstore.h"
 #include "blocklines.h"
 #include "datecode.h"
 #include "extractors.h"
@@ -19,7 +19,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-
 #include <climits>
 
 namespace tolvimar {
@@ -48,8 +47,9 @@ bool isSectionEnd(const ImportContext &ctx)
 bool isRegionHeader(QStringView line)
 {
     return !isQuotedLine(line) && line.startsWith(u"REGION")
-        && !hasKeyword(line, {u"REGIONSEREIGNISSE", u"REGIONSKOMMENTAR", u"REGIONSNACHRICHTEN",
-                              u"REGIONSBOTSCHAFTEN"});
+        && !hasKeyword(line,
+            {u"REGIONSEREIGNISSE", u"REGIONSKOMMENTAR", u"REGIONSNACHRICHTEN",
+                u"REGIONSBOTSCHAFTEN"});
 }
 
 // A large report touches most pages of the tables it writes, and many of them more
@@ -83,8 +83,7 @@ private:
 
 // Each extractor moves forward; should one ever step back behind where it began,
 // the walk goes on from its start so that it cannot loop.
-template<typename Extractor>
-void runExtractor(ImportContext &ctx, Extractor extractor)
+template<typename Extractor> void runExtractor(ImportContext &ctx, Extractor extractor)
 {
     const int start = ctx.cursor;
     extractor(ctx);
@@ -96,8 +95,10 @@ QString conversionMessage(const QString &file, const ConversionError &e)
 {
     const QString where = QDir::toNativeSeparators(file);
     if (e.lineIndex() < 0)
-        return QStringLiteral("Fehler beim Einlesen von %1: \"%2\" ist keine gültige Zahl.").arg(where, e.value());
-    return QStringLiteral("Fehler beim Einlesen von %1, Zeile %2: \"%3\" ist keine gültige Zahl.\nZeile: %4")
+        return QStringLiteral("Fehler beim Einlesen von %1: \"%2\" ist keine gültige Zahl.")
+            .arg(where, e.value());
+    return QStringLiteral(
+        "Fehler beim Einlesen von %1, Zeile %2: \"%3\" ist keine gültige Zahl.\nZeile: %4")
         .arg(where)
         .arg(e.lineIndex() + 1)
         .arg(e.value(), e.lineText());
@@ -113,8 +114,8 @@ ReportImporter::ReportImporter(Session &session, ImportProgress &progress)
 
 ReportImporter::Result ReportImporter::Neu1Click()
 {
-    const QString path = m_session.prompter().openFileName(
-        QStringLiteral("CR einlesen"), {QStringLiteral("Textdateien (*.txt)"), QStringLiteral("Alle (*.*)")});
+    const QString path = m_session.prompter().openFileName(QStringLiteral("CR einlesen"),
+        {QStringLiteral("Textdateien (*.txt)"), QStringLiteral("Alle (*.*)")});
     if (path.isEmpty())
         return {};
     return importFile(path);
@@ -144,7 +145,8 @@ ReportImporter::Result ReportImporter::importFile(const QString &path)
                              .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(e.what()));
     }
     if (result.status == Result::Failed) {
-        result.message += QStringLiteral("\nDer CR wurde nicht übernommen; die Datenbank ist unverändert.");
+        result.message
+            += QStringLiteral("\nDer CR wurde nicht übernommen; die Datenbank ist unverändert.");
         m_session.prompter().message(Prompter::Kind::Error, kTitle, result.message);
     }
     result.seconds = timer.elapsed() / 1000.0;
@@ -159,8 +161,8 @@ ReportImporter::Result ReportImporter::run(const QString &path)
     ctx.cursor = 1;
     ctx.dateCode = m_session.game().newestTurn;
     ctx.status = m_session.status();
-    for (StatusField f : {StatusField::Gesamteinkommen, StatusField::Einheiten, StatusField::Personen,
-                          StatusField::Silber})
+    for (StatusField f : {StatusField::Gesamteinkommen, StatusField::Einheiten,
+             StatusField::Personen, StatusField::Silber})
         ctx.status[f] = QStringLiteral("0");
     ctx.pages = m_session.pages();
     ctx.pages.cleanup();
@@ -171,10 +173,12 @@ ReportImporter::Result ReportImporter::run(const QString &path)
     const qsizetype semicolon = first.indexOf(u';');
     ctx.version = toInt(semicolon >= 0 ? first.mid(8, semicolon - 8) : first.mid(8), first, 0);
     if (ctx.version > 45 || ctx.version < 34) {
-        const bool yes = m_session.prompter().askYesNo(
-            Prompter::Kind::Warning, QStringLiteral("Warnung"),
-            QStringLiteral("Der CR ist neuer oder älter als die letzten unterstützten CR (CR34-CR45). Trotzdem "
-                           "einlesen (Auch wenn es sehr wahrscheinlich kein groesseres Problem geben wird sollte "
+        const bool yes = m_session.prompter().askYesNo(Prompter::Kind::Warning,
+            QStringLiteral("Warnung"),
+            QStringLiteral("Der CR ist neuer oder älter als die letzten unterstützten CR "
+                           "(CR34-CR45). Trotzdem "
+                           "einlesen (Auch wenn es sehr wahrscheinlich kein groesseres Problem "
+                           "geben wird sollte "
                            "in jedem Fall ein Backup des Databaseverzeichnis gemacht werden)?"));
         if (!yes) {
             result.status = Result::Refused;
@@ -218,10 +222,12 @@ bool ReportImporter::readHeader(ImportContext &ctx)
         const int i = ctx.cursor;
         if (containsText(line, u";Spiel")) {
             const QString gameName = quotedText(line);
-            if ((gameName == u"Kalmora" && ctx.game.type == 2) || (gameName == u"Sulvitan" && ctx.game.type == 1)) {
-                m_session.prompter().message(
-                    Prompter::Kind::Information, QStringLiteral("Information"),
-                    QStringLiteral("Tolvimar wurde nicht mit dem Spieltyp des CR initialisiert. Bitte beenden und "
+            if ((gameName == u"Kalmora" && ctx.game.type == 2)
+                || (gameName == u"Sulvitan" && ctx.game.type == 1)) {
+                m_session.prompter().message(Prompter::Kind::Information,
+                    QStringLiteral("Information"),
+                    QStringLiteral("Tolvimar wurde nicht mit dem Spieltyp des CR initialisiert. "
+                                   "Bitte beenden und "
                                    "neustarten um diesen CR zu lesen."));
                 return false;
             }
@@ -281,9 +287,9 @@ void ReportImporter::writeTemplateHead(ImportContext &ctx)
 {
     const QString faction = ctx.game.isKalmora() ? idToStr(ctx.game.factionNumber, ctx.game.base)
                                                  : QString::number(ctx.game.factionNumber);
-    ctx.orderTemplate = {QStringLiteral(" PARTEI ") + faction + QStringLiteral(" \"") + ctx.password + u'"',
-                         QString(),
-                         QStringLiteral(" ; ZORBEK -l -w4 -r") + QString::number(ctx.recruitmentCost)};
+    ctx.orderTemplate = {
+        QStringLiteral(" PARTEI ") + faction + QStringLiteral(" \"") + ctx.password + u'"',
+        QString(), QStringLiteral(" ; ZORBEK -l -w4 -r") + QString::number(ctx.recruitmentCost)};
 }
 
 void ReportImporter::writeOwnFactionRow(ImportContext &ctx)

@@ -112,7 +112,8 @@ void markBattle(ImportContext &ctx, QStringView header, int lineIndex)
     if (!found)
         return;
     regions.edit();
-    regions.setValue(u"Umgebung", QStringLiteral("Kampf in Runde ") + QString::number(ctx.dateCode));
+    regions.setValue(
+        u"Umgebung", QStringLiteral("Kampf in Runde ") + QString::number(ctx.dateCode));
     regions.post();
 }
 
@@ -214,12 +215,12 @@ void applySectionRule(ImportContext &ctx)
         ctx.pages.append(Page::Botschaften, QString());
         readItems(ctx, Page::Botschaften, true);
     } else if (line == u"EREIGNISSE" || line == u"EINKOMMEN" || line == u"HANDEL"
-               || line == u"PRODUKTION" || line == u"BEWEGUNGEN") {
+        || line == u"PRODUKTION" || line == u"BEWEGUNGEN") {
         const Page page = line == u"EREIGNISSE" ? Page::Ereignisse
-            : line == u"EINKOMMEN"             ? Page::Einkommen
-            : line == u"HANDEL"                ? Page::Handel
-            : line == u"PRODUKTION"            ? Page::Produktion
-                                               : Page::Bewegungen;
+            : line == u"EINKOMMEN"              ? Page::Einkommen
+            : line == u"HANDEL"                 ? Page::Handel
+            : line == u"PRODUKTION"             ? Page::Produktion
+                                                : Page::Bewegungen;
         ++ctx.cursor;
         readItems(ctx, page);
     } else if (containsText(line, u"BATTLE ")) {
@@ -228,8 +229,8 @@ void applySectionRule(ImportContext &ctx)
         ctx.pages.kaempfeRed = true;
         ctx.pages.append(Page::Kaempfe, QString());
         ctx.pages.append(Page::Kaempfe, QString());
-        ctx.pages.append(Page::Kaempfe, QStringLiteral("Kampf in Region: ") + line.mid(6).toString()
-                                            + QStringLiteral(" !"));
+        ctx.pages.append(Page::Kaempfe,
+            QStringLiteral("Kampf in Region: ") + line.mid(6).toString() + QStringLiteral(" !"));
         ctx.pages.append(Page::Kaempfe, QString());
         markBattle(ctx, line, lineIndex);
     } else if (line.startsWith(u"MESSAGE ")) {

@@ -42,12 +42,13 @@ struct RegionFields
         eisen = f(u"Eisen");
         mallorn = f(u"Mallorn");
         umgebung = f(u"Umgebung");
-        const char16_t *priceNames[7] = {u"Balsam", u"Gewuerz", u"Juwel", u"Myrrhe",
-                                         u"Oel",    u"Seide",   u"Weihrauch"};
+        const char16_t *priceNames[7]
+            = {u"Balsam", u"Gewuerz", u"Juwel", u"Myrrhe", u"Oel", u"Seide", u"Weihrauch"};
         for (int i = 0; i < 7; ++i)
             prices[i] = f(priceNames[i]);
         roads[0] = strasse;
-        const char16_t *roadNames[5] = {u"Strasse1", u"Strasse2", u"Strasse3", u"Strasse4", u"Strasse5"};
+        const char16_t *roadNames[5]
+            = {u"Strasse1", u"Strasse2", u"Strasse3", u"Strasse4", u"Strasse5"};
         for (int i = 0; i < 5; ++i)
             roads[i + 1] = f(roadNames[i]);
     }
@@ -89,8 +90,8 @@ bool endOfKeyLines(const ImportContext &ctx)
 {
     if (ctx.atEnd())
         return true;
-    return hasKeyword(ctx.line(), {u"PREISE", u"DURCHREISE", u"REGION", u"BURG", u"EINHEIT",
-                                   u"MESSAGE ", u"SCHIFF"});
+    return hasKeyword(ctx.line(),
+        {u"PREISE", u"DURCHREISE", u"REGION", u"BURG", u"EINHEIT", u"MESSAGE ", u"SCHIFF"});
 }
 
 // The stop test shared by the environment, message and region message sub-blocks.
@@ -162,7 +163,8 @@ void getRegionInfo(ImportContext &ctx)
     }
 
     r.editOrAppend({game, x, y, z});
-    for (int f : {F.holz, F.mallorn, F.eisen, F.bauern, F.vermoegen, F.pferde, F.rekrutieren, F.luxus})
+    for (int f :
+        {F.holz, F.mallorn, F.eisen, F.bauern, F.vermoegen, F.pferde, F.rekrutieren, F.luxus})
         r.setValue(f, 0);
     for (int f : F.roads)
         r.setValue(f, 0);
@@ -195,8 +197,8 @@ void getRegionInfo(ImportContext &ctx)
         r.setValue(F.name, QStringLiteral("Ozean"));
     const QString name = r.text(F.name);
 
-    ctx.progress.setStep(QStringLiteral("Informationen werden eingelesen für : ") + name + QStringLiteral(" (")
-                         + QString::number(x) + u'/' + QString::number(y) + u')');
+    ctx.progress.setStep(QStringLiteral("Informationen werden eingelesen für : ") + name
+        + QStringLiteral(" (") + QString::number(x) + u'/' + QString::number(y) + u')');
     ctx.progress.setLine(ctx.cursor);
     ctx.progress.setUnitName(QStringLiteral(" "));
     ctx.progress.setPercent(ctx.percent());
@@ -208,7 +210,8 @@ void getRegionInfo(ImportContext &ctx)
 
     if (name != u"Ozean") {
         ctx.pages.append(Page::Einreisebericht, QString());
-        ctx.pages.append(Page::Einreisebericht, QStringLiteral("Einreisebericht für ") + where + QStringLiteral(" :"));
+        ctx.pages.append(Page::Einreisebericht,
+            QStringLiteral("Einreisebericht für ") + where + QStringLiteral(" :"));
         ctx.pages.append(Page::Einreisebericht, QString());
     }
 
@@ -255,7 +258,8 @@ void getRegionInfo(ImportContext &ctx)
     if (!ctx.atEnd() && hasKeyword(ctx.line(), {u"DURCHREISE"})) {
         ++ctx.cursor;
         ctx.pages.append(Page::Geheimdienstbericht,
-                         QStringLiteral("Unsere Leute in ") + where + QStringLiteral(" haben folgendes beobachtet:"));
+            QStringLiteral("Unsere Leute in ") + where
+                + QStringLiteral(" haben folgendes beobachtet:"));
         const bool ocean = r.text(F.typ) == u"Ozean";
         while (!endOfSubBlock(ctx, {u"MESSAGE "})) {
             ctx.pages.append(Page::Geheimdienstbericht, ctx.line().toString());
@@ -276,13 +280,16 @@ void getRegionInfo(ImportContext &ctx)
             ++ctx.cursor;
         }
     }
-    for (const char16_t *block : {u"REGIONSEREIGNISSE", u"REGIONSKOMMENTAR", u"REGIONSNACHRICHTEN"}) {
+    for (const char16_t *block :
+        {u"REGIONSEREIGNISSE", u"REGIONSKOMMENTAR", u"REGIONSNACHRICHTEN"}) {
         if (!ctx.atEnd() && hasKeyword(ctx.line(), {block}))
-            readRegionMessages(ctx, QStringLiteral("Ereignisse in ") + where + QStringLiteral(" :"), QString());
+            readRegionMessages(
+                ctx, QStringLiteral("Ereignisse in ") + where + QStringLiteral(" :"), QString());
     }
     if (!ctx.atEnd() && hasKeyword(ctx.line(), {u"REGIONSBOTSCHAFTEN"})) {
-        readRegionMessages(ctx, QStringLiteral("Botschaften an Region ") + where + QStringLiteral(" :"),
-                           QStringLiteral("    "));
+        readRegionMessages(ctx,
+            QStringLiteral("Botschaften an Region ") + where + QStringLiteral(" :"),
+            QStringLiteral("    "));
     }
 
     --ctx.cursor;
@@ -321,7 +328,8 @@ void getRegionInfo(ImportContext &ctx)
     QStringList &t = ctx.orderTemplate;
     if (t.size() >= 4 && t[t.size() - 3].startsWith(u" REGION "))
         t.erase(t.end() - 4, t.end());
-    QString regionLine = QStringLiteral(" REGION ") + QString::number(x) + u',' + QString::number(y);
+    QString regionLine
+        = QStringLiteral(" REGION ") + QString::number(x) + u',' + QString::number(y);
     if (ctx.game.mapLevel != 0)
         regionLine += u',' + QString::number(z);
     t.append(QString());

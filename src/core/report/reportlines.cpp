@@ -3,7 +3,6 @@
 #include "../app/errors.h"
 
 #include <QFile>
-
 #include <climits>
 
 namespace tolvimar {
@@ -12,7 +11,8 @@ ReportLines ReportLines::load(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw UserError(QStringLiteral("Der CR %1 kann nicht gelesen werden: %2").arg(path, file.errorString()));
+        throw UserError(QStringLiteral("Der CR %1 kann nicht gelesen werden: %2")
+                            .arg(path, file.errorString()));
     return fromBytes(file.readAll(), path);
 }
 

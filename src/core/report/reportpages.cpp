@@ -50,8 +50,8 @@ void ReportPages::sortIncome()
     keyed.reserve(list.size());
     for (const QString &item : list)
         keyed.append({sortKey(item), item});
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    std::stable_sort(
+        keyed.begin(), keyed.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     for (qsizetype i = 0; i < list.size(); ++i)
         list[i] = keyed[i].second;
 }
@@ -59,8 +59,8 @@ void ReportPages::sortIncome()
 void ReportPages::cleanup()
 {
     for (Page p : {Page::Kaempfe, Page::Warnungen, Page::Buendnisse, Page::Ereignisse,
-                   Page::Einkommen, Page::Handel, Page::Produktion, Page::Bewegungen,
-                   Page::Geheimdienstbericht, Page::Einreisebericht, Page::Botschaften})
+             Page::Einkommen, Page::Handel, Page::Produktion, Page::Bewegungen,
+             Page::Geheimdienstbericht, Page::Einreisebericht, Page::Botschaften})
         clear(p);
 }
 

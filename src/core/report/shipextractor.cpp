@@ -123,7 +123,8 @@ void getSchiffInfo(ImportContext &ctx)
         ctx.captainList.insert(ctx.numberText(number) + u';' + ctx.numberText(captain));
         if (t.intValue(u"Partei") == -1) {
             Table &units = *ctx.einheiten;
-            t.setValue(u"Partei", units.findKey({game, captain}) ? units.intValue(u"Partei Nr") : -1);
+            t.setValue(
+                u"Partei", units.findKey({game, captain}) ? units.intValue(u"Partei Nr") : -1);
         }
     }
     commitUnlessNewer(ctx, t);

@@ -11,8 +11,9 @@ namespace {
 struct UnitFields
 {
     int spiel, position, nr, name, beschreibung, personen, stationiert, partei, status, silber,
-        befehl, infoDatum, rasse, zauber, kommtAus, flags, einreisedatum, hitpoints, unbekannteTalente,
-        unbekannteGegenstaende, maentel, bogenschiessen, armbrustschiessen, strassenbau;
+        befehl, infoDatum, rasse, zauber, kommtAus, flags, einreisedatum, hitpoints,
+        unbekannteTalente, unbekannteGegenstaende, maentel, bogenschiessen, armbrustschiessen,
+        strassenbau;
     QList<int> items;
     QList<int> skills;
 
@@ -64,7 +65,7 @@ bool stopAt(const ImportContext &ctx, std::initializer_list<const char16_t *> ke
 
 // The events list gets an empty line before the first warning of each kind a unit has.
 void warnUnknown(ImportContext &ctx, QString &unknown, const QString &name, const QString &value,
-                 const QString &warning)
+    const QString &warning)
 {
     if (unknown.isEmpty()) {
         unknown = QStringLiteral("*");
@@ -129,7 +130,8 @@ void getEinheitenInfo(ImportContext &ctx)
         } else if (containsText(line, u";Partei") && !containsText(line, u";Parteitarnung")) {
             u.setValue(F.partei, intValue(line, i));
             const bool own = isOwn();
-            u.setValue(F.status, own ? QStringLiteral("kämpft vorne") : QStringLiteral("unbekannt"));
+            u.setValue(
+                F.status, own ? QStringLiteral("kämpft vorne") : QStringLiteral("unbekannt"));
             u.setValue(F.hitpoints, own ? QStringLiteral("normal") : QStringLiteral("unbekannt"));
         } else if (containsText(line, u";Anzahl")) {
             u.setValue(F.personen, intValue(line, i));
@@ -162,7 +164,8 @@ void getEinheitenInfo(ImportContext &ctx)
         } else if (containsText(line, u";Ladung")) {
             loadText = numberText(line).toString();
         } else if (containsText(line, u";Kapazitaet")) {
-            loadText = QStringLiteral("Kapazitaet: ") + loadText + u'/' + numberText(line).toString();
+            loadText
+                = QStringLiteral("Kapazitaet: ") + loadText + u'/' + numberText(line).toString();
         } else if (containsText(line, u";Auramax")) {
             auraText = QStringLiteral("Aura: ") + auraText + u'/' + numberText(line).toString();
         } else if (containsText(line, u";Aura")) {
@@ -185,12 +188,15 @@ void getEinheitenInfo(ImportContext &ctx)
         const QString here = ctx.regionName + u' ' + position;
         const QString cameFrom = u.text(F.kommtAus);
         const QString unitLine = QStringLiteral("   ") + name + QStringLiteral(", ")
-            + factionText(ctx, u.intValue(F.partei)) + QStringLiteral(", ") + QString::number(persons);
+            + factionText(ctx, u.intValue(F.partei)) + QStringLiteral(", ")
+            + QString::number(persons);
         QString notice;
         if (cameFrom == u"unbekannt")
-            notice = QStringLiteral("Eine neue Einheit wurde rekrutiert oder ist aus einer fremden Region eingereist:");
+            notice = QStringLiteral(
+                "Eine neue Einheit wurde rekrutiert oder ist aus einer fremden Region eingereist:");
         else if (cameFrom != here)
-            notice = QStringLiteral("Eine Einheit ist aus ") + cameFrom + QStringLiteral(" eingereist:");
+            notice = QStringLiteral("Eine Einheit ist aus ") + cameFrom
+                + QStringLiteral(" eingereist:");
         if (!notice.isEmpty()) {
             ctx.pages.append(Page::Einreisebericht, notice);
             ctx.pages.append(Page::Einreisebericht, unitLine);
@@ -209,7 +215,8 @@ void getEinheitenInfo(ImportContext &ctx)
         QString defaultOrders = u.text(F.befehl);
         while (!stopAt(ctx, {u"GEGENSTAENDE", u"SPRUECHE", u"EINHEIT", u"REGION", u"TALENTE"})) {
             const QStringView line = ctx.line();
-            const QString order = line.size() < 2 ? QString() : line.mid(1, line.size() - 2).toString();
+            const QString order
+                = line.size() < 2 ? QString() : line.mid(1, line.size() - 2).toString();
             defaultOrders += order + u'*';
             ctx.orderTemplate.append(QStringLiteral("    ") + order);
             ++orders;
@@ -226,9 +233,11 @@ void getEinheitenInfo(ImportContext &ctx)
             while (!stopAt(ctx, {u"GEGENSTAENDE", u"SPRUECHE", u"EINHEIT", u"REGION"})) {
                 const QStringView line = ctx.line();
                 const qsizetype semicolon = line.indexOf(u';');
-                const QString skill = semicolon < 0 ? QString() : line.mid(semicolon + 1).toString();
+                const QString skill
+                    = semicolon < 0 ? QString() : line.mid(semicolon + 1).toString();
                 const QString value = numberText(line).toString();
-                if (const auto it = ctx.skillFields.constFind(skill); it != ctx.skillFields.constEnd())
+                if (const auto it = ctx.skillFields.constFind(skill);
+                    it != ctx.skillFields.constEnd())
                     u.setValue(*it, value);
                 else if (skill == u"Bogenschießen")
                     u.setValue(F.bogenschiessen, value);
@@ -238,7 +247,8 @@ void getEinheitenInfo(ImportContext &ctx)
                     u.setValue(F.strassenbau, value);
                 else
                     warnUnknown(ctx, unknownSkills, skill, value,
-                                QStringLiteral("Talent ") + skill + QStringLiteral(" wurde nicht Einheiten Tabelle gefunden!!"));
+                        QStringLiteral("Talent ") + skill
+                            + QStringLiteral(" wurde nicht Einheiten Tabelle gefunden!!"));
                 ++ctx.cursor;
             }
         }
@@ -286,7 +296,8 @@ void getEinheitenInfo(ImportContext &ctx)
                 u.setValue(*it, toInt(value, line, i));
             } else {
                 warnUnknown(ctx, unknownItems, item, value.toString(),
-                            QStringLiteral("Gegenstand ") + item + QStringLiteral(" wurde nicht in Einheiten Tabelle gefunden!"));
+                    QStringLiteral("Gegenstand ") + item
+                        + QStringLiteral(" wurde nicht in Einheiten Tabelle gefunden!"));
             }
             ++ctx.cursor;
         }
@@ -298,26 +309,31 @@ void getEinheitenInfo(ImportContext &ctx)
         QString tail = QStringLiteral("$]");
         if (stationed.contains(u'S')) {
             const QString ship = stationed.mid(2);
-            tail = (ctx.captainList.contains(ship + u';' + unitText) ? QStringLiteral("$,S") : QStringLiteral("$,s"))
+            tail = (ctx.captainList.contains(ship + u';' + unitText) ? QStringLiteral("$,S")
+                                                                     : QStringLiteral("$,s"))
                 + ship + u']';
         } else if (stationed.contains(u'B')) {
             const QString building = stationed.mid(2);
-            tail = (ctx.ownerList.contains(building + u';' + unitText) ? QStringLiteral("$,G") : QStringLiteral("$,g"))
+            tail = (ctx.ownerList.contains(building + u';' + unitText) ? QStringLiteral("$,G")
+                                                                       : QStringLiteral("$,g"))
                 + building + u']';
         }
-        const QString headerLine = QStringLiteral(" EINHEIT ") + unitText + QStringLiteral(";\t") + name
-            + QStringLiteral(" [") + QString::number(persons) + u',' + QString::number(u.intValue(F.silber)) + tail;
+        const QString headerLine = QStringLiteral(" EINHEIT ") + unitText + QStringLiteral(";\t")
+            + name + QStringLiteral(" [") + QString::number(persons) + u','
+            + QString::number(u.intValue(F.silber)) + tail;
         ctx.orderTemplate.insert(ctx.orderTemplate.size() - orders, headerLine);
     }
 
     if (!ctx.atEnd() && hasKeyword(ctx.line(), {u"EINHEITSBOTSCHAFTEN"})) {
         ++ctx.cursor;
-        ctx.pages.append(Page::Botschaften, QStringLiteral("Botschaften an Einheit ") + name + QStringLiteral(" in (")
-                                                + position + QStringLiteral(") :"));
+        ctx.pages.append(Page::Botschaften,
+            QStringLiteral("Botschaften an Einheit ") + name + QStringLiteral(" in (") + position
+                + QStringLiteral(") :"));
         while (!ctx.atEnd()) {
             const QStringView line = ctx.line();
             if (!isQuotedLine(line)
-                && (hasKeyword(line, {u"BURG", u"REGION", u"SCHIFF"}) || line.startsWith(u"EINHEIT")))
+                && (hasKeyword(line, {u"BURG", u"REGION", u"SCHIFF"})
+                    || line.startsWith(u"EINHEIT")))
                 break;
             ctx.pages.append(Page::Botschaften, QStringLiteral("    ") + line.toString());
             ++ctx.cursor;
