@@ -396,6 +396,50 @@ private slots:
         QCOMPARE(seen, (QList<int> {7, -1, -1}));
     }
 
+    void partialReadWritesWhatWasSetAndKeepsTheRest()
+    {
+        TempWorkspace ws;
+        Database db(ws.file(QStringLiteral("kalmora.sqlite")));
+        Table t(db, schema::einheiten());
+        t.append();
+        t.setValue(u"Spiel", 1);
+        t.setValue(u"Einheit Nr", 5);
+        t.setValue(u"Flags", QStringLiteral("X"));
+        t.setValue(u"Gruppe", QStringLiteral("1. Armee"));
+        t.setValue(u"Holz", 7);
+        t.post();
+
+        const QList<int> read {t.field(u"Flags"), t.field(u"Info Datum")};
+        QVERIFY(!t.findKeyReading({1, 6}, read));
+        QVERIFY(t.findKeyReading({1, 5}, read));
+        QCOMPARE(t.text(u"Flags"), QStringLiteral("X"));
+        QVERIFY(t.isNull(u"Info Datum"));
+        // A field that was not read may not be used before it is set.
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, t.text(u"Gruppe"));
+        t.edit();
+        t.setValue(u"Holz", 0);
+        QCOMPARE(t.intValue(u"Holz"), 0);
+        t.cancel();
+        QVERIFY(t.findKeyReading({1, 5}, read));
+        t.edit();
+        t.setValue(u"Holz", 3);
+        t.setValue(u"Flags", QStringLiteral("XB"));
+        t.post();
+        QCOMPARE(t.intValue(u"Holz"), 3);
+        // The full row: what was set is stored, the rest kept.
+        QVERIFY(t.findKey({1, 5}));
+        QCOMPARE(t.intValue(u"Holz"), 3);
+        QCOMPARE(t.text(u"Flags"), QStringLiteral("XB"));
+        QCOMPARE(t.text(u"Gruppe"), QStringLiteral("1. Armee"));
+        // A cancelled edit of a partial read stores nothing.
+        QVERIFY(t.findKeyReading({1, 5}, read));
+        t.edit();
+        t.setValue(u"Holz", 99);
+        t.cancel();
+        QVERIFY(t.findKey({1, 5}));
+        QCOMPARE(t.intValue(u"Holz"), 3);
+    }
+
     void unknownFieldIsAProgrammingError()
     {
         TempWorkspace ws;

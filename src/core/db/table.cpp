@@ -49,6 +49,7 @@ void Table::setFilter(const QStringList &fields, const QVariantList &values)
     m_filterFields = fields;
     m_filterValues = values;
     m_findStatements.clear();
+    m_partialFindStatements.clear();
 }
 
 void Table::setGameFilter(int game)
@@ -61,6 +62,7 @@ void Table::clearFilter()
     m_filterFields.clear();
     m_filterValues.clear();
     m_findStatements.clear();
+    m_partialFindStatements.clear();
 }
 
 SqliteStatement Table::prepare(const QString &sql) const
@@ -119,6 +121,7 @@ void Table::load(const SqliteStatement &statement)
     for (int i = 0; i < m_values.size(); ++i)
         values[i] = statement.column(i + 1);
     m_loadedIsCurrent = true;
+    m_partial = false;
     m_dirty.fill('0');
     m_hasCurrent = true;
     m_state = State::Browse;
@@ -149,6 +152,73 @@ bool Table::find(const QStringList &fields, const QVariantList &values)
 bool Table::findKey(const QVariantList &values)
 {
     return find(m_def.key.mid(0, values.size()), values);
+}
+
+bool Table::findKeyReading(const QVariantList &values, const QList<int> &fields)
+{
+    settleInsert();
+    QByteArray mask(m_def.fields.size(), '0');
+    for (int f : fields)
+        mask[f] = '1';
+    mask += QByteArray::number(values.size());
+    auto it = m_partialFindStatements.find(mask);
+    if (it == m_partialFindStatements.end()) {
+        QStringList columns, where;
+        for (int f : fields)
+            columns.append(sqlQuote(m_def.fields[f].name));
+        for (const QString &k : m_filterFields + m_def.key.mid(0, values.size()))
+            where.append(sqlQuote(k) + QStringLiteral(" = ?"));
+        QString sql = QStringLiteral("SELECT rowid");
+        if (!columns.isEmpty())
+            sql += QStringLiteral(", ") + columns.join(u", ");
+        sql += QStringLiteral(" FROM %1 WHERE %2 ORDER BY %3 LIMIT 1")
+                   .arg(sqlQuote(m_def.name), where.join(QStringLiteral(" AND ")), m_keyOrder);
+        it = m_partialFindStatements.insert(mask, std::make_shared<SqliteStatement>(prepare(sql)));
+    }
+    SqliteStatement &query = **it;
+    bool found = false;
+    try {
+        bindWhere(query, values);
+        m_state = State::Browse;
+        m_dirty.fill('0');
+        found = query.step();
+        if (found) {
+            m_rowId = query.columnInt64(0);
+            for (int j = 0; j < fields.size(); ++j)
+                m_values[fields[j]] = query.column(j + 1);
+            m_readable.fill('0', m_def.fields.size());
+            for (int f : fields)
+                m_readable[f] = '1';
+            m_loadedIsCurrent = true;
+            m_partial = true;
+            m_hasCurrent = true;
+        } else {
+            m_hasCurrent = false;
+            m_partial = false;
+        }
+    } catch (const SqliteError &e) {
+        fail(e);
+    }
+    query.reset();
+    return found;
+}
+
+bool Table::editOrAppendReading(const QVariantList &keyValues, const QList<int> &fields)
+{
+    if (findKeyReading(keyValues, fields)) {
+        edit();
+        return true;
+    }
+    append();
+    for (int i = 0; i < keyValues.size(); ++i)
+        setValue(field(m_def.key[i]), keyValues[i]);
+    return false;
+}
+
+void Table::unreadField(int field) const
+{
+    throw std::logic_error("field " + m_def.fields[field].name.toStdString() + " of table "
+        + m_def.name.toStdString() + " was not read");
 }
 
 bool Table::first(const QStringList &fields, const QVariantList &values)
@@ -239,6 +309,7 @@ void Table::append()
     }
     m_dirty.fill('0');
     m_rowId = -1;
+    m_partial = false;
     m_state = State::Insert;
 }
 
@@ -347,6 +418,12 @@ void Table::post()
     } catch (const SqliteError &e) {
         fail(e);
     }
+    if (m_partial) {
+        for (qsizetype i = 0; i < m_dirty.size(); ++i) {
+            if (m_dirty[i] == '1')
+                m_readable[i] = '1';
+        }
+    }
     m_loadedIsCurrent = true;
     m_dirty.fill('0');
     m_hasCurrent = true;
@@ -427,7 +504,8 @@ void Table::update(const QList<int> &dirty)
     QList<int> &changed = m_changedFields;
     changed.clear();
     for (int i : dirty) {
-        if (m_loadedIsCurrent || !sameStoredValue(m_values[i], m_loaded[i])) {
+        // Fields a partial read did not see cannot be compared: they are written.
+        if (m_partial || m_loadedIsCurrent || !sameStoredValue(m_values[i], m_loaded[i])) {
             changedMask[i] = '1';
             changed.append(i);
         }

@@ -44,6 +44,14 @@ public:
     bool find(const QStringList &fields, const QVariantList &values);
     // Exact match on the leading fields of the key.
     bool findKey(const QVariantList &values);
+    // As findKey, but reads only the given fields of the row found; reading any other
+    // field before it is set is a programming error, and posting the row writes every
+    // field that was set. For rows that an import refreshes almost whole: the units
+    // table has 130 columns, and loading them all for each unit was most of the time
+    // of a second import.
+    bool findKeyReading(const QVariantList &values, const QList<int> &fields);
+    // editOrAppend() with findKeyReading().
+    bool editOrAppendReading(const QVariantList &keyValues, const QList<int> &fields);
 
     // Walks the rows that match the given fields (none: the whole filtered table) in
     // key order; the row found becomes current. Returns false at the end.
@@ -92,8 +100,11 @@ private:
     {
         if (m_state == State::Insert && m_dirty.at(field) != '1')
             return nullValue();
+        if (m_partial && m_readable.at(field) != '1' && m_dirty.at(field) != '1')
+            unreadField(field);
         return m_values[field];
     }
+    [[noreturn]] void unreadField(int field) const;
     static const QVariant &nullValue();
     void settleInsert();
 
@@ -136,6 +147,11 @@ private:
     QVector<QVariant> m_loaded;
     bool m_loadedIsCurrent = false; // the loaded row is m_values, not m_loaded
     QByteArray m_dirty;
+    // The current row was read by findKeyReading(): only the fields marked here hold
+    // its values.
+    bool m_partial = false;
+    QByteArray m_readable;
+    QHash<QByteArray, std::shared_ptr<SqliteStatement>> m_partialFindStatements;
 };
 
 } // namespace tolvimar

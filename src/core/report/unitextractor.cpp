@@ -16,6 +16,7 @@ struct UnitFields
         strassenbau;
     QList<int> items;
     QList<int> skills;
+    QList<int> carriedOver;
 
     UnitFields()
     {
@@ -45,6 +46,7 @@ struct UnitFields
         bogenschiessen = f(u"Bogenschiessen");
         armbrustschiessen = f(u"Armbrustschiessen");
         strassenbau = f(u"Strassenbau");
+        carriedOver = {flags, kommtAus, einreisedatum, infoDatum, zauber, befehl, rasse};
         for (const QString &item : schema::itemFieldNames())
             items.append(t.fieldIndex(item));
         for (const QString &skill : schema::skillFieldNames())
@@ -95,7 +97,8 @@ void getEinheitenInfo(ImportContext &ctx)
     const QStringView header = ctx.line();
     const qsizetype blank = header.indexOf(u' ');
     const int number = toInt(blank < 0 ? QStringView() : header.mid(blank + 1), header, ctx.cursor);
-    u.editOrAppend({game, number});
+    // Of the row as stored, only what carries over from turn to turn is read.
+    u.editOrAppendReading({game, number}, F.carriedOver);
     u.setValue(F.stationiert, QStringLiteral("in Region"));
     u.setValue(F.position, ctx.regionPosition);
     ++ctx.cursor;
