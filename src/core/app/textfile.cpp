@@ -130,15 +130,22 @@ QStringList readTextLines(const QString &path, TextEncoding *detected)
     return splitLines(decodeText(file.readAll(), detected));
 }
 
-void writeTextLines(
-    const QString &path, const QStringList &lines, TextEncoding encoding, const char *lineEnd)
+void writeTextLines(const QString &path, const QStringList &lines, TextEncoding encoding,
+                    const char *lineEnd)
 {
-    QByteArray data;
-    const QByteArray end(lineEnd);
+    // One text, encoded once: status files of a large report have many thousand lines.
+    const QString end = QString::fromLatin1(lineEnd);
+    qsizetype size = 0;
+    for (const QString &line : lines)
+        size += line.size() + end.size();
+    QString text;
+    text.reserve(size);
     for (const QString &line : lines) {
-        data += encodeText(line, encoding);
-        data += end;
+        text += line;
+        text += end;
     }
+    const QByteArray data = encodeText(text, encoding);
+    text = QString();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
         throw UserError(QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2")

@@ -24,23 +24,27 @@ ReportLines ReportLines::fromBytes(QByteArray bytes, const QString &fileName)
     bytes = QByteArray();
     const QChar *data = r.m_text.constData();
     const qsizetype n = r.m_text.size();
+    if (n >= qsizetype(UINT32_MAX) - 1)
+        throw UserError(QStringLiteral("Der CR %1 ist zu groß.").arg(fileName));
     r.m_starts.reserve(n / 12 + 16);
-    r.m_lengths.reserve(n / 12 + 16);
     qsizetype start = 0;
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = data[i].unicode();
         if (c == u'\n' || c == u'\r') {
-            r.m_starts.append(start);
-            r.m_lengths.append(int(qMin<qsizetype>(i - start, INT_MAX)));
+            r.m_starts.append(quint32(start));
             if (c == u'\r' && i + 1 < n && data[i + 1] == u'\n')
                 ++i;
             start = i + 1;
         }
     }
     if (start < n) {
-        r.m_starts.append(start);
-        r.m_lengths.append(int(qMin<qsizetype>(n - start, INT_MAX)));
+        r.m_starts.append(quint32(start));
+        start = n + 1; // no terminator: the line runs to the end of the text
     }
+    if (r.m_starts.size() > INT_MAX - 1)
+        throw UserError(QStringLiteral("Der CR %1 hat zu viele Zeilen.").arg(fileName));
+    r.m_count = int(r.m_starts.size());
+    r.m_starts.append(quint32(start));
     return r;
 }
 

@@ -18,12 +18,17 @@ public:
     // Takes the bytes by value and lets go of them once decoded.
     static ReportLines fromBytes(QByteArray bytes, const QString &fileName = QString());
 
-    int count() const { return int(m_starts.size()); }
+    int count() const { return m_count; }
     QStringView line(int index) const
     {
-        if (index < 0 || index >= count())
+        if (index < 0 || index >= m_count)
             return {};
-        return QStringView(m_text).mid(m_starts[index], m_lengths[index]);
+        // A line ends before the terminator that precedes the next line's start.
+        const qsizetype start = m_starts[index];
+        qsizetype end = qsizetype(m_starts[index + 1]) - 1;
+        if (end < m_text.size() && end > start && m_text[end] == u'\n' && m_text[end - 1] == u'\r')
+            --end;
+        return QStringView(m_text).mid(start, end - start);
     }
     QStringView operator[](int index) const { return line(index); }
 
@@ -32,8 +37,10 @@ public:
 
 private:
     QString m_text;
-    QVector<qsizetype> m_starts;
-    QVector<int> m_lengths;
+    // Where each line starts, and one more entry past the last line: four bytes a
+    // line keep the index of a report of millions of lines small.
+    QVector<quint32> m_starts;
+    int m_count = 0;
     QString m_fileName;
     TextEncoding m_encoding = TextEncoding::Utf8;
 };
