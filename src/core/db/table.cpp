@@ -263,7 +263,16 @@ void Table::detachLoaded()
 {
     if (!m_loadedIsCurrent)
         return;
-    std::copy(m_values.cbegin(), m_values.cend(), m_loaded.begin());
+    if (m_partial) {
+        // Only the fields that were read are worth keeping.
+        const char *readable = m_readable.constData();
+        for (qsizetype i = 0; i < m_values.size(); ++i) {
+            if (readable[i] == '1')
+                m_loaded[i] = m_values[i];
+        }
+    } else {
+        std::copy(m_values.cbegin(), m_values.cend(), m_loaded.begin());
+    }
     m_loadedIsCurrent = false;
 }
 
@@ -505,7 +514,8 @@ void Table::update(const QList<int> &dirty)
     changed.clear();
     for (int i : dirty) {
         // Fields a partial read did not see cannot be compared: they are written.
-        if (m_partial || m_loadedIsCurrent || !sameStoredValue(m_values[i], m_loaded[i])) {
+        const bool comparable = !m_partial || m_readable.at(i) == '1';
+        if (m_loadedIsCurrent || !comparable || !sameStoredValue(m_values[i], m_loaded[i])) {
             changedMask[i] = '1';
             changed.append(i);
         }
@@ -541,7 +551,14 @@ void Table::cancel()
         m_hasCurrent = false;
         clearValues();
     } else if (!m_loadedIsCurrent) {
-        std::copy(m_loaded.cbegin(), m_loaded.cend(), m_values.begin());
+        if (m_partial) {
+            for (qsizetype i = 0; i < m_values.size(); ++i) {
+                if (m_readable.at(i) == '1')
+                    m_values[i] = m_loaded[i];
+            }
+        } else {
+            std::copy(m_loaded.cbegin(), m_loaded.cend(), m_values.begin());
+        }
         m_loadedIsCurrent = true;
     }
     m_dirty.fill('0');

@@ -50,6 +50,9 @@ struct ImportContext
     QSet<QString> ownerList;
     QSet<QString> captainList;
 
+    // Faction names as the immigration report shows them, looked up once.
+    QHash<int, QString> factionNames;
+
     // The region read last: position text and name.
     QString regionPosition;
     QString regionName;

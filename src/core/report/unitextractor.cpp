@@ -46,7 +46,8 @@ struct UnitFields
         bogenschiessen = f(u"Bogenschiessen");
         armbrustschiessen = f(u"Armbrustschiessen");
         strassenbau = f(u"Strassenbau");
-        carriedOver = {flags, kommtAus, einreisedatum, infoDatum, zauber, befehl, rasse};
+        // The position is read too: left unchanged, its index entry is not rewritten.
+        carriedOver = {flags, kommtAus, einreisedatum, infoDatum, zauber, befehl, rasse, position};
         for (const QString &item : schema::itemFieldNames())
             items.append(t.fieldIndex(item));
         for (const QString &skill : schema::skillFieldNames())
@@ -78,12 +79,17 @@ void warnUnknown(ImportContext &ctx, QString &unknown, const QString &name, cons
     ctx.pages.append(Page::Ereignisse, warning);
 }
 
+// Factions do not change while units are read; each is looked up once an import.
 QString factionText(ImportContext &ctx, int faction)
 {
+    const auto known = ctx.factionNames.constFind(faction);
+    if (known != ctx.factionNames.constEnd())
+        return *known;
     Table &p = *ctx.parteien;
-    if (p.findKey({ctx.game.number, faction}))
-        return p.text(u"Partei Name");
-    return ctx.numberText(faction);
+    const QString name =
+        p.findKey({ctx.game.number, faction}) ? p.text(u"Partei Name") : ctx.numberText(faction);
+    ctx.factionNames.insert(faction, name);
+    return name;
 }
 
 } // namespace
