@@ -5,6 +5,9 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <algorithm>
 
 namespace tolvimar {
 
@@ -133,19 +136,26 @@ QStringList readTextLines(const QString &path, TextEncoding *detected)
 void writeTextLines(const QString &path, const QStringList &lines, TextEncoding encoding,
                     const char *lineEnd)
 {
-    // One text, encoded once: status files of a large report have many thousand lines.
-    const QString end = QString::fromLatin1(lineEnd);
+    // Encoded straight into one buffer: status files of a large report have many
+    // thousand lines.
+    const QByteArray end(lineEnd);
+    const qsizetype bytesPerChar = encoding == TextEncoding::Utf8 ? 3 : 1;
     qsizetype size = 0;
     for (const QString &line : lines)
-        size += line.size() + end.size();
-    QString text;
-    text.reserve(size);
+        size += line.size() * bytesPerChar + end.size();
+    QByteArray data(size, Qt::Uninitialized);
+    char *out = data.data();
+    QStringEncoder utf8(QStringEncoder::Utf8);
     for (const QString &line : lines) {
-        text += line;
-        text += end;
+        if (encoding == TextEncoding::Utf8) {
+            out = utf8.appendToBuffer(out, line);
+        } else {
+            for (QChar c : line)
+                *out++ = encodeCp1252Char(c.unicode());
+        }
+        out = std::copy(end.cbegin(), end.cend(), out);
     }
-    const QByteArray data = encodeText(text, encoding);
-    text = QString();
+    data.truncate(out - data.data());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
         throw UserError(QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2")

@@ -11,6 +11,11 @@ QString sortKey(const QString &s)
     QString key;
     key.reserve(s.size());
     for (QChar c : s) {
+        const char16_t u = c.unicode();
+        if (u < 0x80) {
+            key += QChar(u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u);
+            continue;
+        }
         switch (c.toLower().unicode()) {
         case u'ä':
             key += u'a';
