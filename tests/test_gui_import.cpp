@@ -55,7 +55,7 @@ private slots:
         auto *battles = gui.find<QListView>(QStringLiteral("ListBoxKaempfe"));
         QCOMPARE(battles->palette().color(QPalette::Text), QColor(Qt::red));
 
-        auto *editor = gui.find<QPlainTextEdit>(QStringLiteral("RichEdit4"));
+        auto *editor = gui.main->showTemplatePage();
         QVERIFY(editor->toPlainText().startsWith(QStringLiteral(" PARTEI 3mv \"brombeere\"")));
         QVERIFY(editor->toPlainText().contains(
             QStringLiteral(" EINHEIT 3mw;\tHolzfäller [12,340$,G6t]")));
@@ -72,7 +72,7 @@ private slots:
         Gui gui(QStringLiteral("Kalmora"));
         gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
         const QString templateBefore
-            = gui.find<QPlainTextEdit>(QStringLiteral("RichEdit4"))->toPlainText();
+            = gui.main->showTemplatePage()->toPlainText();
         const QStringList incomeBefore = gui.listRows(QStringLiteral("ListBoxEinkommen"));
 
         QString bad
@@ -86,7 +86,7 @@ private slots:
         QVERIFY(gui.main->isEnabled());
         QVERIFY(!gui.main->windows().progress->isVisible());
         QCOMPARE(
-            gui.find<QPlainTextEdit>(QStringLiteral("RichEdit4"))->toPlainText(), templateBefore);
+            gui.main->showTemplatePage()->toPlainText(), templateBefore);
         QCOMPARE(gui.listRows(QStringLiteral("ListBoxEinkommen")), incomeBefore);
         QVERIFY(gui.visibleTabs().contains(QStringLiteral("Einkommen")));
     }
@@ -96,7 +96,7 @@ private slots:
         Gui gui(QStringLiteral("Sulvitan"));
         gui.importThroughMenu(fixture(QStringLiteral("reports/sulvitan-klein.cr")));
         QVERIFY(gui.prompter.log.isEmpty());
-        auto *editor = gui.find<QPlainTextEdit>(QStringLiteral("RichEdit4"));
+        auto *editor = gui.main->showTemplatePage();
         QVERIFY(editor->toPlainText().contains(QStringLiteral(" EINHEIT 12;\tFörster [4,44$]")));
     }
 };

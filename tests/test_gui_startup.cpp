@@ -130,7 +130,7 @@ private slots:
         QVERIFY(gui.prompter.log.isEmpty());
 
         gui.main->show();
-        auto *editor = gui.find<QPlainTextEdit>(QStringLiteral("RichEdit4"));
+        auto *editor = gui.main->showTemplatePage();
         editor->setPlainText(QStringLiteral(" PARTEI 3mv \"x\""));
         QVERIFY(!gui.session->orderTemplate().isSaved());
         gui.prompter.yesNoAnswers.enqueue(false);

@@ -49,7 +49,7 @@ struct Gui
     }
     QPlainTextEdit *editor() const
     {
-        return main->findChild<QPlainTextEdit *>(QStringLiteral("RichEdit4"));
+        return main->showTemplatePage();
     }
     bool green() const
     {

@@ -145,7 +145,7 @@ private slots:
             QStringLiteral("40 Silber"));
         auto *production = main->findChild<QListView *>(QStringLiteral("ListBoxProduktion"));
         QCOMPARE(production->model()->rowCount(), 1);
-        auto *editor = main->findChild<QPlainTextEdit *>(QStringLiteral("RichEdit4"));
+        auto *editor = main->showTemplatePage();
         QVERIFY(editor->toPlainText().contains(QStringLiteral(" EINHEIT 7;\tBauern [6,250$]")));
         QVERIFY(session.orderTemplate().isSaved());
         auto *tabs = main->findChild<QTabWidget *>(QStringLiteral("PageControl1"));

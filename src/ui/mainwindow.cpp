@@ -468,6 +468,10 @@ QWidget *MainWindow::buildReportPages()
     m_richEdit4->setLineWrapMode(QPlainTextEdit::NoWrap);
     connect(m_richEdit4, &QPlainTextEdit::textChanged, this, &MainWindow::RichEdit4Change);
     m_pageControl1->addTab(m_richEdit4, QStringLiteral("Zugvorlage"));
+    connect(m_pageControl1, &QTabWidget::currentChanged, this, [this] {
+        if (m_pageControl1->currentWidget() == m_richEdit4)
+            loadTemplateIntoEditor();
+    });
     return m_pageControl1;
 }
 
@@ -523,6 +527,25 @@ void MainWindow::refreshStatus()
 
 void MainWindow::refreshTemplate()
 {
+    // The editor takes the text when its page is shown: laying out the template of a
+    // large report takes most of a second, and the game opens on another page.
+    m_templateStale = true;
+    if (m_pageControl1->currentWidget() == m_richEdit4)
+        loadTemplateIntoEditor();
+}
+
+QPlainTextEdit *MainWindow::showTemplatePage()
+{
+    m_pageControl1->setCurrentWidget(m_richEdit4);
+    loadTemplateIntoEditor();
+    return m_richEdit4;
+}
+
+void MainWindow::loadTemplateIntoEditor()
+{
+    if (!m_templateStale)
+        return;
+    m_templateStale = false;
     m_loadingTemplate = true;
     m_richEdit4->setPlainText(m_session.orderTemplate().text());
     m_loadingTemplate = false;
@@ -637,7 +660,7 @@ void MainWindow::Taschenrechner1Click()
 
 void MainWindow::RichEdit4Change()
 {
-    if (m_loadingTemplate)
+    if (m_loadingTemplate || m_templateStale)
         return;
     m_session.orderTemplate().setTextFromEditor(m_richEdit4->toPlainText());
 }

@@ -51,6 +51,8 @@ public:
     const Windows &windows() const { return m_windows; }
 
     QTimer *autosaveTimer() const { return m_timer1; }
+    // Shows the page "Zugvorlage" with the template in the editor.
+    QPlainTextEdit *showTemplatePage();
 
 public slots:
     void startGame(int game, const QString &name, const QString &typeText);
@@ -85,6 +87,7 @@ private:
     void showInfoDatum();
     void loadWorldMap();
     void refreshTemplate();
+    void loadTemplateIntoEditor();
     void refreshPointsGrid();
     void showSaved(bool saved);
 
@@ -108,6 +111,7 @@ private:
     QLabel *m_statusPanels[3] = {};
     QTimer *m_timer1 = nullptr;
     bool m_loadingTemplate = false;
+    bool m_templateStale = false; // the editor does not show the template yet
 };
 
 } // namespace tolvimar
