@@ -71,8 +71,7 @@ private slots:
     {
         Gui gui(QStringLiteral("Kalmora"));
         gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
-        const QString templateBefore
-            = gui.main->showTemplatePage()->toPlainText();
+        const QString templateBefore = gui.main->showTemplatePage()->toPlainText();
         const QStringList incomeBefore = gui.listRows(QStringLiteral("ListBoxEinkommen"));
 
         QString bad
@@ -85,8 +84,7 @@ private slots:
         QVERIFY(gui.prompter.log.first().text.contains(QStringLiteral("12x0")));
         QVERIFY(gui.main->isEnabled());
         QVERIFY(!gui.main->windows().progress->isVisible());
-        QCOMPARE(
-            gui.main->showTemplatePage()->toPlainText(), templateBefore);
+        QCOMPARE(gui.main->showTemplatePage()->toPlainText(), templateBefore);
         QCOMPARE(gui.listRows(QStringLiteral("ListBoxEinkommen")), incomeBefore);
         QVERIFY(gui.visibleTabs().contains(QStringLiteral("Einkommen")));
     }

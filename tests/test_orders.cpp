@@ -47,10 +47,7 @@ struct Gui
         main->startGame(2, QStringLiteral("Testspiel"), QStringLiteral("Kalmora"));
         h.import(report());
     }
-    QPlainTextEdit *editor() const
-    {
-        return main->showTemplatePage();
-    }
+    QPlainTextEdit *editor() const { return main->showTemplatePage(); }
     bool green() const
     {
         return main->findChild<StatusIndicator *>(QStringLiteral("Shape1"))->isSaved();

@@ -42,13 +42,14 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("encoding");
-        QTest::newRow("utf-8") << QByteArray("Gr\xc3\xbcn") << QString::fromUtf8("Grün") << int(TextEncoding::Utf8);
+        QTest::newRow("utf-8") << QByteArray("Gr\xc3\xbcn") << QString::fromUtf8("Grün")
+                               << int(TextEncoding::Utf8);
         QTest::newRow("windows-1252") << QByteArray("Gr\xfcn \x80") << QString::fromUtf8("Grün €")
                                       << int(TextEncoding::Windows1252);
-        QTest::newRow("utf-8 with BOM") << QByteArray("\xef\xbb\xbf\xc3\x84") << QString::fromUtf8("Ä")
-                                        << int(TextEncoding::Utf8);
-        QTest::newRow("cut utf-8 is 1252") << QByteArray("a\xc3") << QString::fromUtf8("aÃ")
-                                           << int(TextEncoding::Windows1252);
+        QTest::newRow("utf-8 with BOM") << QByteArray("\xef\xbb\xbf\xc3\x84")
+                                        << QString::fromUtf8("Ä") << int(TextEncoding::Utf8);
+        QTest::newRow("cut utf-8 is 1252")
+            << QByteArray("a\xc3") << QString::fromUtf8("aÃ") << int(TextEncoding::Windows1252);
     }
     void encodings()
     {

@@ -6,7 +6,6 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
-
 #include <algorithm>
 
 namespace tolvimar {
@@ -133,8 +132,8 @@ QStringList readTextLines(const QString &path, TextEncoding *detected)
     return splitLines(decodeText(file.readAll(), detected));
 }
 
-void writeTextLines(const QString &path, const QStringList &lines, TextEncoding encoding,
-                    const char *lineEnd)
+void writeTextLines(
+    const QString &path, const QStringList &lines, TextEncoding encoding, const char *lineEnd)
 {
     // Encoded straight into one buffer: status files of a large report have many
     // thousand lines.

@@ -86,8 +86,8 @@ QString factionText(ImportContext &ctx, int faction)
     if (known != ctx.factionNames.constEnd())
         return *known;
     Table &p = *ctx.parteien;
-    const QString name =
-        p.findKey({ctx.game.number, faction}) ? p.text(u"Partei Name") : ctx.numberText(faction);
+    const QString name
+        = p.findKey({ctx.game.number, faction}) ? p.text(u"Partei Name") : ctx.numberText(faction);
     ctx.factionNames.insert(faction, name);
     return name;
 }
