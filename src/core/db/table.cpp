@@ -205,7 +205,12 @@ bool Table::findKeyReading(const QVariantList &values, const QList<int> &fields)
 
 bool Table::editOrAppendReading(const QVariantList &keyValues, const QList<int> &fields)
 {
-    if (findKeyReading(keyValues, fields)) {
+    return editFoundOrAppend(findKeyReading(keyValues, fields), keyValues);
+}
+
+bool Table::editFoundOrAppend(bool found, const QVariantList &keyValues)
+{
+    if (found) {
         edit();
         return true;
     }
@@ -332,15 +337,7 @@ void Table::edit()
 
 bool Table::editOrAppend(const QVariantList &keyValues)
 {
-    const bool found = findKey(keyValues);
-    if (found) {
-        edit();
-        return true;
-    }
-    append();
-    for (int i = 0; i < keyValues.size(); ++i)
-        setValue(field(m_def.key[i]), keyValues[i]);
-    return false;
+    return editFoundOrAppend(findKey(keyValues), keyValues);
 }
 
 void Table::setValue(int field, const QVariant &value)

@@ -105,6 +105,7 @@ private:
         return m_values[field];
     }
     [[noreturn]] void unreadField(int field) const;
+    bool editFoundOrAppend(bool found, const QVariantList &keyValues);
     static const QVariant &nullValue();
     void settleInsert();
 
