@@ -13,8 +13,8 @@
 //
 //   bench_import [--size 30M] [--seed 1] [--game Kalmora|Sulvitan] [--repeat N] [--keep DIR]
 
-#include "app/errors.h"
-#include "app/scriptedprompter.h"
+#include "base/errors.h"
+#include "base/scriptedprompter.h"
 #include "app/session.h"
 #include "appwindows.h"
 #include "report/importer.h"

@@ -2,9 +2,9 @@
 // workspace, with every question answered Yes. Whatever the bytes, the import must
 // end with a result (imported, refused or failed) and leave no trace for the next run.
 
-#include "app/scriptedprompter.h"
+#include "base/scriptedprompter.h"
 #include "app/session.h"
-#include "app/workspace.h"
+#include "base/workspace.h"
 #include "report/importer.h"
 #include "report/importprogress.h"
 

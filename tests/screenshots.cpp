@@ -1,7 +1,7 @@
 // Writes pictures of the main windows for a look by eye:
 //   tolvimar_screenshots OUTDIR [REPORT]
 // Uses a temporary workspace; runs offscreen.
-#include "app/scriptedprompter.h"
+#include "base/scriptedprompter.h"
 #include "app/session.h"
 #include "appwindows.h"
 #include "selectiondialog.h"

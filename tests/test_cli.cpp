@@ -118,7 +118,7 @@ private slots:
             QStringLiteral("--slot"), QStringLiteral("7"), QStringLiteral("a.cr")};
         QTest::newRow("import bad type")
             << QStringList {QStringLiteral("import"), QStringLiteral("--slot"), QStringLiteral("1"),
-                   QStringLiteral("--type"), QStringLiteral("Eressea"), QStringLiteral("a.cr")};
+                   QStringLiteral("--type"), QStringLiteral("Drachenwald"), QStringLiteral("a.cr")};
         QTest::newRow("import without file") << QStringList {
             QStringLiteral("import"), QStringLiteral("--slot"), QStringLiteral("1")};
     }

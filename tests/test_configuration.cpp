@@ -1,6 +1,7 @@
-#include "app/configuration.h"
-#include "app/errors.h"
-#include "app/workspace.h"
+#include "base/configuration.h"
+#include "base/errors.h"
+#include "base/gamefiles.h"
+#include "base/workspace.h"
 #include "testsupport.h"
 
 #include <QtTest>

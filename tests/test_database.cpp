@@ -1,4 +1,4 @@
-#include "app/errors.h"
+#include "base/errors.h"
 #include "db/database.h"
 #include "db/schema.h"
 #include "db/table.h"

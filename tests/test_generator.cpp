@@ -1,4 +1,4 @@
-#include "app/textfile.h"
+#include "base/textfile.h"
 #include "reportgenerator.h"
 #include "testsupport.h"
 

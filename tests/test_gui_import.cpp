@@ -1,4 +1,4 @@
-#include "app/scriptedprompter.h"
+#include "base/scriptedprompter.h"
 #include "app/session.h"
 #include "appwindows.h"
 #include "guisupport.h"

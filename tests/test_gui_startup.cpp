@@ -1,4 +1,4 @@
-#include "app/scriptedprompter.h"
+#include "base/scriptedprompter.h"
 #include "app/session.h"
 #include "appwindows.h"
 #include "guisupport.h"
@@ -89,7 +89,7 @@ private slots:
         QVERIFY(gui.main->isEnabled());
         QCOMPARE(gui.main->windowTitle(), QStringLiteral("Kalmora Assistent"));
         QCOMPARE(gui.session->game().number, 1);
-        QCOMPARE(gui.session->game().type, 1);
+        QCOMPARE(gui.session->game().type, GameType::Kalmora);
     }
 
     void chosenTypeOfEmptySlot()
@@ -100,7 +100,7 @@ private slots:
         combo->setCurrentIndex(1);
         gui.start(5);
         QCOMPARE(gui.main->windowTitle(), QStringLiteral("Sulvitan Assistent"));
-        QCOMPARE(gui.session->game().type, 2);
+        QCOMPARE(gui.session->game().type, GameType::Sulvitan);
     }
 
     void badSlotReportsAndKeepsRunning()

@@ -1,4 +1,4 @@
-#include "app/textfile.h"
+#include "base/textfile.h"
 #include "report/importprogress.h"
 #include "report/messagerules.h"
 #include "testsupport.h"

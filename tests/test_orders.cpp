@@ -1,5 +1,6 @@
 #include "appwindows.h"
 #include "orders/checker.h"
+#include "base/gamefiles.h"
 #include "orders/orderfile.h"
 #include "smallwindows.h"
 #include "statusindicator.h"
@@ -78,7 +79,7 @@ private slots:
         QFETCH(int, game);
         QFETCH(QString, date);
         QFETCH(QString, name);
-        QCOMPARE(OrderFile::orderFileName(game, date), name);
+        QCOMPARE(tolvimar::orderFileName(game, date), name);
     }
 
     void saveReplacesTheFileAndUsesCrLf()

@@ -1,5 +1,5 @@
-#include "app/errors.h"
-#include "app/scriptedprompter.h"
+#include "base/errors.h"
+#include "base/scriptedprompter.h"
 #include "app/session.h"
 #include "testsupport.h"
 
@@ -49,7 +49,7 @@ private slots:
         ScriptedPrompter prompter;
         Session session(ws.path(), prompter);
         session.spielinitialisierung(3, QStringLiteral("Test"), typeText);
-        QCOMPARE(session.game().type, type);
+        QCOMPARE(int(session.game().type), type);
         QCOMPARE(session.caption(), caption);
     }
 
@@ -102,7 +102,7 @@ private slots:
         }
         // The steps before the failing one stay done.
         QCOMPARE(session.game().number, 4);
-        QCOMPARE(session.game().type, 1);
+        QCOMPARE(session.game().type, GameType::Kalmora);
     }
 
     void saveAktuelleOptionen()

@@ -1,6 +1,6 @@
 #include "testsupport.h"
 
-#include "app/workspace.h"
+#include "base/workspace.h"
 #include "db/database.h"
 #include "report/importprogress.h"
 

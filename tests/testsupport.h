@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/configuration.h"
-#include "app/scriptedprompter.h"
+#include "base/configuration.h"
+#include "base/scriptedprompter.h"
 #include "app/session.h"
-#include "app/textfile.h"
+#include "base/textfile.h"
 #include "report/importer.h"
 #include "report/reportpages.h"
 

@@ -1,9 +1,9 @@
 #include "commands.h"
 
-#include "app/errors.h"
-#include "app/scriptedprompter.h"
+#include "base/errors.h"
+#include "base/scriptedprompter.h"
 #include "app/session.h"
-#include "app/workspace.h"
+#include "base/workspace.h"
 #include "orders/checker.h"
 #include "report/importer.h"
 #include "report/importprogress.h"

@@ -1,4 +1,4 @@
-#include "app/errors.h"
+#include "base/errors.h"
 #include "app/session.h"
 #include "appwindows.h"
 #include "uiprompter.h"

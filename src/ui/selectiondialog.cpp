@@ -1,6 +1,6 @@
 #include "selectiondialog.h"
 
-#include "app/configuration.h"
+#include "base/configuration.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #include "settingsdialog.h"
 
-#include "app/errors.h"
-#include "app/prompter.h"
+#include "base/errors.h"
+#include "base/prompter.h"
 #include "app/session.h"
 
 #include <QFormLayout>

@@ -1,4 +1,4 @@
-#include "app/errors.h"
+#include "base/errors.h"
 #include "reportgenerator.h"
 
 #include <QCommandLineParser>

@@ -1,7 +1,7 @@
 #include "reportgenerator.h"
 
-#include "app/errors.h"
-#include "app/textfile.h"
+#include "base/errors.h"
+#include "base/textfile.h"
 #include "report/identifiers.h"
 
 #include <QBuffer>

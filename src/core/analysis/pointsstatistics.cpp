@@ -1,7 +1,7 @@
 #include "pointsstatistics.h"
 
-#include "../app/activegame.h"
-#include "../app/errors.h"
+#include "../base/activegame.h"
+#include "../base/errors.h"
 #include "../app/session.h"
 #include "../db/schema.h"
 #include "../db/table.h"

@@ -1,6 +1,6 @@
 #include "summaries.h"
 
-#include "../app/errors.h"
+#include "../base/errors.h"
 
 #include <initializer_list>
 

@@ -1,6 +1,6 @@
 #include "turnsummary.h"
 
-#include "../app/prompter.h"
+#include "../base/prompter.h"
 #include "../app/session.h"
 #include "summaries.h"
 

@@ -3,8 +3,9 @@
 #include "../analysis/pointsstatistics.h"
 #include "../db/database.h"
 #include "../map/smallmap.h"
-#include "errors.h"
-#include "prompter.h"
+#include "../base/errors.h"
+#include "../base/gamefiles.h"
+#include "../base/prompter.h"
 #include "statusstore.h"
 
 #include <QDir>
@@ -45,7 +46,7 @@ void Session::spielinitialisierung(int game, const QString &name, const QString 
     m_game.number = game;
     m_game.typeText = typeText;
     m_game.name = name;
-    m_game.type = caption() == QStringLiteral("Kalmora Assistent") ? 1 : 2;
+    m_game.type = gameTypeFromText(typeText);
     m_game.mapLevel = 0;
 
     m_prompter.setBusy(true);
@@ -171,10 +172,7 @@ void Session::setPointsGrid(const QList<QStringList> &grid)
 
 QString Session::worldMapFile(int level) const
 {
-    const QString name = level == 0
-        ? QStringLiteral("worldmap-%1.bmp").arg(m_game.number)
-        : QStringLiteral("worldmap-%1-%2.bmp").arg(m_game.number).arg(level);
-    return joinProgramPath(m_game.programPath, QStringLiteral("\\images\\") + name);
+    return tolvimar::worldMapFile(m_game.programPath, m_game.number, level);
 }
 
 } // namespace tolvimar

@@ -2,9 +2,9 @@
 
 #include "../report/ordertemplate.h"
 #include "../report/reportpages.h"
-#include "activegame.h"
-#include "configuration.h"
-#include "workspace.h"
+#include "../base/activegame.h"
+#include "../base/configuration.h"
+#include "../base/workspace.h"
 
 #include <QObject>
 #include <memory>

@@ -3,10 +3,11 @@
 #include "../analysis/pointsstatistics.h"
 #include "../analysis/turnsummary.h"
 #include "../orders/orderfile.h"
-#include "errors.h"
-#include "prompter.h"
+#include "../base/errors.h"
+#include "../base/gamefiles.h"
+#include "../base/prompter.h"
 #include "session.h"
-#include "textfile.h"
+#include "../base/textfile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "database.h"
 
-#include "../app/errors.h"
+#include "../base/errors.h"
 #include "schema.h"
 
 #include <QDir>

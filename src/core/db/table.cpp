@@ -1,6 +1,6 @@
 #include "table.h"
 
-#include "../app/errors.h"
+#include "../base/errors.h"
 #include "database.h"
 
 #include <QDir>

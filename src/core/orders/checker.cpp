@@ -1,10 +1,11 @@
 #include "checker.h"
 
-#include "../app/errors.h"
-#include "../app/prompter.h"
+#include "../base/errors.h"
+#include "../base/prompter.h"
 #include "../app/session.h"
-#include "../app/textfile.h"
-#include "../app/workspace.h"
+#include "../base/textfile.h"
+#include "../base/gamefiles.h"
+#include "../base/workspace.h"
 #include "orderfile.h"
 
 #include <QDir>

@@ -1,10 +1,11 @@
 #include "orderfile.h"
 
-#include "../app/errors.h"
-#include "../app/prompter.h"
+#include "../base/errors.h"
+#include "../base/prompter.h"
 #include "../app/session.h"
-#include "../app/textfile.h"
-#include "../app/workspace.h"
+#include "../base/textfile.h"
+#include "../base/gamefiles.h"
+#include "../base/workspace.h"
 
 namespace tolvimar {
 
@@ -13,20 +14,10 @@ OrderFile::OrderFile(Session &session)
 {
 }
 
-QString OrderFile::orderFileName(int game, const QString &dateText)
-{
-    const qsizetype jahre = dateText.indexOf(QStringLiteral("Jahre"));
-    const QString year = dateText.mid(jahre < 0 ? 5 : jahre + 6);
-    const qsizetype blank = dateText.indexOf(u' ');
-    const QString month = blank < 0 ? QString() : dateText.left(blank);
-    return QStringLiteral("Zug-Spiel") + QString::number(game) + u'-' + year + u'-' + month
-        + QStringLiteral(".txt");
-}
-
 QString OrderFile::orderFilePath() const
 {
-    return joinProgramPath(m_session.game().programPath,
-        orderFileName(m_session.game().number, m_session.status()[StatusField::Datum]));
+    return tolvimar::orderFilePath(m_session.game().programPath, m_session.game().number,
+        m_session.status()[StatusField::Datum]);
 }
 
 void OrderFile::writeOrderFile() const

@@ -14,8 +14,6 @@ class OrderFile
 public:
     explicit OrderFile(Session &session);
 
-    // The name for a game and the status page's date text ("Maerz im Jahre 7").
-    static QString orderFileName(int game, const QString &dateText);
     QString orderFilePath() const;
 
     // Writes the template under the order file name; the saved state is not touched.

@@ -1,6 +1,6 @@
 #include "identifiers.h"
 
-#include "../app/errors.h"
+#include "../base/errors.h"
 
 namespace tolvimar {
 
@@ -53,9 +53,9 @@ QString formatTalent(const QString &talent, int persons)
     return u'[' + QString::number(perPerson) + QStringLiteral("] ") + rest;
 }
 
-QString numberText(qint64 value, int gameType, int base)
+QString numberText(qint64 value, GameType gameType, int base)
 {
-    return gameType == 1 ? idToStr(value, base) : QString::number(value);
+    return gameType == GameType::Kalmora ? idToStr(value, base) : QString::number(value);
 }
 
 } // namespace tolvimar

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../base/activegame.h"
+
 #include <QString>
 
 namespace tolvimar {
@@ -14,7 +16,7 @@ int strToId(QStringView text, int base);
 QString formatTalent(const QString &talent, int persons);
 
 // The number text of a unit, ship or building in a game: base-N text for Kalmora
-// (game type 1), decimal otherwise.
-QString numberText(qint64 value, int gameType, int base);
+// games, decimal in Sulvitan games.
+QString numberText(qint64 value, GameType gameType, int base);
 
 } // namespace tolvimar

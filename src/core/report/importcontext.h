@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../app/activegame.h"
+#include "../base/activegame.h"
 #include "../db/table.h"
 #include "reportlines.h"
 #include "reportpages.h"

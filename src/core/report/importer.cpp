@@ -2,8 +2,8 @@
 
 #include "../analysis/pointsstatistics.h"
 #include "../analysis/turnsummary.h"
-#include "../app/errors.h"
-#include "../app/prompter.h"
+#include "../base/errors.h"
+#include "../base/prompter.h"
 #include "../app/session.h"
 #include "../app/statusstore.h"
 #include "../db/database.h"
@@ -222,8 +222,8 @@ bool ReportImporter::readHeader(ImportContext &ctx)
         const int i = ctx.cursor;
         if (containsText(line, u";Spiel")) {
             const QString gameName = quotedText(line);
-            if ((gameName == u"Kalmora" && ctx.game.type == 2)
-                || (gameName == u"Sulvitan" && ctx.game.type == 1)) {
+            if ((gameName == u"Kalmora" && ctx.game.type == GameType::Sulvitan)
+                || (gameName == u"Sulvitan" && ctx.game.type == GameType::Kalmora)) {
                 m_session.prompter().message(Prompter::Kind::Information,
                     QStringLiteral("Information"),
                     QStringLiteral("Tolvimar wurde nicht mit dem Spieltyp des CR initialisiert. "

@@ -1,3 +1,4 @@
+#include "../base/position.h"
 #include "../db/schema.h"
 #include "blocklines.h"
 #include "extractors.h"
@@ -203,9 +204,7 @@ void getRegionInfo(ImportContext &ctx)
     ctx.progress.setUnitName(QStringLiteral(" "));
     ctx.progress.setPercent(ctx.percent());
 
-    ctx.regionPosition = QString::number(x) + u'/' + QString::number(y);
-    if (z != 0)
-        ctx.regionPosition += u'/' + QString::number(z);
+    ctx.regionPosition = positionText(x, y, z);
     const QString where = name + QStringLiteral(" (") + ctx.regionPosition + u')';
 
     if (name != u"Ozean") {

@@ -1,6 +1,6 @@
 #include "reportlines.h"
 
-#include "../app/errors.h"
+#include "../base/errors.h"
 
 #include <QFile>
 #include <climits>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../app/textfile.h"
+#include "../base/textfile.h"
 
 #include <QString>
 #include <QVector>

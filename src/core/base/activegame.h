@@ -5,11 +5,21 @@
 
 namespace tolvimar {
 
+// The two games; several rules of the report and the views differ between them.
+enum class GameType { Kalmora = 1, Sulvitan = 2 };
+
+// The game type that the selection dialog's type text gives: "Kalmora" exactly is
+// Kalmora; any other text, an empty one included, is Sulvitan.
+inline GameType gameTypeFromText(const QString &typeText)
+{
+    return typeText == QStringLiteral("Kalmora") ? GameType::Kalmora : GameType::Sulvitan;
+}
+
 // The program-wide values of the opened game slot.
 struct ActiveGame
 {
     int number = 0; // slot 1..6; 0 while no game is open
-    int type = 2; // 1 Kalmora, 2 Sulvitan
+    GameType type = GameType::Sulvitan;
     QString name; // as typed in the selection dialog
     QString typeText; // "Kalmora", "Sulvitan" or what the dialog held
     QString factionName;
@@ -28,7 +38,7 @@ struct ActiveGame
     int mapLevel = 0; // selected map level
 
     bool isOpen() const { return number > 0; }
-    bool isKalmora() const { return type == 1; }
+    bool isKalmora() const { return type == GameType::Kalmora; }
 };
 
 // The values of the page "Status" and the totals beside the report lists.

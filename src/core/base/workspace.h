@@ -27,15 +27,4 @@ private:
     QString m_dir;
 };
 
-// Joins a file name or a sub-path ("\images\", "status-data\check.txt") onto a
-// program path. The program path is a plain prefix; either separator may be used
-// and a doubled separator counts as one.
-QString joinProgramPath(const QString &programPath, const QString &relative);
-
-// Names under a program path, one place for each.
-QString imagesDir(const QString &programPath);
-QString statusDataDir(const QString &programPath);
-QString statusDataFile(const QString &programPath, int game, const QString &suffix);
-QString checkerOutputFile(const QString &programPath);
-
 } // namespace tolvimar

@@ -46,32 +46,4 @@ QString Workspace::resolveProgramPath(const QString &stored) const
     return path;
 }
 
-QString joinProgramPath(const QString &programPath, const QString &relative)
-{
-    QString joined = programPath + u'/' + relative;
-    joined.replace(u'\\', u'/');
-    return QDir::cleanPath(joined);
-}
-
-QString imagesDir(const QString &programPath)
-{
-    return joinProgramPath(programPath, QStringLiteral("\\images\\"));
-}
-
-QString statusDataDir(const QString &programPath)
-{
-    return joinProgramPath(programPath, QStringLiteral("\\status-data\\"));
-}
-
-QString statusDataFile(const QString &programPath, int game, const QString &suffix)
-{
-    return joinProgramPath(
-        programPath, QStringLiteral("\\status-data\\") + QString::number(game) + suffix);
-}
-
-QString checkerOutputFile(const QString &programPath)
-{
-    return joinProgramPath(programPath, QStringLiteral("status-data\\check.txt"));
-}
-
 } // namespace tolvimar
