@@ -2,10 +2,10 @@
 
 #include "../analysis/pointsstatistics.h"
 #include "../analysis/turnsummary.h"
-#include "../base/errors.h"
-#include "../base/prompter.h"
 #include "../app/session.h"
 #include "../app/statusstore.h"
+#include "../base/errors.h"
+#include "../base/prompter.h"
 #include "../db/database.h"
 #include "../db/schema.h"
 #include "blocklines.h"

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <optional>
 
 namespace tolvimar {
 
@@ -41,5 +42,17 @@ private:
     bool m_saved = true;
     TextEncoding m_encoding = TextEncoding::Utf8;
 };
+
+// The lines of the template that head a unit's and a region's orders. The order
+// editor finds a unit's block by them, so they are built and recognised here only.
+// " EINHEIT " + unit + ";\t" + name + " [" + persons + "," + silver + tail
+QString unitHeaderLine(
+    const QString &unitText, const QString &name, int persons, qint64 silver, const QString &tail);
+bool isUnitHeaderLine(QStringView line);
+// The unit's number text of a unit header line; empty for any other line.
+QString unitTextOfHeaderLine(QStringView line);
+// " REGION " + x + "," + y (+ "," + level) + " ; " + name
+QString regionHeaderLine(int x, int y, std::optional<int> level, const QString &name);
+bool isRegionHeaderLine(QStringView line);
 
 } // namespace tolvimar

@@ -4,6 +4,7 @@
 #include "extractors.h"
 #include "importcontext.h"
 #include "importprogress.h"
+#include "ordertemplate.h"
 
 namespace tolvimar {
 
@@ -325,14 +326,11 @@ void getRegionInfo(ImportContext &ctx)
 
     // A region block that received no unit lines gives way to the next one.
     QStringList &t = ctx.orderTemplate;
-    if (t.size() >= 4 && t[t.size() - 3].startsWith(u" REGION "))
+    if (t.size() >= 4 && isRegionHeaderLine(t[t.size() - 3]))
         t.erase(t.end() - 4, t.end());
-    QString regionLine
-        = QStringLiteral(" REGION ") + QString::number(x) + u',' + QString::number(y);
-    if (ctx.game.mapLevel != 0)
-        regionLine += u',' + QString::number(z);
     t.append(QString());
-    t.append(regionLine + QStringLiteral(" ; ") + ctx.regionName);
+    t.append(regionHeaderLine(
+        x, y, ctx.game.mapLevel != 0 ? std::optional<int>(z) : std::nullopt, ctx.regionName));
     t.append(QStringLiteral(" ; Zorbek Lohn ") + QString::number(r.intValue(F.lohn)));
     t.append(QString());
 }

@@ -1,4 +1,5 @@
 #include "blocklines.h"
+#include "buildingblock.h"
 #include "extractors.h"
 #include "importcontext.h"
 
@@ -7,11 +8,6 @@
 namespace tolvimar {
 
 namespace {
-
-bool endOfBuildingBlock(const ImportContext &ctx)
-{
-    return ctx.atEnd() || hasKeyword(ctx.line(), {u"BURG", u"SCHIFF", u"EINHEIT", u"REGION"});
-}
 
 int fullShipSize(const QString &type)
 {
@@ -27,6 +23,21 @@ int fullShipSize(const QString &type)
         return 200;
     return 0;
 }
+
+// Key lines of a ship block and the fields they set, tested in this order; a line
+// may match several.
+const BuildingKeyLine kShipKeyLines[] = {
+    {u"\";Typ", u"Schiffstyp", BuildingKeyLine::Text},
+    {u"\";Beschr", u"Schiffs Beschreibung", BuildingKeyLine::Text},
+    {u";Prozent", u"Prozent", BuildingKeyLine::Number},
+    {u";Groesse", u"Prozent", BuildingKeyLine::ShipSize},
+    {u";Schaden", u"Prozent", BuildingKeyLine::Damage},
+    {u";Kueste", u"Kueste", BuildingKeyLine::Coast},
+    {u";Kapitaen", u"Kapitaen", BuildingKeyLine::Number},
+    {u";Partei", u"Partei", BuildingKeyLine::Number},
+    {u";Ladung", u"Ladung", BuildingKeyLine::Number},
+    {u";MaxLadung", u"MaxLadung", BuildingKeyLine::Number},
+};
 
 QString coastName(int code)
 {
@@ -45,24 +56,6 @@ QString coastName(int code)
         return QStringLiteral("Westküste");
     default:
         return QString();
-    }
-}
-
-int headerNumber(const ImportContext &ctx)
-{
-    const QStringView header = ctx.line();
-    const qsizetype blank = header.indexOf(u' ');
-    return toInt(blank < 0 ? QStringView() : header.mid(blank + 1), header, ctx.cursor);
-}
-
-// Keeps the row when the report is not older than what it holds.
-void commitUnlessNewer(ImportContext &ctx, Table &t)
-{
-    if (t.isNull(u"Info Datum") || t.intValue(u"Info Datum") <= ctx.dateCode) {
-        t.setValue(u"Info Datum", ctx.dateCode);
-        t.post();
-    } else {
-        t.cancel();
     }
 }
 
@@ -85,37 +78,35 @@ void getSchiffInfo(ImportContext &ctx)
     t.setValue(u"MaxLadung", 0);
     ++ctx.cursor;
 
-    while (!endOfBuildingBlock(ctx)) {
+    for (; !endOfBuildingBlock(ctx); ++ctx.cursor) {
         const QStringView line = ctx.line();
-        const int i = ctx.cursor;
-        if (containsText(line, u"\";Typ"))
-            t.setValue(u"Schiffstyp", quotedText(line));
-        if (containsText(line, u"\";Beschr"))
-            t.setValue(u"Schiffs Beschreibung", quotedText(line));
-        if (containsText(line, u";Prozent"))
-            t.setValue(u"Prozent", intValue(line, i));
-        if (containsText(line, u";Groesse")) {
-            const int full = fullShipSize(t.text(u"Schiffstyp"));
-            const int size = intValue(line, i);
-            if (full > 0)
-                t.setValue(u"Prozent", int(std::nearbyint(size * 100.0 / full)));
+        for (const BuildingKeyLine &k : kShipKeyLines) {
+            if (!containsText(line, QStringView(k.key)))
+                continue;
+            const int field = t.field(k.field);
+            switch (k.kind) {
+            case BuildingKeyLine::Text:
+                t.setValue(field, quotedText(line));
+                break;
+            case BuildingKeyLine::Number:
+                t.setValue(field, intValue(line, ctx.cursor));
+                break;
+            case BuildingKeyLine::ShipSize: {
+                const int full = fullShipSize(t.text(u"Schiffstyp"));
+                const int size = intValue(line, ctx.cursor);
+                if (full > 0)
+                    t.setValue(field, int(std::nearbyint(size * 100.0 / full)));
+                break;
+            }
+            case BuildingKeyLine::Damage:
+                t.setValue(field, -qint64(intValue(line, ctx.cursor)));
+                break;
+            case BuildingKeyLine::Coast:
+                if (const QString coast = coastName(intValue(line, ctx.cursor)); !coast.isEmpty())
+                    t.setValue(field, coast);
+                break;
+            }
         }
-        if (containsText(line, u";Schaden"))
-            t.setValue(u"Prozent", -qint64(intValue(line, i)));
-        if (containsText(line, u";Kueste")) {
-            const QString coast = coastName(intValue(line, i));
-            if (!coast.isEmpty())
-                t.setValue(u"Kueste", coast);
-        }
-        if (containsText(line, u";Kapitaen"))
-            t.setValue(u"Kapitaen", intValue(line, i));
-        if (containsText(line, u";Partei"))
-            t.setValue(u"Partei", intValue(line, i));
-        if (containsText(line, u";Ladung"))
-            t.setValue(u"Ladung", intValue(line, i));
-        if (containsText(line, u";MaxLadung"))
-            t.setValue(u"MaxLadung", intValue(line, i));
-        ++ctx.cursor;
     }
 
     const int captain = t.intValue(u"Kapitaen");
@@ -127,48 +118,6 @@ void getSchiffInfo(ImportContext &ctx)
                 u"Partei", units.findKey({game, captain}) ? units.intValue(u"Partei Nr") : -1);
         }
     }
-    commitUnlessNewer(ctx, t);
-    --ctx.cursor;
-}
-
-void getBurgInfo(ImportContext &ctx)
-{
-    Table &t = *ctx.burgen;
-    const int game = ctx.game.number;
-    const int number = headerNumber(ctx);
-    t.editOrAppend({game, number});
-    t.setValue(u"Burg Position", ctx.regionPosition);
-    t.setValue(u"Besitzer", 0);
-    t.setValue(u"Partei", -1);
-    t.setValue(u"Unterhalt", 0);
-    t.setValue(u"Belagerer", 0);
-    ++ctx.cursor;
-    t.setValue(u"Typ", quotedText(ctx.line()));
-    ++ctx.cursor;
-    t.setValue(u"Burg Name", quotedText(ctx.line()));
-    ++ctx.cursor;
-
-    while (!endOfBuildingBlock(ctx)) {
-        const QStringView line = ctx.line();
-        const int i = ctx.cursor;
-        if (containsText(line, u"\";Beschr"))
-            t.setValue(u"Burg Beschreibung", quotedText(line));
-        if (containsText(line, u";Groesse"))
-            t.setValue(u"Burggrösse", intValue(line, i));
-        if (containsText(line, u";Besitzer"))
-            t.setValue(u"Besitzer", intValue(line, i));
-        if (containsText(line, u";Partei"))
-            t.setValue(u"Partei", intValue(line, i));
-        if (containsText(line, u";Unterhalt"))
-            t.setValue(u"Unterhalt", intValue(line, i));
-        if (containsText(line, u";Belagerer"))
-            t.setValue(u"Belagerer", intValue(line, i));
-        ++ctx.cursor;
-    }
-
-    const int owner = t.intValue(u"Besitzer");
-    if (owner > 0)
-        ctx.ownerList.insert(ctx.numberText(number) + u';' + ctx.numberText(owner));
     commitUnlessNewer(ctx, t);
     --ctx.cursor;
 }

@@ -3,6 +3,7 @@
 #include "extractors.h"
 #include "importcontext.h"
 #include "importprogress.h"
+#include "ordertemplate.h"
 
 namespace tolvimar {
 
@@ -61,11 +62,6 @@ const UnitFields &fields()
     return f;
 }
 
-bool stopAt(const ImportContext &ctx, std::initializer_list<const char16_t *> keywords)
-{
-    return ctx.atEnd() || hasKeyword(ctx.line(), keywords);
-}
-
 // The events list gets an empty line before the first warning of each kind a unit has.
 void warnUnknown(ImportContext &ctx, QString &unknown, const QString &name, const QString &value,
     const QString &warning)
@@ -92,44 +88,80 @@ QString factionText(ImportContext &ctx, int faction)
     return name;
 }
 
-} // namespace
-
-void getEinheitenInfo(ImportContext &ctx)
+// One unit block while it is read: the row being written and what the sub-blocks
+// tell each other.
+struct UnitBlock
 {
-    const UnitFields &F = fields();
-    Table &u = *ctx.einheiten;
-    const int game = ctx.game.number;
+    UnitBlock(ImportContext &ctx, const UnitFields &fields, Table &table)
+        : ctx(ctx)
+        , F(fields)
+        , u(table)
+    {
+    }
 
+    ImportContext &ctx;
+    const UnitFields &F;
+    Table &u;
+    int number = 0;
+    QString unitText;
+    QString name;
+    QString loadText; // "Kapazitaet: load/capacity" for the unknown-items list
+    QString auraText; // "Aura: aura/max" for the spells
+    bool own = false;
+    bool undead = false;
+    int persons = 0;
+    int orders = 0; // order lines written to the template
+
+    bool stopAt(std::initializer_list<const char16_t *> keywords) const
+    {
+        return ctx.atEnd() || hasKeyword(ctx.line(), keywords);
+    }
+    bool at(const char16_t *keyword) const
+    {
+        return !ctx.atEnd() && hasKeyword(ctx.line(), {keyword});
+    }
+};
+
+// The header "EINHEIT nr" and the name line; the row found or a new one, with the
+// values every unit starts from.
+void readHeader(UnitBlock &b)
+{
+    ImportContext &ctx = b.ctx;
+    const UnitFields &F = b.F;
+    Table &u = b.u;
     const QStringView header = ctx.line();
     const qsizetype blank = header.indexOf(u' ');
-    const int number = toInt(blank < 0 ? QStringView() : header.mid(blank + 1), header, ctx.cursor);
+    b.number = toInt(blank < 0 ? QStringView() : header.mid(blank + 1), header, ctx.cursor);
     // Of the row as stored, only what carries over from turn to turn is read.
-    u.editOrAppendReading({game, number}, F.carriedOver);
+    u.editOrAppendReading({ctx.game.number, b.number}, F.carriedOver);
     u.setValue(F.stationiert, QStringLiteral("in Region"));
     u.setValue(F.position, ctx.regionPosition);
     ++ctx.cursor;
-    const QString name = quotedText(ctx.line());
-    u.setValue(F.name, name);
+    b.name = quotedText(ctx.line());
+    u.setValue(F.name, b.name);
 
-    ctx.progress.setUnitName(name);
+    ctx.progress.setUnitName(b.name);
     ctx.progress.setPercent(ctx.percent());
 
     u.setValue(F.flags, u.text(F.flags).contains(u'X') ? QStringLiteral("X") : QString());
     u.setValue(F.silber, 0);
     u.setValue(F.personen, 1);
     u.setValue(F.partei, -1);
-    QString loadText;
-    QString auraText;
     if (u.text(F.kommtAus).isEmpty())
         u.setValue(F.kommtAus, QStringLiteral("unbekannt"));
     if (u.isNull(F.einreisedatum))
         u.setValue(F.einreisedatum, 0);
-
-    const int ownFaction = ctx.game.factionNumber;
-    auto isOwn = [&] { return u.intValue(F.partei) == ownFaction; };
-
     ++ctx.cursor;
-    while (!stopAt(ctx, {u"EINHEIT", u"COMMANDS", u"TALENTE", u"GEGENSTAENDE", u"REGION"})) {
+}
+
+// The unit's key lines up to its first sub-block.
+void readKeyLines(UnitBlock &b)
+{
+    ImportContext &ctx = b.ctx;
+    const UnitFields &F = b.F;
+    Table &u = b.u;
+    const int ownFaction = ctx.game.factionNumber;
+    while (!b.stopAt({u"EINHEIT", u"COMMANDS", u"TALENTE", u"GEGENSTAENDE", u"REGION"})) {
         const QStringView line = ctx.line();
         const int i = ctx.cursor;
         if (containsText(line, u"\";Typ")) {
@@ -138,7 +170,7 @@ void getEinheitenInfo(ImportContext &ctx)
             u.setValue(F.beschreibung, quotedText(line));
         } else if (containsText(line, u";Partei") && !containsText(line, u";Parteitarnung")) {
             u.setValue(F.partei, intValue(line, i));
-            const bool own = isOwn();
+            const bool own = u.intValue(F.partei) == ownFaction;
             u.setValue(
                 F.status, own ? QStringLiteral("kämpft vorne") : QStringLiteral("unbekannt"));
             u.setValue(F.hitpoints, own ? QStringLiteral("normal") : QStringLiteral("unbekannt"));
@@ -171,121 +203,152 @@ void getEinheitenInfo(ImportContext &ctx)
         } else if (containsText(line, u";Parteitarnung")) {
             u.setValue(F.flags, u.text(F.flags) + u'T');
         } else if (containsText(line, u";Ladung")) {
-            loadText = numberText(line).toString();
+            b.loadText = numberText(line).toString();
         } else if (containsText(line, u";Kapazitaet")) {
-            loadText
-                = QStringLiteral("Kapazitaet: ") + loadText + u'/' + numberText(line).toString();
+            b.loadText
+                = QStringLiteral("Kapazitaet: ") + b.loadText + u'/' + numberText(line).toString();
         } else if (containsText(line, u";Auramax")) {
-            auraText = QStringLiteral("Aura: ") + auraText + u'/' + numberText(line).toString();
+            b.auraText = QStringLiteral("Aura: ") + b.auraText + u'/' + numberText(line).toString();
         } else if (containsText(line, u";Aura")) {
-            auraText = numberText(line).toString();
+            b.auraText = numberText(line).toString();
         }
         ++ctx.cursor;
     }
+    b.own = u.intValue(F.partei) == ownFaction;
+    b.undead = u.text(F.rasse) == u"Untote";
+    b.persons = u.intValue(F.personen);
+}
 
-    const bool own = isOwn();
-    const bool undead = u.text(F.rasse) == u"Untote";
-    const int persons = u.intValue(F.personen);
-    if (own && !undead) {
-        ctx.addToStatus(StatusField::Einheiten, 1);
-        ctx.addToStatus(StatusField::Personen, persons);
-        ctx.addToStatus(StatusField::Silber, u.intValue(F.silber));
-    }
+// Own units count towards the status totals; undead do not.
+void countOwnUnit(UnitBlock &b)
+{
+    if (!b.own || b.undead)
+        return;
+    b.ctx.addToStatus(StatusField::Einheiten, 1);
+    b.ctx.addToStatus(StatusField::Personen, b.persons);
+    b.ctx.addToStatus(StatusField::Silber, b.u.intValue(b.F.silber));
+}
 
-    const QString position = ctx.regionPosition;
-    if (ctx.regionName != u"Ozean" && !own) {
-        const QString here = ctx.regionName + u' ' + position;
-        const QString cameFrom = u.text(F.kommtAus);
-        const QString unitLine = QStringLiteral("   ") + name + QStringLiteral(", ")
+// A foreign unit on land that is new, or came from elsewhere, goes into the
+// immigration report.
+void noteArrival(UnitBlock &b)
+{
+    ImportContext &ctx = b.ctx;
+    const UnitFields &F = b.F;
+    Table &u = b.u;
+    if (ctx.regionName == u"Ozean" || b.own)
+        return;
+    const QString here = ctx.regionName + u' ' + ctx.regionPosition;
+    const QString cameFrom = u.text(F.kommtAus);
+    QString notice;
+    if (cameFrom == u"unbekannt")
+        notice = QStringLiteral(
+            "Eine neue Einheit wurde rekrutiert oder ist aus einer fremden Region eingereist:");
+    else if (cameFrom != here)
+        notice
+            = QStringLiteral("Eine Einheit ist aus ") + cameFrom + QStringLiteral(" eingereist:");
+    if (notice.isEmpty())
+        return;
+    ctx.pages.append(Page::Einreisebericht, notice);
+    ctx.pages.append(Page::Einreisebericht,
+        QStringLiteral("   ") + b.name + QStringLiteral(", ")
             + factionText(ctx, u.intValue(F.partei)) + QStringLiteral(", ")
-            + QString::number(persons);
-        QString notice;
-        if (cameFrom == u"unbekannt")
-            notice = QStringLiteral(
-                "Eine neue Einheit wurde rekrutiert oder ist aus einer fremden Region eingereist:");
-        else if (cameFrom != here)
-            notice = QStringLiteral("Eine Einheit ist aus ") + cameFrom
-                + QStringLiteral(" eingereist:");
-        if (!notice.isEmpty()) {
-            ctx.pages.append(Page::Einreisebericht, notice);
-            ctx.pages.append(Page::Einreisebericht, unitLine);
-            u.setValue(F.kommtAus, here);
-            u.setValue(F.einreisedatum, ctx.dateCode);
-        }
-    }
+            + QString::number(b.persons));
+    u.setValue(F.kommtAus, here);
+    u.setValue(F.einreisedatum, ctx.dateCode);
+}
 
-    if (own)
-        u.setValue(F.befehl, QStringLiteral("*"));
-    const QString unitText = ctx.numberText(number);
-
-    int orders = 0;
-    if (!ctx.atEnd() && hasKeyword(ctx.line(), {u"COMMANDS"})) {
+// COMMANDS: the orders go to the template and into `Default Befehl`.
+void readCommands(UnitBlock &b)
+{
+    ImportContext &ctx = b.ctx;
+    if (b.own)
+        b.u.setValue(b.F.befehl, QStringLiteral("*"));
+    if (!b.at(u"COMMANDS"))
+        return;
+    ++ctx.cursor;
+    QString defaultOrders = b.u.text(b.F.befehl);
+    while (!b.stopAt({u"GEGENSTAENDE", u"SPRUECHE", u"EINHEIT", u"REGION", u"TALENTE"})) {
+        const QStringView line = ctx.line();
+        const QString order = line.size() < 2 ? QString() : line.mid(1, line.size() - 2).toString();
+        defaultOrders += order + u'*';
+        ctx.orderTemplate.append(QStringLiteral("    ") + order);
+        ++b.orders;
         ++ctx.cursor;
-        QString defaultOrders = u.text(F.befehl);
-        while (!stopAt(ctx, {u"GEGENSTAENDE", u"SPRUECHE", u"EINHEIT", u"REGION", u"TALENTE"})) {
+    }
+    b.u.setValue(b.F.befehl, defaultOrders);
+}
+
+// TALENTE of an own unit: each skill into its field, the others into the unknown list.
+void readSkills(UnitBlock &b)
+{
+    if (!b.own)
+        return;
+    ImportContext &ctx = b.ctx;
+    const UnitFields &F = b.F;
+    Table &u = b.u;
+    u.setValues(F.skills, QVariant());
+    QString unknownSkills;
+    if (b.at(u"TALENTE")) {
+        ++ctx.cursor;
+        while (!b.stopAt({u"GEGENSTAENDE", u"SPRUECHE", u"EINHEIT", u"REGION"})) {
             const QStringView line = ctx.line();
-            const QString order
-                = line.size() < 2 ? QString() : line.mid(1, line.size() - 2).toString();
-            defaultOrders += order + u'*';
-            ctx.orderTemplate.append(QStringLiteral("    ") + order);
-            ++orders;
+            const qsizetype semicolon = line.indexOf(u';');
+            const QString skill = semicolon < 0 ? QString() : line.mid(semicolon + 1).toString();
+            const QString value = numberText(line).toString();
+            if (const auto it = ctx.skillFields.constFind(skill); it != ctx.skillFields.constEnd())
+                u.setValue(*it, value);
+            else if (skill == u"Bogenschießen")
+                u.setValue(F.bogenschiessen, value);
+            else if (skill == u"Armbrustschießen")
+                u.setValue(F.armbrustschiessen, value);
+            else if (skill == u"Straßenbau")
+                u.setValue(F.strassenbau, value);
+            else
+                warnUnknown(ctx, unknownSkills, skill, value,
+                    QStringLiteral("Talent ") + skill
+                        + QStringLiteral(" wurde nicht Einheiten Tabelle gefunden!!"));
             ++ctx.cursor;
         }
-        u.setValue(F.befehl, defaultOrders);
     }
+    u.setValue(F.unbekannteTalente, unknownSkills);
+}
 
-    if (own) {
-        u.setValues(F.skills, QVariant());
-        QString unknownSkills;
-        if (!ctx.atEnd() && hasKeyword(ctx.line(), {u"TALENTE"})) {
-            ++ctx.cursor;
-            while (!stopAt(ctx, {u"GEGENSTAENDE", u"SPRUECHE", u"EINHEIT", u"REGION"})) {
-                const QStringView line = ctx.line();
-                const qsizetype semicolon = line.indexOf(u';');
-                const QString skill
-                    = semicolon < 0 ? QString() : line.mid(semicolon + 1).toString();
-                const QString value = numberText(line).toString();
-                if (const auto it = ctx.skillFields.constFind(skill);
-                    it != ctx.skillFields.constEnd())
-                    u.setValue(*it, value);
-                else if (skill == u"Bogenschießen")
-                    u.setValue(F.bogenschiessen, value);
-                else if (skill == u"Armbrustschießen")
-                    u.setValue(F.armbrustschiessen, value);
-                else if (skill == u"Straßenbau")
-                    u.setValue(F.strassenbau, value);
-                else
-                    warnUnknown(ctx, unknownSkills, skill, value,
-                        QStringLiteral("Talent ") + skill
-                            + QStringLiteral(" wurde nicht Einheiten Tabelle gefunden!!"));
-                ++ctx.cursor;
-            }
-        }
-        u.setValue(F.unbekannteTalente, unknownSkills);
-    }
-
-    u.setValues(F.items, 0);
-    QString spells = own ? QString() : u.text(F.zauber);
-    if (!auraText.isEmpty())
-        spells = u'*' + auraText + u'*';
-    if (!ctx.atEnd() && hasKeyword(ctx.line(), {u"SPRUECHE"})) {
+// SPRUECHE and the aura: the spells star list.
+void readSpells(UnitBlock &b)
+{
+    ImportContext &ctx = b.ctx;
+    const UnitFields &F = b.F;
+    Table &u = b.u;
+    QString spells = b.own ? QString() : u.text(F.zauber);
+    if (!b.auraText.isEmpty())
+        spells = u'*' + b.auraText + u'*';
+    if (b.at(u"SPRUECHE")) {
         ++ctx.cursor;
         if (spells.isEmpty())
             spells = QStringLiteral("*");
-        while (!stopAt(ctx, {u"GEGENSTAENDE", u"EINHEIT", u"REGION"})) {
+        while (!b.stopAt({u"GEGENSTAENDE", u"EINHEIT", u"REGION"})) {
             spells += ctx.line().toString() + u'*';
             ++ctx.cursor;
         }
     }
-    if (own || !auraText.isEmpty() || spells != u.text(F.zauber))
+    if (b.own || !b.auraText.isEmpty() || spells != u.text(F.zauber))
         u.setValue(F.zauber, spells);
+}
 
+// GEGENSTAENDE: each item into its field, silver into `Silber`, the others (and the
+// load) into the unknown items list.
+void readItems(UnitBlock &b)
+{
+    ImportContext &ctx = b.ctx;
+    const UnitFields &F = b.F;
+    Table &u = b.u;
     QString unknownItems;
-    if (!loadText.isEmpty())
-        unknownItems = u'*' + loadText + u'*';
-    if (!ctx.atEnd() && hasKeyword(ctx.line(), {u"GEGENSTAENDE"})) {
+    if (!b.loadText.isEmpty())
+        unknownItems = u'*' + b.loadText + u'*';
+    if (b.at(u"GEGENSTAENDE")) {
         ++ctx.cursor;
-        while (!stopAt(ctx, {u"SPRUECHE", u"EINHEIT", u"REGION"})) {
+        while (!b.stopAt({u"SPRUECHE", u"EINHEIT", u"REGION"})) {
             const QStringView line = ctx.line();
             const int i = ctx.cursor;
             const qsizetype semicolon = line.indexOf(u';');
@@ -298,7 +361,7 @@ void getEinheitenInfo(ImportContext &ctx)
                 && !containsText(line, u";Silberkassette")) {
                 const int silver = toInt(value, line, i);
                 u.setValue(F.silber, silver);
-                if (own && !undead)
+                if (b.own && !b.undead)
                     ctx.addToStatus(StatusField::Silber, silver);
             } else if (const auto it = ctx.itemFields.constFind(item);
                        it != ctx.itemFields.constEnd()) {
@@ -312,49 +375,82 @@ void getEinheitenInfo(ImportContext &ctx)
         }
     }
     u.setValue(F.unbekannteGegenstaende, unknownItems);
+}
 
-    if (own) {
-        const QString stationed = u.text(F.stationiert);
-        QString tail = QStringLiteral("$]");
-        if (stationed.contains(u'S')) {
-            const QString ship = stationed.mid(2);
-            tail = (ctx.captainList.contains(ship + u';' + unitText) ? QStringLiteral("$,S")
-                                                                     : QStringLiteral("$,s"))
-                + ship + u']';
-        } else if (stationed.contains(u'B')) {
-            const QString building = stationed.mid(2);
-            tail = (ctx.ownerList.contains(building + u';' + unitText) ? QStringLiteral("$,G")
-                                                                       : QStringLiteral("$,g"))
-                + building + u']';
-        }
-        const QString headerLine = QStringLiteral(" EINHEIT ") + unitText + QStringLiteral(";\t")
-            + name + QStringLiteral(" [") + QString::number(persons) + u','
-            + QString::number(u.intValue(F.silber)) + tail;
-        ctx.orderTemplate.insert(ctx.orderTemplate.size() - orders, headerLine);
+// The own unit's header line goes above its orders; the tail tells whether it
+// commands its ship ("S") or owns its building ("G").
+void writeTemplateHeader(UnitBlock &b)
+{
+    if (!b.own)
+        return;
+    ImportContext &ctx = b.ctx;
+    const QString stationed = b.u.text(b.F.stationiert);
+    QString tail = QStringLiteral("$]");
+    if (stationed.contains(u'S')) {
+        const QString ship = stationed.mid(2);
+        tail = (ctx.captainList.contains(ship + u';' + b.unitText) ? QStringLiteral("$,S")
+                                                                   : QStringLiteral("$,s"))
+            + ship + u']';
+    } else if (stationed.contains(u'B')) {
+        const QString building = stationed.mid(2);
+        tail = (ctx.ownerList.contains(building + u';' + b.unitText) ? QStringLiteral("$,G")
+                                                                     : QStringLiteral("$,g"))
+            + building + u']';
     }
+    ctx.orderTemplate.insert(ctx.orderTemplate.size() - b.orders,
+        unitHeaderLine(b.unitText, b.name, b.persons, b.u.intValue(b.F.silber), tail));
+}
 
-    if (!ctx.atEnd() && hasKeyword(ctx.line(), {u"EINHEITSBOTSCHAFTEN"})) {
+// EINHEITSBOTSCHAFTEN: the messages to the unit, up to the next block.
+void readUnitMessages(UnitBlock &b)
+{
+    ImportContext &ctx = b.ctx;
+    if (!b.at(u"EINHEITSBOTSCHAFTEN"))
+        return;
+    ++ctx.cursor;
+    ctx.pages.append(Page::Botschaften,
+        QStringLiteral("Botschaften an Einheit ") + b.name + QStringLiteral(" in (")
+            + ctx.regionPosition + QStringLiteral(") :"));
+    while (!ctx.atEnd()) {
+        const QStringView line = ctx.line();
+        if (!isQuotedLine(line)
+            && (hasKeyword(line, {u"BURG", u"REGION", u"SCHIFF"}) || line.startsWith(u"EINHEIT")))
+            break;
+        ctx.pages.append(Page::Botschaften, QStringLiteral("    ") + line.toString());
         ++ctx.cursor;
-        ctx.pages.append(Page::Botschaften,
-            QStringLiteral("Botschaften an Einheit ") + name + QStringLiteral(" in (") + position
-                + QStringLiteral(") :"));
-        while (!ctx.atEnd()) {
-            const QStringView line = ctx.line();
-            if (!isQuotedLine(line)
-                && (hasKeyword(line, {u"BURG", u"REGION", u"SCHIFF"})
-                    || line.startsWith(u"EINHEIT")))
-                break;
-            ctx.pages.append(Page::Botschaften, QStringLiteral("    ") + line.toString());
-            ++ctx.cursor;
-        }
     }
+}
 
-    if (!u.isNull(F.infoDatum) && u.intValue(F.infoDatum) > ctx.dateCode) {
+// Keeps the row unless it holds knowledge newer than this report.
+void commitUnlessNewer(UnitBlock &b)
+{
+    Table &u = b.u;
+    if (!u.isNull(b.F.infoDatum) && u.intValue(b.F.infoDatum) > b.ctx.dateCode) {
         u.cancel();
     } else {
-        u.setValue(F.infoDatum, ctx.dateCode);
+        u.setValue(b.F.infoDatum, b.ctx.dateCode);
         u.post();
     }
+}
+
+} // namespace
+
+void getEinheitenInfo(ImportContext &ctx)
+{
+    UnitBlock b(ctx, fields(), *ctx.einheiten);
+    readHeader(b);
+    readKeyLines(b);
+    countOwnUnit(b);
+    noteArrival(b);
+    b.unitText = ctx.numberText(b.number);
+    readCommands(b);
+    readSkills(b);
+    b.u.setValues(b.F.items, 0);
+    readSpells(b);
+    readItems(b);
+    writeTemplateHeader(b);
+    readUnitMessages(b);
+    commitUnlessNewer(b);
     --ctx.cursor;
 }
 
