@@ -17,7 +17,7 @@
 #include "base/scriptedprompter.h"
 #include "app/session.h"
 #include "appwindows.h"
-#include "report/importer.h"
+#include "app/reportimporter.h"
 #include "report/importprogress.h"
 #include "report/reportlines.h"
 #include "reportgenerator.h"

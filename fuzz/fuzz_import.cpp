@@ -5,7 +5,7 @@
 #include "base/scriptedprompter.h"
 #include "app/session.h"
 #include "base/workspace.h"
-#include "report/importer.h"
+#include "app/reportimporter.h"
 #include "report/importprogress.h"
 
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
 // Writes pictures of the main windows for a look by eye:
 //   tolvimar_screenshots OUTDIR [REPORT]
 // Uses a temporary workspace; runs offscreen.
-#include "base/scriptedprompter.h"
 #include "app/session.h"
 #include "appwindows.h"
+#include "base/scriptedprompter.h"
 #include "selectiondialog.h"
 #include "testsupport.h"
 

@@ -1,6 +1,6 @@
-#include "base/scriptedprompter.h"
 #include "app/session.h"
 #include "appwindows.h"
+#include "base/scriptedprompter.h"
 #include "guisupport.h"
 #include "smallwindows.h"
 #include "statusindicator.h"

@@ -1,6 +1,6 @@
 #include "appwindows.h"
-#include "orders/checker.h"
 #include "base/gamefiles.h"
+#include "orders/checker.h"
 #include "orders/orderfile.h"
 #include "smallwindows.h"
 #include "statusindicator.h"
@@ -162,7 +162,7 @@ private slots:
         const QString script = writeScript(gui.h.ws.file(QStringLiteral("werkzeug/pruefer.sh")),
             "echo \"Datei: $1\"\necho \"Ort: $(pwd)\"\necho \"Anzahl: $#\"\n"
             "grep -c ARBEITE \"$1\"\necho 'Warnung auf stderr' >&2\n");
-        gui.h.session->game().checkerPath = script;
+        setCheckerPath(*gui.h.session, script);
         gui.editor()->appendPlainText(QStringLiteral("    ARBEITE"));
         QTest::mouseClick(
             gui.main->findChild<QPushButton *>(QStringLiteral("Button6")), Qt::LeftButton);
@@ -188,8 +188,8 @@ private slots:
         const QString dir = h.ws.file(QStringLiteral("mit Leer zeichen; $(touch gehackt) &"));
         const QString script
             = writeScript(dir + QStringLiteral("/prüf `x` ; rm -rf.sh"), "echo lief\n");
-        h.session->game().checkerPath = script;
-        const auto result = OrderChecker(*h.session).run(20000);
+        setCheckerPath(*h.session, script);
+        const auto result = runChecker(*h.session, 20000);
         QCOMPARE(result.status, OrderChecker::Result::Ran);
         QCOMPARE(result.output, QStringLiteral("lief\n"));
         QVERIFY(!QFileInfo::exists(h.ws.file(QStringLiteral("gehackt"))));
@@ -223,10 +223,10 @@ private slots:
             path = writeScript(h.ws.file(QStringLiteral("plain.sh")), "echo x\n", false);
         else if (kind == u"hang")
             path = writeScript(h.ws.file(QStringLiteral("hang.sh")), "exec sleep 30\n");
-        h.session->game().checkerPath = path;
+        setCheckerPath(*h.session, path);
         QElapsedTimer timer;
         timer.start();
-        const auto result = OrderChecker(*h.session).run(500);
+        const auto result = runChecker(*h.session, 500);
         QCOMPARE(int(result.status), status);
         QVERIFY2(result.message.contains(messagePart), qPrintable(result.message));
         QVERIFY(timer.elapsed() < 10000);
@@ -235,7 +235,7 @@ private slots:
     void checkerFailureShownInTheWindow()
     {
         Gui gui;
-        gui.h.session->game().checkerPath = QString();
+        setCheckerPath(*gui.h.session, QString());
         QTest::mouseClick(
             gui.main->findChild<QPushButton *>(QStringLiteral("Button6")), Qt::LeftButton);
         QCOMPARE(gui.h.prompter.log.size(), 1);

@@ -1,6 +1,6 @@
+#include "app/session.h"
 #include "base/errors.h"
 #include "base/scriptedprompter.h"
-#include "app/session.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -64,9 +64,8 @@ private slots:
         QCOMPARE(g.factionNumber, 154745);
         QCOMPARE(g.factionName, QStringLiteral("Die Wanderer"));
         QCOMPARE(g.newestTurn, 404);
-        QCOMPARE(g.originX, -30.0);
-        QCOMPARE(g.currentX, -1);
-        QCOMPARE(g.currentY, 5);
+        QCOMPARE(session.mapState().origin().x(), -30.0);
+        QCOMPARE(session.mapState().currentPosition(), QPoint(-1, 5));
         QCOMPARE(g.base, 36);
         QCOMPARE(g.checkerPath, QStringLiteral("/usr/bin/checker"));
         QCOMPARE(g.programPath, f.ws.path() + QStringLiteral("/spiel1/"));
@@ -111,13 +110,13 @@ private slots:
         ScriptedPrompter prompter;
         Session session(f.ws.path(), prompter);
         session.spielinitialisierung(3, QStringLiteral("Neu benannt"), QStringLiteral("Sulvitan"));
-        ActiveGame &g = session.game();
+        ActiveGame g = session.game();
         g.factionName = QStringLiteral("Händler");
         g.factionNumber = 4711;
         g.newestTurn = 301;
-        g.originX = -12;
-        g.originY = 7;
         g.base = 10;
+        session.setGame(g);
+        session.mapState().setOrigin(QPointF(-12, 7));
         session.saveAktuelleOptionen();
         Configuration c = f.ws.config();
         QCOMPARE(c.line(3, Configuration::GameName), QStringLiteral("Neu benannt"));
@@ -130,8 +129,9 @@ private slots:
 
         // An older turn leaves the newest turn alone; a level other than 0 the origin.
         g.newestTurn = 212;
-        g.mapLevel = 1;
-        g.originX = 99;
+        session.setGame(g);
+        session.mapState().setLevel(1);
+        session.mapState().setOrigin(QPointF(99, 7));
         session.saveAktuelleOptionen();
         c = f.ws.config();
         QCOMPARE(c.line(3, Configuration::NewestTurn), QStringLiteral("301"));
@@ -156,7 +156,7 @@ private slots:
         QCOMPARE(session.game().checkerPath, QStringLiteral("/opt/check"));
         QCOMPARE(f.ws.config().line(2, Configuration::ProgramPath), QStringLiteral("anderswo/"));
         // The home region takes effect at the next start, not now.
-        QCOMPARE(session.game().currentX, 3);
+        QCOMPARE(session.mapState().currentPosition().x(), 3);
     }
 };
 

@@ -1,6 +1,7 @@
 #include "analysis/pointsstatistics.h"
 #include "app/statusstore.h"
 #include "appwindows.h"
+#include "app/turnsummary.h"
 #include "testsupport.h"
 
 #include <QAction>

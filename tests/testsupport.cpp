@@ -130,4 +130,17 @@ QStringList reportHeader(const QString &game, int turn, int faction, int base, i
     };
 }
 
+void setCheckerPath(Session &session, const QString &path)
+{
+    ActiveGame game = session.game();
+    game.checkerPath = path;
+    session.setGame(game);
+}
+
+OrderChecker::Result runChecker(Session &session, int timeoutMs)
+{
+    OrderFile file = session.orderFile();
+    return OrderChecker(session.game()).run(file, timeoutMs);
+}
+
 } // namespace tolvimar::test

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "app/reportimporter.h"
+#include "app/session.h"
 #include "base/configuration.h"
 #include "base/scriptedprompter.h"
-#include "app/session.h"
 #include "base/textfile.h"
-#include "report/importer.h"
+#include "orders/checker.h"
 #include "report/reportpages.h"
 
 #include <QString>
@@ -60,6 +61,11 @@ public:
     std::unique_ptr<Session> session;
     int reportNumber = 0;
 };
+
+// The slot's checker path, as the settings dialog would set it.
+void setCheckerPath(Session &session, const QString &path);
+// Saves the order file and runs the checker on it.
+OrderChecker::Result runChecker(Session &session, int timeoutMs);
 
 // A Kalmora or Sulvitan report header for turn, faction number and base.
 QStringList reportHeader(const QString &game = QStringLiteral("Kalmora"), int turn = 40,

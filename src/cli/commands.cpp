@@ -1,11 +1,11 @@
 #include "commands.h"
 
+#include "app/reportimporter.h"
+#include "app/session.h"
 #include "base/errors.h"
 #include "base/scriptedprompter.h"
-#include "app/session.h"
 #include "base/workspace.h"
 #include "orders/checker.h"
-#include "report/importer.h"
 #include "report/importprogress.h"
 
 #include <QDir>
@@ -271,7 +271,8 @@ int check(const Arguments &args)
     OpenedSlot opened;
     if (const int exitCode = openSlotCommand(args, &opened); exitCode >= 0)
         return exitCode;
-    const OrderChecker::Result result = OrderChecker(*opened.session).run();
+    OrderFile orderFile = opened.session->orderFile();
+    const OrderChecker::Result result = OrderChecker(opened.session->game()).run(orderFile);
     if (result.status != OrderChecker::Result::Ran) {
         err() << result.message << "\n";
         return 2;

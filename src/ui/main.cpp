@@ -1,6 +1,6 @@
-#include "base/errors.h"
 #include "app/session.h"
 #include "appwindows.h"
+#include "base/errors.h"
 #include "uiprompter.h"
 
 #include <QApplication>

@@ -1,11 +1,12 @@
 #include "mainwindow.h"
 
+#include "app/reportimporter.h"
+#include "app/session.h"
 #include "base/errors.h"
 #include "base/prompter.h"
-#include "app/session.h"
+#include "calculator.h"
 #include "orders/checker.h"
 #include "orders/orderfile.h"
-#include "report/importer.h"
 #include "selectiondialog.h"
 #include "settingsdialog.h"
 #include "smallwindows.h"
@@ -602,12 +603,26 @@ void MainWindow::Neu1Click()
 
 void MainWindow::Speichern1Click()
 {
-    OrderFile(m_session).speichern();
+    try {
+        m_session.orderFile().save();
+    } catch (const UserError &e) {
+        m_prompter.message(
+            Prompter::Kind::Error, QStringLiteral("Zugvorlage speichern"), e.message());
+    }
 }
 
 void MainWindow::ZugVorlageSpeichern1Click()
 {
-    OrderFile(m_session).speichernUnter();
+    const QString path = m_prompter.saveFileName(QStringLiteral("Zugvorlage speichern unter"),
+        {QStringLiteral("Alle (*.*)"), QStringLiteral("Textdateien (*.txt)")}, 1, true);
+    if (path.isEmpty())
+        return;
+    try {
+        m_session.orderFile().saveAs(path);
+    } catch (const UserError &e) {
+        m_prompter.message(
+            Prompter::Kind::Error, QStringLiteral("Zugvorlage speichern"), e.message());
+    }
 }
 
 void MainWindow::Optionen1Click()
@@ -631,7 +646,12 @@ void MainWindow::Button6Click()
 {
     // The window keeps painting while the checker runs, but takes no input.
     setEnabled(false);
-    const OrderChecker::Result result = OrderChecker(m_session).run();
+    OrderChecker::Result result;
+    {
+        BusyScope busy(m_prompter);
+        OrderFile orderFile = m_session.orderFile();
+        result = OrderChecker(m_session.game()).run(orderFile);
+    }
     setEnabled(true);
     if (result.status != OrderChecker::Result::Ran) {
         m_prompter.message(Prompter::Kind::Error, QStringLiteral("Zug Checker"), result.message);
@@ -667,7 +687,12 @@ void MainWindow::RichEdit4Change()
 
 void MainWindow::Timer1Timer()
 {
-    OrderFile(m_session).autosave();
+    // A failure is noted without a box so that typing is not interrupted.
+    try {
+        m_session.orderFile().saveIfChanged();
+    } catch (const UserError &e) {
+        m_prompter.notice(QStringLiteral("Automatisches Speichern fehlgeschlagen: ") + e.message());
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -1,8 +1,8 @@
 #include "settingsdialog.h"
 
+#include "app/session.h"
 #include "base/errors.h"
 #include "base/prompter.h"
-#include "app/session.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

@@ -2,7 +2,6 @@
 
 #include "../base/activegame.h"
 #include "../base/errors.h"
-#include "../app/session.h"
 #include "../db/schema.h"
 #include "../db/table.h"
 
@@ -95,12 +94,6 @@ QList<QStringList> PointsStatistics::grid(int game, int faction)
             cell(t.value(u"Personen"))});
     }
     return rows;
-}
-
-void zeigePunkteStatistik(Session &session)
-{
-    session.setPointsGrid(PointsStatistics(session.database())
-                              .grid(session.game().number, session.game().factionNumber));
 }
 
 } // namespace tolvimar

@@ -6,7 +6,6 @@
 namespace tolvimar {
 
 class Database;
-class Session;
 struct ActiveGame;
 struct StatusValues;
 
@@ -27,8 +26,5 @@ public:
 private:
     Database &m_db;
 };
-
-// Fills the points statistics grid of the active game from its faction rows.
-void zeigePunkteStatistik(Session &session);
 
 } // namespace tolvimar

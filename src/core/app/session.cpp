@@ -1,12 +1,11 @@
 #include "session.h"
 
-#include "../analysis/pointsstatistics.h"
-#include "../db/database.h"
-#include "../map/smallmap.h"
 #include "../base/errors.h"
 #include "../base/gamefiles.h"
 #include "../base/prompter.h"
+#include "../db/database.h"
 #include "statusstore.h"
+#include "turnsummary.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -42,48 +41,41 @@ void Session::spielinitialisierung(int game, const QString &name, const QString 
 {
     // The lines the selection dialog read are the source of the game's values.
     Configuration scratch = m_selection;
+    // Values read before a failing line stay, as each step of the opening does.
     m_game = ActiveGame();
-    m_game.number = game;
-    m_game.typeText = typeText;
-    m_game.name = name;
-    m_game.type = gameTypeFromText(typeText);
-    m_game.mapLevel = 0;
+    ActiveGame &g = m_game;
+    g.number = game;
+    g.typeText = typeText;
+    g.name = name;
+    g.type = gameTypeFromText(typeText);
 
-    m_prompter.setBusy(true);
-    struct BusyGuard
-    {
-        Prompter &p;
-        ~BusyGuard() { p.setBusy(false); }
-    } busy {m_prompter};
-
+    BusyScope busy(m_prompter);
     m_template.clear();
     m_template.setSaved(true);
 
-    m_game.factionName = scratch.line(game, Configuration::FactionName);
-    m_game.factionNumber = scratch.intLine(game, Configuration::FactionNumber);
-    m_game.newestTurn = scratch.intLine(game, Configuration::NewestTurn);
-    m_game.programPath
-        = m_workspace.resolveProgramPath(scratch.line(game, Configuration::ProgramPath));
-    m_game.originX = scratch.intLine(game, Configuration::OriginX);
-    m_game.originY = scratch.intLine(game, Configuration::OriginY);
-    m_game.homeX = scratch.intLine(game, Configuration::HomeX);
-    m_game.homeY = scratch.intLine(game, Configuration::HomeY);
-    m_game.currentX = m_game.homeX;
-    m_game.currentY = m_game.homeY;
-    m_game.base = scratch.intLine(game, Configuration::IdentifierBase, 36);
-    if (m_game.base < 2 || m_game.base > 36) {
+    g.factionName = scratch.line(game, Configuration::FactionName);
+    g.factionNumber = scratch.intLine(game, Configuration::FactionNumber);
+    g.newestTurn = scratch.intLine(game, Configuration::NewestTurn);
+    g.programPath = m_workspace.resolveProgramPath(scratch.line(game, Configuration::ProgramPath));
+    const QPointF origin(scratch.intLine(game, Configuration::OriginX),
+        scratch.intLine(game, Configuration::OriginY));
+    g.homeX = scratch.intLine(game, Configuration::HomeX);
+    g.homeY = scratch.intLine(game, Configuration::HomeY);
+    g.base = scratch.intLine(game, Configuration::IdentifierBase, 36);
+    if (g.base < 2 || g.base > 36) {
         throw UserError(QStringLiteral("Die Konfigurationsdatei %1, Zeile %2: die Basis %3 liegt "
                                        "nicht zwischen 2 und 36.")
                             .arg(QDir::toNativeSeparators(scratch.filePath()))
                             .arg(Configuration::blockBase(game) + Configuration::IdentifierBase + 1)
-                            .arg(m_game.base));
+                            .arg(g.base));
     }
-    m_game.umlaut = scratch.intLine(game, Configuration::Umlaut);
-    m_game.checkerPath = scratch.line(game, Configuration::CheckerPath);
+    g.umlaut = scratch.intLine(game, Configuration::Umlaut);
+    g.checkerPath = scratch.line(game, Configuration::CheckerPath);
     ensureGameFolders();
+    m_mapState.reset(origin, QPoint(g.homeX, g.homeY));
+    emit gameChanged();
     emit gameOpened();
 
-    drawSmallMap(*this);
     zeigePunkteStatistik(*this);
     if (!QFileInfo::exists(worldMapFile(0)))
         m_prompter.notice(
@@ -91,6 +83,12 @@ void Session::spielinitialisierung(int game, const QString &name, const QString 
                            "zeichnet sie.")
                 .arg(QDir::toNativeSeparators(worldMapFile(0))));
     StatusStore(*this).loadStatusData();
+}
+
+void Session::setGame(const ActiveGame &game)
+{
+    m_game = game;
+    emit gameChanged();
 }
 
 void Session::ensureGameFolders() const
@@ -109,9 +107,10 @@ void Session::saveAktuelleOptionen()
     config.setLine(k, Configuration::FactionNumber, QString::number(m_game.factionNumber));
     if (config.intLine(k, Configuration::NewestTurn) < m_game.newestTurn)
         config.setLine(k, Configuration::NewestTurn, QString::number(m_game.newestTurn));
-    if (m_game.mapLevel == 0) {
-        config.setLine(k, Configuration::OriginX, QString::number(m_game.originX, 'g', 17));
-        config.setLine(k, Configuration::OriginY, QString::number(m_game.originY, 'g', 17));
+    if (m_mapState.level() == 0) {
+        const QPointF origin = m_mapState.origin();
+        config.setLine(k, Configuration::OriginX, QString::number(origin.x(), 'g', 17));
+        config.setLine(k, Configuration::OriginY, QString::number(origin.y(), 'g', 17));
     }
     config.setLine(k, Configuration::IdentifierBase, QString::number(m_game.base));
     config.setLine(k, Configuration::Umlaut, QString::number(m_game.umlaut));
@@ -141,8 +140,10 @@ void Session::saveSettings(const Settings &settings)
     config.setLine(k, Configuration::ProgramPath, settings.programPath);
     config.setLine(k, Configuration::CheckerPath, settings.checkerPath);
     config.save();
-    m_game.programPath = m_workspace.resolveProgramPath(settings.programPath);
-    m_game.checkerPath = settings.checkerPath;
+    ActiveGame g = m_game;
+    g.programPath = m_workspace.resolveProgramPath(settings.programPath);
+    g.checkerPath = settings.checkerPath;
+    setGame(g);
     ensureGameFolders();
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
-#include "../report/ordertemplate.h"
-#include "../report/reportpages.h"
 #include "../base/activegame.h"
 #include "../base/configuration.h"
 #include "../base/workspace.h"
+#include "../map/mapstate.h"
+#include "../orders/orderfile.h"
+#include "../report/ordertemplate.h"
+#include "../report/reportpages.h"
 
 #include <QObject>
 #include <memory>
@@ -15,8 +17,8 @@ class Database;
 class Prompter;
 
 // One run of the program on one workspace: the configuration the selection dialog
-// read, the database, and the active game with its report pages, status values and
-// order template. Core owns this state; the window observes it.
+// read, the database, and the active game with its report pages, status values,
+// order template and map position. Core owns this state; the window observes it.
 class Session : public QObject
 {
     Q_OBJECT
@@ -53,8 +55,12 @@ public:
     void saveSettings(const Settings &settings);
 
     const ActiveGame &game() const { return m_game; }
-    ActiveGame &game() { return m_game; }
+    // The import hands over the values its report set.
+    void setGame(const ActiveGame &game);
     QString caption() const;
+
+    MapState &mapState() { return m_mapState; }
+    const MapState &mapState() const { return m_mapState; }
 
     const StatusValues &status() const { return m_status; }
     void setStatus(const StatusValues &status);
@@ -64,6 +70,8 @@ public:
     void setPages(const ReportPages &pages);
 
     OrderTemplate &orderTemplate() { return m_template; }
+    // The order file of the newest import's turn.
+    OrderFile orderFile() { return OrderFile(m_game, m_status[StatusField::Datum], m_template); }
 
     // Rows of the points statistics grid, headings first; empty when not shown.
     const QList<QStringList> &pointsGrid() const { return m_pointsGrid; }
@@ -73,6 +81,7 @@ public:
 
 signals:
     void gameOpened();
+    void gameChanged();
     void statusChanged();
     void pagesChanged();
     void pointsGridChanged();
@@ -85,6 +94,7 @@ private:
     Configuration m_selection;
     std::unique_ptr<Database> m_db;
     ActiveGame m_game;
+    MapState m_mapState;
     StatusValues m_status;
     ReportPages m_pages;
     OrderTemplate m_template;

@@ -1,13 +1,13 @@
 #include "statusstore.h"
 
 #include "../analysis/pointsstatistics.h"
-#include "../analysis/turnsummary.h"
-#include "../orders/orderfile.h"
+#include "turnsummary.h"
 #include "../base/errors.h"
 #include "../base/gamefiles.h"
 #include "../base/prompter.h"
-#include "session.h"
 #include "../base/textfile.h"
+#include "../orders/orderfile.h"
+#include "session.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -74,7 +74,7 @@ void StatusStore::saveStatusData()
         config.setLine(game.number, Configuration::StatusFirst + f, m_session.status().values[f]);
     config.save();
 
-    OrderFile(m_session).writeOrderFile();
+    m_session.orderFile().write();
     PointsStatistics(m_session.database())
         .writeFactionRow(game, game.newestTurn, m_session.status());
 }
@@ -114,7 +114,7 @@ void StatusStore::loadStatusData()
 
     OrderTemplate &orders = m_session.orderTemplate();
     if (!status[StatusField::Datum].isEmpty()) {
-        const QString path = OrderFile(m_session).orderFilePath();
+        const QString path = m_session.orderFile().path();
         if (QFileInfo::exists(path)) {
             try {
                 TextEncoding encoding = TextEncoding::Utf8;

@@ -26,16 +26,11 @@ struct ActiveGame
     int factionNumber = 0;
     qint64 newestTurn = 0; // date code of the newest turn
     QString programPath; // absolute, ends in a separator
-    double originX = 0;
-    double originY = 0;
-    int homeX = 0;
+    int homeX = 0; // the home region, where the small map opens
     int homeY = 0;
-    int currentX = 0;
-    int currentY = 0;
     int base = 36; // identifier base N
     int umlaut = 0;
     QString checkerPath;
-    int mapLevel = 0; // selected map level
 
     bool isOpen() const { return number > 0; }
     bool isKalmora() const { return type == GameType::Kalmora; }

@@ -30,4 +30,21 @@ public:
     virtual void setBusy(bool /*busy*/) { }
 };
 
+// Shows the busy pointer for its lifetime.
+class BusyScope
+{
+public:
+    explicit BusyScope(Prompter &prompter)
+        : m_prompter(prompter)
+    {
+        m_prompter.setBusy(true);
+    }
+    ~BusyScope() { m_prompter.setBusy(false); }
+    BusyScope(const BusyScope &) = delete;
+    BusyScope &operator=(const BusyScope &) = delete;
+
+private:
+    Prompter &m_prompter;
+};
+
 } // namespace tolvimar

@@ -212,4 +212,11 @@ void Transaction::commit()
     m_done = true;
 }
 
+void Transaction::rollback()
+{
+    if (!m_done)
+        m_db.rollback();
+    m_done = true;
+}
+
 } // namespace tolvimar

@@ -51,6 +51,7 @@ public:
     explicit Transaction(Database &db);
     ~Transaction();
     void commit();
+    void rollback();
 
 private:
     Database &m_db;

@@ -1,10 +1,8 @@
 #include "checker.h"
 
 #include "../base/errors.h"
-#include "../base/prompter.h"
-#include "../app/session.h"
-#include "../base/textfile.h"
 #include "../base/gamefiles.h"
+#include "../base/textfile.h"
 #include "../base/workspace.h"
 #include "orderfile.h"
 
@@ -13,36 +11,26 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QSaveFile>
-#include <QStandardPaths>
 #include <QTimer>
 
 namespace tolvimar {
 
-OrderChecker::OrderChecker(Session &session)
-    : m_session(session)
+OrderChecker::OrderChecker(const ActiveGame &game)
+    : m_game(game)
 {
 }
 
 QString OrderChecker::checkerProgram() const
 {
-    const QString path = m_session.game().checkerPath.trimmed();
+    const QString path = m_game.checkerPath.trimmed();
     if (path.isEmpty() || QDir::isAbsolutePath(path))
         return path;
-    return joinProgramPath(m_session.game().programPath, path);
+    return joinProgramPath(m_game.programPath, path);
 }
 
-OrderChecker::Result OrderChecker::run(int timeoutMs)
+OrderChecker::Result OrderChecker::run(OrderFile &orderFile, int timeoutMs)
 {
     Result result;
-    Prompter &prompter = m_session.prompter();
-    prompter.setBusy(true);
-    struct BusyGuard
-    {
-        Prompter &p;
-        ~BusyGuard() { p.setBusy(false); }
-    } busy {prompter};
-
-    OrderFile orderFile(m_session);
     try {
         orderFile.save();
     } catch (const UserError &e) {
@@ -71,10 +59,10 @@ OrderChecker::Result OrderChecker::run(int timeoutMs)
         return result;
     }
 
-    const QString programPath = m_session.game().programPath;
+    const QString programPath = m_game.programPath;
     QProcess process;
     process.setProgram(info.absoluteFilePath());
-    process.setArguments({QFileInfo(orderFile.orderFilePath()).fileName()});
+    process.setArguments({QFileInfo(orderFile.path()).fileName()});
     process.setWorkingDirectory(programPath);
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.setStandardInputFile(QProcess::nullDevice());
@@ -128,21 +116,6 @@ OrderChecker::Result OrderChecker::run(int timeoutMs)
     result.status = Result::Ran;
     result.output = decodeText(output);
     return result;
-}
-
-bool startCalculator(QString *lookedFor)
-{
-    const QStringList candidates = {QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"),
-        QStringLiteral("qalculate-gtk"), QStringLiteral("galculator"), QStringLiteral("mate-calc"),
-        QStringLiteral("speedcrunch"), QStringLiteral("xcalc")};
-    if (lookedFor)
-        *lookedFor = candidates.join(QStringLiteral(", "));
-    for (const QString &name : candidates) {
-        const QString path = QStandardPaths::findExecutable(name);
-        if (!path.isEmpty() && QProcess::startDetached(path, {}))
-            return true;
-    }
-    return false;
 }
 
 } // namespace tolvimar

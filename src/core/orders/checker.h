@@ -1,10 +1,12 @@
 #pragma once
 
+#include "../base/activegame.h"
+
 #include <QString>
 
 namespace tolvimar {
 
-class Session;
+class OrderFile;
 
 // Runs the external order checker on the saved order file: the checker program
 // (the slot's checker path) gets the order file name as its only argument and the
@@ -22,17 +24,14 @@ public:
         QString message; // why it could not run
     };
 
-    explicit OrderChecker(Session &session);
-    Result run(int timeoutMs = 60000);
+    explicit OrderChecker(const ActiveGame &game);
+    // Saves the order file, then runs the checker on it.
+    Result run(OrderFile &orderFile, int timeoutMs = 60000);
     // The checker path as a program: absolute, or relative to the program path.
     QString checkerProgram() const;
 
 private:
-    Session &m_session;
+    ActiveGame m_game;
 };
-
-// Starts a desktop calculator found on the PATH; returns false (and the names it
-// looked for) when there is none.
-bool startCalculator(QString *lookedFor = nullptr);
 
 } // namespace tolvimar

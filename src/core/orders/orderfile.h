@@ -1,10 +1,12 @@
 #pragma once
 
+#include "../base/activegame.h"
+
 #include <QString>
 
 namespace tolvimar {
 
-class Session;
+class OrderTemplate;
 
 // The order template as a file: "Zug-Spiel" + game + "-" + year + "-" + month
 // name + ".txt" in the game's program path, lines ended by CR LF, in the encoding
@@ -12,28 +14,25 @@ class Session;
 class OrderFile
 {
 public:
-    explicit OrderFile(Session &session);
+    // dateText is the status page's "Datum" ("Maerz im Jahre 7").
+    OrderFile(const ActiveGame &game, const QString &dateText, OrderTemplate &orders);
 
-    QString orderFilePath() const;
+    QString path() const;
 
     // Writes the template under the order file name; the saved state is not touched.
     // Throws UserError; the previous file then stays as it was.
-    void writeOrderFile() const;
+    void write() const;
     // "Zugvorlage Speichern": write and mark saved. Throws UserError (state unchanged).
     void save();
     // "Zugvorlage Speichern unter...": write exactly under the chosen name.
     void saveAs(const QString &path);
-
-    // The commands as the menu runs them: failures are shown, the state stays
-    // "not saved". Each returns whether a file now holds the template.
-    bool speichern();
-    bool speichernUnter();
-    // The five-minute tick: saves when there are unsaved changes; a failure is
-    // noted without a box so that typing is not interrupted.
-    void autosave();
+    // The five-minute tick: saves when there are unsaved changes. Throws UserError.
+    void saveIfChanged();
 
 private:
-    Session &m_session;
+    ActiveGame m_game;
+    QString m_dateText;
+    OrderTemplate &m_orders;
 };
 
 } // namespace tolvimar

@@ -26,6 +26,7 @@ struct ImportContext
     Database &db;
     ImportProgress &progress;
     int cursor = 1;
+    int mapLevel = 0; // the selected map level: the template's region lines show it
 
     ActiveGame game; // a copy; becomes the session's on success
     qint64 dateCode = 0; // of this report

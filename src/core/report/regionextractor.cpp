@@ -330,7 +330,7 @@ void getRegionInfo(ImportContext &ctx)
         t.erase(t.end() - 4, t.end());
     t.append(QString());
     t.append(regionHeaderLine(
-        x, y, ctx.game.mapLevel != 0 ? std::optional<int>(z) : std::nullopt, ctx.regionName));
+        x, y, ctx.mapLevel != 0 ? std::optional<int>(z) : std::nullopt, ctx.regionName));
     t.append(QStringLiteral(" ; Zorbek Lohn ") + QString::number(r.intValue(F.lohn)));
     t.append(QString());
 }

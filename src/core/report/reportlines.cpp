@@ -20,6 +20,7 @@ ReportLines ReportLines::fromBytes(QByteArray bytes, const QString &fileName)
 {
     ReportLines r;
     r.m_fileName = fileName;
+    r.m_byteSize = bytes.size();
     r.m_text = decodeText(bytes, &r.m_encoding);
     bytes = QByteArray();
     const QChar *data = r.m_text.constData();

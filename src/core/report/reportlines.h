@@ -34,6 +34,8 @@ public:
 
     const QString &fileName() const { return m_fileName; }
     TextEncoding encoding() const { return m_encoding; }
+    // Size of the file as read, in bytes.
+    qint64 byteSize() const { return m_byteSize; }
 
 private:
     QString m_text;
@@ -43,6 +45,7 @@ private:
     int m_count = 0;
     QString m_fileName;
     TextEncoding m_encoding = TextEncoding::Utf8;
+    qint64 m_byteSize = 0;
 };
 
 // The two ways a value is written on a report line.

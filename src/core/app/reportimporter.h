@@ -6,12 +6,13 @@ namespace tolvimar {
 
 class ImportProgress;
 class Session;
-struct ImportContext;
+struct ImportOutcome;
 
-// Imports a computer report into the active game: checks version and game type,
-// reads the faction header, renders the report pages, writes the tables and builds
-// the order template. All database writes of one import form one transaction; on
-// any failure nothing of it stays and the previous pages and template remain.
+// "&CR einlesen": imports a computer report into the active game. The report is
+// read into the tables in one transaction; on any failure nothing of it stays and
+// the previous pages and template remain. After the commit the session takes the
+// new values and the configuration, the summaries, the status files, the points
+// statistics and the order file follow.
 class ReportImporter
 {
 public:
@@ -33,17 +34,9 @@ public:
     Result Neu1Click();
     Result importFile(const QString &path);
 
-    // Called with the cursor on the ";Runde" line / the ";Punkte" line.
-    static void getDatum(ImportContext &ctx);
-    static void getPunkte(ImportContext &ctx);
-
 private:
     Result run(const QString &path);
-    bool readHeader(ImportContext &ctx);
-    void writeTemplateHead(ImportContext &ctx);
-    void writeOwnFactionRow(ImportContext &ctx);
-    void extract(ImportContext &ctx, Result &result);
-    void finish(ImportContext &ctx, Result &result);
+    void finish(const ImportOutcome &outcome);
 
     Session &m_session;
     ImportProgress &m_progress;

@@ -1,8 +1,9 @@
 #include "turnsummary.h"
 
+#include "../analysis/pointsstatistics.h"
+#include "../analysis/summaries.h"
 #include "../base/prompter.h"
-#include "../app/session.h"
-#include "summaries.h"
+#include "session.h"
 
 namespace tolvimar {
 
@@ -23,6 +24,12 @@ QString pleaseSend(const QString &file)
 }
 
 } // namespace
+
+void zeigePunkteStatistik(Session &session)
+{
+    session.setPointsGrid(PointsStatistics(session.database())
+                              .grid(session.game().number, session.game().factionNumber));
+}
 
 bool runIncomeSummary(Session &session, bool afterImport)
 {

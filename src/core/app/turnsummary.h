@@ -11,4 +11,7 @@ bool runIncomeSummary(Session &session, bool afterImport);
 bool runOrcSummary(Session &session, bool afterImport);
 bool runProductionSummary(Session &session);
 
+// Fills the points statistics grid of the active game from its faction rows.
+void zeigePunkteStatistik(Session &session);
+
 } // namespace tolvimar

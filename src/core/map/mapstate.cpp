@@ -1,0 +1,56 @@
+#include "mapstate.h"
+
+namespace tolvimar {
+
+MapState::MapState(QObject *parent)
+    : QObject(parent)
+{
+}
+
+void MapState::setLevel(int level)
+{
+    if (m_level == level)
+        return;
+    m_level = level;
+    emit levelChanged(level);
+}
+
+void MapState::setOrigin(const QPointF &origin)
+{
+    if (m_origin == origin)
+        return;
+    m_origin = origin;
+    emit originChanged(origin);
+}
+
+void MapState::setWorldMapSize(const QSize &size)
+{
+    if (m_worldMapSize == size)
+        return;
+    m_worldMapSize = size;
+    emit worldMapSizeChanged(size);
+}
+
+void MapState::setCurrentPosition(const QPoint &position)
+{
+    if (m_current == position)
+        return;
+    m_current = position;
+    emit currentPositionChanged(position);
+}
+
+void MapState::setSelectedRegion(const QPoint &region)
+{
+    m_selected = region;
+    emit selectedRegionChanged(region);
+}
+
+void MapState::reset(const QPointF &origin, const QPoint &home)
+{
+    setLevel(0);
+    setOrigin(origin);
+    setCurrentPosition(home);
+    m_selected.reset();
+}
+
+} // namespace tolvimar
