@@ -113,7 +113,8 @@ void Database::createSchema()
 {
     // Reading the schema fails on a file that is not a database; say so plainly.
     QSqlQuery probe(connection());
-    if (!probe.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
+    if (!probe.exec(
+            QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'index')"))) {
         throw UserError(QStringLiteral("Die Datei %1 ist keine lesbare Datenbank: %2")
                             .arg(QDir::toNativeSeparators(m_path), probe.lastError().text()));
     }
@@ -122,30 +123,34 @@ void Database::createSchema()
         existing.append(probe.value(0).toString());
     probe.finish();
 
+    const bool fresh = existing.isEmpty();
     QStringList statements;
     for (const TableDef *table : schema::allTables()) {
-        if (existing.contains(table->name))
-            continue;
-        QStringList columns;
-        for (const FieldDef &field : table->fields)
-            columns.append(sqlQuote(field.name) + u' ' + columnType(field));
-        statements.append(
-            QStringLiteral("CREATE TABLE %1 (%2)").arg(sqlQuote(table->name), columns.join(u", ")));
-        statements.append(QStringLiteral("CREATE UNIQUE INDEX %1 ON %2 (%3)")
-                              .arg(sqlQuote(table->name + QStringLiteral("_key")),
-                                  sqlQuote(table->name), quotedList(table->key)));
+        if (!existing.contains(table->name)) {
+            QStringList columns;
+            for (const FieldDef &field : table->fields)
+                columns.append(sqlQuote(field.name) + u' ' + columnType(field));
+            statements.append(QStringLiteral("CREATE TABLE %1 (%2)")
+                                  .arg(sqlQuote(table->name), columns.join(u", ")));
+            statements.append(QStringLiteral("CREATE UNIQUE INDEX %1 ON %2 (%3)")
+                                  .arg(sqlQuote(table->name + QStringLiteral("_key")),
+                                      sqlQuote(table->name), quotedList(table->key)));
+        }
+        // Lookups added in a later version get their index in older databases too.
         for (int i = 0; i < table->indexes.size(); ++i) {
+            const QString name = table->name + QStringLiteral("_idx") + QString::number(i + 1);
+            if (existing.contains(name))
+                continue;
             statements.append(
                 QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-                    .arg(sqlQuote(table->name + QStringLiteral("_idx") + QString::number(i + 1)),
-                        sqlQuote(table->name), quotedList(table->indexes[i])));
+                    .arg(sqlQuote(name), sqlQuote(table->name), quotedList(table->indexes[i])));
         }
     }
     if (statements.isEmpty())
         return;
     // A new database gets larger pages: unit rows have 130 columns, and fewer page
     // splits make a large import faster.
-    if (existing.isEmpty())
+    if (fresh)
         exec(QStringLiteral("PRAGMA page_size = 16384"));
     begin();
     try {

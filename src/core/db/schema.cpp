@@ -313,7 +313,9 @@ const TableDef &einheiten()
             memoField(u"Unbekannte Gegenstaende"_s),
         };
         t.key = {u"Spiel"_s, u"Einheit Nr"_s};
-        t.indexes = {{u"Spiel"_s, u"Einheit Position"_s, u"Einheit Nr"_s}};
+        // Units of a region; the own units of a turn (map overlay, armies).
+        t.indexes = {{u"Spiel"_s, u"Einheit Position"_s, u"Einheit Nr"_s},
+            {u"Spiel"_s, u"Partei Nr"_s, u"Info Datum"_s}};
         return t;
     }();
     return def;

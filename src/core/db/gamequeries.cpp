@@ -1,0 +1,305 @@
+#include "gamequeries.h"
+
+#include "../base/errors.h"
+#include "database.h"
+
+namespace tolvimar {
+
+namespace {
+
+// A statement is reset when a read ends, whether it returned or threw.
+class Reading
+{
+public:
+    explicit Reading(SqliteStatement &statement)
+        : m_statement(statement)
+    {
+    }
+    ~Reading() { m_statement.reset(); }
+    bool next()
+    {
+        try {
+            return m_statement.step();
+        } catch (const SqliteError &e) {
+            throw UserError(
+                QStringLiteral("Die Datenbank kann nicht gelesen werden: ") + e.message());
+        }
+    }
+    QVariant value(int i) const { return m_statement.column(i); }
+    QString text(int i) const { return m_statement.column(i).toString(); }
+    int integer(int i) const { return int(m_statement.columnInt64(i)); }
+
+private:
+    SqliteStatement &m_statement;
+};
+
+const char kShipColumns[]
+    = R"("Schiffs Nr", "Schiffs Name", "Schiffs Position", "Schiffstyp", "Partei", "Kapitaen",
+         "Kueste", "Ladung", "MaxLadung", "Prozent", "Info Datum")";
+
+ShipRow shipRow(const Reading &r)
+{
+    ShipRow s;
+    s.number = r.integer(0);
+    s.name = r.text(1);
+    s.position = r.text(2);
+    s.type = r.text(3);
+    s.faction = r.value(4);
+    s.captain = r.value(5);
+    s.coast = r.text(6);
+    s.load = r.value(7);
+    s.maxLoad = r.value(8);
+    s.percent = r.value(9);
+    s.infoDatum = r.value(10);
+    return s;
+}
+
+} // namespace
+
+GameQueries::GameQueries(Database &db)
+    : m_db(db)
+{
+}
+
+GameQueries::~GameQueries() = default;
+
+SqliteStatement &GameQueries::prepared(std::unique_ptr<SqliteStatement> &slot, const char *sql)
+{
+    if (!slot) {
+        try {
+            slot = std::make_unique<SqliteStatement>(m_db.handle(), QString::fromUtf8(sql));
+        } catch (const SqliteError &e) {
+            throw UserError(
+                QStringLiteral("Die Datenbank kann nicht gelesen werden: ") + e.message());
+        }
+    }
+    return *slot;
+}
+
+QVector<RegionCell> GameQueries::regionsOfLevel(int game, int level)
+{
+    SqliteStatement &s = prepared(m_regionsOfLevel,
+        R"(SELECT "Breite", "Länge", "Regiontyp" FROM "regionen"
+           WHERE "Spiel" = ? AND "Ebene" = ? ORDER BY "Breite", "Länge")");
+    s.bind(0, game);
+    s.bind(1, level);
+    Reading r(s);
+    QVector<RegionCell> cells;
+    while (r.next())
+        cells.append({r.integer(0), r.integer(1), r.text(2)});
+    return cells;
+}
+
+std::optional<LevelExtent> GameQueries::levelExtent(int game, int level)
+{
+    SqliteStatement &s = prepared(m_levelExtent,
+        R"(SELECT MIN("Breite"), MAX("Breite"), MIN("Länge"), MAX("Länge"), COUNT(*)
+           FROM "regionen" WHERE "Spiel" = ? AND "Ebene" = ?)");
+    s.bind(0, game);
+    s.bind(1, level);
+    Reading r(s);
+    if (!r.next() || r.integer(4) == 0)
+        return std::nullopt;
+    return LevelExtent {r.integer(0), r.integer(1), r.integer(2), r.integer(3)};
+}
+
+std::optional<RegionCell> GameQueries::regionAt(int game, int x, int y, std::optional<int> level)
+{
+    SqliteStatement &s = level ? prepared(m_regionAtLevel,
+                             R"(SELECT "Breite", "Länge", "Regiontyp" FROM "regionen"
+               WHERE "Spiel" = ? AND "Breite" = ? AND "Länge" = ? AND "Ebene" = ?)")
+                               : prepared(m_regionAtAnyLevel,
+                                   R"(SELECT "Breite", "Länge", "Regiontyp" FROM "regionen"
+               WHERE "Spiel" = ? AND "Breite" = ? AND "Länge" = ? ORDER BY "Ebene" LIMIT 1)");
+    s.bind(0, game);
+    s.bind(1, x);
+    s.bind(2, y);
+    if (level)
+        s.bind(3, *level);
+    Reading r(s);
+    if (!r.next())
+        return std::nullopt;
+    return RegionCell {r.integer(0), r.integer(1), r.text(2)};
+}
+
+QVector<RegionMessageRow> GameQueries::regionMessages(int game, int level)
+{
+    SqliteStatement &s = prepared(m_regionMessages,
+        R"(SELECT "Breite", "Länge", "Regiontyp", "Umgebung", "Info Datum" FROM "regionen"
+           WHERE "Spiel" = ? AND "Ebene" = ? AND "Umgebung" <> ''
+           ORDER BY "Breite", "Länge")");
+    s.bind(0, game);
+    s.bind(1, level);
+    Reading r(s);
+    QVector<RegionMessageRow> rows;
+    while (r.next())
+        rows.append({r.integer(0), r.integer(1), r.text(2), r.text(3), r.value(4)});
+    return rows;
+}
+
+QVector<LevelRow> GameQueries::levels(int game)
+{
+    SqliteStatement &s = prepared(
+        m_levels, R"(SELECT "Ebene", "Name" FROM "ebenen" WHERE "Spiel" = ? ORDER BY "Ebene")");
+    s.bind(0, game);
+    Reading r(s);
+    QVector<LevelRow> rows;
+    while (r.next())
+        rows.append({r.integer(0), r.text(1)});
+    return rows;
+}
+
+QVector<CastleRow> GameQueries::castlesAt(
+    int game, const QString &position, const QString &levelPosition)
+{
+    SqliteStatement &s = prepared(m_castlesAt,
+        R"(SELECT "Burg Nr", "Burg Name", "Burg Position", "Typ", "Burggrösse", "Besitzer",
+                  "Partei", "Info Datum"
+           FROM "burgen" WHERE "Spiel" = ? AND "Burg Position" IN (?, ?) ORDER BY "Burg Nr")");
+    s.bind(0, game);
+    s.bind(1, position);
+    s.bind(2, levelPosition);
+    Reading r(s);
+    QVector<CastleRow> rows;
+    while (r.next()) {
+        CastleRow c;
+        c.number = r.integer(0);
+        c.name = r.text(1);
+        c.position = r.text(2);
+        c.type = r.text(3);
+        c.size = r.value(4);
+        c.owner = r.value(5);
+        c.faction = r.value(6);
+        c.infoDatum = r.value(7);
+        rows.append(c);
+    }
+    return rows;
+}
+
+QVector<ShipRow> GameQueries::shipsAt(
+    int game, const QString &position, const QString &levelPosition)
+{
+    static const QByteArray sql = QByteArray("SELECT ") + kShipColumns
+        + R"( FROM "schiffe" WHERE "Spiel" = ? AND "Schiffs Position" IN (?, ?)
+              ORDER BY "Schiffs Nr")";
+    SqliteStatement &s = prepared(m_shipsAt, sql.constData());
+    s.bind(0, game);
+    s.bind(1, position);
+    s.bind(2, levelPosition);
+    Reading r(s);
+    QVector<ShipRow> rows;
+    while (r.next())
+        rows.append(shipRow(r));
+    return rows;
+}
+
+QVector<UnitRow> GameQueries::unitsAt(int game, const QString &position)
+{
+    SqliteStatement &s = prepared(m_unitsAt,
+        R"(SELECT "Einheit Nr", "Einheit Name", "Einheit Position", "Partei Nr", "Info Datum",
+                  "Silber", "Personen", "Holz", "Stein", "Eisen", "Laen", "Mallorn", "Pferd",
+                  "Wagen", "Speer", "Schwert", "Bogen", "Flags", "Stationiert", "Rasse"
+           FROM "einheiten" WHERE "Spiel" = ? AND "Einheit Position" = ?
+           ORDER BY "Einheit Nr")");
+    s.bind(0, game);
+    s.bind(1, position);
+    Reading r(s);
+    QVector<UnitRow> rows;
+    while (r.next()) {
+        UnitRow u;
+        u.number = r.integer(0);
+        u.name = r.text(1);
+        u.position = r.text(2);
+        u.faction = r.value(3);
+        u.infoDatum = r.value(4);
+        u.silver = r.value(5);
+        u.persons = r.value(6);
+        u.wood = r.value(7);
+        u.stone = r.value(8);
+        u.iron = r.value(9);
+        u.laen = r.value(10);
+        u.mallorn = r.value(11);
+        u.horses = r.value(12);
+        u.carts = r.value(13);
+        u.spears = r.value(14);
+        u.swords = r.value(15);
+        u.bows = r.value(16);
+        u.flags = r.text(17);
+        u.stationed = r.text(18);
+        u.race = r.text(19);
+        rows.append(u);
+    }
+    return rows;
+}
+
+QVector<HistoryRow> GameQueries::regionHistory(int game, int x, int y, int level)
+{
+    SqliteStatement &exists = prepared(m_historyExists,
+        R"(SELECT 1 FROM "statistik"
+           WHERE "Spiel" = ? AND "Breite" = ? AND "Länge" = ? AND "Ebene" = ? LIMIT 1)");
+    exists.bind(0, game);
+    exists.bind(1, x);
+    exists.bind(2, y);
+    exists.bind(3, level);
+    {
+        Reading found(exists);
+        if (!found.next())
+            return {};
+    }
+    SqliteStatement &s = prepared(m_history,
+        R"(SELECT "Ebene", "Datum", "Anzahl Holz", "Eisen", "Laen", "Mallorn", "Bauern",
+                  "Pferde", "Bauern Silber"
+           FROM "statistik" WHERE "Spiel" = ? AND "Breite" = ? AND "Länge" = ? AND "Ebene" >= ?
+           ORDER BY "Ebene", "Datum")");
+    s.bind(0, game);
+    s.bind(1, x);
+    s.bind(2, y);
+    s.bind(3, level);
+    Reading r(s);
+    QVector<HistoryRow> rows;
+    while (r.next()) {
+        HistoryRow h;
+        h.level = r.integer(0);
+        h.date = r.value(1);
+        h.wood = r.value(2);
+        h.iron = r.value(3);
+        h.laen = r.value(4);
+        h.mallorn = r.value(5);
+        h.peasants = r.value(6);
+        h.horses = r.value(7);
+        h.peasantSilver = r.value(8);
+        rows.append(h);
+    }
+    return rows;
+}
+
+QVector<UnitMarkRow> GameQueries::unitsOfFaction(int game, int faction, qint64 date)
+{
+    SqliteStatement &s = prepared(m_unitsOfFaction,
+        R"(SELECT "Einheit Nr", "Einheit Position", "Flags" FROM "einheiten"
+           WHERE "Spiel" = ? AND "Partei Nr" = ? AND "Info Datum" = ? ORDER BY "Einheit Nr")");
+    s.bind(0, game);
+    s.bind(1, faction);
+    s.bind(2, date);
+    Reading r(s);
+    QVector<UnitMarkRow> rows;
+    while (r.next())
+        rows.append({r.integer(0), r.text(1), r.text(2)});
+    return rows;
+}
+
+QVector<ShipRow> GameQueries::shipsOfTurn(int game, qint64 date)
+{
+    static const QByteArray sql = QByteArray("SELECT ") + kShipColumns
+        + R"( FROM "schiffe" WHERE "Spiel" = ? AND "Info Datum" = ? ORDER BY "Schiffs Nr")";
+    SqliteStatement &s = prepared(m_shipsOfTurn, sql.constData());
+    s.bind(0, game);
+    s.bind(1, date);
+    Reading r(s);
+    QVector<ShipRow> rows;
+    while (r.next())
+        rows.append(shipRow(r));
+    return rows;
+}
+
+} // namespace tolvimar

@@ -1,0 +1,152 @@
+#pragma once
+
+#include "sqlitestatement.h"
+
+#include <QString>
+#include <QVariant>
+#include <QVector>
+#include <memory>
+#include <optional>
+
+namespace tolvimar {
+
+class Database;
+
+// A region as the maps draw it.
+struct RegionCell
+{
+    int x = 0;
+    int y = 0;
+    QString terrain; // `Regiontyp`
+};
+
+// Smallest and largest x and y of a level's regions.
+struct LevelExtent
+{
+    int minX = 0;
+    int maxX = 0;
+    int minY = 0;
+    int maxY = 0;
+};
+
+struct LevelRow
+{
+    int level = 0;
+    QString name;
+};
+
+// Region rows with a surroundings text (the region messages overlay).
+struct RegionMessageRow
+{
+    int x = 0;
+    int y = 0;
+    QString terrain;
+    QString surroundings; // `Umgebung`
+    QVariant infoDatum;
+};
+
+struct CastleRow
+{
+    int number = 0;
+    QString name;
+    QString position;
+    QString type; // `Typ`
+    QVariant size; // `Burggrösse`
+    QVariant owner; // `Besitzer`
+    QVariant faction; // `Partei`
+    QVariant infoDatum;
+};
+
+struct ShipRow
+{
+    int number = 0;
+    QString name;
+    QString position;
+    QString type; // `Schiffstyp`
+    QVariant faction; // `Partei`
+    QVariant captain; // `Kapitaen`
+    QString coast; // `Kueste`
+    QVariant load; // `Ladung`
+    QVariant maxLoad; // `MaxLadung`
+    QVariant percent; // `Prozent`
+    QVariant infoDatum;
+};
+
+// The fields of a unit that the region's unit list and its sums read.
+struct UnitRow
+{
+    int number = 0;
+    QString name;
+    QString position;
+    QVariant faction; // `Partei Nr`
+    QVariant infoDatum;
+    QVariant silver, persons;
+    QVariant wood, stone, iron, laen, mallorn; // `Holz`, `Stein`, `Eisen`, `Laen`, `Mallorn`
+    QVariant horses, carts, spears, swords, bows; // `Pferd`, `Wagen`, `Speer`, `Schwert`, `Bogen`
+    QString flags;
+    QString stationed; // `Stationiert`
+    QString race; // `Rasse`
+};
+
+// A unit's position and marks (the units overlay).
+struct UnitMarkRow
+{
+    int number = 0;
+    QString position;
+    QString flags;
+};
+
+// One turn of a region's history in the statistics table.
+struct HistoryRow
+{
+    int level = 0;
+    QVariant date, wood, iron, laen, mallorn, peasants, horses, peasantSilver;
+};
+
+// The narrow reads of the views, each a statement prepared once on first use and
+// reused; values are bound. Rows come in the tables' key order unless a query says
+// otherwise. The import writes through Table; these only read.
+class GameQueries
+{
+public:
+    explicit GameQueries(Database &db);
+    ~GameQueries();
+    GameQueries(const GameQueries &) = delete;
+    GameQueries &operator=(const GameQueries &) = delete;
+
+    // The regions of a level in key order (x, then y).
+    QVector<RegionCell> regionsOfLevel(int game, int level);
+    std::optional<LevelExtent> levelExtent(int game, int level);
+    // The first region at (x, y) in key order: on the given level, or on the lowest
+    // level that has one when no level is given.
+    std::optional<RegionCell> regionAt(int game, int x, int y, std::optional<int> level);
+    QVector<RegionMessageRow> regionMessages(int game, int level);
+
+    QVector<LevelRow> levels(int game);
+
+    // Castles and ships whose position text is one of the two forms.
+    QVector<CastleRow> castlesAt(int game, const QString &position, const QString &levelPosition);
+    QVector<ShipRow> shipsAt(int game, const QString &position, const QString &levelPosition);
+    // Units stored under a position text, by unit number.
+    QVector<UnitRow> unitsAt(int game, const QString &position);
+
+    // The history of region (x, y) from its row on the level onwards: that level's
+    // turns, then those of higher levels at the same coordinates; empty when the
+    // level has no row.
+    QVector<HistoryRow> regionHistory(int game, int x, int y, int level);
+
+    // A faction's units of one turn, by unit number.
+    QVector<UnitMarkRow> unitsOfFaction(int game, int faction, qint64 date);
+    // The ships of one turn, by ship number.
+    QVector<ShipRow> shipsOfTurn(int game, qint64 date);
+
+private:
+    SqliteStatement &prepared(std::unique_ptr<SqliteStatement> &slot, const char *sql);
+
+    Database &m_db;
+    std::unique_ptr<SqliteStatement> m_regionsOfLevel, m_levelExtent, m_regionAtLevel,
+        m_regionAtAnyLevel, m_regionMessages, m_levels, m_castlesAt, m_shipsAt, m_unitsAt,
+        m_historyExists, m_history, m_unitsOfFaction, m_shipsOfTurn;
+};
+
+} // namespace tolvimar
