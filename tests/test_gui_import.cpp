@@ -2,7 +2,11 @@
 #include "appwindows.h"
 #include "base/scriptedprompter.h"
 #include "guisupport.h"
-#include "smallwindows.h"
+#include "aboutbox.h"
+#include "checkeroutputwindow.h"
+#include "ordereditorwindow.h"
+#include "progresswindow.h"
+#include "regionentrydialog.h"
 #include "statusindicator.h"
 
 #include <QAction>

@@ -4,7 +4,11 @@
 #include "guisupport.h"
 #include "selectiondialog.h"
 #include "settingsdialog.h"
-#include "smallwindows.h"
+#include "aboutbox.h"
+#include "checkeroutputwindow.h"
+#include "ordereditorwindow.h"
+#include "progresswindow.h"
+#include "regionentrydialog.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -2,7 +2,11 @@
 #include "base/gamefiles.h"
 #include "orders/checker.h"
 #include "orders/orderfile.h"
-#include "smallwindows.h"
+#include "aboutbox.h"
+#include "checkeroutputwindow.h"
+#include "ordereditorwindow.h"
+#include "progresswindow.h"
+#include "regionentrydialog.h"
 #include "statusindicator.h"
 #include "testsupport.h"
 

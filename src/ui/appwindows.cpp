@@ -1,9 +1,13 @@
 #include "appwindows.h"
 
+#include "aboutbox.h"
 #include "app/session.h"
+#include "checkeroutputwindow.h"
+#include "ordereditorwindow.h"
+#include "progresswindow.h"
+#include "regionentrydialog.h"
 #include "selectiondialog.h"
 #include "settingsdialog.h"
-#include "smallwindows.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,35 +1,29 @@
 #pragma once
 
-#include "report/reportpages.h"
-
 #include <QMainWindow>
 
-class QAction;
 class QLabel;
-class QLineEdit;
-class QListView;
 class QPlainTextEdit;
-class QPushButton;
-class QStringListModel;
-class QTabWidget;
-class QTableWidget;
 class QTimer;
 
 namespace tolvimar {
 
 class AboutBox;
 class CheckerOutputWindow;
+class DetailPages;
+class MapPanel;
 class OrderEditorWindow;
 class ProgressWindow;
 class Prompter;
 class RegionEntryDialog;
+class ReportPagesWidget;
 class SelectionDialog;
 class Session;
 class SettingsDialog;
-class StatusIndicator;
 
-// The main window: menus, map area, detail pages, report pages and the order
-// template editor. Handlers delegate to core; the window shows what core holds.
+// The main window: menus, tool bar and status bar around the map panel, the detail
+// pages and the report pages. Handlers carry the names of their controls and call
+// core; the areas show what the session holds.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -50,6 +44,9 @@ public:
     void setWindows(const Windows &windows);
     const Windows &windows() const { return m_windows; }
 
+    MapPanel *mapPanel() const { return m_mapPanel; }
+    DetailPages *detailPages() const { return m_detailPages; }
+    ReportPagesWidget *reportPages() const { return m_reportPages; }
     QTimer *autosaveTimer() const { return m_timer1; }
     // Shows the page "Zugvorlage" with the template in the editor.
     QPlainTextEdit *showTemplatePage();
@@ -74,44 +71,21 @@ protected:
 
 private:
     void buildMenus();
-    QWidget *buildMapColumn();
-    QWidget *buildDetailPages();
-    QWidget *buildReportPages();
-    QWidget *buildStatusPage();
-    QListView *addListPage(Page page, const QString &objectName, QWidget *extra = nullptr);
-    QPlainTextEdit *addTextPage(Page page, const QString &objectName);
-
-    void showError(const QString &text);
-    void refreshPages();
-    void refreshStatus();
-    void showInfoDatum();
+    void buildToolBar();
+    void buildStatusBar();
+    void connectSession();
+    void showError(const QString &title, const QString &text);
     void loadWorldMap();
-    void refreshTemplate();
-    void loadTemplateIntoEditor();
-    void refreshPointsGrid();
-    void showSaved(bool saved);
 
     Session &m_session;
     Prompter &m_prompter;
     Windows m_windows;
 
-    QTabWidget *m_pageControl1 = nullptr;
-    QTabWidget *m_pageControl2 = nullptr;
-    QStringListModel *m_listModels[int(Page::Count)] = {};
-    QListView *m_listViews[int(Page::Count)] = {};
-    QPlainTextEdit *m_texts[int(Page::Count)] = {};
-    QWidget *m_pageWidgets[int(Page::Count)] = {};
-    QLineEdit *m_statusEdits[11] = {};
-    QStringListModel *m_productionModel = nullptr;
-    QPlainTextEdit *m_richEdit4 = nullptr;
-    StatusIndicator *m_shape1 = nullptr;
-    QTableWidget *m_pointsGrid = nullptr;
-    QLineEdit *m_infoDatumGruppen = nullptr;
-    QLineEdit *m_infoDatumSchiffe = nullptr;
+    MapPanel *m_mapPanel = nullptr;
+    DetailPages *m_detailPages = nullptr;
+    ReportPagesWidget *m_reportPages = nullptr;
     QLabel *m_statusPanels[3] = {};
     QTimer *m_timer1 = nullptr;
-    bool m_loadingTemplate = false;
-    bool m_templateStale = false; // the editor does not show the template yet
 };
 
 } // namespace tolvimar

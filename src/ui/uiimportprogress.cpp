@@ -1,6 +1,10 @@
 #include "uiimportprogress.h"
 
-#include "smallwindows.h"
+#include "aboutbox.h"
+#include "checkeroutputwindow.h"
+#include "ordereditorwindow.h"
+#include "progresswindow.h"
+#include "regionentrydialog.h"
 
 #include <QApplication>
 

@@ -1,0 +1,47 @@
+#include "detailpages.h"
+
+#include "pointspage.h"
+#include "regioninfopage.h"
+#include "unitspage.h"
+#include "widgets.h"
+
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QTableWidget>
+
+namespace tolvimar {
+
+DetailPages::DetailPages(QWidget *parent)
+    : QTabWidget(parent)
+{
+    setObjectName(QStringLiteral("PageControl2"));
+    m_regionInfo = new RegionInfoPage(this);
+    addTab(m_regionInfo, QStringLiteral("Region Info"));
+    m_units = new UnitsPage(this);
+    addTab(m_units, QStringLiteral("Einheiten"));
+    m_stringGrid1 = new QTableWidget(0, 0, this);
+    m_stringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    addTab(m_stringGrid1, QStringLiteral("Regions Stati"));
+    m_points = new PointsPage(this);
+    addTab(m_points, QStringLiteral("Punkte Statistik"));
+    addTab(new QWidget(this), QStringLiteral("Armee Info"));
+
+    auto infoDatumPage = [this](const QString &title) {
+        auto *page = new QWidget(this);
+        auto *form = new QFormLayout(page);
+        QLineEdit *edit = readOnlyEdit(QStringLiteral("EditInfoDatum") + title, page);
+        form->addRow(QStringLiteral("Info Datum"), edit);
+        addTab(page, title);
+        return edit;
+    };
+    m_infoDatumGruppen = infoDatumPage(QStringLiteral("Gruppierungen"));
+    m_infoDatumSchiffe = infoDatumPage(QStringLiteral("Schiffsregister"));
+}
+
+void DetailPages::showInfoDatum(qint64 turn)
+{
+    m_infoDatumGruppen->setText(QString::number(turn));
+    m_infoDatumSchiffe->setText(QString::number(turn));
+}
+
+} // namespace tolvimar

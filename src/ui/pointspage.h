@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+class QTableWidget;
+
+namespace tolvimar {
+
+// "Punkte Statistik": the faction's points, silver and persons over the turns.
+class PointsPage : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit PointsPage(QWidget *parent = nullptr);
+
+    // Rows of the grid, headings first; an empty list empties the grid.
+    void showGrid(const QList<QStringList> &grid);
+
+private:
+    QTableWidget *m_grid;
+};
+
+} // namespace tolvimar

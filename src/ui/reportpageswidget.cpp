@@ -1,0 +1,158 @@
+#include "reportpageswidget.h"
+
+#include "statuspage.h"
+#include "widgets.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QStringListModel>
+#include <QVBoxLayout>
+
+namespace tolvimar {
+
+ReportPagesWidget::ReportPagesWidget(QWidget *parent)
+    : QTabWidget(parent)
+{
+    setObjectName(QStringLiteral("PageControl1"));
+    m_statusPage = new StatusPage(this);
+    addTab(m_statusPage, QStringLiteral("Status"));
+
+    addListPage(Page::Kaempfe, QStringLiteral("ListBoxKaempfe"));
+    addListPage(Page::Warnungen, QStringLiteral("ListBoxWarnungen"));
+    addListPage(Page::Ereignisse, QStringLiteral("ListBox5"),
+        totalBox(StatusField::OrkVermehrung, QStringLiteral("EditOrkVermehrung"),
+            QStringLiteral("Ork Vermehrung")));
+    addListPage(Page::Einkommen, QStringLiteral("ListBoxEinkommen"),
+        totalBox(StatusField::Gesamteinkommen, QStringLiteral("EditGesamteinkommen"),
+            QStringLiteral("Gesamteinkommen :")));
+    addListPage(Page::Handel, QStringLiteral("ListBoxHandel"));
+
+    auto *productionBox = new QWidget;
+    auto *productionLayout = new QVBoxLayout(productionBox);
+    productionLayout->setContentsMargins(0, 0, 0, 0);
+    productionLayout->addWidget(new QLabel(QStringLiteral("Gesamtproduktion"), productionBox));
+    auto *productionView = new QListView(productionBox);
+    productionView->setObjectName(QStringLiteral("ListBoxGesamtproduktion"));
+    productionView->setFont(fixedPitchFont());
+    productionView->setFixedWidth(170);
+    m_productionModel = new QStringListModel(productionView);
+    productionView->setModel(m_productionModel);
+    productionLayout->addWidget(productionView);
+    addListPage(Page::Produktion, QStringLiteral("ListBoxProduktion"), productionBox);
+
+    addListPage(Page::Bewegungen, QStringLiteral("ListBoxBewegungen"));
+    addTextPage(Page::Meldungen, QStringLiteral("MemoMeldungen"));
+    addTextPage(Page::Botschaften, QStringLiteral("Memo4"));
+    addTextPage(Page::Geheimdienstbericht, QStringLiteral("RichEdit3"));
+    addTextPage(Page::Einreisebericht, QStringLiteral("RichEdit2"));
+
+    m_richEdit4 = new QPlainTextEdit(this);
+    m_richEdit4->setObjectName(QStringLiteral("RichEdit4"));
+    m_richEdit4->setFont(fixedPitchFont());
+    m_richEdit4->setLineWrapMode(QPlainTextEdit::NoWrap);
+    addTab(m_richEdit4, QStringLiteral("Zugvorlage"));
+    connect(this, &QTabWidget::currentChanged, this, [this] {
+        if (currentWidget() == m_richEdit4)
+            loadTemplateIntoEditor();
+    });
+}
+
+QWidget *ReportPagesWidget::totalBox(
+    StatusField field, const QString &objectName, const QString &label)
+{
+    auto *box = new QWidget;
+    auto *layout = new QFormLayout(box);
+    m_totals[int(field)] = readOnlyEdit(objectName, box);
+    layout->addRow(label, m_totals[int(field)]);
+    return box;
+}
+
+QListView *ReportPagesWidget::addListPage(Page page, const QString &objectName, QWidget *extra)
+{
+    auto *container = new QWidget(this);
+    auto *layout = new QHBoxLayout(container);
+    layout->setContentsMargins(2, 2, 2, 2);
+    auto *view = new QListView(container);
+    view->setObjectName(objectName);
+    view->setUniformItemSizes(true);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    auto *model = new QStringListModel(view);
+    view->setModel(model);
+    layout->addWidget(view, 1);
+    if (extra)
+        layout->addWidget(extra);
+    m_listModels[int(page)] = model;
+    m_listViews[int(page)] = view;
+    m_pageWidgets[int(page)] = container;
+    addTab(container, pageTitle(page));
+    return view;
+}
+
+QPlainTextEdit *ReportPagesWidget::addTextPage(Page page, const QString &objectName)
+{
+    auto *edit = new QPlainTextEdit(this);
+    edit->setObjectName(objectName);
+    edit->setReadOnly(true);
+    edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_texts[int(page)] = edit;
+    m_pageWidgets[int(page)] = edit;
+    addTab(edit, pageTitle(page));
+    return edit;
+}
+
+void ReportPagesWidget::showPages(const ReportPages &pages)
+{
+    for (int i = 0; i < int(Page::Count); ++i) {
+        const Page page = Page(i);
+        if (m_listModels[i])
+            m_listModels[i]->setStringList(pages[page]);
+        else if (m_texts[i])
+            m_texts[i]->setPlainText(pages[page].join(u'\n'));
+        if (m_pageWidgets[i])
+            setTabVisible(indexOf(m_pageWidgets[i]), !pages.isEmpty(page));
+    }
+    m_statusPage->showAlliances(pages[Page::Buendnisse]);
+    QPalette palette = m_listViews[int(Page::Kaempfe)]->palette();
+    palette.setColor(QPalette::Text, pages.kaempfeRed ? QColor(Qt::red) : QColor(Qt::black));
+    m_listViews[int(Page::Kaempfe)]->setPalette(palette);
+}
+
+void ReportPagesWidget::showStatus(const StatusValues &status)
+{
+    m_statusPage->showStatus(status);
+    for (int i = kSavedStatusFields; i < int(StatusField::Count); ++i) {
+        if (m_totals[i])
+            m_totals[i]->setText(status.values[i]);
+    }
+    m_productionModel->setStringList(status.gesamtproduktion);
+}
+
+void ReportPagesWidget::templateReplaced()
+{
+    m_templateStale = true;
+    if (currentWidget() == m_richEdit4)
+        loadTemplateIntoEditor();
+}
+
+QPlainTextEdit *ReportPagesWidget::showTemplatePage()
+{
+    setCurrentWidget(m_richEdit4);
+    loadTemplateIntoEditor();
+    return m_richEdit4;
+}
+
+void ReportPagesWidget::loadTemplateIntoEditor()
+{
+    if (!m_templateStale)
+        return;
+    m_templateStale = false;
+    m_loadingTemplate = true;
+    m_richEdit4->setPlainText(m_templateSource ? m_templateSource() : QString());
+    m_loadingTemplate = false;
+}
+
+} // namespace tolvimar

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "base/activegame.h"
+#include "report/reportpages.h"
+
+#include <QTabWidget>
+#include <functional>
+
+class QLineEdit;
+class QListView;
+class QPlainTextEdit;
+class QStringListModel;
+
+namespace tolvimar {
+
+class StatusPage;
+
+// The pages below the maps ("PageControl1"): the status page, the report lists and
+// texts of the newest import, and the order template editor "Zugvorlage". A page
+// whose content is empty hides its tab.
+class ReportPagesWidget : public QTabWidget
+{
+    Q_OBJECT
+public:
+    explicit ReportPagesWidget(QWidget *parent = nullptr);
+
+    StatusPage *statusPage() const { return m_statusPage; }
+    QPlainTextEdit *richEdit4() const { return m_richEdit4; }
+
+    void showPages(const ReportPages &pages);
+    void showStatus(const StatusValues &status);
+
+    // The editor takes a new template when its page is shown: laying out the
+    // template of a large report takes most of a second, and a game opens on
+    // another page.
+    void setTemplateSource(std::function<QString()> source)
+    {
+        m_templateSource = std::move(source);
+    }
+    void templateReplaced();
+    // Shows the page "Zugvorlage" with the current template in the editor.
+    QPlainTextEdit *showTemplatePage();
+    // Whether the editor's text changed by the user (not by loading a template).
+    bool isLoadingTemplate() const { return m_loadingTemplate || m_templateStale; }
+
+private:
+    QListView *addListPage(Page page, const QString &objectName, QWidget *extra = nullptr);
+    QPlainTextEdit *addTextPage(Page page, const QString &objectName);
+    QWidget *totalBox(StatusField field, const QString &objectName, const QString &label);
+    void loadTemplateIntoEditor();
+
+    StatusPage *m_statusPage;
+    QStringListModel *m_listModels[int(Page::Count)] = {};
+    QListView *m_listViews[int(Page::Count)] = {};
+    QPlainTextEdit *m_texts[int(Page::Count)] = {};
+    QWidget *m_pageWidgets[int(Page::Count)] = {};
+    QLineEdit *m_totals[int(StatusField::Count)] = {};
+    QStringListModel *m_productionModel = nullptr;
+    QPlainTextEdit *m_richEdit4;
+    std::function<QString()> m_templateSource;
+    bool m_loadingTemplate = false;
+    bool m_templateStale = false;
+};
+
+} // namespace tolvimar

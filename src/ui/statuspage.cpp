@@ -1,0 +1,98 @@
+#include "statuspage.h"
+
+#include "report/reportpages.h"
+#include "statusindicator.h"
+#include "widgets.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QStringListModel>
+#include <QVBoxLayout>
+
+namespace tolvimar {
+
+StatusPage::StatusPage(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("TabSheetStatus"));
+    auto *layout = new QHBoxLayout(this);
+    // Two columns of label and field keep the page low.
+    auto *form = new QGridLayout;
+    const struct
+    {
+        StatusField field;
+        const char *name;
+        const char *label;
+    } fields[] = {
+        {StatusField::ParteiName, "EditParteiName", "Partei Name"},
+        {StatusField::Datum, "Edit6", "Datum"},
+        {StatusField::Punkte, "EditPunkte", "Punkte :"},
+        {StatusField::PunkteMittel, "EditPunkteMittel", "Punkte mittel:"},
+        {StatusField::Einheiten, "Edit7", "Einheiten"},
+        {StatusField::Personen, "Edit8", "Personen"},
+        {StatusField::Silber, "Edit13", "Silber"},
+        {StatusField::Imigranten, "EditImigranten", "Imigranten"},
+        {StatusField::MaxImigranten, "EditMaxImigranten", "max. Imigranten"},
+    };
+    int i = 0;
+    for (const auto &f : fields) {
+        m_edits[int(f.field)] = readOnlyEdit(QString::fromLatin1(f.name), this);
+        const int row = i % 5;
+        const int column = (i / 5) * 2;
+        form->addWidget(new QLabel(QString::fromUtf8(f.label), this), row, column);
+        form->addWidget(m_edits[int(f.field)], row, column + 1);
+        ++i;
+    }
+    form->setRowStretch(5, 1);
+    layout->addLayout(form, 2);
+
+    auto *alliances = new QVBoxLayout;
+    alliances->addWidget(new QLabel(pageTitle(Page::Buendnisse), this));
+    m_alliances = new QListView(this);
+    m_alliances->setObjectName(QStringLiteral("ListBoxBuendnisse"));
+    m_alliances->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_allianceModel = new QStringListModel(m_alliances);
+    m_alliances->setModel(m_allianceModel);
+    alliances->addWidget(m_alliances);
+    layout->addLayout(alliances, 1);
+
+    auto *orders = new QVBoxLayout;
+    auto *autosave = new QHBoxLayout;
+    m_shape1 = new StatusIndicator(this);
+    m_shape1->setObjectName(QStringLiteral("Shape1"));
+    m_shape1->setToolTip(QStringLiteral("Zeigt an ob der Zug gespeichert wurde"));
+    auto *label = new QLabel(QStringLiteral("Autosave"), this);
+    label->setObjectName(QStringLiteral("StaticText1"));
+    label->setToolTip(QStringLiteral("Zeigt an ob der Zug gespeichert wurde"));
+    autosave->addWidget(m_shape1);
+    autosave->addWidget(label);
+    autosave->addStretch();
+    orders->addLayout(autosave);
+    m_button6 = new QPushButton(QStringLiteral("Zug prüfen lassen"), this);
+    m_button6->setObjectName(QStringLiteral("Button6"));
+    orders->addWidget(m_button6);
+    orders->addStretch();
+    layout->addLayout(orders);
+}
+
+void StatusPage::showStatus(const StatusValues &status)
+{
+    for (int i = 0; i < kSavedStatusFields; ++i)
+        m_edits[i]->setText(status.values[i]);
+}
+
+void StatusPage::showAlliances(const QStringList &lines)
+{
+    m_allianceModel->setStringList(lines);
+}
+
+void StatusPage::showSaved(bool saved)
+{
+    m_shape1->setSaved(saved);
+}
+
+} // namespace tolvimar
