@@ -1,0 +1,69 @@
+#pragma once
+
+#include "base/scriptedprompter.h"
+
+#include <QDir>
+#include <QHash>
+#include <QSet>
+#include <QStringList>
+#include <QTextStream>
+#include <memory>
+
+namespace tolvimar {
+class Session;
+}
+
+namespace tolvimar::cli {
+
+// What every command shares: the output streams, the parsed command line, the
+// options of a command and the opening of a game slot.
+
+QTextStream &out();
+QTextStream &err();
+// Prints the problem and the usage text to stderr; returns 2.
+int usage(const QString &problem);
+// The usage text (built from the command table).
+QString usageText();
+
+struct Arguments
+{
+    QString workspace = QDir::currentPath();
+    QString command;
+    QStringList rest;
+};
+
+// Splits off the global options and the command; returns false on a usage error.
+bool parseGlobal(const QStringList &arguments, Arguments *parsed, QString *problem);
+
+// Options of a command: "--name value" pairs, flags and positional arguments.
+struct CommandOptions
+{
+    QHash<QString, QString> values;
+    QSet<QString> flags;
+    QStringList positional;
+};
+
+bool parseCommandOptions(const QStringList &rest, const QStringList &valueOptions,
+    const QStringList &flagOptions, CommandOptions *options, QString *problem);
+// Reads --slot; returns 0 and sets problem when it is missing or not 1 to 6.
+int slotOption(const CommandOptions &options, QString *problem);
+
+// Messages and questions of core go to stderr.
+void echoToStderr(ScriptedPrompter &prompter);
+// Opens slot k as the selection dialog would, with the slot's name and game type
+// (or the given type).
+void openSlot(Session &session, int slot, const QString &typeOverride);
+
+// A command that takes only "--slot K": the game opened as the program opens it.
+struct OpenedSlot
+{
+    ScriptedPrompter prompter;
+    std::unique_ptr<Session> session;
+};
+
+// Opens the slot of a command whose only option is "--slot K" (plus the given value
+// options and flags); returns -1 with the slot opened, or the exit status of a usage
+// error.
+int openSlotCommand(const Arguments &args, OpenedSlot *opened);
+
+} // namespace tolvimar::cli
