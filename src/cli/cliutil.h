@@ -61,9 +61,8 @@ struct OpenedSlot
     std::unique_ptr<Session> session;
 };
 
-// Opens the slot of a command whose only option is "--slot K" (plus the given value
-// options and flags); returns -1 with the slot opened, or the exit status of a usage
-// error.
+// Opens the slot of a command whose only option is "--slot K"; returns -1 with the
+// slot opened, or the exit status of a usage error.
 int openSlotCommand(const Arguments &args, OpenedSlot *opened);
 
 } // namespace tolvimar::cli
