@@ -2,11 +2,16 @@
 
 #include <QWidget>
 
+class QCheckBox;
+class QHBoxLayout;
 class QListView;
+class QStringListModel;
 
 namespace tolvimar {
 
-// "Einheiten": the castles, ships and units of the selected region.
+// "Einheiten": the castles, ships and units of the selected region in `ListBox3`,
+// under the two check boxes that steer what the list holds; the unit view takes the
+// right half.
 class UnitsPage : public QWidget
 {
     Q_OBJECT
@@ -14,9 +19,23 @@ public:
     explicit UnitsPage(QWidget *parent = nullptr);
 
     QListView *listBox3() const { return m_listBox3; }
+    QCheckBox *checkBox1() const { return m_checkBox1; } // "Alle"
+    QCheckBox *checkBox2() const { return m_checkBox2; } // "Nur aktuelle Info"
+
+    void setLines(const QStringList &lines);
+    QStringList lines() const;
+    // The text of the selected entry; empty when none is selected.
+    QString currentLine() const;
+
+    // Places the unit view right of the list.
+    void setUnitView(QWidget *view);
 
 private:
+    QCheckBox *m_checkBox1;
+    QCheckBox *m_checkBox2;
     QListView *m_listBox3;
+    QStringListModel *m_model;
+    QHBoxLayout *m_layout;
 };
 
 } // namespace tolvimar

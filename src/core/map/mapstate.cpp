@@ -51,6 +51,7 @@ void MapState::reset(const QPointF &origin, const QPoint &home)
     setOrigin(origin);
     setCurrentPosition(home);
     m_selected.reset();
+    m_regionPosition.clear();
 }
 
 } // namespace tolvimar

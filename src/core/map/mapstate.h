@@ -37,6 +37,11 @@ public:
     std::optional<QPoint> selectedRegion() const { return m_selected; }
     void setSelectedRegion(const QPoint &region);
 
+    // The position text of the region shown last ("x/y" or "x/y/level"); the units
+    // of the region are stored under it. Kept when a selected region has no row.
+    const QString &regionPosition() const { return m_regionPosition; }
+    void setRegionPosition(const QString &position) { m_regionPosition = position; }
+
     // A game opens on level 0 with the stored origin, around its home region.
     void reset(const QPointF &origin, const QPoint &home);
 
@@ -53,6 +58,7 @@ private:
     QSize m_worldMapSize;
     QPoint m_current;
     std::optional<QPoint> m_selected;
+    QString m_regionPosition;
 };
 
 } // namespace tolvimar
