@@ -10,9 +10,9 @@ namespace tolvimar {
 // terrain's colour, on the small map with a symbol. The pixels around the hexagon
 // carry MapTile's key colour, so the tiles interlock when drawn row by row.
 //
-// World tiles are 8 x 10: rows 2 to 7 fill the 8 x 8 cell and the pointed caps
-// reach one pixel pair into the rows above and below, exactly into the notches of
-// the neighbour rows. Small tiles are 29 x 38 in the same way, with 8-row caps.
+// World tiles are 8 x 10: the hexagon's upper cap lies in the cell's top two rows and
+// its lower cap reaches two rows down, into the notch between two cells of the row
+// below. Small tiles are 29 x 38 in the same way, with caps of 8 and 9 rows.
 
 // The built-in image of a tile file of either map; a null image for other names.
 QImage tileArt(const QString &fileName);
