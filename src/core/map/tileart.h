@@ -12,7 +12,7 @@ namespace tolvimar {
 //
 // World tiles are 8 x 10: the hexagon's upper cap lies in the cell's top two rows and
 // its lower cap reaches two rows down, into the notch between two cells of the row
-// below. Small tiles are 29 x 38 in the same way, with caps of 8 and 9 rows.
+// below. Small tiles are 29 x 38 in the same way, the lower cap reaching nine rows down.
 
 // The built-in image of a tile file of either map; a null image for other names.
 QImage tileArt(const QString &fileName);

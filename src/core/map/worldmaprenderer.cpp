@@ -37,8 +37,7 @@ std::optional<WorldMap> WorldMapRenderer::render(const QList<MapCell> &cells) co
     const qint64 height = worldMapHeight(map.extent);
     if (width > kMaxSide || height > kMaxSide || width * height > kMaxPixels)
         throw UserError(QStringLiteral("Die Weltkarte wäre %1 × %2 Pixel groß (Breite %3 bis %4, "
-                                       "Länge %5 bis %6); so große Karten "
-                                       "sind nicht möglich.")
+                                       "Länge %5 bis %6); so große Karten sind nicht möglich.")
                             .arg(width)
                             .arg(height)
                             .arg(map.extent.minX)
