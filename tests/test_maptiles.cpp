@@ -13,6 +13,7 @@ using namespace tolvimar;
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(tolvimar::MapCell)
+Q_DECLARE_METATYPE(tolvimar::MapExtent)
 
 namespace {
 
@@ -235,23 +236,50 @@ private slots:
             qPrintable(message));
     }
 
+    // "wblank.bmp" (white, 4 x 4) at the upper left, ocean (blue) and plain (green) at
+    // their cell corners, the background colour elsewhere.
+    void worldMapSizeAndCorners_data()
+    {
+        QTest::addColumn<QList<MapCell>>("cells");
+        QTest::addColumn<MapExtent>("extent");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QList<QRect>>("rects");
+        QTest::addColumn<QList<QRgb>>("colours");
+        const QRgb bg = WorldMapRenderer::kBackground;
+        QTest::newRow("one region at 5/-3")
+            << QList<MapCell> {{5, -3, u"Ozean"_s}} << MapExtent {5, 5, -3, -3} << QSize(8, 8)
+            << QList<QRect> {{0, 0, 8, 8}} << QList<QRgb> {kBlue};
+        QTest::newRow("0/0 and 0/1")
+            << QList<MapCell> {{0, 0, u"Ozean"_s}, {0, 1, u"Ebene"_s}} << MapExtent {0, 0, 0, 1}
+            << QSize(16, 16)
+            << QList<QRect> {{0, 8, 8, 8}, {4, 0, 8, 8}, {0, 0, 4, 4}, {12, 0, 4, 8}, {8, 8, 8, 8}}
+            << QList<QRgb> {kBlue, kGreen, kWhite, bg, bg};
+        QTest::newRow("0/0 and 1/1, cut cell")
+            << QList<MapCell> {{0, 0, u"Ozean"_s}, {1, 1, u"Ebene"_s}} << MapExtent {0, 1, 0, 1}
+            << QSize(16, 16)
+            << QList<QRect> {{0, 8, 8, 8}, {12, 0, 4, 8}, {0, 0, 4, 4}, {4, 0, 8, 8}, {8, 8, 8, 8}}
+            << QList<QRgb> {kBlue, kGreen, kWhite, bg, bg};
+    }
     void worldMapSizeAndCorners()
     {
+        QFETCH(QList<MapCell>, cells);
+        QFETCH(MapExtent, extent);
+        QFETCH(QSize, size);
+        QFETCH(QList<QRect>, rects);
+        QFETCH(QList<QRgb>, colours);
         QTemporaryDir dir;
         writeTile(dir.path(), u"wblank.bmp"_s, QSize(4, 4), kWhite);
         writeTile(dir.path(), u"wozean.bmp"_s, QSize(8, 8), kBlue);
         writeTile(dir.path(), u"webene.bmp"_s, QSize(8, 8), kGreen);
-        const auto map
-            = WorldMapRenderer(dir.path()).render({{0, 0, u"Ozean"_s}, {0, 1, u"Ebene"_s}});
+        const auto map = WorldMapRenderer(dir.path()).render(cells);
         QVERIFY(map);
-        QCOMPARE(map->image.size(), QSize(16, 16));
-        QCOMPARE(map->extent, (MapExtent {0, 0, 0, 1}));
-        QCOMPARE(map->frame().height, 16);
-        QVERIFY(filled(map->image, {0, 8, 8, 8}, kBlue));
-        QVERIFY(filled(map->image, {4, 0, 8, 8}, kGreen));
-        QVERIFY(filled(map->image, {0, 0, 4, 4}, kWhite));
-        QVERIFY(filled(map->image, {12, 0, 4, 8}, WorldMapRenderer::kBackground));
-        QVERIFY(filled(map->image, {8, 8, 8, 8}, WorldMapRenderer::kBackground));
+        QCOMPARE(map->image.size(), size);
+        QCOMPARE(map->extent, extent);
+        QCOMPARE(map->frame().minX, extent.minX);
+        QCOMPARE(map->frame().minY, extent.minY);
+        QCOMPARE(map->frame().height, size.height());
+        for (int i = 0; i < rects.size(); ++i)
+            QVERIFY2(filled(map->image, rects[i], colours[i]), qPrintable(QString::number(i)));
     }
 
     void worldMapDrawsLaterOverEarlier_data()
