@@ -1,0 +1,55 @@
+#pragma once
+
+#include "hexgeometry.h"
+
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <optional>
+
+namespace tolvimar {
+
+// One region of a level as the world map needs it.
+struct MapCell
+{
+    int x = 0;
+    int y = 0;
+    QString terrain;
+};
+
+// A rendered world map: the picture and the extent of the level it shows.
+struct WorldMap
+{
+    QImage image;
+    MapExtent extent;
+
+    WorldMapFrame frame() const { return {extent.minX, extent.minY, image.height()}; }
+};
+
+// Draws the world map of one level: every region one hexagon tile at its cell
+// corner, later regions over earlier ones.
+class WorldMapRenderer
+{
+public:
+    // Colour of the picture where neither the background bitmap nor a tile lies.
+    static constexpr QRgb kBackground = 0xff1b2028;
+    // Larger pictures are refused rather than allocated.
+    static constexpr int kMaxSide = 32767;
+    static constexpr qint64 kMaxPixels = qint64(1) << 28;
+
+    explicit WorldMapRenderer(QString imagesDir);
+
+    // Renders the regions of one level, given in key order (ascending x, then y):
+    // "wblank.bmp" at the upper left, then each region's tile. nullopt when there is no
+    // region: the caller keeps the picture it has. Throws UserError when a tile file is
+    // missing or unreadable, or when the level is too large for one picture.
+    std::optional<WorldMap> render(const QList<MapCell> &cells) const;
+
+    // Smallest and largest x and y of the cells; all zero for none.
+    static MapExtent extentOf(const QList<MapCell> &cells);
+
+private:
+    QString m_imagesDir;
+};
+
+} // namespace tolvimar
