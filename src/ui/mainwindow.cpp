@@ -236,6 +236,12 @@ void MainWindow::startGame(int game, const QString &name, const QString &typeTex
     m_mapPanel->scrollWorldMapToMiddle();
 }
 
+void MainWindow::getSekKoo(int x, int y)
+{
+    Q_UNUSED(x);
+    Q_UNUSED(y);
+}
+
 void MainWindow::Neu1Click()
 {
     UiImportProgress progress(this, m_windows.progress);

@@ -53,6 +53,8 @@ public:
 
 public slots:
     void startGame(int game, const QString &name, const QString &typeText);
+    // Shows everything known about region (x, y) of the selected level.
+    void getSekKoo(int x, int y);
 
     void Neu1Click();
     void Speichern1Click();
