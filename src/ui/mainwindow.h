@@ -59,6 +59,7 @@ public slots:
     void Neu1Click();
     void Speichern1Click();
     void ZugVorlageSpeichern1Click();
+    void Suchen1Click();
     void Optionen1Click();
     void Beenden1Click();
     void Info1Click();
@@ -78,6 +79,7 @@ private:
     void connectSession();
     void showError(const QString &title, const QString &text);
     void loadWorldMap();
+    void showCaption(const QString &caption);
 
     Session &m_session;
     Prompter &m_prompter;

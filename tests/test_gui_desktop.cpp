@@ -1,0 +1,120 @@
+#include "app/session.h"
+#include "guisupport.h"
+#include "mainwindow.h"
+#include "reportpageswidget.h"
+
+#include "statusindicator.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QtTest>
+
+using namespace tolvimar;
+using namespace tolvimar::test;
+
+// What a player expects of a desktop program: keyboard paging, standard keys and the
+// unsaved state in sight.
+class TestGuiDesktop : public QObject
+{
+    Q_OBJECT
+private slots:
+    void keyboardPagingSkipsHiddenPages()
+    {
+        GuiHarness gui(true);
+        gui.start(1);
+        gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
+        auto *pages = gui.find<QTabWidget>(QStringLiteral("PageControl1"));
+        const QStringList shown = gui.visibleTabs();
+        QVERIFY(shown.size() < pages->count()); // some pages are empty and hidden
+        pages->setCurrentIndex(0);
+        QStringList visited;
+        for (int i = 0; i < pages->count(); ++i) {
+            QTest::keyClick(pages, Qt::Key_Tab, Qt::ControlModifier);
+            QVERIFY2(pages->isTabVisible(pages->currentIndex()),
+                qPrintable(pages->tabText(pages->currentIndex())));
+            visited.append(pages->tabText(pages->currentIndex()));
+        }
+        for (const QString &caption : shown)
+            QVERIFY2(visited.contains(caption), qPrintable(caption));
+        QTest::keyClick(pages, Qt::Key_PageDown, Qt::ControlModifier);
+        QVERIFY(pages->isTabVisible(pages->currentIndex()));
+    }
+
+    void titleMarksAnUnsavedTemplate()
+    {
+        GuiHarness gui(true);
+        gui.start(1);
+        gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
+        QCOMPARE(gui.shownTitle(), QStringLiteral("Kalmora Assistent"));
+        QPlainTextEdit *editor = gui.main->showTemplatePage();
+        editor->appendPlainText(QStringLiteral(";  noch zu klären"));
+        QVERIFY(gui.main->isWindowModified());
+        QCOMPARE(gui.shownTitle(), QStringLiteral("Kalmora Assistent*"));
+        gui.find<QAction>(QStringLiteral("Speichern1"))->trigger();
+        QCOMPARE(gui.shownTitle(), QStringLiteral("Kalmora Assistent"));
+    }
+
+    void menusCarryTheStandardKeys_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("keys");
+        QTest::newRow("CR einlesen") << "Neu1" << "Ctrl+O";
+        QTest::newRow("speichern") << "Speichern1" << "Ctrl+S";
+        QTest::newRow("speichern unter") << "ZugVorlageSpeichern1" << "Ctrl+Shift+S";
+        QTest::newRow("suchen") << "Suchen1" << "Ctrl+F";
+        QTest::newRow("beenden") << "Beenden1" << "Ctrl+Q";
+        QTest::newRow("Karte aktualisieren") << "Inselkarteexportieren1" << "F5";
+    }
+    void menusCarryTheStandardKeys()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, keys);
+        GuiHarness gui(true);
+        QCOMPARE(gui.find<QAction>(action)->shortcut(), QKeySequence(keys));
+    }
+
+    void findInTheTemplate()
+    {
+        GuiHarness gui(true);
+        gui.start(1);
+        gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
+        gui.main->activateWindow();
+        gui.find<QAction>(QStringLiteral("Suchen1"))->trigger();
+        auto *pages = gui.find<QTabWidget>(QStringLiteral("PageControl1"));
+        QCOMPARE(pages->tabText(pages->currentIndex()), QStringLiteral("Zugvorlage"));
+        auto *field = gui.find<QLineEdit>(QStringLiteral("EditSuchen"));
+        field->setText(QStringLiteral("LERNE"));
+        QTest::keyClick(field, Qt::Key_Return);
+        auto *editor = gui.find<QPlainTextEdit>(QStringLiteral("RichEdit4"));
+        QCOMPARE(editor->textCursor().selectedText(), QStringLiteral("LERNE"));
+        const int first = editor->textCursor().position();
+        // Once more wraps round to the same (only) place.
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(editor->textCursor().position(), first);
+        field->setText(QStringLiteral("gibt es nicht"));
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(editor->textCursor().position(), first);
+    }
+
+    void templatePageShowsTheSaveLightAndChecks()
+    {
+        GuiHarness gui(true);
+        gui.start(1);
+        gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
+        auto *light = gui.find<StatusIndicator>(QStringLiteral("Shape2"));
+        QVERIFY(light->isSaved());
+        gui.main->showTemplatePage()->appendPlainText(QStringLiteral("; neu"));
+        QVERIFY(!light->isSaved());
+        // No checker is set: the button reports that, as "Zug prüfen lassen" on "Status".
+        gui.prompter.log.clear();
+        QTest::mouseClick(gui.find<QPushButton>(QStringLiteral("ButtonZugPruefen")), Qt::LeftButton);
+        QVERIFY(!gui.prompter.log.isEmpty());
+        QVERIFY(light->isSaved()); // the checker run saved the template first
+    }
+};
+
+QTEST_MAIN(TestGuiDesktop)
+#include "test_gui_desktop.moc"
