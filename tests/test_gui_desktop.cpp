@@ -4,9 +4,12 @@
 #include "reportpageswidget.h"
 
 #include "statusindicator.h"
+#include "translations.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QPlainTextEdit>
 #include <QTabWidget>
@@ -113,6 +116,19 @@ private slots:
         QTest::mouseClick(gui.find<QPushButton>(QStringLiteral("ButtonZugPruefen")), Qt::LeftButton);
         QVERIFY(!gui.prompter.log.isEmpty());
         QVERIFY(light->isSaved()); // the checker run saved the template first
+    }
+
+    void qtSpeaksGerman()
+    {
+        QVERIFY(installGermanTranslations(*QCoreApplication::instance()));
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigung"),
+            QStringLiteral("Programm beenden?"), QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box.button(QMessageBox::Yes)->text().remove(u'&'), QStringLiteral("Ja"));
+        QCOMPARE(box.button(QMessageBox::No)->text().remove(u'&'), QStringLiteral("Nein"));
+        QLineEdit edit;
+        QMenu *menu = edit.createStandardContextMenu();
+        QVERIFY(menu->actions().first()->text().contains(QStringLiteral("Rückgängig")));
+        delete menu;
     }
 };
 

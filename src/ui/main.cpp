@@ -1,5 +1,6 @@
 #include "app/session.h"
 #include "appwindows.h"
+#include "translations.h"
 #include "base/errors.h"
 #include "uiprompter.h"
 
@@ -16,6 +17,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvimar"));
     QApplication::setApplicationVersion(QStringLiteral("3.6.0"));
+    installGermanTranslations(app);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Kalmora Assistent"));
