@@ -5,6 +5,8 @@
 
 #include "statusindicator.h"
 #include "translations.h"
+#include "base/configuration.h"
+#include "settingsdialog.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -129,6 +131,28 @@ private slots:
         QMenu *menu = edit.createStandardContextMenu();
         QVERIFY(menu->actions().first()->text().contains(QStringLiteral("Rückgängig")));
         delete menu;
+    }
+
+    void settingsTakeWholeNumbersOnly()
+    {
+        GuiHarness gui(true);
+        gui.start(2);
+        gui.find<QAction>(QStringLiteral("Optionen1"))->trigger();
+        auto *settings = gui.main->windows().settings;
+        auto *homeX = settings->findChild<QLineEdit *>(QStringLiteral("EditHeimatX"));
+        homeX->clear();
+        QTest::keyClicks(homeX, QStringLiteral("-1a2"));
+        QCOMPARE(homeX->text(), QStringLiteral("-12"));
+        // A value that slips past the field (pasted, set by script) is refused by core.
+        homeX->setText(QStringLiteral("12x"));
+        const QString before = gui.ws.config().line(2, Configuration::HomeX);
+        gui.prompter.log.clear();
+        QTest::mouseClick(
+            settings->findChild<QPushButton *>(QStringLiteral("ButtonSpeichern")), Qt::LeftButton);
+        QCOMPARE(gui.prompter.log.size(), 1);
+        QVERIFY(gui.prompter.log.first().text.contains(QStringLiteral("ganze Zahlen")));
+        QVERIFY(settings->isVisible());
+        QCOMPARE(gui.ws.config().line(2, Configuration::HomeX), before);
     }
 };
 
