@@ -1,19 +1,22 @@
+#include "aboutbox.h"
 #include "app/session.h"
+#include "base/configuration.h"
+#include "checkeroutputwindow.h"
 #include "guisupport.h"
 #include "mainwindow.h"
+#include "progresswindow.h"
 #include "reportpageswidget.h"
-
+#include "selectiondialog.h"
+#include "settingsdialog.h"
 #include "statusindicator.h"
 #include "translations.h"
-#include "base/configuration.h"
-#include "settingsdialog.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -66,12 +69,18 @@ private slots:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("keys");
-        QTest::newRow("CR einlesen") << "Neu1" << "Ctrl+O";
-        QTest::newRow("speichern") << "Speichern1" << "Ctrl+S";
-        QTest::newRow("speichern unter") << "ZugVorlageSpeichern1" << "Ctrl+Shift+S";
-        QTest::newRow("suchen") << "Suchen1" << "Ctrl+F";
-        QTest::newRow("beenden") << "Beenden1" << "Ctrl+Q";
-        QTest::newRow("Karte aktualisieren") << "Inselkarteexportieren1" << "F5";
+        QTest::newRow("CR einlesen") << "Neu1"
+                                     << "Ctrl+O";
+        QTest::newRow("speichern") << "Speichern1"
+                                   << "Ctrl+S";
+        QTest::newRow("speichern unter") << "ZugVorlageSpeichern1"
+                                         << "Ctrl+Shift+S";
+        QTest::newRow("suchen") << "Suchen1"
+                                << "Ctrl+F";
+        QTest::newRow("beenden") << "Beenden1"
+                                 << "Ctrl+Q";
+        QTest::newRow("Karte aktualisieren") << "Inselkarteexportieren1"
+                                             << "F5";
     }
     void menusCarryTheStandardKeys()
     {
@@ -115,7 +124,8 @@ private slots:
         QVERIFY(!light->isSaved());
         // No checker is set: the button reports that, as "Zug prüfen lassen" on "Status".
         gui.prompter.log.clear();
-        QTest::mouseClick(gui.find<QPushButton>(QStringLiteral("ButtonZugPruefen")), Qt::LeftButton);
+        QTest::mouseClick(
+            gui.find<QPushButton>(QStringLiteral("ButtonZugPruefen")), Qt::LeftButton);
         QVERIFY(!gui.prompter.log.isEmpty());
         QVERIFY(light->isSaved()); // the checker run saved the template first
     }
@@ -153,6 +163,20 @@ private slots:
         QVERIFY(gui.prompter.log.first().text.contains(QStringLiteral("ganze Zahlen")));
         QVERIFY(settings->isVisible());
         QCOMPARE(gui.ws.config().line(2, Configuration::HomeX), before);
+    }
+
+    void smallWindowsAreFixedDialogs()
+    {
+        GuiHarness gui(true);
+        const MainWindow::Windows &w = gui.main->windows();
+        const QList<QDialog *> dialogs = {w.selection, w.about, w.progress, w.checkerOutput};
+        for (QDialog *dialog : dialogs) {
+            const Qt::WindowFlags flags = dialog->windowFlags();
+            QVERIFY2(flags & Qt::CustomizeWindowHint, qPrintable(dialog->windowTitle()));
+            QVERIFY2(!(flags & Qt::WindowMinimizeButtonHint), qPrintable(dialog->windowTitle()));
+            QVERIFY2(!(flags & Qt::WindowMaximizeButtonHint), qPrintable(dialog->windowTitle()));
+            QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
+        }
     }
 };
 

@@ -1,7 +1,7 @@
 #include "app/session.h"
 #include "appwindows.h"
-#include "translations.h"
 #include "base/errors.h"
+#include "translations.h"
 #include "uiprompter.h"
 
 #include <QApplication>

@@ -266,8 +266,11 @@ void MainWindow::getSekKoo(int x, int y)
 
 void MainWindow::Neu1Click()
 {
+    // The autosave waits: the template is being replaced.
+    m_timer1->stop();
     UiImportProgress progress(this, m_windows.progress);
     ReportImporter(m_session, progress).Neu1Click();
+    m_timer1->start();
 }
 
 void MainWindow::Speichern1Click()
