@@ -77,6 +77,14 @@ struct Db
     }
 };
 
+void importFixture(const TempWorkspace &ws)
+{
+    QCOMPARE(runCli({QStringLiteral("--workspace"), ws.path(), QStringLiteral("import"),
+                 QStringLiteral("--slot"), QStringLiteral("1"), QStringLiteral("--type"),
+                 QStringLiteral("Kalmora"), fixture(QStringLiteral("reports/kalmora-klein.cr"))}),
+        0);
+}
+
 ActiveGame game(GameType type, int faction = 4711)
 {
     ActiveGame g;
@@ -566,6 +574,154 @@ private slots:
                       {4713})
                      .toString(),
             QString());
+    }
+
+    void unitCommandPrintsTheView_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("output");
+        QTest::newRow("own unit") << QStringList {"1", "2", "3mw"} << 0
+                                  << "Parteizugehörigkeit: 3mv\n"
+                                     "Partei Name: Die Grauen Falken\n"
+                                     "getarnt?: nein\n"
+                                     "Anzahl Personen: 12\n"
+                                     "Silber: 340\n"
+                                     "militärischer Status: kämpft vorne\n"
+                                     "Kampfkraft: normal\n"
+                                     "Beschreibung: Erste Zeile\\nzweite Zeile\n"
+                                     "Gegenstände:\n"
+                                     "5 Holz\n"
+                                     "Talente:\n"
+                                     "Bogenschiessen [10] 2\n"
+                                     "Holzfällen [30] 3\n";
+        // Star lists end with an empty line, and so does the output.
+        QTest::newRow("unknown item and skill") << QStringList {"1", "2", "3my"} << 0
+                                                << "Parteizugehörigkeit: 3mv\n"
+                                                   "Partei Name: Die Grauen Falken\n"
+                                                   "getarnt?: nein\n"
+                                                   "Anzahl Personen: 2\n"
+                                                   "Silber: 500\n"
+                                                   "militärischer Status: kämpft vorne\n"
+                                                   "Kampfkraft: normal\n"
+                                                   "Beschreibung: \n"
+                                                   "Gegenstände:\n"
+                                                   "Silbertruhe 1\n"
+                                                   "\n"
+                                                   "Talente:\n"
+                                                   "Handeln [150] 4\n"
+                                                   "Feilschen 40 1\n"
+                                                   "\n";
+        QTest::newRow("foreign unit") << QStringList {"1", "2", "3uw"} << 0
+                                      << "Parteizugehörigkeit: 3pc\n"
+                                         "Partei Name: Bund der Eichen\n"
+                                         "getarnt?: -\n"
+                                         "Anzahl Personen: 4\n"
+                                         "Silber: 0\n"
+                                         "militärischer Status: unbekannt\n"
+                                         "Kampfkraft: unbekannt\n"
+                                         "Beschreibung: \n"
+                                         "Gegenstände:\n"
+                                         "Talente:\n";
+        QTest::newRow("level given") << QStringList {"3", "-4", "3mz", "--level", "1"} << 0
+                                     << "Parteizugehörigkeit: 3mv\n"
+                                        "Partei Name: Die Grauen Falken\n"
+                                        "getarnt?: nein\n"
+                                        "Anzahl Personen: 1\n"
+                                        "Silber: 10\n"
+                                        "militärischer Status: kämpft vorne\n"
+                                        "Kampfkraft: normal\n"
+                                        "Beschreibung: \n"
+                                        "Gegenstände:\n"
+                                        "Talente:\n";
+        QTest::newRow("unit of another region") << QStringList {"5", "5", "3mw"} << 1 << "";
+        QTest::newRow("not a unit number") << QStringList {"1", "2", "3-w"} << 2 << "";
+        QTest::newRow("missing argument") << QStringList {"1", "2"} << 2 << "";
+    }
+    void unitCommandPrintsTheView()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, output);
+        TempWorkspace ws;
+        importFixture(ws);
+        {
+            Database db(ws.file(QStringLiteral("kalmora.sqlite")));
+            Table units(db, schema::einheiten());
+            QVERIFY(units.findKey({1, 4712}));
+            units.edit();
+            units.setValue(u"Einheit Beschreibung", QStringLiteral("Erste Zeile\nzweite Zeile"));
+            units.post();
+        }
+        QString out, err;
+        QCOMPARE(runCli(QStringList {QStringLiteral("--workspace"), ws.path(),
+                            QStringLiteral("unit"), QStringLiteral("--slot"), QStringLiteral("1")}
+                         + arguments,
+                     &out, &err),
+            exitCode);
+        if (exitCode == 0)
+            QCOMPARE(out, output);
+        else
+            QVERIFY(!err.isEmpty());
+    }
+
+    void ordersCommandsReadAndReplaceABlock()
+    {
+        TempWorkspace ws;
+        importFixture(ws);
+        auto cli = [&ws](const QStringList &arguments, QString *out = nullptr) {
+            QString err;
+            const int code = runCli(
+                QStringList {QStringLiteral("--workspace"), ws.path()} + arguments, out, &err);
+            if (code != 0)
+                qWarning("%s", qPrintable(err));
+            return code;
+        };
+        QString out;
+        QCOMPARE(cli({"orders", "--slot", "1", "3mw"}, &out), 0);
+        QCOMPARE(out,
+            QStringLiteral(" EINHEIT 3mw;\tHolzfäller [12,340$,G6t]\n    MACHE Holz\n"
+                           "    FOLGE EINHEIT 3mx\n"));
+        QCOMPARE(cli({"orders", "--slot", "1", "3uw"}), 1);
+
+        // The file holds the block as the editor shows it; its header line is ignored.
+        const QString file = ws.file(QStringLiteral("befehle.txt"));
+        writeBytes(file, " EINHEIT 3mw;\tAnders\n    LERNE Holzfällen\n    ARBEITE\n");
+        const QString orderFile = ws.file(QStringLiteral("spiel1/Zug-Spiel1-4-April.txt"));
+        const QByteArray before = readBytes(orderFile);
+        QVERIFY(!before.isEmpty());
+        QCOMPARE(cli({"set-orders", "--slot", "1", "1", "2", "3mw", "--mark", "X", file}), 0);
+        QCOMPARE(cli({"orders", "--slot", "1", "3mw"}, &out), 0);
+        QCOMPARE(out,
+            QStringLiteral(" EINHEIT 3mw;\tHolzfäller [12,340$,G6t]\n    LERNE Holzfällen\n"
+                           "    ARBEITE\n"));
+        QCOMPARE(cli({"orders", "--slot", "1", "3mx"}, &out), 0);
+        QCOMPARE(out, QStringLiteral(" EINHEIT 3mx;\tBäcker [3,90$,S25]\n    LERNE Segeln\n"));
+        // Only the block changed; the file keeps its encoding and line ends.
+        QString expected = decodeText(before);
+        expected.replace(QStringLiteral("    MACHE Holz\r\n    FOLGE EINHEIT 3mx\r\n"),
+            QStringLiteral("    LERNE Holzfällen\r\n    ARBEITE\r\n"));
+        QCOMPARE(readBytes(orderFile), encodeText(expected, TextEncoding::Windows1252));
+
+        auto flags = [&ws] {
+            Database db(ws.file(QStringLiteral("kalmora.sqlite")));
+            Table units(db, schema::einheiten());
+            return units.findKey({1, 4712}) ? units.text(u"Flags") : QStringLiteral("?");
+        };
+        QCOMPARE(flags(), QStringLiteral("X"));
+        // Without --mark the unit keeps its mark; "none" removes it.
+        QCOMPARE(cli({"set-orders", "--slot", "1", "1", "2", "3mw", file}), 0);
+        QCOMPARE(flags(), QStringLiteral("X"));
+        QCOMPARE(cli({"set-orders", "--slot", "1", "1", "2", "3mw", "--mark", "none", file}), 0);
+        QCOMPARE(flags(), QString());
+
+        // A unit of another region, or one without a block: nothing changes.
+        const QByteArray now = readBytes(orderFile);
+        QCOMPARE(cli({"set-orders", "--slot", "1", "5", "5", "3mw", "--mark", "x", file}), 1);
+        QCOMPARE(cli({"set-orders", "--slot", "1", "1", "2", "3uw", "--mark", "x", file}), 1);
+        QCOMPARE(readBytes(orderFile), now);
+        QCOMPARE(flags(), QString());
+        QCOMPARE(cli({"set-orders", "--slot", "1", "1", "2", "3mw", "--mark", "y", file}), 2);
     }
 };
 
