@@ -78,6 +78,7 @@ void OrderEditorWindow::fill(const QString &unitName, const QStringList &lines, 
     m_checkBox2->setChecked(mark == UnitMark::Long);
     m_edit1->setText(unitName);
     m_memo1->setPlainText(lines.join(u'\n'));
+    m_memo1->setFocus();
     m_button1->setEnabled(true);
 }
 
