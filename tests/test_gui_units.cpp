@@ -190,6 +190,15 @@ private slots:
         QTest::mouseClick(gui.inEditor<QPushButton>(QStringLiteral("Button3")), Qt::LeftButton);
         QVERIFY(!gui.editor()->isVisible());
         QVERIFY(gui.session->orderTemplate().text().contains(QStringLiteral("LERNE Taktik")));
+
+        // A castle double-clicked opens the unit the view showed last.
+        gui.clickRow(4);
+        gui.doubleClickRow(0);
+        QVERIFY(gui.editor()->isVisible());
+        QCOMPARE(
+            gui.inEditor<QLineEdit>(QStringLiteral("Edit1"))->text(), QStringLiteral("Händler"));
+        QCOMPARE(memo->toPlainText(),
+            QStringLiteral(" EINHEIT 3my;\tHändler [2,500$]\n    KAUFE 5 Seide"));
     }
 };
 

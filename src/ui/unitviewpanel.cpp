@@ -30,7 +30,6 @@ QPlainTextEdit *listMemo(const QString &objectName, QWidget *parent)
     auto *memo = new QPlainTextEdit(parent);
     memo->setObjectName(objectName);
     memo->setReadOnly(true);
-    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     return memo;
 }
 
@@ -71,6 +70,7 @@ UnitViewPanel::UnitViewPanel(QWidget *parent)
     m_memo2 = listMemo(QStringLiteral("Memo2"), this);
     m_memo3 = listMemo(QStringLiteral("Memo3"), this);
     m_memo3->setFont(fixedPitchFont());
+    m_memo3->setLineWrapMode(QPlainTextEdit::NoWrap);
     grid->addLayout(captioned(QStringLiteral("Gegenstände"), m_memo2), 2, 0, 1, 2);
     grid->addLayout(captioned(QStringLiteral("Talente"), m_memo3), 2, 2, 1, 2);
     grid->setRowStretch(2, 3);
