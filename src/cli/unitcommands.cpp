@@ -26,11 +26,6 @@ int unitNumber(const QString &text, int base)
     return number > 0 ? number : 0;
 }
 
-bool parseInt(const QString &text, int *value)
-{
-    return parseStrictInt(text, value);
-}
-
 // The command's game, region position and unit number, read from "--slot K X Y NR
 // [--level L]"; returns -1 when all is well, else the exit status.
 struct UnitArguments
@@ -57,12 +52,12 @@ int openUnitCommand(
     int level = 0;
     const QString levelText
         = u->options.values.value(QStringLiteral("--level"), QStringLiteral("0"));
-    if (!parseInt(levelText, &level))
+    if (!parseStrictInt(levelText, &level))
         return usage(QStringLiteral("--level braucht eine Zahl."));
     if (positionalCount >= 3) {
         int x = 0;
         int y = 0;
-        if (!parseInt(p[0], &x) || !parseInt(p[1], &y))
+        if (!parseStrictInt(p[0], &x) || !parseStrictInt(p[1], &y))
             return usage(QStringLiteral("X und Y müssen Zahlen sein."));
         u->position = positionText(x, y, level);
     }
