@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "cliutil.h"
 #include "gamecommands.h"
+#include "unitcommands.h"
 
 namespace tolvimar::cli {
 
@@ -24,6 +25,13 @@ const Command kCommands[] = {
         "  status --slot K                       Statuswerte, Summen und Punkte von Spiel K\n"},
     {"check", check,
         "  check --slot K                        Zug-Checker auf die Zugvorlage von Spiel K\n"},
+    {"unit", unit,
+        "  unit --slot K X Y NR [--level L]      was die Einheitenansicht für Einheit NR zeigt\n"},
+    {"orders", orders,
+        "  orders --slot K NR                    Befehlsblock von Einheit NR aus der Zugdatei\n"},
+    {"set-orders", setOrders,
+        "  set-orders --slot K X Y NR [--level L] [--mark none|x|X] DATEI\n"
+        "                                        Befehle von Einheit NR durch DATEI ersetzen\n"},
 };
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "checkeroutputwindow.h"
 #include "detailpages.h"
 #include "mappanel.h"
+#include "ordereditorwindow.h"
 #include "orders/checker.h"
 #include "pointspage.h"
 #include "reportpageswidget.h"
@@ -17,11 +18,15 @@
 #include "statuspage.h"
 #include "templatepage.h"
 #include "uiimportprogress.h"
+#include "unitspage.h"
+#include "unitviewpanel.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QListView>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -96,6 +101,7 @@ MainWindow::MainWindow(Session &session, Prompter &prompter)
         &MainWindow::RichEdit4Change);
     m_reportPages->setTemplateSource([this] { return m_session.orderTemplate().text(); });
     connectSession();
+    connectUnitView();
     m_reportPages->showPages(m_session.pages());
     m_reportPages->showStatus(m_session.status());
 }
@@ -134,6 +140,10 @@ void MainWindow::setWindows(const Windows &windows)
     if (m_windows.selection) {
         connect(
             m_windows.selection, &SelectionDialog::startRequested, this, &MainWindow::startGame);
+    }
+    if (m_windows.orderEditor) {
+        connect(m_windows.orderEditor, &OrderEditorWindow::ordersSubmitted, this,
+            &MainWindow::applyEditedOrders);
     }
 }
 
@@ -380,6 +390,97 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
+}
+
+void MainWindow::connectUnitView()
+{
+    m_unitRecord = std::make_unique<UnitRecord>(m_session.database());
+    m_orderBlock = std::make_unique<OrderBlock>(m_session.orderTemplate(), m_session.database());
+    m_unitView = new UnitViewPanel;
+    UnitsPage *units = m_detailPages->units();
+    units->setUnitView(m_unitView);
+    QListView *list = units->listBox3();
+    connect(list, &QListView::clicked, this, &MainWindow::ListBox3Click);
+    connect(list, &QListView::doubleClicked, this, &MainWindow::ListBox3DblClick);
+    list->installEventFilter(this);
+    connect(m_unitView, &UnitViewPanel::boxEdited, this, &MainWindow::storeUnitBox);
+    // A region shown anew empties the unit's item and talent boxes.
+    connect(&m_session.mapState(), &MapState::selectedRegionChanged, m_unitView,
+        &UnitViewPanel::clearBoxes);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyRelease && watched == m_detailPages->units()->listBox3())
+        ListBox3KeyUp();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::ListBox3Click()
+{
+    // Edits of the shown row go there before another row is shown.
+    m_unitView->commitEdits();
+    const QString line = m_detailPages->units()->currentLine();
+    if (line.isEmpty())
+        return;
+    try {
+        const std::optional<UnitRecord::Selection> selection
+            = m_unitRecord->select(line, m_session.game(), m_session.mapState().regionPosition());
+        if (!selection)
+            return;
+        if (selection->unit)
+            m_unitView->showUnit(*selection->unit);
+        else
+            m_unitView->showDescription(selection->description);
+    } catch (const UserError &e) {
+        showError(QStringLiteral("Einheiten"), e.message());
+    }
+}
+
+void MainWindow::ListBox3KeyUp()
+{
+    ListBox3Click();
+}
+
+void MainWindow::ListBox3DblClick()
+{
+    OrderEditorWindow *editor = m_windows.orderEditor;
+    if (!editor)
+        return;
+    editor->show();
+    editor->raise();
+    try {
+        // The unit the view shows, with the marks as stored now.
+        const std::optional<UnitViewTexts> unit = m_unitRecord->refreshUnit(m_session.game());
+        if (!unit)
+            return;
+        const OrderBlock::Opened opened = m_orderBlock->open(m_session.game(), *unit);
+        editor->fill(m_orderBlock->unitName(), opened.lines, opened.mark);
+        m_unitView->setEditedUnitText(m_orderBlock->unitText());
+    } catch (const UserError &e) {
+        showError(QStringLiteral("Befehlseditor"), e.message());
+    }
+}
+
+void MainWindow::applyEditedOrders(const QStringList &lines, UnitMark mark)
+{
+    try {
+        m_orderBlock->apply(lines, mark);
+    } catch (const UserError &e) {
+        showError(QStringLiteral("Befehlseditor"), e.message());
+    }
+}
+
+void MainWindow::storeUnitBox(UnitBox box, const QString &text)
+{
+    try {
+        m_unitRecord->store(box, text);
+    } catch (const UserError &e) {
+        showError(QStringLiteral("Einheiten"), e.message());
+        // The box shows the stored value again.
+        if (box != UnitBox::Description && m_unitRecord->unit())
+            m_unitView->showUnit(*m_unitRecord->unit(), false);
+    }
 }
 
 } // namespace tolvimar

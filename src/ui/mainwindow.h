@@ -1,6 +1,10 @@
 #pragma once
 
+#include "orders/orderblock.h"
+#include "orders/unitrecord.h"
+
 #include <QMainWindow>
+#include <memory>
 
 class QLabel;
 class QPlainTextEdit;
@@ -20,6 +24,7 @@ class ReportPagesWidget;
 class SelectionDialog;
 class Session;
 class SettingsDialog;
+class UnitViewPanel;
 
 // The main window: menus, tool bar and status bar around the map panel, the detail
 // pages and the report pages. Handlers carry the names of their controls and call
@@ -69,8 +74,17 @@ public slots:
     void RichEdit4Change();
     void Timer1Timer();
 
+    // The unit list: selecting an entry shows it, a double click opens the order editor.
+    void ListBox3Click();
+    void ListBox3KeyUp();
+    void ListBox3DblClick();
+    // "Befehle ausführen" of the order editor.
+    void applyEditedOrders(const QStringList &lines, tolvimar::UnitMark mark);
+    void storeUnitBox(tolvimar::UnitBox box, const QString &text);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildMenus();
@@ -80,6 +94,7 @@ private:
     void showError(const QString &title, const QString &text);
     void loadWorldMap();
     void showCaption(const QString &caption);
+    void connectUnitView();
 
     Session &m_session;
     Prompter &m_prompter;
@@ -90,6 +105,9 @@ private:
     ReportPagesWidget *m_reportPages = nullptr;
     QLabel *m_statusPanels[3] = {};
     QTimer *m_timer1 = nullptr;
+    UnitViewPanel *m_unitView = nullptr;
+    std::unique_ptr<UnitRecord> m_unitRecord;
+    std::unique_ptr<OrderBlock> m_orderBlock;
 };
 
 } // namespace tolvimar
