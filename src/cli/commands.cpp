@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "cliutil.h"
 #include "gamecommands.h"
+#include "regioncommands.h"
 
 namespace tolvimar::cli {
 
@@ -24,6 +25,9 @@ const Command kCommands[] = {
         "  status --slot K                       Statuswerte, Summen und Punkte von Spiel K\n"},
     {"check", check,
         "  check --slot K                        Zug-Checker auf die Zugvorlage von Spiel K\n"},
+    {"region", region,
+        "  region --slot K X Y [--level L] [--own-only] [--all-turns]\n"
+        "                                        was die Karte zur Region (X, Y) zeigt\n"},
 };
 
 } // namespace

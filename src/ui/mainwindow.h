@@ -68,6 +68,10 @@ public slots:
     void RichEdit4Change();
     void Timer1Timer();
 
+signals:
+    // getSekKoo has shown a region; the unit view clears its item and talent boxes.
+    void regionShown();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
