@@ -7,6 +7,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QtTest>
+#include <sqlite3.h>
 
 using namespace tolvimar;
 using namespace tolvimar::test;
@@ -94,7 +95,7 @@ void unit(Database &db, int game, int number, const QString &position, int facti
     insert(db, u"einheiten"_s, row);
 }
 
-void history(Database &db, int game, int x, int y, int level, qint64 date, int peasants,
+void historyRow(Database &db, int game, int x, int y, int level, qint64 date, int peasants,
     const QVariant &iron)
 {
     insert(db, u"statistik"_s,
@@ -140,10 +141,10 @@ void fill(Database &db)
         {{u"Spiel"_s, 1}, {u"Partei Nr"_s, 4711}, {u"Partei Name"_s, u"Die Grauen Falken"_s}});
     insert(db, u"parteien"_s,
         {{u"Spiel"_s, 1}, {u"Partei Nr"_s, 4800}, {u"Partei Name"_s, u"Bund der Eichen"_s}});
-    history(db, 1, 3, 4, 0, kOld, 2300, QVariant());
-    history(db, 1, 3, 4, 0, kNewest, 2350, 12);
-    history(db, 1, 3, 4, 1, kNewest, 90, 1);
-    history(db, 1, 3, 5, 0, kNewest, 7, 7);
+    historyRow(db, 1, 3, 4, 0, kOld, 2300, QVariant());
+    historyRow(db, 1, 3, 4, 0, kNewest, 2350, 12);
+    historyRow(db, 1, 3, 4, 1, kNewest, 90, 1);
+    historyRow(db, 1, 3, 5, 0, kNewest, 7, 7);
 
     region(db, 1, -2, 7, 1, u"Tiefenhall"_s);
     castle(db, 1, 400, u"-2/7"_s, u"Grotte"_s, u"Turm"_s, 3, kNewest);
@@ -368,6 +369,39 @@ private slots:
         // A region without statistics rows leaves the grid as it was.
         QVERIFY(!detail.getSekKoo(kalmora(), -2, 7, {1, true, true, {}}).history);
         QVERIFY(!detail.getSekKoo(kalmora(), 40, 40, {}).history);
+    }
+
+    // Castles, ships and units are found through their position, not by walking the
+    // game's rows: with thousands stored elsewhere, every read stays short.
+    void readsThroughThePositionIndexes()
+    {
+        QTemporaryDir dir;
+        Database db(dir.filePath(u"gross.sqlite"_s));
+        db.begin();
+        region(db, 1, 3, 4, 0, u"Weidenau"_s);
+        castle(db, 1, 5000, u"3/4"_s, u"Hier"_s, u"Burg"_s, 10, kNewest);
+        ship(db, 1, 5000, u"3/4"_s, u"Hier"_s, u"Boot"_s, 100, 0, 5, QString(), kNewest);
+        for (int n = 1; n <= 3000; ++n) {
+            const QString elsewhere = u"%1/%2"_s.arg(n % 50).arg(n / 50 + 10);
+            castle(db, 1, n, elsewhere, u"Dort"_s, u"Burg"_s, 10, kNewest);
+            ship(db, 1, n, elsewhere, u"Dort"_s, u"Boot"_s, 100, 0, 5, QString(), kNewest);
+            unit(db, 1, n, elsewhere, 4711, kNewest, u"Dort"_s, u"Menschen"_s, QString());
+            historyRow(db, 1, n % 50, n / 50 + 10, 0, kNewest, 1, 1);
+        }
+        db.commit();
+        RegionDetail detail(db);
+        const RegionView view = detail.getSekKoo(kalmora(), 3, 4, {});
+        QCOMPARE(view.units.size(), 2);
+        int reads = 0;
+        for (sqlite3_stmt *s = sqlite3_next_stmt(db.handle(), nullptr); s;
+             s = sqlite3_next_stmt(db.handle(), s)) {
+            const QString sql = QString::fromUtf8(sqlite3_sql(s));
+            if (!sql.startsWith(u"SELECT"))
+                continue;
+            ++reads;
+            QVERIFY2(sqlite3_stmt_status(s, SQLITE_STMTSTATUS_VM_STEP, 0) < 500, qPrintable(sql));
+        }
+        QVERIFY(reads >= 5);
     }
 
     void importedReport()

@@ -149,13 +149,17 @@ QVector<LevelRow> GameQueries::levels(int game)
     return rows;
 }
 
+// In castlesAt and shipsAt the plus before the number keeps the planner from walking
+// the whole game in number order by the key; it takes the position index and sorts
+// the few rows found.
 QVector<CastleRow> GameQueries::castlesAt(
     int game, const QString &position, const QString &levelPosition)
 {
     SqliteStatement &s = prepared(m_castlesAt,
         R"(SELECT "Burg Nr", "Burg Name", "Burg Position", "Typ", "Burggrösse", "Besitzer",
                   "Partei", "Info Datum"
-           FROM "burgen" WHERE "Spiel" = ? AND "Burg Position" IN (?, ?) ORDER BY "Burg Nr")");
+           FROM "burgen" WHERE "Spiel" = ? AND "Burg Position" IN (?, ?)
+           ORDER BY +"Burg Nr")");
     s.bind(0, game);
     s.bind(1, position);
     s.bind(2, levelPosition);
@@ -181,7 +185,7 @@ QVector<ShipRow> GameQueries::shipsAt(
 {
     static const QByteArray sql = QByteArray("SELECT ") + kShipColumns
         + R"( FROM "schiffe" WHERE "Spiel" = ? AND "Schiffs Position" IN (?, ?)
-              ORDER BY "Schiffs Nr")";
+              ORDER BY +"Schiffs Nr")";
     SqliteStatement &s = prepared(m_shipsAt, sql.constData());
     s.bind(0, game);
     s.bind(1, position);
