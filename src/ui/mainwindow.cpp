@@ -382,6 +382,7 @@ void MainWindow::Timer1Timer()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    m_detailPages->regionInfo()->commitEdits();
     if (!m_session.orderTemplate().isSaved()
         && !m_prompter.askYesNo(Prompter::Kind::Confirmation, QStringLiteral("Bestätigung"),
             QStringLiteral("Zugvorlage wurde noch nicht gespeichert. Programm beenden?"))) {
