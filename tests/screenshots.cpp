@@ -98,6 +98,14 @@ int main(int argc, char *argv[])
             loop.exec();
         }
     }
+    // The region view of the first region, on its three pages.
+    main->getSekKoo(1, 2);
+    auto *regionPages = main->findChild<QTabWidget *>(QStringLiteral("PageControl2"));
+    for (int i = 0; i < 3; ++i) {
+        regionPages->setCurrentIndex(i);
+        QApplication::processEvents();
+        main->grab().save(out + QStringLiteral("/%1-region-%2.png").arg(n++).arg(i));
+    }
     for (const QString &t : prompter.texts())
         qWarning("%s", qPrintable(t));
     return 0;

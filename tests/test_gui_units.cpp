@@ -100,10 +100,10 @@ private slots:
         QVERIFY(!camouflage->isEnabled());
         QCOMPARE(gui.text(QStringLiteral("DBEdit21")), QStringLiteral("unbekannt"));
 
-        // Another region selected on the map empties the item and talent boxes.
+        // Another region shown empties the item and talent boxes.
         gui.clickRow(4);
         QVERIFY(!gui.memo(QStringLiteral("Memo3")).isEmpty());
-        gui.session->mapState().setSelectedRegion(QPoint(5, 5));
+        gui.main->getSekKoo(5, 5);
         QVERIFY(gui.memo(QStringLiteral("Memo2")).isEmpty());
         QVERIFY(gui.memo(QStringLiteral("Memo3")).isEmpty());
     }

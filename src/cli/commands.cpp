@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "cliutil.h"
 #include "gamecommands.h"
+#include "regioncommands.h"
 #include "unitcommands.h"
 
 namespace tolvimar::cli {
@@ -32,6 +33,9 @@ const Command kCommands[] = {
     {"set-orders", setOrders,
         "  set-orders --slot K X Y NR [--level L] [--mark none|x|X] DATEI\n"
         "                                        Befehle von Einheit NR durch DATEI ersetzen\n"},
+    {"region", region,
+        "  region --slot K X Y [--level L] [--own-only] [--all-turns]\n"
+        "                                        was die Karte zur Region (X, Y) zeigt\n"},
 };
 
 } // namespace

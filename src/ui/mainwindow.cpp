@@ -8,10 +8,13 @@
 #include "calculator.h"
 #include "checkeroutputwindow.h"
 #include "detailpages.h"
+#include "map/regiondetail.h"
+#include "map/regionrecord.h"
 #include "mappanel.h"
 #include "ordereditorwindow.h"
 #include "orders/checker.h"
 #include "pointspage.h"
+#include "regioninfopage.h"
 #include "reportpageswidget.h"
 #include "selectiondialog.h"
 #include "settingsdialog.h"
@@ -22,6 +25,7 @@
 #include "unitviewpanel.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -100,6 +104,18 @@ MainWindow::MainWindow(Session &session, Prompter &prompter)
     connect(m_reportPages->richEdit4(), &QPlainTextEdit::textChanged, this,
         &MainWindow::RichEdit4Change);
     m_reportPages->setTemplateSource([this] { return m_session.orderTemplate().text(); });
+    connect(m_detailPages->regionInfo(), &RegionInfoPage::regionFieldEdited, this,
+        [this](const QString &field, const QVariant &value) {
+            const std::optional<Position> region = m_detailPages->regionInfo()->shownRegion();
+            if (!region)
+                return;
+            try {
+                RegionRecord(m_session.database(), m_session.game().number, *region)
+                    .store(field, value);
+            } catch (const UserError &e) {
+                showError(QStringLiteral("Region"), e.message());
+            }
+        });
     connectSession();
     connectUnitView();
     m_reportPages->showPages(m_session.pages());
@@ -270,8 +286,31 @@ void MainWindow::startGame(int game, const QString &name, const QString &typeTex
 
 void MainWindow::getSekKoo(int x, int y)
 {
-    Q_UNUSED(x);
-    Q_UNUSED(y);
+    // A change still open in a field of the page belongs to the region shown so far.
+    m_detailPages->regionInfo()->commitEdits();
+    UnitsPage *units = m_detailPages->units();
+    MapState &map = m_session.mapState();
+    RegionSelection selection;
+    selection.level = map.level();
+    selection.allUnits = units->checkBox1()->isChecked();
+    selection.currentOnly = units->checkBox2()->isChecked();
+    selection.previousPosition = map.regionPosition();
+    RegionView view;
+    try {
+        BusyScope busy(m_prompter);
+        view = RegionDetail(m_session.database()).getSekKoo(m_session.game(), x, y, selection);
+    } catch (const UserError &e) {
+        showError(QStringLiteral("Region"), e.message());
+        return;
+    }
+    m_mapPanel->panel1()->setText(view.panel1);
+    m_detailPages->regionInfo()->showRegion(view);
+    units->setLines(view.units);
+    if (view.history)
+        m_detailPages->showHistory(*view.history);
+    map.setRegionPosition(view.regionPosition);
+    map.setSelectedRegion(QPoint(x, y));
+    emit regionShown();
 }
 
 void MainWindow::Neu1Click()
@@ -383,6 +422,7 @@ void MainWindow::Timer1Timer()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    m_detailPages->regionInfo()->commitEdits();
     if (!m_session.orderTemplate().isSaved()
         && !m_prompter.askYesNo(Prompter::Kind::Confirmation, QStringLiteral("Bestätigung"),
             QStringLiteral("Zugvorlage wurde noch nicht gespeichert. Programm beenden?"))) {
@@ -405,8 +445,7 @@ void MainWindow::connectUnitView()
     list->installEventFilter(this);
     connect(m_unitView, &UnitViewPanel::boxEdited, this, &MainWindow::storeUnitBox);
     // A region shown anew empties the unit's item and talent boxes.
-    connect(&m_session.mapState(), &MapState::selectedRegionChanged, m_unitView,
-        &UnitViewPanel::clearBoxes);
+    connect(this, &MainWindow::regionShown, m_unitView, &UnitViewPanel::clearBoxes);
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)

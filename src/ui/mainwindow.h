@@ -81,6 +81,9 @@ public slots:
     // "Befehle ausführen" of the order editor.
     void applyEditedOrders(const QStringList &lines, tolvimar::UnitMark mark);
     void storeUnitBox(tolvimar::UnitBox box, const QString &text);
+signals:
+    // getSekKoo has shown a region; the unit view clears its item and talent boxes.
+    void regionShown();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

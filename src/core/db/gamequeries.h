@@ -103,6 +103,32 @@ struct HistoryRow
     QVariant date, wood, iron, laen, mallorn, peasants, horses, peasantSilver;
 };
 
+// A region row as the region page shows it; empty fields stay null.
+struct RegionRow
+{
+    int x = 0; // `Breite`
+    int y = 0; // `Länge`
+    int level = 0; // `Ebene`
+    QString name; // `Regionname`
+    QString terrain; // `Regiontyp`
+    QVariant trees; // `Holzstämme`
+    QVariant peasants; // `Bauern`
+    QVariant peasantSilver; // `VermögenBauern`
+    QVariant horses; // `Pferde`
+    QVariant entertainment; // `Unterhaltung max`
+    QVariant wage; // `Arbeitslohn`
+    QVariant recruits; // `Rekrutieren`
+    QVariant luxury; // `Luxusgüter`
+    QVariant infoDatum;
+    QString description; // `Beschreibung`
+    QVariant laen, iron, mallorn; // `Lean`, `Eisen`, `Mallorn`
+    // `Balsam`, `Gewuerz`, `Juwel`, `Myrrhe`, `Oel`, `Seide`, `Weihrauch`
+    QVariant prices[7];
+    // `Strasse`, `Strasse1` ... `Strasse5`
+    QVariant roads[6];
+    QString surroundings; // `Umgebung`
+};
+
 // The narrow reads of the views, each a statement prepared once on first use and
 // reused; values are bound. Rows come in the tables' key order unless a query says
 // otherwise. The import writes through Table; these only read.
@@ -140,13 +166,18 @@ public:
     // The ships of one turn, by ship number.
     QVector<ShipRow> shipsOfTurn(int game, qint64 date);
 
+    // The region row with the key (game, x, y, level).
+    std::optional<RegionRow> regionRow(int game, int x, int y, int level);
+    // `Partei Name` of a faction; empty when the game has no such faction.
+    QString factionName(int game, int faction);
+
 private:
     SqliteStatement &prepared(std::unique_ptr<SqliteStatement> &slot, const char *sql);
 
     Database &m_db;
     std::unique_ptr<SqliteStatement> m_regionsOfLevel, m_levelExtent, m_regionAtLevel,
         m_regionAtAnyLevel, m_regionMessages, m_levels, m_castlesAt, m_shipsAt, m_unitsAt,
-        m_historyExists, m_history, m_unitsOfFaction, m_shipsOfTurn;
+        m_historyExists, m_history, m_unitsOfFaction, m_shipsOfTurn, m_regionRow, m_factionName;
 };
 
 } // namespace tolvimar
