@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "cliutil.h"
 #include "gamecommands.h"
+#include "mapcommands.h"
 
 namespace tolvimar::cli {
 
@@ -24,6 +25,14 @@ const Command kCommands[] = {
         "  status --slot K                       Statuswerte, Summen und Punkte von Spiel K\n"},
     {"check", check,
         "  check --slot K                        Zug-Checker auf die Zugvorlage von Spiel K\n"},
+    {"render-map", renderMap,
+        "  render-map --slot K [--level L]       Weltkarte der Ebene L zeichnen und speichern\n"},
+    {"small-map", smallMap,
+        "  small-map --slot K X Y [--level L] --out DATEI.png\n"
+        "                                        kleine Karte um X/Y als Bild\n"},
+    {"overlay", overlay,
+        "  overlay --slot K ships|units|messages [--level L] --out DATEI.png\n"
+        "                                        eine Einblendung der Weltkarte als Bild\n"},
 };
 
 } // namespace

@@ -140,6 +140,10 @@ public:
     // The ships of one turn, by ship number.
     QVector<ShipRow> shipsOfTurn(int game, qint64 date);
 
+    // `Regionname` of the region at (x, y), found as regionAt finds it; nullopt when
+    // there is no row.
+    std::optional<QString> regionNameAt(int game, int x, int y, std::optional<int> level);
+
 private:
     SqliteStatement &prepared(std::unique_ptr<SqliteStatement> &slot, const char *sql);
 
@@ -147,6 +151,7 @@ private:
     std::unique_ptr<SqliteStatement> m_regionsOfLevel, m_levelExtent, m_regionAtLevel,
         m_regionAtAnyLevel, m_regionMessages, m_levels, m_castlesAt, m_shipsAt, m_unitsAt,
         m_historyExists, m_history, m_unitsOfFaction, m_shipsOfTurn;
+    std::unique_ptr<SqliteStatement> m_regionNameAtLevel, m_regionNameAtAnyLevel;
 };
 
 } // namespace tolvimar
