@@ -1,3 +1,4 @@
+#include "app/mapoperations.h"
 #include "appwindows.h"
 #include "mainwindow.h"
 #include "mapfixture.h"
@@ -95,8 +96,7 @@ private slots:
         QCOMPARE(gui.state().currentPosition(), QPoint(0, 0));
 
         // Two rows up and one cell right: 1/2.
-        QTest::mouseClick(
-            gui.worldMap(), Qt::RightButton, {}, QPoint(3 + 4 * 2 + 8 - 8, 57) * zoom);
+        QTest::mouseClick(gui.worldMap(), Qt::RightButton, {}, QPoint(19, 59) * zoom);
         QCOMPARE(gui.panel(0), QStringLiteral("1/2"));
         QCOMPARE(gui.state().currentPosition(), QPoint(1, 2));
     }
@@ -112,9 +112,10 @@ private slots:
         QCOMPARE(gui.smallMap()->size(), QSize(261, 261) * scale);
         QTest::mouseClick(gui.smallMap(), Qt::LeftButton, {}, QPoint(116, 120) * scale);
         QCOMPARE(gui.panel(1), QStringLiteral("10/10"));
-        // The top-left corner of the centre cell belongs to the row above.
+        // The top-left corner of the centre cell belongs to the row above: t = 10, y = 11,
+        // u = 3 + 8 + 4 - 5.5, x = 9.
         QTest::mouseMove(gui.smallMap(), QPoint(116, 116) * scale);
-        QCOMPARE(gui.panel(1), QStringLiteral("10/11"));
+        QCOMPARE(gui.panel(1), QStringLiteral("9/11"));
         QCOMPARE(gui.panel(0), QStringLiteral("vorher"));
         QCOMPARE(gui.state().currentPosition(), QPoint(10, 10));
     }

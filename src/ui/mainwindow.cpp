@@ -411,7 +411,7 @@ void MainWindow::connectMaps()
     connect(m_mapPanel->dbLookupComboBox3(), &QComboBox::currentIndexChanged, this,
         &MainWindow::showLevelName);
     connect(m_mapPanel->dbEdit32(), &QLineEdit::editingFinished, this, [this] {
-        const QComboBox *list = m_mapPanel->dbLookupComboBox3();
+        QComboBox *list = m_mapPanel->dbLookupComboBox3();
         if (list->currentIndex() < 0)
             return;
         const int level = list->currentData().toInt();
