@@ -366,6 +366,24 @@ private slots:
         QCOMPARE(levels[1].name, QStringLiteral("Unterwelt"));
     }
 
+    // The import writes rows only for levels other than 0; the list still offers 0.
+    void levelListAlwaysOffersTheSurface()
+    {
+        MapGame g;
+        g.level(-1, QStringLiteral("Tiefe"));
+        g.level(2, QStringLiteral("unbekannt"));
+        g.start();
+        const QVector<MapOperations::LevelChoice> choices
+            = MapOperations(*g.session).levelChoices();
+        QCOMPARE(choices.size(), 3);
+        QCOMPARE(choices[0].level, -1);
+        QCOMPARE(choices[1].level, 0);
+        QVERIFY(!choices[1].stored);
+        QVERIFY(choices[1].name.isEmpty());
+        QCOMPARE(choices[2].level, 2);
+        QVERIFY(choices[2].stored);
+    }
+
     void overlayToggles()
     {
         MapGame g;

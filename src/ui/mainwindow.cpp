@@ -388,8 +388,9 @@ void MainWindow::connectMaps()
         [this](const QPoint &p) { Image82MouseMove(p.x(), p.y()); });
     connect(world, &MapImage::pressed, this,
         [this](const QPoint &p) { Image82MouseDown(p.x(), p.y()); });
-    connect(world, &MapImage::zoomRequested, this,
-        [this](int steps) { m_mapPanel->setZoom(m_mapPanel->zoom() + steps); });
+    connect(world, &MapImage::zoomRequested, this, [this](int steps, const QPoint &at) {
+        m_mapPanel->setZoom(m_mapPanel->zoom() + steps, at);
+    });
     MapImage *small = m_mapPanel->image1();
     connect(small, &MapImage::pointerMoved, this,
         [this](const QPoint &p) { Image1MouseMove(p.x(), p.y()); });
@@ -479,9 +480,10 @@ void MainWindow::refreshLevels()
     QSignalBlocker block(list);
     list->clear();
     try {
-        for (const LevelRow &row : m_maps->levels()) {
-            list->addItem(QString::number(row.level), row.level);
-            list->setItemData(list->count() - 1, row.name, Qt::ToolTipRole);
+        for (const MapOperations::LevelChoice &choice : m_maps->levelChoices()) {
+            list->addItem(QString::number(choice.level), choice.level);
+            list->setItemData(list->count() - 1, choice.name, Qt::ToolTipRole);
+            list->setItemData(list->count() - 1, choice.stored, Qt::UserRole + 1);
         }
     } catch (const UserError &e) {
         mapFailed(e.message());
@@ -495,6 +497,8 @@ void MainWindow::showLevelName()
     const QComboBox *list = m_mapPanel->dbLookupComboBox3();
     m_mapPanel->dbEdit32()->setText(
         list->currentIndex() < 0 ? QString() : list->currentData(Qt::ToolTipRole).toString());
+    // A level without a row has no name to store.
+    m_mapPanel->dbEdit32()->setReadOnly(!list->currentData(Qt::UserRole + 1).toBool());
 }
 
 void MainWindow::showOverlay(OverlayKind kind)

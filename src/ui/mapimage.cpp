@@ -102,7 +102,7 @@ void MapImage::wheelEvent(QWheelEvent *event)
     const int steps = m_wheelAngle / 120;
     m_wheelAngle -= steps * 120;
     if (steps != 0)
-        emit zoomRequested(steps);
+        emit zoomRequested(steps, event->position().toPoint());
     event->accept();
 }
 

@@ -30,8 +30,8 @@ public:
 signals:
     void pointerMoved(const QPoint &pixel);
     void pressed(const QPoint &pixel, Qt::MouseButton button);
-    // Ctrl + wheel: steps up (positive) or down.
-    void zoomRequested(int steps);
+    // Ctrl + wheel: steps up (positive) or down, at a point of the widget.
+    void zoomRequested(int steps, const QPoint &at);
     // An arrow key: dx and dy in map directions (y grows upwards).
     void arrowKey(int dx, int dy, Qt::KeyboardModifiers modifiers);
 

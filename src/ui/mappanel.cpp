@@ -46,6 +46,8 @@ MapPanel::MapPanel(QWidget *parent)
     }
     m_scrollBox1->setWidget(m_image82);
     m_scrollBox1->setWidgetResizable(false);
+    // A map smaller than the box sits in its middle.
+    m_scrollBox1->setAlignment(Qt::AlignCenter);
     layout->addWidget(m_scrollBox1, 1);
     for (QScrollBar *bar :
         {m_scrollBox1->horizontalScrollBar(), m_scrollBox1->verticalScrollBar()}) {
@@ -152,7 +154,7 @@ int MapPanel::zoom() const
     return m_image82->zoom();
 }
 
-void MapPanel::setZoom(int zoom)
+void MapPanel::setZoom(int zoom, std::optional<QPoint> anchor)
 {
     zoom = std::clamp(zoom, 1, kMaxZoom);
     const int old = m_image82->zoom();
@@ -161,14 +163,17 @@ void MapPanel::setZoom(int zoom)
     QScrollBar *horizontal = m_scrollBox1->horizontalScrollBar();
     QScrollBar *vertical = m_scrollBox1->verticalScrollBar();
     const QSize view = m_scrollBox1->viewport()->size();
-    const QPointF centre((horizontal->value() + view.width() / 2.0) / old,
-        (vertical->value() + view.height() / 2.0) / old);
+    // The anchor in the viewport's coordinates, and the picture point under it.
+    QWidget *viewport = m_scrollBox1->viewport();
+    const QPoint inView = anchor ? m_image82->mapTo(viewport, *anchor)
+                                 : QPoint(view.width() / 2, view.height() / 2);
+    const QPointF picture = QPointF(m_image82->mapFrom(viewport, inView)) / old;
     m_pendingScroll.reset();
     m_image82->setZoom(zoom);
     for (MapImage *layer : m_layers)
         layer->setZoom(zoom);
-    horizontal->setValue(int(centre.x() * zoom - view.width() / 2.0));
-    vertical->setValue(int(centre.y() * zoom - view.height() / 2.0));
+    horizontal->setValue(int(picture.x() * zoom - inView.x()));
+    vertical->setValue(int(picture.y() * zoom - inView.y()));
     emit zoomChanged(zoom);
 }
 

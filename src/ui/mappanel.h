@@ -55,8 +55,9 @@ public:
     void scrollWorldMapToMiddle();
 
     int zoom() const;
-    // Whole steps from 1 to 4; the point at the box's centre stays there.
-    void setZoom(int zoom);
+    // Whole steps from 1 to 4. The picture point at the anchor (a point of the world
+    // map widget; the box's centre when none) stays where it is on the screen.
+    void setZoom(int zoom, std::optional<QPoint> anchor = std::nullopt);
     // The small map's whole-number scale.
     int smallMapScale() const { return m_smallScale; }
 

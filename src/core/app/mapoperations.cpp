@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QSaveFile>
+#include <algorithm>
 
 namespace tolvimar {
 
@@ -217,6 +218,21 @@ QString MapOperations::regionLabel(const RegionCoord &region, bool onWorldMap)
 QVector<LevelRow> MapOperations::levels()
 {
     return queries().levels(m_session.game().number);
+}
+
+QVector<MapOperations::LevelChoice> MapOperations::levelChoices()
+{
+    QVector<LevelChoice> choices;
+    for (const LevelRow &row : levels())
+        choices.append({row.level, row.name, true});
+    const bool surface = std::any_of(
+        choices.cbegin(), choices.cend(), [](const LevelChoice &c) { return c.level == 0; });
+    if (!surface) {
+        const auto firstAbove = std::find_if(
+            choices.begin(), choices.end(), [](const LevelChoice &c) { return c.level > 0; });
+        choices.insert(firstAbove, LevelChoice {0, QString(), false});
+    }
+    return choices;
 }
 
 void MapOperations::setLevelName(int level, const QString &name)

@@ -73,6 +73,17 @@ public:
     QVector<LevelRow> levels();
     void setLevelName(int level, const QString &name);
 
+    // What the level list offers: the game's level rows, and level 0 first even when
+    // the table has no row for it (the import writes rows only for the other levels),
+    // so that the way back to the surface is never closed.
+    struct LevelChoice
+    {
+        int level = 0;
+        QString name;
+        bool stored = true; // false: no row, no name to edit
+    };
+    QVector<LevelChoice> levelChoices();
+
     // The overlays' controls: switches an overlay on (drawn from the tables now) or
     // off (hidden and cleared).
     void toggleOverlay(OverlayKind kind);
