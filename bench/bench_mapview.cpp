@@ -137,7 +137,7 @@ int main(int argc, char **argv)
         ++step;
         maps.displaySmallMap(step % 50, -step % 40);
     });
-    std::printf("displaySmallMap (86 look-ups, tiles loaded each time): %.2f ms\n", smallMs);
+    std::printf("displaySmallMap (85 cells, tiles loaded each time): %.2f ms\n", smallMs);
     QElapsedTimer worst;
     double worstMs = 0;
     for (int i = 0; i < 100; ++i) {

@@ -9,8 +9,8 @@
 #include "calculator.h"
 #include "checkeroutputwindow.h"
 #include "detailpages.h"
-#include "mapimage.h"
 #include "map/overlayicons.h"
+#include "mapimage.h"
 #include "mappanel.h"
 #include "orders/checker.h"
 #include "pointspage.h"
@@ -22,11 +22,11 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -213,8 +213,8 @@ void MainWindow::buildToolBar()
     connect(m_toolButton1, &QToolButton::clicked, this, &MainWindow::ToolButton1Click);
     connect(m_toolButton2, &QToolButton::clicked, this, &MainWindow::ToolButton2Click);
     toolBar->addSeparator();
-    m_button7 = new QPushButton(
-        MapOperations::overlayText(OverlayKind::RegionMessages, false), toolBar);
+    m_button7
+        = new QPushButton(MapOperations::overlayText(OverlayKind::RegionMessages, false), toolBar);
     m_button7->setObjectName(QStringLiteral("Button7"));
     m_button7->setEnabled(false);
     toolBar->addWidget(m_button7);
@@ -233,7 +233,6 @@ void MainWindow::buildStatusBar()
         bar->addWidget(m_statusPanels[i], i == 0 ? 1 : 0);
     }
 }
-
 
 QPlainTextEdit *MainWindow::showTemplatePage()
 {
@@ -396,8 +395,8 @@ void MainWindow::connectMaps()
         [this](const QPoint &p) { Image1MouseMove(p.x(), p.y()); });
     connect(small, &MapImage::pressed, this,
         [this](const QPoint &p) { Image1MouseDown(p.x(), p.y()); });
-    connect(small, &MapImage::arrowKey, this,
-        [this](int dx, int dy, Qt::KeyboardModifiers modifiers) {
+    connect(
+        small, &MapImage::arrowKey, this, [this](int dx, int dy, Qt::KeyboardModifiers modifiers) {
             const int step = modifiers & Qt::ShiftModifier ? 1 : 9;
             try {
                 m_maps->moveSmallMap(dx * step, dy * step);
@@ -454,16 +453,15 @@ void MainWindow::buildZoomMenu(QMenu *menu)
         action->setChecked(factor == 1);
         action->setData(factor);
         group->addAction(action);
-        connect(action, &QAction::triggered, this,
-            [this, factor] { m_mapPanel->setZoom(factor); });
+        connect(action, &QAction::triggered, this, [this, factor] { m_mapPanel->setZoom(factor); });
         m_zoomActions.append(action);
     }
     zoom->addSeparator();
     QAction *larger = zoom->addAction(QStringLiteral("&Vergrößern"));
     larger->setObjectName(QStringLiteral("ZoomIn1"));
     larger->setShortcut(QKeySequence::ZoomIn);
-    connect(larger, &QAction::triggered, this,
-        [this] { m_mapPanel->setZoom(m_mapPanel->zoom() + 1); });
+    connect(
+        larger, &QAction::triggered, this, [this] { m_mapPanel->setZoom(m_mapPanel->zoom() + 1); });
     QAction *smaller = zoom->addAction(QStringLiteral("Ver&kleinern"));
     smaller->setObjectName(QStringLiteral("ZoomOut1"));
     smaller->setShortcut(QKeySequence::ZoomOut);
@@ -474,9 +472,8 @@ void MainWindow::buildZoomMenu(QMenu *menu)
 void MainWindow::refreshLevels()
 {
     QComboBox *list = m_mapPanel->dbLookupComboBox3();
-    const QVariant chosen = list->currentIndex() >= 0
-        ? list->currentData()
-        : QVariant(m_session.mapState().level());
+    const QVariant chosen
+        = list->currentIndex() >= 0 ? list->currentData() : QVariant(m_session.mapState().level());
     QSignalBlocker block(list);
     list->clear();
     try {

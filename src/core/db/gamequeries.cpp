@@ -302,8 +302,7 @@ QVector<ShipRow> GameQueries::shipsOfTurn(int game, qint64 date)
     return rows;
 }
 
-std::optional<QString> GameQueries::regionNameAt(
-    int game, int x, int y, std::optional<int> level)
+std::optional<QString> GameQueries::regionNameAt(int game, int x, int y, std::optional<int> level)
 {
     SqliteStatement &s = level ? prepared(m_regionNameAtLevel,
                              R"(SELECT "Regionname" FROM "regionen"
