@@ -24,10 +24,10 @@ namespace {
 // The program's windows over a MapGame, started through the selection dialog.
 struct MapGui : MapGame
 {
-    void open()
+    void open(const QSize &windowSize = QSize(1200, 800))
     {
         main = createWindows(*session, prompter, false);
-        main->resize(1200, 800);
+        main->resize(windowSize);
         QTest::mouseClick(
             main->findChild<QPushButton *>(QStringLiteral("ButtonStart1")), Qt::LeftButton);
         QCoreApplication::processEvents();
@@ -54,6 +54,15 @@ struct MapGui : MapGame
 
     std::unique_ptr<MainWindow> main;
 };
+
+// A pointer move delivered straight to the widget: QTest's moves go through the screen's
+// cursor, which the offscreen screen clamps to its own size.
+void movePointer(QWidget *widget, const QPoint &at)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), widget->mapToGlobal(QPointF(at)), Qt::NoButton,
+        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &move);
+}
 
 // Regions 0..3 x 0..9 on level 0: a map 64 x 80 pixels with origin 0/0.
 void addLevel0(MapGame &g)
@@ -88,7 +97,7 @@ private slots:
         QCOMPARE(gui.worldMap()->size(), QSize(64, 80) * zoom);
 
         // Pixel (3, 73) of the picture lies in the cell of 0/0.
-        QTest::mouseMove(gui.worldMap(), QPoint(3, 73) * zoom);
+        movePointer(gui.worldMap(), QPoint(3, 73) * zoom);
         QCOMPARE(gui.panel(1), QStringLiteral("0/0"));
         QCOMPARE(gui.panel(2), QStringLiteral("Weidenau (0/0)"));
         QTest::mouseClick(gui.worldMap(), Qt::LeftButton, {}, QPoint(3, 73) * zoom);
@@ -101,20 +110,31 @@ private slots:
         QCOMPARE(gui.state().currentPosition(), QPoint(1, 2));
     }
 
+    void clickOnTheSmallMap_data()
+    {
+        QTest::addColumn<QSize>("window");
+        QTest::addColumn<int>("minScale");
+        QTest::newRow("1200 x 800") << QSize(1200, 800) << 1;
+        // Room enough: the small map is shown at a larger whole-number scale.
+        QTest::newRow("2000 x 1500") << QSize(2000, 1500) << 2;
+    }
     void clickOnTheSmallMap()
     {
+        QFETCH(QSize, window);
+        QFETCH(int, minScale);
         MapGui gui;
         gui.setLine(Configuration::HomeX, QStringLiteral("10"));
         gui.setLine(Configuration::HomeY, QStringLiteral("10"));
-        gui.open();
+        gui.open(window);
         gui.find<QLabel>(QStringLiteral("StatusPanel0"))->setText(QStringLiteral("vorher"));
         const int scale = gui.smallMap()->zoom();
+        QVERIFY2(scale >= minScale, qPrintable(QString::number(scale)));
         QCOMPARE(gui.smallMap()->size(), QSize(261, 261) * scale);
         QTest::mouseClick(gui.smallMap(), Qt::LeftButton, {}, QPoint(116, 120) * scale);
         QCOMPARE(gui.panel(1), QStringLiteral("10/10"));
         // The top-left corner of the centre cell belongs to the row above: t = 10, y = 11,
         // u = 3 + 8 + 4 - 5.5, x = 9.
-        QTest::mouseMove(gui.smallMap(), QPoint(116, 116) * scale);
+        movePointer(gui.smallMap(), QPoint(116, 116) * scale);
         QCOMPARE(gui.panel(1), QStringLiteral("9/11"));
         QCOMPARE(gui.panel(0), QStringLiteral("vorher"));
         QCOMPARE(gui.state().currentPosition(), QPoint(10, 10));

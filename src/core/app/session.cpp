@@ -9,7 +9,6 @@
 #include "turnsummary.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace tolvimar {
 
