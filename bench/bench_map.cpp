@@ -90,7 +90,7 @@ int main(int argc, char **argv)
     const double smallMs = fastest(repeat * 10, [&] { small.render(3, -7, lookup); });
     std::printf("small map (85 cells, tiles loaded each time): %.2f ms\n", smallMs);
 
-    QList<UnitMark> units;
+    QList<UnitSquare> units;
     for (qsizetype i = 0; i < cells.size(); i += 5)
         units.append({QStringLiteral("%1/%2").arg(cells[i].x).arg(cells[i].y),
             i % 3 ? QString() : QStringLiteral("x")});

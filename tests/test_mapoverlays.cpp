@@ -80,7 +80,7 @@ QString describe(const Pixels &pixels)
 
 Q_DECLARE_METATYPE(Pixels)
 Q_DECLARE_METATYPE(tolvimar::ShipMark)
-Q_DECLARE_METATYPE(tolvimar::UnitMark)
+Q_DECLARE_METATYPE(tolvimar::UnitSquare)
 Q_DECLARE_METATYPE(tolvimar::RegionNews)
 
 class TestMapOverlays : public QObject
@@ -148,7 +148,7 @@ private slots:
         const QStringList bad {u""_s, u"4"_s, u"a/b"_s, u"4/"_s, u"4/5/x"_s, u"4/5/1/2"_s,
             u"4.5/3"_s, u"99999999999/1"_s};
         QList<ShipMark> ships;
-        QList<UnitMark> units;
+        QList<UnitSquare> units;
         for (const QString &position : bad) {
             ships.append({position, kOwn, kTurn});
             units.append({position, QString()});
@@ -166,23 +166,24 @@ private slots:
     // The cell of 1/1 (origin 0/0, height 80) has its corner at (12, 64).
     void units_data()
     {
-        QTest::addColumn<QList<UnitMark>>("units");
+        QTest::addColumn<QList<UnitSquare>>("units");
         QTest::addColumn<Pixels>("pixels");
-        QTest::newRow("unmarked") << QList<UnitMark> {{u"1/1"_s, u""_s}} << square(12, 64, u'M');
-        QTest::newRow("marked x") << QList<UnitMark> {{u"1/1"_s, u"x"_s}} << square(12, 64, u'G');
+        QTest::newRow("unmarked") << QList<UnitSquare> {{u"1/1"_s, u""_s}} << square(12, 64, u'M');
+        QTest::newRow("marked x") << QList<UnitSquare> {{u"1/1"_s, u"x"_s}} << square(12, 64, u'G');
         QTest::newRow("marked X and B")
-            << QList<UnitMark> {{u"1/1"_s, u"BX"_s}} << square(12, 64, u'G');
-        QTest::newRow("guard only") << QList<UnitMark> {{u"1/1"_s, u"B"_s}} << square(12, 64, u'M');
+            << QList<UnitSquare> {{u"1/1"_s, u"BX"_s}} << square(12, 64, u'G');
+        QTest::newRow("guard only")
+            << QList<UnitSquare> {{u"1/1"_s, u"B"_s}} << square(12, 64, u'M');
         QTest::newRow("marked, then unmarked")
-            << QList<UnitMark> {{u"1/1"_s, u"x"_s}, {u"1/1"_s, u""_s}} << square(12, 64, u'M');
+            << QList<UnitSquare> {{u"1/1"_s, u"x"_s}, {u"1/1"_s, u""_s}} << square(12, 64, u'M');
         QTest::newRow("unmarked, then marked")
-            << QList<UnitMark> {{u"1/1"_s, u""_s}, {u"1/1"_s, u"x"_s}} << square(12, 64, u'M');
-        QTest::newRow("two cells") << QList<UnitMark> {{u"1/1"_s, u"x"_s}, {u"2/3"_s, u""_s}}
+            << QList<UnitSquare> {{u"1/1"_s, u""_s}, {u"1/1"_s, u"x"_s}} << square(12, 64, u'M');
+        QTest::newRow("two cells") << QList<UnitSquare> {{u"1/1"_s, u"x"_s}, {u"2/3"_s, u""_s}}
                                    << merged(square(12, 64, u'G'), square(28, 48, u'M'));
     }
     void units()
     {
-        QFETCH(QList<UnitMark>, units);
+        QFETCH(QList<UnitSquare>, units);
         QFETCH(Pixels, pixels);
         QCOMPARE(describe(setPixels(unitsLayer(units, kFrame).image)), describe(pixels));
     }

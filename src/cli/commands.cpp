@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "cliutil.h"
 #include "gamecommands.h"
+#include "mapcommands.h"
 #include "regioncommands.h"
 #include "unitcommands.h"
 
@@ -36,6 +37,14 @@ const Command kCommands[] = {
     {"region", region,
         "  region --slot K X Y [--level L] [--own-only] [--all-turns]\n"
         "                                        was die Karte zur Region (X, Y) zeigt\n"},
+    {"render-map", renderMap,
+        "  render-map --slot K [--level L]       Weltkarte der Ebene L zeichnen und speichern\n"},
+    {"small-map", smallMap,
+        "  small-map --slot K X Y [--level L] --out DATEI.png\n"
+        "                                        kleine Karte um X/Y als Bild\n"},
+    {"overlay", overlay,
+        "  overlay --slot K ships|units|messages [--level L] --out DATEI.png\n"
+        "                                        eine Einblendung der Weltkarte als Bild\n"},
 };
 
 } // namespace

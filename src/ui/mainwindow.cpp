@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "aboutbox.h"
+#include "app/mapoperations.h"
 #include "app/reportimporter.h"
 #include "app/session.h"
 #include "base/errors.h"
@@ -8,8 +9,10 @@
 #include "calculator.h"
 #include "checkeroutputwindow.h"
 #include "detailpages.h"
+#include "map/overlayicons.h"
 #include "map/regiondetail.h"
 #include "map/regionrecord.h"
+#include "mapimage.h"
 #include "mappanel.h"
 #include "ordereditorwindow.h"
 #include "orders/checker.h"
@@ -25,11 +28,14 @@
 #include "unitviewpanel.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -66,28 +72,33 @@ MainWindow::MainWindow(Session &session, Prompter &prompter)
     buildMenus();
     buildToolBar();
 
-    auto *central = new QSplitter(Qt::Vertical, this);
+    // The maps take the left column over the window's full height; the detail pages
+    // and the report pages share the right one.
+    auto *central = new QSplitter(Qt::Horizontal, this);
     central->setObjectName(QStringLiteral("SplitterMain"));
-    auto *top = new QWidget(central);
-    auto *topLayout = new QHBoxLayout(top);
-    topLayout->setContentsMargins(4, 4, 4, 4);
-    // The map column scrolls on small screens rather than pushing the report pages away.
-    auto *mapScroll = new QScrollArea(top);
+    // The map column scrolls on small screens rather than squeezing the maps.
+    auto *mapScroll = new QScrollArea(central);
     mapScroll->setObjectName(QStringLiteral("ScrollBoxKarten"));
     mapScroll->setFrameShape(QFrame::NoFrame);
     mapScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    mapScroll->setWidgetResizable(true);
     m_mapPanel = new MapPanel(mapScroll);
     mapScroll->setWidget(m_mapPanel);
-    mapScroll->setFixedWidth(m_mapPanel->sizeHint().width() + 16);
-    topLayout->addWidget(mapScroll);
-    m_detailPages = new DetailPages(top);
-    topLayout->addWidget(m_detailPages, 1);
-    central->addWidget(top);
-    m_reportPages = new ReportPagesWidget(central);
-    central->addWidget(m_reportPages);
-    central->setStretchFactor(0, 3);
-    central->setStretchFactor(1, 2);
-    central->setSizes({540, 360});
+    mapScroll->setMinimumWidth(m_mapPanel->minimumSizeHint().width() + 20);
+    central->addWidget(mapScroll);
+    auto *pages = new QSplitter(Qt::Vertical, central);
+    pages->setObjectName(QStringLiteral("SplitterSeiten"));
+    m_detailPages = new DetailPages(pages);
+    pages->addWidget(m_detailPages);
+    m_reportPages = new ReportPagesWidget(pages);
+    pages->addWidget(m_reportPages);
+    pages->setStretchFactor(0, 3);
+    pages->setStretchFactor(1, 2);
+    pages->setSizes({540, 360});
+    central->addWidget(pages);
+    central->setStretchFactor(0, 2);
+    central->setStretchFactor(1, 3);
+    central->setSizes({560, 840});
     setCentralWidget(central);
     buildStatusBar();
 
@@ -116,8 +127,10 @@ MainWindow::MainWindow(Session &session, Prompter &prompter)
                 showError(QStringLiteral("Region"), e.message());
             }
         });
+    m_maps = std::make_unique<MapOperations>(m_session);
     connectSession();
     connectUnitView();
+    connectMaps();
     m_reportPages->showPages(m_session.pages());
     m_reportPages->showStatus(m_session.status());
 }
@@ -146,7 +159,6 @@ void MainWindow::connectSession()
     connect(&m_session, &Session::gameOpened, this, [this] {
         showCaption(m_session.caption());
         m_detailPages->showInfoDatum(m_session.game().newestTurn);
-        loadWorldMap();
     });
 }
 
@@ -191,8 +203,10 @@ void MainWindow::buildMenus()
 
     QMenu *karte = menuBar()->addMenu(QStringLiteral("&Karte"));
     karte->setObjectName(QStringLiteral("Karte1"));
-    addMenuAction(karte, QStringLiteral("Inselkarteexportieren1"),
-        QStringLiteral("&Weltkarte aktualisieren"), false, QKeySequence(Qt::Key_F5));
+    connect(addMenuAction(karte, QStringLiteral("Inselkarteexportieren1"),
+                QStringLiteral("&Weltkarte aktualisieren"), false, QKeySequence(Qt::Key_F5)),
+        &QAction::triggered, this, &MainWindow::Inselkarteexportieren1Click);
+    buildZoomMenu(karte);
     addMenuAction(karte, QStringLiteral("Regioneingeben1"),
         QStringLiteral("&Region manuell eingeben"), false);
     addMenuAction(
@@ -228,13 +242,25 @@ void MainWindow::buildToolBar()
     for (int i = 1; i <= 2; ++i) {
         auto *button = new QToolButton(toolBar);
         button->setObjectName(QStringLiteral("ToolButton%1").arg(i));
-        button->setText(i == 1 ? QStringLiteral("Schiffe") : QStringLiteral("Einheiten"));
-        button->setToolTip(
-            i == 1 ? QStringLiteral("Schiffe einblenden") : QStringLiteral("Einheiten einblenden"));
+        button->setIcon(QIcon(QPixmap::fromImage(i == 1 ? shipsIcon() : unitsIcon())));
+        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        const OverlayKind kind = i == 1 ? OverlayKind::Ships : OverlayKind::Units;
+        button->setText(MapOperations::overlayText(kind, false));
+        button->setToolTip(MapOperations::overlayText(kind, false));
         button->setCheckable(true);
         button->setEnabled(false);
         toolBar->addWidget(button);
+        (i == 1 ? m_toolButton1 : m_toolButton2) = button;
     }
+    connect(m_toolButton1, &QToolButton::clicked, this, &MainWindow::ToolButton1Click);
+    connect(m_toolButton2, &QToolButton::clicked, this, &MainWindow::ToolButton2Click);
+    toolBar->addSeparator();
+    m_button7
+        = new QPushButton(MapOperations::overlayText(OverlayKind::RegionMessages, false), toolBar);
+    m_button7->setObjectName(QStringLiteral("Button7"));
+    m_button7->setEnabled(false);
+    toolBar->addWidget(m_button7);
+    connect(m_button7, &QPushButton::clicked, this, &MainWindow::Button7Click);
 }
 
 void MainWindow::buildStatusBar()
@@ -254,11 +280,6 @@ void MainWindow::showCaption(const QString &caption)
 {
     setWindowTitle(caption + QStringLiteral("[*]"));
     setWindowModified(!m_session.orderTemplate().isSaved());
-}
-
-void MainWindow::loadWorldMap()
-{
-    m_mapPanel->showWorldMap(QPixmap(m_session.worldMapFile(0)));
 }
 
 QPlainTextEdit *MainWindow::showTemplatePage()
@@ -519,6 +540,287 @@ void MainWindow::storeUnitBox(UnitBox box, const QString &text)
         // The box shows the stored value again.
         if (box != UnitBox::Description && m_unitRecord->unit())
             m_unitView->showUnit(*m_unitRecord->unit(), false);
+    }
+}
+
+void MainWindow::connectMaps()
+{
+    MapState &state = m_session.mapState();
+    connect(&state, &MapState::worldMapChanged, this,
+        [this] { m_mapPanel->showWorldMap(m_session.mapState().worldMap()); });
+    connect(&state, &MapState::smallMapChanged, this,
+        [this] { m_mapPanel->showSmallMap(m_session.mapState().smallMap()); });
+    connect(&state, &MapState::overlayChanged, this, &MainWindow::showOverlay);
+    connect(&state, &MapState::levelChanged, this, [this] { m_pointerRegion.reset(); });
+
+    MapImage *world = m_mapPanel->image82();
+    connect(world, &MapImage::pointerMoved, this,
+        [this](const QPoint &p) { Image82MouseMove(p.x(), p.y()); });
+    connect(world, &MapImage::pressed, this,
+        [this](const QPoint &p) { Image82MouseDown(p.x(), p.y()); });
+    connect(world, &MapImage::zoomRequested, this, [this](int steps, const QPoint &at) {
+        m_mapPanel->setZoom(m_mapPanel->zoom() + steps, at);
+    });
+    MapImage *small = m_mapPanel->image1();
+    connect(small, &MapImage::pointerMoved, this,
+        [this](const QPoint &p) { Image1MouseMove(p.x(), p.y()); });
+    connect(small, &MapImage::pressed, this,
+        [this](const QPoint &p) { Image1MouseDown(p.x(), p.y()); });
+    connect(
+        small, &MapImage::arrowKey, this, [this](int dx, int dy, Qt::KeyboardModifiers modifiers) {
+            const int step = modifiers & Qt::ShiftModifier ? 1 : 9;
+            try {
+                m_maps->moveSmallMap(dx * step, dy * step);
+            } catch (const UserError &e) {
+                mapFailed(e.message());
+            }
+        });
+    connect(m_mapPanel->upDown1(), &UpDown::clicked, this, &MainWindow::UpDown1Click);
+    connect(m_mapPanel->upDown2(), &UpDown::clicked, this, &MainWindow::UpDown2Click);
+    connect(m_mapPanel->button4(), &QPushButton::clicked, this, &MainWindow::Button4Click);
+    connect(m_mapPanel->button9(), &QPushButton::clicked, this, &MainWindow::Button9Click);
+    connect(m_mapPanel->dbLookupComboBox3(), &QComboBox::currentIndexChanged, this,
+        &MainWindow::showLevelName);
+    connect(m_mapPanel->dbEdit32(), &QLineEdit::editingFinished, this, [this] {
+        QComboBox *list = m_mapPanel->dbLookupComboBox3();
+        if (list->currentIndex() < 0)
+            return;
+        const int level = list->currentData().toInt();
+        m_maps->setLevelName(level, m_mapPanel->dbEdit32()->text());
+        list->setItemData(list->currentIndex(), m_mapPanel->dbEdit32()->text(), Qt::ToolTipRole);
+    });
+    connect(m_mapPanel, &MapPanel::zoomChanged, this, [this](int zoom) {
+        for (QAction *action : std::as_const(m_zoomActions))
+            action->setChecked(action->data().toInt() == zoom);
+    });
+
+    connect(&m_session, &Session::gameOpened, this, [this] {
+        m_mapPanel->button4()->setEnabled(true);
+        m_mapPanel->button9()->setEnabled(true);
+        m_mapPanel->dbEdit32()->setEnabled(true);
+        m_toolButton1->setEnabled(true);
+        m_toolButton2->setEnabled(true);
+        m_button7->setEnabled(true);
+        if (auto *action = findChild<QAction *>(QStringLiteral("Inselkarteexportieren1")))
+            action->setEnabled(true);
+        refreshLevels();
+    });
+    // An import may bring new levels.
+    connect(&m_session, &Session::statusChanged, this, [this] {
+        if (m_session.game().isOpen())
+            refreshLevels();
+    });
+}
+
+void MainWindow::buildZoomMenu(QMenu *menu)
+{
+    QMenu *zoom = menu->addMenu(QStringLiteral("Weltkarte &Zoom"));
+    zoom->setObjectName(QStringLiteral("Zoom1"));
+    auto *group = new QActionGroup(this);
+    for (int factor = 1; factor <= MapPanel::kMaxZoom; ++factor) {
+        QAction *action = zoom->addAction(QStringLiteral("&%1 %").arg(factor * 100));
+        action->setObjectName(QStringLiteral("Zoom%1x").arg(factor));
+        action->setCheckable(true);
+        action->setChecked(factor == 1);
+        action->setData(factor);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, factor] { m_mapPanel->setZoom(factor); });
+        m_zoomActions.append(action);
+    }
+    zoom->addSeparator();
+    QAction *larger = zoom->addAction(QStringLiteral("&Vergrößern"));
+    larger->setObjectName(QStringLiteral("ZoomIn1"));
+    larger->setShortcut(QKeySequence::ZoomIn);
+    connect(
+        larger, &QAction::triggered, this, [this] { m_mapPanel->setZoom(m_mapPanel->zoom() + 1); });
+    QAction *smaller = zoom->addAction(QStringLiteral("Ver&kleinern"));
+    smaller->setObjectName(QStringLiteral("ZoomOut1"));
+    smaller->setShortcut(QKeySequence::ZoomOut);
+    connect(smaller, &QAction::triggered, this,
+        [this] { m_mapPanel->setZoom(m_mapPanel->zoom() - 1); });
+}
+
+void MainWindow::refreshLevels()
+{
+    QComboBox *list = m_mapPanel->dbLookupComboBox3();
+    const QVariant chosen
+        = list->currentIndex() >= 0 ? list->currentData() : QVariant(m_session.mapState().level());
+    QSignalBlocker block(list);
+    list->clear();
+    try {
+        for (const MapOperations::LevelChoice &choice : m_maps->levelChoices()) {
+            list->addItem(QString::number(choice.level), choice.level);
+            list->setItemData(list->count() - 1, choice.name, Qt::ToolTipRole);
+            list->setItemData(list->count() - 1, choice.stored, Qt::UserRole + 1);
+        }
+    } catch (const UserError &e) {
+        mapFailed(e.message());
+    }
+    list->setCurrentIndex(std::max(0, list->findData(chosen)));
+    showLevelName();
+}
+
+void MainWindow::showLevelName()
+{
+    const QComboBox *list = m_mapPanel->dbLookupComboBox3();
+    m_mapPanel->dbEdit32()->setText(
+        list->currentIndex() < 0 ? QString() : list->currentData(Qt::ToolTipRole).toString());
+    // A level without a row has no name to store.
+    m_mapPanel->dbEdit32()->setReadOnly(!list->currentData(Qt::UserRole + 1).toBool());
+}
+
+void MainWindow::showOverlay(OverlayKind kind)
+{
+    const MapState::Overlay &overlay = m_session.mapState().overlay(kind);
+    const QString text = MapOperations::overlayText(kind, overlay.on);
+    switch (kind) {
+    case OverlayKind::Units:
+        m_toolButton2->setToolTip(text);
+        m_toolButton2->setText(text);
+        m_toolButton2->setChecked(overlay.on);
+        m_mapPanel->showLayer(0, overlay.visible, overlay.image);
+        break;
+    case OverlayKind::Ships:
+        m_toolButton1->setToolTip(text);
+        m_toolButton1->setText(text);
+        m_toolButton1->setChecked(overlay.on);
+        m_mapPanel->showLayer(1, overlay.visible, overlay.image);
+        break;
+    case OverlayKind::RegionMessages:
+        m_button7->setText(text);
+        m_mapPanel->showLayer(2, overlay.visible, overlay.image);
+        break;
+    }
+}
+
+void MainWindow::mapFailed(const QString &text)
+{
+    showError(QStringLiteral("Karte"), text);
+}
+
+void MainWindow::showPointer(const RegionCoord &region, bool onWorldMap)
+{
+    m_statusPanels[1]->setText(QString::number(region.x) + u'/' + QString::number(region.y));
+    if (m_pointerRegion && m_pointerRegion->first == region
+        && m_pointerRegion->second == onWorldMap)
+        return;
+    m_pointerRegion = std::make_pair(region, onWorldMap);
+    try {
+        m_statusPanels[2]->setText(m_maps->regionLabel(region, onWorldMap));
+    } catch (const UserError &e) {
+        m_statusPanels[2]->setText(e.message());
+    }
+}
+
+void MainWindow::Button4Click()
+{
+    try {
+        m_maps->displayWorldMapHex();
+    } catch (const UserError &e) {
+        mapFailed(e.message());
+    }
+}
+
+void MainWindow::Inselkarteexportieren1Click()
+{
+    Button4Click();
+}
+
+void MainWindow::Button9Click()
+{
+    const QComboBox *list = m_mapPanel->dbLookupComboBox3();
+    if (list->currentIndex() < 0)
+        return;
+    const int level = list->currentData().toInt();
+    try {
+        const MapOperations::SwitchResult result = m_maps->switchLevel(level);
+        if (level == 0 && result != MapOperations::SwitchResult::Unchanged)
+            m_mapPanel->scrollWorldMapToMiddle();
+    } catch (const UserError &e) {
+        mapFailed(e.message());
+    }
+}
+
+void MainWindow::Image1MouseMove(int x, int y)
+{
+    if (!m_session.game().isOpen())
+        return;
+    showPointer(m_maps->smallRegionAt(QPoint(x, y)), false);
+}
+
+void MainWindow::Image1MouseDown(int x, int y)
+{
+    if (!m_session.game().isOpen())
+        return;
+    const RegionCoord region = m_maps->smallRegionAt(QPoint(x, y));
+    showPointer(region, false);
+    getSekKoo(region.x, region.y);
+}
+
+void MainWindow::Image82MouseMove(int x, int y)
+{
+    if (!m_session.game().isOpen() || m_session.mapState().worldMapSize().isEmpty())
+        return;
+    showPointer(m_maps->worldRegionAt(QPoint(x, y)), true);
+}
+
+void MainWindow::Image82MouseDown(int x, int y)
+{
+    if (!m_session.game().isOpen() || m_session.mapState().worldMapSize().isEmpty())
+        return;
+    try {
+        const RegionCoord region = m_maps->selectOnWorldMap(QPoint(x, y));
+        m_statusPanels[0]->setText(QString::number(region.x) + u'/' + QString::number(region.y));
+        getSekKoo(region.x, region.y);
+    } catch (const UserError &e) {
+        mapFailed(e.message());
+    }
+}
+
+void MainWindow::UpDown1Click(UpDown::Button button)
+{
+    try {
+        m_maps->moveSmallMap(0, button == UpDown::Button::Next ? 9 : -9);
+    } catch (const UserError &e) {
+        mapFailed(e.message());
+    }
+}
+
+void MainWindow::UpDown2Click(UpDown::Button button)
+{
+    try {
+        m_maps->moveSmallMap(button == UpDown::Button::Next ? 9 : -9, 0);
+    } catch (const UserError &e) {
+        mapFailed(e.message());
+    }
+}
+
+void MainWindow::ToolButton1Click()
+{
+    try {
+        m_maps->toggleOverlay(OverlayKind::Ships);
+    } catch (const UserError &e) {
+        mapFailed(e.message());
+    }
+    showOverlay(OverlayKind::Ships);
+}
+
+void MainWindow::ToolButton2Click()
+{
+    try {
+        m_maps->toggleOverlay(OverlayKind::Units);
+    } catch (const UserError &e) {
+        mapFailed(e.message());
+    }
+    showOverlay(OverlayKind::Units);
+}
+
+void MainWindow::Button7Click()
+{
+    try {
+        m_maps->toggleOverlay(OverlayKind::RegionMessages);
+    } catch (const UserError &e) {
+        mapFailed(e.message());
     }
 }
 

@@ -1,20 +1,28 @@
 #pragma once
 
+#include "map/hexgeometry.h"
+#include "map/mapstate.h"
 #include "orders/orderblock.h"
 #include "orders/unitrecord.h"
+#include "updown.h"
 
 #include <QMainWindow>
 #include <memory>
+#include <optional>
 
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
+class QPushButton;
 class QTimer;
+class QToolButton;
 
 namespace tolvimar {
 
 class AboutBox;
 class CheckerOutputWindow;
 class DetailPages;
+class MapOperations;
 class MapPanel;
 class OrderEditorWindow;
 class ProgressWindow;
@@ -61,6 +69,21 @@ public slots:
     // Shows everything known about region (x, y) of the selected level.
     void getSekKoo(int x, int y);
 
+    // The maps: rendering, the level switch, pointer handlers (pixels of the unzoomed
+    // pictures), the arrows and the overlay toggles.
+    void Button4Click();
+    void Inselkarteexportieren1Click();
+    void Button9Click();
+    void Image1MouseMove(int x, int y);
+    void Image1MouseDown(int x, int y);
+    void Image82MouseMove(int x, int y);
+    void Image82MouseDown(int x, int y);
+    void UpDown1Click(tolvimar::UpDown::Button button);
+    void UpDown2Click(tolvimar::UpDown::Button button);
+    void ToolButton1Click();
+    void ToolButton2Click();
+    void Button7Click();
+
     void Neu1Click();
     void Speichern1Click();
     void ZugVorlageSpeichern1Click();
@@ -95,9 +118,15 @@ private:
     void buildStatusBar();
     void connectSession();
     void showError(const QString &title, const QString &text);
-    void loadWorldMap();
     void showCaption(const QString &caption);
     void connectUnitView();
+    void connectMaps();
+    void buildZoomMenu(QMenu *menu);
+    void refreshLevels();
+    void showLevelName();
+    void showOverlay(OverlayKind kind);
+    void showPointer(const RegionCoord &region, bool onWorldMap);
+    void mapFailed(const QString &text);
 
     Session &m_session;
     Prompter &m_prompter;
@@ -111,6 +140,13 @@ private:
     UnitViewPanel *m_unitView = nullptr;
     std::unique_ptr<UnitRecord> m_unitRecord;
     std::unique_ptr<OrderBlock> m_orderBlock;
+    std::unique_ptr<MapOperations> m_maps;
+    QToolButton *m_toolButton1 = nullptr;
+    QToolButton *m_toolButton2 = nullptr;
+    QPushButton *m_button7 = nullptr;
+    QList<QAction *> m_zoomActions;
+    // The region last named under the pointer, so a move within a cell asks nothing.
+    std::optional<std::pair<RegionCoord, bool>> m_pointerRegion;
 };
 
 } // namespace tolvimar

@@ -4,11 +4,11 @@
 #include "../base/gamefiles.h"
 #include "../base/prompter.h"
 #include "../db/database.h"
+#include "mapoperations.h"
 #include "statusstore.h"
 #include "turnsummary.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace tolvimar {
 
@@ -77,11 +77,8 @@ void Session::spielinitialisierung(int game, const QString &name, const QString 
     emit gameOpened();
 
     zeigePunkteStatistik(*this);
-    if (!QFileInfo::exists(worldMapFile(0)))
-        m_prompter.notice(
-            QStringLiteral("Keine Weltkarte gespeichert (%1); \"Karte aktualisieren\" "
-                           "zeichnet sie.")
-                .arg(QDir::toNativeSeparators(worldMapFile(0))));
+    // The small map around home, the level-0 map from its cache (a missing one is noted).
+    MapOperations(*this).openGame();
     StatusStore(*this).loadStatusData();
 }
 

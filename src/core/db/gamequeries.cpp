@@ -360,4 +360,23 @@ QString GameQueries::factionName(int game, int faction)
     return r.next() ? r.text(0) : QString();
 }
 
+std::optional<QString> GameQueries::regionNameAt(int game, int x, int y, std::optional<int> level)
+{
+    SqliteStatement &s = level ? prepared(m_regionNameAtLevel,
+                             R"(SELECT "Regionname" FROM "regionen"
+               WHERE "Spiel" = ? AND "Breite" = ? AND "Länge" = ? AND "Ebene" = ?)")
+                               : prepared(m_regionNameAtAnyLevel,
+                                   R"(SELECT "Regionname" FROM "regionen"
+               WHERE "Spiel" = ? AND "Breite" = ? AND "Länge" = ? ORDER BY "Ebene" LIMIT 1)");
+    s.bind(0, game);
+    s.bind(1, x);
+    s.bind(2, y);
+    if (level)
+        s.bind(3, *level);
+    Reading r(s);
+    if (!r.next())
+        return std::nullopt;
+    return r.text(0);
+}
+
 } // namespace tolvimar

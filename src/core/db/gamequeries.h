@@ -170,6 +170,9 @@ public:
     std::optional<RegionRow> regionRow(int game, int x, int y, int level);
     // `Partei Name` of a faction; empty when the game has no such faction.
     QString factionName(int game, int faction);
+    // `Regionname` of the region at (x, y), found as regionAt finds it; nullopt when
+    // there is no row.
+    std::optional<QString> regionNameAt(int game, int x, int y, std::optional<int> level);
 
 private:
     SqliteStatement &prepared(std::unique_ptr<SqliteStatement> &slot, const char *sql);
@@ -178,6 +181,7 @@ private:
     std::unique_ptr<SqliteStatement> m_regionsOfLevel, m_levelExtent, m_regionAtLevel,
         m_regionAtAnyLevel, m_regionMessages, m_levels, m_castlesAt, m_shipsAt, m_unitsAt,
         m_historyExists, m_history, m_unitsOfFaction, m_shipsOfTurn, m_regionRow, m_factionName;
+    std::unique_ptr<SqliteStatement> m_regionNameAtLevel, m_regionNameAtAnyLevel;
 };
 
 } // namespace tolvimar

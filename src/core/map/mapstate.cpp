@@ -45,6 +45,25 @@ void MapState::setSelectedRegion(const QPoint &region)
     emit selectedRegionChanged(region);
 }
 
+void MapState::setWorldMap(const QImage &image)
+{
+    m_worldMap = image;
+    setWorldMapSize(image.size());
+    emit worldMapChanged();
+}
+
+void MapState::setSmallMap(const QImage &image)
+{
+    m_smallMap = image;
+    emit smallMapChanged();
+}
+
+void MapState::setOverlay(OverlayKind kind, const Overlay &overlay)
+{
+    m_overlays[int(kind)] = overlay;
+    emit overlayChanged(kind);
+}
+
 void MapState::reset(const QPointF &origin, const QPoint &home)
 {
     setLevel(0);
@@ -52,6 +71,9 @@ void MapState::reset(const QPointF &origin, const QPoint &home)
     setCurrentPosition(home);
     m_selected.reset();
     m_regionPosition.clear();
+    m_filterLevel.reset();
+    for (int kind = 0; kind < 3; ++kind)
+        setOverlay(OverlayKind(kind), Overlay());
 }
 
 } // namespace tolvimar

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QObject>
 #include <QPoint>
 #include <QPointF>
@@ -8,13 +9,26 @@
 
 namespace tolvimar {
 
+// The three overlays of the world map.
+enum class OverlayKind { Ships, Units, RegionMessages };
+
 // Where the maps of the active game stand: the selected map level, the world map's
-// origin (smallest x and y of that level) and size, the centre of the small map and
-// the region selected last. Core holds it; the map views follow its signals.
+// origin (smallest x and y of that level), picture and size, the small map, the
+// overlays and the region selected last. Core holds it; the map views follow its
+// signals.
 class MapState : public QObject
 {
     Q_OBJECT
 public:
+    // An overlay's layer: shown or hidden, and whether its control reads "ausblenden".
+    // The units layer can be shown while still off (no own unit of the newest turn).
+    struct Overlay
+    {
+        bool visible = false;
+        bool on = false;
+        QImage image;
+    };
+
     explicit MapState(QObject *parent = nullptr);
 
     int level() const { return m_level; }
@@ -42,7 +56,24 @@ public:
     const QString &regionPosition() const { return m_regionPosition; }
     void setRegionPosition(const QString &position) { m_regionPosition = position; }
 
-    // A game opens on level 0 with the stored origin, around its home region.
+    // The level the region view admits: none (all levels) from game start until the
+    // first rendering or level switch, then the selected level.
+    std::optional<int> regionFilterLevel() const { return m_filterLevel; }
+    void setRegionFilterLevel(std::optional<int> level) { m_filterLevel = level; }
+
+    // The world map picture as drawn or loaded, unzoomed; setting it sets the size.
+    const QImage &worldMap() const { return m_worldMap; }
+    void setWorldMap(const QImage &image);
+
+    // The small map picture around the current position.
+    const QImage &smallMap() const { return m_smallMap; }
+    void setSmallMap(const QImage &image);
+
+    const Overlay &overlay(OverlayKind kind) const { return m_overlays[int(kind)]; }
+    void setOverlay(OverlayKind kind, const Overlay &overlay);
+
+    // A game opens on level 0 with the stored origin, around its home region, with
+    // the region view on all levels and the overlays off.
     void reset(const QPointF &origin, const QPoint &home);
 
 signals:
@@ -51,6 +82,9 @@ signals:
     void worldMapSizeChanged(const QSize &size);
     void currentPositionChanged(const QPoint &position);
     void selectedRegionChanged(const QPoint &region);
+    void worldMapChanged();
+    void smallMapChanged();
+    void overlayChanged(tolvimar::OverlayKind kind);
 
 private:
     int m_level = 0;
@@ -59,6 +93,10 @@ private:
     QPoint m_current;
     std::optional<QPoint> m_selected;
     QString m_regionPosition;
+    std::optional<int> m_filterLevel;
+    QImage m_worldMap;
+    QImage m_smallMap;
+    Overlay m_overlays[3];
 };
 
 } // namespace tolvimar

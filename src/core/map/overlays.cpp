@@ -92,7 +92,7 @@ OverlayLayer shipsLayer(
     return layer;
 }
 
-OverlayLayer unitsLayer(const QList<UnitMark> &units, const OverlayFrame &frame)
+OverlayLayer unitsLayer(const QList<UnitSquare> &units, const OverlayFrame &frame)
 {
     OverlayLayer layer {transparentLayer(frame.size), 0};
     if (layer.image.isNull())
@@ -100,7 +100,7 @@ OverlayLayer unitsLayer(const QList<UnitMark> &units, const OverlayFrame &frame)
     QPainter painter(&layer.image);
     // Positions that already carry a magenta square: nothing more to draw there.
     QSet<QString> seen;
-    for (const UnitMark &unit : units) {
+    for (const UnitSquare &unit : units) {
         if (seen.contains(unit.position))
             continue;
         const std::optional<Position> position

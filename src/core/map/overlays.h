@@ -32,7 +32,7 @@ struct ShipMark
 };
 
 // An own unit of the newest turn, in the order the units are listed.
-struct UnitMark
+struct UnitSquare
 {
     QString position;
     QString flags;
@@ -70,7 +70,7 @@ OverlayLayer shipsLayer(
 
 // An 8 x 8 square outline on every cell of the level shown that holds own units:
 // magenta when one of them is unmarked (no "x" or "X" in its flags), green when all are.
-OverlayLayer unitsLayer(const QList<UnitMark> &units, const OverlayFrame &frame);
+OverlayLayer unitsLayer(const QList<UnitSquare> &units, const OverlayFrame &frame);
 
 // Regions with surroundings text: a red diamond with a yellow edge where it tells of the
 // newest turn ("in Runde " + turn), else, for regions of the newest turn, a small

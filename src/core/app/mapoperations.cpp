@@ -1,0 +1,316 @@
+#include "mapoperations.h"
+
+#include "../base/errors.h"
+#include "../base/gamefiles.h"
+#include "../base/position.h"
+#include "../base/prompter.h"
+#include "../db/schema.h"
+#include "../db/table.h"
+#include "../map/smallmaprenderer.h"
+#include "../map/tileart.h"
+#include "../map/worldmaprenderer.h"
+#include "session.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QSaveFile>
+#include <algorithm>
+
+namespace tolvimar {
+
+MapOperations::MapOperations(Session &session)
+    : m_session(session)
+{
+}
+
+MapOperations::~MapOperations() = default;
+
+GameQueries &MapOperations::queries()
+{
+    if (!m_queries)
+        m_queries = std::make_unique<GameQueries>(m_session.database());
+    return *m_queries;
+}
+
+QString MapOperations::imagesDirectory() const
+{
+    return imagesDir(m_session.game().programPath);
+}
+
+void MapOperations::openGame()
+{
+    Prompter &prompter = m_session.prompter();
+    const QString title = QStringLiteral("Karte");
+    try {
+        ensureTiles(imagesDirectory());
+    } catch (const UserError &e) {
+        prompter.message(Prompter::Kind::Warning, title, e.message());
+    }
+    try {
+        const QPoint home = m_session.mapState().currentPosition();
+        displaySmallMap(home.x(), home.y());
+    } catch (const UserError &e) {
+        prompter.message(Prompter::Kind::Error, title, e.message());
+    }
+    try {
+        if (!loadWorldMap(0))
+            prompter.notice(QStringLiteral("Keine Weltkarte gespeichert (%1); \"Karte "
+                                           "aktualisieren\" zeichnet sie.")
+                                .arg(QDir::toNativeSeparators(m_session.worldMapFile(0))));
+    } catch (const UserError &e) {
+        prompter.message(Prompter::Kind::Error, title, e.message());
+    }
+}
+
+bool MapOperations::displayWorldMapHex()
+{
+    BusyScope busy(m_session.prompter());
+    MapState &state = m_session.mapState();
+    const int game = m_session.game().number;
+    const int level = state.level();
+    state.setRegionFilterLevel(level);
+
+    const QVector<RegionCell> rows = queries().regionsOfLevel(game, level);
+    QList<MapCell> cells;
+    cells.reserve(rows.size());
+    for (const RegionCell &row : rows)
+        cells.append({row.x, row.y, row.terrain});
+    const std::optional<WorldMap> map = WorldMapRenderer(imagesDirectory()).render(cells);
+    if (!map)
+        return false;
+
+    state.setOrigin(QPointF(map->extent.minX, map->extent.minY));
+    state.setWorldMap(map->image);
+    // Stores lines 7 and 8 only while level 0 is shown.
+    m_session.saveAktuelleOptionen();
+    saveWorldMap(map->image, level);
+    return true;
+}
+
+void MapOperations::saveWorldMap(const QImage &image, int level) const
+{
+    const QString path = m_session.worldMapFile(level);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "BMP") || !file.commit())
+        throw UserError(QStringLiteral("Die Weltkarte %1 kann nicht gespeichert werden: %2")
+                            .arg(QDir::toNativeSeparators(path), file.errorString()));
+}
+
+bool MapOperations::loadWorldMap(int level)
+{
+    const QString path = m_session.worldMapFile(level);
+    if (!QFileInfo(path).isFile())
+        return false;
+    QImageReader reader(path);
+    QImage image = reader.read();
+    if (image.isNull())
+        throw UserError(QStringLiteral("Die Weltkarte %1 kann nicht gelesen werden: %2")
+                            .arg(QDir::toNativeSeparators(path), reader.errorString()));
+    m_session.mapState().setWorldMap(image.convertToFormat(QImage::Format_RGB32));
+    return true;
+}
+
+void MapOperations::selectLevel(int level)
+{
+    MapState &state = m_session.mapState();
+    state.setLevel(level);
+    state.setRegionFilterLevel(level);
+}
+
+MapOperations::SwitchResult MapOperations::switchLevel(int level)
+{
+    MapState &state = m_session.mapState();
+    if (level == state.level())
+        return SwitchResult::Unchanged;
+    BusyScope busy(m_session.prompter());
+    selectLevel(level);
+    const int game = m_session.game().number;
+
+    if (level != 0) {
+        const std::optional<LevelExtent> extent = queries().levelExtent(game, level);
+        if (!extent)
+            return SwitchResult::NoRegions;
+        state.setOrigin(QPointF(extent->minX, extent->minY));
+        const MapExtent mapExtent {extent->minX, extent->maxX, extent->minY, extent->maxY};
+        // A cache drawn before the level grew would put every click on the wrong
+        // region; its size tells.
+        if (loadWorldMap(level)
+            && state.worldMapSize()
+                == QSize(int(worldMapWidth(mapExtent)), int(worldMapHeight(mapExtent))))
+            return SwitchResult::Loaded;
+        displayWorldMapHex();
+        return SwitchResult::Rendered;
+    }
+
+    const Configuration config = m_session.loadConfiguration();
+    state.setOrigin(QPointF(config.intLine(game, Configuration::OriginX),
+        config.intLine(game, Configuration::OriginY)));
+    const QPoint home(
+        config.intLine(game, Configuration::HomeX), config.intLine(game, Configuration::HomeY));
+    state.setCurrentPosition(home);
+    displaySmallMap(home.x(), home.y());
+    if (loadWorldMap(0))
+        return SwitchResult::Loaded;
+    return displayWorldMapHex() ? SwitchResult::Rendered : SwitchResult::NoRegions;
+}
+
+void MapOperations::displaySmallMap(int x, int y)
+{
+    BusyScope busy(m_session.prompter());
+    const int game = m_session.game().number;
+    const std::optional<int> level = m_session.mapState().regionFilterLevel();
+    GameQueries &q = queries();
+    const SmallMapRenderer renderer(imagesDirectory());
+    const QImage image = renderer.render(x, y, [&](int rx, int ry) -> std::optional<QString> {
+        const std::optional<RegionCell> cell = q.regionAt(game, rx, ry, level);
+        if (!cell)
+            return std::nullopt;
+        return cell->terrain;
+    });
+    m_session.mapState().setSmallMap(image);
+}
+
+void MapOperations::moveSmallMap(int dx, int dy)
+{
+    MapState &state = m_session.mapState();
+    const QPoint centre = state.currentPosition() + QPoint(dx, dy);
+    state.setCurrentPosition(centre);
+    displaySmallMap(centre.x(), centre.y());
+}
+
+RegionCoord MapOperations::worldRegionAt(const QPoint &pixel) const
+{
+    const MapState &state = m_session.mapState();
+    const WorldMapFrame frame {
+        int(state.origin().x()), int(state.origin().y()), state.worldMapSize().height()};
+    return tolvimar::worldRegionAt(frame, pixel.x(), pixel.y());
+}
+
+RegionCoord MapOperations::smallRegionAt(const QPoint &pixel) const
+{
+    const QPoint centre = m_session.mapState().currentPosition();
+    return smallMapRegionAt(centre.x(), centre.y(), pixel.x(), pixel.y());
+}
+
+RegionCoord MapOperations::selectOnWorldMap(const QPoint &pixel)
+{
+    const RegionCoord region = worldRegionAt(pixel);
+    m_session.mapState().setCurrentPosition(QPoint(region.x, region.y));
+    displaySmallMap(region.x, region.y);
+    return region;
+}
+
+QString MapOperations::regionLabel(const RegionCoord &region, bool onWorldMap)
+{
+    const MapState &state = m_session.mapState();
+    const std::optional<int> level
+        = onWorldMap ? std::optional<int>(state.level()) : state.regionFilterLevel();
+    const QString coordinates = QString::number(region.x) + u'/' + QString::number(region.y);
+    const std::optional<QString> name
+        = queries().regionNameAt(m_session.game().number, region.x, region.y, level);
+    if (!name || name->isEmpty())
+        return coordinates;
+    return *name + QStringLiteral(" (") + coordinates + u')';
+}
+
+QVector<LevelRow> MapOperations::levels()
+{
+    return queries().levels(m_session.game().number);
+}
+
+QVector<MapOperations::LevelChoice> MapOperations::levelChoices()
+{
+    QVector<LevelChoice> choices;
+    for (const LevelRow &row : levels())
+        choices.append({row.level, row.name, true});
+    const bool surface = std::any_of(
+        choices.cbegin(), choices.cend(), [](const LevelChoice &c) { return c.level == 0; });
+    if (!surface) {
+        const auto firstAbove = std::find_if(
+            choices.begin(), choices.end(), [](const LevelChoice &c) { return c.level > 0; });
+        choices.insert(firstAbove, LevelChoice {0, QString(), false});
+    }
+    return choices;
+}
+
+void MapOperations::setLevelName(int level, const QString &name)
+{
+    Table table(m_session.database(), schema::ebenen());
+    if (!table.findKey({m_session.game().number, level}))
+        return;
+    if (table.text(u"Name") == name)
+        return;
+    table.edit();
+    table.setValue(u"Name", name);
+    table.post();
+}
+
+QString MapOperations::overlayText(OverlayKind kind, bool on)
+{
+    const QString verb = on ? QStringLiteral(" ausblenden") : QStringLiteral(" einblenden");
+    switch (kind) {
+    case OverlayKind::Ships:
+        return QStringLiteral("Schiffe") + verb;
+    case OverlayKind::Units:
+        return QStringLiteral("Einheiten") + verb;
+    case OverlayKind::RegionMessages:
+        return QStringLiteral("Regionsmeldungen") + verb;
+    }
+    return QString();
+}
+
+OverlayLayer MapOperations::drawOverlay(OverlayKind kind, bool *admitted)
+{
+    const MapState &state = m_session.mapState();
+    const ActiveGame &game = m_session.game();
+    const OverlayFrame frame {
+        int(state.origin().x()), int(state.origin().y()), state.worldMapSize(), state.level()};
+    if (admitted)
+        *admitted = true;
+    switch (kind) {
+    case OverlayKind::Ships: {
+        QList<ShipMark> ships;
+        for (const ShipRow &row : queries().shipsOfTurn(game.number, game.newestTurn))
+            ships.append({row.position, row.faction.toInt(), row.infoDatum.toInt()});
+        return shipsLayer(ships, frame, game.factionNumber, int(game.newestTurn));
+    }
+    case OverlayKind::Units: {
+        QList<UnitSquare> units;
+        for (const UnitMarkRow &row :
+            queries().unitsOfFaction(game.number, game.factionNumber, game.newestTurn))
+            units.append({row.position, row.flags});
+        if (admitted)
+            *admitted = !units.isEmpty();
+        return unitsLayer(units, frame);
+    }
+    case OverlayKind::RegionMessages: {
+        // The regions of the level shown: those of other levels have no place on it.
+        QList<RegionNews> regions;
+        for (const RegionMessageRow &row : queries().regionMessages(game.number, state.level()))
+            regions.append({row.x, row.y, row.terrain, row.surroundings, row.infoDatum.toInt()});
+        return regionMessagesLayer(regions, frame, int(game.newestTurn));
+    }
+    }
+    return {};
+}
+
+void MapOperations::toggleOverlay(OverlayKind kind)
+{
+    BusyScope busy(m_session.prompter());
+    MapState &state = m_session.mapState();
+    if (state.overlay(kind).on) {
+        state.setOverlay(kind, MapState::Overlay());
+        return;
+    }
+    bool admitted = true;
+    const OverlayLayer layer = drawOverlay(kind, &admitted);
+    state.setOverlay(kind, {true, admitted, layer.image});
+    if (layer.badPositions > 0)
+        m_session.prompter().notice(
+            QStringLiteral("%1 Positionen sind nicht lesbar und wurden nicht gezeichnet.")
+                .arg(layer.badPositions));
+}
+
+} // namespace tolvimar

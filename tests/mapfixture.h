@@ -1,0 +1,109 @@
+#pragma once
+
+#include "app/session.h"
+#include "base/configuration.h"
+#include "base/gamefiles.h"
+#include "base/scriptedprompter.h"
+#include "base/workspace.h"
+#include "db/database.h"
+#include "testsupport.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariantList>
+#include <memory>
+
+namespace tolvimar::test {
+
+// A workspace whose slot 1 is a Kalmora game of faction 42 with newest turn 705, and
+// rows written straight into its tables before the game is started.
+struct MapGame
+{
+    static constexpr int kFaction = 42;
+    static constexpr int kTurn = 705;
+
+    MapGame()
+    {
+        ws.setLine(1, Configuration::GameName, QStringLiteral("Karten"));
+        ws.setLine(1, Configuration::GameTypeText, QStringLiteral("Kalmora"));
+        ws.setLine(1, Configuration::FactionNumber, QString::number(kFaction));
+        ws.setLine(1, Configuration::NewestTurn, QString::number(kTurn));
+        session = std::make_unique<Session>(ws.path(), prompter);
+    }
+
+    // Sets a configuration line; the session reads the file anew (as a restart would).
+    void setLine(int offset, const QString &text)
+    {
+        session.reset();
+        ws.setLine(1, offset, text);
+        session = std::make_unique<Session>(ws.path(), prompter);
+    }
+
+    void start()
+    {
+        session->spielinitialisierung(1, QStringLiteral("Karten"), QStringLiteral("Kalmora"));
+    }
+
+    void exec(const QString &sql, const QVariantList &values)
+    {
+        QSqlQuery q(session->database().connection());
+        q.prepare(sql);
+        for (const QVariant &v : values)
+            q.addBindValue(v);
+        if (!q.exec())
+            qFatal("%s", qPrintable(q.lastError().text()));
+    }
+
+    void region(int x, int y, int level, const QString &terrain, const QString &name = QString(),
+        const QString &surroundings = QString(), int infoDatum = kTurn)
+    {
+        exec(QStringLiteral("INSERT INTO regionen (\"Spiel\", \"Breite\", \"Länge\", \"Ebene\", "
+                            "\"Regiontyp\", \"Regionname\", \"Umgebung\", \"Info Datum\") "
+                            "VALUES (1, ?, ?, ?, ?, ?, ?, ?)"),
+            {x, y, level, terrain, name, surroundings, infoDatum});
+    }
+
+    void level(int level, const QString &name)
+    {
+        exec(QStringLiteral("INSERT INTO ebenen (\"Spiel\", \"Ebene\", \"Name\") VALUES (1, ?, ?)"),
+            {level, name});
+    }
+
+    void ship(int number, const QString &position, int faction, int infoDatum = kTurn)
+    {
+        exec(QStringLiteral("INSERT INTO schiffe (\"Spiel\", \"Schiffs Nr\", \"Schiffs Position\", "
+                            "\"Partei\", \"Info Datum\") VALUES (1, ?, ?, ?, ?)"),
+            {number, position, faction, infoDatum});
+    }
+
+    void unit(int number, const QString &position, const QString &flags = QString(),
+        int faction = kFaction, int infoDatum = kTurn)
+    {
+        exec(QStringLiteral("INSERT INTO einheiten (\"Spiel\", \"Einheit Nr\", \"Einheit "
+                            "Position\", \"Partei Nr\", \"Info Datum\", \"Flags\") "
+                            "VALUES (1, ?, ?, ?, ?, ?)"),
+            {number, position, faction, infoDatum, flags});
+    }
+
+    // A rectangle of regions on a level, all of one terrain.
+    void block(int minX, int maxX, int minY, int maxY, int level, const QString &terrain)
+    {
+        for (int x = minX; x <= maxX; ++x)
+            for (int y = minY; y <= maxY; ++y)
+                region(x, y, level, terrain);
+    }
+
+    // A file of the slot's images folder (known before the game starts).
+    QString imagesPath(const QString &name) const
+    {
+        const QString programPath = Workspace(ws.path()).resolveProgramPath(
+            ws.config().line(1, Configuration::ProgramPath));
+        return imageFile(programPath, name);
+    }
+
+    TempWorkspace ws;
+    ScriptedPrompter prompter;
+    std::unique_ptr<Session> session;
+};
+
+} // namespace tolvimar::test

@@ -1,0 +1,272 @@
+#include "app/mapoperations.h"
+#include "appwindows.h"
+#include "mainwindow.h"
+#include "mapfixture.h"
+#include "mapimage.h"
+#include "mappanel.h"
+#include "selectiondialog.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace tolvimar;
+using namespace tolvimar::test;
+
+namespace {
+
+// The program's windows over a MapGame, started through the selection dialog.
+struct MapGui : MapGame
+{
+    void open(const QSize &windowSize = QSize(1200, 800))
+    {
+        main = createWindows(*session, prompter, false);
+        main->resize(windowSize);
+        QTest::mouseClick(
+            main->findChild<QPushButton *>(QStringLiteral("ButtonStart1")), Qt::LeftButton);
+        QCoreApplication::processEvents();
+    }
+
+    template<typename T> T *find(const QString &name) const
+    {
+        T *widget = main->findChild<T *>(name);
+        if (!widget)
+            qWarning("no widget %s", qPrintable(name));
+        return widget;
+    }
+    QString panel(int i) const
+    {
+        return find<QLabel>(QStringLiteral("StatusPanel%1").arg(i))->text();
+    }
+    MapImage *worldMap() const { return find<MapImage>(QStringLiteral("Image82")); }
+    MapImage *smallMap() const { return find<MapImage>(QStringLiteral("Image1")); }
+    const MapState &state() const { return session->mapState(); }
+    void render()
+    {
+        QTest::mouseClick(find<QPushButton>(QStringLiteral("Button4")), Qt::LeftButton);
+    }
+
+    std::unique_ptr<MainWindow> main;
+};
+
+// A pointer move delivered straight to the widget: QTest's moves go through the screen's
+// cursor, which the offscreen screen clamps to its own size.
+void movePointer(QWidget *widget, const QPoint &at)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), widget->mapToGlobal(QPointF(at)), Qt::NoButton,
+        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &move);
+}
+
+// Regions 0..3 x 0..9 on level 0: a map 64 x 80 pixels with origin 0/0.
+void addLevel0(MapGame &g)
+{
+    g.block(0, 3, 0, 9, 0, QStringLiteral("Ebene"));
+    g.exec(QStringLiteral("UPDATE regionen SET \"Regionname\" = 'Weidenau' WHERE \"Breite\" = 0 "
+                          "AND \"Länge\" = 0"),
+        {});
+}
+
+} // namespace
+
+class TestGuiMap : public QObject
+{
+    Q_OBJECT
+private slots:
+    void clickOnTheWorldMap_data()
+    {
+        QTest::addColumn<int>("zoom");
+        QTest::newRow("1x") << 1;
+        QTest::newRow("3x") << 3;
+    }
+    void clickOnTheWorldMap()
+    {
+        QFETCH(int, zoom);
+        MapGui gui;
+        addLevel0(gui);
+        gui.open();
+        gui.render();
+        QCOMPARE(gui.state().worldMapSize(), QSize(64, 80));
+        gui.find<QAction>(QStringLiteral("Zoom%1x").arg(zoom))->trigger();
+        QCOMPARE(gui.worldMap()->size(), QSize(64, 80) * zoom);
+
+        // Pixel (3, 73) of the picture lies in the cell of 0/0.
+        movePointer(gui.worldMap(), QPoint(3, 73) * zoom);
+        QCOMPARE(gui.panel(1), QStringLiteral("0/0"));
+        QCOMPARE(gui.panel(2), QStringLiteral("Weidenau (0/0)"));
+        QTest::mouseClick(gui.worldMap(), Qt::LeftButton, {}, QPoint(3, 73) * zoom);
+        QCOMPARE(gui.panel(0), QStringLiteral("0/0"));
+        QCOMPARE(gui.state().currentPosition(), QPoint(0, 0));
+
+        // Two rows up and one cell right: 1/2.
+        QTest::mouseClick(gui.worldMap(), Qt::RightButton, {}, QPoint(19, 59) * zoom);
+        QCOMPARE(gui.panel(0), QStringLiteral("1/2"));
+        QCOMPARE(gui.state().currentPosition(), QPoint(1, 2));
+    }
+
+    void clickOnTheSmallMap_data()
+    {
+        QTest::addColumn<QSize>("window");
+        QTest::addColumn<int>("minScale");
+        QTest::newRow("1200 x 800") << QSize(1200, 800) << 1;
+        // Room enough: the small map is shown at a larger whole-number scale.
+        QTest::newRow("2000 x 1500") << QSize(2000, 1500) << 2;
+    }
+    void clickOnTheSmallMap()
+    {
+        QFETCH(QSize, window);
+        QFETCH(int, minScale);
+        MapGui gui;
+        gui.setLine(Configuration::HomeX, QStringLiteral("10"));
+        gui.setLine(Configuration::HomeY, QStringLiteral("10"));
+        gui.open(window);
+        gui.find<QLabel>(QStringLiteral("StatusPanel0"))->setText(QStringLiteral("vorher"));
+        const int scale = gui.smallMap()->zoom();
+        QVERIFY2(scale >= minScale, qPrintable(QString::number(scale)));
+        QCOMPARE(gui.smallMap()->size(), QSize(261, 261) * scale);
+        QTest::mouseClick(gui.smallMap(), Qt::LeftButton, {}, QPoint(116, 120) * scale);
+        QCOMPARE(gui.panel(1), QStringLiteral("10/10"));
+        // The top-left corner of the centre cell belongs to the row above: t = 10, y = 11,
+        // u = 3 + 8 + 4 - 5.5, x = 9.
+        movePointer(gui.smallMap(), QPoint(116, 116) * scale);
+        QCOMPARE(gui.panel(1), QStringLiteral("9/11"));
+        QCOMPARE(gui.panel(0), QStringLiteral("vorher"));
+        QCOMPARE(gui.state().currentPosition(), QPoint(10, 10));
+    }
+
+    void arrowsAndKeysMoveTheSmallMap()
+    {
+        MapGui gui;
+        gui.setLine(Configuration::HomeX, QStringLiteral("3"));
+        gui.setLine(Configuration::HomeY, QStringLiteral("7"));
+        gui.open();
+        QTest::mouseClick(gui.find<QToolButton>(QStringLiteral("UpDown1Next")), Qt::LeftButton);
+        QCOMPARE(gui.state().currentPosition(), QPoint(3, 16));
+        QTest::mouseClick(gui.find<QToolButton>(QStringLiteral("UpDown2Prev")), Qt::LeftButton);
+        QCOMPARE(gui.state().currentPosition(), QPoint(-6, 16));
+        const QImage before = gui.smallMap()->image();
+        gui.smallMap()->setFocus();
+        QTest::keyClick(gui.smallMap(), Qt::Key_Down);
+        QCOMPARE(gui.state().currentPosition(), QPoint(-6, 7));
+        QTest::keyClick(gui.smallMap(), Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(gui.state().currentPosition(), QPoint(-5, 7));
+        QCOMPARE(gui.smallMap()->image(), gui.state().smallMap());
+        QVERIFY(before.size() == QSize(261, 261));
+    }
+
+    void ctrlWheelZoomsMapAndLayers()
+    {
+        MapGui gui;
+        addLevel0(gui);
+        gui.open();
+        gui.render();
+        QTest::mouseClick(gui.find<QToolButton>(QStringLiteral("ToolButton1")), Qt::LeftButton);
+        QWheelEvent wheel(QPointF(10, 10), gui.worldMap()->mapToGlobal(QPointF(10, 10)), QPoint(),
+            QPoint(0, 240), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(gui.worldMap(), &wheel);
+        QCOMPARE(gui.worldMap()->zoom(), 3);
+        QCOMPARE(gui.find<MapImage>(QStringLiteral("Image3"))->size(), QSize(64 * 3, 80 * 3));
+        QVERIFY(gui.find<QAction>(QStringLiteral("Zoom3x"))->isChecked());
+        // Past 4x nothing grows.
+        QCoreApplication::sendEvent(gui.worldMap(), &wheel);
+        QCOMPARE(gui.worldMap()->zoom(), 4);
+        // The layer passes the pointer to the map below.
+        QVERIFY(gui.find<MapImage>(QStringLiteral("Image3"))
+                    ->testAttribute(Qt::WA_TransparentForMouseEvents));
+    }
+
+    void overlayCaptions()
+    {
+        MapGui gui;
+        addLevel0(gui);
+        gui.ship(1, QStringLiteral("2/3"), MapGame::kFaction);
+        gui.open();
+        gui.render();
+        auto *ships = gui.find<QToolButton>(QStringLiteral("ToolButton1"));
+        auto *units = gui.find<QToolButton>(QStringLiteral("ToolButton2"));
+        auto *messages = gui.find<QPushButton>(QStringLiteral("Button7"));
+        auto *shipsLayer = gui.find<MapImage>(QStringLiteral("Image3"));
+        auto *unitsLayer = gui.find<MapImage>(QStringLiteral("Image2"));
+        auto *messagesLayer = gui.find<MapImage>(QStringLiteral("Image4"));
+        QCOMPARE(ships->icon().actualSize(QSize(35, 35)), QSize(35, 35));
+
+        QTest::mouseClick(ships, Qt::LeftButton);
+        QCOMPARE(ships->toolTip(), QStringLiteral("Schiffe ausblenden"));
+        QVERIFY(ships->isChecked());
+        QVERIFY(shipsLayer->isVisible());
+        QCOMPARE(shipsLayer->image().pixel(31, 51), OverlayColour::Red);
+        QTest::mouseClick(ships, Qt::LeftButton);
+        QCOMPARE(ships->toolTip(), QStringLiteral("Schiffe einblenden"));
+        QVERIFY(!ships->isChecked());
+        QVERIFY(!shipsLayer->isVisible());
+
+        // No own unit of the newest turn: the layer shows, the hint stays.
+        QTest::mouseClick(units, Qt::LeftButton);
+        QCOMPARE(units->toolTip(), QStringLiteral("Einheiten einblenden"));
+        QVERIFY(!units->isChecked());
+        QVERIFY(unitsLayer->isVisible());
+
+        QCOMPARE(messages->text(), QStringLiteral("Regionsmeldungen einblenden"));
+        QTest::mouseClick(messages, Qt::LeftButton);
+        QCOMPARE(messages->text(), QStringLiteral("Regionsmeldungen ausblenden"));
+        QVERIFY(messagesLayer->isVisible());
+        QTest::mouseClick(messages, Qt::LeftButton);
+        QCOMPARE(messages->text(), QStringLiteral("Regionsmeldungen einblenden"));
+        QVERIFY(!messagesLayer->isVisible());
+        QVERIFY(messagesLayer->image().isNull());
+    }
+
+    void levelBox()
+    {
+        MapGui gui;
+        addLevel0(gui);
+        gui.level(0, QStringLiteral("Oberwelt"));
+        gui.level(1, QStringLiteral("unbekannt"));
+        gui.region(5, 5, 1, QStringLiteral("Sumpf"));
+        gui.open();
+        auto *list = gui.find<QComboBox>(QStringLiteral("DBLookupComboBox3"));
+        auto *name = gui.find<QLineEdit>(QStringLiteral("DBEdit32"));
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->itemText(1), QStringLiteral("1"));
+        QCOMPARE(name->text(), QStringLiteral("Oberwelt"));
+        list->setCurrentIndex(1);
+        QCOMPARE(name->text(), QStringLiteral("unbekannt"));
+        name->setText(QStringLiteral("Unterwelt"));
+        emit name->editingFinished();
+        QCOMPARE(MapOperations(*gui.session).levels().at(1).name, QStringLiteral("Unterwelt"));
+
+        QTest::mouseClick(gui.find<QPushButton>(QStringLiteral("Button9")), Qt::LeftButton);
+        QCOMPARE(gui.state().level(), 1);
+        QCOMPARE(gui.state().origin(), QPointF(5, 5));
+        QCOMPARE(gui.worldMap()->image().size(), QSize(8, 8));
+        QVERIFY(gui.find<QAction>(QStringLiteral("Inselkarteexportieren1"))->isEnabled());
+    }
+
+    void openingScrollsToTheMiddle()
+    {
+        MapGui gui;
+        QImage map(900, 450, QImage::Format_RGB32);
+        map.fill(Qt::darkGreen);
+        QDir().mkpath(gui.imagesPath(QString()));
+        QVERIFY(map.save(gui.imagesPath(QStringLiteral("worldmap-1.bmp")), "BMP"));
+        gui.open();
+        gui.main->resize(900, 700);
+        QCoreApplication::processEvents();
+        auto *box = gui.find<QScrollArea>(QStringLiteral("ScrollBox1"));
+        QCOMPARE(box->horizontalScrollBar()->value(),
+            std::min(400, box->horizontalScrollBar()->maximum()));
+        QCOMPARE(
+            box->verticalScrollBar()->value(), std::min(200, box->verticalScrollBar()->maximum()));
+        QVERIFY(box->horizontalScrollBar()->value() > 0);
+        QVERIFY(box->width() >= 281 && box->height() >= 265);
+    }
+};
+
+QTEST_MAIN(TestGuiMap)
+#include "test_gui_map.moc"
