@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "cliutil.h"
 #include "gamecommands.h"
+#include "militarycommands.h"
 
 namespace tolvimar::cli {
 
@@ -24,6 +25,15 @@ const Command kCommands[] = {
         "  status --slot K                       Statuswerte, Summen und Punkte von Spiel K\n"},
     {"check", check,
         "  check --slot K                        Zug-Checker auf die Zugvorlage von Spiel K\n"},
+    {"groups", groups,
+        "  groups --slot K [--group G] [--faction N] [--unit ID] [--name TEXT]\n"
+        "         [--date OP WERT]               Gruppierungen: Anzahl und Tabelle\n"},
+    {"set-group", setGroup,
+        "  set-group --slot K POSITION ID GRUPPE Gruppe einer Einheit setzen\n"},
+    {"army", army, "  army --slot K [--army \"2. Armee\"]    Armee Info: Summen und Tabelle\n"},
+    {"ships", ships,
+        "  ships --slot K [--faction N] [--type T] [--date OP WERT]\n"
+        "                                        Schiffsregister: Anzahl und Tabelle\n"},
 };
 
 } // namespace

@@ -91,6 +91,7 @@ MainWindow::MainWindow(Session &session, Prompter &prompter)
     connect(m_reportPages->richEdit4(), &QPlainTextEdit::textChanged, this,
         &MainWindow::RichEdit4Change);
     m_reportPages->setTemplateSource([this] { return m_session.orderTemplate().text(); });
+    m_detailPages->attach(m_session);
     connectSession();
     m_reportPages->showPages(m_session.pages());
     m_reportPages->showStatus(m_session.status());

@@ -1,0 +1,42 @@
+#include "recordlist.h"
+
+#include <algorithm>
+
+namespace tolvimar {
+
+QString RecordList::recordText(const QStringList &fields)
+{
+    QString text;
+    for (int k = 0; k < fields.size(); ++k) {
+        if (k > 0)
+            text += u'*' + QString::number(k) + u';';
+        text += fields[k];
+    }
+    return text;
+}
+
+void RecordList::append(const QStringList &fields, int cellCount)
+{
+    m_records.append({recordText(fields), fields.mid(0, cellCount)});
+}
+
+GridRows RecordList::gridRows(const QStringList &headings) const
+{
+    QList<const Record *> sorted;
+    sorted.reserve(m_records.size());
+    for (const Record &r : m_records)
+        sorted.append(&r);
+    // Case-blind first; the exact text decides between records that differ only in case.
+    std::stable_sort(sorted.begin(), sorted.end(), [](const Record *a, const Record *b) {
+        const int c = QString::compare(a->text, b->text, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a->text < b->text;
+    });
+    GridRows rows {headings};
+    for (const Record *r : sorted)
+        rows.append(r->cells);
+    if (sorted.isEmpty())
+        rows.append(QStringList(headings.size(), QString()));
+    return rows;
+}
+
+} // namespace tolvimar
