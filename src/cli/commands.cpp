@@ -30,7 +30,7 @@ const Command kCommands[] = {
         "         [--date OP WERT]               Gruppierungen: Anzahl und Tabelle\n"},
     {"set-group", setGroup,
         "  set-group --slot K POSITION ID GRUPPE Gruppe einer Einheit setzen\n"},
-    {"army", army, "  army --slot K [--army \"2. Armee\"]    Armee Info: Summen und Tabelle\n"},
+    {"army", army, "  army --slot K [--army \"2. Armee\"]     Armee Info: Summen und Tabelle\n"},
     {"ships", ships,
         "  ships --slot K [--faction N] [--type T] [--date OP WERT]\n"
         "                                        Schiffsregister: Anzahl und Tabelle\n"},

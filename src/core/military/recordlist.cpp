@@ -1,5 +1,7 @@
 #include "recordlist.h"
 
+#include <QCollator>
+#include <QLocale>
 #include <algorithm>
 
 namespace tolvimar {
@@ -22,19 +24,27 @@ void RecordList::append(const QStringList &fields, int cellCount)
 
 GridRows RecordList::gridRows(const QStringList &headings) const
 {
-    QList<const Record *> sorted;
+    // German order, case-blind ("Händler" before "Holzfäller"); the exact text decides
+    // between records that differ only in case.
+    QCollator collator {QLocale(QLocale::German, QLocale::Germany)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    struct Keyed
+    {
+        QCollatorSortKey key;
+        const Record *record;
+    };
+    std::vector<Keyed> sorted;
     sorted.reserve(m_records.size());
     for (const Record &r : m_records)
-        sorted.append(&r);
-    // Case-blind first; the exact text decides between records that differ only in case.
-    std::stable_sort(sorted.begin(), sorted.end(), [](const Record *a, const Record *b) {
-        const int c = QString::compare(a->text, b->text, Qt::CaseInsensitive);
-        return c != 0 ? c < 0 : a->text < b->text;
+        sorted.push_back({collator.sortKey(r.text), &r});
+    std::stable_sort(sorted.begin(), sorted.end(), [](const Keyed &a, const Keyed &b) {
+        const int c = a.key.compare(b.key);
+        return c != 0 ? c < 0 : a.record->text < b.record->text;
     });
     GridRows rows {headings};
-    for (const Record *r : sorted)
-        rows.append(r->cells);
-    if (sorted.isEmpty())
+    for (const Keyed &k : sorted)
+        rows.append(k.record->cells);
+    if (sorted.empty())
         rows.append(QStringList(headings.size(), QString()));
     return rows;
 }

@@ -10,8 +10,8 @@ namespace tolvimar {
 using GridRows = QList<QStringList>;
 
 // The hidden sorted list behind the military reports. A record's text is its fields
-// joined by "*1;", "*2;", ...; the list keeps the records in the order of that text
-// (letter case aside), which puts them by their leading fields. The grid takes each
+// joined by "*1;", "*2;", ...; the list keeps the records in the German order of that
+// text (letter case aside), which puts them by their leading fields. The grid takes each
 // record's fields as they were, so a name containing a separator cannot shift them.
 class RecordList
 {
