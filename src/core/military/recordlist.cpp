@@ -28,22 +28,17 @@ GridRows RecordList::gridRows(const QStringList &headings) const
     // between records that differ only in case.
     QCollator collator {QLocale(QLocale::German, QLocale::Germany)};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    struct Keyed
-    {
-        QCollatorSortKey key;
-        const Record *record;
-    };
-    std::vector<Keyed> sorted;
+    std::vector<const Record *> sorted;
     sorted.reserve(m_records.size());
     for (const Record &r : m_records)
-        sorted.push_back({collator.sortKey(r.text), &r});
-    std::stable_sort(sorted.begin(), sorted.end(), [](const Keyed &a, const Keyed &b) {
-        const int c = a.key.compare(b.key);
-        return c != 0 ? c < 0 : a.record->text < b.record->text;
+        sorted.push_back(&r);
+    std::stable_sort(sorted.begin(), sorted.end(), [&collator](const Record *a, const Record *b) {
+        const int c = collator.compare(a->text, b->text);
+        return c != 0 ? c < 0 : a->text < b->text;
     });
     GridRows rows {headings};
-    for (const Keyed &k : sorted)
-        rows.append(k.record->cells);
+    for (const Record *r : sorted)
+        rows.append(r->cells);
     if (sorted.empty())
         rows.append(QStringList(headings.size(), QString()));
     return rows;
