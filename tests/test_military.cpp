@@ -466,6 +466,15 @@ private slots:
             column(list.gridRows({QStringLiteral("h")}), 0), (QStringList {"A", "a", "b", "C"}));
     }
 
+    void aSeparatorInANameStaysInItsCell()
+    {
+        RecordList list;
+        list.append(
+            {QStringLiteral("1/2"), QStringLiteral("Wolf*2;Rudel"), QStringLiteral("5")}, 3);
+        QCOMPARE(list.gridRows({"X/Y", "Name", "Nr."}).value(1),
+            (QStringList {"1/2", "Wolf*2;Rudel", "5"}));
+    }
+
 private:
     void insertUnit(const Unit &u)
     {
