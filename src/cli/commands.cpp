@@ -4,6 +4,7 @@
 #include "cliutil.h"
 #include "gamecommands.h"
 #include "mapcommands.h"
+#include "militarycommands.h"
 #include "regioncommands.h"
 #include "unitcommands.h"
 
@@ -45,6 +46,15 @@ const Command kCommands[] = {
     {"overlay", overlay,
         "  overlay --slot K ships|units|messages [--level L] --out DATEI.png\n"
         "                                        eine Einblendung der Weltkarte als Bild\n"},
+    {"groups", groups,
+        "  groups --slot K [--group G] [--faction N] [--unit ID] [--name TEXT]\n"
+        "         [--date OP WERT]               Gruppierungen: Anzahl und Tabelle\n"},
+    {"set-group", setGroup,
+        "  set-group --slot K POSITION ID GRUPPE Gruppe einer Einheit setzen\n"},
+    {"army", army, "  army --slot K [--army \"2. Armee\"]     Armee Info: Summen und Tabelle\n"},
+    {"ships", ships,
+        "  ships --slot K [--faction N] [--type T] [--date OP WERT]\n"
+        "                                        Schiffsregister: Anzahl und Tabelle\n"},
 };
 
 } // namespace

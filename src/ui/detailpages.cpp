@@ -1,9 +1,11 @@
 #include "detailpages.h"
 
+#include "armypage.h"
+#include "groupingspage.h"
 #include "pointspage.h"
 #include "regioninfopage.h"
+#include "shipregisterpage.h"
 #include "unitspage.h"
-#include "widgets.h"
 
 #include <QFormLayout>
 #include <QHeaderView>
@@ -28,18 +30,19 @@ DetailPages::DetailPages(QWidget *parent)
     addTab(m_stringGrid1, QStringLiteral("Regions Stati"));
     m_points = new PointsPage(this);
     addTab(m_points, QStringLiteral("Punkte Statistik"));
-    addTab(new QWidget(this), QStringLiteral("Armee Info"));
+    m_army = new ArmyPage(this);
+    addTab(m_army, QStringLiteral("Armee Info"));
+    m_groupings = new GroupingsPage(this);
+    addTab(m_groupings, QStringLiteral("Gruppierungen"));
+    m_shipRegister = new ShipRegisterPage(this);
+    addTab(m_shipRegister, QStringLiteral("Schiffsregister"));
+}
 
-    auto infoDatumPage = [this](const QString &title) {
-        auto *page = new QWidget(this);
-        auto *form = new QFormLayout(page);
-        QLineEdit *edit = readOnlyEdit(QStringLiteral("EditInfoDatum") + title, page);
-        form->addRow(QStringLiteral("Info Datum"), edit);
-        addTab(page, title);
-        return edit;
-    };
-    m_infoDatumGruppen = infoDatumPage(QStringLiteral("Gruppierungen"));
-    m_infoDatumSchiffe = infoDatumPage(QStringLiteral("Schiffsregister"));
+void DetailPages::attach(Session &session)
+{
+    m_army->attach(session);
+    m_groupings->attach(session);
+    m_shipRegister->attach(session);
 }
 
 void DetailPages::showHistory(const QList<QStringList> &grid)
@@ -59,8 +62,8 @@ void DetailPages::showHistory(const QList<QStringList> &grid)
 
 void DetailPages::showInfoDatum(qint64 turn)
 {
-    m_infoDatumGruppen->setText(QString::number(turn));
-    m_infoDatumSchiffe->setText(QString::number(turn));
+    m_groupings->showInfoDatum(turn);
+    m_shipRegister->showInfoDatum(turn);
 }
 
 } // namespace tolvimar

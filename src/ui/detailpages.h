@@ -3,13 +3,16 @@
 #include <QStringList>
 #include <QTabWidget>
 
-class QLineEdit;
 class QTableWidget;
 
 namespace tolvimar {
 
+class ArmyPage;
+class GroupingsPage;
 class PointsPage;
 class RegionInfoPage;
+class Session;
+class ShipRegisterPage;
 class UnitsPage;
 
 // The pages right of the maps ("PageControl2"): the selected region, its units, its
@@ -24,11 +27,16 @@ public:
     UnitsPage *units() const { return m_units; }
     QTableWidget *stringGrid1() const { return m_stringGrid1; }
     PointsPage *points() const { return m_points; }
+    ArmyPage *army() const { return m_army; }
+    GroupingsPage *groupings() const { return m_groupings; }
+    ShipRegisterPage *shipRegister() const { return m_shipRegister; }
 
     // The history of a region in "Regions Stati": the heading row, then one row per
     // turn; the last row is selected.
     void showHistory(const QList<QStringList> &grid);
 
+    // The session whose game the military pages report on.
+    void attach(Session &session);
     // The newest turn in the "Info Datum" fields of "Gruppierungen" and "Schiffsregister".
     void showInfoDatum(qint64 turn);
 
@@ -37,8 +45,9 @@ private:
     UnitsPage *m_units;
     QTableWidget *m_stringGrid1; // "Regions Stati"
     PointsPage *m_points;
-    QLineEdit *m_infoDatumGruppen;
-    QLineEdit *m_infoDatumSchiffe;
+    ArmyPage *m_army;
+    GroupingsPage *m_groupings;
+    ShipRegisterPage *m_shipRegister;
 };
 
 } // namespace tolvimar

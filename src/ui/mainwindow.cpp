@@ -128,6 +128,7 @@ MainWindow::MainWindow(Session &session, Prompter &prompter)
             }
         });
     m_maps = std::make_unique<MapOperations>(m_session);
+    m_detailPages->attach(m_session);
     connectSession();
     connectUnitView();
     connectMaps();

@@ -9,11 +9,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QSplitter>
 #include <QStringListModel>
 #include <QVBoxLayout>
 
 namespace tolvimar {
+
+namespace {
+constexpr int kCollapsedHeight = 121;
+constexpr int kExpandedHeight = 710;
+} // namespace
 
 ReportPagesWidget::ReportPagesWidget(QWidget *parent)
     : QTabWidget(parent)
@@ -58,6 +65,51 @@ ReportPagesWidget::ReportPagesWidget(QWidget *parent)
         if (currentWidget() == m_templatePage)
             loadTemplateIntoEditor();
     });
+
+    // The collapsed height must be reachable whatever the pages would like to show.
+    setMinimumHeight(kCollapsedHeight);
+    tabBar()->installEventFilter(this);
+}
+
+bool ReportPagesWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == tabBar() && event->type() == QEvent::MouseButtonPress)
+        PageControl1MouseDown(static_cast<QMouseEvent *>(event)->position().toPoint());
+    return QTabWidget::eventFilter(watched, event);
+}
+
+void ReportPagesWidget::PageControl1MouseDown(const QPoint &pos)
+{
+    // The press runs before the tab bar switches pages: a press on a tab counts for
+    // the page it is about to show.
+    const int pressed = tabBar()->tabAt(pos);
+    const QWidget *page = pressed >= 0 ? widget(pressed) : currentWidget();
+    const bool collapse = height() != kCollapsedHeight || page == m_statusPage;
+    setControlHeight(collapse ? kCollapsedHeight : kExpandedHeight);
+}
+
+void ReportPagesWidget::setControlHeight(int height)
+{
+    auto *splitter = qobject_cast<QSplitter *>(parentWidget());
+    if (!splitter) {
+        resize(width(), height);
+        return;
+    }
+    QList<int> sizes = splitter->sizes();
+    const int index = splitter->indexOf(this);
+    int total = 0;
+    for (int size : sizes)
+        total += size;
+    // The other panes share what is left in their current proportions.
+    const int othersBefore = total - sizes[index];
+    const int othersAfter = qMax(0, total - height);
+    for (int i = 0; i < sizes.size(); ++i) {
+        if (i == index)
+            sizes[i] = height;
+        else if (othersBefore > 0)
+            sizes[i] = int(qint64(sizes[i]) * othersAfter / othersBefore);
+    }
+    splitter->setSizes(sizes);
 }
 
 QWidget *ReportPagesWidget::totalBox(

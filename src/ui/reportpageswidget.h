@@ -45,11 +45,19 @@ public:
     // Whether the editor's text changed by the user (not by loading a template).
     bool isLoadingTemplate() const { return m_loadingTemplate || m_templateStale; }
 
+    // A press on the tab strip: collapses the pages to 121 pixels, or enlarges them to
+    // 710 when they are collapsed and the pressed (or shown) page is not "Status".
+    void PageControl1MouseDown(const QPoint &pos);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QListView *addListPage(Page page, const QString &objectName, QWidget *extra = nullptr);
     QPlainTextEdit *addTextPage(Page page, const QString &objectName);
     QWidget *totalBox(StatusField field, const QString &objectName, const QString &label);
     void loadTemplateIntoEditor();
+    void setControlHeight(int height);
 
     StatusPage *m_statusPage;
     QStringListModel *m_listModels[int(Page::Count)] = {};

@@ -1,0 +1,70 @@
+#include "armies.h"
+
+#include "../report/identifiers.h"
+#include "fieldtexts.h"
+
+namespace tolvimar {
+
+Armies::Armies(Database &db)
+    : m_queries(db)
+{
+}
+
+const QStringList &Armies::armyChoices()
+{
+    static const QStringList choices = {QStringLiteral("Alle"), QStringLiteral("1. Armee"),
+        QStringLiteral("2. Armee"), QStringLiteral("3. Armee"), QStringLiteral("4. Armee")};
+    return choices;
+}
+
+const QStringList &Armies::headings()
+{
+    static const QStringList headings
+        = {QStringLiteral("   X/Y"), QStringLiteral("Name"), QStringLiteral("Nr."),
+            QStringLiteral("Stärke"), QStringLiteral("Stangen"), QStringLiteral("Hiebw."),
+            QStringLiteral("Schußw."), QStringLiteral("Ausdauer"), QStringLiteral("Speer"),
+            QStringLiteral("Schwert"), QStringLiteral("Bögen"), QStringLiteral("Pferde")};
+    return headings;
+}
+
+QString Armies::armyText(const QString &choice)
+{
+    return choice == QStringLiteral("Alle") ? QStringLiteral("Armee") : choice;
+}
+
+QStringList Armies::unitFields(const MilitaryUnitRow &u, int base)
+{
+    return {
+        u.position,
+        u.name,
+        idToStr(u.number, base),
+        countText(u.persons),
+        talentText(u, QStringLiteral("Stangenwaffen"), u.polearms),
+        talentText(u, QStringLiteral("Hiebwaffen"), u.blades),
+        talentText(u, QStringLiteral("Bogenschiessen"), u.archery),
+        talentText(u, QStringLiteral("Ausdauer"), u.stamina),
+        countText(u.spears),
+        countText(u.swords),
+        countText(u.bows),
+        countText(u.horses),
+    };
+}
+
+ArmyReport Armies::report(const ActiveGame &game, const QString &choice)
+{
+    ArmyReport report;
+    RecordList records;
+    const QVector<MilitaryUnitRow> units
+        = m_queries.armyUnits(game.number, game.factionNumber, game.newestTurn, armyText(choice));
+    for (const MilitaryUnitRow &u : units) {
+        QStringList fields = unitFields(u, game.base);
+        report.soldiers += u.persons.toLongLong();
+        report.weapons += u.spears.toLongLong() + u.swords.toLongLong();
+        report.rangedWeapons += u.bows.toLongLong();
+        records.append(fields, int(fields.size()));
+    }
+    report.rows = records.gridRows(headings());
+    return report;
+}
+
+} // namespace tolvimar

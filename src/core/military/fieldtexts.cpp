@@ -1,0 +1,30 @@
+#include "fieldtexts.h"
+
+#include "../base/errors.h"
+#include "../db/militaryqueries.h"
+#include "../report/identifiers.h"
+
+namespace tolvimar {
+
+QString talentText(
+    const MilitaryUnitRow &unit, const QString &field, const QString &talent, const QString &filler)
+{
+    if (talent.isEmpty())
+        return filler;
+    try {
+        return formatTalent(talent, unit.persons.toInt());
+    } catch (const ConversionError &) {
+        throw UserError(
+            QStringLiteral("Einheit %1 (Nr. %2) in %3: das Talent %4 hat keinen "
+                           "Zahlenwert: \"%5\".")
+                .arg(unit.name, QString::number(unit.number), unit.position, field, talent));
+    }
+}
+
+QString countText(const QVariant &value, const QString &filler)
+{
+    const QString text = value.toString();
+    return text.isEmpty() ? filler : text;
+}
+
+} // namespace tolvimar

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+namespace tolvimar {
+
+struct MilitaryUnitRow;
+
+// The texts of a unit's fields in the military records.
+
+// A talent per person ("[points per person] level"); filler when the field is empty.
+// Throws UserError naming the unit and the field when the talent holds no number.
+QString talentText(const MilitaryUnitRow &unit, const QString &field, const QString &talent,
+    const QString &filler = QString());
+// A count in decimal; filler when the field is empty.
+QString countText(const QVariant &value, const QString &filler = QString());
+
+} // namespace tolvimar

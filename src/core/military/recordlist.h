@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace tolvimar {
+
+// The rows of a report grid: the headings first, then one row of cells per record.
+using GridRows = QList<QStringList>;
+
+// The hidden sorted list behind the military reports. A record's text is its fields
+// joined by "*1;", "*2;", ...; the list keeps the records in the German order of that
+// text (letter case aside), which puts them by their leading fields. The grid takes each
+// record's fields as they were, so a name containing a separator cannot shift them.
+class RecordList
+{
+public:
+    // The record text of the fields: each but the last followed by "*k;".
+    static QString recordText(const QStringList &fields);
+
+    // Adds a record; the first cellCount fields are its grid cells.
+    void append(const QStringList &fields, int cellCount);
+    int size() const { return int(m_records.size()); }
+    bool isEmpty() const { return m_records.isEmpty(); }
+
+    // The headings, then the cells of each record in sorted order; without records
+    // one empty row follows the headings.
+    GridRows gridRows(const QStringList &headings) const;
+
+private:
+    struct Record
+    {
+        QString text;
+        QStringList cells;
+    };
+    QList<Record> m_records;
+};
+
+} // namespace tolvimar

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+namespace tolvimar {
+
+class Armies;
+class ReportGrid;
+class Session;
+
+// "Armee Info": the player's units of one army or of all armies with strength,
+// combat skills per person and weapons, and the totals of soldiers and weapons.
+class ArmyPage : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ArmyPage(QWidget *parent = nullptr);
+    ~ArmyPage() override;
+
+    void attach(Session &session);
+    ReportGrid *grid() const { return m_grid; }
+
+public slots:
+    // "Bericht".
+    void Bericht();
+
+private:
+    Session *m_session = nullptr;
+    std::unique_ptr<Armies> m_armies;
+    QComboBox *m_armeen;
+    QPushButton *m_bericht;
+    QLineEdit *m_soldiers;
+    QLineEdit *m_weapons;
+    QLineEdit *m_rangedWeapons;
+    ReportGrid *m_grid;
+};
+
+} // namespace tolvimar

@@ -1,0 +1,208 @@
+#include "groupingspage.h"
+
+#include "app/session.h"
+#include "base/errors.h"
+#include "base/prompter.h"
+#include "military/groupings.h"
+#include "military/selectiontexts.h"
+#include "reportgrid.h"
+#include "widgets.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tolvimar {
+
+namespace {
+constexpr int kGroupColumn = 0;
+constexpr int kPositionColumn = 1;
+constexpr int kNumberColumn = 3;
+} // namespace
+
+GroupingsPage::GroupingsPage(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("TabSheetGruppierungen"));
+    auto *layout = new QVBoxLayout(this);
+    auto *controls = new QGridLayout;
+    layout->addLayout(controls);
+
+    auto addLabelled = [&](int column, const QString &label, QWidget *widget) {
+        controls->addWidget(new QLabel(label, this), 0, column);
+        controls->addWidget(widget, 1, column);
+    };
+    m_group = new QComboBox(this);
+    m_group->setObjectName(QStringLiteral("ComboBoxGruppe"));
+    m_group->addItems(Groupings::groupChoices());
+    addLabelled(0, QStringLiteral("Gruppe"), m_group);
+
+    m_faction = new QComboBox(this);
+    m_faction->setObjectName(QStringLiteral("DBLookupComboBoxPartei"));
+    m_faction->setMinimumContentsLength(14);
+    addLabelled(1, QStringLiteral("Partei Name"), m_faction);
+    m_factionNumber = readOnlyEdit(QStringLiteral("DBEditParteiNr"), this);
+    m_factionNumber->setMaximumWidth(70);
+    addLabelled(2, QStringLiteral("Partei Nr"), m_factionNumber);
+
+    m_unitNumber = new QLineEdit(this);
+    m_unitNumber->setObjectName(QStringLiteral("EditEinheitNr"));
+    m_unitNumber->setMaximumWidth(70);
+    addLabelled(3, QStringLiteral("Einheit Nr"), m_unitNumber);
+    m_unitName = new QLineEdit(this);
+    m_unitName->setObjectName(QStringLiteral("EditEinheitName"));
+    addLabelled(4, QStringLiteral("Einheit Name"), m_unitName);
+
+    m_comparison = new QComboBox(this);
+    m_comparison->setObjectName(QStringLiteral("ComboBoxVergleich"));
+    m_comparison->addItems(comparisonChoices());
+    addLabelled(5, QString(), m_comparison);
+    m_infoDatum = new QLineEdit(this);
+    m_infoDatum->setObjectName(QStringLiteral("EditInfoDatumGruppierungen"));
+    m_infoDatum->setMaximumWidth(70);
+    addLabelled(6, QStringLiteral("Info Datum"), m_infoDatum);
+
+    m_count = readOnlyEdit(QStringLiteral("EditAnzahl"), this);
+    m_count->setMaximumWidth(60);
+    addLabelled(7, QStringLiteral("Anzahl"), m_count);
+    m_bericht = new QPushButton(QStringLiteral("Bericht"), this);
+    m_bericht->setObjectName(QStringLiteral("ButtonBerichtGruppen"));
+    controls->addWidget(m_bericht, 1, 8);
+    controls->setColumnStretch(4, 1);
+
+    auto *hint = new QLabel(
+        QStringLiteral(
+            "Rechtsclick auf das Tabellenfeld Gruppe um die Gruppenzugehörigkeit zu ändern."),
+        this);
+    hint->setObjectName(QStringLiteral("LabelHinweis"));
+    layout->addWidget(hint);
+
+    m_stringGrid4 = new ReportGrid(QStringLiteral("StringGrid4"), Groupings::headings(), this);
+    m_stringGrid4->viewport()->installEventFilter(this);
+    layout->addWidget(m_stringGrid4, 1);
+
+    m_groupMenu = new QMenu(this);
+    m_groupMenu->setObjectName(QStringLiteral("PopupMenuGruppe"));
+    for (const QString &entry : Groupings::groupMenuEntries()) {
+        QAction *action = m_groupMenu->addAction(entry);
+        // "MenuGruppe2Armee" for "2. Armee".
+        QString name = entry;
+        name.removeIf([](QChar c) { return !c.isLetterOrNumber(); });
+        action->setObjectName(QStringLiteral("MenuGruppe") + name);
+        connect(action, &QAction::triggered, this, [this, entry] { groupchange(entry); });
+    }
+
+    connect(m_bericht, &QPushButton::clicked, this, &GroupingsPage::Gruppierungen);
+    connect(m_faction, &QComboBox::currentIndexChanged, this,
+        [this] { m_factionNumber->setText(m_faction->currentData().toString()); });
+}
+
+GroupingsPage::~GroupingsPage() = default;
+
+void GroupingsPage::attach(Session &session)
+{
+    m_session = &session;
+    m_groupings = std::make_unique<Groupings>(session.database());
+    // A new game or an import may bring other factions.
+    connect(&session, &Session::gameChanged, this, &GroupingsPage::loadFactions);
+    loadFactions();
+}
+
+void GroupingsPage::showInfoDatum(qint64 turn)
+{
+    m_infoDatum->setText(QString::number(turn));
+}
+
+void GroupingsPage::loadFactions()
+{
+    if (!m_session)
+        return;
+    const QVariant shown = m_faction->currentData();
+    m_faction->clear();
+    try {
+        for (const FactionRow &f : m_groupings->factionChoices(m_session->game().number))
+            m_faction->addItem(f.name, f.number);
+    } catch (const UserError &e) {
+        showError(e.message());
+    }
+    const int again = m_faction->findData(shown);
+    m_faction->setCurrentIndex(again >= 0 ? again : 0);
+}
+
+void GroupingsPage::Gruppierungen()
+{
+    if (!m_session)
+        return;
+    GroupingSelection selection;
+    selection.group = m_group->currentText();
+    bool numberShown = false;
+    const int faction = m_factionNumber->text().toInt(&numberShown);
+    selection.faction = numberShown ? faction : kAllFactions;
+    selection.unitNumber = m_unitNumber->text();
+    selection.unitName = m_unitName->text();
+    selection.dateComparison = m_comparison->currentText();
+    selection.date = m_infoDatum->text();
+    try {
+        BusyScope busy(m_session->prompter());
+        const GroupingReport report = m_groupings->report(m_session->game(), selection);
+        m_count->setText(QString::number(report.count));
+        m_stringGrid4->showRows(report.rows);
+    } catch (const UserError &e) {
+        showError(e.message());
+    }
+}
+
+bool GroupingsPage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_stringGrid4->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        StringGrid4MouseDown(mouse->button(), mouse->position().toPoint());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void GroupingsPage::StringGrid4MouseDown(Qt::MouseButton button, const QPoint &pos)
+{
+    if (button != Qt::RightButton)
+        return;
+    const QModelIndex index = m_stringGrid4->indexAt(pos);
+    if (!index.isValid() || index.column() != kGroupColumn)
+        return;
+    // The empty row of an empty report holds no unit.
+    if (m_stringGrid4->rowTexts(index.row()).value(kNumberColumn).isEmpty())
+        return;
+    m_stringGrid4->selectRow(index.row());
+    m_groupMenu->popup(m_stringGrid4->viewport()->mapToGlobal(pos));
+}
+
+void GroupingsPage::groupchange(const QString &caption)
+{
+    const int row = m_stringGrid4->currentRow();
+    if (!m_session || row < 0)
+        return;
+    const QStringList cells = m_stringGrid4->rowTexts(row);
+    try {
+        if (m_groupings->groupchange(
+                m_session->game(), caption, cells[kPositionColumn], cells[kNumberColumn])) {
+            m_stringGrid4->item(row, kGroupColumn)->setText(caption);
+        } else if (caption != QStringLiteral("Steuereintreiber")) {
+            showError(QStringLiteral("Die Einheit %1 in %2 ist nicht mehr in der Datenbank.")
+                          .arg(cells[kNumberColumn], cells[kPositionColumn]));
+        }
+    } catch (const UserError &e) {
+        showError(e.message());
+    }
+}
+
+void GroupingsPage::showError(const QString &text)
+{
+    if (m_session)
+        m_session->prompter().message(Prompter::Kind::Error, QStringLiteral("Gruppierungen"), text);
+}
+
+} // namespace tolvimar

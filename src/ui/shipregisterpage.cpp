@@ -1,0 +1,130 @@
+#include "shipregisterpage.h"
+
+#include "app/session.h"
+#include "base/errors.h"
+#include "base/prompter.h"
+#include "military/selectiontexts.h"
+#include "military/shipregister.h"
+#include "reportgrid.h"
+#include "widgets.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tolvimar {
+
+ShipRegisterPage::ShipRegisterPage(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("TabSheetSchiffsregister"));
+    auto *layout = new QVBoxLayout(this);
+    auto *controls = new QGridLayout;
+    layout->addLayout(controls);
+    auto addLabelled = [&](int column, const QString &label, QWidget *widget) {
+        controls->addWidget(new QLabel(label, this), 0, column);
+        controls->addWidget(widget, 1, column);
+    };
+
+    m_faction = new QComboBox(this);
+    m_faction->setObjectName(QStringLiteral("DBLookupComboBoxParteiSchiffe"));
+    m_faction->setMinimumContentsLength(14);
+    addLabelled(0, QStringLiteral("Partei Name"), m_faction);
+    m_factionNumber = readOnlyEdit(QStringLiteral("DBEditParteiNrSchiffe"), this);
+    m_factionNumber->setMaximumWidth(70);
+    addLabelled(1, QStringLiteral("Partei Nr"), m_factionNumber);
+    m_type = new QComboBox(this);
+    m_type->setObjectName(QStringLiteral("ComboBoxSchiffstyp"));
+    m_type->addItems(ShipRegister::typeChoices());
+    addLabelled(2, QStringLiteral("Schiffstyp"), m_type);
+    m_comparison = new QComboBox(this);
+    m_comparison->setObjectName(QStringLiteral("ComboBoxVergleichSchiffe"));
+    m_comparison->addItems(comparisonChoices());
+    addLabelled(3, QString(), m_comparison);
+    m_infoDatum = new QLineEdit(this);
+    m_infoDatum->setObjectName(QStringLiteral("EditInfoDatumSchiffsregister"));
+    m_infoDatum->setMaximumWidth(70);
+    addLabelled(4, QStringLiteral("Info Datum"), m_infoDatum);
+    m_bericht = new QPushButton(QStringLiteral("Bericht"), this);
+    m_bericht->setObjectName(QStringLiteral("ButtonBerichtSchiffe"));
+    controls->addWidget(m_bericht, 1, 5);
+    m_found = readOnlyEdit(QStringLiteral("EditGefundeneSchiffe"), this);
+    m_found->setMaximumWidth(60);
+    m_found->setText(QStringLiteral("0"));
+    addLabelled(6, QStringLiteral("gefundene Schiffe"), m_found);
+    controls->setColumnStretch(7, 1);
+
+    m_grid = new ReportGrid(QStringLiteral("StringGridSchiffe"), ShipRegister::headings(), this);
+    layout->addWidget(m_grid, 1);
+
+    connect(m_bericht, &QPushButton::clicked, this, &ShipRegisterPage::Bericht);
+    connect(m_faction, &QComboBox::currentIndexChanged, this,
+        [this] { m_factionNumber->setText(m_faction->currentData().toString()); });
+}
+
+ShipRegisterPage::~ShipRegisterPage() = default;
+
+void ShipRegisterPage::attach(Session &session)
+{
+    m_session = &session;
+    m_register = std::make_unique<ShipRegister>(session.database());
+    // A new game or an import may bring other factions.
+    connect(&session, &Session::gameChanged, this, &ShipRegisterPage::loadFactions);
+    loadFactions();
+}
+
+void ShipRegisterPage::showInfoDatum(qint64 turn)
+{
+    m_infoDatum->setText(QString::number(turn));
+}
+
+void ShipRegisterPage::loadFactions()
+{
+    if (!m_session)
+        return;
+    const QVariant shown = m_faction->currentData();
+    m_faction->clear();
+    try {
+        for (const FactionRow &f : m_register->factionChoices(m_session->game().number))
+            m_faction->addItem(f.name, f.number);
+    } catch (const UserError &e) {
+        showError(e.message());
+    }
+    const int again = m_faction->findData(shown);
+    m_faction->setCurrentIndex(again >= 0 ? again : 0);
+}
+
+void ShipRegisterPage::Bericht()
+{
+    if (!m_session)
+        return;
+    m_found->setText(QStringLiteral("0"));
+    ShipRegisterSelection selection;
+    bool numberShown = false;
+    const int faction = m_factionNumber->text().toInt(&numberShown);
+    selection.faction = numberShown ? faction : kAllFactions;
+    selection.type = m_type->currentText();
+    selection.dateComparison = m_comparison->currentText();
+    selection.date = m_infoDatum->text();
+    try {
+        BusyScope busy(m_session->prompter());
+        const ShipRegisterReport report = m_register->report(m_session->game(), selection);
+        m_found->setText(QString::number(report.count));
+        m_grid->showRows(report.rows);
+    } catch (const UserError &e) {
+        showError(e.message());
+    }
+}
+
+void ShipRegisterPage::showError(const QString &text)
+{
+    if (m_session) {
+        m_session->prompter().message(
+            Prompter::Kind::Error, QStringLiteral("Schiffsregister"), text);
+    }
+}
+
+} // namespace tolvimar

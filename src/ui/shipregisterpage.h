@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+namespace tolvimar {
+
+class ReportGrid;
+class Session;
+class ShipRegister;
+
+// "Schiffsregister": the ships seen in a turn, of one faction or all (-2), of one
+// type or all, and their count.
+class ShipRegisterPage : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ShipRegisterPage(QWidget *parent = nullptr);
+    ~ShipRegisterPage() override;
+
+    // The session whose game the page reports on; the faction choice follows its game.
+    void attach(Session &session);
+    // The newest turn into "Info Datum".
+    void showInfoDatum(qint64 turn);
+    ReportGrid *grid() const { return m_grid; }
+
+public slots:
+    // "Bericht".
+    void Bericht();
+
+private:
+    void loadFactions();
+    void showError(const QString &text);
+
+    Session *m_session = nullptr;
+    std::unique_ptr<ShipRegister> m_register;
+    QComboBox *m_faction;
+    QLineEdit *m_factionNumber;
+    QComboBox *m_type;
+    QComboBox *m_comparison;
+    QLineEdit *m_infoDatum;
+    QPushButton *m_bericht;
+    QLineEdit *m_found;
+    ReportGrid *m_grid;
+};
+
+} // namespace tolvimar

@@ -1,0 +1,240 @@
+#include "armypage.h"
+#include "db/database.h"
+#include "detailpages.h"
+#include "groupingspage.h"
+#include "guisupport.h"
+#include "mainwindow.h"
+#include "report/identifiers.h"
+#include "reportgrid.h"
+#include "reportpageswidget.h"
+#include "shipregisterpage.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTabBar>
+#include <QtTest>
+
+using namespace tolvimar;
+using namespace tolvimar::test;
+
+namespace {
+
+// The fixture's own units of turn 404, as identifier text.
+const QString kWoodcutter = QStringLiteral("3mw"); // 12 persons, "120 2" Bogenschießen
+const QString kBaker = QStringLiteral("3mx"); // 3 persons
+
+struct Gui : GuiHarness
+{
+    Gui()
+    {
+        main->resize(1400, 1100);
+        main->startGame(1, QStringLiteral("Test"), QStringLiteral("Kalmora"));
+        importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
+        pages = main->detailPages();
+    }
+
+    int rowOf(ReportGrid *grid, int column, const QString &text) const
+    {
+        for (int r = 0; r < grid->rowCount(); ++r) {
+            if (grid->rowTexts(r).value(column) == text)
+                return r;
+        }
+        return -1;
+    }
+    QPoint cellCentre(ReportGrid *grid, int row, int column) const
+    {
+        return grid->visualRect(grid->model()->index(row, column)).center();
+    }
+    QString storedGroup(const QString &numberText) const
+    {
+        QSqlQuery q(session->database().connection());
+        q.prepare(QStringLiteral(
+            "SELECT \"Gruppe\" FROM einheiten WHERE \"Spiel\" = 1 AND \"Einheit Nr\" = ?"));
+        q.addBindValue(strToId(numberText, 36));
+        return q.exec() && q.next() ? q.value(0).toString() : QStringLiteral("<none>");
+    }
+
+    DetailPages *pages = nullptr;
+};
+
+} // namespace
+
+class TestGuiMilitary : public QObject
+{
+    Q_OBJECT
+private slots:
+    void datesAreTheNewestTurnAfterTheImport()
+    {
+        Gui gui;
+        QCOMPARE(gui.find<QLineEdit>(QStringLiteral("EditInfoDatumGruppierungen"))->text(),
+            QStringLiteral("404"));
+        QCOMPARE(gui.find<QLineEdit>(QStringLiteral("EditInfoDatumSchiffsregister"))->text(),
+            QStringLiteral("404"));
+        QStringList captions;
+        for (int i = 0; i < gui.pages->count(); ++i)
+            captions.append(gui.pages->tabText(i));
+        for (const char *caption : {"Armee Info", "Gruppierungen", "Schiffsregister"})
+            QVERIFY(captions.contains(QString::fromUtf8(caption)));
+        // The faction choice offers all (-2) and the factions the report named.
+        auto *factions = gui.find<QComboBox>(QStringLiteral("DBLookupComboBoxPartei"));
+        QCOMPARE(factions->itemText(0), QStringLiteral("Alle"));
+        QVERIFY(factions->findText(QStringLiteral("Die Grauen Falken")) > 0);
+        QCOMPARE(
+            gui.find<QLineEdit>(QStringLiteral("DBEditParteiNr"))->text(), QStringLiteral("-2"));
+        factions->setCurrentIndex(factions->findText(QStringLiteral("Die Grauen Falken")));
+        QCOMPARE(
+            gui.find<QLineEdit>(QStringLiteral("DBEditParteiNr"))->text(), QStringLiteral("4711"));
+    }
+
+    void aRightClickAssignsTheGroupAndTheArmyReportFindsTheUnit()
+    {
+        Gui gui;
+        gui.pages->setCurrentWidget(gui.pages->groupings());
+        QTest::mouseClick(
+            gui.find<QPushButton>(QStringLiteral("ButtonBerichtGruppen")), Qt::LeftButton);
+        QVERIFY2(gui.prompter.log.isEmpty(), qPrintable(gui.prompter.texts().join(u'\n')));
+        QCOMPARE(gui.find<QLineEdit>(QStringLiteral("EditAnzahl"))->text(), QStringLiteral("5"));
+        auto *grid = gui.find<ReportGrid>(QStringLiteral("StringGrid4"));
+        QCOMPARE(grid->rowCount(), 5);
+        const int row = gui.rowOf(grid, 3, kWoodcutter);
+        QVERIFY(row >= 0);
+        QCOMPARE(grid->rowTexts(row).value(0), QStringLiteral("Keine"));
+        auto *menu = gui.find<QMenu>(QStringLiteral("PopupMenuGruppe"));
+
+        // Neither the left button nor another column opens the menu.
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, gui.cellCentre(grid, row, 0));
+        QVERIFY(!menu->isVisible());
+        QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, gui.cellCentre(grid, row, 2));
+        QVERIFY(!menu->isVisible());
+
+        grid->clearSelection();
+        QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, gui.cellCentre(grid, row, 0));
+        QVERIFY(menu->isVisible());
+        QCOMPARE(grid->currentRow(), row);
+        QCOMPARE(grid->selectionModel()->selectedRows().size(), 1);
+        menu->findChild<QAction *>(QStringLiteral("MenuGruppe2Armee"))->trigger();
+        menu->hide();
+        QCOMPARE(grid->rowTexts(row).value(0), QStringLiteral("2. Armee"));
+        QCOMPARE(gui.storedGroup(kWoodcutter), QStringLiteral("2. Armee"));
+
+        gui.pages->setCurrentWidget(gui.pages->army());
+        auto *armies = gui.find<QComboBox>(QStringLiteral("ComboBoxArmeen"));
+        armies->setCurrentText(QStringLiteral("2. Armee"));
+        QTest::mouseClick(
+            gui.find<QPushButton>(QStringLiteral("ButtonBerichtArmee")), Qt::LeftButton);
+        auto *army = gui.find<ReportGrid>(QStringLiteral("StringGridArmee"));
+        QCOMPARE(army->rowCount(), 1);
+        QCOMPARE(army->rowTexts(0),
+            (QStringList {"1/2", QStringLiteral("Holzfäller"), kWoodcutter, "12", "", "", "[10] 2",
+                "", "0", "0", "0", "0"}));
+        QCOMPARE(gui.find<QLineEdit>(QStringLiteral("EditSoldaten"))->text(), QStringLiteral("12"));
+        QCOMPARE(gui.find<QLineEdit>(QStringLiteral("EditWaffen"))->text(), QStringLiteral("0"));
+
+        armies->setCurrentText(QStringLiteral("1. Armee"));
+        QTest::mouseClick(
+            gui.find<QPushButton>(QStringLiteral("ButtonBerichtArmee")), Qt::LeftButton);
+        QCOMPARE(army->rowCount(), 1);
+        QCOMPARE(army->rowTexts(0), QStringList(12, QString()));
+        QCOMPARE(gui.find<QLineEdit>(QStringLiteral("EditSoldaten"))->text(), QStringLiteral("0"));
+    }
+
+    void keineAndSteuereintreiberThroughTheMenu()
+    {
+        Gui gui;
+        gui.pages->groupings()->Gruppierungen();
+        auto *grid = gui.pages->groupings()->stringGrid4();
+        const int row = gui.rowOf(grid, 3, kBaker);
+        grid->selectRow(row);
+        auto *menu = gui.pages->groupings()->groupMenu();
+        menu->findChild<QAction *>(QStringLiteral("MenuGruppeSteuereintreiber"))->trigger();
+        QCOMPARE(grid->rowTexts(row).value(0), QStringLiteral("Keine"));
+        QCOMPARE(gui.storedGroup(kBaker), QString());
+        menu->findChild<QAction *>(QStringLiteral("MenuGruppeKeine"))->trigger();
+        QCOMPARE(gui.storedGroup(kBaker), QStringLiteral("Keine"));
+    }
+
+    void aClickOnAHeadingSortsTheGrid()
+    {
+        Gui gui;
+        gui.pages->groupings()->Gruppierungen();
+        auto *grid = gui.pages->groupings()->stringGrid4();
+        auto strengths = [grid] {
+            QStringList column;
+            for (int r = 0; r < grid->rowCount(); ++r)
+                column.append(grid->rowTexts(r).value(4));
+            return column;
+        };
+        const QHeaderView *header = grid->horizontalHeader();
+        const QPoint strength(header->sectionViewportPosition(4) + 5, header->height() / 2);
+        QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, strength);
+        QCOMPARE(strengths(), (QStringList {"1", "2", "3", "4", "12"}));
+        QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, strength);
+        QCOMPARE(strengths(), (QStringList {"12", "4", "3", "2", "1"}));
+        // A right click on the heading row opens no menu.
+        QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::RightButton, {},
+            QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+        QVERIFY(!gui.pages->groupings()->groupMenu()->isVisible());
+    }
+
+    void shipRegisterOfTheTurn()
+    {
+        Gui gui;
+        gui.pages->setCurrentWidget(gui.pages->shipRegister());
+        QTest::mouseClick(
+            gui.find<QPushButton>(QStringLiteral("ButtonBerichtSchiffe")), Qt::LeftButton);
+        QCOMPARE(gui.find<QLineEdit>(QStringLiteral("EditGefundeneSchiffe"))->text(),
+            QStringLiteral("1"));
+        auto *grid = gui.find<ReportGrid>(QStringLiteral("StringGridSchiffe"));
+        QCOMPARE(grid->rowTexts(0).mid(0, 4), (QStringList {"1/2", "Seeschwalbe", "77", "Boot"}));
+
+        gui.find<QComboBox>(QStringLiteral("ComboBoxSchiffstyp"))
+            ->setCurrentText(QStringLiteral("Trireme"));
+        QTest::mouseClick(
+            gui.find<QPushButton>(QStringLiteral("ButtonBerichtSchiffe")), Qt::LeftButton);
+        QCOMPARE(gui.find<QLineEdit>(QStringLiteral("EditGefundeneSchiffe"))->text(),
+            QStringLiteral("0"));
+        QCOMPARE(grid->rowCount(), 1);
+
+        // A date that is no number is a message, not a crash.
+        gui.find<QLineEdit>(QStringLiteral("EditInfoDatumSchiffsregister"))
+            ->setText(QStringLiteral("Mai"));
+        QTest::mouseClick(
+            gui.find<QPushButton>(QStringLiteral("ButtonBerichtSchiffe")), Qt::LeftButton);
+        QVERIFY(gui.prompter.hasText(QStringLiteral("\"Mai\" ist keine Zahl")));
+    }
+
+    void pressesOnTheReportTabsCollapseAndEnlarge()
+    {
+        Gui gui;
+        ReportPagesWidget *reports = gui.main->reportPages();
+        QTabBar *tabs = reports->tabBar();
+        int kaempfe = -1;
+        for (int i = 0; i < reports->count(); ++i) {
+            if (reports->tabText(i) == QStringLiteral("Kämpfe"))
+                kaempfe = i;
+        }
+        QVERIFY(kaempfe > 0);
+        const QPoint onKaempfe = tabs->tabRect(kaempfe).center();
+        const QPoint onStatus = tabs->tabRect(0).center();
+        QVERIFY(reports->height() != 121);
+
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, onKaempfe);
+        QCOMPARE(reports->height(), 121);
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, onKaempfe);
+        QCOMPARE(reports->height(), 710);
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, onKaempfe);
+        QCOMPARE(reports->height(), 121);
+        // On "Status" a press never enlarges.
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, onStatus);
+        QCOMPARE(reports->height(), 121);
+        QCOMPARE(reports->currentIndex(), 0);
+    }
+};
+
+QTEST_MAIN(TestGuiMilitary)
+#include "test_gui_military.moc"
