@@ -211,6 +211,9 @@ private slots:
     void pressesOnTheReportTabsCollapseAndEnlarge()
     {
         Gui gui;
+        // Room for the enlarged pages beside the map column.
+        gui.main->resize(1600, 1100);
+        QApplication::processEvents();
         ReportPagesWidget *reports = gui.main->reportPages();
         QTabBar *tabs = reports->tabBar();
         int kaempfe = -1;

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListView>
+#include <QScrollArea>
 #include <QStringListModel>
 #include <QVBoxLayout>
 
@@ -56,7 +57,13 @@ QString UnitsPage::currentLine() const
 
 void UnitsPage::setUnitView(QWidget *view)
 {
-    m_layout->addWidget(view, 1);
+    // On a low window the unit view scrolls instead of holding the pages up.
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("ScrollBoxEinheit"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(view);
+    m_layout->addWidget(scroll, 1);
 }
 
 } // namespace tolvimar
