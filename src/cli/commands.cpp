@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "cliutil.h"
+#include "exchangecommands.h"
 #include "gamecommands.h"
 
 namespace tolvimar::cli {
@@ -24,6 +25,14 @@ const Command kCommands[] = {
         "  status --slot K                       Statuswerte, Summen und Punkte von Spiel K\n"},
     {"check", check,
         "  check --slot K                        Zug-Checker auf die Zugvorlage von Spiel K\n"},
+    {"export-map", exportMap,
+        "  export-map --slot K DATEI [--level L] [--around X Y --radius R]\n"
+        "                                        Kartendaten (ganz oder um X/Y) exportieren\n"},
+    {"import-map", importMap,
+        "  import-map --slot K DATEI             Kartendaten einlesen (nur fehlende Regionen)\n"},
+    {"add-region", addRegion,
+        "  add-region --slot K X Y --terrain T [--name N] [--export-good G] [--level L]\n"
+        "                                        Region von Hand eingeben\n"},
 };
 
 } // namespace

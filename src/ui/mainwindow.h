@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <optional>
 
 class QLabel;
 class QPlainTextEdit;
@@ -67,6 +68,10 @@ public slots:
     void Taschenrechner1Click();
     void RichEdit4Change();
     void Timer1Timer();
+    void Regioneingeben1Click();
+    void Kartendatenimportieren1Click();
+    void Kartendatenexportieren1Click();
+    void Kartenbereichexportieren1Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -78,6 +83,7 @@ private:
     void connectSession();
     void showError(const QString &title, const QString &text);
     void loadWorldMap();
+    std::optional<int> regionViewLevel() const;
 
     Session &m_session;
     Prompter &m_prompter;

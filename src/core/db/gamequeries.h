@@ -103,6 +103,16 @@ struct HistoryRow
     QVariant date, wood, iron, laen, mallorn, peasants, horses, peasantSilver;
 };
 
+// A region as a map data file carries it.
+struct MapDataRow
+{
+    int x = 0;
+    int y = 0;
+    int level = 0;
+    QString terrain; // `Regiontyp`
+    QString name; // `Regionname`
+};
+
 // The narrow reads of the views, each a statement prepared once on first use and
 // reused; values are bound. Rows come in the tables' key order unless a query says
 // otherwise. The import writes through Table; these only read.
@@ -140,6 +150,14 @@ public:
     // The ships of one turn, by ship number.
     QVector<ShipRow> shipsOfTurn(int game, qint64 date);
 
+    // The regions of the game in key order (x, y, level), of one level when given.
+    QVector<MapDataRow> mapDataRows(int game, std::optional<int> level);
+    // As mapDataRows, within minX..maxX and minY..maxY.
+    QVector<MapDataRow> mapDataRowsWithin(
+        int game, qint64 minX, qint64 maxX, qint64 minY, qint64 maxY, std::optional<int> level);
+    // The name of the region at (x, y) on the level; nullopt when it has no row.
+    std::optional<QString> regionName(int game, int x, int y, int level);
+
 private:
     SqliteStatement &prepared(std::unique_ptr<SqliteStatement> &slot, const char *sql);
 
@@ -147,6 +165,7 @@ private:
     std::unique_ptr<SqliteStatement> m_regionsOfLevel, m_levelExtent, m_regionAtLevel,
         m_regionAtAnyLevel, m_regionMessages, m_levels, m_castlesAt, m_shipsAt, m_unitsAt,
         m_historyExists, m_history, m_unitsOfFaction, m_shipsOfTurn;
+    std::unique_ptr<SqliteStatement> m_mapDataRows, m_mapDataRowsWithin, m_regionName;
 };
 
 } // namespace tolvimar
