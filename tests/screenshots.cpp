@@ -4,6 +4,7 @@
 #include "app/session.h"
 #include "appwindows.h"
 #include "base/scriptedprompter.h"
+#include "regionentrydialog.h"
 #include "selectiondialog.h"
 #include "testsupport.h"
 
@@ -58,6 +59,13 @@ int main(int argc, char *argv[])
         QApplication::processEvents();
         main->grab().save(out + QStringLiteral("/%1-import-%2.png").arg(n++).arg(title));
     }
+
+    main->findChild<QAction *>(QStringLiteral("Regioneingeben1"))->trigger();
+    QApplication::processEvents();
+    main->windows().regionEntry->grab().save(
+        out + QStringLiteral("/%1-regionserfassung.png").arg(n++));
+    main->windows().regionEntry->reject();
+
     for (const QString &t : prompter.texts())
         qWarning("%s", qPrintable(t));
     return 0;
