@@ -45,10 +45,12 @@ void copyWorkspace(const QString &from, const QString &to)
 }
 
 // A text after a trip through a Windows-1252 file: what the code page lacks becomes
-// "?". The leading 0xFF is never UTF-8, so the bytes are read as Windows-1252.
+// "?". The leading 0xFF is never UTF-8, so the bytes are read as Windows-1252. A text
+// that begins with ";" reads back empty, as its opening quote and ";" end the value.
 QString asWritten(const QString &text)
 {
-    return decodeText("\xFF" + encodeText(text, TextEncoding::Windows1252)).mid(1);
+    const QString written = decodeText("\xFF" + encodeText(text, TextEncoding::Windows1252)).mid(1);
+    return written.startsWith(u';') ? QString() : written;
 }
 
 // Texts are compared unless the written file reads as UTF-8 while holding other

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsqlite3-dev libgl-dev
+    qt6-translations-l10n
     clang libclang-rt-dev
     xvfb xauth fonts-dejavu-core
 )

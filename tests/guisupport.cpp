@@ -52,4 +52,11 @@ QStringList GuiHarness::listRows(const QString &objectName) const
     return rows;
 }
 
+QString GuiHarness::shownTitle() const
+{
+    QString title = main->windowTitle();
+    return title.replace(QStringLiteral("[*]"),
+        main->isWindowModified() ? QStringLiteral("*") : QString());
+}
+
 } // namespace tolvimar::test

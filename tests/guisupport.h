@@ -20,6 +20,8 @@ public:
     void importThroughMenu(const QString &path);
     // Captions of the report tabs that are shown.
     QStringList visibleTabs() const;
+    // The main window's title as the title bar shows it ("[*]" resolved).
+    QString shownTitle() const;
     // The rows of a list view.
     QStringList listRows(const QString &objectName) const;
 

@@ -1,6 +1,7 @@
 #include "analysis/pointsstatistics.h"
 #include "app/statusstore.h"
 #include "appwindows.h"
+#include "pointschart.h"
 #include "app/turnsummary.h"
 #include "testsupport.h"
 
@@ -100,6 +101,20 @@ private slots:
         QCOMPARE(grid[2][5], QStringLiteral("0"));
     }
 
+    void chartSeriesFollowTheGrid()
+    {
+        ImportHarness h(QStringLiteral("Sulvitan"), 2);
+        h.import(smallReport(QStringLiteral("Sulvitan"), 25, 100, 10));
+        h.import(smallReport(QStringLiteral("Sulvitan"), 26, 130, 10));
+        const PointsSeries series = pointsSeries(h.session->pointsGrid());
+        QCOMPARE(series.dates, (QList<qint64> {301, 302}));
+        // Sulvitan records no points: the cells stay empty, the line has gaps.
+        QVERIFY(!series.points[1]);
+        QCOMPARE(series.silver[1], std::optional<qint64>(250));
+        QCOMPARE(series.persons[0], std::optional<qint64>(6));
+        QVERIFY(pointsSeries({}).isEmpty());
+    }
+
     void sulvitanLeavesPointCellsEmpty()
     {
         ImportHarness h(QStringLiteral("Sulvitan"), 2);
@@ -160,6 +175,9 @@ private slots:
         auto *grid = main->findChild<QTableWidget *>(QStringLiteral("StringGridPunkte"));
         QCOMPARE(grid->rowCount(), 2);
         QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("100"));
+        auto *chart = main->findChild<PointsChart *>(QStringLiteral("PointsChart"));
+        QCOMPARE(chart->series().dates, (QList<qint64> {404}));
+        QVERIFY(!chart->grab().isNull());
     }
 
     void firstOpeningHasNoFilesAndNoError()

@@ -17,6 +17,7 @@
 #include "selectiondialog.h"
 #include "settingsdialog.h"
 #include "statuspage.h"
+#include "templatepage.h"
 #include "uiimportprogress.h"
 
 #include <QAction>
@@ -49,12 +50,13 @@ struct ProgressShown
     ImportProgress &m_progress;
 };
 
-QAction *addMenuAction(
-    QMenu *menu, const QString &objectName, const QString &text, bool enabled = true)
+QAction *addMenuAction(QMenu *menu, const QString &objectName, const QString &text,
+    bool enabled = true, const QKeySequence &shortcut = {})
 {
     QAction *action = menu->addAction(text);
     action->setObjectName(objectName);
     action->setEnabled(enabled);
+    action->setShortcut(shortcut);
     return action;
 }
 
@@ -65,7 +67,7 @@ MainWindow::MainWindow(Session &session, Prompter &prompter)
     , m_prompter(prompter)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Kalmora Assistent"));
+    showCaption(QStringLiteral("Kalmora Assistent"));
     buildMenus();
     buildToolBar();
 
@@ -102,6 +104,8 @@ MainWindow::MainWindow(Session &session, Prompter &prompter)
 
     connect(m_reportPages->statusPage()->button6(), &QPushButton::clicked, this,
         &MainWindow::Button6Click);
+    connect(m_reportPages->templatePage()->checkButton(), &QPushButton::clicked, this,
+        &MainWindow::Button6Click);
     connect(m_reportPages->richEdit4(), &QPlainTextEdit::textChanged, this,
         &MainWindow::RichEdit4Change);
     m_reportPages->setTemplateSource([this] { return m_session.orderTemplate().text(); });
@@ -126,8 +130,13 @@ void MainWindow::connectSession()
         &ReportPagesWidget::templateReplaced);
     connect(&m_session.orderTemplate(), &OrderTemplate::savedChanged, m_reportPages->statusPage(),
         &StatusPage::showSaved);
+    connect(&m_session.orderTemplate(), &OrderTemplate::savedChanged, m_reportPages->templatePage(),
+        &TemplatePage::showSaved);
+    // The title bar marks an unsaved template the way the desktop does ("[*]").
+    connect(&m_session.orderTemplate(), &OrderTemplate::savedChanged, this,
+        [this](bool saved) { setWindowModified(!saved); });
     connect(&m_session, &Session::gameOpened, this, [this] {
-        setWindowTitle(m_session.caption());
+        showCaption(m_session.caption());
         m_detailPages->showInfoDatum(m_session.game().newestTurn);
         loadWorldMap();
     });
@@ -152,25 +161,32 @@ void MainWindow::buildMenus()
 {
     QMenu *datei = menuBar()->addMenu(QStringLiteral("&Datei"));
     datei->setObjectName(QStringLiteral("Datei1"));
-    connect(addMenuAction(datei, QStringLiteral("Neu1"), QStringLiteral("&CR einlesen")),
+    connect(addMenuAction(datei, QStringLiteral("Neu1"), QStringLiteral("&CR einlesen"), true,
+                QKeySequence(Qt::CTRL | Qt::Key_O)),
         &QAction::triggered, this, &MainWindow::Neu1Click);
-    connect(
-        addMenuAction(datei, QStringLiteral("Speichern1"), QStringLiteral("Zugvorlage &Speichern")),
+    connect(addMenuAction(datei, QStringLiteral("Speichern1"),
+                QStringLiteral("Zugvorlage &Speichern"), true, QKeySequence(Qt::CTRL | Qt::Key_S)),
         &QAction::triggered, this, &MainWindow::Speichern1Click);
     connect(addMenuAction(datei, QStringLiteral("ZugVorlageSpeichern1"),
-                QStringLiteral("&Zugvorlage Speichern unter...")),
+                QStringLiteral("&Zugvorlage Speichern unter..."), true,
+                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
         &QAction::triggered, this, &MainWindow::ZugVorlageSpeichern1Click);
+    connect(addMenuAction(datei, QStringLiteral("Suchen1"),
+                QStringLiteral("In der Zugvorlage s&uchen..."), true,
+                QKeySequence(Qt::CTRL | Qt::Key_F)),
+        &QAction::triggered, this, &MainWindow::Suchen1Click);
     datei->addSeparator();
     connect(addMenuAction(datei, QStringLiteral("Optionen1"), QStringLiteral("&Optionen")),
         &QAction::triggered, this, &MainWindow::Optionen1Click);
     datei->addSeparator();
-    connect(addMenuAction(datei, QStringLiteral("Beenden1"), QStringLiteral("&Beenden")),
+    connect(addMenuAction(datei, QStringLiteral("Beenden1"), QStringLiteral("&Beenden"), true,
+                QKeySequence(Qt::CTRL | Qt::Key_Q)),
         &QAction::triggered, this, &MainWindow::Beenden1Click);
 
     QMenu *karte = menuBar()->addMenu(QStringLiteral("&Karte"));
     karte->setObjectName(QStringLiteral("Karte1"));
     addMenuAction(karte, QStringLiteral("Inselkarteexportieren1"),
-        QStringLiteral("&Weltkarte aktualisieren"), false);
+        QStringLiteral("&Weltkarte aktualisieren"), false, QKeySequence(Qt::Key_F5));
     connect(addMenuAction(karte, QStringLiteral("Regioneingeben1"),
                 QStringLiteral("&Region manuell eingeben")),
         &QAction::triggered, this, &MainWindow::Regioneingeben1Click);
@@ -232,6 +248,12 @@ void MainWindow::buildStatusBar()
     }
 }
 
+void MainWindow::showCaption(const QString &caption)
+{
+    setWindowTitle(caption + QStringLiteral("[*]"));
+    setWindowModified(!m_session.orderTemplate().isSaved());
+}
+
 void MainWindow::loadWorldMap()
 {
     m_mapPanel->showWorldMap(QPixmap(m_session.worldMapFile(0)));
@@ -251,7 +273,7 @@ void MainWindow::startGame(int game, const QString &name, const QString &typeTex
 {
     show();
     setEnabled(true);
-    setWindowTitle(typeText + QStringLiteral(" Assistent"));
+    showCaption(typeText + QStringLiteral(" Assistent"));
     try {
         m_session.spielinitialisierung(game, name, typeText);
     } catch (const UserError &e) {
@@ -268,8 +290,11 @@ void MainWindow::getSekKoo(int x, int y)
 
 void MainWindow::Neu1Click()
 {
+    // The autosave waits: the template is being replaced.
+    m_timer1->stop();
     UiImportProgress progress(this, m_windows.progress);
     ReportImporter(m_session, progress).Neu1Click();
+    m_timer1->start();
 }
 
 void MainWindow::Speichern1Click()
@@ -292,6 +317,12 @@ void MainWindow::ZugVorlageSpeichern1Click()
     } catch (const UserError &e) {
         showError(QStringLiteral("Zugvorlage speichern"), e.message());
     }
+}
+
+void MainWindow::Suchen1Click()
+{
+    m_reportPages->showTemplatePage();
+    m_reportPages->templatePage()->startFind();
 }
 
 void MainWindow::Optionen1Click()

@@ -60,6 +60,7 @@ public slots:
     void Neu1Click();
     void Speichern1Click();
     void ZugVorlageSpeichern1Click();
+    void Suchen1Click();
     void Optionen1Click();
     void Beenden1Click();
     void Info1Click();
@@ -83,6 +84,7 @@ private:
     void connectSession();
     void showError(const QString &title, const QString &text);
     void loadWorldMap();
+    void showCaption(const QString &caption);
     std::optional<int> regionViewLevel() const;
 
     Session &m_session;

@@ -1,5 +1,7 @@
 #include "pointspage.h"
 
+#include "pointschart.h"
+
 #include <QHeaderView>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -18,7 +20,9 @@ PointsPage::PointsPage(QWidget *parent)
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->verticalHeader()->hide();
     m_grid->horizontalHeader()->hide();
-    layout->addWidget(m_grid);
+    layout->addWidget(m_grid, 1);
+    m_chart = new PointsChart(this);
+    layout->addWidget(m_chart);
 }
 
 void PointsPage::showGrid(const QList<QStringList> &grid)
@@ -28,6 +32,7 @@ void PointsPage::showGrid(const QList<QStringList> &grid)
         for (int c = 0; c < 8; ++c)
             m_grid->setItem(r, c, new QTableWidgetItem(grid[r].value(c)));
     }
+    m_chart->setSeries(pointsSeries(grid));
 }
 
 } // namespace tolvimar

@@ -7,6 +7,8 @@ class QTableWidget;
 
 namespace tolvimar {
 
+class PointsChart;
+
 // "Punkte Statistik": the faction's points, silver and persons over the turns.
 class PointsPage : public QWidget
 {
@@ -19,6 +21,7 @@ public:
 
 private:
     QTableWidget *m_grid;
+    PointsChart *m_chart;
 };
 
 } // namespace tolvimar

@@ -25,6 +25,7 @@ ProgressWindow::ProgressWindow(QWidget *parent)
     form->addRow(QStringLiteral("Zeile :"), m_line);
     form->addRow(QStringLiteral("Einheit :"), m_unit);
     form->addRow(m_gauge);
+    setFixedSize(sizeHint());
 }
 
 void ProgressWindow::setStep(const QString &text)

@@ -30,7 +30,9 @@ QLineEdit *edit(const QString &objectName, QWidget *parent)
 } // namespace
 
 RegionEntryDialog::RegionEntryDialog(Session &session, QWidget *mainWindow)
-    : QDialog(mainWindow)
+    : QDialog(mainWindow,
+        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
+            | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_session(session)
     , m_mainWindow(mainWindow)
 {
@@ -69,7 +71,7 @@ RegionEntryDialog::RegionEntryDialog(Session &session, QWidget *mainWindow)
     buttons->addWidget(cancel);
     grid->setRowStretch(4, 1);
     grid->addLayout(buttons, 5, 0, 1, 2);
-    resize(435, 213);
+    setFixedSize(435, 213);
     connect(save, &QPushButton::clicked, this, &RegionEntryDialog::Button1Click);
     connect(cancel, &QPushButton::clicked, this, &RegionEntryDialog::Button2Click);
 }
@@ -82,7 +84,6 @@ void RegionEntryDialog::open()
     m_edit3->clear();
     m_edit4->clear();
     m_comboBox1->setCurrentIndex(1);
-    resize(435, 213);
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(), size());
         frame.moveCenter(screen->availableGeometry().center());

@@ -1,6 +1,7 @@
 #include "reportpageswidget.h"
 
 #include "statuspage.h"
+#include "templatepage.h"
 #include "widgets.h"
 
 #include <QFormLayout>
@@ -50,13 +51,11 @@ ReportPagesWidget::ReportPagesWidget(QWidget *parent)
     addTextPage(Page::Geheimdienstbericht, QStringLiteral("RichEdit3"));
     addTextPage(Page::Einreisebericht, QStringLiteral("RichEdit2"));
 
-    m_richEdit4 = new QPlainTextEdit(this);
-    m_richEdit4->setObjectName(QStringLiteral("RichEdit4"));
-    m_richEdit4->setFont(fixedPitchFont());
-    m_richEdit4->setLineWrapMode(QPlainTextEdit::NoWrap);
-    addTab(m_richEdit4, QStringLiteral("Zugvorlage"));
+    m_templatePage = new TemplatePage(this);
+    m_richEdit4 = m_templatePage->richEdit4();
+    addTab(m_templatePage, QStringLiteral("Zugvorlage"));
     connect(this, &QTabWidget::currentChanged, this, [this] {
-        if (currentWidget() == m_richEdit4)
+        if (currentWidget() == m_templatePage)
             loadTemplateIntoEditor();
     });
 }
@@ -112,8 +111,12 @@ void ReportPagesWidget::showPages(const ReportPages &pages)
             m_listModels[i]->setStringList(pages[page]);
         else if (m_texts[i])
             m_texts[i]->setPlainText(pages[page].join(u'\n'));
-        if (m_pageWidgets[i])
-            setTabVisible(indexOf(m_pageWidgets[i]), !pages.isEmpty(page));
+        if (m_pageWidgets[i]) {
+            // Keyboard paging (Ctrl+Tab, Ctrl+PgDown) skips disabled tabs only.
+            const int index = indexOf(m_pageWidgets[i]);
+            setTabVisible(index, !pages.isEmpty(page));
+            setTabEnabled(index, !pages.isEmpty(page));
+        }
     }
     m_statusPage->showAlliances(pages[Page::Buendnisse]);
     QPalette palette = m_listViews[int(Page::Kaempfe)]->palette();
@@ -134,13 +137,13 @@ void ReportPagesWidget::showStatus(const StatusValues &status)
 void ReportPagesWidget::templateReplaced()
 {
     m_templateStale = true;
-    if (currentWidget() == m_richEdit4)
+    if (currentWidget() == m_templatePage)
         loadTemplateIntoEditor();
 }
 
 QPlainTextEdit *ReportPagesWidget::showTemplatePage()
 {
-    setCurrentWidget(m_richEdit4);
+    setCurrentWidget(m_templatePage);
     loadTemplateIntoEditor();
     return m_richEdit4;
 }

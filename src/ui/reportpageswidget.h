@@ -14,6 +14,7 @@ class QStringListModel;
 namespace tolvimar {
 
 class StatusPage;
+class TemplatePage;
 
 // The pages below the maps ("PageControl1"): the status page, the report lists and
 // texts of the newest import, and the order template editor "Zugvorlage". A page
@@ -26,6 +27,7 @@ public:
 
     StatusPage *statusPage() const { return m_statusPage; }
     QPlainTextEdit *richEdit4() const { return m_richEdit4; }
+    TemplatePage *templatePage() const { return m_templatePage; }
 
     void showPages(const ReportPages &pages);
     void showStatus(const StatusValues &status);
@@ -56,6 +58,7 @@ private:
     QWidget *m_pageWidgets[int(Page::Count)] = {};
     QLineEdit *m_totals[int(StatusField::Count)] = {};
     QStringListModel *m_productionModel = nullptr;
+    TemplatePage *m_templatePage;
     QPlainTextEdit *m_richEdit4;
     std::function<QString()> m_templateSource;
     bool m_loadingTemplate = false;

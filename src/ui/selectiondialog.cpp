@@ -16,8 +16,9 @@ namespace tolvimar {
 
 SelectionDialog::SelectionDialog(QWidget *parent)
     : QDialog(parent,
-        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-            | Qt::WindowSystemMenuHint | Qt::WindowStaysOnTopHint)
+        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
+            | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+            | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("Spielwahl"));
     setWindowTitle(QStringLiteral("Spielwahl"));

@@ -6,6 +6,7 @@
 
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QIntValidator>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -24,6 +25,11 @@ SettingsDialog::SettingsDialog(Session &session, QWidget *mainWindow)
     m_homeX->setObjectName(QStringLiteral("EditHeimatX"));
     m_homeY = new QLineEdit(this);
     m_homeY->setObjectName(QStringLiteral("EditHeimatY"));
+    // Whole numbers only: a typo here would stop the next start of the game.
+    for (QLineEdit *edit : {m_homeX, m_homeY}) {
+        edit->setValidator(new QIntValidator(edit));
+        edit->setMaxLength(11);
+    }
     home->addWidget(m_homeX);
     home->addWidget(m_homeY);
     form->addRow(QStringLiteral("Heimatregion (x/y):"), home);

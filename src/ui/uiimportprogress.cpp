@@ -60,7 +60,9 @@ void UiImportProgress::repaintSometimes(bool force)
     m_window->setLine(QString::number(m_line));
     m_window->setUnitName(m_unitName);
     m_window->setPercent(m_percent);
-    m_window->repaint();
+    // A turn of the event loop lets the window appear, paint and follow the window
+    // manager; the user's input waits, and the main window is disabled meanwhile.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void UiImportProgress::end()

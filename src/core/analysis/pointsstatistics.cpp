@@ -96,4 +96,26 @@ QList<QStringList> PointsStatistics::grid(int game, int faction)
     return rows;
 }
 
+PointsSeries pointsSeries(const QList<QStringList> &grid)
+{
+    auto number = [](const QString &cell) -> std::optional<qint64> {
+        bool ok = false;
+        const qint64 value = cell.toLongLong(&ok);
+        return ok ? std::optional<qint64>(value) : std::nullopt;
+    };
+    PointsSeries series;
+    for (int r = 1; r < grid.size(); ++r) {
+        const QStringList &row = grid[r];
+        const std::optional<qint64> date = number(row.value(0));
+        if (!date)
+            continue;
+        series.dates.append(*date);
+        series.points.append(number(row.value(1)));
+        series.average.append(number(row.value(2)));
+        series.silver.append(number(row.value(6)));
+        series.persons.append(number(row.value(7)));
+    }
+    return series;
+}
+
 } // namespace tolvimar

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <optional>
 
 namespace tolvimar {
 
@@ -26,5 +27,15 @@ public:
 private:
     Database &m_db;
 };
+
+// The grid's columns as numbers, one entry per recorded turn, for a chart; an empty
+// cell is an empty optional.
+struct PointsSeries
+{
+    QList<qint64> dates;
+    QList<std::optional<qint64>> points, average, silver, persons;
+    bool isEmpty() const { return dates.isEmpty(); }
+};
+PointsSeries pointsSeries(const QList<QStringList> &grid);
 
 } // namespace tolvimar

@@ -133,6 +133,14 @@ Session::Settings Session::settings() const
 
 void Session::saveSettings(const Settings &settings)
 {
+    // The home region is read as whole numbers when a game starts.
+    for (const QString &value : {settings.homeX, settings.homeY}) {
+        int number = 0;
+        if (!value.trimmed().isEmpty() && !parseStrictInt(value, &number))
+            throw UserError(QStringLiteral("Die Heimatregion braucht ganze Zahlen; \"%1\" ist "
+                                           "keine. Die Einstellungen wurden nicht gespeichert.")
+                                .arg(value));
+    }
     Configuration config = loadConfiguration();
     const int k = m_game.number;
     config.setLine(k, Configuration::HomeX, settings.homeX);
