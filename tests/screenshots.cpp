@@ -4,14 +4,20 @@
 #include "app/session.h"
 #include "appwindows.h"
 #include "base/scriptedprompter.h"
+#include "detailpages.h"
+#include "ordereditorwindow.h"
 #include "regionentrydialog.h"
 #include "selectiondialog.h"
 #include "testsupport.h"
+#include "unitspage.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QEventLoop>
+#include <QListView>
 #include <QPainter>
 #include <QTabWidget>
+#include <QTimer>
 
 using namespace tolvimar;
 
@@ -58,6 +64,48 @@ int main(int argc, char *argv[])
         }
         QApplication::processEvents();
         main->grab().save(out + QStringLiteral("/%1-import-%2.png").arg(n++).arg(title));
+    }
+    // The unit page with a unit of the report's first region, and the order editor
+    // over the main window.
+    if (report.endsWith(QStringLiteral("kalmora-klein.cr"))) {
+        main->windows().selection->hide();
+        session.mapState().setRegionPosition(QStringLiteral("1/2"));
+        DetailPages *details = main->detailPages();
+        details->units()->setLines({QStringLiteral("-Burg : Falkenhorst, Burg, größe: 250 (6t)"),
+            QStringLiteral("              Holzfäller (3mw) , Menschen"),
+            QStringLiteral("-Schiff : Seeschwalbe, Boot [25], Ladung: 0/0 ,2"),
+            QStringLiteral("              Bäcker (3mx) , Menschen"),
+            QStringLiteral("    Händler (3my) , Zwerge"),
+            QStringLiteral("    Fremde Späher (3uw) , Elfen")});
+        details->setCurrentWidget(details->units());
+        QListView *list = details->units()->listBox3();
+        list->setCurrentIndex(list->model()->index(4, 0));
+        main->ListBox3Click();
+        QApplication::processEvents();
+        main->grab().save(out + QStringLiteral("/%1-einheiten.png").arg(n++));
+        main->ListBox3DblClick();
+        QApplication::processEvents();
+        picture = main->grab().toImage();
+        {
+            QPainter painter(&picture);
+            const QPixmap editor = main->windows().orderEditor->grab();
+            painter.drawPixmap(picture.width() - editor.width() - 40, 120, editor);
+        }
+        picture.save(out + QStringLiteral("/%1-befehlseditor.png").arg(n++));
+        // Keeps the windows up for a picture of the whole screen with its window manager.
+        if (const int hold = qEnvironmentVariableIntValue("TOLVIMAR_SHOTS_HOLD_MS"); hold > 0) {
+            QEventLoop loop;
+            QTimer::singleShot(hold, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
+    }
+    // The region view of the first region, on its three pages.
+    main->getSekKoo(1, 2);
+    auto *regionPages = main->findChild<QTabWidget *>(QStringLiteral("PageControl2"));
+    for (int i = 0; i < 3; ++i) {
+        regionPages->setCurrentIndex(i);
+        QApplication::processEvents();
+        main->grab().save(out + QStringLiteral("/%1-region-%2.png").arg(n++).arg(i));
     }
 
     main->findChild<QAction *>(QStringLiteral("Regioneingeben1"))->trigger();

@@ -262,6 +262,22 @@ private slots:
             QCOMPARE(readBytes(path).count("REGION"), regions);
     }
 
+    // The region shown last by the region view is the centre of the area.
+    void areaExportAroundTheRegionShown()
+    {
+        Gui gui;
+        gui.addSquare();
+        gui.main->getSekKoo(1, -1);
+        const QString path = gui.ws.file(QStringLiteral("teil.txt"));
+        gui.prompter.fileNames.enqueue(path);
+        gui.prompter.textAnswers.enqueue(QStringLiteral("1"));
+        gui.trigger("Kartenbereichexportieren1");
+        QCOMPARE(gui.prompter.textQuestions.size(), 1);
+        QCOMPARE(gui.prompter.textQuestions[0].prompt,
+            QStringLiteral("Exportradius um Feld 1/-1  (1/-1)?"));
+        QCOMPARE(readBytes(path).count("REGION"), 7);
+    }
+
     void regionEntrySaves()
     {
         Gui gui;

@@ -4,6 +4,8 @@
 #include "cliutil.h"
 #include "exchangecommands.h"
 #include "gamecommands.h"
+#include "regioncommands.h"
+#include "unitcommands.h"
 
 namespace tolvimar::cli {
 
@@ -25,6 +27,16 @@ const Command kCommands[] = {
         "  status --slot K                       Statuswerte, Summen und Punkte von Spiel K\n"},
     {"check", check,
         "  check --slot K                        Zug-Checker auf die Zugvorlage von Spiel K\n"},
+    {"unit", unit,
+        "  unit --slot K X Y NR [--level L]      was die Einheitenansicht für Einheit NR zeigt\n"},
+    {"orders", orders,
+        "  orders --slot K NR                    Befehlsblock von Einheit NR aus der Zugdatei\n"},
+    {"set-orders", setOrders,
+        "  set-orders --slot K X Y NR [--level L] [--mark none|x|X] DATEI\n"
+        "                                        Befehle von Einheit NR durch DATEI ersetzen\n"},
+    {"region", region,
+        "  region --slot K X Y [--level L] [--own-only] [--all-turns]\n"
+        "                                        was die Karte zur Region (X, Y) zeigt\n"},
     {"export-map", exportMap,
         "  export-map --slot K DATEI [--level L] [--around X Y --radius R]\n"
         "                                        Kartendaten (ganz oder um X/Y) exportieren\n"},

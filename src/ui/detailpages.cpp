@@ -6,6 +6,7 @@
 #include "widgets.h"
 
 #include <QFormLayout>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QTableWidget>
 
@@ -21,6 +22,9 @@ DetailPages::DetailPages(QWidget *parent)
     addTab(m_units, QStringLiteral("Einheiten"));
     m_stringGrid1 = new QTableWidget(0, 0, this);
     m_stringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    m_stringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_stringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_stringGrid1->verticalHeader()->hide();
     addTab(m_stringGrid1, QStringLiteral("Regions Stati"));
     m_points = new PointsPage(this);
     addTab(m_points, QStringLiteral("Punkte Statistik"));
@@ -36,6 +40,21 @@ DetailPages::DetailPages(QWidget *parent)
     };
     m_infoDatumGruppen = infoDatumPage(QStringLiteral("Gruppierungen"));
     m_infoDatumSchiffe = infoDatumPage(QStringLiteral("Schiffsregister"));
+}
+
+void DetailPages::showHistory(const QList<QStringList> &grid)
+{
+    if (grid.isEmpty())
+        return;
+    const QStringList &heading = grid.first();
+    m_stringGrid1->setColumnCount(int(heading.size()));
+    m_stringGrid1->setHorizontalHeaderLabels(heading);
+    m_stringGrid1->setRowCount(int(grid.size() - 1));
+    for (int row = 1; row < grid.size(); ++row) {
+        for (int column = 0; column < grid[row].size(); ++column)
+            m_stringGrid1->setItem(row - 1, column, new QTableWidgetItem(grid[row][column]));
+    }
+    m_stringGrid1->setCurrentCell(m_stringGrid1->rowCount() - 1, 0);
 }
 
 void DetailPages::showInfoDatum(qint64 turn)

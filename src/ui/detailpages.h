@@ -25,6 +25,10 @@ public:
     QTableWidget *stringGrid1() const { return m_stringGrid1; }
     PointsPage *points() const { return m_points; }
 
+    // The history of a region in "Regions Stati": the heading row, then one row per
+    // turn; the last row is selected.
+    void showHistory(const QList<QStringList> &grid);
+
     // The newest turn in the "Info Datum" fields of "Gruppierungen" and "Schiffsregister".
     void showInfoDatum(qint64 turn);
 

@@ -8,10 +8,14 @@
 #include "calculator.h"
 #include "checkeroutputwindow.h"
 #include "detailpages.h"
+#include "map/regiondetail.h"
+#include "map/regionrecord.h"
 #include "map/mapexchange.h"
 #include "mappanel.h"
+#include "ordereditorwindow.h"
 #include "orders/checker.h"
 #include "pointspage.h"
+#include "regioninfopage.h"
 #include "regionentrydialog.h"
 #include "reportpageswidget.h"
 #include "selectiondialog.h"
@@ -19,11 +23,16 @@
 #include "statuspage.h"
 #include "templatepage.h"
 #include "uiimportprogress.h"
+#include "unitspage.h"
+#include "unitviewpanel.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QListView>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -109,7 +118,20 @@ MainWindow::MainWindow(Session &session, Prompter &prompter)
     connect(m_reportPages->richEdit4(), &QPlainTextEdit::textChanged, this,
         &MainWindow::RichEdit4Change);
     m_reportPages->setTemplateSource([this] { return m_session.orderTemplate().text(); });
+    connect(m_detailPages->regionInfo(), &RegionInfoPage::regionFieldEdited, this,
+        [this](const QString &field, const QVariant &value) {
+            const std::optional<Position> region = m_detailPages->regionInfo()->shownRegion();
+            if (!region)
+                return;
+            try {
+                RegionRecord(m_session.database(), m_session.game().number, *region)
+                    .store(field, value);
+            } catch (const UserError &e) {
+                showError(QStringLiteral("Region"), e.message());
+            }
+        });
     connectSession();
+    connectUnitView();
     m_reportPages->showPages(m_session.pages());
     m_reportPages->showStatus(m_session.status());
 }
@@ -148,6 +170,10 @@ void MainWindow::setWindows(const Windows &windows)
     if (m_windows.selection) {
         connect(
             m_windows.selection, &SelectionDialog::startRequested, this, &MainWindow::startGame);
+    }
+    if (m_windows.orderEditor) {
+        connect(m_windows.orderEditor, &OrderEditorWindow::ordersSubmitted, this,
+            &MainWindow::applyEditedOrders);
     }
     if (m_windows.regionEntry) {
         connect(m_windows.regionEntry, &RegionEntryDialog::regionSaved, this, [this](int x, int y) {
@@ -284,8 +310,31 @@ void MainWindow::startGame(int game, const QString &name, const QString &typeTex
 
 void MainWindow::getSekKoo(int x, int y)
 {
-    Q_UNUSED(x);
-    Q_UNUSED(y);
+    // A change still open in a field of the page belongs to the region shown so far.
+    m_detailPages->regionInfo()->commitEdits();
+    UnitsPage *units = m_detailPages->units();
+    MapState &map = m_session.mapState();
+    RegionSelection selection;
+    selection.level = map.level();
+    selection.allUnits = units->checkBox1()->isChecked();
+    selection.currentOnly = units->checkBox2()->isChecked();
+    selection.previousPosition = map.regionPosition();
+    RegionView view;
+    try {
+        BusyScope busy(m_prompter);
+        view = RegionDetail(m_session.database()).getSekKoo(m_session.game(), x, y, selection);
+    } catch (const UserError &e) {
+        showError(QStringLiteral("Region"), e.message());
+        return;
+    }
+    m_mapPanel->panel1()->setText(view.panel1);
+    m_detailPages->regionInfo()->showRegion(view);
+    units->setLines(view.units);
+    if (view.history)
+        m_detailPages->showHistory(*view.history);
+    map.setRegionPosition(view.regionPosition);
+    map.setSelectedRegion(QPoint(x, y));
+    emit regionShown();
 }
 
 void MainWindow::Neu1Click()
@@ -444,6 +493,7 @@ std::optional<int> MainWindow::regionViewLevel() const
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    m_detailPages->regionInfo()->commitEdits();
     if (!m_session.orderTemplate().isSaved()
         && !m_prompter.askYesNo(Prompter::Kind::Confirmation, QStringLiteral("Bestätigung"),
             QStringLiteral("Zugvorlage wurde noch nicht gespeichert. Programm beenden?"))) {
@@ -451,6 +501,96 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
+}
+
+void MainWindow::connectUnitView()
+{
+    m_unitRecord = std::make_unique<UnitRecord>(m_session.database());
+    m_orderBlock = std::make_unique<OrderBlock>(m_session.orderTemplate(), m_session.database());
+    m_unitView = new UnitViewPanel;
+    UnitsPage *units = m_detailPages->units();
+    units->setUnitView(m_unitView);
+    QListView *list = units->listBox3();
+    connect(list, &QListView::clicked, this, &MainWindow::ListBox3Click);
+    connect(list, &QListView::doubleClicked, this, &MainWindow::ListBox3DblClick);
+    list->installEventFilter(this);
+    connect(m_unitView, &UnitViewPanel::boxEdited, this, &MainWindow::storeUnitBox);
+    // A region shown anew empties the unit's item and talent boxes.
+    connect(this, &MainWindow::regionShown, m_unitView, &UnitViewPanel::clearBoxes);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyRelease && watched == m_detailPages->units()->listBox3())
+        ListBox3KeyUp();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::ListBox3Click()
+{
+    // Edits of the shown row go there before another row is shown.
+    m_unitView->commitEdits();
+    const QString line = m_detailPages->units()->currentLine();
+    if (line.isEmpty())
+        return;
+    try {
+        const std::optional<UnitRecord::Selection> selection
+            = m_unitRecord->select(line, m_session.game(), m_session.mapState().regionPosition());
+        if (!selection)
+            return;
+        if (selection->unit)
+            m_unitView->showUnit(*selection->unit);
+        else
+            m_unitView->showDescription(selection->description);
+    } catch (const UserError &e) {
+        showError(QStringLiteral("Einheiten"), e.message());
+    }
+}
+
+void MainWindow::ListBox3KeyUp()
+{
+    ListBox3Click();
+}
+
+void MainWindow::ListBox3DblClick()
+{
+    OrderEditorWindow *editor = m_windows.orderEditor;
+    if (!editor)
+        return;
+    editor->show();
+    editor->raise();
+    try {
+        // The unit the view shows, with the marks as stored now.
+        const std::optional<UnitViewTexts> unit = m_unitRecord->refreshUnit(m_session.game());
+        if (!unit)
+            return;
+        const OrderBlock::Opened opened = m_orderBlock->open(m_session.game(), *unit);
+        editor->fill(m_orderBlock->unitName(), opened.lines, opened.mark);
+        m_unitView->setEditedUnitText(m_orderBlock->unitText());
+    } catch (const UserError &e) {
+        showError(QStringLiteral("Befehlseditor"), e.message());
+    }
+}
+
+void MainWindow::applyEditedOrders(const QStringList &lines, UnitMark mark)
+{
+    try {
+        m_orderBlock->apply(lines, mark);
+    } catch (const UserError &e) {
+        showError(QStringLiteral("Befehlseditor"), e.message());
+    }
+}
+
+void MainWindow::storeUnitBox(UnitBox box, const QString &text)
+{
+    try {
+        m_unitRecord->store(box, text);
+    } catch (const UserError &e) {
+        showError(QStringLiteral("Einheiten"), e.message());
+        // The box shows the stored value again.
+        if (box != UnitBox::Description && m_unitRecord->unit())
+            m_unitView->showUnit(*m_unitRecord->unit(), false);
+    }
 }
 
 } // namespace tolvimar

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "orders/orderblock.h"
+#include "orders/unitrecord.h"
+
 #include <QMainWindow>
+#include <memory>
 #include <optional>
 
 class QLabel;
@@ -21,6 +25,7 @@ class ReportPagesWidget;
 class SelectionDialog;
 class Session;
 class SettingsDialog;
+class UnitViewPanel;
 
 // The main window: menus, tool bar and status bar around the map panel, the detail
 // pages and the report pages. Handlers carry the names of their controls and call
@@ -74,8 +79,20 @@ public slots:
     void Kartendatenexportieren1Click();
     void Kartenbereichexportieren1Click();
 
+    // The unit list: selecting an entry shows it, a double click opens the order editor.
+    void ListBox3Click();
+    void ListBox3KeyUp();
+    void ListBox3DblClick();
+    // "Befehle ausführen" of the order editor.
+    void applyEditedOrders(const QStringList &lines, tolvimar::UnitMark mark);
+    void storeUnitBox(tolvimar::UnitBox box, const QString &text);
+signals:
+    // getSekKoo has shown a region; the unit view clears its item and talent boxes.
+    void regionShown();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildMenus();
@@ -85,6 +102,7 @@ private:
     void showError(const QString &title, const QString &text);
     void loadWorldMap();
     void showCaption(const QString &caption);
+    void connectUnitView();
     std::optional<int> regionViewLevel() const;
 
     Session &m_session;
@@ -96,6 +114,9 @@ private:
     ReportPagesWidget *m_reportPages = nullptr;
     QLabel *m_statusPanels[3] = {};
     QTimer *m_timer1 = nullptr;
+    UnitViewPanel *m_unitView = nullptr;
+    std::unique_ptr<UnitRecord> m_unitRecord;
+    std::unique_ptr<OrderBlock> m_orderBlock;
 };
 
 } // namespace tolvimar

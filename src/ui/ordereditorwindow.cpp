@@ -3,9 +3,9 @@
 #include "widgets.h"
 
 #include <QCheckBox>
-#include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -18,36 +18,102 @@ OrderEditorWindow::OrderEditorWindow(QWidget *parent)
 {
     setObjectName(QStringLiteral("TForm6"));
     setWindowTitle(QStringLiteral("Befehlseditor"));
+    setModal(false);
     auto *layout = new QVBoxLayout(this);
-    auto *form = new QFormLayout;
-    auto *name = readOnlyEdit(QStringLiteral("Edit1"), this);
-    form->addRow(QStringLiteral("Einheit Name"), name);
-    layout->addLayout(form);
+
+    auto *top = new QHBoxLayout;
+    auto *nameBox = new QVBoxLayout;
+    nameBox->setSpacing(2);
+    nameBox->addWidget(new QLabel(QStringLiteral("Einheit Name"), this));
+    m_edit1 = readOnlyEdit(QStringLiteral("Edit1"), this);
+    nameBox->addWidget(m_edit1);
+    top->addLayout(nameBox, 1);
+    auto *marks = new QVBoxLayout;
+    m_checkBox1 = new QCheckBox(QStringLiteral("Markierung"), this);
+    m_checkBox1->setObjectName(QStringLiteral("CheckBox1"));
+    m_checkBox1->setToolTip(
+        QStringLiteral("Markierte Einheiten werden auf der Karte nicht mehr angezeigt."));
+    m_checkBox2 = new QCheckBox(QStringLiteral("lange Markierung"), this);
+    m_checkBox2->setObjectName(QStringLiteral("CheckBox2"));
+    m_checkBox2->setToolTip(
+        QStringLiteral("Die Markierung wird auch in der nächsten Runde gesetzt."));
+    marks->addWidget(m_checkBox1);
+    marks->addWidget(m_checkBox2);
+    top->addLayout(marks);
+    layout->addLayout(top);
+
     auto *group = new QGroupBox(QStringLiteral("Befehle der Einheit"), this);
     auto *groupLayout = new QVBoxLayout(group);
-    auto *memo = new QPlainTextEdit(group);
-    memo->setObjectName(QStringLiteral("Memo1"));
-    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    groupLayout->addWidget(memo);
-    layout->addWidget(group);
-    auto *marks = new QHBoxLayout;
-    for (int i = 1; i <= 3; ++i) {
-        auto *box = new QCheckBox(this);
-        box->setObjectName(QStringLiteral("CheckBox%1").arg(i));
-        box->setEnabled(false);
-        marks->addWidget(box);
-    }
-    layout->addLayout(marks);
+    m_memo1 = new QPlainTextEdit(group);
+    m_memo1->setObjectName(QStringLiteral("Memo1"));
+    m_memo1->setFont(fixedPitchFont());
+    m_memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    groupLayout->addWidget(m_memo1);
+    layout->addWidget(group, 1);
+
     auto *buttons = new QHBoxLayout;
-    auto *apply = new QPushButton(QStringLiteral("Befehle ausführen"), this);
-    apply->setObjectName(QStringLiteral("Button1"));
-    apply->setEnabled(false);
-    auto *hideButton = new QPushButton(QStringLiteral("Editor ausblenden"), this);
-    hideButton->setObjectName(QStringLiteral("Button3"));
-    buttons->addWidget(apply);
-    buttons->addWidget(hideButton);
+    m_button1 = new QPushButton(QStringLiteral("Befehle ausführen"), this);
+    m_button1->setObjectName(QStringLiteral("Button1"));
+    m_button1->setEnabled(false);
+    m_button3 = new QPushButton(QStringLiteral("Editor ausblenden"), this);
+    m_button3->setObjectName(QStringLiteral("Button3"));
+    buttons->addWidget(m_button1);
+    buttons->addWidget(m_button3);
     layout->addLayout(buttons);
-    connect(hideButton, &QPushButton::clicked, this, &QDialog::hide);
+    resize(460, 360);
+
+    connect(m_button1, &QPushButton::clicked, this, &OrderEditorWindow::Button1Click);
+    connect(m_button3, &QPushButton::clicked, this, &OrderEditorWindow::Button3Click);
+    connect(m_checkBox1, &QCheckBox::toggled, this, &OrderEditorWindow::CheckBox1Click);
+    connect(m_checkBox2, &QCheckBox::toggled, this, &OrderEditorWindow::CheckBox2Click);
+}
+
+void OrderEditorWindow::fill(const QString &unitName, const QStringList &lines, UnitMark mark)
+{
+    m_checkBox1->setChecked(false);
+    m_checkBox2->setChecked(false);
+    m_checkBox1->setChecked(mark == UnitMark::Plain);
+    m_checkBox2->setChecked(mark == UnitMark::Long);
+    m_edit1->setText(unitName);
+    m_memo1->setPlainText(lines.join(u'\n'));
+    m_memo1->setFocus();
+    m_button1->setEnabled(true);
+}
+
+QStringList OrderEditorWindow::memoLines() const
+{
+    return m_memo1->toPlainText().split(u'\n');
+}
+
+UnitMark OrderEditorWindow::mark() const
+{
+    if (m_checkBox2->isChecked())
+        return UnitMark::Long;
+    return m_checkBox1->isChecked() ? UnitMark::Plain : UnitMark::None;
+}
+
+void OrderEditorWindow::Button1Click()
+{
+    emit ordersSubmitted(memoLines(), mark());
+}
+
+void OrderEditorWindow::Button3Click()
+{
+    hide();
+}
+
+void OrderEditorWindow::CheckBox1Click()
+{
+    if (m_checkBox1->isChecked())
+        m_checkBox2->setChecked(false);
+}
+
+void OrderEditorWindow::CheckBox2Click()
+{
+    if (m_checkBox2->isChecked())
+        m_checkBox1->setChecked(false);
 }
 
 } // namespace tolvimar

@@ -1,15 +1,48 @@
 #pragma once
 
+#include "orders/orderblock.h"
+
 #include <QDialog>
+
+class QCheckBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
 
 namespace tolvimar {
 
-// "Befehlseditor": edits one own unit's orders.
+// "Befehlseditor": one own unit's block of the order template and its marks. It stays
+// on top of the main window and is shown or hidden, never closed.
 class OrderEditorWindow : public QDialog
 {
     Q_OBJECT
 public:
     explicit OrderEditorWindow(QWidget *parent = nullptr);
+
+    // Shows the unit's name, its block (one template line per memo line) and its mark.
+    void fill(const QString &unitName, const QStringList &lines, UnitMark mark);
+    QStringList memoLines() const;
+    UnitMark mark() const;
+
+public slots:
+    // "Befehle ausführen": hands the memo's lines and the mark on.
+    void Button1Click();
+    // "Editor ausblenden": hides the window; nothing is written.
+    void Button3Click();
+    // The two marks exclude each other, whoever sets them.
+    void CheckBox1Click();
+    void CheckBox2Click();
+
+signals:
+    void ordersSubmitted(const QStringList &lines, tolvimar::UnitMark mark);
+
+private:
+    QLineEdit *m_edit1;
+    QCheckBox *m_checkBox1;
+    QCheckBox *m_checkBox2;
+    QPlainTextEdit *m_memo1;
+    QPushButton *m_button1;
+    QPushButton *m_button3;
 };
 
 } // namespace tolvimar

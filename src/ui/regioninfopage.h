@@ -1,12 +1,23 @@
 #pragma once
 
-#include <QWidget>
+#include "base/position.h"
 
+#include <QList>
+#include <QVariant>
+#include <QWidget>
+#include <optional>
+
+class QLineEdit;
+class QListWidget;
 class QPlainTextEdit;
 
 namespace tolvimar {
 
-// "Region Info": the selected region's fields, its surroundings and its guards.
+struct RegionView;
+
+// "Region Info": the selected region's fields, its surroundings, its guards and the
+// goods of the player's own units there ("Parteieigentum"). The fields show the
+// region row until the next selection; the editable ones report each change.
 class RegionInfoPage : public QWidget
 {
     Q_OBJECT
@@ -15,10 +26,49 @@ public:
 
     QPlainTextEdit *memo8() const { return m_memo8; }
     QPlainTextEdit *memo7() const { return m_memo7; }
+    QListWidget *listBox14() const { return m_listBox14; }
+
+    // Fills the page from a selection; a region without a row blanks the fields.
+    // Changes still pending in an editable field are reported first, for the region
+    // they were made in.
+    void showRegion(const RegionView &view);
+    // The region whose row the fields show; none when the selection found no row.
+    std::optional<Position> shownRegion() const { return m_shown; }
+    // Reports the editable fields changed since they were last reported.
+    void commitEdits();
+
+signals:
+    // The player changed `field` of the shown region's row (null: emptied).
+    void regionFieldEdited(const QString &field, const QVariant &value);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    struct Field
+    {
+        QString name; // the region row's field
+        QLineEdit *edit;
+        bool editable;
+        bool number;
+    };
+    QLineEdit *addField(
+        const QString &name, const QString &objectName, bool editable, bool number, int width);
+    QWidget *buildRegionBox();
+    QWidget *buildTradeBox();
+    QWidget *buildRoadBox();
+    QWidget *buildPropertyBox();
+    void commitField(const Field &field);
+    void commitDescription();
+    void setEditable(bool editable);
+
+    QList<Field> m_fields;
+    QPlainTextEdit *m_description; // "Region Beschreibung"
     QPlainTextEdit *m_memo8; // "Region Umgebung"
     QPlainTextEdit *m_memo7; // "Die Region wird bewacht von :"
+    QLineEdit *m_property[7] = {}; // Edit1, Edit9, Edit14, Edit15, Edit16, Edit24, Edit25
+    QListWidget *m_listBox14; // "Gegenstände"
+    std::optional<Position> m_shown;
 };
 
 } // namespace tolvimar

@@ -149,13 +149,17 @@ QVector<LevelRow> GameQueries::levels(int game)
     return rows;
 }
 
+// In castlesAt and shipsAt the plus before the number keeps the planner from walking
+// the whole game in number order by the key; it takes the position index and sorts
+// the few rows found.
 QVector<CastleRow> GameQueries::castlesAt(
     int game, const QString &position, const QString &levelPosition)
 {
     SqliteStatement &s = prepared(m_castlesAt,
         R"(SELECT "Burg Nr", "Burg Name", "Burg Position", "Typ", "Burggrösse", "Besitzer",
                   "Partei", "Info Datum"
-           FROM "burgen" WHERE "Spiel" = ? AND "Burg Position" IN (?, ?) ORDER BY "Burg Nr")");
+           FROM "burgen" WHERE "Spiel" = ? AND "Burg Position" IN (?, ?)
+           ORDER BY +"Burg Nr")");
     s.bind(0, game);
     s.bind(1, position);
     s.bind(2, levelPosition);
@@ -181,7 +185,7 @@ QVector<ShipRow> GameQueries::shipsAt(
 {
     static const QByteArray sql = QByteArray("SELECT ") + kShipColumns
         + R"( FROM "schiffe" WHERE "Spiel" = ? AND "Schiffs Position" IN (?, ?)
-              ORDER BY "Schiffs Nr")";
+              ORDER BY +"Schiffs Nr")";
     SqliteStatement &s = prepared(m_shipsAt, sql.constData());
     s.bind(0, game);
     s.bind(1, position);
@@ -302,6 +306,60 @@ QVector<ShipRow> GameQueries::shipsOfTurn(int game, qint64 date)
     return rows;
 }
 
+std::optional<RegionRow> GameQueries::regionRow(int game, int x, int y, int level)
+{
+    SqliteStatement &s = prepared(m_regionRow,
+        R"(SELECT "Regionname", "Regiontyp", "Holzstämme", "Bauern", "VermögenBauern", "Pferde",
+                  "Unterhaltung max", "Arbeitslohn", "Rekrutieren", "Luxusgüter", "Info Datum",
+                  "Beschreibung", "Lean", "Eisen", "Mallorn", "Balsam", "Gewuerz", "Juwel",
+                  "Myrrhe", "Oel", "Seide", "Weihrauch", "Strasse", "Strasse1", "Strasse2",
+                  "Strasse3", "Strasse4", "Strasse5", "Umgebung"
+           FROM "regionen"
+           WHERE "Spiel" = ? AND "Breite" = ? AND "Länge" = ? AND "Ebene" = ?)");
+    s.bind(0, game);
+    s.bind(1, x);
+    s.bind(2, y);
+    s.bind(3, level);
+    Reading r(s);
+    if (!r.next())
+        return std::nullopt;
+    RegionRow row;
+    row.x = x;
+    row.y = y;
+    row.level = level;
+    row.name = r.text(0);
+    row.terrain = r.text(1);
+    row.trees = r.value(2);
+    row.peasants = r.value(3);
+    row.peasantSilver = r.value(4);
+    row.horses = r.value(5);
+    row.entertainment = r.value(6);
+    row.wage = r.value(7);
+    row.recruits = r.value(8);
+    row.luxury = r.value(9);
+    row.infoDatum = r.value(10);
+    row.description = r.text(11);
+    row.laen = r.value(12);
+    row.iron = r.value(13);
+    row.mallorn = r.value(14);
+    for (int i = 0; i < 7; ++i)
+        row.prices[i] = r.value(15 + i);
+    for (int i = 0; i < 6; ++i)
+        row.roads[i] = r.value(22 + i);
+    row.surroundings = r.text(28);
+    return row;
+}
+
+QString GameQueries::factionName(int game, int faction)
+{
+    SqliteStatement &s = prepared(m_factionName,
+        R"(SELECT "Partei Name" FROM "parteien" WHERE "Spiel" = ? AND "Partei Nr" = ?)");
+    s.bind(0, game);
+    s.bind(1, faction);
+    Reading r(s);
+    return r.next() ? r.text(0) : QString();
+}
+
 QVector<MapDataRow> GameQueries::mapDataRows(int game, std::optional<int> level)
 {
     // A missing level matches every row: the whole game in one statement.
@@ -337,21 +395,6 @@ QVector<MapDataRow> GameQueries::mapDataRowsWithin(
     while (r.next())
         rows.append({r.integer(0), r.integer(1), r.integer(2), r.text(3), r.text(4)});
     return rows;
-}
-
-std::optional<QString> GameQueries::regionName(int game, int x, int y, int level)
-{
-    SqliteStatement &s = prepared(m_regionName,
-        R"(SELECT "Regionname" FROM "regionen"
-           WHERE "Spiel" = ? AND "Breite" = ? AND "Länge" = ? AND "Ebene" = ?)");
-    s.bind(0, game);
-    s.bind(1, x);
-    s.bind(2, y);
-    s.bind(3, level);
-    Reading r(s);
-    if (!r.next())
-        return std::nullopt;
-    return r.text(0);
 }
 
 } // namespace tolvimar

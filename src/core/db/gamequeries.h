@@ -103,6 +103,32 @@ struct HistoryRow
     QVariant date, wood, iron, laen, mallorn, peasants, horses, peasantSilver;
 };
 
+// A region row as the region page shows it; empty fields stay null.
+struct RegionRow
+{
+    int x = 0; // `Breite`
+    int y = 0; // `Länge`
+    int level = 0; // `Ebene`
+    QString name; // `Regionname`
+    QString terrain; // `Regiontyp`
+    QVariant trees; // `Holzstämme`
+    QVariant peasants; // `Bauern`
+    QVariant peasantSilver; // `VermögenBauern`
+    QVariant horses; // `Pferde`
+    QVariant entertainment; // `Unterhaltung max`
+    QVariant wage; // `Arbeitslohn`
+    QVariant recruits; // `Rekrutieren`
+    QVariant luxury; // `Luxusgüter`
+    QVariant infoDatum;
+    QString description; // `Beschreibung`
+    QVariant laen, iron, mallorn; // `Lean`, `Eisen`, `Mallorn`
+    // `Balsam`, `Gewuerz`, `Juwel`, `Myrrhe`, `Oel`, `Seide`, `Weihrauch`
+    QVariant prices[7];
+    // `Strasse`, `Strasse1` ... `Strasse5`
+    QVariant roads[6];
+    QString surroundings; // `Umgebung`
+};
+
 // A region as a map data file carries it.
 struct MapDataRow
 {
@@ -150,13 +176,16 @@ public:
     // The ships of one turn, by ship number.
     QVector<ShipRow> shipsOfTurn(int game, qint64 date);
 
+    // The region row with the key (game, x, y, level).
+    std::optional<RegionRow> regionRow(int game, int x, int y, int level);
+    // `Partei Name` of a faction; empty when the game has no such faction.
+    QString factionName(int game, int faction);
+
     // The regions of the game in key order (x, y, level), of one level when given.
     QVector<MapDataRow> mapDataRows(int game, std::optional<int> level);
     // As mapDataRows, within minX..maxX and minY..maxY.
     QVector<MapDataRow> mapDataRowsWithin(
         int game, qint64 minX, qint64 maxX, qint64 minY, qint64 maxY, std::optional<int> level);
-    // The name of the region at (x, y) on the level; nullopt when it has no row.
-    std::optional<QString> regionName(int game, int x, int y, int level);
 
 private:
     SqliteStatement &prepared(std::unique_ptr<SqliteStatement> &slot, const char *sql);
@@ -164,8 +193,8 @@ private:
     Database &m_db;
     std::unique_ptr<SqliteStatement> m_regionsOfLevel, m_levelExtent, m_regionAtLevel,
         m_regionAtAnyLevel, m_regionMessages, m_levels, m_castlesAt, m_shipsAt, m_unitsAt,
-        m_historyExists, m_history, m_unitsOfFaction, m_shipsOfTurn;
-    std::unique_ptr<SqliteStatement> m_mapDataRows, m_mapDataRowsWithin, m_regionName;
+        m_historyExists, m_history, m_unitsOfFaction, m_shipsOfTurn, m_regionRow, m_factionName;
+    std::unique_ptr<SqliteStatement> m_mapDataRows, m_mapDataRowsWithin;
 };
 
 } // namespace tolvimar

@@ -170,9 +170,11 @@ void MapExchange::exportWholeMap(std::optional<int> level)
 void MapExchange::exportArea(const MarkedRegion &marked, std::optional<int> level)
 {
     std::optional<QString> name;
-    if (marked.position)
-        name = m_queries.regionName(
-            m_game, marked.position->x(), marked.position->y(), marked.level);
+    if (marked.position) {
+        if (const auto row
+            = m_queries.regionRow(m_game, marked.position->x(), marked.position->y(), marked.level))
+            name = row->name;
+    }
     if (!name || name->isEmpty() || marked.panelCaption.isEmpty()) {
         m_prompter.message(Prompter::Kind::Information, kAreaTitle,
             QStringLiteral("Es ist noch keine Region markiert. Bitte zuerst den Mittelpunkt des "

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "../base/activegame.h"
+#include "../db/gamequeries.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace tolvimar {
+
+class Database;
+
+// What the view of a region depends on besides the game: the selected map level, the
+// two check boxes of the unit list and the region position text shown before.
+struct RegionSelection
+{
+    int level = 0;
+    bool allUnits = true; // "Alle"
+    bool currentOnly = true; // "Nur aktuelle Info"
+    QString previousPosition;
+};
+
+// The goods of the player's own current units in the region ("Parteieigentum").
+struct PropertySums
+{
+    qint64 silver = 0; // "Silber"
+    qint64 persons = 0; // "Leute"
+    qint64 wood = 0; // "Holz"
+    qint64 stone = 0; // "Stein"
+    qint64 iron = 0; // "Eisen"
+    qint64 laen = 0; // "Lean"
+    qint64 mallorn = 0; // "Mallorn"
+    qint64 horses = 0;
+    qint64 carts = 0;
+    qint64 spears = 0;
+    qint64 swords = 0;
+    qint64 bows = 0;
+
+    // The six lines of "Gegenstände": horses, carts, an empty line, spears, swords, bows.
+    QStringList goodsLines() const;
+};
+
+// Everything the region view shows for one selected region.
+struct RegionView
+{
+    bool found = false;
+    QString panel1;
+    // The region position text after the selection (the previous one when not found).
+    QString regionPosition;
+    std::optional<RegionRow> region;
+    QString memo8; // "Region Umgebung", one line per line of the text
+    QStringList units; // `ListBox3`
+    QStringList guards; // `Memo7`
+    PropertySums property;
+    // "Regions Stati": the heading row, then one row per turn; none keeps the grid as
+    // it was.
+    std::optional<QList<QStringList>> history;
+};
+
+// Gathers what the database knows about a region of the selected level: its row, its
+// castles, ships and units in the order of the unit list, the guards, the own goods
+// and the history. Statements are prepared once per reader and reused.
+class RegionDetail
+{
+public:
+    explicit RegionDetail(Database &db);
+
+    RegionView getSekKoo(const ActiveGame &game, int x, int y, const RegionSelection &selection);
+
+private:
+    GameQueries m_queries;
+};
+
+} // namespace tolvimar
