@@ -6,6 +6,7 @@
 #include "base/scriptedprompter.h"
 #include "detailpages.h"
 #include "ordereditorwindow.h"
+#include "regionentrydialog.h"
 #include "selectiondialog.h"
 #include "testsupport.h"
 #include "unitspage.h"
@@ -106,6 +107,13 @@ int main(int argc, char *argv[])
         QApplication::processEvents();
         main->grab().save(out + QStringLiteral("/%1-region-%2.png").arg(n++).arg(i));
     }
+
+    main->findChild<QAction *>(QStringLiteral("Regioneingeben1"))->trigger();
+    QApplication::processEvents();
+    main->windows().regionEntry->grab().save(
+        out + QStringLiteral("/%1-regionserfassung.png").arg(n++));
+    main->windows().regionEntry->reject();
+
     for (const QString &t : prompter.texts())
         qWarning("%s", qPrintable(t));
     return 0;

@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "cliutil.h"
+#include "exchangecommands.h"
 #include "gamecommands.h"
 #include "mapcommands.h"
 #include "militarycommands.h"
@@ -55,6 +56,14 @@ const Command kCommands[] = {
     {"ships", ships,
         "  ships --slot K [--faction N] [--type T] [--date OP WERT]\n"
         "                                        Schiffsregister: Anzahl und Tabelle\n"},
+    {"export-map", exportMap,
+        "  export-map --slot K DATEI [--level L] [--around X Y --radius R]\n"
+        "                                        Kartendaten (ganz oder um X/Y) exportieren\n"},
+    {"import-map", importMap,
+        "  import-map --slot K DATEI             Kartendaten einlesen (nur fehlende Regionen)\n"},
+    {"add-region", addRegion,
+        "  add-region --slot K X Y --terrain T [--name N] [--export-good G] [--level L]\n"
+        "                                        Region von Hand eingeben\n"},
 };
 
 } // namespace

@@ -30,7 +30,7 @@ std::unique_ptr<MainWindow> createWindows(Session &session, Prompter &prompter, 
     w.selection = new SelectionDialog(main.get());
     w.selection->showSlots(session.selection());
     w.selection->show();
-    w.regionEntry = new RegionEntryDialog(main.get());
+    w.regionEntry = new RegionEntryDialog(session, main.get());
     w.progress = new ProgressWindow(main.get());
     w.orderEditor = new OrderEditorWindow(main.get());
     w.about = new AboutBox(main.get());

@@ -9,6 +9,7 @@
 #include "calculator.h"
 #include "checkeroutputwindow.h"
 #include "detailpages.h"
+#include "map/mapexchange.h"
 #include "map/overlayicons.h"
 #include "map/regiondetail.h"
 #include "map/regionrecord.h"
@@ -17,6 +18,7 @@
 #include "ordereditorwindow.h"
 #include "orders/checker.h"
 #include "pointspage.h"
+#include "regionentrydialog.h"
 #include "regioninfopage.h"
 #include "reportpageswidget.h"
 #include "selectiondialog.h"
@@ -50,6 +52,18 @@
 namespace tolvimar {
 
 namespace {
+
+// The progress window is shown and the main window disabled for the scope's life.
+struct ProgressShown
+{
+    explicit ProgressShown(ImportProgress &progress)
+        : m_progress(progress)
+    {
+        m_progress.begin();
+    }
+    ~ProgressShown() { m_progress.end(); }
+    ImportProgress &m_progress;
+};
 
 QAction *addMenuAction(QMenu *menu, const QString &objectName, const QString &text,
     bool enabled = true, const QKeySequence &shortcut = {})
@@ -174,6 +188,12 @@ void MainWindow::setWindows(const Windows &windows)
         connect(m_windows.orderEditor, &OrderEditorWindow::ordersSubmitted, this,
             &MainWindow::applyEditedOrders);
     }
+    if (m_windows.regionEntry) {
+        connect(m_windows.regionEntry, &RegionEntryDialog::regionSaved, this, [this](int x, int y) {
+            m_mapPanel->panel1()->setText(
+                QStringLiteral("Sektor ") + QString::number(x) + u'/' + QString::number(y));
+        });
+    }
 }
 
 void MainWindow::buildMenus()
@@ -208,17 +228,21 @@ void MainWindow::buildMenus()
                 QStringLiteral("&Weltkarte aktualisieren"), false, QKeySequence(Qt::Key_F5)),
         &QAction::triggered, this, &MainWindow::Inselkarteexportieren1Click);
     buildZoomMenu(karte);
-    addMenuAction(karte, QStringLiteral("Regioneingeben1"),
-        QStringLiteral("&Region manuell eingeben"), false);
+    connect(addMenuAction(karte, QStringLiteral("Regioneingeben1"),
+                QStringLiteral("&Region manuell eingeben")),
+        &QAction::triggered, this, &MainWindow::Regioneingeben1Click);
     addMenuAction(
         karte, QStringLiteral("K1"), QStringLiteral("&Koordinaten Umrechnen (Ursprung)"), false);
     karte->addSeparator();
-    addMenuAction(karte, QStringLiteral("Kartendatenimportieren1"),
-        QStringLiteral("Kartendaten &importieren"), false);
-    addMenuAction(karte, QStringLiteral("Kartendatenexportieren1"),
-        QStringLiteral("Gesamtkarte &exportieren"), false);
-    addMenuAction(karte, QStringLiteral("Kartenbereichexportieren1"),
-        QStringLiteral("Kartenbereich e&xportieren"), false);
+    connect(addMenuAction(karte, QStringLiteral("Kartendatenimportieren1"),
+                QStringLiteral("Kartendaten &importieren")),
+        &QAction::triggered, this, &MainWindow::Kartendatenimportieren1Click);
+    connect(addMenuAction(karte, QStringLiteral("Kartendatenexportieren1"),
+                QStringLiteral("Gesamtkarte &exportieren")),
+        &QAction::triggered, this, &MainWindow::Kartendatenexportieren1Click);
+    connect(addMenuAction(karte, QStringLiteral("Kartenbereichexportieren1"),
+                QStringLiteral("Kartenbereich e&xportieren")),
+        &QAction::triggered, this, &MainWindow::Kartenbereichexportieren1Click);
 
     QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("Tools1"));
@@ -440,6 +464,52 @@ void MainWindow::Timer1Timer()
     } catch (const UserError &e) {
         m_prompter.notice(QStringLiteral("Automatisches Speichern fehlgeschlagen: ") + e.message());
     }
+}
+
+void MainWindow::Regioneingeben1Click()
+{
+    if (m_windows.regionEntry)
+        m_windows.regionEntry->open();
+}
+
+void MainWindow::Kartendatenimportieren1Click()
+{
+    MapExchange exchange(m_session.database(), m_session.game().number, m_prompter);
+    const QString path = exchange.askImportFile();
+    if (path.isEmpty())
+        return;
+    QString failure;
+    {
+        UiImportProgress progress(this, m_windows.progress);
+        ProgressShown shown(progress);
+        try {
+            exchange.importFile(path);
+        } catch (const UserError &e) {
+            failure = e.message();
+        }
+    }
+    if (!failure.isEmpty())
+        showError(QStringLiteral("Kartendaten importieren"), failure);
+}
+
+void MainWindow::Kartendatenexportieren1Click()
+{
+    MapExchange(m_session.database(), m_session.game().number, m_prompter)
+        .exportWholeMap(regionViewLevel());
+}
+
+void MainWindow::Kartenbereichexportieren1Click()
+{
+    const MarkedRegion marked {m_session.mapState().selectedRegion(), m_session.mapState().level(),
+        m_mapPanel->panel1()->text()};
+    MapExchange(m_session.database(), m_session.game().number, m_prompter)
+        .exportArea(marked, regionViewLevel());
+}
+
+std::optional<int> MainWindow::regionViewLevel() const
+{
+    // All levels of the game until the world map is rendered or the level switched.
+    return m_session.mapState().regionFilterLevel();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -96,6 +96,10 @@ public slots:
     void Taschenrechner1Click();
     void RichEdit4Change();
     void Timer1Timer();
+    void Regioneingeben1Click();
+    void Kartendatenimportieren1Click();
+    void Kartendatenexportieren1Click();
+    void Kartenbereichexportieren1Click();
 
     // The unit list: selecting an entry shows it, a double click opens the order editor.
     void ListBox3Click();
@@ -127,6 +131,7 @@ private:
     void showOverlay(OverlayKind kind);
     void showPointer(const RegionCoord &region, bool onWorldMap);
     void mapFailed(const QString &text);
+    std::optional<int> regionViewLevel() const;
 
     Session &m_session;
     Prompter &m_prompter;

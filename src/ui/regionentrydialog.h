@@ -2,14 +2,44 @@
 
 #include <QDialog>
 
+class QComboBox;
+class QLineEdit;
+
 namespace tolvimar {
 
-// "Manuelle Regionserfassung": a region entered by hand.
+class Session;
+
+// "Manuelle Regionserfassung": a region entered by hand on the selected map level.
 class RegionEntryDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit RegionEntryDialog(QWidget *parent = nullptr);
+    RegionEntryDialog(Session &session, QWidget *mainWindow);
+    // Disables the main window and shows the dialog emptied, "Ebene" chosen.
+    void open() override;
+    void reject() override;
+
+public slots:
+    // "Speichern": stores the region and centres the small map on it.
+    void Button1Click();
+    // "Abbrechen": back to the main window, nothing stored.
+    void Button2Click();
+
+signals:
+    // A region was stored at (x, y).
+    void regionSaved(int x, int y);
+
+private:
+    void backToMainWindow();
+    bool readCoordinate(QLineEdit *edit, const QString &what, int *value);
+
+    Session &m_session;
+    QWidget *m_mainWindow;
+    QLineEdit *m_edit1;
+    QLineEdit *m_edit2;
+    QLineEdit *m_edit3;
+    QLineEdit *m_edit4;
+    QComboBox *m_comboBox1;
 };
 
 } // namespace tolvimar

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -82,6 +83,22 @@ QString UiPrompter::saveFileName(
     if (!file.isEmpty())
         m_directory = QFileInfo(file).absolutePath();
     return file;
+}
+
+QString UiPrompter::askText(
+    const QString &caption, const QString &prompt, const QString &defaultText)
+{
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    QInputDialog box(m_parent);
+    box.setWindowTitle(caption);
+    box.setLabelText(prompt);
+    box.setTextValue(defaultText);
+    box.setOkButtonText(QStringLiteral("OK"));
+    box.setCancelButtonText(QStringLiteral("Abbrechen"));
+    box.setEnabled(true);
+    const bool ok = box.exec() == QDialog::Accepted;
+    QApplication::restoreOverrideCursor();
+    return ok ? box.textValue() : defaultText;
 }
 
 void UiPrompter::setBusy(bool busy)

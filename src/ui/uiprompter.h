@@ -28,6 +28,8 @@ public:
     QString openFileName(const QString &caption, const QStringList &filters) override;
     QString saveFileName(const QString &caption, const QStringList &filters, int selectedFilter,
         bool confirmOverwrite) override;
+    QString askText(
+        const QString &caption, const QString &prompt, const QString &defaultText) override;
     void setBusy(bool busy) override;
 
 private:

@@ -26,6 +26,14 @@ public:
     virtual QString saveFileName(const QString &caption, const QStringList &filters,
         int selectedFilter, bool confirmOverwrite)
         = 0;
+    // A one-line input box; cancelling it answers defaultText.
+    virtual QString askText(
+        const QString &caption, const QString &prompt, const QString &defaultText)
+    {
+        Q_UNUSED(caption);
+        Q_UNUSED(prompt);
+        return defaultText;
+    }
     // Long operations: the busy pointer.
     virtual void setBusy(bool /*busy*/) { }
 };

@@ -22,16 +22,26 @@ void ScriptedPrompter::notice(const QString &text)
     notices.append(text);
 }
 
-QString ScriptedPrompter::openFileName(const QString &caption, const QStringList &)
+QString ScriptedPrompter::openFileName(const QString &caption, const QStringList &filters)
 {
     fileCaptions.append(caption);
+    fileFilters.append(filters);
     return fileNames.isEmpty() ? QString() : fileNames.dequeue();
 }
 
-QString ScriptedPrompter::saveFileName(const QString &caption, const QStringList &, int, bool)
+QString ScriptedPrompter::saveFileName(
+    const QString &caption, const QStringList &filters, int, bool)
 {
     fileCaptions.append(caption);
+    fileFilters.append(filters);
     return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+}
+
+QString ScriptedPrompter::askText(
+    const QString &caption, const QString &prompt, const QString &defaultText)
+{
+    textQuestions.append({caption, prompt, defaultText});
+    return textAnswers.isEmpty() ? defaultText : textAnswers.dequeue();
 }
 
 QStringList ScriptedPrompter::texts() const

@@ -26,6 +26,17 @@ public:
     QList<Entry> log;
     QStringList notices;
     QStringList fileCaptions;
+    // The filters of every file dialog, in order.
+    QList<QStringList> fileFilters;
+    // Answers of the input boxes (none left: the default answer) and what they asked.
+    QQueue<QString> textAnswers;
+    struct TextQuestion
+    {
+        QString caption;
+        QString prompt;
+        QString defaultText;
+    };
+    QList<TextQuestion> textQuestions;
     // Called for every message and question as it happens (the CLI prints them).
     std::function<void(const Entry &)> echo;
 
@@ -35,6 +46,8 @@ public:
     QString openFileName(const QString &caption, const QStringList &filters) override;
     QString saveFileName(const QString &caption, const QStringList &filters, int selectedFilter,
         bool confirmOverwrite) override;
+    QString askText(
+        const QString &caption, const QString &prompt, const QString &defaultText) override;
 
     QStringList texts() const;
     bool hasText(const QString &part) const;

@@ -379,4 +379,41 @@ std::optional<QString> GameQueries::regionNameAt(int game, int x, int y, std::op
     return r.text(0);
 }
 
+QVector<MapDataRow> GameQueries::mapDataRows(int game, std::optional<int> level)
+{
+    // A missing level matches every row: the whole game in one statement.
+    SqliteStatement &s = prepared(m_mapDataRows,
+        R"(SELECT "Breite", "Länge", "Ebene", "Regiontyp", "Regionname" FROM "regionen"
+           WHERE "Spiel" = ? AND (?2 IS NULL OR "Ebene" = ?2)
+           ORDER BY "Breite", "Länge", "Ebene")");
+    s.bind(0, game);
+    s.bind(1, level ? QVariant(*level) : QVariant());
+    Reading r(s);
+    QVector<MapDataRow> rows;
+    while (r.next())
+        rows.append({r.integer(0), r.integer(1), r.integer(2), r.text(3), r.text(4)});
+    return rows;
+}
+
+QVector<MapDataRow> GameQueries::mapDataRowsWithin(
+    int game, qint64 minX, qint64 maxX, qint64 minY, qint64 maxY, std::optional<int> level)
+{
+    SqliteStatement &s = prepared(m_mapDataRowsWithin,
+        R"(SELECT "Breite", "Länge", "Ebene", "Regiontyp", "Regionname" FROM "regionen"
+           WHERE "Spiel" = ? AND "Breite" BETWEEN ? AND ? AND "Länge" BETWEEN ? AND ?
+             AND (?6 IS NULL OR "Ebene" = ?6)
+           ORDER BY "Breite", "Länge", "Ebene")");
+    s.bind(0, game);
+    s.bind(1, minX);
+    s.bind(2, maxX);
+    s.bind(3, minY);
+    s.bind(4, maxY);
+    s.bind(5, level ? QVariant(*level) : QVariant());
+    Reading r(s);
+    QVector<MapDataRow> rows;
+    while (r.next())
+        rows.append({r.integer(0), r.integer(1), r.integer(2), r.text(3), r.text(4)});
+    return rows;
+}
+
 } // namespace tolvimar

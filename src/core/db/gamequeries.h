@@ -129,6 +129,16 @@ struct RegionRow
     QString surroundings; // `Umgebung`
 };
 
+// A region as a map data file carries it.
+struct MapDataRow
+{
+    int x = 0;
+    int y = 0;
+    int level = 0;
+    QString terrain; // `Regiontyp`
+    QString name; // `Regionname`
+};
+
 // The narrow reads of the views, each a statement prepared once on first use and
 // reused; values are bound. Rows come in the tables' key order unless a query says
 // otherwise. The import writes through Table; these only read.
@@ -174,6 +184,12 @@ public:
     // there is no row.
     std::optional<QString> regionNameAt(int game, int x, int y, std::optional<int> level);
 
+    // The regions of the game in key order (x, y, level), of one level when given.
+    QVector<MapDataRow> mapDataRows(int game, std::optional<int> level);
+    // As mapDataRows, within minX..maxX and minY..maxY.
+    QVector<MapDataRow> mapDataRowsWithin(
+        int game, qint64 minX, qint64 maxX, qint64 minY, qint64 maxY, std::optional<int> level);
+
 private:
     SqliteStatement &prepared(std::unique_ptr<SqliteStatement> &slot, const char *sql);
 
@@ -182,6 +198,7 @@ private:
         m_regionAtAnyLevel, m_regionMessages, m_levels, m_castlesAt, m_shipsAt, m_unitsAt,
         m_historyExists, m_history, m_unitsOfFaction, m_shipsOfTurn, m_regionRow, m_factionName;
     std::unique_ptr<SqliteStatement> m_regionNameAtLevel, m_regionNameAtAnyLevel;
+    std::unique_ptr<SqliteStatement> m_mapDataRows, m_mapDataRowsWithin;
 };
 
 } // namespace tolvimar

@@ -1,0 +1,275 @@
+#include "mapexchange.h"
+
+#include "../base/errors.h"
+#include "../base/prompter.h"
+#include "../base/textfile.h"
+#include "../db/database.h"
+#include "../db/schema.h"
+#include "../db/table.h"
+
+#include <QDir>
+#include <map>
+
+namespace tolvimar {
+
+namespace {
+
+const QString kImportTitle = QStringLiteral("Kartendaten importieren");
+const QString kWholeMapTitle = QStringLiteral("Gesamtkarte exportieren");
+const QString kAreaTitle = QStringLiteral("Kartenbereich exportieren");
+
+QStringList saveFilters()
+{
+    return {QStringLiteral("Alle (*.*)"), QStringLiteral("Textdateien (*.txt)")};
+}
+
+// From the second character up to the first "\";": the text of a quoted key line.
+QString quotedValue(QStringView line)
+{
+    const qsizetype end = line.indexOf(u"\";");
+    return end <= 1 ? QString() : line.mid(1, end - 1).toString();
+}
+
+// A quoted line is a value (a name may hold any word); any other line naming REGION
+// ends the block of the region before it.
+bool endsRegionBlock(QStringView line)
+{
+    return !line.startsWith(u'"') && line.contains(u"REGION");
+}
+
+struct Header
+{
+    int x = 0;
+    int y = 0;
+    int level = 0;
+};
+
+[[noreturn]] void badNumber(
+    const QString &fileName, int lineIndex, QStringView line, QStringView value)
+{
+    throw UserError(QStringLiteral("Fehler beim Einlesen der Kartendaten %1, Zeile %2: \"%3\" ist "
+                                   "keine gültige Zahl.\nZeile: %4\nDie Kartendaten wurden nicht "
+                                   "übernommen; die Datenbank ist unverändert.")
+                        .arg(QDir::toNativeSeparators(fileName))
+                        .arg(lineIndex + 1)
+                        .arg(value.left(200).toString(), line.left(200).toString()));
+}
+
+// "REGION x y" or "REGION x y z", read as the report's region headers are: the numbers
+// after single blanks, the level 0 when there are only two.
+Header parseHeader(QStringView line, int lineIndex, const QString &fileName)
+{
+    const qsizetype b1 = line.indexOf(u' ');
+    const QStringView afterKeyword = line.mid(b1 + 1);
+    const qsizetype b2 = afterKeyword.indexOf(u' ');
+    const QStringView xText = b2 < 0 ? afterKeyword : afterKeyword.left(b2);
+    const QStringView rest = b2 < 0 ? QStringView() : afterKeyword.mid(b2 + 1);
+    const qsizetype b3 = rest.indexOf(u' ');
+    const QStringView yText = b3 < 0 ? rest : rest.left(b3);
+    Header h;
+    auto number = [&](QStringView text, int *value) {
+        if (!parseStrictInt(text, value))
+            badNumber(fileName, lineIndex, line, text);
+    };
+    number(xText, &h.x);
+    number(yText, &h.y);
+    if (b3 >= 0)
+        number(rest.mid(b3 + 1), &h.level);
+    return h;
+}
+
+} // namespace
+
+MapExchange::MapExchange(Database &db, int game, Prompter &prompter)
+    : m_db(db)
+    , m_game(game)
+    , m_prompter(prompter)
+    , m_queries(db)
+{
+}
+
+bool MapExchange::inExportArea(qint64 dx, qint64 dy, qint64 radius)
+{
+    if (radius < 0 || dx < -radius || dx > radius || dy < -radius || dy > radius)
+        return false;
+    return !((dx == radius && dy > 0) || (dx == -radius && dy < 0) || (dy == radius && dx > 0)
+        || (dy == -radius && dx < 0));
+}
+
+QStringList MapExchange::regionLines(const MapDataRow &row)
+{
+    QString header
+        = QStringLiteral("REGION ") + QString::number(row.x) + u' ' + QString::number(row.y);
+    if (row.level != 0)
+        header += u' ' + QString::number(row.level);
+    QStringList lines {header, u'"' + row.terrain + QStringLiteral("\";Terrain")};
+    if (row.terrain != u"Ozean")
+        lines.append(u'"' + row.name + QStringLiteral("\";Name"));
+    return lines;
+}
+
+QStringList MapExchange::wholeMapLines(std::optional<int> level)
+{
+    QStringList lines;
+    for (const MapDataRow &row : m_queries.mapDataRows(m_game, level))
+        lines += regionLines(row);
+    return lines;
+}
+
+QStringList MapExchange::areaLines(const QPoint &centre, int radius, std::optional<int> level)
+{
+    if (radius < 0)
+        return {};
+    const qint64 x = centre.x();
+    const qint64 y = centre.y();
+    // Keyed by (-y, -x): the file runs from the top row down, each row from the right.
+    // Rows come by level within a cell, so the first one kept is the lowest level.
+    std::map<std::pair<qint64, qint64>, MapDataRow> cells;
+    for (const MapDataRow &row : m_queries.mapDataRowsWithin(
+             m_game, x - radius, x + radius, y - radius, y + radius, level)) {
+        if (inExportArea(row.x - x, row.y - y, radius))
+            cells.try_emplace({-qint64(row.y), -qint64(row.x)}, row);
+    }
+    QStringList lines;
+    for (const auto &cell : cells)
+        lines += regionLines(cell.second);
+    return lines;
+}
+
+QString MapExchange::writeWholeMap(const QString &path, std::optional<int> level)
+{
+    writeTextLines(path, wholeMapLines(level), TextEncoding::Windows1252, "\r\n");
+    return QStringLiteral("Exportieren der Gesamtkarte in Datei: ") + QDir::toNativeSeparators(path)
+        + QStringLiteral(" erfolgreich durchgeführt.");
+}
+
+QString MapExchange::writeArea(
+    const QString &path, const QPoint &centre, int radius, std::optional<int> level)
+{
+    writeTextLines(path, areaLines(centre, radius, level), TextEncoding::Windows1252, "\r\n");
+    return QStringLiteral("Exportieren des Kartenteiles in Datei: ")
+        + QDir::toNativeSeparators(path) + QStringLiteral(" erfolgreich durchgeführt.");
+}
+
+void MapExchange::exportWholeMap(std::optional<int> level)
+{
+    const QString path = m_prompter.saveFileName(kWholeMapTitle, saveFilters(), 1, true);
+    if (path.isEmpty())
+        return;
+    QString message;
+    try {
+        BusyScope busy(m_prompter);
+        message = writeWholeMap(path, level);
+    } catch (const UserError &e) {
+        m_prompter.message(Prompter::Kind::Error, kWholeMapTitle, e.message());
+        return;
+    }
+    m_prompter.message(Prompter::Kind::Information, kWholeMapTitle, message);
+}
+
+void MapExchange::exportArea(const MarkedRegion &marked, std::optional<int> level)
+{
+    std::optional<QString> name;
+    if (marked.position) {
+        if (const auto row
+            = m_queries.regionRow(m_game, marked.position->x(), marked.position->y(), marked.level))
+            name = row->name;
+    }
+    if (!name || name->isEmpty() || marked.panelCaption.isEmpty()) {
+        m_prompter.message(Prompter::Kind::Information, kAreaTitle,
+            QStringLiteral("Es ist noch keine Region markiert. Bitte zuerst den Mittelpunkt des "
+                           "Exportbereichs markieren."));
+        return;
+    }
+    const QString path = m_prompter.saveFileName(kAreaTitle, saveFilters(), 1, true);
+    if (path.isEmpty())
+        return;
+    const QPoint centre = *marked.position;
+    const QString answer = m_prompter.askText(QStringLiteral("Kartenteilexport"),
+        QStringLiteral("Exportradius um ") + *name + QStringLiteral("  (")
+            + QString::number(centre.x()) + u'/' + QString::number(centre.y())
+            + QStringLiteral(")?"),
+        QStringLiteral("8"));
+    int radius = 0;
+    if (!parseStrictInt(answer, &radius)) {
+        m_prompter.message(Prompter::Kind::Error, kAreaTitle,
+            QStringLiteral("\"%1\" ist keine gültige Zahl. Der Exportradius muss eine ganze Zahl "
+                           "sein; es wurde nichts exportiert.")
+                .arg(answer.left(200)));
+        return;
+    }
+    QString message;
+    try {
+        BusyScope busy(m_prompter);
+        message = writeArea(path, centre, radius, level);
+    } catch (const UserError &e) {
+        m_prompter.message(Prompter::Kind::Error, kAreaTitle, e.message());
+        return;
+    }
+    m_prompter.message(Prompter::Kind::Information, kAreaTitle, message);
+}
+
+QString MapExchange::askImportFile()
+{
+    return m_prompter.openFileName(
+        kImportTitle, {QStringLiteral("Textdateien (*.txt)"), QStringLiteral("Alle (*.*)")});
+}
+
+int MapExchange::importFile(const QString &path)
+{
+    QStringList lines;
+    try {
+        lines = readTextLines(path);
+    } catch (const std::bad_alloc &) {
+        throw UserError(QStringLiteral("Die Kartendaten %1 sind zu groß für den verfügbaren "
+                                       "Speicher.")
+                            .arg(QDir::toNativeSeparators(path)));
+    }
+    return importLines(lines, path);
+}
+
+int MapExchange::importLines(const QStringList &lines, const QString &fileName)
+{
+    Transaction transaction(m_db);
+    Table regions(m_db, schema::regionen());
+    const int spiel = regions.field(u"Spiel");
+    const int breite = regions.field(u"Breite");
+    const int laenge = regions.field(u"Länge");
+    const int ebene = regions.field(u"Ebene");
+    const int name = regions.field(u"Regionname");
+    const int typ = regions.field(u"Regiontyp");
+    int added = 0;
+    const int count = int(lines.size());
+    int i = 0;
+    while (i < count) {
+        const QString &line = lines[i];
+        if (!line.startsWith(u"REGION ")) {
+            ++i;
+            continue;
+        }
+        const Header h = parseHeader(line, i, fileName);
+        ++i;
+        if (regions.findKey({m_game, h.x, h.y, h.level}))
+            continue;
+        regions.append();
+        regions.setValue(spiel, m_game);
+        regions.setValue(name, QStringLiteral("unbekannt"));
+        regions.setValue(breite, h.x);
+        regions.setValue(laenge, h.y);
+        regions.setValue(ebene, h.level);
+        for (; i < count && !endsRegionBlock(lines[i]); ++i) {
+            if (lines[i].contains(u"\";Terrain"))
+                regions.setValue(typ, quotedValue(lines[i]));
+            if (lines[i].contains(u"\";Name"))
+                regions.setValue(name, quotedValue(lines[i]));
+        }
+        if (regions.text(typ) == u"Ozean")
+            regions.setValue(name, QStringLiteral("Ozean"));
+        regions.post();
+        ++added;
+    }
+    transaction.commit();
+    return added;
+}
+
+} // namespace tolvimar
