@@ -13,6 +13,7 @@
 #include <QSet>
 #include <QTextStream>
 #include <memory>
+#include <new>
 
 namespace tolvimar::cli {
 
@@ -28,6 +29,23 @@ QTextStream &err()
 {
     static QTextStream stream(stderr);
     return stream;
+}
+
+// Text from a report or a configuration goes to a terminal: control characters in
+// it are shown escaped (\x1b), never sent raw, so that they cannot steer the terminal.
+QString escaped(const QString &text)
+{
+    QString result;
+    result.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const bool control = (u < 0x20 && u != u'\n' && u != u'\t') || (u >= 0x7F && u < 0xA0);
+        if (control)
+            result += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
+        else
+            result += c;
+    }
+    return result;
 }
 
 const char *kUsage
@@ -144,7 +162,7 @@ int slotOption(const CommandOptions &options, QString *problem)
 void echoToStderr(ScriptedPrompter &prompter)
 {
     prompter.echo = [](const ScriptedPrompter::Entry &e) {
-        err() << e.text << "\n";
+        err() << escaped(e.text) << "\n";
         err().flush();
     };
 }
@@ -185,10 +203,12 @@ int import(const Arguments &args)
         = ReportImporter(session, progress).importFile(options.positional.first());
     switch (result.status) {
     case ReportImporter::Result::Imported:
-        out() << "Eingelesen: " << result.dateText << " (" << result.dateCode << "), "
+    case ReportImporter::Result::ImportedIncomplete:
+        out() << "Eingelesen: " << escaped(result.dateText) << " (" << result.dateCode << "), "
               << result.regions << " Regionen, " << result.units << " Einheiten, "
               << QString::number(result.seconds, 'f', 2) << " s\n";
-        return 0;
+        // Imported, but a file or the display could not follow (on stderr).
+        return result.status == ReportImporter::Result::Imported ? 0 : 3;
     case ReportImporter::Result::Refused:
     case ReportImporter::Result::Cancelled:
         err() << "Der CR wurde nicht eingelesen.\n";
@@ -251,16 +271,16 @@ int status(const Arguments &args)
     for (const auto &r : rows) {
         if (r.field == StatusField::OrkVermehrung && !session.game().isKalmora())
             continue;
-        out() << QString::fromUtf8(r.label).leftJustified(18) << s[r.field] << "\n";
+        out() << QString::fromUtf8(r.label).leftJustified(18) << escaped(s[r.field]) << "\n";
     }
     out() << "\nGesamtproduktion\n";
     for (const QString &line : s.gesamtproduktion)
-        out() << "  " << line << "\n";
+        out() << "  " << escaped(line) << "\n";
     out() << "\nPunkte Statistik\n";
     for (const QStringList &row : session.pointsGrid()) {
         QStringList cells;
         for (const QString &c : row)
-            cells.append(c.rightJustified(14));
+            cells.append(escaped(c).rightJustified(14));
         out() << cells.join(QString()) << "\n";
     }
     return 0;
@@ -274,10 +294,12 @@ int check(const Arguments &args)
     OrderFile orderFile = opened.session->orderFile();
     const OrderChecker::Result result = OrderChecker(opened.session->game()).run(orderFile);
     if (result.status != OrderChecker::Result::Ran) {
-        err() << result.message << "\n";
+        err() << escaped(result.message) << "\n";
+        if (!result.output.isEmpty())
+            out() << escaped(result.output);
         return 2;
     }
-    out() << result.output;
+    out() << escaped(result.output);
     return 0;
 }
 
@@ -300,7 +322,11 @@ int run(const QStringList &arguments)
             return check(args);
         return usage(QStringLiteral("Unbekannter Befehl: ") + args.command);
     } catch (const UserError &e) {
-        err() << e.message() << "\n";
+        err() << escaped(e.message()) << "\n";
+        return 2;
+    } catch (const std::bad_alloc &) {
+        err() << "Der Speicher reichte nicht für den Befehl " << args.command
+              << "; er wurde abgebrochen.\n";
         return 2;
     }
 }

@@ -1,6 +1,7 @@
 #include "configuration.h"
 
 #include "errors.h"
+#include "filebatch.h"
 #include "textfile.h"
 
 #include <QDir>
@@ -44,7 +45,12 @@ void Configuration::load()
 
 void Configuration::save() const
 {
-    writeTextLines(m_filePath, m_lines);
+    writeFileAtomically(m_filePath, fileBytes());
+}
+
+QByteArray Configuration::fileBytes() const
+{
+    return encodeTextLines(m_lines);
 }
 
 void Configuration::createFresh()
