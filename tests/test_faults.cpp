@@ -8,7 +8,6 @@
 #include <QSqlQuery>
 #include <QThread>
 #include <QtTest>
-
 #include <csignal>
 #include <cstring>
 #include <sys/stat.h>
@@ -67,8 +66,8 @@ QStringList importArgs(const QString &ws, const QString &report, int slot = 1,
 
 QStringList slotArgs(const QString &ws, const QString &command)
 {
-    return {QStringLiteral("--workspace"), ws, command, QStringLiteral("--slot"),
-        QStringLiteral("1")};
+    return {
+        QStringLiteral("--workspace"), ws, command, QStringLiteral("--slot"), QStringLiteral("1")};
 }
 
 QByteArray kalmora()
@@ -232,8 +231,8 @@ private slots:
 
         TempWorkspace ws;
         QTemporaryDir inputs;
-        QCOMPARE(cli(importArgs(ws.path(), fixture(QStringLiteral("reports/kalmora-klein.cr"))))
-                     .code,
+        QCOMPARE(
+            cli(importArgs(ws.path(), fixture(QStringLiteral("reports/kalmora-klein.cr")))).code,
             0);
         const QString next = inputs.filePath(QStringLiteral("mai.cr"));
         writeBytes(next, replaced(kalmora(), "40;Runde", "41;Runde"));
@@ -255,7 +254,8 @@ private slots:
         QVERIFY2(run.code == exitCode,
             qPrintable(QStringLiteral("exit %1: %2").arg(run.code).arg(run.errText())));
         QVERIFY2(run.errText().contains(errPart), qPrintable(run.errText()));
-        QVERIFY2(!run.errText().contains(QStringLiteral("Unknown error")), qPrintable(run.errText()));
+        QVERIFY2(
+            !run.errText().contains(QStringLiteral("Unknown error")), qPrintable(run.errText()));
         QVERIFY2(leftoverTemporaries(ws.path()).isEmpty(),
             qPrintable(leftoverTemporaries(ws.path()).join(u'\n')));
 
@@ -280,7 +280,8 @@ private slots:
                      .toInt(),
             2);
         if (!staysOld.isEmpty()) {
-            QVERIFY2(run.errText().contains(QFileInfo(staysOld).fileName()), qPrintable(run.errText()));
+            QVERIFY2(
+                run.errText().contains(QFileInfo(staysOld).fileName()), qPrintable(run.errText()));
             QCOMPARE(after.value(staysOld), before.value(staysOld));
         }
         // Every file the fault did not touch is new.
@@ -322,7 +323,8 @@ private slots:
                 if (run.errText().contains(QStringLiteral("unverändert")))
                     QVERIFY2(after == before, qPrintable(where));
                 if (run.code == 3)
-                    QVERIFY2(run.errText().contains(QStringLiteral("übernommen")), qPrintable(where));
+                    QVERIFY2(
+                        run.errText().contains(QStringLiteral("übernommen")), qPrintable(where));
                 QVERIFY2(leftoverTemporaries(ws.path()).isEmpty(), qPrintable(where));
             }();
             return run.code;
@@ -392,7 +394,8 @@ private slots:
                         qPrintable(where));
                 } else {
                     QVERIFY2(err.contains(QStringLiteral("gerade")), qPrintable(where));
-                    QVERIFY2(config.line(slot, Configuration::FactionName).isEmpty(), qPrintable(where));
+                    QVERIFY2(
+                        config.line(slot, Configuration::FactionName).isEmpty(), qPrintable(where));
                 }
             }
             qDeleteAll(imports);
@@ -410,7 +413,8 @@ private slots:
         QVERIFY(other.tryLock(0));
         QElapsedTimer timer;
         timer.start();
-        const Run run = cli(importArgs(ws.path(), fixture(QStringLiteral("reports/kalmora-klein.cr"))));
+        const Run run
+            = cli(importArgs(ws.path(), fixture(QStringLiteral("reports/kalmora-klein.cr"))));
         QCOMPARE(run.code, 2);
         QVERIFY(timer.elapsed() >= 3000);
         QVERIFY2(run.errText().contains(QStringLiteral("anderen Tolvimar-Programm")),
@@ -422,7 +426,8 @@ private slots:
         expected.remove(QStringLiteral("tolvimar.lock"));
         QCOMPARE(after, expected);
         other.unlock();
-        QCOMPARE(cli(importArgs(ws.path(), fixture(QStringLiteral("reports/kalmora-klein.cr")))).code,
+        QCOMPARE(
+            cli(importArgs(ws.path(), fixture(QStringLiteral("reports/kalmora-klein.cr")))).code,
             0);
     }
 
@@ -455,10 +460,14 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("errPart");
-        QTest::newRow("FIFO") << "fifo" << "keine gewöhnliche Datei";
-        QTest::newRow("endless device") << "zero" << "keine gewöhnliche Datei";
-        QTest::newRow("directory") << "dir" << "Verzeichnis";
-        QTest::newRow("over 1 GB") << "huge" << "zu groß";
+        QTest::newRow("FIFO") << "fifo"
+                              << "keine gewöhnliche Datei";
+        QTest::newRow("endless device") << "zero"
+                                        << "keine gewöhnliche Datei";
+        QTest::newRow("directory") << "dir"
+                                   << "Verzeichnis";
+        QTest::newRow("over 1 GB") << "huge"
+                                   << "zu groß";
     }
     void reportMustBeARegularFileOfSaneSize()
     {
@@ -486,7 +495,8 @@ private slots:
         timer.start();
         // The limit keeps a program that would read without end from hurting the machine.
         const Run run = cli(importArgs(ws.path(), path), {}, 3000000, 30000);
-        QVERIFY2(run.code == 2, qPrintable(QStringLiteral("exit %1: %2").arg(run.code).arg(run.errText())));
+        QVERIFY2(run.code == 2,
+            qPrintable(QStringLiteral("exit %1: %2").arg(run.code).arg(run.errText())));
         QVERIFY2(run.errText().contains(errPart), qPrintable(run.errText()));
         QVERIFY(timer.elapsed() < 20000);
         QCOMPARE(readBytes(ws.file(QStringLiteral("kalmora.sqlite"))), database);
@@ -503,20 +513,25 @@ private slots:
         QTest::addColumn<QString>("errPart");
 
         QTest::newRow("endless output is cut")
-            << "%1/viel.sh" << QStringList {} << 0 << "der Rest wurde abgeschnitten" << "";
+            << "%1/viel.sh" << QStringList {} << 0 << "der Rest wurde abgeschnitten"
+            << "";
         QTest::newRow("crash is a crash") << "%1/absturz.sh" << QStringList {} << 2 << ""
                                           << "abgestürzt";
         QTest::newRow("directory") << "%1" << QStringList {} << 2 << ""
                                    << "kein ausführbares Programm";
         QTest::newRow("options") << "%1/args.sh -Lde -w4" << QStringList {} << 0
-                                 << "[-Lde] [-w4] [Zug-Spiel1-4-April.txt]" << "";
+                                 << "[-Lde] [-w4] [Zug-Spiel1-4-April.txt]"
+                                 << "";
         QTest::newRow("quoted program with options")
             << "\"%1/mit leer/args.sh\" -x \"a b\"" << QStringList {} << 0
-            << "[-x] [a b] [Zug-Spiel1-4-April.txt]" << "";
+            << "[-x] [a b] [Zug-Spiel1-4-April.txt]"
+            << "";
         QTest::newRow("existing file with blanks runs as it is")
-            << "%1/mit leer/args.sh" << QStringList {} << 0 << "[Zug-Spiel1-4-April.txt]" << "";
+            << "%1/mit leer/args.sh" << QStringList {} << 0 << "[Zug-Spiel1-4-April.txt]"
+            << "";
         QTest::newRow("missing program with options")
-            << "%1/fehlt.sh -x" << QStringList {} << 2 << "" << "nicht gefunden";
+            << "%1/fehlt.sh -x" << QStringList {} << 2 << ""
+            << "nicht gefunden";
         QTest::newRow("memory runs out on the output")
             << "%1/args.sh" << QStringList {QStringLiteral("memory:checker-output")} << 2 << ""
             << "Speicher";
@@ -529,12 +544,12 @@ private slots:
         QFETCH(QString, outPart);
         QFETCH(QString, errPart);
         TempWorkspace ws;
-        QCOMPARE(cli(importArgs(ws.path(), fixture(QStringLiteral("reports/kalmora-klein.cr"))))
-                     .code,
+        QCOMPARE(
+            cli(importArgs(ws.path(), fixture(QStringLiteral("reports/kalmora-klein.cr")))).code,
             0);
         const QString tools = ws.file(QStringLiteral("werkzeug"));
-        writeScript(tools + QStringLiteral("/viel.sh"),
-            "head -c 40000000 /dev/zero | tr '\\0' x\necho\n");
+        writeScript(
+            tools + QStringLiteral("/viel.sh"), "head -c 40000000 /dev/zero | tr '\\0' x\necho\n");
         writeScript(tools + QStringLiteral("/absturz.sh"), "echo bis hier\nkill -SEGV $$\n");
         const QByteArray args = "for a in \"$@\"; do printf '[%s] ' \"$a\"; done\necho\n";
         writeScript(tools + QStringLiteral("/args.sh"), args);
@@ -558,7 +573,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("script");
         QTest::addColumn<int>("timeoutMs");
-        QTest::newRow("ends, leaving a child behind") << QByteArray("sleep 300 &\necho $! > kind.pid\n") << 20000;
+        QTest::newRow("ends, leaving a child behind")
+            << QByteArray("sleep 300 &\necho $! > kind.pid\n") << 20000;
         QTest::newRow("hangs with a child")
             << QByteArray("sleep 300 &\necho $! > kind.pid\nsleep 300\n") << 1000;
     }
@@ -583,9 +599,12 @@ private slots:
         QTest::addColumn<QString>("silver");
         QTest::addColumn<QString>("pointsStored");
         QTest::addColumn<QString>("errPart");
-        QTest::newRow("silver past 2^31") << QByteArray("812") << "4000000000" << "812" << "";
-        QTest::newRow("points past 64 bits")
-            << QByteArray("99999999999999999999") << "4000000000" << "" << "zu groß";
+        QTest::newRow("silver past 2^31") << QByteArray("812") << "4000000000"
+                                          << "812"
+                                          << "";
+        QTest::newRow("points past 64 bits") << QByteArray("99999999999999999999") << "4000000000"
+                                             << ""
+                                             << "zu groß";
     }
     void largeSums()
     {
@@ -605,16 +624,18 @@ private slots:
         QVERIFY2(!run.errText().contains(QStringLiteral("keine Zahl")), qPrintable(run.errText()));
         QVERIFY2(run.errText().contains(errPart), qPrintable(run.errText()));
         const QString db = ws.file(QStringLiteral("kalmora.sqlite"));
-        QCOMPARE(queryValue(db,
-                     QStringLiteral("SELECT \"ParteiSilber\" FROM statistik WHERE \"Länge\" = 5000"))
-                     .toString(),
+        QCOMPARE(
+            queryValue(
+                db, QStringLiteral("SELECT \"ParteiSilber\" FROM statistik WHERE \"Länge\" = 5000"))
+                .toString(),
             silver);
         QCOMPARE(queryValue(db,
                      QStringLiteral("SELECT \"PunkteNeu\" FROM statistik WHERE \"Länge\" = 5000"))
                      .toString(),
             pointsStored);
         const Run status = cli(slotArgs(ws.path(), QStringLiteral("status")));
-        QVERIFY(QString::fromUtf8(status.out).contains(QStringLiteral("Silber            ") + silver));
+        QVERIFY(
+            QString::fromUtf8(status.out).contains(QStringLiteral("Silber            ") + silver));
     }
 
     // Control characters of a report reach the terminal escaped.
@@ -623,11 +644,11 @@ private slots:
         QTest::addColumn<QByteArray>("from");
         QTest::addColumn<QByteArray>("to");
         QTest::addColumn<QString>("command");
-        QTest::newRow("error line") << QByteArray("12;Anzahl") << QByteArray("1\x1b[2J\x1b]0;x\x07;Anzahl")
-                                    << "import";
-        QTest::newRow("status values") << QByteArray("\"Die Grauen Falken\";Parteiname")
-                                       << QByteArray("\"Die \x1b]0;Titel\x07 Falken\";Parteiname")
-                                       << "status";
+        QTest::newRow("error line")
+            << QByteArray("12;Anzahl") << QByteArray("1\x1b[2J\x1b]0;x\x07;Anzahl") << "import";
+        QTest::newRow("status values")
+            << QByteArray("\"Die Grauen Falken\";Parteiname")
+            << QByteArray("\"Die \x1b]0;Titel\x07 Falken\";Parteiname") << "status";
     }
     void terminalEscapes()
     {
@@ -645,7 +666,8 @@ private slots:
         QVERIFY2(printed.contains("\\x1b"), printed.constData());
         for (char c = 1; c < 0x20; ++c) {
             if (c != '\n' && c != '\t')
-                QVERIFY2(!printed.contains(c), qPrintable(QStringLiteral("raw byte %1").arg(int(c))));
+                QVERIFY2(
+                    !printed.contains(c), qPrintable(QStringLiteral("raw byte %1").arg(int(c))));
         }
     }
 
@@ -663,17 +685,18 @@ private slots:
         ws.setLine(1, Configuration::GameTypeText, QStringLiteral("Sulvitan"));
         const Run run = cli(importArgs(ws.path(), path, 1, QStringLiteral("Sulvitan")));
         QVERIFY2(run.code == 0, qPrintable(run.errText()));
-        QVERIFY2(run.errText().contains(QStringLiteral("Zeile %1").arg(line)), qPrintable(run.errText()));
+        QVERIFY2(run.errText().contains(QStringLiteral("Zeile %1").arg(line)),
+            qPrintable(run.errText()));
         const QString db = ws.file(QStringLiteral("kalmora.sqlite"));
         // The umlauts are stored as they were written; the bad byte alone is replaced.
-        QCOMPARE(queryValue(db, QStringLiteral("SELECT \"Partei Name\" FROM parteien"))
-                     .toString(),
+        QCOMPARE(queryValue(db, QStringLiteral("SELECT \"Partei Name\" FROM parteien")).toString(),
             QStringLiteral("Lindenhüter"));
-        QCOMPARE(queryValue(db, QStringLiteral("SELECT \"Einheit Name\" FROM einheiten"))
-                     .toString(),
+        QCOMPARE(
+            queryValue(db, QStringLiteral("SELECT \"Einheit Name\" FROM einheiten")).toString(),
             QStringLiteral("Förster"));
-        QCOMPARE(queryValue(db, QStringLiteral("SELECT \"Regionname\" FROM regionen WHERE "
-                                               "\"Regionname\" LIKE 'Linden%'"))
+        QCOMPARE(queryValue(db,
+                     QStringLiteral("SELECT \"Regionname\" FROM regionen WHERE "
+                                    "\"Regionname\" LIKE 'Linden%'"))
                      .toString(),
             QStringLiteral("Linden\uFFFDhain"));
     }

@@ -27,8 +27,8 @@ std::unique_ptr<MainWindow> createWindows(Session &session, Prompter &prompter, 
     w.selection = new SelectionDialog(main.get());
     // Closing "Spielwahl" without a game (Escape, the close box) would leave a disabled
     // main window with no way on: it ends the program instead.
-    QObject::connect(w.selection, &QDialog::rejected, qApp, &QCoreApplication::quit,
-        Qt::QueuedConnection);
+    QObject::connect(
+        w.selection, &QDialog::rejected, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     w.selection->showSlots(session.selection());
     w.selection->show();
     w.regionEntry = new RegionEntryDialog(main.get());

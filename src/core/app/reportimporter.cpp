@@ -104,8 +104,7 @@ ReportImporter::Result ReportImporter::importFile(const QString &path)
     } else if (result.status == Result::ImportedIncomplete) {
         m_session.prompter().message(Prompter::Kind::Warning, kTitle, result.message);
     } else if (result.status == Result::Imported && !result.notes.isEmpty()) {
-        m_session.prompter().message(
-            Prompter::Kind::Information, kTitle, result.notes.join(u'\n'));
+        m_session.prompter().message(Prompter::Kind::Information, kTitle, result.notes.join(u'\n'));
     }
     result.seconds = timer.elapsed() / 1000.0;
     return result;
@@ -238,10 +237,10 @@ ReportImporter::Staged ReportImporter::stage(
             const QString backup = orderPath + QStringLiteral(".bak");
             batch.stage(backup, previous);
             backedUp = true;
-            result.notes.append(QStringLiteral("Die gespeicherte Zugvorlage %1 wich von der neuen "
-                                               "ab; sie wurde als %2 aufbewahrt.")
-                                    .arg(QDir::toNativeSeparators(orderPath),
-                                        QDir::toNativeSeparators(backup)));
+            result.notes.append(
+                QStringLiteral("Die gespeicherte Zugvorlage %1 wich von der neuen "
+                               "ab; sie wurde als %2 aufbewahrt.")
+                    .arg(QDir::toNativeSeparators(orderPath), QDir::toNativeSeparators(backup)));
         }
     }
     batch.stage(orderPath, orders, backedUp);

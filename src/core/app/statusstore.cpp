@@ -58,14 +58,16 @@ QStringList StatusStore::fileNames(const ActiveGame &game)
     return names;
 }
 
-ReportPages StatusStore::pagesToSave(const ActiveGame &game, ReportPages pages, const QString &total)
+ReportPages StatusStore::pagesToSave(
+    const ActiveGame &game, ReportPages pages, const QString &total)
 {
     if (game.number == 1)
         pages.append(Page::Einkommen, QStringLiteral("zzzz") + total);
     return pages;
 }
 
-void StatusStore::stageStatusFiles(FileBatch &batch, const ActiveGame &game, const ReportPages &pages)
+void StatusStore::stageStatusFiles(
+    FileBatch &batch, const ActiveGame &game, const ReportPages &pages)
 {
     makeDirectory(statusDataDir(game.programPath));
     const QStringList names = fileNames(game);

@@ -24,7 +24,8 @@ public:
     // page carries the total marker ("zzzz" + total).
     static ReportPages pagesToSave(const ActiveGame &game, ReportPages pages, const QString &total);
     // Throws UserError naming the file that could not be written.
-    static void stageStatusFiles(FileBatch &batch, const ActiveGame &game, const ReportPages &pages);
+    static void stageStatusFiles(
+        FileBatch &batch, const ActiveGame &game, const ReportPages &pages);
     // Lines 1, 2 and 13 to 21 of the game's block.
     static void setStatusLines(
         Configuration &config, const ActiveGame &game, const StatusValues &status);

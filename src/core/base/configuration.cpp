@@ -56,7 +56,7 @@ QByteArray Configuration::fileBytes() const
 void Configuration::createFresh()
 {
     m_lines = freshLines();
-    QDir().mkpath(QFileInfo(m_filePath).absolutePath());
+    makeDirectory(QFileInfo(m_filePath).absolutePath());
     save();
 }
 

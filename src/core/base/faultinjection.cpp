@@ -9,8 +9,8 @@ namespace {
 
 const QStringList &entries()
 {
-    static const QStringList list = qEnvironmentVariable("TOLVIMAR_TEST_FAULTS")
-                                        .split(u',', Qt::SkipEmptyParts);
+    static const QStringList list
+        = qEnvironmentVariable("TOLVIMAR_TEST_FAULTS").split(u',', Qt::SkipEmptyParts);
     return list;
 }
 

@@ -42,15 +42,16 @@ QString shown(const QString &path)
 
 UserError writeError(const QString &path, const QString &reason)
 {
-    return UserError(QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2")
-                         .arg(shown(path), reason));
+    return UserError(
+        QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2").arg(shown(path), reason));
 }
 
 // A name beside the target that no other writer uses.
 QString temporaryName(const QString &target)
 {
     static std::atomic<int> counter {0};
-    return target + QStringLiteral(".tmp-%1-%2").arg(QCoreApplication::applicationPid()).arg(++counter);
+    return target
+        + QStringLiteral(".tmp-%1-%2").arg(QCoreApplication::applicationPid()).arg(++counter);
 }
 
 void syncToDisk(QFile &file)
@@ -176,14 +177,16 @@ void makeDirectory(const QString &dir)
     for (QFileInfo part(dir); !part.isRoot() && !part.filePath().isEmpty();
          part = QFileInfo(part.absolutePath())) {
         if (part.exists() && !part.isDir()) {
-            reason = QStringLiteral("an der Stelle von %1 liegt eine Datei").arg(shown(part.absoluteFilePath()));
+            reason = QStringLiteral("an der Stelle von %1 liegt eine Datei")
+                         .arg(shown(part.absoluteFilePath()));
             break;
         }
         if (part.exists())
             break;
     }
-    throw UserError(QStringLiteral("Der Ordner %1 kann nicht angelegt werden: %2")
-                        .arg(shown(dir), reason.isEmpty() ? QStringLiteral("unbekannter Grund") : reason));
+    throw UserError(
+        QStringLiteral("Der Ordner %1 kann nicht angelegt werden: %2")
+            .arg(shown(dir), reason.isEmpty() ? QStringLiteral("unbekannter Grund") : reason));
 }
 
 } // namespace tolvimar

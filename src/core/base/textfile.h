@@ -19,8 +19,8 @@ struct DecodeRepairs
 // a text whose non-ASCII sequences are all but a handful valid UTF-8 (one damaged
 // byte must not turn every umlaut into two characters), with the bad bytes replaced
 // and counted in repairs. Anything else is Windows-1252, so umlauts survive.
-QString decodeText(const QByteArray &bytes, TextEncoding *detected = nullptr,
-    DecodeRepairs *repairs = nullptr);
+QString decodeText(
+    const QByteArray &bytes, TextEncoding *detected = nullptr, DecodeRepairs *repairs = nullptr);
 // Decodes in a known encoding (a report that declares its charset).
 QString decodeTextAs(
     const QByteArray &bytes, TextEncoding encoding, DecodeRepairs *repairs = nullptr);
@@ -33,8 +33,8 @@ QStringList splitLines(const QString &text);
 QStringList readTextLines(const QString &path, TextEncoding *detected = nullptr);
 
 // The lines as the bytes of a file, each followed by lineEnd.
-QByteArray encodeTextLines(
-    const QStringList &lines, TextEncoding encoding = TextEncoding::Utf8, const char *lineEnd = "\n");
+QByteArray encodeTextLines(const QStringList &lines, TextEncoding encoding = TextEncoding::Utf8,
+    const char *lineEnd = "\n");
 
 // Writes the lines atomically (temporary file, then replace), each followed by
 // lineEnd. Throws UserError naming the file when it cannot be written; the previous

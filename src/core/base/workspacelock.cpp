@@ -45,11 +45,12 @@ void WorkspaceLock::lock()
                             .arg(dir, file)
                             .arg(m_waitMs / 1000.0));
     }
-    throw UserError(QStringLiteral("Im Arbeitsverzeichnis %1 kann die Sperrdatei %2 nicht angelegt "
-                                   "werden%3; es wurde nichts geändert.")
-                        .arg(dir, file,
-                            error == QLockFile::PermissionError ? QStringLiteral(" (keine Berechtigung)")
-                                                                : QString()));
+    throw UserError(
+        QStringLiteral("Im Arbeitsverzeichnis %1 kann die Sperrdatei %2 nicht angelegt "
+                       "werden%3; es wurde nichts geändert.")
+            .arg(dir, file,
+                error == QLockFile::PermissionError ? QStringLiteral(" (keine Berechtigung)")
+                                                    : QString()));
 }
 
 void WorkspaceLock::unlock()

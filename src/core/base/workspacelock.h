@@ -22,6 +22,7 @@ public:
     WorkspaceLock &operator=(const WorkspaceLock &) = delete;
 
     QString filePath() const { return m_path; }
+    void setWaitMs(int ms) { m_waitMs = ms; }
     bool isHeld() const { return m_depth > 0; }
 
     // Throws UserError when another program holds the lock past the wait.

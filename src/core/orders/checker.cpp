@@ -36,8 +36,14 @@ public:
         m_process.setChildProcessModifier([] { ::setpgid(0, 0); });
 #endif
     }
-    ~ProcessGroup() { stop(); }
-    void started() { m_pid = m_process.processId(); }
+    ~ProcessGroup()
+    {
+        stop();
+    }
+    void started()
+    {
+        m_pid = m_process.processId();
+    }
     void stop()
     {
 #ifdef Q_OS_UNIX
@@ -139,7 +145,8 @@ OrderChecker::Result OrderChecker::run(OrderFile &orderFile, int timeoutMs)
     const QFileInfo info(cmd.program);
     if (!info.exists()) {
         result.status = Result::Missing;
-        result.message = QStringLiteral("Der ZugChecker %1 wurde nicht gefunden.").arg(shownProgram);
+        result.message
+            = QStringLiteral("Der ZugChecker %1 wurde nicht gefunden.").arg(shownProgram);
         return result;
     }
     if (info.isDir()) {
@@ -151,7 +158,8 @@ OrderChecker::Result OrderChecker::run(OrderFile &orderFile, int timeoutMs)
     }
     if (!info.isExecutable()) {
         result.status = Result::NotExecutable;
-        result.message = QStringLiteral("Der ZugChecker %1 ist nicht ausführbar.").arg(shownProgram);
+        result.message
+            = QStringLiteral("Der ZugChecker %1 ist nicht ausführbar.").arg(shownProgram);
         return result;
     }
 
@@ -172,8 +180,8 @@ OrderChecker::Result OrderChecker::run(OrderFile &orderFile, int timeoutMs)
         bool timedOut = false;
         QObject::connect(&process, &QProcess::readyRead, &loop, [&] { output.take(process); });
         QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
-        QObject::connect(&process, &QProcess::errorOccurred, &loop,
-            [&](QProcess::ProcessError error) {
+        QObject::connect(
+            &process, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError error) {
                 if (error == QProcess::FailedToStart)
                     loop.quit();
             });

@@ -34,7 +34,8 @@ std::optional<TextEncoding> declaredEncoding(QByteArrayView bytes)
         if (line > 0 && !text.isEmpty() && !text.contains(';'))
             break;
         const qsizetype semicolon = text.indexOf(';');
-        if (semicolon > 0 && text.sliced(semicolon + 1).trimmed().compare("charset", Qt::CaseInsensitive) == 0) {
+        if (semicolon > 0
+            && text.sliced(semicolon + 1).trimmed().compare("charset", Qt::CaseInsensitive) == 0) {
             QByteArray value = text.first(semicolon).trimmed().toByteArray().toLower();
             if (value.startsWith('"') && value.endsWith('"') && value.size() >= 2)
                 value = value.mid(1, value.size() - 2);
@@ -47,7 +48,8 @@ std::optional<TextEncoding> declaredEncoding(QByteArrayView bytes)
             return std::nullopt;
         }
         start = end + 1;
-        if (end < bytes.size() && bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n')
+        if (end < bytes.size() && bytes[end] == '\r' && start < bytes.size()
+            && bytes[start] == '\n')
             ++start;
     }
     return std::nullopt;
