@@ -467,7 +467,7 @@ private slots:
         QTest::newRow("directory") << "dir"
                                    << "Verzeichnis";
         QTest::newRow("over 1 GB") << "huge"
-                                   << "zu groß";
+                                   << "eingelesen werden Berichte bis 1024 MB";
     }
     void reportMustBeARegularFileOfSaneSize()
     {

@@ -50,6 +50,7 @@ public:
         if (m_pid > 0)
             ::kill(-pid_t(m_pid), SIGKILL);
 #endif
+        m_pid = 0;
         if (m_process.state() != QProcess::NotRunning) {
             m_process.kill();
             m_process.waitForFinished(5000);
