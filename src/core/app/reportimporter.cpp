@@ -174,6 +174,8 @@ ReportImporter::Result ReportImporter::run(const QString &path)
         shown = true;
     } catch (const std::bad_alloc &) {
         reason = QStringLiteral("danach reichte der Speicher nicht");
+    } catch (const UserError &e) {
+        reason = QStringLiteral("danach trat ein Fehler auf: ") + e.message();
     } catch (const std::exception &e) {
         reason = QStringLiteral("danach trat ein Fehler auf: ") + QString::fromLocal8Bit(e.what());
     }

@@ -54,13 +54,16 @@ QString temporaryName(const QString &target)
         + QStringLiteral(".tmp-%1-%2").arg(QCoreApplication::applicationPid()).arg(++counter);
 }
 
-void syncToDisk(QFile &file)
+// A full disk may show only here, when the data is really written; returns the reason.
+QString syncToDisk(QFile &file)
 {
 #ifdef Q_OS_UNIX
-    ::fsync(file.handle());
+    if (::fsync(file.handle()) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
 #else
     Q_UNUSED(file);
 #endif
+    return QString();
 }
 
 void writeTemporary(const QString &target, const QString &temporary, const QByteArray &bytes)
@@ -78,8 +81,10 @@ void writeTemporary(const QString &target, const QString &temporary, const QByte
         ok = false;
         reason = QString::fromLocal8Bit(std::strerror(ENOSPC));
     }
-    if (ok)
-        syncToDisk(file);
+    if (ok) {
+        reason = syncToDisk(file);
+        ok = reason.isEmpty();
+    }
     file.close();
     if (!ok) {
         QFile::remove(temporary);
