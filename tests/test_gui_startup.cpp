@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QtTest>
 
 using namespace tolvimar;
@@ -177,6 +178,31 @@ private slots:
         QCOMPARE(gui.session->game().checkerPath, QStringLiteral("/opt/zugcheck"));
         QCOMPARE(
             gui.ws.config().line(2, Configuration::CheckerPath), QStringLiteral("/opt/zugcheck"));
+    }
+
+    // Without a game the main window stays disabled: closing "Spielwahl" (Escape or
+    // the close box) ends the program instead of leaving it with no way on.
+    void closingSpielwahlEndsTheProgram_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Escape") << true;
+        QTest::newRow("close box") << false;
+    }
+    void closingSpielwahlEndsTheProgram()
+    {
+        QFETCH(bool, escape);
+        Gui gui;
+        auto *selection = gui.main->windows().selection;
+        QVERIFY(selection->isVisible());
+        QTimer::singleShot(0, selection, [selection, escape] {
+            if (escape)
+                QTest::keyClick(selection, Qt::Key_Escape);
+            else
+                selection->close();
+        });
+        // Should nothing end the program, the test does after a while (exit code 1).
+        QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QApplication::exec(), 0);
     }
 };
 

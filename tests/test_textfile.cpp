@@ -62,6 +62,65 @@ private slots:
         if (!bytes.startsWith("\xef\xbb\xbf"))
             QCOMPARE(encodeText(text, TextEncoding(encoding)), bytes);
     }
+
+    // One damaged byte must not turn a UTF-8 text into Windows-1252 (every umlaut
+    // would be stored as two characters); a text with more than a handful of bad
+    // bytes, or fewer valid sequences than bad bytes, is Windows-1252.
+    void damagedUtf8_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("encoding");
+        QTest::newRow("one bad byte in UTF-8")
+            << QByteArray("Gr\xc3\xbcn \xfc Gr\xc3\xbc\xc3\x9f"
+                          "e")
+            << QString::fromUtf8("Grün \uFFFD Grüße") << int(TextEncoding::Utf8);
+        QTest::newRow("Windows-1252 with a UTF-8-like pair")
+            << QByteArray("Gr\xfcn \xc3\xa4 K\xf6nig \xe4") << QString::fromUtf8("Grün Ã¤ König ä")
+            << int(TextEncoding::Windows1252);
+        QTest::newRow("more than a handful of bad bytes")
+            << QByteArray("\xc3\xa4\xc3\xa4\xc3\xa4\xc3\xa4\xc3\xa4\xc3\xa4\xc3\xa4\xc3\xa4\xc3\xa4"
+                          "\xc3\xa4\xc3\xa4\xc3\xa4\xc3\xa4\xc3\xa4 \xe4\xe4\xe4\xe4\xe4\xe4")
+            << QString::fromUtf8("Ã¤Ã¤Ã¤Ã¤Ã¤Ã¤Ã¤Ã¤Ã¤Ã¤Ã¤Ã¤Ã¤Ã¤ ääääää")
+            << int(TextEncoding::Windows1252);
+    }
+    void damagedUtf8()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QFETCH(int, encoding);
+        TextEncoding detected = TextEncoding::Utf8;
+        QCOMPARE(decodeText(bytes, &detected), text);
+        QCOMPARE(int(detected), encoding);
+    }
+
+    // A report that names its charset in its first block is read in that charset.
+    void declaredCharset_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("encoding");
+        QTest::newRow("Latin-1 although it looks like UTF-8")
+            << QByteArray("VERSION 42\n\"ISO-8859-1\";charset\n\"M\xc3\xa4rz\";Name\n")
+            << QString::fromUtf8("\"MÃ¤rz\";Name") << int(TextEncoding::Windows1252);
+        QTest::newRow("UTF-8 with many bad bytes")
+            << QByteArray("VERSION 42\r\n\"UTF-8\";charset\r\n\"\xfc\xfc\xfc\xfc\xfc\xfc\xfc "
+                          "Gr\xc3\xbcn\";Name\r\n")
+            << QString::fromUtf8("\"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD Grün\";Name")
+            << int(TextEncoding::Utf8);
+        QTest::newRow("named after the first block: not a declaration")
+            << QByteArray("VERSION 42\nPARTEI 1\n\"UTF-8\";charset\n\"M\xe4rz\";Name\n")
+            << QString::fromUtf8("\"März\";Name") << int(TextEncoding::Windows1252);
+    }
+    void declaredCharset()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, line);
+        QFETCH(int, encoding);
+        const ReportLines report = ReportLines::fromBytes(bytes);
+        QCOMPARE(report.line(report.count() - 1).toString(), line);
+        QCOMPARE(int(report.encoding()), encoding);
+    }
 };
 
 QTEST_APPLESS_MAIN(TestTextFile)

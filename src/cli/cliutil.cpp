@@ -2,17 +2,91 @@
 
 #include "app/session.h"
 
+#include <QIODevice>
+#include <cstdio>
+
 namespace tolvimar::cli {
+
+namespace {
+
+// Text from a report or a configuration goes to a terminal: control characters in it
+// are shown escaped ("\x1b"), never sent raw, so that they cannot steer the terminal.
+// Works on the UTF-8 bytes: C0 controls and DEL are single bytes, C1 controls are
+// 0xC2 followed by 0x80 to 0x9F.
+class TerminalSafeDevice : public QIODevice
+{
+public:
+    explicit TerminalSafeDevice(FILE *file)
+        : m_file(file)
+    {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 length) override
+    {
+        QByteArray safe;
+        safe.reserve(length);
+        for (qint64 i = 0; i < length; ++i) {
+            const auto b = static_cast<unsigned char>(data[i]);
+            if (m_pendingC2) {
+                m_pendingC2 = false;
+                if (b >= 0x80 && b <= 0x9F) {
+                    safe += escape(b);
+                    continue;
+                }
+                safe += char(0xC2);
+            }
+            if (b == 0xC2)
+                m_pendingC2 = true;
+            else if ((b < 0x20 && b != '\n' && b != '\t') || b == 0x7F)
+                safe += escape(b);
+            else
+                safe += char(b);
+        }
+        fwrite(safe.constData(), 1, size_t(safe.size()), m_file);
+        fflush(m_file);
+        return length;
+    }
+
+private:
+    static QByteArray escape(unsigned char b)
+    {
+        return QByteArray("\\x") + QByteArray::number(b, 16).rightJustified(2, '0');
+    }
+
+    FILE *m_file;
+    bool m_pendingC2 = false;
+};
+
+} // namespace
+
+QString escaped(const QString &text)
+{
+    QString result;
+    result.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != u'\n' && u != u'\t') || (u >= 0x7F && u < 0xA0))
+            result += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
+        else
+            result += c;
+    }
+    return result;
+}
 
 QTextStream &out()
 {
-    static QTextStream stream(stdout);
+    static TerminalSafeDevice device(stdout);
+    static QTextStream stream(&device);
     return stream;
 }
 
 QTextStream &err()
 {
-    static QTextStream stream(stderr);
+    static TerminalSafeDevice device(stderr);
+    static QTextStream stream(&device);
     return stream;
 }
 

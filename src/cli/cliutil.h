@@ -18,8 +18,11 @@ namespace tolvimar::cli {
 // What every command shares: the output streams, the parsed command line, the
 // options of a command and the opening of a game slot.
 
+// stdout and stderr; control characters are written escaped ("\x1b").
 QTextStream &out();
 QTextStream &err();
+// The same escaping for a text.
+QString escaped(const QString &text);
 // Prints the problem and the usage text to stderr; returns 2.
 int usage(const QString &problem);
 // The usage text (built from the command table).

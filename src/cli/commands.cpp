@@ -9,6 +9,8 @@
 #include "regioncommands.h"
 #include "unitcommands.h"
 
+#include <new>
+
 namespace tolvimar::cli {
 
 namespace {
@@ -90,6 +92,10 @@ int run(const QStringList &arguments)
         return usage(QStringLiteral("Unbekannter Befehl: ") + args.command);
     } catch (const UserError &e) {
         err() << e.message() << "\n";
+        return 2;
+    } catch (const std::bad_alloc &) {
+        err() << "Der Speicher reichte nicht für den Befehl " << args.command
+              << "; er wurde abgebrochen.\n";
         return 2;
     }
 }

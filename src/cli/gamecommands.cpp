@@ -47,10 +47,12 @@ int import(const Arguments &args)
         = ReportImporter(session, progress).importFile(options.positional.first());
     switch (result.status) {
     case ReportImporter::Result::Imported:
+    case ReportImporter::Result::ImportedIncomplete:
         out() << "Eingelesen: " << result.dateText << " (" << result.dateCode << "), "
               << result.regions << " Regionen, " << result.units << " Einheiten, "
               << QString::number(result.seconds, 'f', 2) << " s\n";
-        return 0;
+        // Imported, but a file or the display could not follow (on stderr).
+        return result.status == ReportImporter::Result::Imported ? 0 : 3;
     case ReportImporter::Result::Refused:
     case ReportImporter::Result::Cancelled:
         err() << "Der CR wurde nicht eingelesen.\n";
@@ -112,6 +114,8 @@ int check(const Arguments &args)
     const OrderChecker::Result result = OrderChecker(opened.session->game()).run(orderFile);
     if (result.status != OrderChecker::Result::Ran) {
         err() << result.message << "\n";
+        if (!result.output.isEmpty())
+            out() << result.output;
         return 2;
     }
     out() << result.output;

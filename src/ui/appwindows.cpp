@@ -9,6 +9,7 @@
 #include "selectiondialog.h"
 #include "settingsdialog.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -28,6 +29,10 @@ std::unique_ptr<MainWindow> createWindows(Session &session, Prompter &prompter, 
     MainWindow::Windows w;
     w.settings = new SettingsDialog(session, main.get());
     w.selection = new SelectionDialog(main.get());
+    // Closing "Spielwahl" without a game (Escape, the close box) would leave a disabled
+    // main window with no way on: it ends the program instead.
+    QObject::connect(
+        w.selection, &QDialog::rejected, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     w.selection->showSlots(session.selection());
     w.selection->show();
     w.regionEntry = new RegionEntryDialog(session, main.get());

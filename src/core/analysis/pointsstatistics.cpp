@@ -12,16 +12,28 @@ namespace {
 const QStringList kKeyFields = {QStringLiteral("Spiel"), QStringLiteral("Breite"),
     QStringLiteral("Länge"), QStringLiteral("Datum")};
 
-// An empty status value stays an empty field; anything else must be a number.
-QVariant statusNumber(const QString &text, const QString &label)
+// An empty status value stays an empty field, and so does one that is no number or
+// too large for a 64-bit field; those are named in the warnings.
+QVariant statusNumber(const QString &text, const QString &label, QStringList &warnings)
 {
     if (text.trimmed().isEmpty())
         return QVariant();
-    int value = 0;
-    if (!parseStrictInt(text, &value))
-        throw UserError(
-            QStringLiteral("Der Statuswert \"%1\" ist keine Zahl: \"%2\"").arg(label, text));
-    return value;
+    qint64 value = 0;
+    switch (parseStrictInt64(text, &value)) {
+    case NumberParse::Ok:
+        return value;
+    case NumberParse::TooLarge:
+        warnings.append(QStringLiteral("Der Statuswert \"%1\" ist zu groß für die "
+                                       "Punktestatistik: \"%2\"; das Feld bleibt leer.")
+                            .arg(label, text.left(80)));
+        return QVariant();
+    case NumberParse::NotANumber:
+        break;
+    }
+    warnings.append(QStringLiteral("Der Statuswert \"%1\" ist keine Zahl: \"%2\"; das Feld "
+                                   "der Punktestatistik bleibt leer.")
+                        .arg(label, text.left(80)));
+    return QVariant();
 }
 
 QString cell(const QVariant &v)
@@ -31,9 +43,11 @@ QString cell(const QVariant &v)
 
 QString difference(const QString &now, const QString &before)
 {
-    if (now.isEmpty() || before.isEmpty())
+    qint64 change = 0;
+    if (now.isEmpty() || before.isEmpty()
+        || __builtin_sub_overflow(now.toLongLong(), before.toLongLong(), &change))
         return QString();
-    return QString::number(now.toLongLong() - before.toLongLong());
+    return QString::number(change);
 }
 
 } // namespace
@@ -43,19 +57,30 @@ PointsStatistics::PointsStatistics(Database &db)
 {
 }
 
-void PointsStatistics::writeFactionRow(
+QStringList PointsStatistics::writeFactionRow(
     const ActiveGame &game, qint64 dateCode, const StatusValues &status)
 {
+    QStringList warnings;
     Table t(m_db, schema::statistik());
     if (t.find(kKeyFields, {game.number, game.factionNumber, schema::kFactionRowLaenge, dateCode}))
-        return;
-    const QVariant silver = statusNumber(status[StatusField::Silber], QStringLiteral("Silber"));
+        return warnings;
+    const QVariant silver
+        = statusNumber(status[StatusField::Silber], QStringLiteral("Silber"), warnings);
     const QVariant persons
-        = statusNumber(status[StatusField::Personen], QStringLiteral("Personen"));
-    QVariant points, average;
+        = statusNumber(status[StatusField::Personen], QStringLiteral("Personen"), warnings);
+    QVariant points, average, lead;
     if (game.isKalmora()) {
-        points = statusNumber(status[StatusField::Punkte], QStringLiteral("Punkte :"));
-        average = statusNumber(status[StatusField::PunkteMittel], QStringLiteral("Punkte mittel:"));
+        points = statusNumber(status[StatusField::Punkte], QStringLiteral("Punkte :"), warnings);
+        average = statusNumber(
+            status[StatusField::PunkteMittel], QStringLiteral("Punkte mittel:"), warnings);
+        qint64 gap = 0;
+        if (!points.isNull() && !average.isNull()) {
+            if (__builtin_sub_overflow(points.toLongLong(), average.toLongLong(), &gap))
+                warnings.append(QStringLiteral("Der Vorsprung ist zu groß für die "
+                                               "Punktestatistik; das Feld bleibt leer."));
+            else
+                lead = gap;
+        }
     }
     t.append();
     t.setValue(u"Spiel", game.number);
@@ -65,12 +90,12 @@ void PointsStatistics::writeFactionRow(
     if (game.isKalmora()) {
         t.setValue(u"PunkteNeu", points);
         t.setValue(u"PunkteSchnitt", average);
-        if (!points.isNull() && !average.isNull())
-            t.setValue(u"PunkteDiv", points.toLongLong() - average.toLongLong());
+        t.setValue(u"PunkteDiv", lead);
     }
     t.setValue(u"ParteiSilber", silver);
     t.setValue(u"Personen", persons);
     t.post();
+    return warnings;
 }
 
 QList<QStringList> PointsStatistics::grid(int game, int faction)

@@ -17,9 +17,11 @@ class PointsStatistics
 public:
     explicit PointsStatistics(Database &db);
 
-    // Records the turn unless it is recorded already. Throws UserError when a
-    // status value that is recorded is not a number.
-    void writeFactionRow(const ActiveGame &game, qint64 dateCode, const StatusValues &status);
+    // Records the turn unless it is recorded already. Values are 64-bit; a status
+    // value that is no number or does not fit leaves its field empty and is named in
+    // the returned warnings.
+    QStringList writeFactionRow(
+        const ActiveGame &game, qint64 dateCode, const StatusValues &status);
     // The grid: a heading row and one row per recorded turn, oldest first; empty
     // when the faction has no rows.
     QList<QStringList> grid(int game, int faction);

@@ -1,8 +1,14 @@
 #include "reportimporter.h"
 
+#include "../analysis/pointsstatistics.h"
 #include "../base/errors.h"
+#include "../base/faultinjection.h"
+#include "../base/filebatch.h"
+#include "../base/gamefiles.h"
 #include "../base/prompter.h"
+#include "../base/workspacelock.h"
 #include "../db/database.h"
+#include "../orders/orderfile.h"
 #include "../report/importprogress.h"
 #include "../report/reportlines.h"
 #include "../report/reportreader.h"
@@ -12,6 +18,8 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 
 namespace tolvimar {
 
@@ -84,10 +92,19 @@ ReportImporter::Result ReportImporter::importFile(const QString &path)
         result.message = QStringLiteral("Fehler beim Einlesen von %1: %2")
                              .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(e.what()));
     }
+    // run() catches what happens after the commit itself: a failure that reaches
+    // here left the database and every file as they were.
     if (result.status == Result::Failed) {
         result.message
             += QStringLiteral("\nDer CR wurde nicht übernommen; die Datenbank ist unverändert.");
         m_session.prompter().message(Prompter::Kind::Error, kTitle, result.message);
+    } else if (result.status == Result::Refused && !result.message.isEmpty()) {
+        m_session.prompter().message(
+            Prompter::Kind::Information, QStringLiteral("Information"), result.message);
+    } else if (result.status == Result::ImportedIncomplete) {
+        m_session.prompter().message(Prompter::Kind::Warning, kTitle, result.message);
+    } else if (result.status == Result::Imported && !result.notes.isEmpty()) {
+        m_session.prompter().message(Prompter::Kind::Information, kTitle, result.notes.join(u'\n'));
     }
     result.seconds = timer.elapsed() / 1000.0;
     return result;
@@ -99,6 +116,14 @@ ReportImporter::Result ReportImporter::run(const QString &path)
     const ReportLines lines = ReportLines::load(path);
     m_progress.setStep(QString());
     m_progress.setPercent(0);
+    if (lines.repairs().badBytes > 0) {
+        result.notes.append(
+            QStringLiteral("Der CR %1 ist UTF-8, enthält aber %2 ungültige Bytes (das erste in "
+                           "Zeile %3); sie wurden durch \uFFFD ersetzt.")
+                .arg(QDir::toNativeSeparators(path))
+                .arg(lines.repairs().badBytes)
+                .arg(lines.repairs().firstBadLine));
+    }
 
     if (!ReportReader::isSupportedVersion(ReportReader::version(lines))) {
         const bool yes = m_session.prompter().askYesNo(Prompter::Kind::Warning,
@@ -114,17 +139,19 @@ ReportImporter::Result ReportImporter::run(const QString &path)
         }
     }
 
+    const WorkspaceWriteScope write(&m_session.workspaceLock());
     const ImportStart start {
         m_session.game(), m_session.mapState().level(), m_session.status(), m_session.pages()};
+    FileBatch batch;
     Transaction transaction(m_session.database());
     const ImportOutcome outcome = ReportReader(m_session.database(), m_progress).read(lines, start);
     if (outcome.refused) {
         transaction.rollback();
-        m_session.prompter().message(
-            Prompter::Kind::Information, QStringLiteral("Information"), outcome.refusalMessage);
         result.status = Result::Refused;
+        result.message = outcome.refusalMessage;
         return result;
     }
+    const Staged staged = stage(outcome, batch, result);
     transaction.commit();
 
     result.status = Result::Imported;
@@ -132,47 +159,115 @@ ReportImporter::Result ReportImporter::run(const QString &path)
     result.dateText = outcome.status[StatusField::Datum];
     result.regions = outcome.regions;
     result.units = outcome.units;
-    finish(outcome);
+
+    // The report is in the database now; what follows can only leave files or the
+    // window behind, and is reported as such.
+    QList<FileBatch::Failure> failures;
+    QString reason;
+    bool shown = false;
+    try {
+        failures = batch.publish();
+        if (!failures.isEmpty())
+            reason = QStringLiteral("nicht alle Dateien konnten ersetzt werden");
+        FaultInjection::memoryPoint("after-commit");
+        finish(outcome, staged);
+        shown = true;
+    } catch (const std::bad_alloc &) {
+        reason = QStringLiteral("danach reichte der Speicher nicht");
+    } catch (const UserError &e) {
+        reason = QStringLiteral("danach trat ein Fehler auf: ") + e.message();
+    } catch (const std::exception &e) {
+        reason = QStringLiteral("danach trat ein Fehler auf: ") + QString::fromLocal8Bit(e.what());
+    }
+    const QStringList unpublished = batch.pending();
+    if (reason.isEmpty())
+        return result;
+
+    result.status = Result::ImportedIncomplete;
+    QStringList text {
+        QStringLiteral("Der CR %1 wurde in die Datenbank übernommen, aber %2.")
+            .arg(QDir::toNativeSeparators(path), reason),
+    };
+    if (!failures.isEmpty() || !unpublished.isEmpty()) {
+        text.append(QStringLiteral("Diese Dateien zeigen noch den Stand vor dem Einlesen:"));
+        for (const FileBatch::Failure &f : failures)
+            text.append(QStringLiteral("  %1: %2").arg(QDir::toNativeSeparators(f.path), f.error));
+        for (const QString &file : unpublished)
+            text.append(QStringLiteral("  ") + QDir::toNativeSeparators(file));
+    }
+    if (!shown)
+        text.append(QStringLiteral("Das Fenster zeigt den neuen Stand erst, wenn das Spiel das "
+                                   "nächste Mal geöffnet wird."));
+    text += result.notes;
+    result.message = text.join(u'\n');
     return result;
 }
 
-void ReportImporter::finish(const ImportOutcome &outcome)
+ReportImporter::Staged ReportImporter::stage(
+    const ImportOutcome &outcome, FileBatch &batch, Result &result)
+{
+    const ActiveGame &game = outcome.game;
+    result.notes += PointsStatistics(m_session.database())
+                        .writeFactionRow(game, game.newestTurn, outcome.status);
+
+    Staged staged;
+    const bool kalmora = game.isKalmora();
+    if ((kalmora && outcome.version < 43) || !kalmora)
+        staged.income = incomeSummary(outcome.pages[Page::Einkommen], game);
+    else
+        staged.income.total = outcome.status[StatusField::Gesamteinkommen];
+    staged.pages = StatusStore::pagesToSave(game, outcome.pages, staged.income.total);
+    StatusStore::stageStatusFiles(batch, game, staged.pages);
+
+    Configuration config = m_session.loadConfiguration();
+    m_session.applyAktuelleOptionen(config, game);
+    StatusStore::setStatusLines(config, game, outcome.status);
+    batch.stage(config.filePath(), config.fileBytes());
+
+    // Orders the player saved for this turn are kept when the new template differs.
+    const QString orderPath
+        = orderFilePath(game.programPath, game.number, outcome.status[StatusField::Datum]);
+    const QByteArray orders = OrderFile::bytes(outcome.orderTemplate, outcome.encoding);
+    bool backedUp = false;
+    if (QFileInfo(orderPath).isFile()) {
+        QFile old(orderPath);
+        if (!old.open(QIODevice::ReadOnly))
+            throw UserError(QStringLiteral("Die Zugvorlage %1 kann nicht gelesen werden: %2")
+                                .arg(QDir::toNativeSeparators(orderPath), old.errorString()));
+        const QByteArray previous = old.readAll();
+        if (previous != orders) {
+            const QString backup = orderPath + QStringLiteral(".bak");
+            batch.stage(backup, previous);
+            backedUp = true;
+            result.notes.append(
+                QStringLiteral("Die gespeicherte Zugvorlage %1 wich von der neuen "
+                               "ab; sie wurde als %2 aufbewahrt.")
+                    .arg(QDir::toNativeSeparators(orderPath), QDir::toNativeSeparators(backup)));
+        }
+    }
+    batch.stage(orderPath, orders, backedUp);
+    return staged;
+}
+
+void ReportImporter::finish(const ImportOutcome &outcome, const Staged &staged)
 {
     m_session.setGame(outcome.game);
-    m_session.setPages(outcome.pages);
-    m_session.setStatus(outcome.status);
+    m_session.setPages(staged.pages);
+    StatusValues status = outcome.status;
+    status[StatusField::Gesamteinkommen] = staged.income.total;
+    m_session.setStatus(status);
     OrderTemplate &orders = m_session.orderTemplate();
     orders.setEncoding(outcome.encoding);
     orders.setLines(outcome.orderTemplate);
     orders.setSaved(true);
     m_progress.setStep(QStringLiteral("Erstellen der Zugvorlage beendet"));
-
-    // What follows writes files; a failure there is reported but keeps the import.
-    auto reportFailure = [this](const UserError &e) {
-        m_session.prompter().message(Prompter::Kind::Error, kTitle, e.message());
-    };
     m_progress.setStep(QStringLiteral("Neue Parteigroesse wird ermittelt"));
-    try {
-        m_session.saveAktuelleOptionen();
-    } catch (const UserError &e) {
-        reportFailure(e);
-    }
-    const bool kalmora = outcome.game.isKalmora();
-    if ((kalmora && outcome.version < 43) || !kalmora)
-        runIncomeSummary(m_session, true);
-    if (kalmora)
+    if (staged.income.failedLine)
+        reportIncomeFailure(m_session, *staged.income.failedLine, true);
+    if (outcome.game.isKalmora())
         runOrcSummary(m_session, true);
-    try {
-        StatusStore(m_session).saveStatusData();
-    } catch (const UserError &e) {
-        reportFailure(e);
-    }
     m_progress.setStep(QStringLiteral("Gesamtproduktionsdaten werden berechnet"));
-    try {
-        zeigePunkteStatistik(m_session);
-    } catch (const UserError &e) {
-        reportFailure(e);
-    }
+    zeigePunkteStatistik(m_session);
     runProductionSummary(m_session);
 }
 

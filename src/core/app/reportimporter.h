@@ -1,26 +1,36 @@
 #pragma once
 
+#include "../report/reportpages.h"
+#include "turnsummary.h"
+
 #include <QString>
+#include <QStringList>
 
 namespace tolvimar {
 
+class FileBatch;
 class ImportProgress;
 class Session;
 struct ImportOutcome;
 
-// "&CR einlesen": imports a computer report into the active game. The report is
-// read into the tables in one transaction; on any failure nothing of it stays and
-// the previous pages and template remain. After the commit the session takes the
-// new values and the configuration, the summaries, the status files, the points
-// statistics and the order file follow.
+// "&CR einlesen": imports a computer report into the active game as one unit. Under
+// the workspace lock and in one transaction the report is read into the tables and
+// the points statistics row is written; the status files, the configuration and the
+// order file are written to temporaries beside them. Only after the commit are the
+// temporaries renamed and does the session take the new values. A failure before the
+// commit leaves everything as it was; one after it is reported as "imported, but"
+// with what is missing.
 class ReportImporter
 {
 public:
     struct Result
     {
-        enum Status { Imported, Cancelled, Refused, Failed };
+        // ImportedIncomplete: the database holds the report, but a file or the
+        // display could not follow (message says what is missing).
+        enum Status { Imported, Cancelled, Refused, Failed, ImportedIncomplete };
         Status status = Cancelled;
         QString message; // the failure as shown to the user
+        QStringList notes; // worth knowing after an import (a backup, a warning)
         qint64 dateCode = 0;
         QString dateText;
         int regions = 0;
@@ -35,8 +45,16 @@ public:
     Result importFile(const QString &path);
 
 private:
+    // What the import writes besides the tables, prepared inside the transaction.
+    struct Staged
+    {
+        ReportPages pages; // as saved: game 1's income page with the total marker
+        IncomeSummary income;
+    };
+
     Result run(const QString &path);
-    void finish(const ImportOutcome &outcome);
+    Staged stage(const ImportOutcome &outcome, FileBatch &batch, Result &result);
+    void finish(const ImportOutcome &outcome, const Staged &staged);
 
     Session &m_session;
     ImportProgress &m_progress;

@@ -1,6 +1,7 @@
 #include "session.h"
 
 #include "../base/errors.h"
+#include "../base/filebatch.h"
 #include "../base/gamefiles.h"
 #include "../base/prompter.h"
 #include "../db/database.h"
@@ -16,8 +17,13 @@ Session::Session(const QString &workspaceDir, Prompter &prompter, QObject *paren
     : QObject(parent)
     , m_workspace(workspaceDir)
     , m_prompter(prompter)
+    , m_lock(m_workspace.dir())
 {
-    m_workspace.ensure();
+    makeDirectory(m_workspace.dir());
+    if (!QFileInfo::exists(m_workspace.configPath())) {
+        const WorkspaceWriteScope write(&m_lock);
+        m_workspace.ensure();
+    }
     m_selection.setFilePath(m_workspace.configPath());
     m_selection.load();
     m_db = std::make_unique<Database>(m_workspace.databasePath());
@@ -90,28 +96,40 @@ void Session::setGame(const ActiveGame &game)
 
 void Session::ensureGameFolders() const
 {
-    QDir().mkpath(imagesDir(m_game.programPath));
-    QDir().mkpath(statusDataDir(m_game.programPath));
+    // A folder that cannot be made is noted here; the write that needs it says why.
+    for (const QString &dir : {imagesDir(m_game.programPath), statusDataDir(m_game.programPath)}) {
+        try {
+            makeDirectory(dir);
+        } catch (const UserError &e) {
+            m_prompter.notice(e.message());
+        }
+    }
 }
 
 void Session::saveAktuelleOptionen()
 {
+    const WorkspaceWriteScope write(&m_lock);
     Configuration config = loadConfiguration();
-    const int k = m_game.number;
-    config.setLine(k, Configuration::GameName, m_game.name);
-    config.setLine(k, Configuration::GameTypeText, m_game.typeText);
-    config.setLine(k, Configuration::FactionName, m_game.factionName);
-    config.setLine(k, Configuration::FactionNumber, QString::number(m_game.factionNumber));
-    if (config.intLine(k, Configuration::NewestTurn) < m_game.newestTurn)
-        config.setLine(k, Configuration::NewestTurn, QString::number(m_game.newestTurn));
+    applyAktuelleOptionen(config, m_game);
+    config.save();
+}
+
+void Session::applyAktuelleOptionen(Configuration &config, const ActiveGame &game) const
+{
+    const int k = game.number;
+    config.setLine(k, Configuration::GameName, game.name);
+    config.setLine(k, Configuration::GameTypeText, game.typeText);
+    config.setLine(k, Configuration::FactionName, game.factionName);
+    config.setLine(k, Configuration::FactionNumber, QString::number(game.factionNumber));
+    if (config.intLine(k, Configuration::NewestTurn) < game.newestTurn)
+        config.setLine(k, Configuration::NewestTurn, QString::number(game.newestTurn));
     if (m_mapState.level() == 0) {
         const QPointF origin = m_mapState.origin();
         config.setLine(k, Configuration::OriginX, QString::number(origin.x(), 'g', 17));
         config.setLine(k, Configuration::OriginY, QString::number(origin.y(), 'g', 17));
     }
-    config.setLine(k, Configuration::IdentifierBase, QString::number(m_game.base));
-    config.setLine(k, Configuration::Umlaut, QString::number(m_game.umlaut));
-    config.save();
+    config.setLine(k, Configuration::IdentifierBase, QString::number(game.base));
+    config.setLine(k, Configuration::Umlaut, QString::number(game.umlaut));
 }
 
 void Session::cleanup()
@@ -138,6 +156,7 @@ void Session::saveSettings(const Settings &settings)
                                            "keine. Die Einstellungen wurden nicht gespeichert.")
                                 .arg(value));
     }
+    const WorkspaceWriteScope write(&m_lock);
     Configuration config = loadConfiguration();
     const int k = m_game.number;
     config.setLine(k, Configuration::HomeX, settings.homeX);

@@ -3,6 +3,7 @@
 #include "../base/activegame.h"
 #include "../base/configuration.h"
 #include "../base/workspace.h"
+#include "../base/workspacelock.h"
 #include "../map/mapstate.h"
 #include "../orders/orderfile.h"
 #include "../report/ordertemplate.h"
@@ -29,6 +30,8 @@ public:
     ~Session() override;
 
     const Workspace &workspace() const { return m_workspace; }
+    // Held by every write of the workspace.
+    WorkspaceLock &workspaceLock() { return m_lock; }
     Database &database() { return *m_db; }
     Prompter &prompter() { return m_prompter; }
 
@@ -43,6 +46,8 @@ public:
     void spielinitialisierung(int game, const QString &name, const QString &typeText);
     // Writes the active game's values into its configuration block.
     void saveAktuelleOptionen();
+    // The lines saveAktuelleOptionen writes, for a game's values.
+    void applyAktuelleOptionen(Configuration &config, const ActiveGame &game) const;
     // Empties the report pages before an import.
     void cleanup();
 
@@ -71,7 +76,10 @@ public:
 
     OrderTemplate &orderTemplate() { return m_template; }
     // The order file of the newest import's turn.
-    OrderFile orderFile() { return OrderFile(m_game, m_status[StatusField::Datum], m_template); }
+    OrderFile orderFile()
+    {
+        return OrderFile(m_game, m_status[StatusField::Datum], m_template, &m_lock);
+    }
 
     // Rows of the points statistics grid, headings first; empty when not shown.
     const QList<QStringList> &pointsGrid() const { return m_pointsGrid; }
@@ -91,6 +99,7 @@ private:
 
     Workspace m_workspace;
     Prompter &m_prompter;
+    WorkspaceLock m_lock;
     Configuration m_selection;
     std::unique_ptr<Database> m_db;
     ActiveGame m_game;

@@ -1,13 +1,14 @@
 #include "statusstore.h"
 
-#include "../analysis/pointsstatistics.h"
-#include "turnsummary.h"
+#include "../base/configuration.h"
 #include "../base/errors.h"
+#include "../base/filebatch.h"
 #include "../base/gamefiles.h"
 #include "../base/prompter.h"
 #include "../base/textfile.h"
 #include "../orders/orderfile.h"
 #include "session.h"
+#include "turnsummary.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -46,37 +47,41 @@ StatusStore::StatusStore(Session &session)
 
 QStringList StatusStore::fileNames() const
 {
+    return fileNames(m_session.game());
+}
+
+QStringList StatusStore::fileNames(const ActiveGame &game)
+{
     QStringList names;
     for (const StatusFile &f : kFiles)
-        names.append(statusDataFile(
-            m_session.game().programPath, m_session.game().number, QString::fromLatin1(f.suffix)));
+        names.append(statusDataFile(game.programPath, game.number, QString::fromLatin1(f.suffix)));
     return names;
 }
 
-void StatusStore::saveStatusData()
+ReportPages StatusStore::pagesToSave(
+    const ActiveGame &game, ReportPages pages, const QString &total)
 {
-    const ActiveGame &game = m_session.game();
-    ReportPages pages = m_session.pages();
-    if (game.number == 1) {
-        pages.append(Page::Einkommen,
-            QStringLiteral("zzzz") + m_session.status()[StatusField::Gesamteinkommen]);
-        m_session.setPages(pages);
-    }
-    QDir().mkpath(statusDataDir(game.programPath));
-    const QStringList names = fileNames();
-    for (int i = 0; i < names.size(); ++i)
-        writeTextLines(names[i], pages[kFiles[i].page]);
+    if (game.number == 1)
+        pages.append(Page::Einkommen, QStringLiteral("zzzz") + total);
+    return pages;
+}
 
-    Configuration config = m_session.loadConfiguration();
+void StatusStore::stageStatusFiles(
+    FileBatch &batch, const ActiveGame &game, const ReportPages &pages)
+{
+    makeDirectory(statusDataDir(game.programPath));
+    const QStringList names = fileNames(game);
+    for (int i = 0; i < names.size(); ++i)
+        batch.stage(names[i], encodeTextLines(pages[kFiles[i].page]));
+}
+
+void StatusStore::setStatusLines(
+    Configuration &config, const ActiveGame &game, const StatusValues &status)
+{
     config.setLine(game.number, Configuration::GameName, game.name);
     config.setLine(game.number, Configuration::GameTypeText, game.typeText);
     for (int f = 0; f < kSavedStatusFields; ++f)
-        config.setLine(game.number, Configuration::StatusFirst + f, m_session.status().values[f]);
-    config.save();
-
-    m_session.orderFile().write();
-    PointsStatistics(m_session.database())
-        .writeFactionRow(game, game.newestTurn, m_session.status());
+        config.setLine(game.number, Configuration::StatusFirst + f, status.values[f]);
 }
 
 void StatusStore::loadStatusData()

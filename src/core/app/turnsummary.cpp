@@ -31,22 +31,31 @@ void zeigePunkteStatistik(Session &session)
                               .grid(session.game().number, session.game().factionNumber));
 }
 
-bool runIncomeSummary(Session &session, bool afterImport)
+IncomeSummary incomeSummary(const QStringList &income, const ActiveGame &game)
 {
     CurrentLine buffer;
     try {
-        session.setStatusValue(StatusField::Gesamteinkommen,
-            summiereEinkommen(session.pages()[Page::Einkommen], session.game().number,
-                session.game().newestTurn, buffer));
-        return true;
+        return {summiereEinkommen(income, game.number, game.newestTurn, buffer), std::nullopt};
     } catch (const SummaryError &e) {
-        session.setStatusValue(StatusField::Gesamteinkommen, e.partialText);
-        QString text = QStringLiteral("Fehler bei Einkommenssummierung in Zeile: ") + e.line;
-        if (afterImport)
-            text += pleaseSend(QStringLiteral("~/status-data/x-einkommen.txt"));
-        showFailure(session, text);
-        return false;
+        return {e.partialText, e.line};
     }
+}
+
+void reportIncomeFailure(Session &session, const QString &line, bool afterImport)
+{
+    QString text = QStringLiteral("Fehler bei Einkommenssummierung in Zeile: ") + line;
+    if (afterImport)
+        text += pleaseSend(QStringLiteral("~/status-data/x-einkommen.txt"));
+    showFailure(session, text);
+}
+
+bool runIncomeSummary(Session &session, bool afterImport)
+{
+    const IncomeSummary summary = incomeSummary(session.pages()[Page::Einkommen], session.game());
+    session.setStatusValue(StatusField::Gesamteinkommen, summary.total);
+    if (summary.failedLine)
+        reportIncomeFailure(session, *summary.failedLine, afterImport);
+    return !summary.failedLine;
 }
 
 bool runOrcSummary(Session &session, bool afterImport)

@@ -1,6 +1,7 @@
 #include "configuration.h"
 
 #include "errors.h"
+#include "filebatch.h"
 #include "textfile.h"
 
 #include <QDir>
@@ -44,13 +45,18 @@ void Configuration::load()
 
 void Configuration::save() const
 {
-    writeTextLines(m_filePath, m_lines);
+    writeFileAtomically(m_filePath, fileBytes());
+}
+
+QByteArray Configuration::fileBytes() const
+{
+    return encodeTextLines(m_lines);
 }
 
 void Configuration::createFresh()
 {
     m_lines = freshLines();
-    QDir().mkpath(QFileInfo(m_filePath).absolutePath());
+    makeDirectory(QFileInfo(m_filePath).absolutePath());
     save();
 }
 

@@ -49,6 +49,8 @@ public:
     void load();
     // Atomic: a failed save leaves the previous file as it was. Throws UserError.
     void save() const;
+    // The file's content as save() writes it.
+    QByteArray fileBytes() const;
     void createFresh();
 
     const QStringList &lines() const { return m_lines; }

@@ -40,4 +40,8 @@ private:
 // sign and at least one digit; anything else, or a value outside 32 bits, fails.
 bool parseStrictInt(QStringView text, int *value);
 
+// The same for 64 bits; overflow tells a number that is too large from no number.
+enum class NumberParse { Ok, NotANumber, TooLarge };
+NumberParse parseStrictInt64(QStringView text, qint64 *value);
+
 } // namespace tolvimar

@@ -1,12 +1,13 @@
 #include "textfile.h"
 
 #include "errors.h"
+#include "filebatch.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <algorithm>
+#include <climits>
 
 namespace tolvimar {
 
@@ -70,27 +71,116 @@ char encodeCp1252Char(char16_t c)
     return '?';
 }
 
+// Counts the multi-byte sequences of a text that are valid UTF-8 and the bytes that
+// are not, stopping once more than stopAfter bad bytes were seen.
+struct Utf8Scan
+{
+    qsizetype valid = 0;
+    int invalid = 0;
+    qsizetype firstInvalid = -1;
+};
+
+Utf8Scan scanUtf8(QByteArrayView view, int stopAfter)
+{
+    Utf8Scan scan;
+    const auto *p = reinterpret_cast<const unsigned char *>(view.data());
+    const qsizetype n = view.size();
+    auto cont = [&](qsizetype i) { return i < n && (p[i] & 0xC0) == 0x80; };
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char b = p[i];
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        int length = 0;
+        if (b >= 0xC2 && b <= 0xDF)
+            length = cont(i + 1) ? 2 : 0;
+        else if (b >= 0xE0 && b <= 0xEF) {
+            const bool second = i + 1 < n
+                && (b == 0xE0       ? (p[i + 1] >= 0xA0 && p[i + 1] <= 0xBF)
+                        : b == 0xED ? (p[i + 1] >= 0x80 && p[i + 1] <= 0x9F)
+                                    : cont(i + 1));
+            length = second && cont(i + 2) ? 3 : 0;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            const bool second = i + 1 < n
+                && (b == 0xF0       ? (p[i + 1] >= 0x90 && p[i + 1] <= 0xBF)
+                        : b == 0xF4 ? (p[i + 1] >= 0x80 && p[i + 1] <= 0x8F)
+                                    : cont(i + 1));
+            length = second && cont(i + 2) && cont(i + 3) ? 4 : 0;
+        }
+        if (length > 0) {
+            ++scan.valid;
+            i += length;
+            continue;
+        }
+        if (scan.invalid++ == 0)
+            scan.firstInvalid = i;
+        if (scan.invalid > stopAfter)
+            break;
+        ++i;
+    }
+    return scan;
+}
+
+// At most this many bad bytes in an otherwise UTF-8 text are taken for damage.
+constexpr int kHandful = 5;
+
+bool looksLikeDamagedUtf8(QByteArrayView view)
+{
+    const Utf8Scan scan = scanUtf8(view, kHandful);
+    return scan.invalid <= kHandful && scan.valid >= 2 * qsizetype(scan.invalid);
+}
+
+// The 1-based line of a byte offset, with LF, CR LF and CR as line breaks.
+int lineOfOffset(QByteArrayView view, qsizetype offset)
+{
+    if (offset < 0)
+        return 0;
+    int line = 1;
+    for (qsizetype i = 0; i < offset && i < view.size(); ++i) {
+        if (view[i] == '\n')
+            ++line;
+        else if (view[i] == '\r') {
+            ++line;
+            if (i + 1 < offset && view[i + 1] == '\n')
+                ++i;
+        }
+    }
+    return line;
+}
+
 } // namespace
 
-QString decodeText(const QByteArray &bytes, TextEncoding *detected)
+QString decodeText(const QByteArray &bytes, TextEncoding *detected, DecodeRepairs *repairs)
 {
     QByteArrayView view(bytes);
     if (view.startsWith("\xEF\xBB\xBF"))
         view = view.sliced(3);
     // Checked before decoding: the decoder goes on through the whole text after the
     // first invalid byte, and a Windows-1252 report would be decoded twice.
-    if (view.isValidUtf8()) {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        QString text = utf8.decode(view);
-        if (!utf8.hasError()) {
-            if (detected)
-                *detected = TextEncoding::Utf8;
-            return text;
-        }
-    }
+    const bool utf8 = view.isValidUtf8() || looksLikeDamagedUtf8(view);
     if (detected)
-        *detected = TextEncoding::Windows1252;
-    return decodeCp1252(bytes);
+        *detected = utf8 ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+    return decodeTextAs(bytes, utf8 ? TextEncoding::Utf8 : TextEncoding::Windows1252, repairs);
+}
+
+QString decodeTextAs(const QByteArray &bytes, TextEncoding encoding, DecodeRepairs *repairs)
+{
+    if (repairs)
+        *repairs = DecodeRepairs();
+    if (encoding == TextEncoding::Windows1252)
+        return decodeCp1252(bytes);
+    QByteArrayView view(bytes);
+    if (view.startsWith("\xEF\xBB\xBF"))
+        view = view.sliced(3);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(view);
+    if (decoder.hasError() && repairs) {
+        const Utf8Scan scan = scanUtf8(view, INT_MAX);
+        repairs->badBytes = scan.invalid;
+        repairs->firstBadLine = lineOfOffset(view, scan.firstInvalid);
+    }
+    return text;
 }
 
 QByteArray encodeText(QStringView text, TextEncoding encoding)
@@ -132,8 +222,7 @@ QStringList readTextLines(const QString &path, TextEncoding *detected)
     return splitLines(decodeText(file.readAll(), detected));
 }
 
-void writeTextLines(
-    const QString &path, const QStringList &lines, TextEncoding encoding, const char *lineEnd)
+QByteArray encodeTextLines(const QStringList &lines, TextEncoding encoding, const char *lineEnd)
 {
     // Encoded straight into one buffer: status files of a large report have many
     // thousand lines.
@@ -155,10 +244,13 @@ void writeTextLines(
         out = std::copy(end.cbegin(), end.cend(), out);
     }
     data.truncate(out - data.data());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
-        throw UserError(QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2")
-                            .arg(path, file.errorString()));
+    return data;
+}
+
+void writeTextLines(
+    const QString &path, const QStringList &lines, TextEncoding encoding, const char *lineEnd)
+{
+    writeFileAtomically(path, encodeTextLines(lines, encoding, lineEnd));
 }
 
 } // namespace tolvimar

@@ -1,6 +1,7 @@
 #include "workspace.h"
 
 #include "configuration.h"
+#include "filebatch.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -24,7 +25,7 @@ QString Workspace::databasePath() const
 
 bool Workspace::ensure() const
 {
-    QDir().mkpath(m_dir);
+    makeDirectory(m_dir);
     if (QFileInfo::exists(configPath()))
         return false;
     Configuration config(configPath());

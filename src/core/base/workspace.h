@@ -16,6 +16,7 @@ public:
     QString databasePath() const;
 
     // Creates the directory and a fresh configuration file when they are missing.
+    // Throws UserError when either cannot be made.
     // Returns true when the configuration file was created.
     bool ensure() const;
 

@@ -29,6 +29,20 @@ QString columnType(const FieldDef &field)
     return QStringLiteral("TEXT");
 }
 
+// SQLITE_BUSY and SQLITE_LOCKED: another connection holds the lock past the wait.
+bool isLocked(const QSqlError &error)
+{
+    const QString code = error.nativeErrorCode();
+    return code == u"5" || code == u"6";
+}
+
+QString lockedMessage(const QString &path)
+{
+    return QStringLiteral("Die Datenbank %1 wird gerade von einem anderen Programm benutzt. "
+                          "Bitte später noch einmal versuchen.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
 QString quotedList(const QStringList &fields)
 {
     QStringList quoted;
@@ -84,6 +98,8 @@ void Database::exec(const QString &sql)
 {
     QSqlQuery query(connection());
     if (!query.exec(sql)) {
+        if (isLocked(query.lastError()))
+            throw UserError(lockedMessage(m_path));
         throw UserError(QStringLiteral("Datenbankfehler in %1: %2")
                             .arg(QDir::toNativeSeparators(m_path), query.lastError().text()));
     }
@@ -109,52 +125,61 @@ void Database::takeHandle()
     }
 }
 
-void Database::createSchema()
+QStringList Database::existingObjects()
 {
     // Reading the schema fails on a file that is not a database; say so plainly.
     QSqlQuery probe(connection());
     if (!probe.exec(
             QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'index')"))) {
+        if (isLocked(probe.lastError()))
+            throw UserError(lockedMessage(m_path));
         throw UserError(QStringLiteral("Die Datei %1 ist keine lesbare Datenbank: %2")
                             .arg(QDir::toNativeSeparators(m_path), probe.lastError().text()));
     }
     QStringList existing;
     while (probe.next())
         existing.append(probe.value(0).toString());
-    probe.finish();
+    return existing;
+}
 
-    const bool fresh = existing.isEmpty();
-    QStringList statements;
-    for (const TableDef *table : schema::allTables()) {
-        if (!existing.contains(table->name)) {
-            QStringList columns;
-            for (const FieldDef &field : table->fields)
-                columns.append(sqlQuote(field.name) + u' ' + columnType(field));
-            statements.append(QStringLiteral("CREATE TABLE %1 (%2)")
-                                  .arg(sqlQuote(table->name), columns.join(u", ")));
-            statements.append(QStringLiteral("CREATE UNIQUE INDEX %1 ON %2 (%3)")
-                                  .arg(sqlQuote(table->name + QStringLiteral("_key")),
-                                      sqlQuote(table->name), quotedList(table->key)));
+void Database::createSchema()
+{
+    // The statements that create what is missing: whole tables, and the lookups a later
+    // version added to an older database.
+    auto missing = [](const QStringList &existing) {
+        QStringList statements;
+        for (const TableDef *table : schema::allTables()) {
+            if (!existing.contains(table->name)) {
+                QStringList columns;
+                for (const FieldDef &field : table->fields)
+                    columns.append(sqlQuote(field.name) + u' ' + columnType(field));
+                statements.append(QStringLiteral("CREATE TABLE %1 (%2)")
+                                      .arg(sqlQuote(table->name), columns.join(u", ")));
+                statements.append(QStringLiteral("CREATE UNIQUE INDEX %1 ON %2 (%3)")
+                                      .arg(sqlQuote(table->name + QStringLiteral("_key")),
+                                          sqlQuote(table->name), quotedList(table->key)));
+            }
+            for (int i = 0; i < table->indexes.size(); ++i) {
+                const QString name = table->name + QStringLiteral("_idx") + QString::number(i + 1);
+                if (!existing.contains(name))
+                    statements.append(QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+                                          .arg(sqlQuote(name), sqlQuote(table->name),
+                                              quotedList(table->indexes[i])));
+            }
         }
-        // Lookups added in a later version get their index in older databases too.
-        for (int i = 0; i < table->indexes.size(); ++i) {
-            const QString name = table->name + QStringLiteral("_idx") + QString::number(i + 1);
-            if (existing.contains(name))
-                continue;
-            statements.append(
-                QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-                    .arg(sqlQuote(name), sqlQuote(table->name), quotedList(table->indexes[i])));
-        }
-    }
-    if (statements.isEmpty())
+        return statements;
+    };
+    const QStringList existing = existingObjects();
+    if (missing(existing).isEmpty())
         return;
     // A new database gets larger pages: unit rows have 130 columns, and fewer page
     // splits make a large import faster.
-    if (fresh)
+    if (existing.isEmpty())
         exec(QStringLiteral("PRAGMA page_size = 16384"));
     begin();
     try {
-        for (const QString &sql : statements)
+        // Asked again under the write lock: another program may have created them since.
+        for (const QString &sql : missing(existingObjects()))
             exec(sql);
         commit();
     } catch (...) {
@@ -180,7 +205,9 @@ void Database::setCacheSizeKib(int kib)
 
 void Database::begin()
 {
-    exec(QStringLiteral("BEGIN"));
+    // Takes the write lock at once, so that a second writer waits (busy timeout)
+    // instead of failing on its first write after it has read.
+    exec(QStringLiteral("BEGIN IMMEDIATE"));
     m_inTransaction = true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 struct sqlite3;
 
@@ -36,6 +37,7 @@ public:
 
 private:
     void createSchema();
+    QStringList existingObjects();
     void takeHandle();
 
     QString m_path;

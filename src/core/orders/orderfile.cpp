@@ -1,16 +1,30 @@
 #include "orderfile.h"
 
+#include "../base/filebatch.h"
 #include "../base/gamefiles.h"
 #include "../base/textfile.h"
+#include "../base/workspacelock.h"
 #include "../report/ordertemplate.h"
 
 namespace tolvimar {
 
-OrderFile::OrderFile(const ActiveGame &game, const QString &dateText, OrderTemplate &orders)
+OrderFile::OrderFile(
+    const ActiveGame &game, const QString &dateText, OrderTemplate &orders, WorkspaceLock *lock)
     : m_game(game)
     , m_dateText(dateText)
     , m_orders(orders)
+    , m_lock(lock)
 {
+}
+
+QByteArray OrderFile::bytes(const OrderTemplate &orders)
+{
+    return bytes(orders.lines(), orders.encoding());
+}
+
+QByteArray OrderFile::bytes(const QStringList &lines, TextEncoding encoding)
+{
+    return encodeTextLines(lines, encoding, "\r\n");
 }
 
 QString OrderFile::path() const
@@ -20,7 +34,8 @@ QString OrderFile::path() const
 
 void OrderFile::write() const
 {
-    writeTextLines(path(), m_orders.lines(), m_orders.encoding(), "\r\n");
+    const WorkspaceWriteScope scope(m_lock);
+    writeFileAtomically(path(), bytes(m_orders));
 }
 
 void OrderFile::save()
@@ -31,7 +46,9 @@ void OrderFile::save()
 
 void OrderFile::saveAs(const QString &path)
 {
-    writeTextLines(path, m_orders.lines(), m_orders.encoding(), "\r\n");
+    // Save as may write anywhere; inside the workspace it is a write like any other.
+    const WorkspaceWriteScope scope(m_lock);
+    writeFileAtomically(path, bytes(m_orders));
     m_orders.setSaved(true);
 }
 

@@ -3,17 +3,98 @@
 #include "../base/errors.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <climits>
+#include <optional>
 
 namespace tolvimar {
 
-ReportLines ReportLines::load(const QString &path)
+namespace {
+
+UserError tooLarge(const QString &path, qint64 size, qint64 maxBytes)
 {
+    return UserError(QStringLiteral("Der CR %1 ist mit %2 MB zu groß: eingelesen werden "
+                                    "Berichte bis %3 MB.")
+                         .arg(path)
+                         .arg(size >> 20)
+                         .arg(maxBytes >> 20));
+}
+
+// The charset a report names in its first block ("UTF-8";charset), if it names one
+// this program knows. Only the first lines are looked at, as bytes: they are ASCII.
+std::optional<TextEncoding> declaredEncoding(QByteArrayView bytes)
+{
+    qsizetype start = 0;
+    for (int line = 0; line < 32 && start < bytes.size(); ++line) {
+        qsizetype end = start;
+        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
+            ++end;
+        const QByteArrayView text = bytes.sliced(start, end - start);
+        // The first block ends at the next header line (no semicolon).
+        if (line > 0 && !text.isEmpty() && !text.contains(';'))
+            break;
+        const qsizetype semicolon = text.indexOf(';');
+        if (semicolon > 0
+            && text.sliced(semicolon + 1).trimmed().compare("charset", Qt::CaseInsensitive) == 0) {
+            QByteArray value = text.first(semicolon).trimmed().toByteArray().toLower();
+            if (value.startsWith('"') && value.endsWith('"') && value.size() >= 2)
+                value = value.mid(1, value.size() - 2);
+            if (value == "utf-8" || value == "utf8")
+                return TextEncoding::Utf8;
+            if (value == "iso-8859-1" || value == "iso8859-1" || value == "latin1"
+                || value == "latin-1" || value == "windows-1252" || value == "cp1252"
+                || value == "iso-8859-15")
+                return TextEncoding::Windows1252;
+            return std::nullopt;
+        }
+        start = end + 1;
+        if (end < bytes.size() && bytes[end] == '\r' && start < bytes.size()
+            && bytes[start] == '\n')
+            ++start;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+ReportLines ReportLines::load(const QString &path, qint64 maxBytes)
+{
+    // Only a regular file has an end: a FIFO would wait forever, a device such as
+    // /dev/zero would be read until memory runs out. Checked before opening, since
+    // opening a FIFO blocks already.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        throw UserError(QStringLiteral("Der CR %1 kann nicht gelesen werden: %2 keine "
+                                       "gewöhnliche Datei.")
+                            .arg(path,
+                                info.isDir() ? QStringLiteral("er ist ein Verzeichnis,")
+                                             : QStringLiteral("er ist")));
+    }
+    if (info.exists() && info.size() > maxBytes)
+        throw tooLarge(path, info.size(), maxBytes);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw UserError(QStringLiteral("Der CR %1 kann nicht gelesen werden: %2")
                             .arg(path, file.errorString()));
-    return fromBytes(file.readAll(), path);
+    // Read into a buffer of the file's size; a file that grows meanwhile is read no
+    // further than the limit.
+    QByteArray bytes(qMin(info.size(), maxBytes), Qt::Uninitialized);
+    qint64 got = 0;
+    while (got < bytes.size()) {
+        const qint64 n = file.read(bytes.data() + got, bytes.size() - got);
+        if (n <= 0)
+            break;
+        got += n;
+    }
+    bytes.truncate(got);
+    char more[65536];
+    for (qint64 n; (n = file.read(more, qMin<qint64>(sizeof more, maxBytes + 1 - got))) > 0;) {
+        bytes.append(more, n);
+        got += n;
+        if (got > maxBytes)
+            throw tooLarge(path, got, maxBytes);
+    }
+    return fromBytes(std::move(bytes), path);
 }
 
 ReportLines ReportLines::fromBytes(QByteArray bytes, const QString &fileName)
@@ -21,7 +102,12 @@ ReportLines ReportLines::fromBytes(QByteArray bytes, const QString &fileName)
     ReportLines r;
     r.m_fileName = fileName;
     r.m_byteSize = bytes.size();
-    r.m_text = decodeText(bytes, &r.m_encoding);
+    if (const std::optional<TextEncoding> declared = declaredEncoding(bytes)) {
+        r.m_encoding = *declared;
+        r.m_text = decodeTextAs(bytes, *declared, &r.m_repairs);
+    } else {
+        r.m_text = decodeText(bytes, &r.m_encoding, &r.m_repairs);
+    }
     bytes = QByteArray();
     const QChar *data = r.m_text.constData();
     const qsizetype n = r.m_text.size();

@@ -13,8 +13,12 @@ class ReportLines
 {
 public:
     ReportLines() = default;
-    // Throws UserError naming the file when it cannot be read.
-    static ReportLines load(const QString &path);
+    // Reports larger than this are refused (and never read further).
+    static constexpr qint64 kMaxBytes = qint64(1) << 30;
+
+    // Reads a regular file of at most maxBytes. Throws UserError naming the file
+    // when it cannot be read, is no regular file or is too large.
+    static ReportLines load(const QString &path, qint64 maxBytes = kMaxBytes);
     // Takes the bytes by value and lets go of them once decoded.
     static ReportLines fromBytes(QByteArray bytes, const QString &fileName = QString());
 
@@ -34,6 +38,8 @@ public:
 
     const QString &fileName() const { return m_fileName; }
     TextEncoding encoding() const { return m_encoding; }
+    // Bad bytes of a UTF-8 report that were replaced while decoding.
+    const DecodeRepairs &repairs() const { return m_repairs; }
     // Size of the file as read, in bytes.
     qint64 byteSize() const { return m_byteSize; }
 
@@ -45,6 +51,7 @@ private:
     int m_count = 0;
     QString m_fileName;
     TextEncoding m_encoding = TextEncoding::Utf8;
+    DecodeRepairs m_repairs;
     qint64 m_byteSize = 0;
 };
 

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+namespace tolvimar {
+
+// A test hook: the environment variable TOLVIMAR_TEST_FAULTS lists points at which
+// core fails on purpose, so that tests can show how a full disk, a refused rename or
+// exhausted memory is handled. The list is comma-separated "kind:name" entries; the
+// kinds are "write" and "rename" (name matched against the end of the file path) and
+// "memory" (name of the point). Without the variable nothing ever fails here.
+class FaultInjection
+{
+public:
+    // True when a write of / a rename onto this file is to fail.
+    static bool failsWrite(const QString &path);
+    static bool failsRename(const QString &path);
+    // Throws std::bad_alloc when the named point is listed.
+    static void memoryPoint(const char *name);
+
+private:
+    static bool hits(QStringView kind, QStringView name, bool suffix);
+};
+
+} // namespace tolvimar
