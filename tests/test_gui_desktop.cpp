@@ -12,11 +12,14 @@
 #include "translations.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -177,6 +180,65 @@ private slots:
             QVERIFY2(!(flags & Qt::WindowMaximizeButtonHint), qPrintable(dialog->windowTitle()));
             QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
         }
+    }
+
+    void returnStartsTheSlotOfTheField_data()
+    {
+        QTest::addColumn<int>("slot");
+        QTest::newRow("slot 1") << 1;
+        QTest::newRow("slot 4") << 4;
+        QTest::newRow("slot 6") << 6;
+    }
+    void returnStartsTheSlotOfTheField()
+    {
+        QFETCH(int, slot);
+        Configuration config;
+        config.setLines(Configuration::freshLines());
+        for (int k = 1; k <= 6; ++k)
+            config.setLine(k, Configuration::GameTypeText,
+                k % 2 ? QStringLiteral("Kalmora") : QStringLiteral("Sulvitan"));
+        SelectionDialog dialog;
+        dialog.showSlots(config);
+        dialog.show();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QSignalSpy started(&dialog, &SelectionDialog::startRequested);
+        auto *field = dialog.findChild<QLineEdit *>(QStringLiteral("EditName%1").arg(slot));
+        field->setFocus();
+        QTest::keyClicks(field, QStringLiteral("Nordreich"));
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(started.size(), 1);
+        QCOMPARE(started[0][0].toInt(), slot);
+        QCOMPARE(started[0][1].toString(), QStringLiteral("Nordreich"));
+    }
+
+    void aSlotWithoutGameTypeWaitsForOne()
+    {
+        Configuration config;
+        config.setLines(Configuration::freshLines());
+        SelectionDialog dialog;
+        dialog.showSlots(config);
+        dialog.show();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QSignalSpy started(&dialog, &SelectionDialog::startRequested);
+        auto *start = dialog.findChild<QPushButton *>(QStringLiteral("ButtonStart2"));
+        auto *hint = dialog.findChild<QLabel *>(QStringLiteral("LabelTypFehlt2"));
+        auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("EditName2"));
+        QVERIFY(!start->isEnabled());
+        QVERIFY(hint->isVisible());
+        QCOMPARE(hint->text(), QStringLiteral("Erst Spieltyp wählen"));
+        name->setFocus();
+        QTest::keyClick(name, Qt::Key_Return);
+        QCOMPARE(started.size(), 0);
+        auto *type = dialog.findChild<QComboBox *>(QStringLiteral("ComboBoxTyp2"));
+        QVERIFY(type->hasFocus()); // Return leads to the missing choice
+        type->setCurrentIndex(1);
+        QVERIFY(start->isEnabled());
+        QVERIFY(!hint->isVisible());
+        QTest::keyClick(type, Qt::Key_Return);
+        QCOMPARE(started.size(), 1);
+        QCOMPARE(started[0][2].toString(), QStringLiteral("Sulvitan"));
     }
 };
 

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -37,15 +38,25 @@ SelectionDialog::SelectionDialog(QWidget *parent)
         type->setMinimumWidth(100);
         auto *start = new QPushButton(QStringLiteral("Start"), box);
         start->setObjectName(QStringLiteral("ButtonStart%1").arg(k));
+        // Return starts the slot whose field has the focus, never a default button.
+        start->setAutoDefault(false);
+        auto *hint = new QLabel(QStringLiteral("Erst Spieltyp wählen"), box);
+        hint->setObjectName(QStringLiteral("LabelTypFehlt%1").arg(k));
+        hint->setStyleSheet(QStringLiteral("color: #a04000;"));
         row->addWidget(new QLabel(QStringLiteral("Name:"), box));
         row->addWidget(name, 1);
         row->addWidget(new QLabel(QStringLiteral("Spieltyp:"), box));
         row->addWidget(type);
         row->addWidget(start);
+        row->addWidget(hint);
         grid->addWidget(box, (k - 1) / 2, (k - 1) % 2);
         m_names[k - 1] = name;
         m_types[k - 1] = type;
+        m_starts[k - 1] = start;
+        m_hints[k - 1] = hint;
         connect(start, &QPushButton::clicked, this, [this, k] { startClick(k); });
+        connect(type, &QComboBox::currentIndexChanged, this, [this, k] { showTypeState(k); });
+        showTypeState(k);
     }
     setFixedSize(sizeHint());
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -66,7 +77,46 @@ void SelectionDialog::showSlots(const Configuration &config)
             combo->setCurrentIndex(-1);
         // A configured slot keeps its game type.
         combo->setEnabled(combo->currentIndex() < 0);
+        showTypeState(k);
     }
+}
+
+void SelectionDialog::showTypeState(int game)
+{
+    // A slot without a game type cannot start: the program would not know which
+    // reports it reads.
+    const bool typed = m_types[game - 1]->currentIndex() >= 0;
+    m_starts[game - 1]->setEnabled(typed);
+    // The hint keeps its room, so that the dialog does not change its size.
+    QSizePolicy policy = m_hints[game - 1]->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    m_hints[game - 1]->setSizePolicy(policy);
+    m_hints[game - 1]->setVisible(!typed);
+}
+
+int SelectionDialog::slotOf(const QWidget *widget) const
+{
+    for (; widget; widget = widget->parentWidget()) {
+        for (int k = 1; k <= 6; ++k) {
+            if (widget == m_names[k - 1]->parentWidget())
+                return k;
+        }
+    }
+    return 0;
+}
+
+void SelectionDialog::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        const int k = slotOf(focusWidget());
+        if (k > 0 && m_starts[k - 1]->isEnabled())
+            startClick(k);
+        else if (k > 0)
+            m_types[k - 1]->setFocus(Qt::OtherFocusReason);
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void SelectionDialog::startClick(int game)
