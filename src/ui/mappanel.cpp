@@ -28,6 +28,7 @@ MapPanel::MapPanel(QWidget *parent)
     setObjectName(QStringLiteral("MapPanel"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
 
     m_scrollBox1 = new QScrollArea(this);
     m_scrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
@@ -59,7 +60,10 @@ MapPanel::MapPanel(QWidget *parent)
     m_button4 = new QPushButton(QStringLiteral("Karte aktualisieren"), this);
     m_button4->setObjectName(QStringLiteral("Button4"));
     m_button4->setEnabled(false);
-    layout->addWidget(m_button4);
+    // The map button and the level box share a row: on a 768-pixel screen the column
+    // needs every line for the two maps.
+    auto *controls = new QHBoxLayout;
+    controls->addWidget(m_button4, 0, Qt::AlignBottom);
 
     auto *levels = new QGroupBox(QStringLiteral("Ebenen"), this);
     m_groupBox3 = levels;
@@ -78,7 +82,9 @@ MapPanel::MapPanel(QWidget *parent)
     levelLayout->addWidget(m_levelList);
     levelLayout->addWidget(m_levelName, 1);
     levelLayout->addWidget(m_button9);
-    layout->addWidget(levels);
+    levelLayout->setContentsMargins(6, 2, 6, 4);
+    controls->addWidget(levels, 1);
+    layout->addLayout(controls);
 
     m_panel1 = new QLabel(this);
     m_panel1->setObjectName(QStringLiteral("Panel1"));
