@@ -11,6 +11,7 @@
 #include <QListView>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStringListModel>
 #include <QVBoxLayout>
@@ -26,8 +27,14 @@ ReportPagesWidget::ReportPagesWidget(QWidget *parent)
     : QTabWidget(parent)
 {
     setObjectName(QStringLiteral("PageControl1"));
-    m_statusPage = new StatusPage(this);
-    addTab(m_statusPage, QStringLiteral("Status"));
+    // On a low window the status page scrolls instead of squeezing its fields.
+    m_statusTab = new QScrollArea(this);
+    m_statusTab->setObjectName(QStringLiteral("ScrollBoxStatus"));
+    m_statusTab->setFrameShape(QFrame::NoFrame);
+    m_statusTab->setWidgetResizable(true);
+    m_statusPage = new StatusPage(m_statusTab);
+    m_statusTab->setWidget(m_statusPage);
+    addTab(m_statusTab, QStringLiteral("Status"));
 
     addListPage(Page::Kaempfe, QStringLiteral("ListBoxKaempfe"));
     addListPage(Page::Warnungen, QStringLiteral("ListBoxWarnungen"));
@@ -84,7 +91,7 @@ void ReportPagesWidget::PageControl1MouseDown(const QPoint &pos)
     // the page it is about to show.
     const int pressed = tabBar()->tabAt(pos);
     const QWidget *page = pressed >= 0 ? widget(pressed) : currentWidget();
-    const bool collapse = height() != kCollapsedHeight || page == m_statusPage;
+    const bool collapse = height() != kCollapsedHeight || page == m_statusTab;
     setControlHeight(collapse ? kCollapsedHeight : kExpandedHeight);
 }
 

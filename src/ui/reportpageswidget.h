@@ -9,6 +9,7 @@
 class QLineEdit;
 class QListView;
 class QPlainTextEdit;
+class QScrollArea;
 class QStringListModel;
 
 namespace tolvimar {
@@ -59,6 +60,7 @@ private:
     void loadTemplateIntoEditor();
     void setControlHeight(int height);
 
+    QScrollArea *m_statusTab;
     StatusPage *m_statusPage;
     QStringListModel *m_listModels[int(Page::Count)] = {};
     QListView *m_listViews[int(Page::Count)] = {};

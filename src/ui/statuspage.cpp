@@ -40,7 +40,17 @@ StatusPage::StatusPage(QWidget *parent)
     };
     int i = 0;
     for (const auto &f : fields) {
-        m_edits[int(f.field)] = readOnlyEdit(QString::fromLatin1(f.name), this);
+        QLineEdit *edit = readOnlyEdit(QString::fromLatin1(f.name), this);
+        // Wide enough for what the field holds: a name or a date, or a number.
+        const bool text = f.field == StatusField::ParteiName || f.field == StatusField::Datum;
+        const QString sample
+            = text ? QStringLiteral("September im Jahre 99") : QStringLiteral("-2147483648");
+        const int width = edit->fontMetrics().horizontalAdvance(sample) + 16;
+        if (text)
+            edit->setMinimumWidth(width);
+        else
+            edit->setFixedWidth(width);
+        m_edits[int(f.field)] = edit;
         const int row = i % 5;
         const int column = (i / 5) * 2;
         form->addWidget(new QLabel(QString::fromUtf8(f.label), this), row, column);
