@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
+
 namespace tolvimar {
 
 namespace {
@@ -68,8 +70,12 @@ void PointsChart::paintPanel(
             high = high ? qMax(*high, *v) : *v;
         }
     }
-    const QRect plot = area.adjusted(
-        metrics.horizontalAdvance(QStringLiteral("0000000")), lineHeight + 4, -4, -lineHeight - 2);
+    // Room left of the plot for the largest and smallest value.
+    int labelWidth = metrics.horizontalAdvance(QStringLiteral("0000"));
+    if (low)
+        labelWidth = std::max({labelWidth, metrics.horizontalAdvance(QString::number(*low)),
+            metrics.horizontalAdvance(QString::number(*high))});
+    const QRect plot = area.adjusted(labelWidth + 6, lineHeight + 4, -4, -lineHeight - 2);
     painter.setPen(palette().color(QPalette::Text));
     painter.drawText(plot.left(), area.top() + metrics.ascent(), title);
     painter.setPen(palette().color(QPalette::Mid));

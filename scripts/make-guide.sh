@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Makes the pictures of the user guide (docs/bilder/) from a demo workspace, on a
+# virtual display with a window manager, at the size of a 1366 x 768 laptop screen.
+# Needs Xvfb, openbox and ImageMagick (installed here when missing).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/bootstrap.sh"
+missing=()
+for p in openbox imagemagick; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo_cmd=()
+    [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+"$root/scripts/build.sh" "$root/build"
+bin="$root/build"
+cli="$bin/src/cli/tolvimar-cli"
+
+# A demo game of three turns: a generated world, so that the maps are full.
+work="$(mktemp -d)"
+trap 'kill $wm $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
+ws="$work/ws"
+"$cli" --workspace "$ws" init >/dev/null
+for turn in 38 39 40; do
+    "$bin/tools/crgen/tolvimar-crgen" --size 6M --seed "$turn" --turn "$turn" "$work/cr-$turn.txt" >/dev/null
+    "$cli" --workspace "$ws" import --slot 1 --type Kalmora --yes "$work/cr-$turn.txt" >/dev/null
+done
+"$cli" --workspace "$ws" render-map --slot 1 >/dev/null
+sed -i '1s/.*/Nordreich/' "$ws/tolvimar.cfg"
+
+display=":$((90 + RANDOM % 9))"
+Xvfb "$display" -screen 0 1366x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+sleep 1
+DISPLAY="$display" openbox >/dev/null 2>&1 &
+wm=$!
+sleep 1
+mkdir -p "$root/docs/bilder"
+DISPLAY="$display" "$bin/tools/guideshots/tolvimar-guideshots" "$ws" "$root/docs/bilder"

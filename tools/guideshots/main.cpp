@@ -1,0 +1,204 @@
+// Takes the pictures of the user guide: drives the program's own windows on a real
+// (virtual) X display and captures the whole screen with ImageMagick's "import", so
+// that title bars and window frames show as a player sees them.
+//   tolvimar-guideshots WORKSPACE OUTDIR
+// The workspace holds slot 1 with imported reports and a rendered world map
+// (scripts/make-guide.sh prepares it).
+#include "aboutbox.h"
+#include "app/session.h"
+#include "appwindows.h"
+#include "base/position.h"
+#include "db/gamequeries.h"
+#include "detailpages.h"
+#include "map/hexgeometry.h"
+#include "mappanel.h"
+#include "ordereditorwindow.h"
+#include "progresswindow.h"
+#include "reportpageswidget.h"
+#include "selectiondialog.h"
+#include "settingsdialog.h"
+#include "templatepage.h"
+#include "translations.h"
+#include "uiprompter.h"
+#include "unitspage.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTextStream>
+#include <QTimer>
+
+using namespace tolvimar;
+
+namespace {
+
+QString g_out;
+
+void settle(int ms = 400)
+{
+    for (int i = 0; i < 3; ++i) {
+        QEventLoop loop;
+        QTimer::singleShot(ms / 3, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+}
+
+void shoot(const QString &name)
+{
+    settle();
+    const QString file = QDir(g_out).filePath(name + QStringLiteral(".png"));
+    if (QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"),
+            QStringLiteral("root"), file})
+        != 0)
+        QTextStream(stderr) << "Bild " << file << " nicht aufgenommen\n";
+    else
+        QTextStream(stdout) << file << "\n";
+}
+
+void showTab(QTabWidget *tabs, const QString &caption)
+{
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (tabs->tabText(i) == caption)
+            tabs->setCurrentIndex(i);
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tolvimar"));
+    installGermanTranslations(app);
+    if (argc != 3) {
+        QTextStream(stderr) << "Aufruf: tolvimar-guideshots ARBEITSVERZEICHNIS AUSGABE\n";
+        return 2;
+    }
+    g_out = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(g_out);
+
+    UiPrompter prompter;
+    Session session(QString::fromLocal8Bit(argv[1]), prompter);
+    auto main = createWindows(session, prompter);
+    prompter.setParent(main.get());
+    prompter.setNoticeSink([w = main.get()](const QString &t) { w->statusBar()->showMessage(t); });
+    const MainWindow::Windows &w = main->windows();
+
+    shoot(QStringLiteral("01-spielwahl"));
+    w.selection->findChild<QLineEdit *>(QStringLiteral("EditName1"))->setFocus();
+    w.selection->findChild<QPushButton *>(QStringLiteral("ButtonStart1"))->click();
+    settle(800);
+
+    // A region with own units, near the middle of what they hold.
+    GameQueries queries(session.database());
+    const auto own = queries.unitsOfFaction(1, session.game().factionNumber,
+        session.game().newestTurn);
+    const auto where = own.isEmpty()
+        ? std::optional<Position>(Position {session.mapState().currentPosition().x(),
+            session.mapState().currentPosition().y(), 0})
+        : parsePosition(own[own.size() / 2].position);
+    if (where) {
+        // A click on the world map: the small map moves there and the region shows.
+        const MapState &map = session.mapState();
+        const QPoint corner = worldCellCorner(
+            {int(map.origin().x()), int(map.origin().y()), map.worldMapSize().height()}, where->x,
+            where->y);
+        main->Image82MouseDown(corner.x() + 4, corner.y() + 4);
+        main->mapPanel()->scrollBox1()->ensureVisible(corner.x(), corner.y(), 120, 80);
+    }
+    shoot(QStringLiteral("02-hauptfenster"));
+
+    // The world map at twice the size with the ships and units of the turn.
+    main->mapPanel()->setZoom(2);
+    main->ToolButton1Click();
+    main->ToolButton2Click();
+    shoot(QStringLiteral("03-karte-ueberlagerungen"));
+    main->ToolButton1Click();
+    main->ToolButton2Click();
+    main->mapPanel()->setZoom(1);
+
+    // A unit of the region, its view and the order editor.
+    DetailPages *details = main->detailPages();
+    details->setCurrentWidget(details->units());
+    QListView *list = details->units()->listBox3();
+    const QStringList lines = details->units()->lines();
+    for (int i = 0; i < lines.size(); ++i) {
+        if (!lines[i].startsWith(QStringLiteral("-"))) {
+            list->setCurrentIndex(list->model()->index(i, 0));
+            break;
+        }
+    }
+    main->ListBox3Click();
+    shoot(QStringLiteral("04-einheiten"));
+    main->ListBox3DblClick();
+    w.orderEditor->move(main->geometry().center() - w.orderEditor->rect().center());
+    shoot(QStringLiteral("05-befehlseditor"));
+    w.orderEditor->hide();
+
+    // The template with an edit not yet saved, and the find bar.
+    QPlainTextEdit *editor = main->showTemplatePage();
+    editor->moveCursor(QTextCursor::End);
+    editor->insertPlainText(QStringLiteral("; Notiz: Nachschub prüfen\n"));
+    main->Suchen1Click();
+    main->reportPages()->templatePage()->findChild<QLineEdit *>(QStringLiteral("EditSuchen"))
+        ->setText(QStringLiteral("LERNE"));
+    main->reportPages()->templatePage()->findNext();
+    shoot(QStringLiteral("06-zugvorlage"));
+
+    // The file menu with its keys.
+    QMenu *datei = main->findChild<QMenu *>(QStringLiteral("Datei1"));
+    main->menuBar()->setActiveAction(datei->menuAction());
+    shoot(QStringLiteral("07-menue-datei"));
+    datei->hide();
+    settle();
+
+    // Points over the turns, and the military pages.
+    showTab(details, QStringLiteral("Punkte Statistik"));
+    shoot(QStringLiteral("08-punkte"));
+    showTab(details, QStringLiteral("Gruppierungen"));
+    if (auto *report = details->findChild<QPushButton *>(QStringLiteral("ButtonBerichtGruppen")))
+        report->click();
+    shoot(QStringLiteral("09-gruppierungen"));
+
+    // The small windows: progress of an import, the settings, a file dialog, About.
+    w.progress->setStep(QStringLiteral("Informationen werden eingelesen für : Weidenau (1/2)"));
+    w.progress->setLine(QStringLiteral("18734"));
+    w.progress->setUnitName(QStringLiteral("Holzfäller"));
+    w.progress->setPercent(42);
+    w.progress->show();
+    w.progress->move(main->geometry().center() - w.progress->rect().center());
+    shoot(QStringLiteral("10-einlesen"));
+    w.progress->hide();
+
+    main->Optionen1Click();
+    shoot(QStringLiteral("11-einstellungen"));
+    w.settings->findChild<QPushButton *>(QStringLiteral("ButtonAbbrechen"))->click();
+
+    QFileDialog files(main.get(), QStringLiteral("CR einlesen"), session.workspace().dir(),
+        QStringLiteral("Textdateien (*.txt);;Alle (*.*)"));
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    files.show();
+    shoot(QStringLiteral("12-dateidialog"));
+    files.hide();
+
+    main->Info1Click();
+    shoot(QStringLiteral("13-info"));
+    w.about->hide();
+
+    // Nothing is saved: the picture run leaves the workspace as it found it.
+    session.orderTemplate().setSaved(true);
+    return 0;
+}
