@@ -13,11 +13,11 @@
 //
 //   bench_import [--size 30M] [--seed 1] [--game Kalmora|Sulvitan] [--repeat N] [--keep DIR]
 
-#include "base/errors.h"
-#include "base/scriptedprompter.h"
+#include "app/reportimporter.h"
 #include "app/session.h"
 #include "appwindows.h"
-#include "app/reportimporter.h"
+#include "base/errors.h"
+#include "base/scriptedprompter.h"
 #include "report/importprogress.h"
 #include "report/reportlines.h"
 #include "reportgenerator.h"

@@ -5,6 +5,7 @@
 //
 //   bench_map [--width 400] [--height 250] [--repeat 3]
 
+#include "benchsupport.h"
 #include "map/overlays.h"
 #include "map/smallmaprenderer.h"
 #include "map/tileart.h"
@@ -19,28 +20,8 @@
 #include <functional>
 
 using namespace tolvimar;
-
-namespace {
-
-double fastest(int repeat, const std::function<void()> &work)
-{
-    double best = 1e300;
-    for (int i = 0; i < repeat; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, timer.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
-
-int option(const QStringList &args, const QString &name, int fallback)
-{
-    const qsizetype at = args.indexOf(name);
-    return at >= 0 && at + 1 < args.size() ? args.at(at + 1).toInt() : fallback;
-}
-
-} // namespace
+using tolvimar::bench::fastest;
+using tolvimar::bench::option;
 
 int main(int argc, char **argv)
 {

@@ -12,6 +12,7 @@
 #include "base/configuration.h"
 #include "base/position.h"
 #include "base/scriptedprompter.h"
+#include "benchsupport.h"
 #include "db/database.h"
 #include "db/schema.h"
 #include "db/table.h"
@@ -26,26 +27,10 @@
 #include <random>
 
 using namespace tolvimar;
+using tolvimar::bench::fastest;
+using tolvimar::bench::option;
 
 namespace {
-
-double fastest(int repeat, const std::function<void()> &work)
-{
-    double best = 1e300;
-    for (int i = 0; i < repeat; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, timer.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
-
-int option(const QStringList &args, const QString &name, int fallback)
-{
-    const qsizetype at = args.indexOf(name);
-    return at >= 0 && at + 1 < args.size() ? args.at(at + 1).toInt() : fallback;
-}
 
 constexpr int kFaction = 42;
 constexpr int kTurn = 705;

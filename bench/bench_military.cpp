@@ -5,6 +5,7 @@
 //
 //   bench_military [--units 100000] [--ships 20000] [--repeat 3]
 
+#include "benchsupport.h"
 #include "db/database.h"
 #include "military/armies.h"
 #include "military/groupings.h"
@@ -18,29 +19,13 @@
 #include <functional>
 
 using namespace tolvimar;
+using tolvimar::bench::fastest;
+using tolvimar::bench::option;
 
 namespace {
 
 constexpr int kFaction = 4711;
 constexpr int kTurn = 404;
-
-double fastest(int repeat, const std::function<void()> &work)
-{
-    double best = 1e300;
-    for (int i = 0; i < repeat; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, timer.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
-
-int option(const QStringList &args, const QString &name, int fallback)
-{
-    const qsizetype at = args.indexOf(name);
-    return at >= 0 && at + 1 < args.size() ? args.at(at + 1).toInt() : fallback;
-}
 
 void fill(Database &db, int units, int ships)
 {

@@ -6,6 +6,7 @@
 //
 //   bench_region [--width 400] [--height 250] [--units 130000] [--samples 1000]
 
+#include "benchsupport.h"
 #include "db/database.h"
 #include "db/sqlitestatement.h"
 #include "map/regiondetail.h"
@@ -21,6 +22,8 @@
 #include <time.h>
 
 using namespace tolvimar;
+using tolvimar::bench::fastest;
+using tolvimar::bench::option;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -28,12 +31,6 @@ namespace {
 const int kGame = 1;
 const int kOwnFaction = 4711;
 const qint64 kNewest = 1204;
-
-int option(const QStringList &args, const QString &name, int fallback)
-{
-    const qsizetype at = args.indexOf(name);
-    return at >= 0 && at + 1 < args.size() ? args.at(at + 1).toInt() : fallback;
-}
 
 void run(SqliteStatement &s, const QVariantList &values)
 {

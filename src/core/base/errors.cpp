@@ -1,5 +1,7 @@
 #include "errors.h"
 
+#include <climits>
+
 namespace tolvimar {
 
 UserError::UserError(QString message)
@@ -17,34 +19,10 @@ ConversionError::ConversionError(int lineIndex, QString lineText, QString value)
 
 bool parseStrictInt(QStringView text, int *value)
 {
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n && text[i] == u' ')
-        ++i;
-    bool negative = false;
-    if (i < n && (text[i] == u'-' || text[i] == u'+')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    const qsizetype digitsStart = i;
-    qint64 result = 0;
-    while (i < n && text[i] >= u'0' && text[i] <= u'9') {
-        result = result * 10 + (text[i].unicode() - u'0');
-        if (result > qint64(2147483648LL))
-            return false;
-        ++i;
-    }
-    if (i == digitsStart)
+    qint64 wide = 0;
+    if (parseStrictInt64(text, &wide) != NumberParse::Ok || wide > INT_MAX || wide < INT_MIN)
         return false;
-    while (i < n && text[i] == u' ')
-        ++i;
-    if (i != n)
-        return false;
-    if (negative)
-        result = -result;
-    if (result > 2147483647LL || result < -2147483648LL)
-        return false;
-    *value = int(result);
+    *value = int(wide);
     return true;
 }
 

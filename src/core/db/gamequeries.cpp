@@ -2,42 +2,17 @@
 
 #include "../base/errors.h"
 #include "database.h"
+#include "statementreading.h"
 
 namespace tolvimar {
 
 namespace {
 
-// A statement is reset when a read ends, whether it returned or threw.
-class Reading
-{
-public:
-    explicit Reading(SqliteStatement &statement)
-        : m_statement(statement)
-    {
-    }
-    ~Reading() { m_statement.reset(); }
-    bool next()
-    {
-        try {
-            return m_statement.step();
-        } catch (const SqliteError &e) {
-            throw UserError(
-                QStringLiteral("Die Datenbank kann nicht gelesen werden: ") + e.message());
-        }
-    }
-    QVariant value(int i) const { return m_statement.column(i); }
-    QString text(int i) const { return m_statement.column(i).toString(); }
-    int integer(int i) const { return int(m_statement.columnInt64(i)); }
-
-private:
-    SqliteStatement &m_statement;
-};
-
 const char kShipColumns[]
     = R"("Schiffs Nr", "Schiffs Name", "Schiffs Position", "Schiffstyp", "Partei", "Kapitaen",
          "Kueste", "Ladung", "MaxLadung", "Prozent", "Info Datum")";
 
-ShipRow shipRow(const Reading &r)
+ShipRow shipRow(const StatementReading &r)
 {
     ShipRow s;
     s.number = r.integer(0);
@@ -65,14 +40,8 @@ GameQueries::~GameQueries() = default;
 
 SqliteStatement &GameQueries::prepared(std::unique_ptr<SqliteStatement> &slot, const char *sql)
 {
-    if (!slot) {
-        try {
-            slot = std::make_unique<SqliteStatement>(m_db.handle(), QString::fromUtf8(sql));
-        } catch (const SqliteError &e) {
-            throw UserError(
-                QStringLiteral("Die Datenbank kann nicht gelesen werden: ") + e.message());
-        }
-    }
+    if (!slot)
+        slot = prepareRead(m_db, QString::fromUtf8(sql));
     return *slot;
 }
 
@@ -83,7 +52,7 @@ QVector<RegionCell> GameQueries::regionsOfLevel(int game, int level)
            WHERE "Spiel" = ? AND "Ebene" = ? ORDER BY "Breite", "Länge")");
     s.bind(0, game);
     s.bind(1, level);
-    Reading r(s);
+    StatementReading r(s);
     QVector<RegionCell> cells;
     while (r.next())
         cells.append({r.integer(0), r.integer(1), r.text(2)});
@@ -97,7 +66,7 @@ std::optional<LevelExtent> GameQueries::levelExtent(int game, int level)
            FROM "regionen" WHERE "Spiel" = ? AND "Ebene" = ?)");
     s.bind(0, game);
     s.bind(1, level);
-    Reading r(s);
+    StatementReading r(s);
     if (!r.next() || r.integer(4) == 0)
         return std::nullopt;
     return LevelExtent {r.integer(0), r.integer(1), r.integer(2), r.integer(3)};
@@ -116,7 +85,7 @@ std::optional<RegionCell> GameQueries::regionAt(int game, int x, int y, std::opt
     s.bind(2, y);
     if (level)
         s.bind(3, *level);
-    Reading r(s);
+    StatementReading r(s);
     if (!r.next())
         return std::nullopt;
     return RegionCell {r.integer(0), r.integer(1), r.text(2)};
@@ -130,7 +99,7 @@ QVector<RegionMessageRow> GameQueries::regionMessages(int game, int level)
            ORDER BY "Breite", "Länge")");
     s.bind(0, game);
     s.bind(1, level);
-    Reading r(s);
+    StatementReading r(s);
     QVector<RegionMessageRow> rows;
     while (r.next())
         rows.append({r.integer(0), r.integer(1), r.text(2), r.text(3), r.value(4)});
@@ -142,7 +111,7 @@ QVector<LevelRow> GameQueries::levels(int game)
     SqliteStatement &s = prepared(
         m_levels, R"(SELECT "Ebene", "Name" FROM "ebenen" WHERE "Spiel" = ? ORDER BY "Ebene")");
     s.bind(0, game);
-    Reading r(s);
+    StatementReading r(s);
     QVector<LevelRow> rows;
     while (r.next())
         rows.append({r.integer(0), r.text(1)});
@@ -163,7 +132,7 @@ QVector<CastleRow> GameQueries::castlesAt(
     s.bind(0, game);
     s.bind(1, position);
     s.bind(2, levelPosition);
-    Reading r(s);
+    StatementReading r(s);
     QVector<CastleRow> rows;
     while (r.next()) {
         CastleRow c;
@@ -190,7 +159,7 @@ QVector<ShipRow> GameQueries::shipsAt(
     s.bind(0, game);
     s.bind(1, position);
     s.bind(2, levelPosition);
-    Reading r(s);
+    StatementReading r(s);
     QVector<ShipRow> rows;
     while (r.next())
         rows.append(shipRow(r));
@@ -207,7 +176,7 @@ QVector<UnitRow> GameQueries::unitsAt(int game, const QString &position)
            ORDER BY "Einheit Nr")");
     s.bind(0, game);
     s.bind(1, position);
-    Reading r(s);
+    StatementReading r(s);
     QVector<UnitRow> rows;
     while (r.next()) {
         UnitRow u;
@@ -246,7 +215,7 @@ QVector<HistoryRow> GameQueries::regionHistory(int game, int x, int y, int level
     exists.bind(2, y);
     exists.bind(3, level);
     {
-        Reading found(exists);
+        StatementReading found(exists);
         if (!found.next())
             return {};
     }
@@ -259,7 +228,7 @@ QVector<HistoryRow> GameQueries::regionHistory(int game, int x, int y, int level
     s.bind(1, x);
     s.bind(2, y);
     s.bind(3, level);
-    Reading r(s);
+    StatementReading r(s);
     QVector<HistoryRow> rows;
     while (r.next()) {
         HistoryRow h;
@@ -285,7 +254,7 @@ QVector<UnitMarkRow> GameQueries::unitsOfFaction(int game, int faction, qint64 d
     s.bind(0, game);
     s.bind(1, faction);
     s.bind(2, date);
-    Reading r(s);
+    StatementReading r(s);
     QVector<UnitMarkRow> rows;
     while (r.next())
         rows.append({r.integer(0), r.text(1), r.text(2)});
@@ -299,7 +268,7 @@ QVector<ShipRow> GameQueries::shipsOfTurn(int game, qint64 date)
     SqliteStatement &s = prepared(m_shipsOfTurn, sql.constData());
     s.bind(0, game);
     s.bind(1, date);
-    Reading r(s);
+    StatementReading r(s);
     QVector<ShipRow> rows;
     while (r.next())
         rows.append(shipRow(r));
@@ -320,7 +289,7 @@ std::optional<RegionRow> GameQueries::regionRow(int game, int x, int y, int leve
     s.bind(1, x);
     s.bind(2, y);
     s.bind(3, level);
-    Reading r(s);
+    StatementReading r(s);
     if (!r.next())
         return std::nullopt;
     RegionRow row;
@@ -356,7 +325,7 @@ QString GameQueries::factionName(int game, int faction)
         R"(SELECT "Partei Name" FROM "parteien" WHERE "Spiel" = ? AND "Partei Nr" = ?)");
     s.bind(0, game);
     s.bind(1, faction);
-    Reading r(s);
+    StatementReading r(s);
     return r.next() ? r.text(0) : QString();
 }
 
@@ -373,7 +342,7 @@ std::optional<QString> GameQueries::regionNameAt(int game, int x, int y, std::op
     s.bind(2, y);
     if (level)
         s.bind(3, *level);
-    Reading r(s);
+    StatementReading r(s);
     if (!r.next())
         return std::nullopt;
     return r.text(0);
@@ -388,7 +357,7 @@ QVector<MapDataRow> GameQueries::mapDataRows(int game, std::optional<int> level)
            ORDER BY "Breite", "Länge", "Ebene")");
     s.bind(0, game);
     s.bind(1, level ? QVariant(*level) : QVariant());
-    Reading r(s);
+    StatementReading r(s);
     QVector<MapDataRow> rows;
     while (r.next())
         rows.append({r.integer(0), r.integer(1), r.integer(2), r.text(3), r.text(4)});
@@ -409,7 +378,7 @@ QVector<MapDataRow> GameQueries::mapDataRowsWithin(
     s.bind(3, minY);
     s.bind(4, maxY);
     s.bind(5, level ? QVariant(*level) : QVariant());
-    Reading r(s);
+    StatementReading r(s);
     QVector<MapDataRow> rows;
     while (r.next())
         rows.append({r.integer(0), r.integer(1), r.integer(2), r.text(3), r.text(4)});

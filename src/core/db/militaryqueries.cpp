@@ -2,6 +2,7 @@
 
 #include "../base/errors.h"
 #include "database.h"
+#include "statementreading.h"
 
 namespace tolvimar {
 
@@ -13,32 +14,6 @@ enum Shape {
     ArmyShape = 0x200,
     ShipsShape = 0x300,
     FactionsShape = 0x400,
-};
-
-// A statement is reset when a read ends, whether it returned or threw.
-class Reading
-{
-public:
-    explicit Reading(SqliteStatement &statement)
-        : m_statement(statement)
-    {
-    }
-    ~Reading() { m_statement.reset(); }
-    bool next()
-    {
-        try {
-            return m_statement.step();
-        } catch (const SqliteError &e) {
-            throw UserError(
-                QStringLiteral("Die Datenbank kann nicht gelesen werden: ") + e.message());
-        }
-    }
-    QVariant value(int i) const { return m_statement.column(i); }
-    QString text(int i) const { return m_statement.column(i).toString(); }
-    int integer(int i) const { return int(m_statement.columnInt64(i)); }
-
-private:
-    SqliteStatement &m_statement;
 };
 
 const char *comparisonSql(Comparison c)
@@ -62,7 +37,7 @@ const char kUnitColumns[]
 
 QVector<MilitaryUnitRow> unitRows(SqliteStatement &s)
 {
-    Reading r(s);
+    StatementReading r(s);
     QVector<MilitaryUnitRow> rows;
     while (r.next()) {
         MilitaryUnitRow u;
@@ -102,11 +77,10 @@ SqliteStatement &MilitaryQueries::prepared(int shape, const QByteArray &sql)
     std::shared_ptr<SqliteStatement> &slot = m_statements[shape];
     if (!slot) {
         try {
-            slot = std::make_shared<SqliteStatement>(m_db.handle(), QString::fromUtf8(sql));
-        } catch (const SqliteError &e) {
+            slot = prepareRead(m_db, QString::fromUtf8(sql));
+        } catch (...) {
             m_statements.remove(shape);
-            throw UserError(
-                QStringLiteral("Die Datenbank kann nicht gelesen werden: ") + e.message());
+            throw;
         }
     }
     return *slot;
@@ -189,7 +163,7 @@ QVector<ShipRow> MilitaryQueries::selectedShips(int game, const ShipSelection &s
     if (selection.type)
         s.bind(i++, *selection.type);
     s.bind(i++, selection.date.date);
-    Reading r(s);
+    StatementReading r(s);
     QVector<ShipRow> rows;
     while (r.next()) {
         ShipRow ship;
@@ -215,7 +189,7 @@ QVector<FactionRow> MilitaryQueries::factions(int game)
         R"(SELECT "Partei Nr", "Partei Name" FROM "parteien" WHERE "Spiel" = ?
            ORDER BY "Partei Name", "Partei Nr")");
     s.bind(0, game);
-    Reading r(s);
+    StatementReading r(s);
     QVector<FactionRow> rows;
     while (r.next())
         rows.append({r.integer(0), r.text(1)});
