@@ -3,6 +3,7 @@
 #include "app/session.h"
 #include "base/errors.h"
 #include "base/prompter.h"
+#include "factionchoice.h"
 #include "military/groupings.h"
 #include "military/selectiontexts.h"
 #include "reportgrid.h"
@@ -122,16 +123,11 @@ void GroupingsPage::loadFactions()
 {
     if (!m_session)
         return;
-    const QVariant shown = m_faction->currentData();
-    m_faction->clear();
     try {
-        for (const FactionRow &f : m_groupings->factionChoices(m_session->game().number))
-            m_faction->addItem(f.name, f.number);
+        fillFactionChoice(m_faction, m_groupings->factionChoices(m_session->game().number));
     } catch (const UserError &e) {
         showError(e.message());
     }
-    const int again = m_faction->findData(shown);
-    m_faction->setCurrentIndex(again >= 0 ? again : 0);
 }
 
 void GroupingsPage::Gruppierungen()

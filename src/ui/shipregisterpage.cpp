@@ -3,6 +3,7 @@
 #include "app/session.h"
 #include "base/errors.h"
 #include "base/prompter.h"
+#include "factionchoice.h"
 #include "military/selectiontexts.h"
 #include "military/shipregister.h"
 #include "reportgrid.h"
@@ -85,16 +86,11 @@ void ShipRegisterPage::loadFactions()
 {
     if (!m_session)
         return;
-    const QVariant shown = m_faction->currentData();
-    m_faction->clear();
     try {
-        for (const FactionRow &f : m_register->factionChoices(m_session->game().number))
-            m_faction->addItem(f.name, f.number);
+        fillFactionChoice(m_faction, m_register->factionChoices(m_session->game().number));
     } catch (const UserError &e) {
         showError(e.message());
     }
-    const int again = m_faction->findData(shown);
-    m_faction->setCurrentIndex(again >= 0 ? again : 0);
 }
 
 void ShipRegisterPage::Bericht()
