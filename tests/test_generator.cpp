@@ -9,9 +9,11 @@ using namespace tolvimar::test;
 
 namespace {
 
-ReportGenerator::Options options(const QString &game, qint64 size, quint64 seed, bool crlf)
+ReportGenerator::Options options(const QString &game, qint64 size, quint64 seed, bool crlf,
+    ReportGenerator::Shape shape = ReportGenerator::Shape::Standard)
 {
     ReportGenerator::Options o;
+    o.shape = shape;
     o.game = game == u"Kalmora" ? ReportGenerator::Game::Kalmora : ReportGenerator::Game::Sulvitan;
     o.targetBytes = size;
     o.seed = seed;
@@ -37,6 +39,64 @@ private slots:
         QTest::newRow("Kalmora CR LF") << "Kalmora" << qint64(150000) << quint64(7) << true;
         QTest::newRow("Sulvitan small") << "Sulvitan" << qint64(30000) << quint64(3) << false;
         QTest::newRow("Sulvitan") << "Sulvitan" << qint64(120000) << quint64(11) << false;
+    }
+
+    // The benchmark's other shapes: every land region with 8 own units of 6 skills, 10
+    // items and 3 orders; or 100,000 regions for 30 MB with few units.
+    void shapes_data()
+    {
+        QTest::addColumn<QString>("game");
+        QTest::addColumn<ReportGenerator::Shape>("shape");
+        QTest::newRow("dense Kalmora") << "Kalmora" << ReportGenerator::Shape::DenseUnits;
+        QTest::newRow("dense Sulvitan") << "Sulvitan" << ReportGenerator::Shape::DenseUnits;
+        QTest::newRow("map Kalmora") << "Kalmora" << ReportGenerator::Shape::MapHeavy;
+    }
+    void shapes()
+    {
+        QFETCH(QString, game);
+        QFETCH(ReportGenerator::Shape, shape);
+        const qint64 size = 300000;
+        ReportGenerator::Stats stats;
+        const QByteArray bytes
+            = ReportGenerator(options(game, size, 5, false, shape)).generate(&stats);
+        QCOMPARE(ReportGenerator(options(game, size, 5, false, shape)).generate(), bytes);
+        QVERIFY(bytes != ReportGenerator(options(game, size, 5, false)).generate());
+        if (shape == ReportGenerator::Shape::MapHeavy) {
+            QCOMPARE(stats.regions, int(size * 100000 / (30 << 20)));
+            QVERIFY(stats.units < stats.regions / 2);
+        } else {
+            QVERIFY(bytes.size() >= size && bytes.size() < size + 8000);
+            // Own units come 8 to a land region (a few more at sea), with 3 orders each.
+            QVERIFY(stats.ownUnits >= 8 * stats.landRegions);
+            QVERIFY(stats.orders >= 3 * 8 * stats.landRegions);
+        }
+        ImportHarness h(game);
+        const QString path = h.ws.file(QStringLiteral("form.cr"));
+        writeBytes(path, bytes);
+        const ReportImporter::Result result = h.importFile(path);
+        QCOMPARE(result.status, ReportImporter::Result::Imported);
+        QCOMPARE(result.regions, stats.regions);
+        QCOMPARE(result.units, stats.units);
+        QCOMPARE(h.count(QStringLiteral("einheiten")), stats.units);
+        if (shape == ReportGenerator::Shape::DenseUnits) {
+            // Every own unit of a land region keeps its three orders.
+            QVERIFY(h.value(QStringLiteral("SELECT COUNT(*) FROM einheiten WHERE "
+                                           "\"Default Befehl\" LIKE '*%*%*%*'"))
+                        .toInt()
+                >= 8 * stats.landRegions);
+        }
+    }
+
+    void shapeNames()
+    {
+        for (auto shape : {ReportGenerator::Shape::Standard, ReportGenerator::Shape::DenseUnits,
+                 ReportGenerator::Shape::MapHeavy}) {
+            ReportGenerator::Shape parsed = ReportGenerator::Shape::Standard;
+            QVERIFY(ReportGenerator::parseShape(ReportGenerator::shapeName(shape), &parsed));
+            QCOMPARE(parsed, shape);
+        }
+        ReportGenerator::Shape parsed;
+        QVERIFY(!ReportGenerator::parseShape(QStringLiteral("rund"), &parsed));
     }
 
     void reports()

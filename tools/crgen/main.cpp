@@ -7,7 +7,8 @@
 
 using namespace tolvimar;
 
-// tolvimar-crgen [--game Kalmora|Sulvitan] [--size 30M] [--seed N] [--turn N] [--crlf] FILE
+// tolvimar-crgen [--game Kalmora|Sulvitan] [--size 30M] [--seed N] [--turn N] [--crlf]
+//                [--shape standard|dense|map] FILE
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -25,7 +26,10 @@ int main(int argc, char *argv[])
     const QCommandLineOption turn(QStringLiteral("turn"), QStringLiteral("turn number"),
         QStringLiteral("N"), QStringLiteral("40"));
     const QCommandLineOption crlf(QStringLiteral("crlf"), QStringLiteral("end lines with CR LF"));
-    parser.addOptions({game, size, seed, turn, crlf});
+    const QCommandLineOption shape(QStringLiteral("shape"),
+        QStringLiteral("standard, dense (many own units) or map (many regions)"),
+        QStringLiteral("SHAPE"), QStringLiteral("standard"));
+    parser.addOptions({game, size, seed, turn, crlf, shape});
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("the report to write"));
     parser.process(app);
 
@@ -36,7 +40,8 @@ int main(int argc, char *argv[])
     options.seed = parser.value(seed).toULongLong(&seedOk);
     options.turn = parser.value(turn).toInt(&turnOk);
     options.targetBytes = ReportGenerator::parseSize(parser.value(size));
-    if ((gameText != u"Kalmora" && gameText != u"Sulvitan") || !seedOk || !turnOk
+    const bool shapeOk = ReportGenerator::parseShape(parser.value(shape), &options.shape);
+    if ((gameText != u"Kalmora" && gameText != u"Sulvitan") || !seedOk || !turnOk || !shapeOk
         || options.targetBytes < 0 || parser.positionalArguments().size() != 1) {
         err << parser.helpText();
         return 2;

@@ -140,7 +140,7 @@ public:
         sections();
         messages();
         alliances();
-        while (m_out.written() < m_o.targetBytes || m_stats.regions == 0)
+        while (!enoughRegions())
             region();
         m_out.flush();
     }
@@ -189,10 +189,25 @@ private:
         m_out.line(u"x\"Die Orks in Moorgrund vermehren sich um 4 Orks.\"");
     }
 
-    // About one message for every 400 bytes of the report, as long reports have.
+    bool dense() const { return m_o.shape == ReportGenerator::Shape::DenseUnits; }
+    // A map-heavy report has 100,000 regions for every 30 MB asked for; the others
+    // stop at the first region past the size.
+    bool enoughRegions() const
+    {
+        if (m_stats.regions == 0)
+            return false;
+        if (!mapHeavy())
+            return m_out.written() >= m_o.targetBytes;
+        return m_stats.regions >= qMax<qint64>(1, m_o.targetBytes * 100000 / (30LL << 20));
+    }
+    bool mapHeavy() const { return m_o.shape == ReportGenerator::Shape::MapHeavy; }
+
+    // About one message for every 400 bytes of the report, as long reports have; a
+    // map with few units has few messages.
     void messages()
     {
-        const int count = int(qMin<qint64>(m_o.targetBytes / 400, 2000000)) + 4;
+        const qint64 bytesPerMessage = mapHeavy() ? 4000 : 400;
+        const int count = int(qMin<qint64>(m_o.targetBytes / bytesPerMessage, 2000000)) + 4;
         int id = 1000;
         for (int i = 0; i < count; ++i) {
             if (i == count / 2) {
@@ -291,19 +306,25 @@ private:
 
         // Units are known before the buildings and ships that name them as owners.
         QVector<PlannedUnit> units;
-        const int unitCount = ocean ? m_random.range(0, 3) : m_random.range(2, 10);
+        int unitCount = ocean ? m_random.range(0, 3) : m_random.range(2, 10);
+        if (dense() && !ocean)
+            unitCount = 8 + m_random.range(0, 2);
+        else if (mapHeavy())
+            unitCount = m_random.chance(ocean ? 5 : 20) ? 1 : 0;
         for (int i = 0; i < unitCount; ++i) {
             m_unitNumber += m_random.range(1, 4);
-            const bool own = m_random.chance(60);
+            const bool own = dense() && !ocean ? i < 8 : m_random.chance(60);
             units.append({m_unitNumber, own,
                 own ? m_o.faction : m_o.faction + m_random.range(1, kForeignFactions)});
         }
         QVector<int> buildings, ships;
         if (!ocean) {
-            for (int n = m_random.range(0, 100) < 35 ? m_random.range(1, 2) : 0; n > 0; --n)
+            const int buildingChance = mapHeavy() ? 5 : 35;
+            for (int n = m_random.range(0, 100) < buildingChance ? m_random.range(1, 2) : 0; n > 0;
+                 --n)
                 buildings.append(m_buildingNumber += m_random.range(1, 9));
         }
-        if (m_random.chance(ocean ? 60 : 15))
+        if (m_random.chance(mapHeavy() ? 5 : ocean ? 60 : 15))
             ships.append(m_shipNumber += m_random.range(1, 9));
         for (PlannedUnit &u : units) {
             if (!buildings.isEmpty() && m_random.chance(40))
@@ -336,7 +357,10 @@ private:
         const QString terrain = QString::fromUtf16(m_random.pick(kTerrains));
         m_out.quoted(QString::fromUtf16(m_random.pick(kRegionNames)), u"Name");
         m_out.quoted(terrain, u"Terrain");
-        m_out.quoted(u"Eine Gegend wie viele.", u"Beschr");
+        if (mapHeavy())
+            m_out.quoted(longDescription(), u"Beschr");
+        else
+            m_out.quoted(u"Eine Gegend wie viele.", u"Beschr");
         m_out.value(m_random.range(0, 900), u"Baeume");
         m_out.value(m_random.range(200, 5000), u"Bauern");
         m_out.value(m_random.range(0, 90), u"Pferde");
@@ -351,7 +375,7 @@ private:
         m_out.line(u"PREISE");
         for (const char16_t *good : kPrices)
             m_out.value(m_random.range(-40, 140), good);
-        for (int n = m_random.range(0, 2); n > 0; --n) {
+        for (int n = m_random.range(0, mapHeavy() ? 1 : 2); n > 0; --n) {
             m_out.line(QStringLiteral("GRENZE %1").arg(m_random.range(1, 99999)));
             m_out.quoted(u"Straße", u"typ");
             m_out.value(m_random.range(0, 5), u"richtung");
@@ -380,6 +404,24 @@ private:
             m_out.line(u"REGIONSBOTSCHAFTEN");
             m_out.line(u"\"Wir grüßen unsere Nachbarn.\"");
         }
+    }
+
+    // Two or three sentences of a region's description.
+    QString longDescription()
+    {
+        static const char16_t *const sentences[] = {u"Sanfte Hügel ziehen sich bis zum Horizont.",
+            u"Im Frühjahr blühen hier die Wiesen.", u"Alte Mauern erzählen von besseren Zeiten.",
+            u"Ein kalter Wind weht von den Bergen herab.",
+            u"Die Bauern leben vom Korn und vom Vieh.",
+            u"Zwischen den Feldern stehen vereinzelte Eichen.",
+            u"Nebel liegt oft über den Tälern."};
+        QString text;
+        for (int n = m_random.range(2, 3); n > 0; --n) {
+            if (!text.isEmpty())
+                text += u' ';
+            text += QString::fromUtf16(m_random.pick(sentences));
+        }
+        return text;
     }
 
     const PlannedUnit *firstIn(const QVector<PlannedUnit> &units, int building, int ship) const
@@ -451,6 +493,10 @@ private:
             return;
         }
         ++m_stats.ownUnits;
+        if (dense()) {
+            denseUnit();
+            return;
+        }
         const bool mage = name == u"Magier";
         if (m_random.chance(10))
             m_out.value(1, u"bewacht");
@@ -491,6 +537,28 @@ private:
             m_out.line(u"EINHEITSBOTSCHAFTEN");
             m_out.line(u"\"Gute Reise!\"");
         }
+    }
+
+    // The rest of an own unit of the dense shape: 3 orders, 6 skills, 10 items.
+    void denseUnit()
+    {
+        m_out.line(u"COMMANDS");
+        for (int n = 0; n < 3; ++n) {
+            m_out.line(u'"' + QString::fromUtf16(m_random.pick(kOrders)) + u'"');
+            ++m_stats.orders;
+        }
+        m_out.line(u"TALENTE");
+        const int firstSkill = m_random.range(0, 15);
+        for (int n = 0; n < 6; ++n) {
+            const int level = m_random.range(1, 9);
+            m_out.line(QStringLiteral("%1 %2;").arg(level * m_random.range(30, 300)).arg(level)
+                + QString::fromUtf16(kSkills[(firstSkill + n * 5) % 16]));
+        }
+        m_out.line(u"GEGENSTAENDE");
+        m_out.value(m_random.range(0, 3000), u"Silber");
+        const int firstItem = m_random.range(0, 14);
+        for (int n = 0; n < 10; ++n)
+            m_out.value(m_random.range(1, 40), kItems[(firstItem + n * 2) % 15]);
     }
 
     const ReportGenerator::Options &m_o;
@@ -544,6 +612,30 @@ QByteArray ReportGenerator::generate(Stats *stats)
     if (stats)
         *stats = s;
     return bytes;
+}
+
+bool ReportGenerator::parseShape(const QString &text, Shape *shape)
+{
+    for (Shape s : {Shape::Standard, Shape::DenseUnits, Shape::MapHeavy}) {
+        if (text == shapeName(s)) {
+            *shape = s;
+            return true;
+        }
+    }
+    return false;
+}
+
+QString ReportGenerator::shapeName(Shape shape)
+{
+    switch (shape) {
+    case Shape::DenseUnits:
+        return QStringLiteral("dense");
+    case Shape::MapHeavy:
+        return QStringLiteral("map");
+    case Shape::Standard:
+        break;
+    }
+    return QStringLiteral("standard");
 }
 
 qint64 ReportGenerator::parseSize(const QString &text)

@@ -15,6 +15,10 @@ class ReportGenerator
 {
 public:
     enum class Game { Kalmora, Sulvitan };
+    // Standard: a mixed map; DenseUnits: 8 own units in every land region, each with
+    // 6 skills, 10 items and 3 orders; MapHeavy: 100,000 regions for every 30 MB of
+    // target size (which it does not keep to), with few units and long descriptions.
+    enum class Shape { Standard, DenseUnits, MapHeavy };
 
     struct Options
     {
@@ -25,6 +29,7 @@ public:
         int faction = 4711;
         int version = 42;
         bool crlf = false; // line ends CR LF instead of LF
+        Shape shape = Shape::Standard;
     };
 
     // What a report holds, to compare with the tables after an import.
@@ -53,6 +58,9 @@ public:
 
     // Parses "30M", "512k", "1000" (bytes); returns -1 when it is no size.
     static qint64 parseSize(const QString &text);
+    // "standard", "dense" or "map"; false for anything else.
+    static bool parseShape(const QString &text, Shape *shape);
+    static QString shapeName(Shape shape);
 
 private:
     Options m_options;

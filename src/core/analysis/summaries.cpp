@@ -1,6 +1,7 @@
 #include "summaries.h"
 
 #include "../base/errors.h"
+#include "../base/textsearch.h"
 
 #include <initializer_list>
 
@@ -11,7 +12,7 @@ namespace {
 bool containsAny(const QString &s, std::initializer_list<const char16_t *> words)
 {
     for (const char16_t *w : words) {
-        if (s.contains(QStringView(w)))
+        if (containsText(s, QStringView(w)))
             return true;
     }
     return false;
@@ -75,22 +76,22 @@ QString summiereEinkommen(
     };
     for (const QString &item : income) {
         buffer.set(item);
-        const bool silber = item.contains(u"Silber");
-        if (item.contains(u"verdient") && silber
+        const bool silber = containsText(item, u"Silber");
+        if (containsText(item, u"verdient") && silber
             && !containsAny(item, {u"statt", u"kein", u" Verkauf ", u"verdient in"}))
             add(between(item, after(item, QStringLiteral("verdient ")),
                 blankBefore(item, QStringLiteral("Silber"))));
-        if (item.contains(u"treibt") && silber && !item.contains(u"treibt in "))
+        if (containsText(item, u"treibt") && silber && !containsText(item, u"treibt in "))
             add(between(item, after(item, QStringLiteral("treibt ")),
                 blankBefore(item, QStringLiteral("Silber"))));
-        if (item.contains(u"treibt") && !silber)
+        if (containsText(item, u"treibt") && !silber)
             afterBracket(item, QStringLiteral("Steuern"), true);
-        if (item.contains(u"statt") && silber && !item.contains(u"klaute"))
+        if (containsText(item, u"statt") && silber && !containsText(item, u"klaute"))
             add(between(item, after(item, QStringLiteral("verdient ")),
                 blankBefore(item, QStringLiteral("statt"))));
-        if (item.contains(u"treibt in ") && silber)
+        if (containsText(item, u"treibt in ") && silber)
             afterBracket(item, QStringLiteral("Silber an"), true);
-        if (item.contains(u"verdient in ") && silber)
+        if (containsText(item, u"verdient in ") && silber)
             afterBracket(item, QStringLiteral(" Silber "), false);
     }
     return QString::number(sum) + QStringLiteral(" Silber");
@@ -172,16 +173,16 @@ QStringList summiereProduktion(const QStringList &production, CurrentLine &buffe
         for (int g = 0; g < 11; ++g) {
             const Good &good = kGoods[g];
             if (!containsAny(item, good.mustContain) || containsAny(item, good.skipIf)
-                || !item.contains(u" produziert"))
+                || !containsText(item, u" produziert"))
                 continue;
             const qsizetype start = after(item, QStringLiteral("produziert "));
             qsizetype end = -1;
-            const bool statt = item.contains(u" statt ");
+            const bool statt = containsText(item, u" statt ");
             if (good.stattForm && statt) {
                 end = item.indexOf(u" statt");
-            } else if (good.vonForm && item.contains(u" von ")) {
+            } else if (good.vonForm && containsText(item, u" von ")) {
                 end = item.indexOf(u" von");
-            } else if (good.ausEnd && item.contains(u" aus ")) {
+            } else if (good.ausEnd && containsText(item, u" aus ")) {
                 end = item.indexOf(QStringView(good.ausEnd));
             } else {
                 for (const char16_t *word : good.endWords) {
@@ -199,10 +200,10 @@ QStringList summiereProduktion(const QStringList &production, CurrentLine &buffe
         } ones[] = {{u"produziert 1 Holz", 0}, {u"produziert 1 Stein", 1},
             {u"produziert 1 Eisen", 2}, {u"produziert 1 Pferd", 3}};
         for (const auto &one : ones) {
-            if (item.contains(QStringView(one.text)))
+            if (containsText(item, QStringView(one.text)))
                 totals[one.index] += 1;
         }
-        if (item.contains(u"züchtet"))
+        if (containsText(item, u"züchtet"))
             add(3,
                 between(item, after(item, QStringLiteral("züchtet ")),
                     blankBefore(item, QStringLiteral("Pferde."))));
@@ -217,7 +218,7 @@ QString summiereOrkvermehrung(const QStringList &events)
 {
     qint64 sum = 0;
     for (const QString &item : events) {
-        if (!item.contains(u"vermehrt sich um"))
+        if (!containsText(item, u"vermehrt sich um"))
             continue;
         const qsizetype um = item.indexOf(u" um ");
         const QString text

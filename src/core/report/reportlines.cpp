@@ -143,7 +143,15 @@ QStringView numberText(QStringView line)
 
 QString quotedText(QStringView line)
 {
-    const qsizetype end = line.indexOf(u"\";");
+    // The first "\";" (a plain scan: the general search prepares for long texts).
+    const char16_t *t = line.utf16();
+    qsizetype end = -1;
+    for (qsizetype i = 0, last = line.size() - 2; i <= last; ++i) {
+        if (t[i] == u'"' && t[i + 1] == u';') {
+            end = i;
+            break;
+        }
+    }
     if (end < 1)
         return QString();
     return line.mid(1, end - 1).toString();
