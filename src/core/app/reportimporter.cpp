@@ -143,6 +143,7 @@ ReportImporter::Result ReportImporter::run(const QString &path)
     const ImportStart start {
         m_session.game(), m_session.mapState().level(), m_session.status(), m_session.pages()};
     FileBatch batch;
+    const CacheScope cache(m_session.database(), lines.byteSize());
     Transaction transaction(m_session.database());
     const ImportOutcome outcome = ReportReader(m_session.database(), m_progress).read(lines, start);
     if (outcome.refused) {

@@ -226,6 +226,26 @@ void Database::rollback()
     query.exec(QStringLiteral("ROLLBACK"));
 }
 
+CacheScope::CacheScope(Database &db, qint64 bytes)
+    : m_db(db)
+    , m_previous(db.cacheSizeKib())
+{
+    const qint64 kib = qMax<qint64>(m_previous, qMin<qint64>(bytes / 2048, 32 * 1024));
+    if (kib != m_previous)
+        m_db.setCacheSizeKib(int(kib));
+}
+
+CacheScope::~CacheScope()
+{
+    try {
+        m_db.setCacheSizeKib(m_previous);
+    } catch (const UserError &) {
+        // The cache only affects speed.
+    }
+    if (m_db.handle())
+        sqlite3_db_release_memory(m_db.handle());
+}
+
 Transaction::Transaction(Database &db)
     : m_db(db)
 {

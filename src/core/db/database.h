@@ -46,6 +46,24 @@ private:
     sqlite3 *m_handle = nullptr;
 };
 
+// A large import touches most pages of the tables it writes, and many of them more
+// than once; with SQLite's default cache of 2 MB they would go to the file several
+// times before the commit. For its lifetime the cache grows to half the given size
+// (at most 32 MB, within the memory an import may take); afterwards it shrinks back and
+// its memory is given back.
+class CacheScope
+{
+public:
+    CacheScope(Database &db, qint64 bytes);
+    ~CacheScope();
+    CacheScope(const CacheScope &) = delete;
+    CacheScope &operator=(const CacheScope &) = delete;
+
+private:
+    Database &m_db;
+    int m_previous;
+};
+
 // Begins a transaction and rolls it back unless commit() was called.
 class Transaction
 {

@@ -30,35 +30,6 @@ bool isRegionHeader(QStringView line)
                 u"REGIONSBOTSCHAFTEN"});
 }
 
-// A large report touches most pages of the tables it writes, and many of them more
-// than once; with SQLite's default cache of 2 MB they would go to the file several
-// times before the commit. For the import the cache grows to half the report's size
-// (at most 32 MB, within the memory an import may take) and shrinks back afterwards.
-class ImportCache
-{
-public:
-    ImportCache(Database &db, qint64 reportBytes)
-        : m_db(db)
-        , m_previous(db.cacheSizeKib())
-    {
-        const qint64 kib = qMax<qint64>(m_previous, qMin<qint64>(reportBytes / 2048, 32 * 1024));
-        if (kib != m_previous)
-            m_db.setCacheSizeKib(int(kib));
-    }
-    ~ImportCache()
-    {
-        try {
-            m_db.setCacheSizeKib(m_previous);
-        } catch (const UserError &) {
-            // The cache only affects speed.
-        }
-    }
-
-private:
-    Database &m_db;
-    int m_previous;
-};
-
 // Each extractor moves forward; should one ever step back behind where it began,
 // the walk goes on from its start so that it cannot loop.
 template<typename Extractor> void runExtractor(ImportContext &ctx, Extractor extractor)
@@ -99,7 +70,6 @@ ImportOutcome ReportReader::read(const ReportLines &lines, const ImportStart &st
     ctx.pages.cleanup();
     ctx.version = version(lines);
 
-    const ImportCache cache(m_db, lines.byteSize());
     ctx.openTables();
     if (!readHeader(ctx, outcome))
         return outcome;
