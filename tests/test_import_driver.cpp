@@ -310,6 +310,54 @@ private slots:
         QCOMPARE(h.session->game().newestTurn, turnBefore);
     }
 
+    // What the window shows survives an import that does not go through: pages with
+    // text beyond Latin-1, the battle colour and an edited, unsaved template.
+    void importThatDoesNotGoThroughKeepsPagesAndEditedTemplate_data()
+    {
+        QTest::addColumn<QString>("game");
+        QTest::addColumn<bool>("badNumber");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("bad number") << "Kalmora" << true << int(ReportImporter::Result::Failed);
+        QTest::newRow("other game type")
+            << "Sulvitan" << false << int(ReportImporter::Result::Refused);
+    }
+
+    void importThatDoesNotGoThroughKeepsPagesAndEditedTemplate()
+    {
+        QFETCH(QString, game);
+        QFETCH(bool, badNumber);
+        QFETCH(int, expected);
+        ImportHarness h;
+        QStringList good = reportHeader(QStringLiteral("Kalmora"), 39);
+        good += region(1, 1, QStringLiteral("Alt"));
+        good += message(2097, QStringLiteral("verdient 5 Silber"), 5);
+        QCOMPARE(h.import(good).status, ReportImporter::Result::Imported);
+
+        ReportPages pages = h.session->pages();
+        pages[Page::Meldungen] = QStringList {QStringLiteral("Grüße"), QString(),
+            QStringLiteral("5 € für \u201eHandel\u201c"), QStringLiteral("Drache \U0001F409")};
+        pages[Page::Einreisebericht] = QStringList {QStringLiteral("Einreise: Öde Küste")};
+        pages.kaempfeRed = true;
+        h.session->setPages(pages);
+        const QString edited = QStringLiteral("; bearbeitet \u2013 nicht gespeichert\n\n"
+                                              "EINHEIT abc\nLERNE Magie");
+        h.session->orderTemplate().setTextFromEditor(edited);
+        const QStringList templateBefore = h.session->orderTemplate().lines();
+
+        QStringList next = reportHeader(game, 40);
+        next += region(2, 2, QStringLiteral("Neu"));
+        if (badNumber)
+            next << QStringLiteral("1x0;Bauern");
+        QCOMPARE(int(h.import(next).status), expected);
+
+        for (int p = 0; p < int(Page::Count); ++p)
+            QCOMPARE(h.session->pages().lines[p], pages.lines[p]);
+        QVERIFY(h.session->pages().kaempfeRed);
+        QCOMPARE(h.session->orderTemplate().lines(), templateBefore);
+        QCOMPARE(h.session->orderTemplate().text(), edited);
+        QVERIFY(!h.session->orderTemplate().isSaved());
+    }
+
     void mapOnlyReportKeepsGameValues()
     {
         ImportHarness h;

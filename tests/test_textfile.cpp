@@ -1,3 +1,4 @@
+#include "base/compactlines.h"
 #include "base/textfile.h"
 #include "report/reportlines.h"
 
@@ -35,6 +36,29 @@ private slots:
         // Past either end there is an empty line.
         QVERIFY(report.line(report.count()).isEmpty());
         QVERIFY(report.line(-1).isEmpty());
+    }
+
+    // Held lines come back exactly, whatever characters they hold.
+    void compactLines_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("none") << QStringList {};
+        QTest::newRow("one empty line") << QStringList {QString()};
+        QTest::newRow("Latin-1") << QStringList {"Grüße", "", "Öl 3, Maß", "\xff\x01"};
+        QTest::newRow("beyond Latin-1 in the last line")
+            << QStringList {"Grüße", "", "5 \u20ac \u201eHandel\u201c"};
+        QTest::newRow("surrogate pair and lone surrogate")
+            << QStringList {"Drache \U0001F409", QString(QChar(0xd800)) + u'x', ""};
+    }
+    void compactLines()
+    {
+        QFETCH(QStringList, lines);
+        const CompactLines compact(lines);
+        QCOMPARE(compact.count(), lines.size());
+        const QStringList back = compact.lines();
+        QCOMPARE(back.size(), lines.size());
+        for (int i = 0; i < lines.size(); ++i)
+            QVERIFY2(back[i] == lines[i], qPrintable(QString::number(i)));
     }
 
     void encodings_data()

@@ -20,6 +20,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <memory>
 
 namespace tolvimar {
 
@@ -37,6 +38,26 @@ struct ProgressScope
         progress.begin();
     }
     ~ProgressScope() { progress.end(); }
+};
+
+// The session's pages and template wait in a compact copy while the import builds
+// new ones; they come back unless the import replaced them.
+struct PreviousOnHold
+{
+    Session &session;
+    explicit PreviousOnHold(Session &s)
+        : session(s)
+    {
+        session.holdPages();
+        session.orderTemplate().holdLines();
+    }
+    ~PreviousOnHold()
+    {
+        session.restoreHeldPages();
+        session.orderTemplate().restoreHeldLines();
+    }
+    PreviousOnHold(const PreviousOnHold &) = delete;
+    PreviousOnHold &operator=(const PreviousOnHold &) = delete;
 };
 
 QString conversionMessage(const QString &file, const ConversionError &e)
@@ -113,7 +134,10 @@ ReportImporter::Result ReportImporter::importFile(const QString &path)
 ReportImporter::Result ReportImporter::run(const QString &path)
 {
     Result result;
-    const ReportLines lines = ReportLines::load(path);
+    // Held only while the report is read: the decoded text is the largest block of
+    // memory of an import, and staging and publishing the files need none of it.
+    auto loaded = std::make_unique<ReportLines>(ReportLines::load(path));
+    const ReportLines &lines = *loaded;
     m_progress.setStep(QString());
     m_progress.setPercent(0);
     if (lines.repairs().badBytes > 0) {
@@ -140,12 +164,20 @@ ReportImporter::Result ReportImporter::run(const QString &path)
     }
 
     const WorkspaceWriteScope write(&m_session.workspaceLock());
+    // The reader starts from the pages an import keeps; the session's full pages and
+    // its template wait compactly until the new ones replace them, or come back if the
+    // import fails.
+    ReportPages kept = m_session.pages();
+    kept.cleanup();
     const ImportStart start {
-        m_session.game(), m_session.mapState().level(), m_session.status(), m_session.pages()};
+        m_session.game(), m_session.mapState().level(), m_session.status(), kept};
+    kept = ReportPages();
+    const PreviousOnHold onHold(m_session);
     FileBatch batch;
     const CacheScope cache(m_session.database(), lines.byteSize());
     Transaction transaction(m_session.database());
     const ImportOutcome outcome = ReportReader(m_session.database(), m_progress).read(lines, start);
+    loaded.reset();
     if (outcome.refused) {
         transaction.rollback();
         result.status = Result::Refused;

@@ -1,5 +1,6 @@
 #include "session.h"
 
+#include "../base/compactlines.h"
 #include "../base/errors.h"
 #include "../base/filebatch.h"
 #include "../base/gamefiles.h"
@@ -183,10 +184,39 @@ void Session::setStatusValue(StatusField field, const QString &value)
     emit statusChanged();
 }
 
+struct Session::HeldPages
+{
+    CompactLines lines[int(Page::Count)];
+    bool kaempfeRed = false;
+};
+
 void Session::setPages(const ReportPages &pages)
 {
+    m_heldPages.reset();
     m_pages = pages;
     emit pagesChanged();
+}
+
+void Session::holdPages()
+{
+    auto held = std::make_unique<HeldPages>();
+    for (int p = 0; p < int(Page::Count); ++p)
+        held->lines[p] = CompactLines(m_pages.lines[p]);
+    held->kaempfeRed = m_pages.kaempfeRed;
+    m_pages = ReportPages();
+    m_heldPages = std::move(held);
+}
+
+void Session::restoreHeldPages()
+{
+    if (!m_heldPages)
+        return;
+    ReportPages pages;
+    for (int p = 0; p < int(Page::Count); ++p)
+        pages.lines[p] = m_heldPages->lines[p].lines();
+    pages.kaempfeRed = m_heldPages->kaempfeRed;
+    m_pages = std::move(pages);
+    m_heldPages.reset();
 }
 
 void Session::setPointsGrid(const QList<QStringList> &grid)

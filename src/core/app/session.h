@@ -72,7 +72,14 @@ public:
     void setStatusValue(StatusField field, const QString &value);
 
     const ReportPages &pages() const { return m_pages; }
+    // Replaces the pages (and drops held ones).
     void setPages(const ReportPages &pages);
+    // While an import builds new pages, the old ones wait in a compact copy: as lists
+    // of lines the pages of a large report take tens of megabytes. pages() is empty
+    // meanwhile; the window keeps showing its own copy, so nothing is signalled.
+    void holdPages();
+    // Brings the held pages back, unless setPages() replaced them since.
+    void restoreHeldPages();
 
     OrderTemplate &orderTemplate() { return m_template; }
     // The order file of the newest import's turn.
@@ -106,6 +113,8 @@ private:
     MapState m_mapState;
     StatusValues m_status;
     ReportPages m_pages;
+    struct HeldPages;
+    std::unique_ptr<HeldPages> m_heldPages;
     OrderTemplate m_template;
     QList<QStringList> m_pointsGrid;
 };

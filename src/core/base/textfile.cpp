@@ -197,6 +197,10 @@ QByteArray encodeText(QStringView text, TextEncoding encoding)
 QStringList splitLines(const QString &text)
 {
     QStringList lines;
+    // Sized once: a status file has hundreds of thousands of lines, and a list grown
+    // by doubling keeps up to half its size unused.
+    const qsizetype newlines = text.count(u'\n');
+    lines.reserve((newlines > 0 ? newlines : text.count(u'\r')) + 1);
     qsizetype start = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {

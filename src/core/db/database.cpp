@@ -230,7 +230,7 @@ CacheScope::CacheScope(Database &db, qint64 bytes)
     : m_db(db)
     , m_previous(db.cacheSizeKib())
 {
-    const qint64 kib = qMax<qint64>(m_previous, qMin<qint64>(bytes / 2048, 32 * 1024));
+    const qint64 kib = qMax<qint64>(m_previous, qMin<qint64>(bytes / 4096, 32 * 1024));
     if (kib != m_previous)
         m_db.setCacheSizeKib(int(kib));
 }

@@ -48,8 +48,8 @@ private:
 
 // A large import touches most pages of the tables it writes, and many of them more
 // than once; with SQLite's default cache of 2 MB they would go to the file several
-// times before the commit. For its lifetime the cache grows to half the given size
-// (at most 32 MB, within the memory an import may take); afterwards it shrinks back and
+// times before the commit. For its lifetime the cache grows to a quarter of the given
+// size (at most 32 MB, within the memory an import may take); afterwards it shrinks back and
 // its memory is given back.
 class CacheScope
 {

@@ -14,6 +14,7 @@ QString OrderTemplate::text() const
 
 void OrderTemplate::setLines(const QStringList &lines)
 {
+    m_held.reset();
     m_lines = lines;
     emit replaced();
     setSaved(false);
@@ -21,10 +22,25 @@ void OrderTemplate::setLines(const QStringList &lines)
 
 void OrderTemplate::setTextFromEditor(const QString &text)
 {
+    m_held.reset();
     m_lines = text.split(u'\n');
     if (m_lines.size() == 1 && m_lines.first().isEmpty())
         m_lines.clear();
     setSaved(false);
+}
+
+void OrderTemplate::holdLines()
+{
+    m_held.emplace(m_lines);
+    m_lines = QStringList();
+}
+
+void OrderTemplate::restoreHeldLines()
+{
+    if (!m_held)
+        return;
+    m_lines = m_held->lines();
+    m_held.reset();
 }
 
 void OrderTemplate::setSaved(bool saved)

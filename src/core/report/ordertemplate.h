@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../base/compactlines.h"
 #include "../base/textfile.h"
 
 #include <QObject>
@@ -33,12 +34,20 @@ public:
     TextEncoding encoding() const { return m_encoding; }
     void setEncoding(TextEncoding encoding) { m_encoding = encoding; }
 
+    // While an import builds the next template, the current lines wait in a compact
+    // copy (a large template has hundreds of thousands of lines); lines() is empty
+    // meanwhile and nothing is signalled.
+    void holdLines();
+    // Brings the held lines back, unless they were replaced since.
+    void restoreHeldLines();
+
 signals:
     void replaced();
     void savedChanged(bool saved);
 
 private:
     QStringList m_lines;
+    std::optional<CompactLines> m_held;
     bool m_saved = true;
     TextEncoding m_encoding = TextEncoding::Utf8;
 };

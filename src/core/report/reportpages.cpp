@@ -66,7 +66,9 @@ void ReportPages::cleanup()
     for (Page p : {Page::Kaempfe, Page::Warnungen, Page::Buendnisse, Page::Ereignisse,
              Page::Einkommen, Page::Handel, Page::Produktion, Page::Bewegungen,
              Page::Geheimdienstbericht, Page::Einreisebericht, Page::Botschaften})
-        clear(p);
+        // A fresh list, not clear(): clearing a list shared with the previous pages
+        // would allocate an empty one of the old capacity.
+        lines[int(p)] = QStringList();
 }
 
 QString pageTitle(Page p)
