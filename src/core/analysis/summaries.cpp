@@ -9,10 +9,10 @@ namespace tolvimar {
 
 namespace {
 
-bool containsAny(const QString &s, std::initializer_list<const char16_t *> words)
+bool containsAny(const QString &s, std::initializer_list<QStringView> words)
 {
-    for (const char16_t *w : words) {
-        if (containsText(s, QStringView(w)))
+    for (QStringView w : words) {
+        if (containsText(s, w))
             return true;
     }
     return false;
@@ -120,8 +120,8 @@ namespace {
 // How one good is recognised in a production line and where its number ends.
 struct Good
 {
-    std::initializer_list<const char16_t *> mustContain;
-    std::initializer_list<const char16_t *> skipIf;
+    std::initializer_list<QStringView> mustContain;
+    std::initializer_list<QStringView> skipIf;
     // Ends the number in the plain case, tried in order (the first one present wins).
     std::initializer_list<const char16_t *> endWords;
     bool vonForm; // " von " ends the number unless " statt " does

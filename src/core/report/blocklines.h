@@ -29,8 +29,10 @@ inline bool hasCapitalRun(QStringView text)
     return false;
 }
 
-inline bool beginsWithCapitalRun(const char16_t *keyword)
+inline bool beginsWithCapitalRun(QStringView keyword)
 {
+    if (keyword.size() < 4)
+        return false;
     for (int i = 0; i < 4; ++i) {
         if (keyword[i] < u'A' || keyword[i] > u'Z')
             return false;
@@ -38,20 +40,21 @@ inline bool beginsWithCapitalRun(const char16_t *keyword)
     return true;
 }
 
-// The line names one of the block keywords (a case-sensitive substring test).
-inline bool hasKeyword(QStringView line, std::initializer_list<const char16_t *> keywords)
+// The line names one of the block keywords (a case-sensitive substring test). The
+// keywords are views, so that a literal's length is known where it is written.
+inline bool hasKeyword(QStringView line, std::initializer_list<QStringView> keywords)
 {
     if (isQuotedLine(line))
         return false;
     // Block keywords begin with four capitals; most lines are key lines without such
     // a run, and one pass over them settles the test.
     bool allCapitalKeywords = true;
-    for (const char16_t *k : keywords)
+    for (QStringView k : keywords)
         allCapitalKeywords = allCapitalKeywords && beginsWithCapitalRun(k);
     if (allCapitalKeywords && !hasCapitalRun(line))
         return false;
-    for (const char16_t *k : keywords) {
-        if (containsText(line, QStringView(k)))
+    for (QStringView k : keywords) {
+        if (containsText(line, k))
             return true;
     }
     return false;

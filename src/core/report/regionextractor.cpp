@@ -97,7 +97,7 @@ bool endOfKeyLines(const ImportContext &ctx)
 }
 
 // The stop test shared by the environment, message and region message sub-blocks.
-bool endOfSubBlock(const ImportContext &ctx, std::initializer_list<const char16_t *> extra)
+bool endOfSubBlock(const ImportContext &ctx, std::initializer_list<QStringView> extra)
 {
     if (ctx.atEnd())
         return true;
@@ -280,8 +280,7 @@ void getRegionInfo(ImportContext &ctx)
             ++ctx.cursor;
         }
     }
-    for (const char16_t *block :
-        {u"REGIONSEREIGNISSE", u"REGIONSKOMMENTAR", u"REGIONSNACHRICHTEN"}) {
+    for (QStringView block : {u"REGIONSEREIGNISSE", u"REGIONSKOMMENTAR", u"REGIONSNACHRICHTEN"}) {
         if (!ctx.atEnd() && hasKeyword(ctx.line(), {block}))
             readRegionMessages(
                 ctx, QStringLiteral("Ereignisse in ") + where + QStringLiteral(" :"), QString());

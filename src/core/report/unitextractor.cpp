@@ -112,14 +112,11 @@ struct UnitBlock
     int persons = 0;
     int orders = 0; // order lines written to the template
 
-    bool stopAt(std::initializer_list<const char16_t *> keywords) const
+    bool stopAt(std::initializer_list<QStringView> keywords) const
     {
         return ctx.atEnd() || hasKeyword(ctx.line(), keywords);
     }
-    bool at(const char16_t *keyword) const
-    {
-        return !ctx.atEnd() && hasKeyword(ctx.line(), {keyword});
-    }
+    bool at(QStringView keyword) const { return !ctx.atEnd() && hasKeyword(ctx.line(), {keyword}); }
 };
 
 // The header "EINHEIT nr" and the name line; the row found or a new one, with the
