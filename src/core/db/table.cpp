@@ -19,6 +19,13 @@ Table::Table(Database &db, const TableDef &def)
         m_fieldIndex.insert(def.fields[i].name, i);
         columns.append(sqlQuote(def.fields[i].name));
     }
+    for (const QStringList &names : QList<QStringList> {def.key} + def.indexes) {
+        for (const QString &name : names) {
+            const int f = field(name);
+            if (!m_indexedFields.contains(f))
+                m_indexedFields.append(f);
+        }
+    }
     m_columns = columns.join(u", ");
     QStringList order;
     for (const QString &k : def.key)
@@ -49,7 +56,7 @@ void Table::setFilter(const QStringList &fields, const QVariantList &values)
     m_filterFields = fields;
     m_filterValues = values;
     m_findStatements.clear();
-    m_partialFindStatements.clear();
+    m_partialReads.clear();
 }
 
 void Table::setGameFilter(int game)
@@ -62,7 +69,7 @@ void Table::clearFilter()
     m_filterFields.clear();
     m_filterValues.clear();
     m_findStatements.clear();
-    m_partialFindStatements.clear();
+    m_partialReads.clear();
 }
 
 SqliteStatement Table::prepare(const QString &sql) const
@@ -154,17 +161,26 @@ bool Table::findKey(const QVariantList &values)
     return find(m_def.key.mid(0, values.size()), values);
 }
 
-bool Table::findKeyReading(const QVariantList &values, const QList<int> &fields)
+bool Table::findKeyReading(const QVariantList &values, const QList<int> &wanted)
 {
     settleInsert();
+    // The fields of the key and of every index are read too: an update can then leave
+    // out those that did not change, and SQLite rewrites an index entry only for a
+    // column that the update sets.
     QByteArray mask(m_def.fields.size(), '0');
-    for (int f : fields)
+    for (int f : wanted)
         mask[f] = '1';
     mask += QByteArray::number(values.size());
-    auto it = m_partialFindStatements.find(mask);
-    if (it == m_partialFindStatements.end()) {
+    auto it = m_partialReads.find(mask);
+    if (it == m_partialReads.end()) {
+        PartialRead read;
+        read.fields = wanted;
+        for (int f : m_indexedFields) {
+            if (mask[f] == '0')
+                read.fields.append(f);
+        }
         QStringList columns, where;
-        for (int f : fields)
+        for (int f : read.fields)
             columns.append(sqlQuote(m_def.fields[f].name));
         for (const QString &k : m_filterFields + m_def.key.mid(0, values.size()))
             where.append(sqlQuote(k) + QStringLiteral(" = ?"));
@@ -173,9 +189,11 @@ bool Table::findKeyReading(const QVariantList &values, const QList<int> &fields)
             sql += QStringLiteral(", ") + columns.join(u", ");
         sql += QStringLiteral(" FROM %1 WHERE %2 ORDER BY %3 LIMIT 1")
                    .arg(sqlQuote(m_def.name), where.join(QStringLiteral(" AND ")), m_keyOrder);
-        it = m_partialFindStatements.insert(mask, std::make_shared<SqliteStatement>(prepare(sql)));
+        read.statement = std::make_shared<SqliteStatement>(prepare(sql));
+        it = m_partialReads.insert(mask, std::move(read));
     }
-    SqliteStatement &query = **it;
+    SqliteStatement &query = *it->statement;
+    const QList<int> &fields = it->fields;
     bool found = false;
     try {
         bindWhere(query, values);

@@ -44,12 +44,13 @@ public:
     bool find(const QStringList &fields, const QVariantList &values);
     // Exact match on the leading fields of the key.
     bool findKey(const QVariantList &values);
-    // As findKey, but reads only the given fields of the row found; reading any other
-    // field before it is set is a programming error, and posting the row writes every
-    // field that was set. For rows that an import refreshes almost whole: the units
-    // table has 130 columns, and loading them all for each unit was most of the time
-    // of a second import.
-    bool findKeyReading(const QVariantList &values, const QList<int> &fields);
+    // As findKey, but reads only the given fields of the row found and those of the key
+    // and the indexes; reading any other field before it is set is a programming
+    // error, and posting the row writes every field that was set, except read ones
+    // whose value stayed the same. For rows that an import refreshes almost whole: the
+    // units table has 130 columns, and loading them all for each unit was most of the
+    // time of a second import.
+    bool findKeyReading(const QVariantList &values, const QList<int> &wanted);
     // editOrAppend() with findKeyReading().
     bool editOrAppendReading(const QVariantList &keyValues, const QList<int> &fields);
 
@@ -152,7 +153,15 @@ private:
     // its values.
     bool m_partial = false;
     QByteArray m_readable;
-    QHash<QByteArray, std::shared_ptr<SqliteStatement>> m_partialFindStatements;
+    // Partial reads by the mask of wanted fields: the statement and the fields it reads.
+    struct PartialRead
+    {
+        std::shared_ptr<SqliteStatement> statement;
+        QList<int> fields;
+    };
+    QHash<QByteArray, PartialRead> m_partialReads;
+    // The fields of the key and the indexes, which a partial read always includes.
+    QList<int> m_indexedFields;
 };
 
 } // namespace tolvimar
