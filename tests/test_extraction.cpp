@@ -287,6 +287,27 @@ private slots:
         QVERIFY2(templateLines(h).contains(headerLine), qPrintable(templateLines(h).join(u'|')));
     }
 
+    // A game's first import: a unit listed twice ends as one row with the later
+    // values, and a ship finds its captain when the captain came before it.
+    void firstImportFindsUnitsItWrote()
+    {
+        ImportHarness h;
+        QStringList lines = reportHeader(QStringLiteral("Kalmora"), 40, 4711, 36);
+        lines += land(QStringLiteral("REGION 1 1"), QStringLiteral("Hafen"));
+        lines += unit(1234, QStringLiteral("Kapitän"), 4711);
+        lines += land(QStringLiteral("REGION 2 1"), QStringLiteral("Küste"));
+        lines << QStringLiteral("SCHIFF 77") << QStringLiteral("\"Möwe\";Name")
+              << QStringLiteral("\"Boot\";Typ") << QStringLiteral("1234;Kapitaen");
+        lines += unit(1234, QStringLiteral("Kapitän zur See"), 4711);
+        QCOMPARE(h.import(lines).status, ReportImporter::Result::Imported);
+        QCOMPARE(h.value(QStringLiteral("SELECT COUNT(*) FROM einheiten")).toInt(), 1);
+        QCOMPARE(unitField(h, 1234, QStringLiteral("Einheit Name")).toString(),
+            QStringLiteral("Kapitän zur See"));
+        QCOMPARE(unitField(h, 1234, QStringLiteral("Einheit Position")).toString(),
+            QStringLiteral("2/1"));
+        QCOMPARE(shipField(h, 77, QStringLiteral("Partei")).toInt(), 4711);
+    }
+
     void castleAndOwnerList()
     {
         ImportHarness h;

@@ -49,12 +49,26 @@ struct PreviousOnHold
         : session(s)
     {
         session.holdPages();
-        session.orderTemplate().holdLines();
+        try {
+            session.orderTemplate().holdLines();
+        } catch (...) {
+            restore();
+            throw;
+        }
     }
-    ~PreviousOnHold()
+    ~PreviousOnHold() { restore(); }
+    // Without the memory to bring them back now, they stay held: the next read of the
+    // pages or the template brings them back.
+    void restore() noexcept
     {
-        session.restoreHeldPages();
-        session.orderTemplate().restoreHeldLines();
+        try {
+            session.restoreHeldPages();
+        } catch (...) {
+        }
+        try {
+            session.orderTemplate().restoreHeldLines();
+        } catch (...) {
+        }
     }
     PreviousOnHold(const PreviousOnHold &) = delete;
     PreviousOnHold &operator=(const PreviousOnHold &) = delete;

@@ -135,6 +135,7 @@ void Session::applyAktuelleOptionen(Configuration &config, const ActiveGame &gam
 
 void Session::cleanup()
 {
+    restoreHeldPages();
     m_pages.cleanup();
     emit pagesChanged();
 }
@@ -199,6 +200,8 @@ void Session::setPages(const ReportPages &pages)
 
 void Session::holdPages()
 {
+    if (m_heldPages)
+        return; // held already, and not brought back since
     auto held = std::make_unique<HeldPages>();
     for (int p = 0; p < int(Page::Count); ++p)
         held->lines[p] = CompactLines(m_pages.lines[p]);
@@ -207,7 +210,7 @@ void Session::holdPages()
     m_heldPages = std::move(held);
 }
 
-void Session::restoreHeldPages()
+void Session::restoreHeldPages() const
 {
     if (!m_heldPages)
         return;

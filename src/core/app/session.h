@@ -71,15 +71,19 @@ public:
     void setStatus(const StatusValues &status);
     void setStatusValue(StatusField field, const QString &value);
 
-    const ReportPages &pages() const { return m_pages; }
+    const ReportPages &pages() const
+    {
+        restoreHeldPages();
+        return m_pages;
+    }
     // Replaces the pages (and drops held ones).
     void setPages(const ReportPages &pages);
     // While an import builds new pages, the old ones wait in a compact copy: as lists
-    // of lines the pages of a large report take tens of megabytes. pages() is empty
-    // meanwhile; the window keeps showing its own copy, so nothing is signalled.
+    // of lines the pages of a large report take tens of megabytes. Nothing is
+    // signalled (the window keeps its own copy); pages() brings them back first.
     void holdPages();
     // Brings the held pages back, unless setPages() replaced them since.
-    void restoreHeldPages();
+    void restoreHeldPages() const;
 
     OrderTemplate &orderTemplate() { return m_template; }
     // The order file of the newest import's turn.
@@ -112,9 +116,9 @@ private:
     ActiveGame m_game;
     MapState m_mapState;
     StatusValues m_status;
-    ReportPages m_pages;
+    mutable ReportPages m_pages;
     struct HeldPages;
-    std::unique_ptr<HeldPages> m_heldPages;
+    mutable std::unique_ptr<HeldPages> m_heldPages;
     OrderTemplate m_template;
     QList<QStringList> m_pointsGrid;
 };

@@ -9,7 +9,7 @@ OrderTemplate::OrderTemplate(QObject *parent)
 
 QString OrderTemplate::text() const
 {
-    return m_lines.join(u'\n');
+    return lines().join(u'\n');
 }
 
 void OrderTemplate::setLines(const QStringList &lines)
@@ -31,11 +31,13 @@ void OrderTemplate::setTextFromEditor(const QString &text)
 
 void OrderTemplate::holdLines()
 {
+    if (m_held)
+        return; // held already, and not brought back since
     m_held.emplace(m_lines);
     m_lines = QStringList();
 }
 
-void OrderTemplate::restoreHeldLines()
+void OrderTemplate::restoreHeldLines() const
 {
     if (!m_held)
         return;

@@ -17,9 +17,13 @@ class OrderTemplate : public QObject
 public:
     explicit OrderTemplate(QObject *parent = nullptr);
 
-    const QStringList &lines() const { return m_lines; }
+    const QStringList &lines() const
+    {
+        restoreHeldLines();
+        return m_lines;
+    }
     QString text() const;
-    bool isEmpty() const { return m_lines.isEmpty(); }
+    bool isEmpty() const { return lines().isEmpty(); }
 
     // The program replaces the whole text (import, game start): the editor reloads.
     void setLines(const QStringList &lines);
@@ -35,19 +39,19 @@ public:
     void setEncoding(TextEncoding encoding) { m_encoding = encoding; }
 
     // While an import builds the next template, the current lines wait in a compact
-    // copy (a large template has hundreds of thousands of lines); lines() is empty
-    // meanwhile and nothing is signalled.
+    // copy (a large template has hundreds of thousands of lines). Nothing is
+    // signalled: whatever reads the lines brings them back first.
     void holdLines();
     // Brings the held lines back, unless they were replaced since.
-    void restoreHeldLines();
+    void restoreHeldLines() const;
 
 signals:
     void replaced();
     void savedChanged(bool saved);
 
 private:
-    QStringList m_lines;
-    std::optional<CompactLines> m_held;
+    mutable QStringList m_lines;
+    mutable std::optional<CompactLines> m_held;
     bool m_saved = true;
     TextEncoding m_encoding = TextEncoding::Utf8;
 };
