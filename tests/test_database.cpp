@@ -440,52 +440,6 @@ private slots:
         QCOMPARE(t.intValue(u"Holz"), 3);
     }
 
-    // A game without stored rows: its lookups skip the database, yet find every row
-    // written since; other games and a filter go to the database as before.
-    void newRowsAreAssumedOnlyWhereNoneIsStored()
-    {
-        TempWorkspace ws;
-        Database db(ws.file(QStringLiteral("kalmora.sqlite")));
-        Table t(db, schema::einheiten());
-        t.append();
-        t.setValue(u"Spiel", 1);
-        t.setValue(u"Einheit Nr", 5);
-        t.setValue(u"Gruppe", QStringLiteral("1. Armee"));
-        t.post();
-        const QList<int> read {t.field(u"Gruppe")};
-
-        // Game 1 has rows: nothing is assumed.
-        t.startAssumingNewRows({1});
-        QVERIFY(t.findKeyReading({1, 5}, read));
-        QCOMPARE(t.text(u"Gruppe"), QStringLiteral("1. Armee"));
-
-        t.startAssumingNewRows({2});
-        QVERIFY(!t.findKeyReading({2, 7}, read));
-        QVERIFY(!t.editOrAppendReading({2, 7}, read));
-        t.setValue(u"Gruppe", QStringLiteral("Späher"));
-        t.post();
-        // The row written since is found, by either kind of find, and updated in place.
-        QVERIFY(t.editOrAppendReading({2, 7}, read));
-        QCOMPARE(t.text(u"Gruppe"), QStringLiteral("Späher"));
-        t.setValue(u"Gruppe", QStringLiteral("2. Armee"));
-        t.post();
-        QVERIFY(t.findKey({2, 7}));
-        QCOMPARE(t.text(u"Gruppe"), QStringLiteral("2. Armee"));
-        QVERIFY(!t.findKey({2, 8}));
-        QVERIFY(t.findKey({1, 5}));
-        QSqlQuery count(db.connection());
-        QVERIFY(count.exec(QStringLiteral("SELECT COUNT(*) FROM einheiten WHERE Spiel = 2")));
-        QVERIFY(count.next());
-        QCOMPARE(count.value(0).toInt(), 1);
-
-        // A row of game 2 written elsewhere is found once a filter ended the assumption.
-        QSqlQuery insert(db.connection());
-        QVERIFY(insert.exec(
-            QStringLiteral(R"(INSERT INTO einheiten ("Spiel", "Einheit Nr") VALUES (2, 9))")));
-        t.setGameFilter(2);
-        QVERIFY(t.findKey({2, 9}));
-    }
-
     void unknownFieldIsAProgrammingError()
     {
         TempWorkspace ws;

@@ -19,8 +19,6 @@ Table::Table(Database &db, const TableDef &def)
         m_fieldIndex.insert(def.fields[i].name, i);
         columns.append(sqlQuote(def.fields[i].name));
     }
-    for (const QString &name : def.key)
-        m_keyFields.append(field(name));
     for (const QStringList &names : QList<QStringList> {def.key} + def.indexes) {
         for (const QString &name : names) {
             const int f = field(name);
@@ -58,8 +56,6 @@ void Table::setFilter(const QStringList &fields, const QVariantList &values)
     m_filterFields = fields;
     m_filterValues = values;
     m_findStatements.clear();
-    m_assumingNewRows = false;
-    m_writtenKeys.clear();
     m_partialReads.clear();
 }
 
@@ -73,8 +69,6 @@ void Table::clearFilter()
     m_filterFields.clear();
     m_filterValues.clear();
     m_findStatements.clear();
-    m_assumingNewRows = false;
-    m_writtenKeys.clear();
     m_partialReads.clear();
 }
 
@@ -164,89 +158,11 @@ bool Table::find(const QStringList &fields, const QVariantList &values)
 
 bool Table::findKey(const QVariantList &values)
 {
-    if (knownMissing(values))
-        return false;
     return find(m_def.key.mid(0, values.size()), values);
-}
-
-void Table::startAssumingNewRows(const QVariantList &leadingKey)
-{
-    m_assumingNewRows = false;
-    m_writtenKeys.clear();
-    if (!m_filterFields.isEmpty() || leadingKey.isEmpty() || leadingKey.size() >= m_def.key.size())
-        return;
-    QStringList where;
-    for (const QString &k : m_def.key.mid(0, leadingKey.size()))
-        where.append(sqlQuote(k) + QStringLiteral(" = ?"));
-    SqliteStatement query
-        = prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 LIMIT 1")
-                      .arg(sqlQuote(m_def.name), where.join(QStringLiteral(" AND "))));
-    try {
-        bindWhere(query, leadingKey);
-        if (query.step())
-            return;
-    } catch (const SqliteError &e) {
-        fail(e);
-    }
-    m_assumingNewRows = true;
-    m_newRowsLeading = keyText(leadingKey);
-}
-
-namespace {
-
-// A key value as bytes: integers by their value, whatever their type; others as text.
-void appendKeyPart(std::string &key, const QVariant &value)
-{
-    const int type = SqliteStatement::typeOf(value);
-    if (type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::UInt) {
-        const qint64 v = value.toLongLong();
-        key += 'i';
-        key.append(reinterpret_cast<const char *>(&v), sizeof v);
-    } else {
-        key += 's';
-        key += value.toString().toStdString();
-        key += '\0';
-    }
-}
-
-} // namespace
-
-std::string Table::keyText(const QVariantList &values) const
-{
-    std::string key;
-    for (const QVariant &v : values)
-        appendKeyPart(key, v);
-    return key;
-}
-
-std::string Table::currentKeyText() const
-{
-    std::string key;
-    for (int f : m_keyFields)
-        appendKeyPart(key, m_values[f]);
-    return key;
-}
-
-bool Table::knownMissing(const QVariantList &values)
-{
-    if (!m_assumingNewRows || values.size() != m_def.key.size())
-        return false;
-    const std::string key = keyText(values);
-    if (key.compare(0, m_newRowsLeading.size(), m_newRowsLeading) != 0
-        || m_writtenKeys.count(key) > 0)
-        return false;
-    settleInsert();
-    m_state = State::Browse;
-    m_dirty.fill('0');
-    m_hasCurrent = false;
-    m_partial = false;
-    return true;
 }
 
 bool Table::findKeyReading(const QVariantList &values, const QList<int> &wanted)
 {
-    if (knownMissing(values))
-        return false;
     settleInsert();
     // The fields of the key and of every index are read too: an update can then leave
     // out those that did not change, and SQLite rewrites an index entry only for a
@@ -526,8 +442,6 @@ void Table::post()
     } catch (const SqliteError &e) {
         fail(e);
     }
-    if (m_assumingNewRows)
-        m_writtenKeys.insert(currentKeyText());
     if (m_partial) {
         for (qsizetype i = 0; i < m_dirty.size(); ++i) {
             if (m_dirty[i] == '1')

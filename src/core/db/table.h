@@ -8,8 +8,6 @@
 #include <QVector>
 #include <functional>
 #include <memory>
-#include <string>
-#include <unordered_set>
 
 namespace tolvimar {
 
@@ -55,13 +53,6 @@ public:
     bool findKeyReading(const QVariantList &values, const QList<int> &wanted);
     // editOrAppend() with findKeyReading().
     bool editOrAppendReading(const QVariantList &keyValues, const QList<int> &fields);
-
-    // For an import into a game that has no rows here yet: when no row begins with
-    // these leading key values, finds of a whole key with that beginning skip the
-    // database until a row with that key has been written through this table (the
-    // first import of a game appends every unit, and each lookup would find nothing).
-    // A filter ends it.
-    void startAssumingNewRows(const QVariantList &leadingKey);
 
     // Walks the rows that match the given fields (none: the whole filtered table) in
     // key order; the row found becomes current. Returns false at the end.
@@ -115,12 +106,6 @@ private:
         return m_values[field];
     }
     [[noreturn]] void unreadField(int field) const;
-    // The key as text, for the keys written while new rows are assumed.
-    std::string keyText(const QVariantList &values) const;
-    std::string currentKeyText() const;
-    // Whether a find of these key values is known to find nothing; then the table is
-    // left as after a find that found nothing.
-    bool knownMissing(const QVariantList &values);
     bool editFoundOrAppend(bool found, const QVariantList &keyValues);
     static const QVariant &nullValue();
     void settleInsert();
@@ -175,15 +160,8 @@ private:
         QList<int> fields;
     };
     QHash<QByteArray, PartialRead> m_partialReads;
-    QList<int> m_keyFields;
     // The fields of the key and the indexes, which a partial read always includes.
     QList<int> m_indexedFields;
-    // startAssumingNewRows(): the leading key values, and the keys written since.
-    bool m_assumingNewRows = false;
-    std::string m_newRowsLeading;
-    // A standard set: it reports a failed allocation as std::bad_alloc, which the
-    // import turns into a clean failure.
-    std::unordered_set<std::string> m_writtenKeys;
 };
 
 } // namespace tolvimar

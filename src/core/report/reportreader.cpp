@@ -71,8 +71,6 @@ ImportOutcome ReportReader::read(const ReportLines &lines, const ImportStart &st
     ctx.version = version(lines);
 
     ctx.openTables();
-    // In a game's first import no unit is stored yet: its lookups need not ask.
-    ctx.einheiten->startAssumingNewRows({ctx.game.number});
     if (!readHeader(ctx, outcome))
         return outcome;
     ctx.status[StatusField::ParteiName] = ctx.game.factionName;
