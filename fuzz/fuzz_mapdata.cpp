@@ -8,41 +8,18 @@
 #include "base/scriptedprompter.h"
 #include "base/textfile.h"
 #include "db/gamequeries.h"
+#include "fuzzworkspace.h"
 #include "map/mapexchange.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <cstdint>
 #include <cstdlib>
-#include <memory>
 
 using namespace tolvimar;
 
 namespace {
 
-struct FuzzState
-{
-    // On a memory file system when there is one: the database syncs on every commit.
-    QTemporaryDir root {QDir(QStringLiteral("/dev/shm")).exists()
-            ? QStringLiteral("/dev/shm/fuzz-mapdata-XXXXXX")
-            : QDir::tempPath() + QStringLiteral("/fuzz-mapdata-XXXXXX")};
-    QString templateDir;
-    QString workspace;
-    QString input;
-    QString exported;
-};
-
-FuzzState *state = nullptr;
-
-void copyWorkspace(const QString &from, const QString &to)
-{
-    QDir(to).removeRecursively();
-    QDir().mkpath(to);
-    for (const QString &name : {QStringLiteral("tolvimar.cfg"), QStringLiteral("kalmora.sqlite")})
-        QFile::copy(from + u'/' + name, to + u'/' + name);
-}
+fuzz::FuzzWorkspace *state = nullptr;
 
 // A text after a trip through a Windows-1252 file: what the code page lacks becomes
 // "?". The leading 0xFF is never UTF-8, so the bytes are read as Windows-1252. A text
@@ -87,38 +64,24 @@ bool readsAsWritten(const QString &path)
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    static int appArgc = 1;
-    static char *appArgv[] = {(*argv)[0], nullptr};
     (void)argc;
-    new QCoreApplication(appArgc, appArgv); // lives as long as the process
-    state = new FuzzState;
-    if (!state->root.isValid())
-        std::abort();
-    state->templateDir = state->root.filePath(QStringLiteral("template"));
-    state->workspace = state->root.filePath(QStringLiteral("ws"));
-    state->input = state->root.filePath(QStringLiteral("karte.txt"));
-    state->exported = state->root.filePath(QStringLiteral("export.txt"));
-    ScriptedPrompter prompter;
-    Session session(state->templateDir, prompter);
+    state = new fuzz::FuzzWorkspace((*argv)[0], QStringLiteral("mapdata"));
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    {
-        QFile file(state->input);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            std::abort();
-    }
-    copyWorkspace(state->templateDir, state->workspace);
+    const QString input = state->file(QStringLiteral("karte.txt"));
+    const QString exported = state->file(QStringLiteral("export.txt"));
+    state->prepare(bytes, input);
     ScriptedPrompter prompter;
-    Session session(state->workspace, prompter);
+    Session session(state->workspace(), prompter);
     GameQueries queries(session.database());
     MapExchange first(session.database(), 1, prompter);
     int added = 0;
     try {
-        added = first.importFile(state->input);
+        added = first.importFile(input);
     } catch (const UserError &e) {
         // Refused: said why, kept nothing.
         if (e.message().isEmpty() || !queries.mapDataRows(1, std::nullopt).isEmpty())
@@ -128,11 +91,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QVector<MapDataRow> read = queries.mapDataRows(1, std::nullopt);
     if (read.size() != added)
         std::abort();
-    first.writeWholeMap(state->exported, std::nullopt);
+    first.writeWholeMap(exported, std::nullopt);
     MapExchange second(session.database(), 2, prompter);
-    if (second.importFile(state->exported) != added || first.importFile(state->exported) != 0)
+    if (second.importFile(exported) != added || first.importFile(exported) != 0)
         std::abort();
-    if (!sameRegions(read, queries.mapDataRows(2, std::nullopt), readsAsWritten(state->exported)))
+    if (!sameRegions(read, queries.mapDataRows(2, std::nullopt), readsAsWritten(exported)))
         std::abort();
     return 0;
 }
