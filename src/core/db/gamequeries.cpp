@@ -72,19 +72,31 @@ std::optional<LevelExtent> GameQueries::levelExtent(int game, int level)
     return LevelExtent {r.integer(0), r.integer(1), r.integer(2), r.integer(3)};
 }
 
-std::optional<RegionCell> GameQueries::regionAt(int game, int x, int y, std::optional<int> level)
+SqliteStatement &GameQueries::boundAt(
+    AtPosition &reads, const char *columns, int game, int x, int y, std::optional<int> level)
 {
-    SqliteStatement &s = level ? prepared(m_regionAtLevel,
-                             R"(SELECT "Breite", "Länge", "Regiontyp" FROM "regionen"
-               WHERE "Spiel" = ? AND "Breite" = ? AND "Länge" = ? AND "Ebene" = ?)")
-                               : prepared(m_regionAtAnyLevel,
-                                   R"(SELECT "Breite", "Länge", "Regiontyp" FROM "regionen"
-               WHERE "Spiel" = ? AND "Breite" = ? AND "Länge" = ? ORDER BY "Ebene" LIMIT 1)");
+    std::unique_ptr<SqliteStatement> &slot = level ? reads.atLevel : reads.anyLevel;
+    if (!slot) {
+        const QString sql = QStringLiteral(R"(SELECT %1 FROM "regionen"
+               WHERE "Spiel" = ? AND "Breite" = ? AND "Länge" = ?)")
+                                .arg(QString::fromUtf8(columns))
+            + (level ? QStringLiteral(R"( AND "Ebene" = ?)")
+                     : QStringLiteral(R"( ORDER BY "Ebene" LIMIT 1)"));
+        slot = prepareRead(m_db, sql);
+    }
+    SqliteStatement &s = *slot;
     s.bind(0, game);
     s.bind(1, x);
     s.bind(2, y);
     if (level)
         s.bind(3, *level);
+    return s;
+}
+
+std::optional<RegionCell> GameQueries::regionAt(int game, int x, int y, std::optional<int> level)
+{
+    SqliteStatement &s
+        = boundAt(m_regionAt, R"("Breite", "Länge", "Regiontyp")", game, x, y, level);
     StatementReading r(s);
     if (!r.next())
         return std::nullopt;
@@ -331,17 +343,7 @@ QString GameQueries::factionName(int game, int faction)
 
 std::optional<QString> GameQueries::regionNameAt(int game, int x, int y, std::optional<int> level)
 {
-    SqliteStatement &s = level ? prepared(m_regionNameAtLevel,
-                             R"(SELECT "Regionname" FROM "regionen"
-               WHERE "Spiel" = ? AND "Breite" = ? AND "Länge" = ? AND "Ebene" = ?)")
-                               : prepared(m_regionNameAtAnyLevel,
-                                   R"(SELECT "Regionname" FROM "regionen"
-               WHERE "Spiel" = ? AND "Breite" = ? AND "Länge" = ? ORDER BY "Ebene" LIMIT 1)");
-    s.bind(0, game);
-    s.bind(1, x);
-    s.bind(2, y);
-    if (level)
-        s.bind(3, *level);
+    SqliteStatement &s = boundAt(m_regionNameAt, R"("Regionname")", game, x, y, level);
     StatementReading r(s);
     if (!r.next())
         return std::nullopt;

@@ -192,12 +192,20 @@ public:
 
 private:
     SqliteStatement &prepared(std::unique_ptr<SqliteStatement> &slot, const char *sql);
+    // The read of a region at (x, y) on the given level or, without one, on the lowest
+    // level that has it; prepared once each and bound.
+    struct AtPosition
+    {
+        std::unique_ptr<SqliteStatement> atLevel, anyLevel;
+    };
+    SqliteStatement &boundAt(
+        AtPosition &reads, const char *columns, int game, int x, int y, std::optional<int> level);
 
     Database &m_db;
-    std::unique_ptr<SqliteStatement> m_regionsOfLevel, m_levelExtent, m_regionAtLevel,
-        m_regionAtAnyLevel, m_regionMessages, m_levels, m_castlesAt, m_shipsAt, m_unitsAt,
-        m_historyExists, m_history, m_unitsOfFaction, m_shipsOfTurn, m_regionRow, m_factionName;
-    std::unique_ptr<SqliteStatement> m_regionNameAtLevel, m_regionNameAtAnyLevel;
+    std::unique_ptr<SqliteStatement> m_regionsOfLevel, m_levelExtent, m_regionMessages, m_levels,
+        m_castlesAt, m_shipsAt, m_unitsAt, m_historyExists, m_history, m_unitsOfFaction,
+        m_shipsOfTurn, m_regionRow, m_factionName;
+    AtPosition m_regionAt, m_regionNameAt;
     std::unique_ptr<SqliteStatement> m_mapDataRows, m_mapDataRowsWithin;
 };
 
