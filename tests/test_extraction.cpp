@@ -527,7 +527,9 @@ private slots:
                 QStringLiteral("    \"Komm nach REGION 5 5\""), QStringLiteral("    \"Sofort\"")}));
     }
 
-    void withoutPricesBordersAreKeyLines()
+    // A block header ends the region's key lines even where no price block stands
+    // between them and the borders.
+    void withoutPricesBordersAreStillRead()
     {
         ImportHarness h;
         QStringList lines = reportHeader();
@@ -536,8 +538,9 @@ private slots:
               << QStringLiteral("0;richtung") << QStringLiteral("75;prozent")
               << QStringLiteral("UMGEBUNG") << QStringLiteral("\"Ein Fluss\"");
         h.import(lines);
-        QCOMPARE(regionField(h, 1, 1, QStringLiteral("Strasse")).toInt(), 0);
-        QCOMPARE(regionField(h, 1, 1, QStringLiteral("Umgebung")).toString(), QString());
+        QCOMPARE(regionField(h, 1, 1, QStringLiteral("Strasse")).toInt(), 75);
+        QCOMPARE(regionField(h, 1, 1, QStringLiteral("Umgebung")).toString(),
+            QStringLiteral(" Ein Fluss\x16\r\n"));
     }
 
     void quotedTextNeverEndsABlock()

@@ -1,5 +1,4 @@
 #include "db/database.h"
-#include "db/schema.h"
 #include "reportgenerator.h"
 #include "testsupport.h"
 
@@ -11,29 +10,6 @@ using namespace tolvimar;
 using namespace tolvimar::test;
 
 namespace {
-
-// Every row of every table, in stored order, with the type SQLite keeps.
-QStringList dump(const QString &path)
-{
-    Database db(path);
-    QStringList rows;
-    for (const TableDef *table : schema::allTables()) {
-        QSqlQuery q(db.connection());
-        QStringList columns;
-        for (const FieldDef &f : table->fields)
-            columns.append(QStringLiteral("typeof(%1), %1").arg(sqlQuote(f.name)));
-        if (!q.exec(QStringLiteral("SELECT rowid, %1 FROM %2 ORDER BY rowid")
-                        .arg(columns.join(u", "), sqlQuote(table->name))))
-            return {QStringLiteral("query failed: ") + table->name};
-        while (q.next()) {
-            QStringList values {table->name};
-            for (int i = 0; i <= 2 * table->fields.size(); ++i)
-                values.append(q.value(i).toString());
-            rows.append(values.join(u'|'));
-        }
-    }
-    return rows;
-}
 
 QString integrity(const QString &path)
 {
@@ -75,7 +51,7 @@ private slots:
             runCli(import + QStringList {fixture(QStringLiteral("reports/kalmora-klein.cr"))}), 0);
         const QString database = ws.file(QStringLiteral("kalmora.sqlite"));
         const QString journal = database + QStringLiteral("-journal");
-        const QStringList before = dump(database);
+        const QStringList before = tableRows(database);
         const qint64 sizeBefore = QFileInfo(database).size();
         QVERIFY(before.size() > 10);
 
@@ -105,7 +81,7 @@ private slots:
         QCOMPARE(cli.exitStatus(), QProcess::CrashExit);
         QVERIFY(QFile::exists(journal));
 
-        QCOMPARE(dump(database), before);
+        QCOMPARE(tableRows(database), before);
         QCOMPARE(integrity(database), QStringLiteral("ok"));
         QCOMPARE(QFileInfo(database).size(), sizeBefore);
         // And the workspace takes the next report as usual; a journal that was never

@@ -2,6 +2,7 @@
 
 #include "base/workspace.h"
 #include "db/database.h"
+#include "db/schema.h"
 #include "report/importprogress.h"
 
 #include <QFile>
@@ -44,6 +45,28 @@ int runCli(const QStringList &arguments, QString *out, QString *err)
     if (err)
         *err = QString::fromUtf8(process.readAllStandardError());
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+QStringList tableRows(const QString &databasePath)
+{
+    Database db(databasePath);
+    QStringList rows;
+    for (const TableDef *table : schema::allTables()) {
+        QSqlQuery q(db.connection());
+        QStringList columns;
+        for (const FieldDef &f : table->fields)
+            columns.append(QStringLiteral("typeof(%1), %1").arg(sqlQuote(f.name)));
+        if (!q.exec(QStringLiteral("SELECT rowid, %1 FROM %2 ORDER BY rowid")
+                        .arg(columns.join(u", "), sqlQuote(table->name))))
+            return {QStringLiteral("query failed: ") + table->name};
+        while (q.next()) {
+            QStringList values {table->name};
+            for (int i = 0; i <= 2 * table->fields.size(); ++i)
+                values.append(q.value(i).toString());
+            rows.append(values.join(u'|'));
+        }
+    }
+    return rows;
 }
 
 QByteArray readBytes(const QString &path)

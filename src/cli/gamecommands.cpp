@@ -48,9 +48,8 @@ int import(const Arguments &args)
     switch (result.status) {
     case ReportImporter::Result::Imported:
     case ReportImporter::Result::ImportedIncomplete:
-        out() << "Eingelesen: " << result.dateText << " (" << result.dateCode << "), "
-              << result.regions << " Regionen, " << result.units << " Einheiten, "
-              << QString::number(result.seconds, 'f', 2) << " s\n";
+        for (const QString &line : result.closingLines())
+            out() << line << "\n";
         // Imported, but a file or the display could not follow (on stderr).
         return result.status == ReportImporter::Result::Imported ? 0 : 3;
     case ReportImporter::Result::Refused:

@@ -364,8 +364,11 @@ void MainWindow::Neu1Click()
     // The autosave waits: the template is being replaced.
     m_timer1->stop();
     UiImportProgress progress(this, m_windows.progress);
-    ReportImporter(m_session, progress).Neu1Click();
+    const ReportImporter::Result result = ReportImporter(m_session, progress).Neu1Click();
     m_timer1->start();
+    if (result.status == ReportImporter::Result::Imported
+        || result.status == ReportImporter::Result::ImportedIncomplete)
+        statusBar()->showMessage(result.closingLines().join(QStringLiteral(". ")));
 }
 
 void MainWindow::Speichern1Click()

@@ -8,7 +8,7 @@
 using namespace tolvimar;
 
 // tolvimar-crgen [--game Kalmora|Sulvitan] [--size 30M] [--seed N] [--turn N] [--crlf]
-//                [--shape standard|dense|map] FILE
+//                [--shape standard|dense|map] [--foreign] FILE
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -29,7 +29,10 @@ int main(int argc, char *argv[])
     const QCommandLineOption shape(QStringLiteral("shape"),
         QStringLiteral("standard, dense (many own units) or map (many regions)"),
         QStringLiteral("SHAPE"), QStringLiteral("standard"));
-    parser.addOptions({game, size, seed, turn, crlf, shape});
+    const QCommandLineOption foreign(QStringLiteral("foreign"),
+        QStringLiteral("add blocks and keys the import does not read at random block "
+                       "boundaries"));
+    parser.addOptions({game, size, seed, turn, crlf, shape, foreign});
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("the report to write"));
     parser.process(app);
 
@@ -49,6 +52,7 @@ int main(int argc, char *argv[])
     options.game
         = gameText == u"Kalmora" ? ReportGenerator::Game::Kalmora : ReportGenerator::Game::Sulvitan;
     options.crlf = parser.isSet(crlf);
+    options.foreign = parser.isSet(foreign);
     try {
         const auto stats = ReportGenerator(options).writeFile(parser.positionalArguments().first());
         QTextStream(stdout) << stats.bytes << " bytes, " << stats.lines << " lines, "

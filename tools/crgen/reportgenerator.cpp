@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/textfile.h"
+#include "report/blocklines.h"
 #include "report/identifiers.h"
 
 #include <QBuffer>
@@ -64,26 +65,50 @@ const char16_t *const kSpells[] = {u"Feuerball", u"Segen der Erde", u"Nebelwand"
 constexpr int kForeignFactions = 8;
 constexpr qint64 kFlushBytes = 1 << 20;
 
+// Blocks that servers and clients write and the import passes over: one is put
+// before a block header now and then when foreign blocks are asked for.
+const char16_t *const kForeignBlocks[][4] = {
+    {u"RESOURCE 1", u"\"Bauern\";type", u"1500;number", nullptr},
+    {u"RESOURCE 2", u"\"Silber\";type", u"20;skill", u"-1;number"},
+    {u"EFFECTS", u"\"Ein Nebel liegt über dem Land\"", u"\"Die Erde bebt\"", nullptr},
+    {u"MESSAGETYPE 77", u"\"$unit($unit) verdient $int($amount) Silber.\";text",
+        u"\"economy\";section", nullptr},
+    {u"TRANSLATION", u"\"Bauern\";Bauern", u"\"Anzahl\";Anzahl", u"\"Silber\";Silber"},
+    {u"TRANSLATION", u"\"Runde\";Runde", u"\"Partei\";Partei", u"\"REGION\";REGION"},
+    {u"GRUPPE 3", u"\"Wächter\";name", u"1;typprefix", nullptr},
+    {u"KAMPFZAUBER 0", u"\"Feuerball\";name", u"3;level", nullptr},
+    {u"ZAUBER 12", u"\"Segen der Erde\";name", u"\"Die Ähren wachsen.\";info", u"2;level"},
+    {u"TRANK 4", u"\"Heiltrank\";Name", u"2;Stufe", nullptr},
+    {u"ZUSATZ", u"\"Notiz des Spielers\";text", nullptr, nullptr},
+    {u"KOMMENTAR", u"\"Hier wohnt ein Drache.\"", nullptr, nullptr},
+    {u"BORDER 9", u"\"Straße\";type", u"2;direction", u"100;prozent"},
+    {u"OPTION", u"1;AUSWERTUNG", u"0;ZIPPED", nullptr},
+};
+// Keys that clients add to a unit's or a region's key lines.
+const char16_t *const kClientTags[]
+    = {u"1;ejcOrdersConfirmed", u"\"Wachposten\";ejcComment", u"7;ejcTurnsLeft"};
+
 // Collects encoded lines and hands them to the device in large pieces.
 class LineWriter
 {
 public:
-    LineWriter(QIODevice &device, TextEncoding encoding, bool crlf, ReportGenerator::Stats &stats)
+    LineWriter(QIODevice &device, TextEncoding encoding, bool crlf, ReportGenerator::Stats &stats,
+        const ReportGenerator::Options &options)
         : m_device(device)
         , m_encoding(encoding)
         , m_end(crlf ? "\r\n" : "\n")
         , m_stats(stats)
+        , m_foreign(options.foreign)
+        , m_foreignRandom(options.seed ^ 0x5A5A5A5AULL)
     {
         m_buffer.reserve(kFlushBytes + 4096);
     }
 
     void line(QStringView text)
     {
-        m_buffer += encodeText(text, m_encoding);
-        m_buffer += m_end;
-        ++m_stats.lines;
-        if (m_buffer.size() >= kFlushBytes)
-            flush();
+        if (m_foreign)
+            maybeForeign(text);
+        write(text);
     }
     void line(const QString &text) { line(QStringView(text)); }
     void line(const char16_t *text) { line(QStringView(text)); }
@@ -104,14 +129,52 @@ public:
         m_stats.bytes += m_buffer.size();
         m_buffer.clear();
     }
-    qint64 written() const { return m_stats.bytes + m_buffer.size(); }
+    // What the report would hold without the foreign blocks: where it stops must not
+    // depend on them.
+    qint64 written() const { return m_stats.bytes + m_buffer.size() - m_foreignBytes; }
 
 private:
+    void write(QStringView text)
+    {
+        m_buffer += encodeText(text, m_encoding);
+        m_buffer += m_end;
+        ++m_stats.lines;
+        if (m_buffer.size() >= kFlushBytes)
+            flush();
+    }
+    void writeForeign(QStringView text)
+    {
+        const qint64 before = m_buffer.size() + m_stats.bytes;
+        write(text);
+        m_foreignBytes += m_buffer.size() + m_stats.bytes - before;
+    }
+    // Before a block header: client keys at the end of a unit's or region's key lines,
+    // and now and then a whole foreign block.
+    void maybeForeign(QStringView text)
+    {
+        const QStringView tag = blockTag(text);
+        if (tag.isEmpty())
+            return;
+        if ((m_lastTag == u"EINHEIT" || m_lastTag == u"REGION") && m_foreignRandom.chance(30))
+            writeForeign(m_foreignRandom.pick(kClientTags));
+        if (m_stats.lines > 0 && m_foreignRandom.chance(15)) {
+            for (const char16_t *l : m_foreignRandom.pick(kForeignBlocks)) {
+                if (l)
+                    writeForeign(l);
+            }
+        }
+        m_lastTag = tag.toString();
+    }
+
     QIODevice &m_device;
     TextEncoding m_encoding;
     QByteArray m_end;
     QByteArray m_buffer;
     ReportGenerator::Stats &m_stats;
+    bool m_foreign;
+    Random m_foreignRandom;
+    qint64 m_foreignBytes = 0;
+    QString m_lastTag;
 };
 
 struct PlannedUnit
@@ -585,7 +648,7 @@ ReportGenerator::Stats ReportGenerator::write(QIODevice &device)
     Stats stats;
     LineWriter out(device,
         m_options.game == Game::Kalmora ? TextEncoding::Windows1252 : TextEncoding::Utf8,
-        m_options.crlf, stats);
+        m_options.crlf, stats, m_options);
     Writer(m_options, out, stats).run();
     return stats;
 }

@@ -30,6 +30,9 @@ public:
         int version = 42;
         bool crlf = false; // line ends CR LF instead of LF
         Shape shape = Shape::Standard;
+        // Blocks and keys the import does not read, put at random block boundaries; the
+        // rest of the report stays byte for byte as without them.
+        bool foreign = false;
     };
 
     // What a report holds, to compare with the tables after an import.

@@ -89,6 +89,19 @@ QString conversionMessage(const QString &file, const ConversionError &e)
 
 } // namespace
 
+QStringList ReportImporter::Result::closingLines() const
+{
+    QStringList lines {QStringLiteral("Eingelesen: %1 (%2), %3 Regionen, %4 Einheiten, %5 s")
+                           .arg(dateText)
+                           .arg(dateCode)
+                           .arg(regions)
+                           .arg(units)
+                           .arg(QString::number(seconds, 'f', 2))};
+    if (!skipped.isEmpty())
+        lines.append(skipped);
+    return lines;
+}
+
 ReportImporter::ReportImporter(Session &session, ImportProgress &progress)
     : m_session(session)
     , m_progress(progress)
@@ -206,6 +219,7 @@ ReportImporter::Result ReportImporter::run(const QString &path)
     result.dateText = outcome.status[StatusField::Datum];
     result.regions = outcome.regions;
     result.units = outcome.units;
+    result.skipped = outcome.skipped.text();
 
     // The report is in the database now; what follows can only leave files or the
     // window behind, and is reported as such.

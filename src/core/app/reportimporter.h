@@ -36,6 +36,12 @@ public:
         int regions = 0;
         int units = 0;
         double seconds = 0;
+        // "Übersprungen: 12 RESOURCE, 3 EFFECTS": blocks the import passed over unread.
+        QString skipped;
+
+        // "Eingelesen: Mai im Jahre 4 (405), 12 Regionen, 30 Einheiten, 0.20 s", then
+        // the skipped blocks on a line of their own when there were any.
+        QStringList closingLines() const;
     };
 
     ReportImporter(Session &session, ImportProgress &progress);

@@ -5,14 +5,14 @@ namespace tolvimar {
 
 namespace {
 
-// Key lines of a castle block and the fields they set, tested in this order.
+// Key lines of a castle block and the fields they set.
 const BuildingKeyLine kCastleKeyLines[] = {
-    {u"\";Beschr", u"Burg Beschreibung", BuildingKeyLine::Text},
-    {u";Groesse", u"Burggrösse", BuildingKeyLine::Number},
-    {u";Besitzer", u"Besitzer", BuildingKeyLine::Number},
-    {u";Partei", u"Partei", BuildingKeyLine::Number},
-    {u";Unterhalt", u"Unterhalt", BuildingKeyLine::Number},
-    {u";Belagerer", u"Belagerer", BuildingKeyLine::Number},
+    {u"Beschr", u"Burg Beschreibung", BuildingKeyLine::Text},
+    {u"Groesse", u"Burggrösse", BuildingKeyLine::Number},
+    {u"Besitzer", u"Besitzer", BuildingKeyLine::Number},
+    {u"Partei", u"Partei", BuildingKeyLine::Number},
+    {u"Unterhalt", u"Unterhalt", BuildingKeyLine::Number},
+    {u"Belagerer", u"Belagerer", BuildingKeyLine::Number},
 };
 
 } // namespace
@@ -34,16 +34,15 @@ void getBurgInfo(ImportContext &ctx)
     t.setValue(u"Burg Name", quotedText(ctx.line()));
     ++ctx.cursor;
 
-    for (; !endOfBuildingBlock(ctx); ++ctx.cursor) {
+    for (; !ctx.atBlockEnd(); ++ctx.cursor) {
         const QStringView line = ctx.line();
-        for (const BuildingKeyLine &k : kCastleKeyLines) {
-            if (!containsText(line, QStringView(k.key)))
-                continue;
-            if (k.kind == BuildingKeyLine::Text)
-                t.setValue(t.field(k.field), quotedText(line));
-            else
-                t.setValue(t.field(k.field), intValue(line, ctx.cursor));
-        }
+        const BuildingKeyLine *k = findKeyLine(kCastleKeyLines, line);
+        if (!k)
+            continue;
+        if (k->kind == BuildingKeyLine::Text)
+            t.setValue(t.field(k->field), quotedText(line));
+        else
+            t.setValue(t.field(k->field), intValue(line, ctx.cursor));
     }
 
     const int owner = t.intValue(u"Besitzer");

@@ -4,6 +4,7 @@
 #include "../db/table.h"
 #include "reportlines.h"
 #include "reportpages.h"
+#include "skippedblocks.h"
 
 #include <QHash>
 #include <QSet>
@@ -60,6 +61,20 @@ struct ImportContext
 
     std::unique_ptr<Table> regionen, ebenen, schiffe, burgen, einheiten, parteien, statistik;
     void openTables();
+
+    // Blocks passed over unread.
+    SkippedBlocks skippedBlocks;
+    // With the cursor on a block's header: counts the block as skipped and moves to
+    // the next header (or the end).
+    void skipBlock();
+    // Passes over blocks that the import does not know, wherever they stand.
+    void skipForeignBlocks();
+    // The block being read ends here: at the end of the report or at the header of a
+    // block the import knows (unknown blocks on the way are passed over). Blocks of a
+    // `continuing` tag are read in the same pass.
+    bool atBlockEnd(std::initializer_list<QStringView> continuing = {});
+    // The cursor stands on the header of a block of this tag (after unknown blocks).
+    bool atBlock(QStringView tag);
 
     QStringView line() const { return lines.line(cursor); }
     QStringView lineAt(int i) const { return lines.line(i); }

@@ -15,9 +15,9 @@ QString sectionItem(QStringView line)
     return line.mid(2, line.size() - 3).toString();
 }
 
-bool hasQuote(const ImportContext &ctx)
+bool hasQuote(ImportContext &ctx)
 {
-    return !ctx.atEnd() && ctx.line().contains(u'"');
+    return !ctx.atBlockEnd() && ctx.line().contains(u'"');
 }
 
 bool hasSemicolon(const ImportContext &ctx)
@@ -25,12 +25,12 @@ bool hasSemicolon(const ImportContext &ctx)
     return !ctx.atEnd() && ctx.line().contains(u';');
 }
 
-// The items of a plain section into one page; the line after the keyword is always
-// taken, further lines while they are quoted.
+// The items of a plain section into one page; the line after the keyword is taken
+// unless it opens a block, further lines while they are quoted.
 void readItems(ImportContext &ctx, Page page, bool blankAfterEach = false)
 {
     do {
-        if (ctx.atEnd())
+        if (ctx.atBlockEnd())
             return;
         if (page == Page::Kaempfe)
             ctx.pages.kaempfeRed = true;
@@ -83,7 +83,7 @@ void readFactionRecord(ImportContext &ctx, int factionNumber)
     ++ctx.cursor;
     t.setValue(u"E-Mail", quotedText(ctx.line()));
     ++ctx.cursor;
-    if (containsText(ctx.line(), u";banner") || containsText(ctx.line(), u";Banner"))
+    if (hasKey(ctx.line(), u"banner") || hasKey(ctx.line(), u"Banner"))
         t.setValue(u"Banner", quotedText(ctx.line()));
     else
         --ctx.cursor;
@@ -125,11 +125,12 @@ void readMessage(ImportContext &ctx)
         if (ctx.atEnd())
             break;
         const QStringView line = ctx.line();
-        if (containsText(line, u";type"))
+        const QStringView key = lineKey(line);
+        if (key == u"type")
             ctx.messageType = intValue(line, ctx.cursor);
-        if (containsText(line, u";amount"))
+        else if (key == u"amount")
             ctx.messageAmount = intValue(line, ctx.cursor);
-        if (containsText(line, u"\";rendered")) {
+        else if (hasTextKey(line, u"rendered")) {
             ctx.messageText = quotedText(line);
             hasText = true;
         }
@@ -223,7 +224,7 @@ void applySectionRule(ImportContext &ctx)
                                                 : Page::Bewegungen;
         ++ctx.cursor;
         readItems(ctx, page);
-    } else if (containsText(line, u"BATTLE ")) {
+    } else if (opensBlockWithNumber(line, u"BATTLE")) {
         ctx.inBattle = true;
         ++ctx.cursor;
         ctx.pages.kaempfeRed = true;
@@ -233,7 +234,7 @@ void applySectionRule(ImportContext &ctx)
             QStringLiteral("Kampf in Region: ") + line.mid(6).toString() + QStringLiteral(" !"));
         ctx.pages.append(Page::Kaempfe, QString());
         markBattle(ctx, line, lineIndex);
-    } else if (line.startsWith(u"MESSAGE ")) {
+    } else if (opensBlockWithNumber(line, u"MESSAGE")) {
         readMessage(ctx);
     } else if (line == u"ALLIIERTE") {
         ++ctx.cursor;
@@ -249,16 +250,19 @@ void applySectionRule(ImportContext &ctx)
                 break;
             readFactionRecord(ctx, intValue(ctx.line(), ctx.cursor));
         } while (hasSemicolon(ctx));
-    } else if (containsText(line, u"ALLIANZ ")) {
+    } else if (opensBlockWithNumber(line, u"ALLIANZ")) {
         do {
             readAllianceRecord(ctx);
-        } while (!ctx.atEnd() && containsText(ctx.line(), u"ALLIANZ "));
-    } else if (containsText(line, u"PARTEI ")) {
+        } while (!ctx.atEnd() && opensBlockWithNumber(ctx.line(), u"ALLIANZ"));
+    } else if (opensBlockWithNumber(line, u"PARTEI")) {
         do {
             const QStringView header = ctx.line();
             const qsizetype blank = header.indexOf(u' ');
             readFactionRecord(ctx, toInt(header.mid(blank + 1), header, ctx.cursor));
-        } while (!ctx.atEnd() && containsText(ctx.line(), u"PARTEI "));
+        } while (!ctx.atEnd() && opensBlockWithNumber(ctx.line(), u"PARTEI"));
+    } else if (isBlockHeader(line)) {
+        // A block no rule reads is passed over whole.
+        ctx.skipBlock();
     } else {
         ++ctx.cursor;
     }

@@ -62,51 +62,31 @@ const RegionFields &fields()
     return f;
 }
 
-// Key lines of a region block and the fields they set, tested in this order.
+// Key lines of a region block and the fields they set.
 struct KeyLine
 {
     const char16_t *key;
     int RegionFields::*field;
-    bool text;
+    bool text; // a quoted value: "text";key
 };
 
 const KeyLine kKeyLines[] = {
-    {u"\";Name", &RegionFields::name, true},
-    {u"\";Terrain", &RegionFields::typ, true},
-    {u"\";Beschr", &RegionFields::beschreibung, true},
-    {u";Baeume", &RegionFields::holz, false},
-    {u";Mallorn", &RegionFields::mallorn, false},
-    {u";Laen", &RegionFields::lean, false},
-    {u";Eisen", &RegionFields::eisen, false},
-    {u";Bauern", &RegionFields::bauern, false},
-    {u";Silber", &RegionFields::vermoegen, false},
-    {u";Pferde", &RegionFields::pferde, false},
-    {u";Strasse", &RegionFields::strasse, false},
-    {u";Unterh", &RegionFields::unterhaltung, false},
-    {u";Rekruten", &RegionFields::rekrutieren, false},
-    {u";maxLuxus", &RegionFields::luxus, false},
-    {u";Lohn", &RegionFields::lohn, false},
+    {u"Name", &RegionFields::name, true},
+    {u"Terrain", &RegionFields::typ, true},
+    {u"Beschr", &RegionFields::beschreibung, true},
+    {u"Baeume", &RegionFields::holz, false},
+    {u"Mallorn", &RegionFields::mallorn, false},
+    {u"Laen", &RegionFields::lean, false},
+    {u"Eisen", &RegionFields::eisen, false},
+    {u"Bauern", &RegionFields::bauern, false},
+    {u"Silber", &RegionFields::vermoegen, false},
+    {u"Pferde", &RegionFields::pferde, false},
+    {u"Strasse", &RegionFields::strasse, false},
+    {u"Unterh", &RegionFields::unterhaltung, false},
+    {u"Rekruten", &RegionFields::rekrutieren, false},
+    {u"maxLuxus", &RegionFields::luxus, false},
+    {u"Lohn", &RegionFields::lohn, false},
 };
-
-bool endOfKeyLines(const ImportContext &ctx)
-{
-    if (ctx.atEnd())
-        return true;
-    return hasKeyword(ctx.line(),
-        {u"PREISE", u"DURCHREISE", u"REGION", u"BURG", u"EINHEIT", u"MESSAGE ", u"SCHIFF"});
-}
-
-// The stop test shared by the environment, message and region message sub-blocks.
-bool endOfSubBlock(const ImportContext &ctx, std::initializer_list<QStringView> extra)
-{
-    if (ctx.atEnd())
-        return true;
-    const QStringView line = ctx.line();
-    if (isQuotedLine(line))
-        return false;
-    return hasKeyword(line, {u"BURG", u"REGION", u"SCHIFF"}) || line.startsWith(u"EINHEIT")
-        || hasKeyword(line, extra);
-}
 
 QString withoutEnds(QStringView line)
 {
@@ -127,11 +107,26 @@ void readRegionMessages(ImportContext &ctx, const QString &header, const QString
 {
     ++ctx.cursor;
     ctx.pages.append(Page::Botschaften, header);
-    while (!endOfSubBlock(ctx, {})) {
+    while (!ctx.atBlockEnd()) {
         ctx.pages.append(Page::Botschaften, prefix + ctx.line().toString());
         ++ctx.cursor;
     }
     ctx.pages.append(Page::Botschaften, QString());
+}
+
+// Lines of those who passed through (travellers or ships) into the intelligence
+// report, under a heading; an ocean also keeps its travellers in its memo.
+void readPassage(ImportContext &ctx, const QString &heading, QStringList *scratch)
+{
+    ++ctx.cursor;
+    ctx.pages.append(Page::Geheimdienstbericht, heading);
+    while (!ctx.atBlockEnd()) {
+        ctx.pages.append(Page::Geheimdienstbericht, ctx.line().toString());
+        if (scratch)
+            scratch->append(withoutEnds(ctx.line()));
+        ++ctx.cursor;
+    }
+    ctx.pages.append(Page::Geheimdienstbericht, QString());
 }
 
 } // namespace
@@ -178,15 +173,21 @@ void getRegionInfo(ImportContext &ctx)
     QStringList scratch;
     ++ctx.cursor;
 
-    while (!endOfKeyLines(ctx)) {
+    while (!ctx.atBlockEnd()) {
         const QStringView line = ctx.line();
-        for (const KeyLine &k : kKeyLines) {
-            if (!containsText(line, QStringView(k.key)))
-                continue;
-            if (k.text)
-                r.setValue(F.*k.field, quotedText(line));
-            else
-                r.setValue(F.*k.field, intValue(line, ctx.cursor));
+        const qsizetype semicolon = line.lastIndexOf(u';');
+        if (semicolon >= 0) {
+            const QStringView key = line.mid(semicolon + 1);
+            const bool quoted = semicolon >= 1 && line[semicolon - 1] == u'"';
+            for (const KeyLine &k : kKeyLines) {
+                if (key != QStringView(k.key) || (k.text && !quoted))
+                    continue;
+                if (k.text)
+                    r.setValue(F.*k.field, quotedText(line));
+                else
+                    r.setValue(F.*k.field, intValue(line, ctx.cursor));
+                break;
+            }
         }
         ++ctx.cursor;
     }
@@ -215,26 +216,27 @@ void getRegionInfo(ImportContext &ctx)
         ctx.pages.append(Page::Einreisebericht, QString());
     }
 
-    // Sub-blocks, each tried once at the line where the previous one stopped.
-    if (!ctx.atEnd() && hasKeyword(ctx.line(), {u"PREISE"})
-        && containsText(ctx.lineAt(ctx.cursor + 1), u";Balsam")) {
+    // Sub-blocks, each tried once at the line where the previous one stopped; blocks
+    // the import does not know are passed over between them.
+    if (ctx.atBlock(u"PREISE") && hasKey(ctx.lineAt(ctx.cursor + 1), u"Balsam")) {
         ++ctx.cursor;
         for (int i = 0; i < 7; ++i) {
             r.setValue(F.prices[i], intValue(ctx.line(), ctx.cursor));
             ++ctx.cursor;
         }
     }
-    if (!ctx.atEnd() && hasKeyword(ctx.line(), {u"GRENZE "})) {
+    if (ctx.atBlock(u"GRENZE")) {
         int direction = -1;
         bool road = false;
         ++ctx.cursor;
-        while (!endOfSubBlock(ctx, {u"MESSAGE", u"UMGEBUNG", u"DURCHREISE"})) {
+        while (!ctx.atBlockEnd({u"GRENZE"})) {
             const QStringView line = ctx.line();
-            if (containsText(line, u"\"Straße\";typ"))
+            const QStringView key = lineKey(line);
+            if (key == u"typ" && quotedText(line) == u"Straße") {
                 road = true;
-            if (containsText(line, u";richtung"))
+            } else if (key == u"richtung") {
                 direction = intValue(line, ctx.cursor);
-            if (road && containsText(line, u";prozent")) {
+            } else if (road && key == u"prozent") {
                 if (direction >= 0 && direction <= 5)
                     r.setValue(F.roads[direction], intValue(line, ctx.cursor));
                 direction = -1;
@@ -243,37 +245,41 @@ void getRegionInfo(ImportContext &ctx)
             ++ctx.cursor;
         }
     }
-    if (!ctx.atEnd() && hasKeyword(ctx.line(), {u"UMGEBUNG"})) {
+    if (ctx.atBlock(u"UMGEBUNG")) {
         QString environment = r.text(F.umgebung);
         if (!environment.contains(ownRound))
             environment = QStringLiteral(" ");
         ++ctx.cursor;
-        while (!endOfSubBlock(ctx, {u"DURCHREISE"})) {
+        while (!ctx.atBlockEnd()) {
             environment += withoutEnds(ctx.line());
             environment += QChar(22);
             ++ctx.cursor;
         }
         r.setValue(F.umgebung, environment);
     }
-    if (!ctx.atEnd() && hasKeyword(ctx.line(), {u"DURCHREISE"})) {
-        ++ctx.cursor;
-        ctx.pages.append(Page::Geheimdienstbericht,
-            QStringLiteral("Unsere Leute in ") + where
-                + QStringLiteral(" haben folgendes beobachtet:"));
-        const bool ocean = r.text(F.typ) == u"Ozean";
-        while (!endOfSubBlock(ctx, {u"MESSAGE "})) {
-            ctx.pages.append(Page::Geheimdienstbericht, ctx.line().toString());
-            if (ocean)
-                scratch.append(withoutEnds(ctx.line()));
-            ++ctx.cursor;
+    // Travellers and ships that passed through, in either order.
+    bool travellersRead = false, shipsRead = false;
+    for (;;) {
+        if (!travellersRead && ctx.atBlock(u"DURCHREISE")) {
+            travellersRead = true;
+            readPassage(ctx,
+                QStringLiteral("Unsere Leute in ") + where
+                    + QStringLiteral(" haben folgendes beobachtet:"),
+                r.text(F.typ) == u"Ozean" ? &scratch : nullptr);
+        } else if (!shipsRead && ctx.atBlock(u"DURCHSCHIFFUNG")) {
+            shipsRead = true;
+            readPassage(ctx,
+                QStringLiteral("Schiffe, die durch ") + where + QStringLiteral(" gesegelt sind:"),
+                nullptr);
+        } else {
+            break;
         }
-        ctx.pages.append(Page::Geheimdienstbericht, QString());
     }
-    if (!ctx.atEnd() && !isQuotedLine(ctx.line()) && ctx.line().startsWith(u"MESSAGE ")) {
+    if (ctx.atBlock(u"MESSAGE") && ctx.line().startsWith(u"MESSAGE ")) {
         ++ctx.cursor;
-        while (!endOfSubBlock(ctx, {u"DURCHREISE"})) {
+        while (!ctx.atBlockEnd({u"MESSAGE"})) {
             const QStringView line = ctx.line();
-            if (containsText(line, u";rendered")) {
+            if (hasTextKey(line, u"rendered")) {
                 const qsizetype end = line.indexOf(u"\";rendered");
                 scratch.append(end < 1 ? QString() : line.mid(1, end - 1).toString());
             }
@@ -281,11 +287,11 @@ void getRegionInfo(ImportContext &ctx)
         }
     }
     for (QStringView block : {u"REGIONSEREIGNISSE", u"REGIONSKOMMENTAR", u"REGIONSNACHRICHTEN"}) {
-        if (!ctx.atEnd() && hasKeyword(ctx.line(), {block}))
+        if (ctx.atBlock(block))
             readRegionMessages(
                 ctx, QStringLiteral("Ereignisse in ") + where + QStringLiteral(" :"), QString());
     }
-    if (!ctx.atEnd() && hasKeyword(ctx.line(), {u"REGIONSBOTSCHAFTEN"})) {
+    if (ctx.atBlock(u"REGIONSBOTSCHAFTEN")) {
         readRegionMessages(ctx,
             QStringLiteral("Botschaften an Region ") + where + QStringLiteral(" :"),
             QStringLiteral("    "));

@@ -19,15 +19,10 @@ namespace {
 
 bool isSectionEnd(const ImportContext &ctx)
 {
-    return ctx.atEnd() || hasKeyword(ctx.line(), {u"REGION ", u"DURCHREISEREGION "});
-}
-
-bool isRegionHeader(QStringView line)
-{
-    return !isQuotedLine(line) && line.startsWith(u"REGION")
-        && !hasKeyword(line,
-            {u"REGIONSEREIGNISSE", u"REGIONSKOMMENTAR", u"REGIONSNACHRICHTEN",
-                u"REGIONSBOTSCHAFTEN"});
+    if (ctx.atEnd())
+        return true;
+    const QStringView tag = blockTag(ctx.line());
+    return tag == u"REGION" || tag == u"DURCHREISEREGION";
 }
 
 // Each extractor moves forward; should one ever step back behind where it began,
@@ -100,18 +95,24 @@ ImportOutcome ReportReader::read(const ReportLines &lines, const ImportStart &st
     outcome.encoding = lines.encoding();
     outcome.dateCode = ctx.dateCode;
     outcome.version = ctx.version;
+    outcome.skipped = ctx.skippedBlocks;
     return outcome;
 }
 
 bool ReportReader::readHeader(ImportContext &ctx, ImportOutcome &outcome)
 {
+    // Blocks the import does not know may stand anywhere in the header; they neither
+    // end it nor lend it their keys.
+    ctx.skipForeignBlocks();
     while (!ctx.atEnd()) {
         const QStringView line = ctx.line();
+        const QStringView tag = blockTag(line);
         // A report without a faction header starts with its first region.
-        if (isRegionHeader(line) && !line.contains(u';'))
+        if (tag == u"REGION")
             return true;
         const int i = ctx.cursor;
-        if (containsText(line, u";Spiel")) {
+        const QStringView key = lineKey(line);
+        if (key == u"Spiel") {
             const QString gameName = quotedText(line);
             if ((gameName == u"Kalmora" && ctx.game.type == GameType::Sulvitan)
                 || (gameName == u"Sulvitan" && ctx.game.type == GameType::Kalmora)) {
@@ -122,36 +123,36 @@ bool ReportReader::readHeader(ImportContext &ctx, ImportOutcome &outcome)
                                      "neustarten um diesen CR zu lesen.");
                 return false;
             }
-        }
-        if (containsText(line, u";Runde"))
+        } else if (key == u"Runde") {
             getDatum(ctx);
-        if (containsText(line, u"PARTEI "))
-            ctx.game.factionNumber = toInt(line.mid(7), line, i);
-        if (containsText(line, u";Passwort"))
+        } else if (key == u"Passwort") {
             ctx.password = quotedText(line);
-        if (containsText(line, u";Rekrutierungskosten"))
+        } else if (key == u"Rekrutierungskosten") {
             ctx.recruitmentCost = intValue(line, i);
-        if (containsText(line, u";Punkte") && !containsText(line, u";Punktedurch"))
+        } else if (key == u"Punkte") {
             getPunkte(ctx);
-        if (containsText(line, u"Anzahl Immigranten"))
+        } else if (key == u"Anzahl Immigranten") {
             ctx.status[StatusField::Imigranten] = numberText(line).toString();
-        if (containsText(line, u"Max. Immigranten"))
+        } else if (key == u"Max. Immigranten") {
             ctx.status[StatusField::MaxImigranten] = numberText(line).toString();
-        if (containsText(line, u"Parteiname"))
+        } else if (key == u"Parteiname") {
             ctx.game.factionName = quotedText(line);
-        if (containsText(line, u";Umlaute"))
+        } else if (key == u"Umlaute") {
             ctx.game.umlaut = intValue(line, i);
-        if (containsText(line, u";Basis")) {
+        } else if (key == u"Basis") {
             const int base = intValue(line, i);
             if (base < 2 || base > 36)
                 throw ConversionError(i, line.toString(), numberText(line).toString());
             ctx.game.base = base;
+        } else if (opensBlockWithNumber(line, u"PARTEI")) {
+            ctx.game.factionNumber = toInt(line.mid(7), line, i);
         }
         ++ctx.cursor;
+        ctx.skipForeignBlocks();
         if (ctx.atEnd())
             break;
         const QStringView next = ctx.line();
-        if (!next.contains(u';') && !containsText(next, u"PARTEI "))
+        if (!next.contains(u';') && !opensBlockWithNumber(next, u"PARTEI"))
             break;
     }
     return true;
@@ -198,17 +199,21 @@ void ReportReader::writeOwnFactionRow(ImportContext &ctx)
 void ReportReader::extract(ImportContext &ctx, ImportOutcome &outcome)
 {
     while (!ctx.atEnd()) {
-        if (isRegionHeader(ctx.line())) {
+        const QStringView tag = blockTag(ctx.line());
+        if (!tag.isEmpty() && tag != u"REGION" && tag != u"BURG" && tag != u"SCHIFF"
+            && tag != u"EINHEIT") {
+            ctx.skipBlock();
+            continue;
+        }
+        if (tag == u"REGION") {
             runExtractor(ctx, getRegionInfo);
             ++outcome.regions;
         }
-        if (hasKeyword(ctx.line(), {u"BURG"}))
+        if (blockTag(ctx.line()) == u"BURG")
             runExtractor(ctx, getBurgInfo);
-        if (hasKeyword(ctx.line(), {u"SCHIFF"}))
+        if (blockTag(ctx.line()) == u"SCHIFF")
             runExtractor(ctx, getSchiffInfo);
-        const QStringView line = ctx.line();
-        if (!isQuotedLine(line) && line.startsWith(u"EINHEIT")
-            && !containsText(line, u"EINHEITSBOTSCHAFTEN")) {
+        if (blockTag(ctx.line()) == u"EINHEIT") {
             runExtractor(ctx, getEinheitenInfo);
             ++outcome.units;
         }

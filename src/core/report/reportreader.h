@@ -3,6 +3,7 @@
 #include "../base/activegame.h"
 #include "../base/textfile.h"
 #include "reportpages.h"
+#include "skippedblocks.h"
 
 #include <QStringList>
 
@@ -39,6 +40,7 @@ struct ImportOutcome
     int version = 0;
     int regions = 0;
     int units = 0;
+    SkippedBlocks skipped; // blocks the import passed over unread
 };
 
 // Reads a computer report into the tables: checks version and game type, reads the

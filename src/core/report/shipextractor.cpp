@@ -24,19 +24,18 @@ int fullShipSize(const QString &type)
     return 0;
 }
 
-// Key lines of a ship block and the fields they set, tested in this order; a line
-// may match several.
+// Key lines of a ship block and the fields they set.
 const BuildingKeyLine kShipKeyLines[] = {
-    {u"\";Typ", u"Schiffstyp", BuildingKeyLine::Text},
-    {u"\";Beschr", u"Schiffs Beschreibung", BuildingKeyLine::Text},
-    {u";Prozent", u"Prozent", BuildingKeyLine::Number},
-    {u";Groesse", u"Prozent", BuildingKeyLine::ShipSize},
-    {u";Schaden", u"Prozent", BuildingKeyLine::Damage},
-    {u";Kueste", u"Kueste", BuildingKeyLine::Coast},
-    {u";Kapitaen", u"Kapitaen", BuildingKeyLine::Number},
-    {u";Partei", u"Partei", BuildingKeyLine::Number},
-    {u";Ladung", u"Ladung", BuildingKeyLine::Number},
-    {u";MaxLadung", u"MaxLadung", BuildingKeyLine::Number},
+    {u"Typ", u"Schiffstyp", BuildingKeyLine::Text},
+    {u"Beschr", u"Schiffs Beschreibung", BuildingKeyLine::Text},
+    {u"Prozent", u"Prozent", BuildingKeyLine::Number},
+    {u"Groesse", u"Prozent", BuildingKeyLine::ShipSize},
+    {u"Schaden", u"Prozent", BuildingKeyLine::Damage},
+    {u"Kueste", u"Kueste", BuildingKeyLine::Coast},
+    {u"Kapitaen", u"Kapitaen", BuildingKeyLine::Number},
+    {u"Partei", u"Partei", BuildingKeyLine::Number},
+    {u"Ladung", u"Ladung", BuildingKeyLine::Number},
+    {u"MaxLadung", u"MaxLadung", BuildingKeyLine::Number},
 };
 
 QString coastName(int code)
@@ -78,13 +77,11 @@ void getSchiffInfo(ImportContext &ctx)
     t.setValue(u"MaxLadung", 0);
     ++ctx.cursor;
 
-    for (; !endOfBuildingBlock(ctx); ++ctx.cursor) {
+    for (; !ctx.atBlockEnd(); ++ctx.cursor) {
         const QStringView line = ctx.line();
-        for (const BuildingKeyLine &k : kShipKeyLines) {
-            if (!containsText(line, QStringView(k.key)))
-                continue;
-            const int field = t.field(k.field);
-            switch (k.kind) {
+        if (const BuildingKeyLine *k = findKeyLine(kShipKeyLines, line)) {
+            const int field = t.field(k->field);
+            switch (k->kind) {
             case BuildingKeyLine::Text:
                 t.setValue(field, quotedText(line));
                 break;

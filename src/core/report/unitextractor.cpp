@@ -112,11 +112,9 @@ struct UnitBlock
     int persons = 0;
     int orders = 0; // order lines written to the template
 
-    bool stopAt(std::initializer_list<QStringView> keywords) const
-    {
-        return ctx.atEnd() || hasKeyword(ctx.line(), keywords);
-    }
-    bool at(QStringView keyword) const { return !ctx.atEnd() && hasKeyword(ctx.line(), {keyword}); }
+    // A sub-block ends at the next block the import knows (unknown ones are passed over).
+    bool atEnd() const { return ctx.atBlockEnd(); }
+    bool at(QStringView tag) const { return ctx.atBlock(tag); }
 };
 
 // The header "EINHEIT nr" and the name line; the row found or a new one, with the
@@ -158,30 +156,33 @@ void readKeyLines(UnitBlock &b)
     const UnitFields &F = b.F;
     Table &u = b.u;
     const int ownFaction = ctx.game.factionNumber;
-    while (!b.stopAt({u"EINHEIT", u"COMMANDS", u"TALENTE", u"GEGENSTAENDE", u"REGION"})) {
+    while (!b.atEnd()) {
         const QStringView line = ctx.line();
         const int i = ctx.cursor;
-        if (containsText(line, u"\";Typ")) {
+        const qsizetype semicolon = line.lastIndexOf(u';');
+        const QStringView key = semicolon < 0 ? QStringView() : line.mid(semicolon + 1);
+        const bool quoted = semicolon >= 1 && line[semicolon - 1] == u'"';
+        if (key == u"Typ" && quoted) {
             u.setValue(F.rasse, quotedText(line));
-        } else if (containsText(line, u"\";Beschr")) {
+        } else if (key == u"Beschr" && quoted) {
             u.setValue(F.beschreibung, quotedText(line));
-        } else if (containsText(line, u";Partei") && !containsText(line, u";Parteitarnung")) {
+        } else if (key == u"Partei") {
             u.setValue(F.partei, intValue(line, i));
             const bool own = u.intValue(F.partei) == ownFaction;
             u.setValue(
                 F.status, own ? QStringLiteral("kämpft vorne") : QStringLiteral("unbekannt"));
             u.setValue(F.hitpoints, own ? QStringLiteral("normal") : QStringLiteral("unbekannt"));
-        } else if (containsText(line, u";Anzahl")) {
+        } else if (key == u"Anzahl") {
             u.setValue(F.personen, intValue(line, i));
-        } else if (containsText(line, u";hp")) {
+        } else if (key == u"hp") {
             u.setValue(F.hitpoints, quotedText(line));
-        } else if (containsText(line, u";Silber")) {
+        } else if (key == u"Silber") {
             u.setValue(F.silber, intValue(line, i));
-        } else if (containsText(line, u";Burg")) {
+        } else if (key == u"Burg") {
             u.setValue(F.stationiert, QStringLiteral("B ") + ctx.numberText(intValue(line, i)));
-        } else if (containsText(line, u";Schiff")) {
+        } else if (key == u"Schiff") {
             u.setValue(F.stationiert, QStringLiteral("S ") + ctx.numberText(intValue(line, i)));
-        } else if (containsText(line, u";Kampfstatus")) {
+        } else if (key == u"Kampfstatus") {
             switch (intValue(line, i)) {
             case 1:
                 u.setValue(F.status, QStringLiteral("kämpft hinten"));
@@ -195,18 +196,18 @@ void readKeyLines(UnitBlock &b)
             default:
                 break;
             }
-        } else if (containsText(line, u";bewacht")) {
+        } else if (key == u"bewacht") {
             u.setValue(F.flags, u.text(F.flags) + u'B');
-        } else if (containsText(line, u";Parteitarnung")) {
+        } else if (key == u"Parteitarnung") {
             u.setValue(F.flags, u.text(F.flags) + u'T');
-        } else if (containsText(line, u";Ladung")) {
+        } else if (key == u"Ladung") {
             b.loadText = numberText(line).toString();
-        } else if (containsText(line, u";Kapazitaet")) {
+        } else if (key == u"Kapazitaet") {
             b.loadText
                 = QStringLiteral("Kapazitaet: ") + b.loadText + u'/' + numberText(line).toString();
-        } else if (containsText(line, u";Auramax")) {
+        } else if (key == u"Auramax") {
             b.auraText = QStringLiteral("Aura: ") + b.auraText + u'/' + numberText(line).toString();
-        } else if (containsText(line, u";Aura")) {
+        } else if (key == u"Aura") {
             b.auraText = numberText(line).toString();
         }
         ++ctx.cursor;
@@ -265,7 +266,7 @@ void readCommands(UnitBlock &b)
         return;
     ++ctx.cursor;
     QString defaultOrders = b.u.text(b.F.befehl);
-    while (!b.stopAt({u"GEGENSTAENDE", u"SPRUECHE", u"EINHEIT", u"REGION", u"TALENTE"})) {
+    while (!b.atEnd()) {
         const QStringView line = ctx.line();
         const QString order = line.size() < 2 ? QString() : line.mid(1, line.size() - 2).toString();
         defaultOrders += order + u'*';
@@ -288,7 +289,7 @@ void readSkills(UnitBlock &b)
     QString unknownSkills;
     if (b.at(u"TALENTE")) {
         ++ctx.cursor;
-        while (!b.stopAt({u"GEGENSTAENDE", u"SPRUECHE", u"EINHEIT", u"REGION"})) {
+        while (!b.atEnd()) {
             const QStringView line = ctx.line();
             const qsizetype semicolon = line.indexOf(u';');
             const QString skill = semicolon < 0 ? QString() : line.mid(semicolon + 1).toString();
@@ -324,7 +325,7 @@ void readSpells(UnitBlock &b)
         ++ctx.cursor;
         if (spells.isEmpty())
             spells = QStringLiteral("*");
-        while (!b.stopAt({u"GEGENSTAENDE", u"EINHEIT", u"REGION"})) {
+        while (!b.atEnd()) {
             spells += ctx.line().toString() + u'*';
             ++ctx.cursor;
         }
@@ -345,17 +346,15 @@ void readItems(UnitBlock &b)
         unknownItems = u'*' + b.loadText + u'*';
     if (b.at(u"GEGENSTAENDE")) {
         ++ctx.cursor;
-        while (!b.stopAt({u"SPRUECHE", u"EINHEIT", u"REGION"})) {
+        while (!b.atEnd()) {
             const QStringView line = ctx.line();
             const int i = ctx.cursor;
             const qsizetype semicolon = line.indexOf(u';');
             const QString item = semicolon < 0 ? QString() : line.mid(semicolon + 1).toString();
             const QStringView value = numberText(line);
-            if (containsText(line, u"Mantel der Unv")) {
+            if (containsText(lineKey(line), u"Mantel der Unv")) {
                 u.setValue(F.maentel, toInt(value, line, i));
-            } else if (containsText(line, u";Silber") && !containsText(line, u";Silberbeutel")
-                && !containsText(line, u";Silbertruhe")
-                && !containsText(line, u";Silberkassette")) {
+            } else if (lineKey(line) == u"Silber") {
                 const int silver = toInt(value, line, i);
                 u.setValue(F.silber, silver);
                 if (b.own && !b.undead)
@@ -408,12 +407,8 @@ void readUnitMessages(UnitBlock &b)
     ctx.pages.append(Page::Botschaften,
         QStringLiteral("Botschaften an Einheit ") + b.name + QStringLiteral(" in (")
             + ctx.regionPosition + QStringLiteral(") :"));
-    while (!ctx.atEnd()) {
-        const QStringView line = ctx.line();
-        if (!isQuotedLine(line)
-            && (hasKeyword(line, {u"BURG", u"REGION", u"SCHIFF"}) || line.startsWith(u"EINHEIT")))
-            break;
-        ctx.pages.append(Page::Botschaften, QStringLiteral("    ") + line.toString());
+    while (!b.atEnd()) {
+        ctx.pages.append(Page::Botschaften, QStringLiteral("    ") + ctx.line().toString());
         ++ctx.cursor;
     }
 }
