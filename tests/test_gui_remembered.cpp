@@ -208,6 +208,19 @@ private slots:
         QCOMPARE(again.find<QSplitter>(QStringLiteral("SplitterSeiten"))->sizes(), pageSizes);
     }
 
+    void aDamagedSettingsFileIsIgnored()
+    {
+        writeBytes(DesktopSettings::file(),
+            "[General]\nrecentReports=@Variant(\\0\\0\\0\\x7f\\xff)\n[mainWindow]\n"
+            "geometry=@ByteArray(\\x1\\xd9\\xd0)\nsplitters\\SplitterMain=kaputt\n\x01\xff\n");
+        GuiHarness gui(true);
+        QVERIFY(gui.main->isVisible());
+        QVERIFY(gui.main->recentReports()->files().isEmpty());
+        gui.start(1);
+        gui.importThroughMenu(reportFixture());
+        QCOMPARE(gui.main->recentReports()->files(), QStringList {reportFixture()});
+    }
+
     void aCloseThatIsCancelledKeepsNothing()
     {
         GuiHarness gui(true);

@@ -85,15 +85,14 @@ std::optional<int> answerHelp(const QStringList &arguments)
     for (int i = 1; i < arguments.size(); ++i) {
         const QString &a = arguments[i];
         if (a == u"--workspace") {
-            ++i;
-        } else if (a.startsWith(u"--workspace=")) {
+            ++i; // its folder
         } else if (a == u"--help" || a == u"-h") {
             out() << usageText();
             return 0;
         } else if (a == u"--version") {
             out() << "tolvimar-cli " << TOLVIMAR_VERSION << "\n";
             return 0;
-        } else {
+        } else if (!a.startsWith(u"--workspace=")) {
             const Command *command = a.startsWith(u'-') ? nullptr : findCommand(a);
             if (!command || !arguments.mid(i + 1).contains(QStringLiteral("--help")))
                 return std::nullopt;
