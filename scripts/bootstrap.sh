@@ -9,6 +9,7 @@ packages=(
     qt6-translations-l10n
     clang libclang-rt-dev
     xvfb xauth fonts-dejavu-core
+    dpkg-dev file lintian appstream desktop-file-utils man-db
 )
 
 missing=()

@@ -38,4 +38,5 @@ DISPLAY="$display" openbox >/dev/null 2>&1 &
 wm=$!
 sleep 1
 mkdir -p "$root/docs/bilder"
-DISPLAY="$display" "$bin/tools/guideshots/tolvimar-guideshots" "$ws" "$root/docs/bilder"
+DISPLAY="$display" "$bin/tools/guideshots/tolvimar-guideshots" "$ws" "$root/docs/bilder" \
+    "$work"/cr-38.txt "$work"/cr-39.txt "$work"/cr-40.txt

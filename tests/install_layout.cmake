@@ -1,5 +1,5 @@
 # Installs the build into a temporary prefix and checks that a desktop program's
-# files are where a desktop finds them.
+# files are where a desktop and a shell find them.
 set(prefix "${BUILD_DIR}/install-test")
 file(REMOVE_RECURSE "${prefix}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${prefix}"
@@ -16,7 +16,13 @@ foreach(file
         share/tolvimar/images/wozean.bmp
         share/tolvimar/images/wblank.bmp
         share/tolvimar/images/ozean.bmp
-        share/tolvimar/images/blank.bmp)
+        share/tolvimar/images/blank.bmp
+        share/metainfo/org.example.tolvimar.metainfo.xml
+        share/man/man1/tolvimar.1.gz
+        share/man/man1/tolvimar-cli.1.gz
+        share/bash-completion/completions/tolvimar
+        share/bash-completion/completions/tolvimar-cli
+        share/doc/tolvimar/copyright)
     if(NOT EXISTS "${prefix}/${file}")
         message(FATAL_ERROR "missing after install: ${file}")
     endif()

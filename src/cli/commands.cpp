@@ -10,6 +10,7 @@
 #include "unitcommands.h"
 
 #include <new>
+#include <optional>
 
 namespace tolvimar::cli {
 
@@ -68,6 +69,41 @@ const Command kCommands[] = {
         "                                        Region von Hand eingeben\n"},
 };
 
+const Command *findCommand(const QString &name)
+{
+    for (const Command &c : kCommands) {
+        if (name == QLatin1String(c.name))
+            return &c;
+    }
+    return nullptr;
+}
+
+// "--help" and "--version" answer on stdout without opening a workspace: before the
+// command for the program, after it for that command.
+std::optional<int> answerHelp(const QStringList &arguments)
+{
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString &a = arguments[i];
+        if (a == u"--workspace") {
+            ++i; // its folder
+        } else if (a == u"--help" || a == u"-h") {
+            out() << usageText();
+            return 0;
+        } else if (a == u"--version") {
+            out() << "tolvimar-cli " << TOLVIMAR_VERSION << "\n";
+            return 0;
+        } else if (!a.startsWith(u"--workspace=")) {
+            const Command *command = a.startsWith(u'-') ? nullptr : findCommand(a);
+            if (!command || !arguments.mid(i + 1).contains(QStringLiteral("--help")))
+                return std::nullopt;
+            out() << "Aufruf: tolvimar-cli [--workspace DIR]\n"
+                  << QString::fromUtf8(command->usage) << "Mehr dazu: man tolvimar-cli\n";
+            return 0;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 QString usageText()
@@ -75,11 +111,18 @@ QString usageText()
     QString text = QStringLiteral("Aufruf: tolvimar-cli [--workspace DIR] BEFEHL ...\nBefehle:\n");
     for (const Command &c : kCommands)
         text += QString::fromUtf8(c.usage);
+    text += QStringLiteral(
+        "Optionen:\n"
+        "  --workspace DIR                       Arbeitsverzeichnis (Standard: das aktuelle)\n"
+        "  -h, --help                            diese Hilfe; BEFEHL --help: die des Befehls\n"
+        "  --version                             Programmname und Version\n");
     return text;
 }
 
 int run(const QStringList &arguments)
 {
+    if (const std::optional<int> answered = answerHelp(arguments))
+        return *answered;
     Arguments args;
     QString problem;
     if (!parseGlobal(arguments, &args, &problem))

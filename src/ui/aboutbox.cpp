@@ -17,7 +17,7 @@ AboutBox::AboutBox(QWidget *parent)
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("Kalmora Assistent Info"));
     auto *layout = new QVBoxLayout(this);
-    auto *title = new QLabel(QStringLiteral("Tolvimar V3.6.0"), this);
+    auto *title = new QLabel(QStringLiteral("Tolvimar V" TOLVIMAR_VERSION), this);
     title->setObjectName(QStringLiteral("LabelVersion"));
     QFont big = title->font();
     big.setPointSize(22);

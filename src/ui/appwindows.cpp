@@ -8,6 +8,7 @@
 #include "regionentrydialog.h"
 #include "selectiondialog.h"
 #include "settingsdialog.h"
+#include "windowmemory.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -18,7 +19,10 @@ namespace tolvimar {
 std::unique_ptr<MainWindow> createWindows(Session &session, Prompter &prompter, bool showMaximized)
 {
     auto main = std::make_unique<MainWindow>(session, prompter);
-    if (showMaximized) {
+    // Where the last run left the window, else maximised as at the first start.
+    if (WindowMemory::restore(*main))
+        main->show();
+    else if (showMaximized) {
         // Without a window manager "maximised" means nothing; fill the screen anyway.
         if (const QScreen *screen = QGuiApplication::primaryScreen())
             main->setGeometry(screen->availableGeometry());

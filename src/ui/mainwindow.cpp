@@ -18,8 +18,10 @@
 #include "ordereditorwindow.h"
 #include "orders/checker.h"
 #include "pointspage.h"
+#include "recentreports.h"
 #include "regionentrydialog.h"
 #include "regioninfopage.h"
+#include "reportdrop.h"
 #include "reportpageswidget.h"
 #include "selectiondialog.h"
 #include "settingsdialog.h"
@@ -28,6 +30,7 @@
 #include "uiimportprogress.h"
 #include "unitspage.h"
 #include "unitviewpanel.h"
+#include "windowmemory.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -148,6 +151,7 @@ MainWindow::MainWindow(Session &session, Prompter &prompter)
     connectMaps();
     m_reportPages->showPages(m_session.pages());
     m_reportPages->showStatus(m_session.status());
+    connect(new ReportDrop(this), &ReportDrop::reportDropped, this, &MainWindow::importReport);
 }
 
 MainWindow::~MainWindow() = default;
@@ -203,6 +207,8 @@ void MainWindow::buildMenus()
     connect(addMenuAction(datei, QStringLiteral("Neu1"), QStringLiteral("&CR einlesen"), true,
                 QKeySequence(Qt::CTRL | Qt::Key_O)),
         &QAction::triggered, this, &MainWindow::Neu1Click);
+    m_recentReports = new RecentReports(datei, this);
+    connect(m_recentReports, &RecentReports::importRequested, this, &MainWindow::importReport);
     connect(addMenuAction(datei, QStringLiteral("Speichern1"),
                 QStringLiteral("Zugvorlage &Speichern"), true, QKeySequence(Qt::CTRL | Qt::Key_S)),
         &QAction::triggered, this, &MainWindow::Speichern1Click);
@@ -361,14 +367,23 @@ void MainWindow::getSekKoo(int x, int y)
 
 void MainWindow::Neu1Click()
 {
+    importReport(QString());
+}
+
+void MainWindow::importReport(const QString &path)
+{
     // The autosave waits: the template is being replaced.
     m_timer1->stop();
     UiImportProgress progress(this, m_windows.progress);
-    const ReportImporter::Result result = ReportImporter(m_session, progress).Neu1Click();
+    ReportImporter importer(m_session, progress);
+    const ReportImporter::Result result
+        = path.isEmpty() ? importer.Neu1Click() : importer.importFile(path);
     m_timer1->start();
     if (result.status == ReportImporter::Result::Imported
-        || result.status == ReportImporter::Result::ImportedIncomplete)
+        || result.status == ReportImporter::Result::ImportedIncomplete) {
+        m_recentReports->add(result.path);
         statusBar()->showMessage(result.closingLines().join(QStringLiteral(". ")));
+    }
 }
 
 void MainWindow::Speichern1Click()
@@ -524,6 +539,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    WindowMemory::save(*this);
     event->accept();
 }
 

@@ -27,6 +27,7 @@ class MapPanel;
 class OrderEditorWindow;
 class ProgressWindow;
 class Prompter;
+class RecentReports;
 class RegionEntryDialog;
 class ReportPagesWidget;
 class SelectionDialog;
@@ -61,6 +62,7 @@ public:
     DetailPages *detailPages() const { return m_detailPages; }
     ReportPagesWidget *reportPages() const { return m_reportPages; }
     QTimer *autosaveTimer() const { return m_timer1; }
+    RecentReports *recentReports() const { return m_recentReports; }
     // Shows the page "Zugvorlage" with the template in the editor.
     QPlainTextEdit *showTemplatePage();
 
@@ -85,6 +87,8 @@ public slots:
     void Button7Click();
 
     void Neu1Click();
+    // Imports a report (asks for it when path is empty); an imported one becomes recent.
+    void importReport(const QString &path);
     void Speichern1Click();
     void ZugVorlageSpeichern1Click();
     void Suchen1Click();
@@ -142,6 +146,7 @@ private:
     ReportPagesWidget *m_reportPages = nullptr;
     QLabel *m_statusPanels[3] = {};
     QTimer *m_timer1 = nullptr;
+    RecentReports *m_recentReports = nullptr;
     UnitViewPanel *m_unitView = nullptr;
     std::unique_ptr<UnitRecord> m_unitRecord;
     std::unique_ptr<OrderBlock> m_orderBlock;

@@ -1,19 +1,21 @@
 // Takes the pictures of the user guide: drives the program's own windows on a real
 // (virtual) X display and captures the whole screen with ImageMagick's "import", so
 // that title bars and window frames show as a player sees them.
-//   tolvimar-guideshots WORKSPACE OUTDIR
+//   tolvimar-guideshots WORKSPACE OUTDIR [REPORT...]
 // The workspace holds slot 1 with imported reports and a rendered world map
-// (scripts/make-guide.sh prepares it).
+// (scripts/make-guide.sh prepares it); the reports are listed as recently imported.
 #include "aboutbox.h"
 #include "app/session.h"
 #include "appwindows.h"
 #include "base/position.h"
 #include "db/gamequeries.h"
+#include "desktopsettings.h"
 #include "detailpages.h"
 #include "map/hexgeometry.h"
 #include "mappanel.h"
 #include "ordereditorwindow.h"
 #include "progresswindow.h"
+#include "recentreports.h"
 #include "reportpageswidget.h"
 #include "selectiondialog.h"
 #include "settingsdialog.h"
@@ -38,6 +40,7 @@
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
 
@@ -60,8 +63,8 @@ void shoot(const QString &name)
 {
     settle();
     const QString file = QDir(g_out).filePath(name + QStringLiteral(".png"));
-    if (QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"),
-            QStringLiteral("root"), file})
+    if (QProcess::execute(
+            QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), file})
         != 0)
         QTextStream(stderr) << "Bild " << file << " nicht aufgenommen\n";
     else
@@ -83,8 +86,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvimar"));
     installGermanTranslations(app);
-    if (argc != 3) {
-        QTextStream(stderr) << "Aufruf: tolvimar-guideshots ARBEITSVERZEICHNIS AUSGABE\n";
+    if (argc < 3) {
+        QTextStream(stderr) << "Aufruf: tolvimar-guideshots ARBEITSVERZEICHNIS AUSGABE [CR...]\n";
         return 2;
     }
     g_out = QString::fromLocal8Bit(argv[2]);
@@ -92,7 +95,12 @@ int main(int argc, char *argv[])
 
     UiPrompter prompter;
     Session session(QString::fromLocal8Bit(argv[1]), prompter);
+    // The recent reports live in a settings file of this run, never in the user's.
+    QTemporaryDir settingsDir;
+    DesktopSettings::setFile(settingsDir.filePath(QStringLiteral("tolvimar.conf")));
     auto main = createWindows(session, prompter);
+    for (int i = 3; i < argc; ++i)
+        main->recentReports()->add(QString::fromLocal8Bit(argv[i]));
     prompter.setParent(main.get());
     prompter.setNoticeSink([w = main.get()](const QString &t) { w->statusBar()->showMessage(t); });
     const MainWindow::Windows &w = main->windows();
@@ -104,11 +112,11 @@ int main(int argc, char *argv[])
 
     // A region with own units, near the middle of what they hold.
     GameQueries queries(session.database());
-    const auto own = queries.unitsOfFaction(1, session.game().factionNumber,
-        session.game().newestTurn);
+    const auto own
+        = queries.unitsOfFaction(1, session.game().factionNumber, session.game().newestTurn);
     const auto where = own.isEmpty()
-        ? std::optional<Position>(Position {session.mapState().currentPosition().x(),
-            session.mapState().currentPosition().y(), 0})
+        ? std::optional<Position>(Position {
+            session.mapState().currentPosition().x(), session.mapState().currentPosition().y(), 0})
         : parsePosition(own[own.size() / 2].position);
     if (where) {
         // A click on the world map: the small map moves there and the region shows.
@@ -153,15 +161,20 @@ int main(int argc, char *argv[])
     editor->moveCursor(QTextCursor::End);
     editor->insertPlainText(QStringLiteral("; Notiz: Nachschub prüfen\n"));
     main->Suchen1Click();
-    main->reportPages()->templatePage()->findChild<QLineEdit *>(QStringLiteral("EditSuchen"))
+    main->reportPages()
+        ->templatePage()
+        ->findChild<QLineEdit *>(QStringLiteral("EditSuchen"))
         ->setText(QStringLiteral("LERNE"));
     main->reportPages()->templatePage()->findNext();
     shoot(QStringLiteral("06-zugvorlage"));
 
-    // The file menu with its keys.
+    // The file menu with its keys and the recent reports.
     QMenu *datei = main->findChild<QMenu *>(QStringLiteral("Datei1"));
     main->menuBar()->setActiveAction(datei->menuAction());
+    settle();
+    datei->setActiveAction(main->recentReports()->menu()->menuAction());
     shoot(QStringLiteral("07-menue-datei"));
+    main->recentReports()->menu()->hide();
     datei->hide();
     settle();
 

@@ -155,6 +155,7 @@ ReportImporter::Result ReportImporter::importFile(const QString &path)
         m_session.prompter().message(Prompter::Kind::Information, kTitle, result.notes.join(u'\n'));
     }
     result.seconds = timer.elapsed() / 1000.0;
+    result.path = path;
     return result;
 }
 

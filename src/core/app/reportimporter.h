@@ -29,6 +29,7 @@ public:
         // display could not follow (message says what is missing).
         enum Status { Imported, Cancelled, Refused, Failed, ImportedIncomplete };
         Status status = Cancelled;
+        QString path; // the report, empty when none was chosen
         QString message; // the failure as shown to the user
         QStringList notes; // worth knowing after an import (a backup, a warning)
         qint64 dateCode = 0;
