@@ -1,8 +1,10 @@
 // Import at scale: for each shape of report (standard, dense units, map-heavy)
 // generates a large report, imports it into a fresh workspace and once more into the
 // same database, and prints time, throughput, peak memory and the ratio to a plain
-// read-decode-split pass; then, for the standard shape, times opening the game and
-// the first screen with that database.
+// read-decode-split pass; then what keeping an import's undo costs: the next turn of
+// the same world imported into the workspace of the first import, with and without
+// keeping what it changes (time, and the disk that the kept changes and files take);
+// then, for the standard shape, times opening the game and the first screen.
 //
 // Every measurement runs in a child process of this program, so that each peak
 // memory figure (VmHWM) is the high-water mark of that step alone, including the
@@ -26,6 +28,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -93,7 +96,8 @@ int childLoad(const QString &file)
     return 0;
 }
 
-int childImport(const QString &workspace, const QString &file, const QString &type)
+int childImport(
+    const QString &workspace, const QString &file, const QString &type, bool undoKept = true)
 {
     ScriptedPrompter prompter;
     prompter.defaultYes = true;
@@ -104,14 +108,19 @@ int childImport(const QString &workspace, const QString &file, const QString &ty
     cpuAtStart = cpuSeconds();
     QElapsedTimer timer;
     timer.start();
-    const auto result = ReportImporter(session, progress).importFile(file);
+    ReportImporter importer(session, progress);
+    importer.setUndoKept(undoKept);
+    const auto result = importer.importFile(file);
     const double seconds = timer.nsecsElapsed() / 1e9;
     if (result.status != ReportImporter::Result::Imported) {
         QTextStream(stderr) << "import failed: " << result.message << "\n";
         return 1;
     }
-    printResult(
-        seconds, base, QStringLiteral("regions=%1 units=%2").arg(result.regions).arg(result.units));
+    printResult(seconds, base,
+        QStringLiteral("regions=%1 units=%2 undo=%3")
+            .arg(result.regions)
+            .arg(result.units)
+            .arg(result.undoBytes));
     return 0;
 }
 
@@ -209,6 +218,30 @@ Figures runChild(const QStringList &arguments, const std::function<void()> &prep
     return best;
 }
 
+// A copy of a workspace folder, so that each run starts from the same state.
+void copyFolder(const QString &from, const QString &to)
+{
+    QDir(to).removeRecursively();
+    QDirIterator it(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString target = to + u'/' + QDir(from).relativeFilePath(path);
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        QFile::copy(path, target);
+    }
+}
+
+qint64 folderBytes(const QString &dir)
+{
+    qint64 bytes = 0;
+    QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        bytes += it.fileInfo().size();
+    }
+    return bytes;
+}
+
 QString mb(double bytes)
 {
     return QString::number(bytes / (1024.0 * 1024.0), 'f', 1);
@@ -272,6 +305,8 @@ int benchShape(ReportGenerator::Options options, const QString &dir, bool screen
     printImport(
         QStringLiteral("first import (all rows new)"), first, plain, stats.bytes, stats.lines);
     out().flush();
+    const QString afterFirst = workspace + QStringLiteral("-first");
+    copyFolder(workspace, afterFirst);
     const Figures second = runChild(import);
     if (!second.ok)
         return 1;
@@ -280,6 +315,36 @@ int benchShape(ReportGenerator::Options options, const QString &dir, bool screen
     out() << "database: " << mb(QFileInfo(workspace + QStringLiteral("/kalmora.sqlite")).size())
           << " MB\n";
     out().flush();
+
+    // The next turn of the same world into the workspace of the first import, once
+    // keeping what it changes and once not.
+    ReportGenerator::Options next = options;
+    next.turn = options.turn + 1;
+    const QString nextFile = dir + QStringLiteral("/bench-%1-next.cr").arg(shape);
+    ReportGenerator(next).writeFile(nextFile);
+    const QString scratch = workspace + QStringLiteral("-next");
+    const auto restore = [&] { copyFolder(afterFirst, scratch); };
+    const Figures kept = runChild({QStringLiteral("import"), scratch, nextFile, type}, restore);
+    const qint64 keptDisk = QFileInfo(scratch + QStringLiteral("/kalmora.sqlite")).size()
+        + folderBytes(scratch + QStringLiteral("/spiel1/undo"));
+    const Figures without
+        = runChild({QStringLiteral("import-without-undo"), scratch, nextFile, type}, restore);
+    const qint64 withoutDisk = QFileInfo(scratch + QStringLiteral("/kalmora.sqlite")).size();
+    if (!kept.ok || !without.ok)
+        return 1;
+    const double extra = kept.seconds / without.seconds - 1;
+    out() << "next turn, keeping the undo: " << QString::number(kept.seconds, 'f', 2)
+          << " s (processor " << QString::number(kept.cpu, 'f', 2)
+          << " s); without: " << QString::number(without.seconds, 'f', 2) << " s (processor "
+          << QString::number(without.cpu, 'f', 2) << " s); " << QString::number(100 * extra, 'f', 1)
+          << " % more time [" << (extra <= 0.15 ? "ok" : "MISS") << " <= 15 %], "
+          << QString::number(100 * (kept.cpu / without.cpu - 1), 'f', 1)
+          << " % more processor time; kept "
+          << kept.extra.section(QStringLiteral("undo="), 1).section(u' ', 0, 0) << " bytes, disk +"
+          << mb(keptDisk - withoutDisk) << " MB\n";
+    out().flush();
+    QDir(scratch).removeRecursively();
+    QDir(afterFirst).removeRecursively();
     if (!screens)
         return 0;
 
@@ -355,6 +420,8 @@ int main(int argc, char *argv[])
                 return childLoad(a[3]);
             if (a.value(2) == u"import" && a.size() == 6)
                 return childImport(a[3], a[4], a[5]);
+            if (a.value(2) == u"import-without-undo" && a.size() == 6)
+                return childImport(a[3], a[4], a[5], false);
             if (a.value(2) == u"open" && a.size() == 5)
                 return childOpen(a[3], a[4]);
             if (screen && a.size() == 5)

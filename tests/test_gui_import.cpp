@@ -1,9 +1,9 @@
+#include "aboutbox.h"
 #include "app/session.h"
 #include "appwindows.h"
 #include "base/scriptedprompter.h"
-#include "guisupport.h"
-#include "aboutbox.h"
 #include "checkeroutputwindow.h"
+#include "guisupport.h"
 #include "ordereditorwindow.h"
 #include "progresswindow.h"
 #include "regionentrydialog.h"
@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QtTest>
@@ -91,6 +92,43 @@ private slots:
         QCOMPARE(gui.main->showTemplatePage()->toPlainText(), templateBefore);
         QCOMPARE(gui.listRows(QStringLiteral("ListBoxEinkommen")), incomeBefore);
         QVERIFY(gui.visibleTabs().contains(QStringLiteral("Einkommen")));
+    }
+
+    // "Letzten Import rückgängig machen": asked first, then the window shows the turn
+    // before; with nothing left to take back the entry is greyed out.
+    void undoTheLastImport()
+    {
+        Gui gui(QStringLiteral("Kalmora"));
+        gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
+        const QString templateBefore = gui.main->showTemplatePage()->toPlainText();
+        QByteArray next = readBytes(fixture(QStringLiteral("reports/kalmora-klein.cr")));
+        next.replace("40;Runde", "41;Runde");
+        writeBytes(gui.ws.file(QStringLiteral("runde41.cr")), next);
+        gui.importThroughMenu(gui.ws.file(QStringLiteral("runde41.cr")));
+        QCOMPARE(
+            gui.find<QLineEdit>(QStringLiteral("Edit6"))->text(), QStringLiteral("Mai im Jahre 4"));
+
+        auto *menu = gui.find<QMenu>(QStringLiteral("Datei1"));
+        auto *undo = gui.find<QAction>(QStringLiteral("ImportRueckgaengig1"));
+        emit menu->aboutToShow();
+        QVERIFY(undo->isEnabled());
+        gui.prompter.log.clear();
+        gui.prompter.yesNoAnswers.enqueue(false);
+        undo->trigger();
+        QCOMPARE(
+            gui.find<QLineEdit>(QStringLiteral("Edit6"))->text(), QStringLiteral("Mai im Jahre 4"));
+        gui.prompter.yesNoAnswers.enqueue(true);
+        undo->trigger();
+        QCOMPARE(gui.find<QLineEdit>(QStringLiteral("Edit6"))->text(),
+            QStringLiteral("April im Jahre 4"));
+        QCOMPARE(gui.main->showTemplatePage()->toPlainText(), templateBefore);
+        QVERIFY2(gui.prompter.texts().join(u'\n').contains(QStringLiteral("runde41.cr")),
+            qPrintable(gui.prompter.texts().join(u'\n')));
+
+        gui.prompter.yesNoAnswers.enqueue(true);
+        undo->trigger();
+        emit menu->aboutToShow();
+        QVERIFY(!undo->isEnabled());
     }
 
     void sulvitanReport()

@@ -90,6 +90,51 @@ private slots:
             runCli(import + QStringList {fixture(QStringLiteral("reports/kalmora-klein.cr"))}), 0);
         QVERIFY(!QFile::exists(journal));
     }
+
+    // An undo killed while it writes leaves the import in place; the next undo then
+    // takes it back whole.
+    void killedUndo()
+    {
+        TempWorkspace ws;
+        const QStringList import {QStringLiteral("--workspace"), ws.path(),
+            QStringLiteral("import"), QStringLiteral("--slot"), QStringLiteral("1"),
+            QStringLiteral("--type"), QStringLiteral("Kalmora")};
+        const QStringList undo {QStringLiteral("--workspace"), ws.path(),
+            QStringLiteral("undo-import"), QStringLiteral("--slot"), QStringLiteral("1")};
+        QCOMPARE(
+            runCli(import + QStringList {fixture(QStringLiteral("reports/kalmora-klein.cr"))}), 0);
+        const QString database = ws.file(QStringLiteral("kalmora.sqlite"));
+        const QString journal = database + QStringLiteral("-journal");
+        const QStringList beforeImport = tableRows(database, 1);
+
+        ReportGenerator::Options options;
+        options.targetBytes = 16 << 20;
+        options.seed = 5;
+        const QString report = ws.file(QStringLiteral("gross.cr"));
+        ReportGenerator(options).writeFile(report);
+        QCOMPARE(runCli(import + QStringList {report}), 0);
+        const QStringList afterImport = tableRows(database, 1);
+        const QStringList files
+            = QDir(ws.file(QStringLiteral("spiel1/status-data"))).entryList(QDir::Files);
+
+        QProcess cli;
+        cli.start(QStringLiteral(TOLVIMAR_CLI), undo);
+        QVERIFY(cli.waitForStarted());
+        QDeadlineTimer deadline(120000);
+        while (QFileInfo(journal).size() == 0) {
+            if (cli.waitForFinished(1))
+                QFAIL("the undo ended before it could be killed");
+            QVERIFY2(!deadline.hasExpired(), "the undo wrote nothing in time");
+        }
+        cli.kill();
+        QVERIFY(cli.waitForFinished());
+
+        QCOMPARE(tableRows(database, 1), afterImport);
+        QCOMPARE(integrity(database), QStringLiteral("ok"));
+        QCOMPARE(QDir(ws.file(QStringLiteral("spiel1/status-data"))).entryList(QDir::Files), files);
+        QCOMPARE(runCli(undo), 0);
+        QCOMPARE(tableRows(database, 1), beforeImport);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestImportKill)

@@ -47,7 +47,7 @@ int runCli(const QStringList &arguments, QString *out, QString *err)
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
-QStringList tableRows(const QString &databasePath)
+QStringList tableRows(const QString &databasePath, int slot)
 {
     Database db(databasePath);
     QStringList rows;
@@ -56,8 +56,10 @@ QStringList tableRows(const QString &databasePath)
         QStringList columns;
         for (const FieldDef &f : table->fields)
             columns.append(QStringLiteral("typeof(%1), %1").arg(sqlQuote(f.name)));
-        if (!q.exec(QStringLiteral("SELECT rowid, %1 FROM %2 ORDER BY rowid")
-                        .arg(columns.join(u", "), sqlQuote(table->name))))
+        const QString where
+            = slot > 0 ? QStringLiteral(" WHERE \"Spiel\" = %1").arg(slot) : QString();
+        if (!q.exec(QStringLiteral("SELECT rowid, %1 FROM %2%3 ORDER BY rowid")
+                        .arg(columns.join(u", "), sqlQuote(table->name), where)))
             return {QStringLiteral("query failed: ") + table->name};
         while (q.next()) {
             QStringList values {table->name};

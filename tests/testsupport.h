@@ -38,7 +38,8 @@ int runCli(const QStringList &arguments, QString *out = nullptr, QString *err = 
 QByteArray readBytes(const QString &path);
 // Every row of every table of the database file, in stored order, with the type
 // SQLite keeps: two equal lists mean two equal databases.
-QStringList tableRows(const QString &databasePath);
+// With a slot, only that slot's rows.
+QStringList tableRows(const QString &databasePath, int slot = 0);
 void writeBytes(const QString &path, const QByteArray &bytes);
 
 // A workspace with an opened game slot into which report texts are imported.

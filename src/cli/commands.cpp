@@ -28,6 +28,9 @@ const Command kCommands[] = {
     {"import", import,
         "  import --slot K [--type Kalmora|Sulvitan] [--yes] DATEI\n"
         "                                        CR in Spiel K einlesen\n"},
+    {"undo-import", undoImport,
+        "  undo-import --slot K                  den letzten Import in Spiel K rückgängig "
+        "machen\n"},
     {"status", status,
         "  status --slot K                       Statuswerte, Summen und Punkte von Spiel K\n"},
     {"check", check,

@@ -1,5 +1,6 @@
 #include "gamecommands.h"
 
+#include "app/importundo.h"
 #include "app/reportimporter.h"
 #include "app/session.h"
 #include "base/errors.h"
@@ -59,6 +60,26 @@ int import(const Arguments &args)
     case ReportImporter::Result::Failed:
         return 2;
     }
+    return 2;
+}
+
+int undoImport(const Arguments &args)
+{
+    OpenedSlot opened;
+    if (const int exitCode = openSlotCommand(args, &opened); exitCode >= 0)
+        return exitCode;
+    const ImportUndo::Result result = ImportUndo(*opened.session).undoLastImport();
+    switch (result.status) {
+    case ImportUndo::Result::Undone:
+        out() << result.message << "\n";
+        return 0;
+    case ImportUndo::Result::NothingToUndo:
+        err() << result.message << "\n";
+        return 1;
+    case ImportUndo::Result::Failed:
+        break;
+    }
+    err() << result.message << "\n";
     return 2;
 }
 

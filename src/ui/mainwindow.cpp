@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "aboutbox.h"
+#include "app/importundo.h"
 #include "app/mapoperations.h"
 #include "app/reportimporter.h"
 #include "app/session.h"
@@ -209,6 +210,12 @@ void MainWindow::buildMenus()
         &QAction::triggered, this, &MainWindow::Neu1Click);
     m_recentReports = new RecentReports(datei, this);
     connect(m_recentReports, &RecentReports::importRequested, this, &MainWindow::importReport);
+    QAction *undo = addMenuAction(datei, QStringLiteral("ImportRueckgaengig1"),
+        QStringLiteral("Letzten Import &rückgängig machen"));
+    connect(undo, &QAction::triggered, this, &MainWindow::ImportRueckgaengig1Click);
+    // Offered only while the game has an import to take back.
+    connect(datei, &QMenu::aboutToShow, this,
+        [this, undo] { undo->setEnabled(ImportUndo(m_session).available() > 0); });
     connect(addMenuAction(datei, QStringLiteral("Speichern1"),
                 QStringLiteral("Zugvorlage &Speichern"), true, QKeySequence(Qt::CTRL | Qt::Key_S)),
         &QAction::triggered, this, &MainWindow::Speichern1Click);
@@ -384,6 +391,22 @@ void MainWindow::importReport(const QString &path)
         m_recentReports->add(result.path);
         statusBar()->showMessage(result.closingLines().join(QStringLiteral(". ")));
     }
+}
+
+void MainWindow::ImportRueckgaengig1Click()
+{
+    if (!m_prompter.askYesNo(Prompter::Kind::Confirmation, QStringLiteral("Import rückgängig"),
+            QStringLiteral("Den letzten Import von Spiel %1 rückgängig machen? Datenbank, "
+                           "Statusdaten, Zugvorlage und Einstellungen des Spiels werden auf den "
+                           "Stand davor zurückgesetzt.")
+                .arg(m_session.game().number)))
+        return;
+    m_timer1->stop();
+    const ImportUndo::Result result = ImportUndo(m_session).undoLastImport();
+    m_timer1->start();
+    m_prompter.message(result.status == ImportUndo::Result::Failed ? Prompter::Kind::Error
+                                                                   : Prompter::Kind::Information,
+        QStringLiteral("Import rückgängig"), result.message);
 }
 
 void MainWindow::Speichern1Click()

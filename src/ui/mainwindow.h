@@ -87,6 +87,7 @@ public slots:
     void Button7Click();
 
     void Neu1Click();
+    void ImportRueckgaengig1Click();
     // Imports a report (asks for it when path is empty); an imported one becomes recent.
     void importReport(const QString &path);
     void Speichern1Click();

@@ -12,6 +12,7 @@
 #include "../report/importprogress.h"
 #include "../report/reportlines.h"
 #include "../report/reportreader.h"
+#include "importundo.h"
 #include "session.h"
 #include "statusstore.h"
 #include "turnsummary.h"
@@ -204,6 +205,9 @@ ReportImporter::Result ReportImporter::run(const QString &path)
     FileBatch batch;
     const CacheScope cache(m_session.database(), lines.byteSize());
     Transaction transaction(m_session.database());
+    std::unique_ptr<ImportUndoRecord> undo;
+    if (m_undoKept)
+        undo = std::make_unique<ImportUndoRecord>(m_session, path);
     const ImportOutcome outcome = ReportReader(m_session.database(), m_progress).read(lines, start);
     loaded.reset();
     if (outcome.refused) {
@@ -212,8 +216,12 @@ ReportImporter::Result ReportImporter::run(const QString &path)
         result.message = outcome.refusalMessage;
         return result;
     }
-    const Staged staged = stage(outcome, batch, result);
+    const Staged staged = stage(outcome, batch, result, undo.get());
+    if (undo)
+        result.undoBytes = undo->finish();
     transaction.commit();
+    if (undo)
+        undo->committed();
 
     result.status = Result::Imported;
     result.dateCode = outcome.dateCode;
@@ -266,7 +274,7 @@ ReportImporter::Result ReportImporter::run(const QString &path)
 }
 
 ReportImporter::Staged ReportImporter::stage(
-    const ImportOutcome &outcome, FileBatch &batch, Result &result)
+    const ImportOutcome &outcome, FileBatch &batch, Result &result, ImportUndoRecord *undo)
 {
     const ActiveGame &game = outcome.game;
     result.notes += PointsStatistics(m_session.database())
@@ -308,6 +316,11 @@ ReportImporter::Staged ReportImporter::stage(
         }
     }
     batch.stage(orderPath, orders, backedUp);
+    if (undo) {
+        for (const QString &target : batch.pending())
+            undo->keepFile(target);
+        undo->setWrittenOrders(orderPath, orders);
+    }
     return staged;
 }
 

@@ -9,6 +9,7 @@
 namespace tolvimar {
 
 class FileBatch;
+class ImportUndoRecord;
 class ImportProgress;
 class Session;
 struct ImportOutcome;
@@ -39,6 +40,7 @@ public:
         double seconds = 0;
         // "Übersprungen: 12 RESOURCE, 3 EFFECTS": blocks the import passed over unread.
         QString skipped;
+        qint64 undoBytes = 0; // kept to take the import back: the rows' changes and files
 
         // "Eingelesen: Mai im Jahre 4 (405), 12 Regionen, 30 Einheiten, 0.20 s", then
         // the skipped blocks on a line of their own when there were any.
@@ -46,6 +48,9 @@ public:
     };
 
     ReportImporter(Session &session, ImportProgress &progress);
+    // Whether the import keeps what it changes so that it can be taken back (on by
+    // default; the benchmark measures the cost against an import without).
+    void setUndoKept(bool kept) { m_undoKept = kept; }
 
     // Asks for the file ("Textdateien", "Alle"), then imports it.
     Result Neu1Click();
@@ -60,11 +65,13 @@ private:
     };
 
     Result run(const QString &path);
-    Staged stage(const ImportOutcome &outcome, FileBatch &batch, Result &result);
+    Staged stage(
+        const ImportOutcome &outcome, FileBatch &batch, Result &result, ImportUndoRecord *undo);
     void finish(const ImportOutcome &outcome, const Staged &staged);
 
     Session &m_session;
     ImportProgress &m_progress;
+    bool m_undoKept = true;
 };
 
 } // namespace tolvimar

@@ -89,6 +89,13 @@ void Session::spielinitialisierung(int game, const QString &name, const QString 
     StatusStore(*this).loadStatusData();
 }
 
+void Session::reopenGame()
+{
+    m_selection.load();
+    const ActiveGame game = m_game;
+    spielinitialisierung(game.number, game.name, game.typeText);
+}
+
 void Session::setGame(const ActiveGame &game)
 {
     m_game = game;

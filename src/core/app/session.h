@@ -44,6 +44,9 @@ public:
     // Throws UserError when a numeric line of the slot is not a number; the steps
     // before stay done.
     void spielinitialisierung(int game, const QString &name, const QString &typeText);
+    // Reads the configuration file again and opens the active game anew, after its
+    // rows and files were put back as they were.
+    void reopenGame();
     // Writes the active game's values into its configuration block.
     void saveAktuelleOptionen();
     // The lines saveAktuelleOptionen writes, for a game's values.

@@ -102,6 +102,14 @@ QString renameOnto(const QString &temporary, const QString &target)
     return ec ? systemText(ec) : QString();
 }
 
+// Removes the target; an empty result means it is gone (or was never there).
+QString removeTarget(const QString &target)
+{
+    std::error_code ec;
+    std::filesystem::remove(fsPath(target), ec);
+    return ec ? systemText(ec) : QString();
+}
+
 } // namespace
 
 FileBatch::~FileBatch()
@@ -116,10 +124,17 @@ void FileBatch::stage(const QString &path, const QByteArray &bytes, bool afterPr
     m_entries.append(entry);
 }
 
+void FileBatch::stageRemoval(const QString &path, bool afterPrevious)
+{
+    Entry entry {path, QString(), afterPrevious};
+    entry.removal = true;
+    m_entries.append(entry);
+}
+
 void FileBatch::discard()
 {
     for (Entry &e : m_entries) {
-        if (!e.done)
+        if (!e.done && !e.removal)
             QFile::remove(e.temporary);
         e.done = true;
     }
@@ -136,12 +151,15 @@ QList<FileBatch::Failure> FileBatch::publish()
         QString error;
         if (e.afterPrevious && !previousPublished)
             error = QStringLiteral("nicht ersetzt, weil die Datei davor fehlt");
+        else if (e.removal)
+            error = removeTarget(e.target);
         else
             error = renameOnto(e.temporary, e.target);
         e.done = true;
         previousPublished = error.isEmpty();
         if (!error.isEmpty()) {
-            QFile::remove(e.temporary);
+            if (!e.removal)
+                QFile::remove(e.temporary);
             failures.append({e.target, error});
         }
     }

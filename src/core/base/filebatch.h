@@ -30,6 +30,9 @@ public:
     // it was (a backup before the file it saves). Throws UserError naming the file
     // and the system's reason.
     void stage(const QString &path, const QByteArray &bytes, bool afterPrevious = false);
+    // Removes the file when the batch is published (a missing file is no failure);
+    // afterPrevious as for stage().
+    void stageRemoval(const QString &path, bool afterPrevious = false);
     // Removes the temporaries that were not published.
     void discard();
     // Renames every temporary onto its target, in the order staged. Returns the
@@ -46,6 +49,7 @@ private:
         QString temporary;
         bool afterPrevious = false;
         bool done = false;
+        bool removal = false;
     };
     QList<Entry> m_entries;
 };

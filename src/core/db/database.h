@@ -8,6 +8,8 @@ struct sqlite3;
 
 namespace tolvimar {
 
+class ChangeRecorder;
+
 // The one SQLite file of a workspace. Opening creates every missing table and index.
 class Database
 {
@@ -35,6 +37,10 @@ public:
     // Runs a statement without results; throws UserError with the database's text.
     void exec(const QString &sql);
 
+    // The recorder of the running transaction's changes, if one runs.
+    ChangeRecorder *changeRecorder() const { return m_changeRecorder; }
+    void setChangeRecorder(ChangeRecorder *recorder) { m_changeRecorder = recorder; }
+
 private:
     void createSchema();
     QStringList existingObjects();
@@ -44,6 +50,7 @@ private:
     QString m_connectionName;
     bool m_inTransaction = false;
     sqlite3 *m_handle = nullptr;
+    ChangeRecorder *m_changeRecorder = nullptr;
 };
 
 // A large import touches most pages of the tables it writes, and many of them more

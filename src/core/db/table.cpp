@@ -1,6 +1,7 @@
 #include "table.h"
 
 #include "../base/errors.h"
+#include "changelog.h"
 #include "database.h"
 
 #include <QDir>
@@ -559,6 +560,7 @@ void Table::update(const QList<int> &dirty)
     for (int j = 0; j < fields->size(); ++j)
         query.bind(j, m_values[(*fields)[j]]);
     query.bind(int(fields->size()), m_rowId);
+    const ChangeRecorder::ExpectedUpdate expected(m_db, m_def, *fields, m_values);
     query.step();
     query.reset();
 }

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+namespace tolvimar {
+
+class ChangeRecorder;
+class Database;
+class FileBatch;
+class Session;
+
+// What one import changed, kept so that the import can be taken back: the changes
+// of the slot's rows, the files the import replaced (linked away before they are
+// replaced, so keeping them copies nothing) or created, the slot's configuration
+// block before it, and the hash of the order file the import wrote. The last three
+// imports of each slot are kept.
+class ImportUndoRecord
+{
+public:
+    static constexpr int kKeptPerSlot = 3;
+
+    // Begins inside the import's transaction, before anything is written.
+    ImportUndoRecord(Session &session, const QString &reportPath);
+    ~ImportUndoRecord();
+    ImportUndoRecord(const ImportUndoRecord &) = delete;
+    ImportUndoRecord &operator=(const ImportUndoRecord &) = delete;
+
+    // Before the import stages a file: keeps what is there now.
+    void keepFile(const QString &path);
+    // The order file as the import writes it: a different one at undo was edited.
+    void setWrittenOrders(const QString &path, const QByteArray &bytes);
+    // Still inside the transaction: writes the record and drops the slot's records
+    // beyond the last three. Returns the bytes kept (rows and files).
+    qint64 finish();
+    // After the commit: the kept files of dropped records go.
+    void committed();
+
+private:
+    struct KeptFile
+    {
+        QString path; // relative to the workspace
+        bool existed = false;
+    };
+    QString keptDir() const;
+
+    Session &m_session;
+    QString m_reportPath;
+    QString m_token; // the folder of the kept files, under the slot's "undo" folder
+    QStringList m_configurationBlock;
+    QList<KeptFile> m_files;
+    QString m_ordersPath;
+    QByteArray m_ordersHash;
+    std::unique_ptr<ChangeRecorder> m_recorder;
+    QStringList m_droppedTokens;
+    bool m_finished = false;
+    bool m_committed = false;
+};
+
+// "Letzten Import rückgängig machen": the slot's rows, the files and the configuration
+// block become what they were before its last import, under the workspace lock, in one
+// transaction, with the files written after the commit as an import writes them.
+class ImportUndo
+{
+public:
+    struct Result
+    {
+        enum Status { Undone, NothingToUndo, Failed };
+        Status status = NothingToUndo;
+        QString message; // what was done, or why not
+    };
+
+    explicit ImportUndo(Session &session);
+    // How many imports of the active slot can be taken back.
+    int available();
+    Result undoLastImport();
+
+private:
+    Result run();
+    Session &m_session;
+};
+
+} // namespace tolvimar

@@ -1,0 +1,203 @@
+#include "app/importundo.h"
+#include "base/configuration.h"
+#include "reportgenerator.h"
+#include "testsupport.h"
+
+#include <QDirIterator>
+#include <QtTest>
+
+using namespace tolvimar;
+using namespace tolvimar::test;
+
+namespace {
+
+// What a slot is: its rows, the files of its folder (the kept imports aside) and its
+// block of the configuration file.
+struct SlotState
+{
+    QStringList rows;
+    QMap<QString, QByteArray> files;
+    QStringList configuration;
+
+    bool operator==(const SlotState &o) const
+    {
+        return rows == o.rows && files == o.files && configuration == o.configuration;
+    }
+};
+
+char *toString(const SlotState &s)
+{
+    return qstrdup(qPrintable(QStringLiteral("%1 rows, files %2")
+                                  .arg(s.rows.size())
+                                  .arg(QStringList(s.files.keys()).join(u", "))));
+}
+
+SlotState slotState(const TempWorkspace &ws, int slot)
+{
+    SlotState s;
+    s.rows = tableRows(ws.file(QStringLiteral("kalmora.sqlite")), slot);
+    const QString folder = ws.file(QStringLiteral("spiel%1").arg(slot));
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString relative = QDir(folder).relativeFilePath(path);
+        if (!relative.startsWith(QStringLiteral("undo/")))
+            s.files.insert(relative, readBytes(path));
+    }
+    const Configuration config = ws.config();
+    for (int offset = 0; offset < Configuration::kBlockLines; ++offset)
+        s.configuration.append(config.line(slot, offset));
+    return s;
+}
+
+QStringList cli(const TempWorkspace &ws, const QStringList &args)
+{
+    return QStringList {QStringLiteral("--workspace"), ws.path()} + args;
+}
+
+int importInto(const TempWorkspace &ws, int slot, const QString &type, const QString &report)
+{
+    return runCli(cli(ws,
+        {QStringLiteral("import"), QStringLiteral("--slot"), QString::number(slot),
+            QStringLiteral("--type"), type, QStringLiteral("--yes"), report}));
+}
+
+int undo(const TempWorkspace &ws, int slot, QString *out = nullptr, QString *err = nullptr)
+{
+    return runCli(
+        cli(ws, {QStringLiteral("undo-import"), QStringLiteral("--slot"), QString::number(slot)}),
+        out, err);
+}
+
+// A generated Kalmora report of the same world for a turn: a later turn changes rows
+// that the earlier one wrote.
+QString report(const TempWorkspace &ws, int turn, quint64 seed = 3)
+{
+    ReportGenerator::Options o;
+    o.targetBytes = 120000;
+    o.seed = seed;
+    o.turn = turn;
+    const QString path = ws.file(QStringLiteral("bericht-%1-%2.cr").arg(turn).arg(seed));
+    ReportGenerator(o).writeFile(path);
+    return path;
+}
+
+} // namespace
+
+// An import can be taken back: the slot's rows, files and configuration block become
+// what they were before it, other slots stay as they are, and the player's edits of
+// the order file are kept beside it.
+class TestUndoImport : public QObject
+{
+    Q_OBJECT
+private slots:
+    void undoesImportsOneAfterAnother()
+    {
+        TempWorkspace ws;
+        const QString turn40 = report(ws, 40);
+        const QString turn41 = report(ws, 41);
+        const QString other = fixture(QStringLiteral("reports/sulvitan-klein.cr"));
+
+        QCOMPARE(importInto(ws, 1, QStringLiteral("Kalmora"),
+                     fixture(QStringLiteral("reports/kalmora-klein.cr"))),
+            0);
+        const SlotState beforeFirst = slotState(ws, 1);
+        QCOMPARE(importInto(ws, 1, QStringLiteral("Kalmora"), turn40), 0);
+        const SlotState beforeSecond = slotState(ws, 1);
+        QCOMPARE(importInto(ws, 1, QStringLiteral("Kalmora"), turn41), 0);
+        QVERIFY(!(slotState(ws, 1) == beforeSecond));
+        QCOMPARE(importInto(ws, 2, QStringLiteral("Sulvitan"), other), 0);
+        const SlotState otherSlot = slotState(ws, 2);
+
+        QString out;
+        QCOMPARE(undo(ws, 1, &out), 0);
+        QVERIFY2(out.contains(QStringLiteral("bericht-41-3.cr")), qPrintable(out));
+        QCOMPARE(slotState(ws, 1), beforeSecond);
+        QCOMPARE(slotState(ws, 2), otherSlot);
+        QCOMPARE(undo(ws, 1), 0);
+        QCOMPARE(slotState(ws, 1), beforeFirst);
+        QCOMPARE(slotState(ws, 2), otherSlot);
+        // The first import is still kept; the one before it is not there to take back.
+        QCOMPARE(undo(ws, 1), 0);
+        QString err;
+        QCOMPARE(undo(ws, 1, &out, &err), 1);
+        QVERIFY2(err.contains(QStringLiteral("keinen Import")), qPrintable(err));
+        QCOMPARE(slotState(ws, 2), otherSlot);
+        QCOMPARE(undo(ws, 2), 0);
+        QCOMPARE(undo(ws, 2), 1);
+    }
+
+    // Three imports a slot are kept; an import after an undo starts a new entry.
+    void keepsTheLastThree()
+    {
+        TempWorkspace ws;
+        QList<SlotState> states {slotState(ws, 1)};
+        for (int turn = 40; turn < 44; ++turn) {
+            QCOMPARE(importInto(ws, 1, QStringLiteral("Kalmora"), report(ws, turn)), 0);
+            states.append(slotState(ws, 1));
+        }
+        QCOMPARE(undo(ws, 1), 0);
+        QCOMPARE(slotState(ws, 1), states[3]);
+        QCOMPARE(importInto(ws, 1, QStringLiteral("Kalmora"), report(ws, 45)), 0);
+        QCOMPARE(undo(ws, 1), 0);
+        QCOMPARE(slotState(ws, 1), states[3]);
+        QCOMPARE(undo(ws, 1), 0);
+        QCOMPARE(slotState(ws, 1), states[2]);
+        QCOMPARE(undo(ws, 1), 0);
+        QCOMPARE(slotState(ws, 1), states[1]);
+        QCOMPARE(undo(ws, 1), 1);
+        // No kept files are left behind once nothing can be taken back.
+        QCOMPARE(QDir(ws.file(QStringLiteral("spiel1/undo")))
+                     .entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+            QStringList());
+    }
+
+    // Orders edited after the import are not lost: they stay beside the order file.
+    void keepsEditedOrders()
+    {
+        TempWorkspace ws;
+        QCOMPARE(importInto(ws, 1, QStringLiteral("Kalmora"), report(ws, 40)), 0);
+        const SlotState before = slotState(ws, 1);
+        QCOMPARE(importInto(ws, 1, QStringLiteral("Kalmora"), report(ws, 41)), 0);
+        const QString orders = ws.file(QStringLiteral("spiel1/Zug-Spiel1-4-Mai.txt"));
+        QVERIFY(QFileInfo::exists(orders));
+        QByteArray edited = readBytes(orders);
+        edited.replace("NAECHSTER", "; von Hand\r\n NAECHSTER");
+        writeBytes(orders, edited);
+
+        QString out;
+        QCOMPARE(undo(ws, 1, &out), 0);
+        QVERIFY2(out.contains(QStringLiteral("als ")) && out.contains(QStringLiteral(".bak")),
+            qPrintable(out));
+        QCOMPARE(readBytes(orders + QStringLiteral(".bak")), edited);
+        // The order file of turn 41 was new: it is gone, its edits are in the backup.
+        QVERIFY(!QFileInfo::exists(orders));
+        SlotState after = slotState(ws, 1);
+        after.files.remove(QStringLiteral("Zug-Spiel1-4-Mai.txt.bak"));
+        QCOMPARE(after, before);
+    }
+
+    // In the window: the session shows the state before the import once it is undone.
+    void sessionFollows()
+    {
+        ImportHarness h;
+        QCOMPARE(h.importFile(fixture(QStringLiteral("reports/kalmora-klein.cr"))).status,
+            ReportImporter::Result::Imported);
+        const QStringList orders = h.session->orderTemplate().lines();
+        const QString datum = h.status(StatusField::Datum);
+        QCOMPARE(ImportUndo(*h.session).available(), 1);
+        QCOMPARE(h.importFile(report(h.ws, 41)).status, ReportImporter::Result::Imported);
+        QCOMPARE(ImportUndo(*h.session).available(), 2);
+        QVERIFY(h.status(StatusField::Datum) != datum);
+
+        const ImportUndo::Result result = ImportUndo(*h.session).undoLastImport();
+        QCOMPARE(result.status, ImportUndo::Result::Undone);
+        QCOMPARE(h.status(StatusField::Datum), datum);
+        QCOMPARE(h.session->orderTemplate().lines(), orders);
+        QCOMPARE(h.session->game().newestTurn, 404);
+        QCOMPARE(ImportUndo(*h.session).available(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUndoImport)
+#include "test_undo_import.moc"
