@@ -5,7 +5,7 @@
 // --server it starts a PostgreSQL server of its own in a temporary folder (as the tests
 // do); --server CONNINFO names an empty database instead.
 //
-//   bench_share [--regions 100000] [--units 130000] [--server CONNINFO]
+//   bench_share [--regions 100000] [--units 130000] [--server CONNINFO] [--steps]
 
 #include "app/alliancesync.h"
 #include "app/session.h"
@@ -16,11 +16,14 @@
 #include "pgtestserver.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <random>
+#include <sys/resource.h>
+#include <unistd.h>
 
 using namespace tolvimar;
 using namespace Qt::StringLiterals;
@@ -111,15 +114,66 @@ long peakKib()
     return 0;
 }
 
+// Processor time of this process (not the server's), in seconds.
+double cpuSeconds()
+{
+    rusage u {};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+// Processor time of the server: its main process, the backends that ended (waited
+// for) and those still running. 0 when the server is not ours.
+qint64 g_postmaster = 0;
+double serverSeconds()
+{
+    if (!g_postmaster)
+        return 0;
+    const double tick = double(sysconf(_SC_CLK_TCK));
+    auto times = [&](qint64 pid, bool children) {
+        QFile stat(u"/proc/%1/stat"_s.arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            return 0.0;
+        const QByteArray text = stat.readAll();
+        const QList<QByteArray> f = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        // utime, stime, cutime, cstime are fields 14 to 17; f starts at field 3.
+        double t = f.value(11).toDouble() + f.value(12).toDouble();
+        if (children)
+            t += f.value(13).toDouble() + f.value(14).toDouble();
+        return t / tick;
+    };
+    double total = times(g_postmaster, true);
+    for (const QString &entry : QDir(u"/proc"_s).entryList(QDir::Dirs)) {
+        bool number = false;
+        const qint64 pid = entry.toLongLong(&number);
+        if (!number)
+            continue;
+        QFile stat(u"/proc/%1/stat"_s.arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray text = stat.readAll();
+        const QList<QByteArray> f = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        if (f.value(1).toLongLong() == g_postmaster)
+            total += times(pid, false);
+    }
+    return total;
+}
+
 // Notes when the pull begins, to split a sync's time.
 struct PhaseClock : ShareProgress
 {
     QElapsedTimer timer;
+    double cpuStart = cpuSeconds();
+    double serverStart = serverSeconds();
     qint64 pullStartMs = -1;
+    bool verbose = false;
     void setStep(const QString &step) override
     {
         if (pullStartMs < 0 && step.startsWith(u"Herunterladen"))
             pullStartMs = timer.elapsed();
+        if (verbose)
+            std::printf("    %7.2f s (%.2f s processor)  %s\n", timer.elapsed() / 1000.0,
+                cpuSeconds() - cpuStart, qPrintable(step));
     }
 };
 
@@ -155,6 +209,7 @@ int main(int argc, char **argv)
             return 1;
         }
         server = postgres.conninfo(postgres.createDatabase());
+        g_postmaster = postgres.postmasterPid();
     }
 
     Player a;
@@ -178,7 +233,9 @@ int main(int argc, char **argv)
     std::printf("push to an empty server: %.2f s (%s)\n", clock.timer.elapsed() / 1000.0,
         qPrintable(r.up.text()));
 
+    const bool steps = args.contains(u"--steps"_s);
     PhaseClock sync;
+    sync.verbose = steps;
     sync.timer.start();
     r = AllianceSync(*a.session, sync).run(AllianceSync::Direction::Sync, server, QString());
     const double total = sync.timer.elapsed() / 1000.0;
@@ -186,15 +243,23 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "%s\n", qPrintable(r.message));
         return 1;
     }
-    std::printf("sync, both ways full: %.2f s (push %.2f s, pull %.2f s)\n", total,
-        sync.pullStartMs / 1000.0, total - sync.pullStartMs / 1000.0);
+    std::printf("sync, both ways full: %.2f s (push %.2f s, pull %.2f s); processor time: this "
+                "program %.2f s, the server %.2f s\n",
+        total, sync.pullStartMs / 1000.0, total - sync.pullStartMs / 1000.0,
+        cpuSeconds() - sync.cpuStart, serverSeconds() - sync.serverStart);
     std::printf("  up:   %s\n  down: %s\n", qPrintable(r.up.text()), qPrintable(r.down.text()));
 
     PhaseClock again;
+    again.verbose = steps;
     again.timer.start();
     r = AllianceSync(*a.session, again).run(AllianceSync::Direction::Sync, server, QString());
-    std::printf("sync again, nothing newer: %.2f s (%lld up, %lld down)\n",
-        again.timer.elapsed() / 1000.0, r.up.total(), r.down.total());
+    std::printf("sync again, nothing newer: %.2f s (%lld up, %lld down); processor time: this "
+                "program %.2f s, the server %.2f s\n",
+        again.timer.elapsed() / 1000.0, r.up.total(), r.down.total(), cpuSeconds() - again.cpuStart,
+        serverSeconds() - again.serverStart);
     std::printf("peak memory: %.0f MB\n", peakKib() / 1024.0);
+    double load[3] = {};
+    if (getloadavg(load, 3) > 0)
+        std::printf("load average of the machine meanwhile: %.1f\n", load[0]);
     return 0;
 }

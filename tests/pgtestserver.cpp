@@ -177,6 +177,14 @@ TestPostgres::~TestPostgres()
     stop();
 }
 
+qint64 TestPostgres::postmasterPid() const
+{
+    QFile pid(m_dataDir + QStringLiteral("/postmaster.pid"));
+    if (!m_running || !pid.open(QIODevice::ReadOnly))
+        return 0;
+    return pid.readLine().trimmed().toLongLong();
+}
+
 QString TestPostgres::conninfo(const QString &dbname) const
 {
     return QStringLiteral("host=%1 port=%2 dbname=%3 user=tolvimar")

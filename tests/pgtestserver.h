@@ -39,6 +39,9 @@ public:
     // A new empty database.
     QString createDatabase();
 
+    // The server's main process (its backends are its children); 0 when not running.
+    qint64 postmasterPid() const;
+
     // A free TCP port on 127.0.0.1 (nothing listens there when it is returned).
     static int freePort();
 

@@ -215,52 +215,108 @@ Manifest AllianceServer::manifest(const SharedTable &table)
     return manifest;
 }
 
-int AllianceServer::rowsPerStatement(const SharedTable &table)
+namespace {
+
+// Rows arrive in a temporary table of the transaction and go into the map in one
+// statement: far faster than statements of many rows of values.
+QString uploadTable(const SharedTable &table)
 {
-    // PostgreSQL takes at most 65535 parameters; one is the sender.
-    return int(qMin<qsizetype>(1000, 65534 / table.columns.size()));
+    return sqlQuote(QStringLiteral("eingang_") + table.name());
 }
 
-qint64 AllianceServer::upsert(const SharedTable &table, int rows, PgParams &values, int sender)
+} // namespace
+
+void AllianceServer::lockForPush()
 {
-    const QString cacheKey = table.name() + u'/' + QString::number(rows);
-    QByteArray &statement = m_upsertSql[cacheKey];
-    if (statement.isEmpty()) {
-        const int n = int(table.columns.size());
-        const int senderParam = rows * n + 1;
-        QStringList tuples;
-        for (int r = 0; r < rows; ++r) {
-            QStringList params;
-            for (int c = 0; c < n; ++c)
-                params.append(u'$' + QString::number(r * n + c + 1));
-            params.append(u'$' + QString::number(senderParam));
-            tuples.append(u'(' + params.join(u',') + u')');
-        }
-        const QString name = sqlQuote(table.name());
-        QStringList updates;
-        for (const QString &c : table.columns) {
-            const QString q = sqlQuote(c);
-            updates.append(table.keepWhenEmpty.contains(c)
-                    ? QStringLiteral("%1 = COALESCE(NULLIF(EXCLUDED.%1, ''), %2.%1)").arg(q, name)
-                    : QStringLiteral("%1 = EXCLUDED.%1").arg(q));
-        }
-        updates.append(QStringLiteral("%1 = EXCLUDED.%1").arg(sqlQuote(shared::kSender)));
-        updates.append(QStringLiteral("%1 = session_user").arg(sqlQuote(shared::kUser)));
-        updates.append(QStringLiteral("%1 = now()").arg(sqlQuote(shared::kSent)));
-        const QString date = sqlQuote(table.columns[table.dateColumn]);
-        statement = sql(
-            QStringLiteral("INSERT INTO %1 (%2, %3) VALUES %4 ON CONFLICT (%5) DO UPDATE SET %6 "
-                           "WHERE COALESCE(%1.%7, -2147483648) < COALESCE(EXCLUDED.%7, "
-                           "-2147483648)")
-                .arg(name, quotedList(table.columns), sqlQuote(shared::kSender), tuples.join(u','),
-                    quotedList(keyNames(table)), updates.join(u", "), date));
+    QStringList names;
+    for (const SharedTable &t : shared::tables())
+        names.append(sqlQuote(t.name()));
+    m_connection.exec(sql(QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE")
+                              .arg(names.join(QStringLiteral(", ")))));
+}
+
+void AllianceServer::startUpload(const SharedTable &table, Upload kind)
+{
+    if (kind == Upload::New) {
+        m_connection.startCopy(sql(QStringLiteral("COPY %1 (%2, %3) FROM STDIN")
+                                       .arg(sqlQuote(table.name()), quotedList(table.columns),
+                                           sqlQuote(shared::kSender))));
+        return;
     }
-    values.add(qint64(sender));
-    return m_connection.exec(statement, values).affectedRows();
+    m_connection.exec(
+        sql(QStringLiteral("CREATE TEMPORARY TABLE %1 ON COMMIT DROP AS SELECT %2 "
+                           "FROM %3 WITH NO DATA")
+                .arg(uploadTable(table), quotedList(table.columns), sqlQuote(table.name()))));
+    m_connection.startCopy(sql(QStringLiteral("COPY %1 (%2) FROM STDIN")
+                                   .arg(uploadTable(table), quotedList(table.columns))));
+}
+
+void AllianceServer::uploadData(const QByteArray &rows)
+{
+    m_connection.putCopyData(rows);
+}
+
+qint64 AllianceServer::finishUpload(const SharedTable &table, Upload kind, int sender)
+{
+    const PgResult copied = m_connection.endCopy();
+    if (kind == Upload::New)
+        return copied.affectedRows();
+    const QString name = sqlQuote(table.name());
+    QStringList updates;
+    for (const QString &c : table.columns) {
+        const QString q = sqlQuote(c);
+        updates.append(table.keepWhenEmpty.contains(c)
+                ? QStringLiteral("%1 = COALESCE(NULLIF(EXCLUDED.%1, ''), %2.%1)").arg(q, name)
+                : QStringLiteral("%1 = EXCLUDED.%1").arg(q));
+    }
+    updates.append(QStringLiteral("%1 = EXCLUDED.%1").arg(sqlQuote(shared::kSender)));
+    updates.append(QStringLiteral("%1 = session_user").arg(sqlQuote(shared::kUser)));
+    updates.append(QStringLiteral("%1 = now()").arg(sqlQuote(shared::kSent)));
+    const QString date = sqlQuote(table.columns[table.dateColumn]);
+    PgParams params;
+    params.add(qint64(sender));
+    const PgResult result = m_connection.exec(
+        sql(QStringLiteral("INSERT INTO %1 (%2, %3) SELECT %2, $1::integer FROM %4 ON CONFLICT "
+                           "(%5) DO UPDATE SET %6 WHERE COALESCE(%1.%7, -2147483648) < "
+                           "COALESCE(EXCLUDED.%7, -2147483648)")
+                .arg(name, quotedList(table.columns), sqlQuote(shared::kSender), uploadTable(table),
+                    quotedList(keyNames(table)), updates.join(u", "), date)),
+        params);
+    m_connection.exec(sql(QStringLiteral("DROP TABLE %1").arg(uploadTable(table))));
+    return result.affectedRows();
+}
+
+void AllianceServer::appendCopyField(QByteArray &row, const char *utf8, int bytes, bool first)
+{
+    if (!first)
+        row += '\t';
+    if (!utf8) {
+        row += "\\N";
+        return;
+    }
+    for (int i = 0; i < bytes; ++i) {
+        const char c = utf8[i];
+        switch (c) {
+        case '\\':
+            row += "\\\\";
+            break;
+        case '\t':
+            row += "\\t";
+            break;
+        case '\n':
+            row += "\\n";
+            break;
+        case '\r':
+            row += "\\r";
+            break;
+        default:
+            row += c;
+        }
+    }
 }
 
 void AllianceServer::fetch(const SharedTable &table, const QList<RowKey> *keys,
-    const std::function<void(const PgResult &row)> &onRow)
+    const std::function<void(const PgResult &batch, int row)> &onRow)
 {
     QString text
         = QStringLiteral("SELECT %1 FROM %2 AS t")
@@ -286,7 +342,18 @@ void AllianceServer::fetch(const SharedTable &table, const QList<RowKey> *keys,
         text += QStringLiteral(" JOIN unnest(%1) AS w(%2) USING (%2)")
                     .arg(arrays.join(QStringLiteral(", ")), quotedList(key));
     }
-    m_connection.stream(sql(text), params, onRow);
+    m_connection.exec(sql(QStringLiteral("DECLARE abholung NO SCROLL CURSOR FOR ") + text), params);
+    const QByteArray next = "FETCH FORWARD 5000 FROM abholung";
+    m_connection.post(next);
+    for (;;) {
+        const PgResult batch = m_connection.awaitResult();
+        if (batch.rows() == 0)
+            break;
+        m_connection.post(next);
+        for (int r = 0; r < batch.rows(); ++r)
+            onRow(batch, r);
+    }
+    m_connection.exec("CLOSE abholung");
 }
 
 } // namespace tolvimar

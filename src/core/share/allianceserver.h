@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QList>
+#include <functional>
 #include <limits>
 
 namespace tolvimar {
@@ -51,15 +52,27 @@ public:
 
     Manifest manifest(const SharedTable &table);
 
-    // Sends rows (the table's columns, each row's values in order): a row replaces the
-    // server's only when its date is newer. Returns how many rows were written.
-    qint64 upsert(const SharedTable &table, int rows, PgParams &values, int sender);
-    // The most rows one upsert statement takes.
-    static int rowsPerStatement(const SharedTable &table);
+    // Takes the write lock of the map's tables for the transaction: other writers wait,
+    // readers do not.
+    void lockForPush();
 
-    // Streams the rows with the given keys (all rows when keys is null).
+    // Sends rows in bulk: startUpload, then the rows in COPY's text format (the
+    // table's columns in order, see appendCopyField) in pieces, then finishUpload,
+    // which returns how many rows were written. New rows (keys the server lacks,
+    // under lockForPush) end in the sender's faction number and go straight into the
+    // table; newer rows replace the server's only where their date is newer.
+    enum class Upload { New, Newer };
+    void startUpload(const SharedTable &table, Upload kind);
+    void uploadData(const QByteArray &rows);
+    qint64 finishUpload(const SharedTable &table, Upload kind, int sender);
+    // One field of a row in COPY's text format: NULL as \N, and backslash, tab and
+    // line breaks escaped; a tab separates it from the field before.
+    static void appendCopyField(QByteArray &row, const char *utf8, int bytes, bool first);
+
+    // Hands over the rows with the given keys (all rows when keys is null) in batches;
+    // the server reads the next batch while the program takes one.
     void fetch(const SharedTable &table, const QList<RowKey> *keys,
-        const std::function<void(const PgResult &row)> &onRow);
+        const std::function<void(const PgResult &batch, int row)> &onRow);
 
 private:
     void checkTable(const QString &name, const QList<std::pair<QString, QString>> &columns,
@@ -67,7 +80,6 @@ private:
     [[noreturn]] void foreign(const QString &table, const QString &reason);
 
     PgConnection m_connection;
-    QHash<QString, QByteArray> m_upsertSql; // by table and row count
 };
 
 } // namespace tolvimar

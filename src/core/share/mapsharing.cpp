@@ -12,6 +12,10 @@ namespace tolvimar {
 
 namespace {
 
+// The tables are read more than once (keys and dates, then rows): SQLite's page cache
+// grows to its largest for a sync.
+constexpr qint64 kCacheBytes = qint64(128) << 20;
+
 QString quotedColumns(const QStringList &names)
 {
     QStringList quoted;
@@ -78,7 +82,7 @@ Manifest MapSharing::localManifest(const SharedTable &table)
     QStringList columns = keyNames(table);
     columns.append(table.columns[table.dateColumn]);
     auto statement = prepareRead(m_db,
-        QStringLiteral("SELECT %1 FROM %2 WHERE \"Spiel\" = ?")
+        QStringLiteral("SELECT %1 FROM %2 NOT INDEXED WHERE \"Spiel\" = ?")
             .arg(quotedColumns(columns), sqlQuote(table.name())));
     statement->bind(0, m_game);
     const int keys = int(table.keyColumns.size());
@@ -98,27 +102,56 @@ Manifest MapSharing::localManifest(const SharedTable &table)
 
 ShareCounts MapSharing::push(AllianceServer &server, int sender)
 {
-    m_progress.setStep(QStringLiteral("Hochladen: Stand des Servers lesen"));
+    m_progress.setStep(QStringLiteral("Hochladen: Stand vergleichen"));
     m_progress.setPercent(0);
+    const CacheScope cache(m_db, kCacheBytes);
     server.begin(false);
-    QList<Manifest> remote;
+    // Other members' pushes wait until this one is done, so that the server's keys
+    // read now stay true: rows it lacks go straight into its tables.
+    server.lockForPush();
+    struct Plan
+    {
+        QList<RowKey> missing; // the server has no such row
+        QList<RowKey> newer; // the server's row is older
+        qint64 tableRows = 0;
+    };
+    QList<Plan> plans;
     qint64 total = 0;
     for (const SharedTable &t : shared::tables()) {
-        remote.append(server.manifest(t));
-        auto count = prepareRead(m_db,
-            QStringLiteral("SELECT COUNT(*) FROM %1 WHERE \"Spiel\" = ?").arg(sqlQuote(t.name())));
-        count->bind(0, m_game);
-        StatementReading reading(*count);
-        if (reading.next())
-            total += reading.integer(0);
+        const Manifest remote = server.manifest(t);
+        const Manifest local = localManifest(t);
+        Plan plan;
+        plan.tableRows = local.size();
+        for (auto it = local.constBegin(); it != local.constEnd(); ++it) {
+            const auto there = remote.constFind(it.key());
+            if (there == remote.constEnd())
+                plan.missing.append(it.key());
+            else if (*there < it.value())
+                plan.newer.append(it.key());
+        }
+        total += plan.missing.size() + plan.newer.size();
+        plans.append(std::move(plan));
     }
     ShareCounts counts;
     qint64 done = 0;
+    const QByteArray senderEnd = '\t' + QByteArray::number(sender) + '\n';
     for (int i = 0; i < shared::tables().size(); ++i) {
         const SharedTable &t = shared::tables()[i];
+        Plan &plan = plans[i];
+        if (plan.missing.isEmpty() && plan.newer.isEmpty())
+            continue;
         m_progress.setStep(QStringLiteral("Hochladen: ") + t.caption);
-        counts.rows[i] = pushTable(server, t, remote[i], sender, &done, total);
-        remote[i] = Manifest();
+        if (!plan.missing.isEmpty()) {
+            server.startUpload(t, AllianceServer::Upload::New);
+            uploadRows(server, t, plan.missing, plan.tableRows, senderEnd, &done, total);
+            counts.rows[i] += server.finishUpload(t, AllianceServer::Upload::New, sender);
+        }
+        if (!plan.newer.isEmpty()) {
+            server.startUpload(t, AllianceServer::Upload::Newer);
+            uploadRows(server, t, plan.newer, plan.tableRows, "\n", &done, total);
+            counts.rows[i] += server.finishUpload(t, AllianceServer::Upload::Newer, sender);
+        }
+        plan = Plan();
     }
     m_progress.setStep(QStringLiteral("Hochladen: abschließen"));
     server.commit();
@@ -126,48 +159,60 @@ ShareCounts MapSharing::push(AllianceServer &server, int sender)
     return counts;
 }
 
-qint64 MapSharing::pushTable(AllianceServer &server, const SharedTable &table,
-    const Manifest &remote, int sender, qint64 *done, qint64 total)
+void MapSharing::uploadRows(AllianceServer &server, const SharedTable &table,
+    const QList<RowKey> &keys, qint64 tableRows, const QByteArray &rowEnd, qint64 *done,
+    qint64 total)
 {
     const int n = int(table.columns.size());
-    auto statement = prepareRead(m_db,
-        QStringLiteral("SELECT %1 FROM %2 WHERE \"Spiel\" = ?")
-            .arg(quotedColumns(table.columns), sqlQuote(table.name())));
-    statement->bind(0, m_game);
-    const int perStatement = AllianceServer::rowsPerStatement(table);
-    PgParams batch;
-    batch.reserve(perStatement * n + 1, qsizetype(perStatement) * n * 4);
-    int inBatch = 0;
-    qint64 written = 0;
-    StatementReading rows(*statement);
-    while (rows.next()) {
-        if (++*done % 1024 == 0)
-            report(*done, total);
-        RowKey key;
-        if (!readKey(*statement, table.keyColumns, &key))
-            continue; // a row without its key cannot be matched on the server
-        const qint64 date = statement->columnIsNull(table.dateColumn)
-            ? kNoDate
-            : statement->columnInt64(table.dateColumn);
-        const auto there = remote.constFind(key);
-        if (there != remote.constEnd() && *there >= date)
-            continue;
+    constexpr qsizetype kPiece = 1 << 20;
+    QByteArray buffer;
+    buffer.reserve(kPiece + 64 * 1024);
+    auto addRow = [&](const SqliteStatement &s) {
         for (int c = 0; c < n; ++c) {
             int bytes = 0;
-            if (const char *value = statement->columnUtf8(c, &bytes))
-                batch.add(value, bytes);
-            else
-                batch.addNull();
+            const char *value = s.columnUtf8(c, &bytes);
+            AllianceServer::appendCopyField(buffer, value, bytes, c == 0);
         }
-        if (++inBatch == perStatement) {
-            written += server.upsert(table, inBatch, batch, sender);
-            batch.clear();
-            inBatch = 0;
+        buffer += rowEnd;
+        if (buffer.size() >= kPiece) {
+            server.uploadData(buffer);
+            buffer.truncate(0);
+        }
+        if (++*done % 1024 == 0)
+            report(*done, total);
+    };
+    const QString select = QStringLiteral("SELECT %1 FROM %2 %3 WHERE \"Spiel\" = ?");
+    if (keys.size() * 4 >= tableRows) {
+        // Most of the table: one pass over it, in the order of the file.
+        const QSet<RowKey> wanted(keys.begin(), keys.end());
+        auto statement = prepareRead(m_db,
+            select.arg(quotedColumns(table.columns), sqlQuote(table.name()),
+                QStringLiteral("NOT INDEXED")));
+        statement->bind(0, m_game);
+        StatementReading rows(*statement);
+        while (rows.next()) {
+            RowKey key;
+            if (readKey(*statement, table.keyColumns, &key) && wanted.contains(key))
+                addRow(*statement);
+        }
+    } else {
+        // A few rows: each by its key.
+        QString byKey = select.arg(quotedColumns(table.columns), sqlQuote(table.name()), QString());
+        for (const QString &k : keyNames(table))
+            byKey += QStringLiteral(" AND %1 = ?").arg(sqlQuote(k));
+        auto statement = prepareRead(m_db, byKey);
+        statement->bind(0, m_game);
+        for (const RowKey &key : keys) {
+            const qint32 parts[3] = {key.a, key.b, key.c};
+            for (int k = 0; k < table.keyColumns.size(); ++k)
+                statement->bind(k + 1, parts[k]);
+            StatementReading row(*statement);
+            if (row.next())
+                addRow(*statement);
         }
     }
-    if (inBatch > 0)
-        written += server.upsert(table, inBatch, batch, sender);
-    return written;
+    if (!buffer.isEmpty())
+        server.uploadData(buffer);
 }
 
 ShareCounts MapSharing::pull(AllianceServer &server, WorkspaceLock *lock)
@@ -176,7 +221,7 @@ ShareCounts MapSharing::pull(AllianceServer &server, WorkspaceLock *lock)
     m_progress.setPercent(0);
     m_changedLevels.clear();
     const WorkspaceWriteScope write(lock);
-    const CacheScope cache(m_db, qint64(128) << 20);
+    const CacheScope cache(m_db, kCacheBytes);
     Transaction transaction(m_db);
     server.begin(true);
 
@@ -244,10 +289,10 @@ qint64 MapSharing::pullTable(AllianceServer &server, const SharedTable &table,
     try {
         SqliteStatement statement(m_db.handle(), sql);
         statement.bind(0, m_game);
-        server.fetch(table, everything ? nullptr : &wanted, [&](const PgResult &row) {
+        server.fetch(table, everything ? nullptr : &wanted, [&](const PgResult &batch, int r) {
             for (int c = 0; c < n; ++c)
                 statement.bindUtf8(
-                    c + 1, row.isNull(0, c) ? nullptr : row.value(0, c), row.length(0, c));
+                    c + 1, batch.isNull(r, c) ? nullptr : batch.value(r, c), batch.length(r, c));
             statement.step();
             statement.reset();
             written += statement.changes();

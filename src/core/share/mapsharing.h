@@ -52,8 +52,10 @@ public:
 
 private:
     Manifest localManifest(const SharedTable &table);
-    qint64 pushTable(AllianceServer &server, const SharedTable &table, const Manifest &remote,
-        int sender, qint64 *done, qint64 total);
+    // Sends the rows of the given keys, reading them by key or, when they are many of
+    // the table's, in one pass; rowEnd closes each row.
+    void uploadRows(AllianceServer &server, const SharedTable &table, const QList<RowKey> &keys,
+        qint64 tableRows, const QByteArray &rowEnd, qint64 *done, qint64 total);
     qint64 pullTable(AllianceServer &server, const SharedTable &table, const QList<RowKey> &wanted,
         bool everything, qint64 *done, qint64 total);
     void addLevels(const QSet<int> &levels);

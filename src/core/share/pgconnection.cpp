@@ -231,11 +231,8 @@ void PgConnection::waitForSocket(bool forWrite)
         fail(libpqText(PQerrorMessage(m_conn)));
 }
 
-void PgConnection::send(const QByteArray &sql, const PgParams &params)
+void PgConnection::flushAll()
 {
-    if (!PQsendQueryParams(
-            m_conn, sql.constData(), params.size(), nullptr, params.values(), nullptr, nullptr, 0))
-        fail(libpqText(PQerrorMessage(m_conn)));
     for (;;) {
         const int flushed = PQflush(m_conn);
         if (flushed == 0)
@@ -246,6 +243,14 @@ void PgConnection::send(const QByteArray &sql, const PgParams &params)
     }
 }
 
+void PgConnection::send(const QByteArray &sql, const PgParams &params)
+{
+    if (!PQsendQueryParams(
+            m_conn, sql.constData(), params.size(), nullptr, params.values(), nullptr, nullptr, 0))
+        fail(libpqText(PQerrorMessage(m_conn)));
+    flushAll();
+}
+
 pg_result *PgConnection::nextResult()
 {
     while (PQisBusy(m_conn))
@@ -253,9 +258,47 @@ pg_result *PgConnection::nextResult()
     return PQgetResult(m_conn);
 }
 
-PgResult PgConnection::exec(const QByteArray &sql, const PgParams &params)
+void PgConnection::startCopy(const QByteArray &sql)
 {
-    send(sql, params);
+    send(sql, PgParams());
+    pg_result *r = nextResult();
+    const PgResult result(r);
+    if (!r || PQresultStatus(r) != PGRES_COPY_IN) {
+        const QString error = r ? libpqText(PQresultErrorMessage(r)) : QString();
+        collectResults();
+        fail(error.isEmpty() ? QStringLiteral("COPY wurde nicht begonnen") : error);
+    }
+}
+
+void PgConnection::putCopyData(const QByteArray &data)
+{
+    for (;;) {
+        const int put = PQputCopyData(m_conn, data.constData(), int(data.size()));
+        if (put == 1)
+            break;
+        if (put < 0)
+            fail(libpqText(PQerrorMessage(m_conn)));
+        waitForSocket(true);
+    }
+    flushAll();
+}
+
+PgResult PgConnection::endCopy()
+{
+    for (;;) {
+        const int ended = PQputCopyEnd(m_conn, nullptr);
+        if (ended == 1)
+            break;
+        if (ended < 0)
+            fail(libpqText(PQerrorMessage(m_conn)));
+        waitForSocket(true);
+    }
+    flushAll();
+    return collectResults();
+}
+
+PgResult PgConnection::collectResults()
+{
     PgResult last;
     QString error;
     while (pg_result *r = nextResult()) {
@@ -269,24 +312,20 @@ PgResult PgConnection::exec(const QByteArray &sql, const PgParams &params)
     return last;
 }
 
-void PgConnection::stream(const QByteArray &sql, const PgParams &params,
-    const std::function<void(const PgResult &row)> &onRow)
+PgResult PgConnection::exec(const QByteArray &sql, const PgParams &params)
 {
     send(sql, params);
-    PQsetSingleRowMode(m_conn);
-    QString error;
-    while (pg_result *r = nextResult()) {
-        PgResult result(r);
-        const ExecStatusType status = PQresultStatus(r);
-        if (status == PGRES_SINGLE_TUPLE) {
-            if (error.isEmpty())
-                onRow(result);
-        } else if (status != PGRES_TUPLES_OK && error.isEmpty()) {
-            error = libpqText(PQresultErrorMessage(r));
-        }
-    }
-    if (!error.isEmpty())
-        fail(error);
+    return collectResults();
+}
+
+void PgConnection::post(const QByteArray &sql, const PgParams &params)
+{
+    send(sql, params);
+}
+
+PgResult PgConnection::awaitResult()
+{
+    return collectResults();
 }
 
 void PgConnection::fail(const QString &what)

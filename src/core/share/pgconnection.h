@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <functional>
 #include <vector>
 
 struct pg_conn;
@@ -93,7 +92,7 @@ public:
         // Used unless the connection string sets connect_timeout itself.
         int connectTimeoutSeconds = 10;
         // How long the server may stay silent while a statement runs.
-        int replyTimeoutMs = 60000;
+        int replyTimeoutMs = 120000;
     };
 
     // Connects with the connection string (key=value pairs or a URI), honouring its
@@ -109,10 +108,16 @@ public:
 
     // Runs one statement and returns its result. Throws ShareError.
     PgResult exec(const QByteArray &sql, const PgParams &params = PgParams());
-    // Runs a query and hands each row to the callback as it arrives, so that large
-    // results never sit in memory whole. The callback's result has one row.
-    void stream(const QByteArray &sql, const PgParams &params,
-        const std::function<void(const PgResult &row)> &onRow);
+    // Sends a statement without waiting for it, so that the server works while the
+    // program does; awaitResult() then takes its result. Throws ShareError.
+    void post(const QByteArray &sql, const PgParams &params = PgParams());
+    PgResult awaitResult();
+
+    // COPY … FROM STDIN: starts it, sends data (whole rows in the text format), ends
+    // it and returns its result. Throws ShareError.
+    void startCopy(const QByteArray &sql);
+    void putCopyData(const QByteArray &data);
+    PgResult endCopy();
 
     // The connection string's settings as key=value pairs with the password left
     // out: what may be remembered. Throws ShareError when the string cannot be read.
@@ -120,6 +125,8 @@ public:
 
 private:
     void send(const QByteArray &sql, const PgParams &params);
+    void flushAll();
+    PgResult collectResults();
     pg_result *nextResult();
     void waitForSocket(bool forWrite);
     [[noreturn]] void fail(const QString &what);
