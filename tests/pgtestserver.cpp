@@ -185,12 +185,12 @@ qint64 TestPostgres::postmasterPid() const
     return pid.readLine().trimmed().toLongLong();
 }
 
-QString TestPostgres::conninfo(const QString &dbname) const
+QString TestPostgres::conninfo(const QString &dbname, const QString &user) const
 {
-    return QStringLiteral("host=%1 port=%2 dbname=%3 user=tolvimar")
+    return QStringLiteral("host=%1 port=%2 dbname=%3 user=%4")
         .arg(socketDir())
         .arg(m_port)
-        .arg(dbname);
+        .arg(dbname, user);
 }
 
 QString TestPostgres::tcpConninfo(const QString &dbname, const QString &user) const

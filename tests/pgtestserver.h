@@ -28,8 +28,8 @@ public:
 
     int port() const { return m_port; }
     QString socketDir() const { return m_dir ? m_dir->path() : QString(); }
-    // Through the socket as the superuser "tolvimar" (no password needed there).
-    QString conninfo(const QString &dbname) const;
+    // Through the socket, where no password is needed; by default as the superuser.
+    QString conninfo(const QString &dbname, const QString &user = QStringLiteral("tolvimar")) const;
     // Through 127.0.0.1, where every user needs a password.
     QString tcpConninfo(const QString &dbname, const QString &user) const;
 

@@ -288,6 +288,11 @@ private slots:
         a.run(Direction::Push, server);
         b.run(Direction::Push, server);
         a.run(Direction::Pull, server);
+        const QString db = server.section(QStringLiteral("dbname="), 1).section(u' ', 0, 0);
+        QCOMPARE(m_server.sql(db,
+                     QStringLiteral("SELECT string_agg(\"Angebot\", ',' ORDER BY \"Breite\") "
+                                    "FROM regionen")),
+            QStringLiteral("Seide,Weihrauch,Gold"));
         QCOMPARE(a.regions(),
             QStringList({QStringLiteral("0|0|0|Markt neu|302|Seide"),
                 QStringLiteral("1|0|0|Hafen neu|302|Weihrauch"),
@@ -499,6 +504,45 @@ private slots:
                 .arg(db)
                 .arg(m_server.port()));
         QVERIFY(!readBytes(a.h.ws.file(QStringLiteral("tolvimar.cfg"))).contains("127.0.0.1"));
+    }
+
+    // The roles of the user guide: the owner's first sync creates the map, the members
+    // read and write it through the default privileges and are named as senders.
+    void membersAsTheGuideSetsThemUp()
+    {
+        const QString db = QStringLiteral("allianzkarte");
+        m_server.sql(QStringLiteral("postgres"), QStringLiteral("CREATE ROLE allianz LOGIN"));
+        m_server.sql(QStringLiteral("postgres"),
+            QStringLiteral("CREATE DATABASE allianzkarte OWNER allianz"));
+        m_server.sql(db, QStringLiteral("CREATE ROLE mitglieder NOLOGIN"));
+        m_server.sql(db,
+            QStringLiteral("ALTER DEFAULT PRIVILEGES FOR ROLE allianz IN SCHEMA public GRANT "
+                           "SELECT, INSERT, UPDATE ON TABLES TO mitglieder"));
+        m_server.sql(QStringLiteral("postgres"),
+            QStringLiteral("CREATE ROLE anna LOGIN IN ROLE mitglieder"));
+        m_server.sql(QStringLiteral("postgres"),
+            QStringLiteral("CREATE ROLE bert LOGIN IN ROLE mitglieder"));
+        Player owner(1);
+        AllianceSync::Result r
+            = owner.run(Direction::Sync, m_server.conninfo(db, QStringLiteral("allianz")));
+        QVERIFY2(r.status == AllianceSync::Result::Done, qPrintable(r.message));
+        Player anna(2);
+        anna.region(1, 1, 0, QStringLiteral("Annas Fund"), 301);
+        anna.unit(3, QStringLiteral("Kundschafter"), 301, QString(), QString());
+        r = anna.run(Direction::Sync, m_server.conninfo(db, QStringLiteral("anna")));
+        QVERIFY2(r.status == AllianceSync::Result::Done, qPrintable(r.message));
+        Player bert(3);
+        bert.region(1, 1, 0, QStringLiteral("Berts Fund"), 302);
+        r = bert.run(Direction::Sync, m_server.conninfo(db, QStringLiteral("bert")));
+        QVERIFY2(r.status == AllianceSync::Result::Done, qPrintable(r.message));
+        QCOMPARE(counts(r.up), QStringLiteral("1 0 0 0"));
+        QCOMPARE(counts(r.down), QStringLiteral("0 0 0 1"));
+        QCOMPARE(m_server.sql(db,
+                     QStringLiteral("SELECT \"Regionname\" || ' von ' || \"Benutzer\" FROM "
+                                    "regionen")),
+            QStringLiteral("Berts Fund von bert"));
+        QCOMPARE(m_server.sql(db, QStringLiteral("SELECT \"Benutzer\" FROM einheiten")),
+            QStringLiteral("anna"));
     }
 
     // sslmode of the connection string is followed: this server offers no SSL.

@@ -5,6 +5,7 @@
 // The workspace holds slot 1 with imported reports and a rendered world map
 // (scripts/make-guide.sh prepares it).
 #include "aboutbox.h"
+#include "alliancesyncdialog.h"
 #include "app/session.h"
 #include "appwindows.h"
 #include "base/position.h"
@@ -60,8 +61,8 @@ void shoot(const QString &name)
 {
     settle();
     const QString file = QDir(g_out).filePath(name + QStringLiteral(".png"));
-    if (QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"),
-            QStringLiteral("root"), file})
+    if (QProcess::execute(
+            QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), file})
         != 0)
         QTextStream(stderr) << "Bild " << file << " nicht aufgenommen\n";
     else
@@ -104,11 +105,11 @@ int main(int argc, char *argv[])
 
     // A region with own units, near the middle of what they hold.
     GameQueries queries(session.database());
-    const auto own = queries.unitsOfFaction(1, session.game().factionNumber,
-        session.game().newestTurn);
+    const auto own
+        = queries.unitsOfFaction(1, session.game().factionNumber, session.game().newestTurn);
     const auto where = own.isEmpty()
-        ? std::optional<Position>(Position {session.mapState().currentPosition().x(),
-            session.mapState().currentPosition().y(), 0})
+        ? std::optional<Position>(Position {
+            session.mapState().currentPosition().x(), session.mapState().currentPosition().y(), 0})
         : parsePosition(own[own.size() / 2].position);
     if (where) {
         // A click on the world map: the small map moves there and the region shows.
@@ -153,7 +154,9 @@ int main(int argc, char *argv[])
     editor->moveCursor(QTextCursor::End);
     editor->insertPlainText(QStringLiteral("; Notiz: Nachschub prüfen\n"));
     main->Suchen1Click();
-    main->reportPages()->templatePage()->findChild<QLineEdit *>(QStringLiteral("EditSuchen"))
+    main->reportPages()
+        ->templatePage()
+        ->findChild<QLineEdit *>(QStringLiteral("EditSuchen"))
         ->setText(QStringLiteral("LERNE"));
     main->reportPages()->templatePage()->findNext();
     shoot(QStringLiteral("06-zugvorlage"));
@@ -197,6 +200,19 @@ int main(int argc, char *argv[])
     main->Info1Click();
     shoot(QStringLiteral("13-info"));
     w.about->hide();
+
+    // "Mit Allianz abgleichen" after a sync with the server make-guide.sh started, on
+    // which a second player's map lies. Last: it changes the game's map.
+    const QString server = qEnvironmentVariable("TOLVIMAR_GUIDE_SERVER");
+    if (!server.isEmpty()) {
+        AllianceSyncDialog alliance(session, main.get());
+        alliance.serverEdit()->setText(server);
+        alliance.show();
+        alliance.move(main->geometry().center() - alliance.rect().center());
+        settle();
+        alliance.AbgleichenClick();
+        shoot(QStringLiteral("14-allianz"));
+    }
 
     // Nothing is saved: the picture run leaves the workspace as it found it.
     session.orderTemplate().setSaved(true);
