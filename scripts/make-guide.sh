@@ -49,7 +49,7 @@ trap '"${as_server[@]}" "$pgbin/pg_ctl" -D "$work/pg/data" -m immediate stop >/d
 "$pgbin/createdb" -h "$work/pg" -p "$port" -U anna allianzkarte
 server="host=localhost port=$port dbname=allianzkarte user=anna"
 "$cli" --workspace "$work/ws2" init >/dev/null
-"$bin/tools/crgen/tolvimar-crgen" --size 2M --seed 77 --turn 40 "$work/cr-bert.txt" >/dev/null
+"$bin/tools/crgen/tolvimar-crgen" --size 2M --seed 77 --turn 41 "$work/cr-bert.txt" >/dev/null
 "$cli" --workspace "$work/ws2" import --slot 1 --type Kalmora --yes "$work/cr-bert.txt" >/dev/null
 "$cli" --workspace "$work/ws2" share --slot 1 --server "$server" push >/dev/null
 

@@ -130,8 +130,15 @@ AllianceSyncDialog::AllianceSyncDialog(Session &session, QWidget *parent)
     }
 }
 
+void AllianceSyncDialog::reject()
+{
+    if (!m_running)
+        QDialog::reject();
+}
+
 void AllianceSyncDialog::setRunning(bool running)
 {
+    m_running = running;
     for (QWidget *w : {static_cast<QWidget *>(m_server), static_cast<QWidget *>(m_password),
              static_cast<QWidget *>(m_direction), static_cast<QWidget *>(m_start),
              static_cast<QWidget *>(m_close)})

@@ -23,6 +23,8 @@ public:
     AllianceSyncDialog(Session &session, QWidget *parent);
 
     QLineEdit *serverEdit() const { return m_server; }
+    // Closing waits while a sync runs.
+    void reject() override;
     QLineEdit *passwordEdit() const { return m_password; }
 
 public slots:
@@ -37,6 +39,7 @@ private:
     void setRunning(bool running);
 
     Session &m_session;
+    bool m_running = false;
     QLineEdit *m_server;
     QLineEdit *m_password;
     QComboBox *m_direction;

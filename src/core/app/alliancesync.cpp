@@ -2,9 +2,11 @@
 
 #include "../base/slotsettings.h"
 #include "../db/database.h"
+#include "../db/sqlitestatement.h"
 #include "mapoperations.h"
 #include "session.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace tolvimar {
@@ -43,6 +45,17 @@ void AllianceSync::rememberServer(const QString &conninfo)
             kServerSetting, PgConnection::withoutPassword(conninfo), &m_session.workspaceLock());
 }
 
+AllianceSync::Result AllianceSync::failed(Result result, const QString &reason)
+{
+    QStringList text {reason};
+    if (result.pushed)
+        text.append(upText(result.up) + QStringLiteral(" (vor dem Fehler)"));
+    text.append(QStringLiteral("In der eigenen Datenbank wurde nichts geändert."));
+    result.status = Result::Failed;
+    result.message = text.join(u'\n');
+    return result;
+}
+
 AllianceSync::Result AllianceSync::run(Direction direction, const QString &conninfo,
     const QString &password, const PgConnection::Options &options)
 {
@@ -65,19 +78,16 @@ AllianceSync::Result AllianceSync::run(Direction direction, const QString &conni
     } catch (const UserError &e) {
         const auto *share = dynamic_cast<const ShareError *>(&e);
         result.needsPassword = share && share->kind() == ShareError::Kind::Password;
-        QStringList text {e.message()};
-        if (result.pushed)
-            text.append(upText(result.up) + QStringLiteral(" (vor dem Fehler)"));
-        text.append(QStringLiteral("In der eigenen Datenbank wurde nichts geändert."));
-        result.message = text.join(u'\n');
-        return result;
+        return failed(result, e.message());
+    } catch (const SqliteError &e) {
+        return failed(result,
+            QStringLiteral("Die Datenbank %1 meldet einen Fehler: %2")
+                .arg(QDir::toNativeSeparators(m_session.database().path()), e.message()));
     } catch (const std::bad_alloc &) {
-        QStringList text {QStringLiteral("Der Speicher reichte nicht für den Abgleich.")};
-        if (result.pushed)
-            text.append(upText(result.up) + QStringLiteral(" (vor dem Fehler)"));
-        text.append(QStringLiteral("In der eigenen Datenbank wurde nichts geändert."));
-        result.message = text.join(u'\n');
-        return result;
+        return failed(result, QStringLiteral("Der Speicher reichte nicht für den Abgleich."));
+    } catch (const std::exception &e) {
+        return failed(result,
+            QStringLiteral("Der Abgleich wurde abgebrochen: ") + QString::fromLocal8Bit(e.what()));
     }
 
     QStringList text;

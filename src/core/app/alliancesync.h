@@ -48,6 +48,9 @@ public:
     static QString downText(const ShareCounts &counts);
 
 private:
+    // The failure's message: the reason, what went up before it, and that the own
+    // database is unchanged.
+    static Result failed(Result result, const QString &reason);
     void redrawMaps(const QSet<int> &levels);
 
     Session &m_session;
