@@ -3,6 +3,7 @@
 #include "base/slotsettings.h"
 #include "db/database.h"
 #include "guisupport.h"
+#include "mapimage.h"
 #include "mappanel.h"
 #include "pgtestserver.h"
 
@@ -161,6 +162,44 @@ private slots:
         AllianceSyncDialog next(*gui.session, gui.main.get());
         QVERIFY(next.passwordEdit()->text().isEmpty());
         QVERIFY(next.serverEdit()->text().contains(QStringLiteral("user=mitglied")));
+    }
+
+    // A pull while the world map is shown and a region selected: the window shows the
+    // map drawn anew.
+    void pullRedrawsTheShownMap()
+    {
+        const QString server = m_server.conninfo(m_server.createDatabase());
+        {
+            ImportHarness other;
+            addRegion(*other.session, 6, 2, 0, 305);
+            addRegion(*other.session, 0, 0, 0, 305);
+            ShareProgress quiet;
+            QCOMPARE(AllianceSync(*other.session, quiet)
+                         .run(AllianceSync::Direction::Push, server, QString())
+                         .status,
+                AllianceSync::Result::Done);
+        }
+        Gui gui;
+        addRegion(*gui.session, 0, 0, 0, 301);
+        addRegion(*gui.session, 1, 0, 0, 301);
+        gui.main->Button4Click();
+        gui.main->getSekKoo(0, 0);
+        gui.main->ToolButton1Click();
+        gui.main->ToolButton2Click();
+        const QSize before = gui.session->mapState().worldMap().size();
+        AllianceSyncDialog dialog(*gui.session, gui.main.get());
+        connect(&dialog, &AllianceSyncDialog::mapChanged, gui.main.get(),
+            [&] { gui.main->getSekKoo(6, 2); });
+        dialog.show();
+        dialog.serverEdit()->setText(server);
+        dialog.AbgleichenClick();
+        QVERIFY2(Gui::in<QPlainTextEdit>(&dialog, "ErgebnisText")
+                     ->toPlainText()
+                     .contains(QStringLiteral("Heruntergeladen: 2 Zeilen")),
+            qPrintable(Gui::in<QPlainTextEdit>(&dialog, "ErgebnisText")->toPlainText()));
+        QVERIFY(gui.session->mapState().worldMap().size() != before);
+        QCOMPARE(gui.main->mapPanel()->image82()->image().size(),
+            gui.session->mapState().worldMap().size());
     }
 
     void emptyServerIsAskedFor()

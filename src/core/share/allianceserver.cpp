@@ -2,6 +2,8 @@
 
 namespace tolvimar {
 
+using shared::quotedList;
+
 namespace {
 
 // PostgreSQL's names of the column types, as format_type gives them.
@@ -33,22 +35,6 @@ QList<std::pair<QString, QString>> expectedColumns(const SharedTable &t)
     return columns;
 }
 
-QStringList keyNames(const SharedTable &t)
-{
-    QStringList key;
-    for (int k : t.keyColumns)
-        key.append(t.columns[k]);
-    return key;
-}
-
-QString quotedList(const QStringList &names, const QString &prefix = QString())
-{
-    QStringList quoted;
-    for (const QString &n : names)
-        quoted.append(prefix + sqlQuote(n));
-    return quoted.join(QStringLiteral(", "));
-}
-
 QString createStatement(const SharedTable &t)
 {
     QStringList columns;
@@ -60,7 +46,7 @@ QString createStatement(const SharedTable &t)
             column += QStringLiteral(" NOT NULL DEFAULT now()");
         columns.append(column);
     }
-    columns.append(QStringLiteral("PRIMARY KEY (%1)").arg(quotedList(keyNames(t))));
+    columns.append(QStringLiteral("PRIMARY KEY (%1)").arg(quotedList(t.keyNames())));
     return QStringLiteral("CREATE TABLE %1 (%2)").arg(sqlQuote(t.name()), columns.join(u", "));
 }
 
@@ -145,7 +131,7 @@ void AllianceServer::prepare(GameType type)
     QList<bool> exists;
     for (const SharedTable &t : shared::tables()) {
         bool e = false;
-        checkTable(t.name(), expectedColumns(t), keyNames(t), &e);
+        checkTable(t.name(), expectedColumns(t), t.keyNames(), &e);
         exists.append(e);
         if (e && !marked)
             foreign(t.name(),
@@ -262,13 +248,7 @@ qint64 AllianceServer::finishUpload(const SharedTable &table, Upload kind, int s
     if (kind == Upload::New)
         return copied.affectedRows();
     const QString name = sqlQuote(table.name());
-    QStringList updates;
-    for (const QString &c : table.columns) {
-        const QString q = sqlQuote(c);
-        updates.append(table.keepWhenEmpty.contains(c)
-                ? QStringLiteral("%1 = COALESCE(NULLIF(EXCLUDED.%1, ''), %2.%1)").arg(q, name)
-                : QStringLiteral("%1 = EXCLUDED.%1").arg(q));
-    }
+    QStringList updates = table.takeIncoming();
     updates.append(QStringLiteral("%1 = EXCLUDED.%1").arg(sqlQuote(shared::kSender)));
     updates.append(QStringLiteral("%1 = session_user").arg(sqlQuote(shared::kUser)));
     updates.append(QStringLiteral("%1 = now()").arg(sqlQuote(shared::kSent)));
@@ -280,7 +260,7 @@ qint64 AllianceServer::finishUpload(const SharedTable &table, Upload kind, int s
                            "(%5) DO UPDATE SET %6 WHERE COALESCE(%1.%7, -2147483648) < "
                            "COALESCE(EXCLUDED.%7, -2147483648)")
                 .arg(name, quotedList(table.columns), sqlQuote(shared::kSender), uploadTable(table),
-                    quotedList(keyNames(table)), updates.join(u", "), date)),
+                    quotedList(table.keyNames()), updates.join(u", "), date)),
         params);
     m_connection.exec(sql(QStringLiteral("DROP TABLE %1").arg(uploadTable(table))));
     return result.affectedRows();
@@ -324,7 +304,7 @@ void AllianceServer::fetch(const SharedTable &table, const QList<RowKey> *keys,
     PgParams params;
     if (keys) {
         // The wanted keys go as one array per key field; the server joins them.
-        const QStringList key = keyNames(table);
+        const QStringList key = table.keyNames();
         QStringList arrays;
         for (int k = 0; k < key.size(); ++k) {
             QByteArray array = "{";

@@ -16,21 +16,7 @@ namespace {
 // grows to its largest for a sync.
 constexpr qint64 kCacheBytes = qint64(128) << 20;
 
-QString quotedColumns(const QStringList &names)
-{
-    QStringList quoted;
-    for (const QString &n : names)
-        quoted.append(sqlQuote(n));
-    return quoted.join(QStringLiteral(", "));
-}
-
-QStringList keyNames(const SharedTable &t)
-{
-    QStringList key;
-    for (int k : t.keyColumns)
-        key.append(t.columns[k]);
-    return key;
-}
+using shared::quotedList;
 
 // The row's key from the first columns of a statement; false when a key field is empty.
 bool readKey(const SqliteStatement &s, const QList<int> &columns, RowKey *key)
@@ -79,11 +65,11 @@ void MapSharing::report(qint64 done, qint64 total)
 
 Manifest MapSharing::localManifest(const SharedTable &table)
 {
-    QStringList columns = keyNames(table);
+    QStringList columns = table.keyNames();
     columns.append(table.columns[table.dateColumn]);
     auto statement = prepareRead(m_db,
         QStringLiteral("SELECT %1 FROM %2 NOT INDEXED WHERE \"Spiel\" = ?")
-            .arg(quotedColumns(columns), sqlQuote(table.name())));
+            .arg(quotedList(columns), sqlQuote(table.name())));
     statement->bind(0, m_game);
     const int keys = int(table.keyColumns.size());
     QList<int> keyIndexes;
@@ -186,8 +172,8 @@ void MapSharing::uploadRows(AllianceServer &server, const SharedTable &table,
         // Most of the table: one pass over it, in the order of the file.
         const QSet<RowKey> wanted(keys.begin(), keys.end());
         auto statement = prepareRead(m_db,
-            select.arg(quotedColumns(table.columns), sqlQuote(table.name()),
-                QStringLiteral("NOT INDEXED")));
+            select.arg(
+                quotedList(table.columns), sqlQuote(table.name()), QStringLiteral("NOT INDEXED")));
         statement->bind(0, m_game);
         StatementReading rows(*statement);
         while (rows.next()) {
@@ -197,8 +183,8 @@ void MapSharing::uploadRows(AllianceServer &server, const SharedTable &table,
         }
     } else {
         // A few rows: each by its key.
-        QString byKey = select.arg(quotedColumns(table.columns), sqlQuote(table.name()), QString());
-        for (const QString &k : keyNames(table))
+        QString byKey = select.arg(quotedList(table.columns), sqlQuote(table.name()), QString());
+        for (const QString &k : table.keyNames())
             byKey += QStringLiteral(" AND %1 = ?").arg(sqlQuote(k));
         auto statement = prepareRead(m_db, byKey);
         statement->bind(0, m_game);
@@ -270,21 +256,15 @@ qint64 MapSharing::pullTable(AllianceServer &server, const SharedTable &table,
     FaultInjection::memoryPoint(("share-pull-" + table.name()).toLatin1().constData());
     const int n = int(table.columns.size());
     QStringList placeholders(n + 1, QStringLiteral("?"));
-    QStringList updates;
     const QString name = sqlQuote(table.name());
-    for (const QString &c : table.columns) {
-        const QString q = sqlQuote(c);
-        updates.append(table.keepWhenEmpty.contains(c)
-                ? QStringLiteral("%1 = COALESCE(NULLIF(excluded.%1, ''), %2.%1)").arg(q, name)
-                : QStringLiteral("%1 = excluded.%1").arg(q));
-    }
+    const QStringList updates = table.takeIncoming();
     const QString date = sqlQuote(table.columns[table.dateColumn]);
     const QString sql
         = QStringLiteral("INSERT INTO %1 (\"Spiel\", %2) VALUES (%3) ON CONFLICT (\"Spiel\", %4) "
                          "DO UPDATE SET %5 WHERE COALESCE(%1.%6, -9223372036854775808) < "
                          "COALESCE(excluded.%6, -9223372036854775808)")
-              .arg(name, quotedColumns(table.columns), placeholders.join(u", "),
-                  quotedColumns(keyNames(table)), updates.join(QStringLiteral(", ")), date);
+              .arg(name, quotedList(table.columns), placeholders.join(u", "),
+                  quotedList(table.keyNames()), updates.join(QStringLiteral(", ")), date);
     qint64 written = 0;
     try {
         SqliteStatement statement(m_db.handle(), sql);

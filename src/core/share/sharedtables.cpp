@@ -7,7 +7,36 @@ FieldType SharedTable::type(int column) const
     return local->fields[local->fieldIndex(columns[column])].type;
 }
 
+QStringList SharedTable::keyNames() const
+{
+    QStringList key;
+    for (int k : keyColumns)
+        key.append(columns[k]);
+    return key;
+}
+
+QStringList SharedTable::takeIncoming() const
+{
+    const QString table = sqlQuote(name());
+    QStringList updates;
+    for (const QString &c : columns) {
+        const QString q = sqlQuote(c);
+        updates.append(keepWhenEmpty.contains(c)
+                ? QStringLiteral("%1 = COALESCE(NULLIF(excluded.%1, ''), %2.%1)").arg(q, table)
+                : QStringLiteral("%1 = excluded.%1").arg(q));
+    }
+    return updates;
+}
+
 namespace shared {
+
+QString quotedList(const QStringList &names, const QString &prefix)
+{
+    QStringList quoted;
+    for (const QString &n : names)
+        quoted.append(prefix + sqlQuote(n));
+    return quoted.join(QStringLiteral(", "));
+}
 
 namespace {
 

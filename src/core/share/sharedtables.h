@@ -24,12 +24,19 @@ struct SharedTable
 
     const QString &name() const { return local->name; }
     FieldType type(int column) const;
+    QStringList keyNames() const;
+    // The SET list of an upsert (PostgreSQL and SQLite alike): every travelling field
+    // from the incoming row, a field of keepWhenEmpty only when the incoming is not empty.
+    QStringList takeIncoming() const;
 };
 
 namespace shared {
 
 // Regions, castles, ships and units, in this order.
 const QList<SharedTable> &tables();
+
+// "a", "b", … for SQL text, each name quoted.
+QString quotedList(const QStringList &names, const QString &prefix = QString());
 
 // The fields of the units table that never leave the player's database.
 const QStringList &ownUnitFields();
