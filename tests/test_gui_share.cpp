@@ -61,6 +61,9 @@ private slots:
         if (TestPostgres::binDir().isEmpty())
             QSKIP("PostgreSQL is not installed (no initdb and pg_ctl); scripts/bootstrap.sh "
                   "installs it");
+        // Only what a test gives: no password from the environment or a password file.
+        qunsetenv("PGPASSWORD");
+        qputenv("PGPASSFILE", "/nonexistent/tolvimar-test-pgpass");
         QString problem;
         QVERIFY2(m_server.start(&problem), qPrintable(problem));
         m_server.sql(QStringLiteral("postgres"),

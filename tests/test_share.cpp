@@ -145,6 +145,9 @@ private slots:
         if (TestPostgres::binDir().isEmpty())
             QSKIP("PostgreSQL is not installed (no initdb and pg_ctl); scripts/bootstrap.sh "
                   "installs it");
+        // Only what a test gives: no password from the environment or a password file.
+        qunsetenv("PGPASSWORD");
+        qputenv("PGPASSFILE", "/nonexistent/tolvimar-test-pgpass");
         QString problem;
         QVERIFY2(m_server.start(&problem), qPrintable(problem));
         m_server.sql(QStringLiteral("postgres"),
@@ -543,6 +546,49 @@ private slots:
             QStringLiteral("Berts Fund von bert"));
         QCOMPARE(m_server.sql(db, QStringLiteral("SELECT \"Benutzer\" FROM einheiten")),
             QStringLiteral("anna"));
+    }
+
+    // The command line without a terminal: libpq's password file, or a clear refusal.
+    void passwordFileOnTheCommandLine()
+    {
+        const QString db = QStringLiteral("dateikarte");
+        m_server.sql(QStringLiteral("postgres"),
+            QStringLiteral("CREATE DATABASE %1 OWNER mitglied").arg(db));
+        Player a(1);
+        a.region(0, 0, 0, QStringLiteral("Heimat"), 301);
+        const QStringList args
+            = {QStringLiteral("--workspace"), a.h.ws.path(), QStringLiteral("share"),
+                QStringLiteral("--slot"), QStringLiteral("1"), QStringLiteral("--server"),
+                m_server.tcpConninfo(db, QStringLiteral("mitglied")), QStringLiteral("push")};
+        auto run = [&](const QString &passfile, QString *out, QString *err) {
+            QProcess cli;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("PGPASSFILE"), passfile);
+            cli.setProcessEnvironment(env);
+            cli.setStandardInputFile(QProcess::nullDevice());
+            cli.start(QStringLiteral(TOLVIMAR_CLI), args);
+            cli.waitForFinished(60000);
+            *out = QString::fromUtf8(cli.readAllStandardOutput());
+            *err = QString::fromUtf8(cli.readAllStandardError());
+            return cli.exitCode();
+        };
+        QString out;
+        QString err;
+        QCOMPARE(run(QStringLiteral("/nonexistent/pgpass"), &out, &err), 2);
+        QVERIFY2(err.contains(QStringLiteral("verlangt ein Passwort")), qPrintable(err));
+        QVERIFY2(err.contains(QStringLiteral("~/.pgpass")), qPrintable(err));
+
+        const QString passfile = a.h.ws.file(QStringLiteral("pgpass"));
+        writeBytes(passfile,
+            QStringLiteral("127.0.0.1:%1:%2:mitglied:geheim\n")
+                .arg(m_server.port())
+                .arg(db)
+                .toUtf8());
+        QFile::setPermissions(passfile, QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(run(passfile, &out, &err), 0);
+        QCOMPARE(out,
+            QStringLiteral(
+                "Hochgeladen: 1 Zeile (Regionen 1, Burgen 0, Schiffe 0, Einheiten 0)\n"));
     }
 
     // sslmode of the connection string is followed: this server offers no SSL.
