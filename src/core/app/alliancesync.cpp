@@ -103,6 +103,10 @@ AllianceSync::Result AllianceSync::run(Direction direction, const QString &conni
             result.status = Result::DoneMapStale;
             text.append(QStringLiteral("Die Karte konnte danach nicht neu gezeichnet werden: ")
                 + e.message());
+        } catch (const std::bad_alloc &) {
+            result.status = Result::DoneMapStale;
+            text.append(QStringLiteral("Die Karte konnte danach nicht neu gezeichnet werden: der "
+                                       "Speicher reichte nicht."));
         }
     }
     result.message = text.join(u'\n');

@@ -1,14 +1,109 @@
 #include "pgconnection.h"
 
+#include <QLibrary>
 #include <QStringList>
 #include <cerrno>
 #include <libpq-fe.h>
 #include <poll.h>
+#include <type_traits>
 #include <utility>
 
 namespace tolvimar {
 
 namespace {
+
+// PostgreSQL's client library, loaded when the first connection is made: a program
+// that never syncs does not map it and the two dozen libraries it brings.
+struct LibPq
+{
+    decltype(&::PQclear) PQclear = nullptr;
+    decltype(&::PQcmdTuples) PQcmdTuples = nullptr;
+    decltype(&::PQconnectdbParams) PQconnectdbParams = nullptr;
+    decltype(&::PQconnectionNeedsPassword) PQconnectionNeedsPassword = nullptr;
+    decltype(&::PQconnectionUsedPassword) PQconnectionUsedPassword = nullptr;
+    decltype(&::PQconninfoFree) PQconninfoFree = nullptr;
+    decltype(&::PQconninfoParse) PQconninfoParse = nullptr;
+    decltype(&::PQconsumeInput) PQconsumeInput = nullptr;
+    decltype(&::PQdb) PQdb = nullptr;
+    decltype(&::PQerrorMessage) PQerrorMessage = nullptr;
+    decltype(&::PQfinish) PQfinish = nullptr;
+    decltype(&::PQflush) PQflush = nullptr;
+    decltype(&::PQfreemem) PQfreemem = nullptr;
+    decltype(&::PQgetResult) PQgetResult = nullptr;
+    decltype(&::PQgetisnull) PQgetisnull = nullptr;
+    decltype(&::PQgetlength) PQgetlength = nullptr;
+    decltype(&::PQgetvalue) PQgetvalue = nullptr;
+    decltype(&::PQhost) PQhost = nullptr;
+    decltype(&::PQisBusy) PQisBusy = nullptr;
+    decltype(&::PQnfields) PQnfields = nullptr;
+    decltype(&::PQntuples) PQntuples = nullptr;
+    decltype(&::PQport) PQport = nullptr;
+    decltype(&::PQputCopyData) PQputCopyData = nullptr;
+    decltype(&::PQputCopyEnd) PQputCopyEnd = nullptr;
+    decltype(&::PQresultErrorMessage) PQresultErrorMessage = nullptr;
+    decltype(&::PQresultStatus) PQresultStatus = nullptr;
+    decltype(&::PQsendQueryParams) PQsendQueryParams = nullptr;
+    decltype(&::PQsetnonblocking) PQsetnonblocking = nullptr;
+    decltype(&::PQsocket) PQsocket = nullptr;
+    decltype(&::PQstatus) PQstatus = nullptr;
+    decltype(&::PQuser) PQuser = nullptr;
+    bool complete = false; // loaded, every function found
+};
+
+const LibPq &pq()
+{
+    static QLibrary library(QStringLiteral("pq"), 5);
+    static const LibPq api = [] {
+        LibPq api;
+        if (!library.load())
+            return api;
+        bool all = true;
+        auto resolve = [&all](auto *function, const char *name) {
+            *function = reinterpret_cast<std::remove_pointer_t<decltype(function)>>(
+                library.resolve(name));
+            all = all && *function;
+        };
+        resolve(&api.PQclear, "PQclear");
+        resolve(&api.PQcmdTuples, "PQcmdTuples");
+        resolve(&api.PQconnectdbParams, "PQconnectdbParams");
+        resolve(&api.PQconnectionNeedsPassword, "PQconnectionNeedsPassword");
+        resolve(&api.PQconnectionUsedPassword, "PQconnectionUsedPassword");
+        resolve(&api.PQconninfoFree, "PQconninfoFree");
+        resolve(&api.PQconninfoParse, "PQconninfoParse");
+        resolve(&api.PQconsumeInput, "PQconsumeInput");
+        resolve(&api.PQdb, "PQdb");
+        resolve(&api.PQerrorMessage, "PQerrorMessage");
+        resolve(&api.PQfinish, "PQfinish");
+        resolve(&api.PQflush, "PQflush");
+        resolve(&api.PQfreemem, "PQfreemem");
+        resolve(&api.PQgetResult, "PQgetResult");
+        resolve(&api.PQgetisnull, "PQgetisnull");
+        resolve(&api.PQgetlength, "PQgetlength");
+        resolve(&api.PQgetvalue, "PQgetvalue");
+        resolve(&api.PQhost, "PQhost");
+        resolve(&api.PQisBusy, "PQisBusy");
+        resolve(&api.PQnfields, "PQnfields");
+        resolve(&api.PQntuples, "PQntuples");
+        resolve(&api.PQport, "PQport");
+        resolve(&api.PQputCopyData, "PQputCopyData");
+        resolve(&api.PQputCopyEnd, "PQputCopyEnd");
+        resolve(&api.PQresultErrorMessage, "PQresultErrorMessage");
+        resolve(&api.PQresultStatus, "PQresultStatus");
+        resolve(&api.PQsendQueryParams, "PQsendQueryParams");
+        resolve(&api.PQsetnonblocking, "PQsetnonblocking");
+        resolve(&api.PQsocket, "PQsocket");
+        resolve(&api.PQstatus, "PQstatus");
+        resolve(&api.PQuser, "PQuser");
+        api.complete = all;
+        return api;
+    }();
+    if (!api.complete)
+        throw ShareError(ShareError::Kind::Connect,
+            QStringLiteral("Die Bibliothek von PostgreSQL (libpq.so.5) fehlt oder ist zu alt: %1. "
+                           "Unter Debian bringt sie das Paket libpq5.")
+                .arg(library.errorString()));
+    return api;
+}
 
 QString libpqText(const char *text)
 {
@@ -68,7 +163,7 @@ const char *const *PgParams::values() const
 
 PgResult::~PgResult()
 {
-    PQclear(m_result);
+    pq().PQclear(m_result);
 }
 
 PgResult::PgResult(PgResult &&other) noexcept
@@ -79,7 +174,7 @@ PgResult::PgResult(PgResult &&other) noexcept
 PgResult &PgResult::operator=(PgResult &&other) noexcept
 {
     if (this != &other) {
-        PQclear(m_result);
+        pq().PQclear(m_result);
         m_result = std::exchange(other.m_result, nullptr);
     }
     return *this;
@@ -87,27 +182,27 @@ PgResult &PgResult::operator=(PgResult &&other) noexcept
 
 int PgResult::rows() const
 {
-    return m_result ? PQntuples(m_result) : 0;
+    return m_result ? pq().PQntuples(m_result) : 0;
 }
 
 int PgResult::columns() const
 {
-    return m_result ? PQnfields(m_result) : 0;
+    return m_result ? pq().PQnfields(m_result) : 0;
 }
 
 bool PgResult::isNull(int row, int column) const
 {
-    return PQgetisnull(m_result, row, column);
+    return pq().PQgetisnull(m_result, row, column);
 }
 
 const char *PgResult::value(int row, int column) const
 {
-    return PQgetvalue(m_result, row, column);
+    return pq().PQgetvalue(m_result, row, column);
 }
 
 int PgResult::length(int row, int column) const
 {
-    return PQgetlength(m_result, row, column);
+    return pq().PQgetlength(m_result, row, column);
 }
 
 QString PgResult::text(int row, int column) const
@@ -126,7 +221,7 @@ qint64 PgResult::integer(int row, int column) const
 
 qint64 PgResult::affectedRows() const
 {
-    return m_result ? QByteArray(PQcmdTuples(m_result)).toLongLong() : 0;
+    return m_result ? QByteArray(pq().PQcmdTuples(m_result)).toLongLong() : 0;
 }
 
 PgConnection::PgConnection(const QString &conninfo, const QString &password, const Options &options)
@@ -146,22 +241,22 @@ PgConnection::PgConnection(const QString &conninfo, const QString &password, con
     }
     keys.push_back(nullptr);
     values.push_back(nullptr);
-    m_conn = PQconnectdbParams(keys.data(), values.data(), 1);
+    m_conn = pq().PQconnectdbParams(keys.data(), values.data(), 1);
     if (!m_conn)
         throw ShareError(ShareError::Kind::Connect,
             QStringLiteral("Keine Verbindung zum Allianzserver: zu wenig Speicher."));
-    if (PQstatus(m_conn) != CONNECTION_OK) {
+    if (pq().PQstatus(m_conn) != CONNECTION_OK) {
         QString shown;
         try {
             shown = withoutPassword(conninfo);
         } catch (const ShareError &) {
             shown = QStringLiteral("Verbindungsangabe nicht lesbar");
         }
-        const QString reason = libpqText(PQerrorMessage(m_conn));
-        const bool needsPassword = PQconnectionNeedsPassword(m_conn);
-        const bool refused = PQconnectionUsedPassword(m_conn)
+        const QString reason = libpqText(pq().PQerrorMessage(m_conn));
+        const bool needsPassword = pq().PQconnectionNeedsPassword(m_conn);
+        const bool refused = pq().PQconnectionUsedPassword(m_conn)
             && reason.contains(QStringLiteral("password authentication failed"));
-        PQfinish(m_conn);
+        pq().PQfinish(m_conn);
         m_conn = nullptr;
         if (needsPassword)
             throw ShareError(ShareError::Kind::Password,
@@ -180,26 +275,27 @@ PgConnection::PgConnection(const QString &conninfo, const QString &password, con
         throw ShareError(ShareError::Kind::Connect,
             QStringLiteral("Keine Verbindung zum Allianzserver (%1): %2").arg(shown, reason));
     }
-    m_where = QStringLiteral("host=%1 port=%2 dbname=%3 user=%4")
-                  .arg(QString::fromUtf8(PQhost(m_conn)), QString::fromUtf8(PQport(m_conn)),
-                      QString::fromUtf8(PQdb(m_conn)), QString::fromUtf8(PQuser(m_conn)));
+    m_where
+        = QStringLiteral("host=%1 port=%2 dbname=%3 user=%4")
+              .arg(QString::fromUtf8(pq().PQhost(m_conn)), QString::fromUtf8(pq().PQport(m_conn)),
+                  QString::fromUtf8(pq().PQdb(m_conn)), QString::fromUtf8(pq().PQuser(m_conn)));
     // Waits are ours, bounded by the reply timeout.
-    PQsetnonblocking(m_conn, 1);
+    pq().PQsetnonblocking(m_conn, 1);
 }
 
 PgConnection::~PgConnection()
 {
     // An open transaction of the server ends with the connection, unfinished.
-    PQfinish(m_conn);
+    pq().PQfinish(m_conn);
 }
 
 QString PgConnection::withoutPassword(const QString &conninfo)
 {
     char *error = nullptr;
-    PQconninfoOption *options = PQconninfoParse(conninfo.toUtf8().constData(), &error);
+    PQconninfoOption *options = pq().PQconninfoParse(conninfo.toUtf8().constData(), &error);
     if (!options) {
         const QString reason = error ? libpqText(error) : QStringLiteral("zu wenig Speicher");
-        PQfreemem(error);
+        pq().PQfreemem(error);
         throw ShareError(ShareError::Kind::Connect,
             QStringLiteral("Die Angabe des Allianzservers ist nicht lesbar: %1").arg(reason));
     }
@@ -210,14 +306,14 @@ QString PgConnection::withoutPassword(const QString &conninfo)
         parts.append(
             QString::fromUtf8(o->keyword) + u'=' + conninfoValue(QString::fromUtf8(o->val)));
     }
-    PQconninfoFree(options);
+    pq().PQconninfoFree(options);
     return parts.join(u' ');
 }
 
 void PgConnection::waitForSocket(bool forWrite)
 {
     pollfd p {};
-    p.fd = PQsocket(m_conn);
+    p.fd = pq().PQsocket(m_conn);
     p.events = short(POLLIN | (forWrite ? POLLOUT : 0));
     int rc = 0;
     do {
@@ -227,35 +323,35 @@ void PgConnection::waitForSocket(bool forWrite)
         timedOut();
     if (rc < 0 || p.fd < 0)
         fail(QStringLiteral("die Verbindung ist unterbrochen"));
-    if ((p.revents & POLLIN) && !PQconsumeInput(m_conn))
-        fail(libpqText(PQerrorMessage(m_conn)));
+    if ((p.revents & POLLIN) && !pq().PQconsumeInput(m_conn))
+        fail(libpqText(pq().PQerrorMessage(m_conn)));
 }
 
 void PgConnection::flushAll()
 {
     for (;;) {
-        const int flushed = PQflush(m_conn);
+        const int flushed = pq().PQflush(m_conn);
         if (flushed == 0)
             return;
         if (flushed < 0)
-            fail(libpqText(PQerrorMessage(m_conn)));
+            fail(libpqText(pq().PQerrorMessage(m_conn)));
         waitForSocket(true);
     }
 }
 
 void PgConnection::send(const QByteArray &sql, const PgParams &params)
 {
-    if (!PQsendQueryParams(
+    if (!pq().PQsendQueryParams(
             m_conn, sql.constData(), params.size(), nullptr, params.values(), nullptr, nullptr, 0))
-        fail(libpqText(PQerrorMessage(m_conn)));
+        fail(libpqText(pq().PQerrorMessage(m_conn)));
     flushAll();
 }
 
 pg_result *PgConnection::nextResult()
 {
-    while (PQisBusy(m_conn))
+    while (pq().PQisBusy(m_conn))
         waitForSocket(false);
-    return PQgetResult(m_conn);
+    return pq().PQgetResult(m_conn);
 }
 
 void PgConnection::startCopy(const QByteArray &sql)
@@ -263,8 +359,8 @@ void PgConnection::startCopy(const QByteArray &sql)
     send(sql, PgParams());
     pg_result *r = nextResult();
     const PgResult result(r);
-    if (!r || PQresultStatus(r) != PGRES_COPY_IN) {
-        const QString error = r ? libpqText(PQresultErrorMessage(r)) : QString();
+    if (!r || pq().PQresultStatus(r) != PGRES_COPY_IN) {
+        const QString error = r ? libpqText(pq().PQresultErrorMessage(r)) : QString();
         collectResults();
         fail(error.isEmpty() ? QStringLiteral("COPY wurde nicht begonnen") : error);
     }
@@ -273,11 +369,11 @@ void PgConnection::startCopy(const QByteArray &sql)
 void PgConnection::putCopyData(const QByteArray &data)
 {
     for (;;) {
-        const int put = PQputCopyData(m_conn, data.constData(), int(data.size()));
+        const int put = pq().PQputCopyData(m_conn, data.constData(), int(data.size()));
         if (put == 1)
             break;
         if (put < 0)
-            fail(libpqText(PQerrorMessage(m_conn)));
+            fail(libpqText(pq().PQerrorMessage(m_conn)));
         waitForSocket(true);
     }
     flushAll();
@@ -286,11 +382,11 @@ void PgConnection::putCopyData(const QByteArray &data)
 PgResult PgConnection::endCopy()
 {
     for (;;) {
-        const int ended = PQputCopyEnd(m_conn, nullptr);
+        const int ended = pq().PQputCopyEnd(m_conn, nullptr);
         if (ended == 1)
             break;
         if (ended < 0)
-            fail(libpqText(PQerrorMessage(m_conn)));
+            fail(libpqText(pq().PQerrorMessage(m_conn)));
         waitForSocket(true);
     }
     flushAll();
@@ -302,9 +398,9 @@ PgResult PgConnection::collectResults()
     PgResult last;
     QString error;
     while (pg_result *r = nextResult()) {
-        const ExecStatusType status = PQresultStatus(r);
+        const ExecStatusType status = pq().PQresultStatus(r);
         if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && error.isEmpty())
-            error = libpqText(PQresultErrorMessage(r));
+            error = libpqText(pq().PQresultErrorMessage(r));
         last = PgResult(r);
     }
     if (!error.isEmpty())
