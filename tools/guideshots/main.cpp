@@ -61,8 +61,8 @@ void shoot(const QString &name)
 {
     settle();
     const QString file = QDir(g_out).filePath(name + QStringLiteral(".png"));
-    if (QProcess::execute(
-            QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), file})
+    if (QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"),
+            QStringLiteral("root"), file})
         != 0)
         QTextStream(stderr) << "Bild " << file << " nicht aufgenommen\n";
     else
@@ -105,11 +105,11 @@ int main(int argc, char *argv[])
 
     // A region with own units, near the middle of what they hold.
     GameQueries queries(session.database());
-    const auto own
-        = queries.unitsOfFaction(1, session.game().factionNumber, session.game().newestTurn);
+    const auto own = queries.unitsOfFaction(1, session.game().factionNumber,
+        session.game().newestTurn);
     const auto where = own.isEmpty()
-        ? std::optional<Position>(Position {
-            session.mapState().currentPosition().x(), session.mapState().currentPosition().y(), 0})
+        ? std::optional<Position>(Position {session.mapState().currentPosition().x(),
+            session.mapState().currentPosition().y(), 0})
         : parsePosition(own[own.size() / 2].position);
     if (where) {
         // A click on the world map: the small map moves there and the region shows.
@@ -154,9 +154,7 @@ int main(int argc, char *argv[])
     editor->moveCursor(QTextCursor::End);
     editor->insertPlainText(QStringLiteral("; Notiz: Nachschub prüfen\n"));
     main->Suchen1Click();
-    main->reportPages()
-        ->templatePage()
-        ->findChild<QLineEdit *>(QStringLiteral("EditSuchen"))
+    main->reportPages()->templatePage()->findChild<QLineEdit *>(QStringLiteral("EditSuchen"))
         ->setText(QStringLiteral("LERNE"));
     main->reportPages()->templatePage()->findNext();
     shoot(QStringLiteral("06-zugvorlage"));
