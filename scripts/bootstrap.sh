@@ -10,6 +10,7 @@ packages=(
     clang libclang-rt-dev
     xvfb xauth fonts-dejavu-core
     dpkg-dev file lintian appstream desktop-file-utils man-db
+    libpq-dev postgresql
 )
 
 missing=()
@@ -28,5 +29,11 @@ if [ "$(id -u)" -ne 0 ]; then
     sudo_cmd=(sudo)
 fi
 echo "Installing: ${missing[*]}"
+# The tests start PostgreSQL servers of their own; the package need not set up and
+# start the system's cluster.
+if [[ " ${missing[*]} " == *" postgresql "* ]] && [ ! -e /etc/postgresql-common/createcluster.d/tolvimar.conf ]; then
+    "${sudo_cmd[@]}" mkdir -p /etc/postgresql-common/createcluster.d
+    echo "create_main_cluster = false" | "${sudo_cmd[@]}" tee /etc/postgresql-common/createcluster.d/tolvimar.conf >/dev/null
+fi
 "${sudo_cmd[@]}" apt-get update -qq
 DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -7,6 +7,7 @@
 #include "mapcommands.h"
 #include "militarycommands.h"
 #include "regioncommands.h"
+#include "sharecommands.h"
 #include "unitcommands.h"
 
 #include <new>
@@ -70,6 +71,9 @@ const Command kCommands[] = {
     {"add-region", addRegion,
         "  add-region --slot K X Y --terrain T [--name N] [--export-good G] [--level L]\n"
         "                                        Region von Hand eingeben\n"},
+    {"share", share,
+        "  share --slot K --server VERBINDUNG push|pull|sync\n"
+        "                                        Karte mit dem Allianzserver abgleichen\n"},
 };
 
 const Command *findCommand(const QString &name)

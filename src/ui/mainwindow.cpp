@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "aboutbox.h"
+#include "alliancesyncdialog.h"
 #include "app/importundo.h"
 #include "app/mapoperations.h"
 #include "app/reportimporter.h"
@@ -256,6 +257,10 @@ void MainWindow::buildMenus()
     connect(addMenuAction(karte, QStringLiteral("Kartenbereichexportieren1"),
                 QStringLiteral("Kartenbereich e&xportieren")),
         &QAction::triggered, this, &MainWindow::Kartenbereichexportieren1Click);
+    karte->addSeparator();
+    connect(addMenuAction(karte, QStringLiteral("MitAllianzabgleichen1"),
+                QStringLiteral("Mit &Allianz abgleichen")),
+        &QAction::triggered, this, &MainWindow::MitAllianzabgleichen1Click);
 
     QMenu *tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("Tools1"));
@@ -545,6 +550,13 @@ void MainWindow::Kartenbereichexportieren1Click()
         m_mapPanel->panel1()->text()};
     MapExchange(m_session.database(), m_session.game().number, m_prompter)
         .exportArea(marked, regionViewLevel());
+}
+
+void MainWindow::MitAllianzabgleichen1Click()
+{
+    AllianceSyncDialog dialog(m_session, this);
+    connect(&dialog, &AllianceSyncDialog::mapChanged, this, &MainWindow::refreshLevels);
+    dialog.exec();
 }
 
 std::optional<int> MainWindow::regionViewLevel() const

@@ -105,6 +105,8 @@ public slots:
     void Kartendatenimportieren1Click();
     void Kartendatenexportieren1Click();
     void Kartenbereichexportieren1Click();
+    // "Mit Allianz abgleichen": the dialog of the alliance server.
+    void MitAllianzabgleichen1Click();
 
     // The unit list: selecting an entry shows it, a double click opens the order editor.
     void ListBox3Click();

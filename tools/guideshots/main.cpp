@@ -5,6 +5,7 @@
 // The workspace holds slot 1 with imported reports and a rendered world map
 // (scripts/make-guide.sh prepares it); the reports are listed as recently imported.
 #include "aboutbox.h"
+#include "alliancesyncdialog.h"
 #include "app/session.h"
 #include "appwindows.h"
 #include "base/position.h"
@@ -210,6 +211,19 @@ int main(int argc, char *argv[])
     main->Info1Click();
     shoot(QStringLiteral("13-info"));
     w.about->hide();
+
+    // "Mit Allianz abgleichen" after a sync with the server make-guide.sh started, on
+    // which a second player's map lies. Last: it changes the game's map.
+    const QString server = qEnvironmentVariable("TOLVIMAR_GUIDE_SERVER");
+    if (!server.isEmpty()) {
+        AllianceSyncDialog alliance(session, main.get());
+        alliance.serverEdit()->setText(server);
+        alliance.show();
+        alliance.move(main->geometry().center() - alliance.rect().center());
+        settle();
+        alliance.AbgleichenClick();
+        shoot(QStringLiteral("14-allianz"));
+    }
 
     // Nothing is saved: the picture run leaves the workspace as it found it.
     session.orderTemplate().setSaved(true);

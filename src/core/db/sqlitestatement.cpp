@@ -221,6 +221,40 @@ qint64 SqliteStatement::columnInt64(int i) const
     return sqlite3_column_int64(m_stmt, i);
 }
 
+void SqliteStatement::bindUtf8(int i, const char *utf8, int bytes)
+{
+    if (i < 0 || i >= m_params.size()) {
+        sqlite3_bind_null(m_stmt, i + 1);
+        fail();
+    }
+    m_params[i].kind = Param::Unknown;
+    const int rc = utf8 ? sqlite3_bind_text(m_stmt, i + 1, utf8, bytes, SQLITE_STATIC)
+                        : sqlite3_bind_null(m_stmt, i + 1);
+    if (rc != SQLITE_OK)
+        fail();
+}
+
+const char *SqliteStatement::columnUtf8(int i, int *bytes) const
+{
+    if (sqlite3_column_type(m_stmt, i) == SQLITE_NULL) {
+        *bytes = 0;
+        return nullptr;
+    }
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, i));
+    *bytes = sqlite3_column_bytes(m_stmt, i);
+    return text ? text : "";
+}
+
+bool SqliteStatement::columnIsNull(int i) const
+{
+    return sqlite3_column_type(m_stmt, i) == SQLITE_NULL;
+}
+
+int SqliteStatement::changes() const
+{
+    return sqlite3_changes(m_db);
+}
+
 void SqliteStatement::fail() const
 {
     const QString text = errorText(m_db);

@@ -37,6 +37,16 @@ public:
     QVariant column(int i) const;
     qint64 columnInt64(int i) const;
 
+    // Raw UTF-8 for copying rows between databases: SQLite turns a number into its
+    // text and a text into the column's type by the column's affinity. The bound
+    // bytes must stay alive until the statement has run; a null pointer is NULL.
+    void bindUtf8(int i, const char *utf8, int bytes);
+    // The column as UTF-8 (valid until the next step), nullptr for NULL.
+    const char *columnUtf8(int i, int *bytes) const;
+    bool columnIsNull(int i) const;
+    // Rows the last write of this connection changed.
+    int changes() const;
+
     // A null variant, and a null string or byte array, bind as SQL NULL.
     static bool isNullValue(const QVariant &value);
     // QVariant::typeId() without the library call: these run for every field of

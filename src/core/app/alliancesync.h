@@ -1,0 +1,60 @@
+#pragma once
+
+#include "../share/mapsharing.h"
+#include "../share/pgconnection.h"
+
+#include <QString>
+
+namespace tolvimar {
+
+class Session;
+
+// "Mit Allianz abgleichen": the active game's map sent to and brought from the
+// alliance's server. A pull redraws the maps it changed; a failure changes nothing in
+// the player's database and says what went through before it.
+class AllianceSync
+{
+public:
+    enum class Direction { Push, Pull, Sync };
+
+    struct Result
+    {
+        enum Status {
+            Done,
+            DoneMapStale, // the rows are in, but a map could not be redrawn
+            Failed, // nothing changed locally
+        };
+        Status status = Failed;
+        bool pushed = false;
+        bool pulled = false;
+        ShareCounts up;
+        ShareCounts down;
+        // The server wants a password (or refused the one given).
+        bool needsPassword = false;
+        QString message;
+    };
+
+    AllianceSync(Session &session, ShareProgress &progress);
+
+    Result run(Direction direction, const QString &conninfo, const QString &password,
+        const PgConnection::Options &options = PgConnection::Options());
+
+    // The server remembered for the slot, and remembering one: stored without its
+    // password. Throw UserError.
+    QString rememberedServer() const;
+    void rememberServer(const QString &conninfo);
+
+    static QString upText(const ShareCounts &counts);
+    static QString downText(const ShareCounts &counts);
+
+private:
+    // The failure's message: the reason, what went up before it, and that the own
+    // database is unchanged.
+    static Result failed(Result result, const QString &reason);
+    void redrawMaps(const QSet<int> &levels);
+
+    Session &m_session;
+    ShareProgress &m_progress;
+};
+
+} // namespace tolvimar

@@ -1,0 +1,191 @@
+#include "alliancesyncdialog.h"
+
+#include "app/alliancesync.h"
+#include "app/session.h"
+#include "base/errors.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tolvimar {
+
+namespace {
+
+// Shows the steps in the dialog; the event loop turns a few times a second so that
+// the bar moves, the user's input waits.
+class DialogProgress : public ShareProgress
+{
+public:
+    DialogProgress(QProgressBar *bar, QLabel *step)
+        : m_bar(bar)
+        , m_step(step)
+    {
+        m_sinceRepaint.start();
+    }
+    void setStep(const QString &text) override
+    {
+        m_step->setText(text);
+        repaint(true);
+    }
+    void setPercent(int percent) override
+    {
+        if (percent == m_bar->value())
+            return;
+        m_bar->setValue(percent);
+        repaint(percent == 100);
+    }
+
+private:
+    void repaint(bool force)
+    {
+        if (!force && m_sinceRepaint.elapsed() < 100)
+            return;
+        m_sinceRepaint.restart();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+
+    QProgressBar *m_bar;
+    QLabel *m_step;
+    QElapsedTimer m_sinceRepaint;
+};
+
+} // namespace
+
+AllianceSyncDialog::AllianceSyncDialog(Session &session, QWidget *parent)
+    : QDialog(parent)
+    , m_session(session)
+{
+    setObjectName(QStringLiteral("AllianzDialog"));
+    setWindowTitle(QStringLiteral("Mit Allianz abgleichen"));
+    auto *layout = new QVBoxLayout(this);
+    auto *form = new QFormLayout;
+    m_server = new QLineEdit(this);
+    m_server->setObjectName(QStringLiteral("ServerEdit"));
+    m_server->setPlaceholderText(QStringLiteral("host=… port=5432 dbname=… user=… sslmode=…"));
+    m_server->setMinimumWidth(420);
+    form->addRow(QStringLiteral("Allianzserver:"), m_server);
+    m_password = new QLineEdit(this);
+    m_password->setObjectName(QStringLiteral("PasswortEdit"));
+    m_password->setEchoMode(QLineEdit::Password);
+    m_password->setPlaceholderText(QStringLiteral("nur wenn der Server eines verlangt"));
+    form->addRow(QStringLiteral("Passwort:"), m_password);
+    m_direction = new QComboBox(this);
+    m_direction->setObjectName(QStringLiteral("RichtungBox"));
+    m_direction->addItem(QStringLiteral("Senden und holen"), int(AllianceSync::Direction::Sync));
+    m_direction->addItem(QStringLiteral("Nur senden"), int(AllianceSync::Direction::Push));
+    m_direction->addItem(QStringLiteral("Nur holen"), int(AllianceSync::Direction::Pull));
+    form->addRow(QStringLiteral("Abgleich:"), m_direction);
+    layout->addLayout(form);
+    auto *hint
+        = new QLabel(QStringLiteral("Das Passwort wird nicht gespeichert. Eigene Markierungen "
+                                    "und Gruppen bleiben auf diesem Rechner."),
+            this);
+    hint->setWordWrap(true);
+    layout->addWidget(hint);
+    m_step = new QLabel(this);
+    m_step->setObjectName(QStringLiteral("SchrittLabel"));
+    layout->addWidget(m_step);
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("AbgleichFortschritt"));
+    m_progress->setRange(0, 100);
+    m_progress->setValue(0);
+    layout->addWidget(m_progress);
+    m_result = new QPlainTextEdit(this);
+    m_result->setObjectName(QStringLiteral("ErgebnisText"));
+    m_result->setReadOnly(true);
+    m_result->setFixedHeight(90);
+    layout->addWidget(m_result);
+    auto *buttons = new QHBoxLayout;
+    m_start = new QPushButton(QStringLiteral("Abgleichen"), this);
+    m_start->setObjectName(QStringLiteral("AbgleichenButton"));
+    m_start->setDefault(true);
+    m_close = new QPushButton(QStringLiteral("Schließen"), this);
+    m_close->setObjectName(QStringLiteral("SchliessenButton"));
+    buttons->addStretch();
+    buttons->addWidget(m_start);
+    buttons->addWidget(m_close);
+    layout->addLayout(buttons);
+    connect(m_start, &QPushButton::clicked, this, &AllianceSyncDialog::AbgleichenClick);
+    connect(m_close, &QPushButton::clicked, this, &QDialog::accept);
+
+    if (m_session.game().isOpen()) {
+        ShareProgress quiet;
+        try {
+            m_server->setText(AllianceSync(m_session, quiet).rememberedServer());
+        } catch (const UserError &e) {
+            m_result->setPlainText(e.message());
+        }
+    } else {
+        m_start->setEnabled(false);
+        m_result->setPlainText(QStringLiteral("Bitte zuerst ein Spiel starten."));
+    }
+}
+
+void AllianceSyncDialog::reject()
+{
+    if (!m_running)
+        QDialog::reject();
+}
+
+void AllianceSyncDialog::setRunning(bool running)
+{
+    m_running = running;
+    for (QWidget *w : {static_cast<QWidget *>(m_server), static_cast<QWidget *>(m_password),
+             static_cast<QWidget *>(m_direction), static_cast<QWidget *>(m_start),
+             static_cast<QWidget *>(m_close)})
+        w->setEnabled(!running);
+    if (running)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void AllianceSyncDialog::AbgleichenClick()
+{
+    const QString server = m_server->text().trimmed();
+    if (server.isEmpty()) {
+        m_result->setPlainText(QStringLiteral("Bitte den Allianzserver angeben, z. B. "
+                                              "\"host=karte.example.org dbname=allianz "
+                                              "user=name sslmode=verify-full\"."));
+        m_server->setFocus();
+        return;
+    }
+    const auto direction = AllianceSync::Direction(m_direction->currentData().toInt());
+    m_result->clear();
+    m_progress->setValue(0);
+    DialogProgress progress(m_progress, m_step);
+    AllianceSync sync(m_session, progress);
+    setRunning(true);
+    const AllianceSync::Result result = sync.run(direction, server, m_password->text());
+    setRunning(false);
+    QString text = result.message;
+    if (result.status != AllianceSync::Result::Failed) {
+        m_step->setText(QStringLiteral("Abgleich beendet"));
+        try {
+            sync.rememberServer(server);
+        } catch (const UserError &e) {
+            text += QStringLiteral("\nDer Server wurde nicht gemerkt: ") + e.message();
+        }
+    } else {
+        m_step->setText(QStringLiteral("Abgleich fehlgeschlagen"));
+        m_progress->setValue(0);
+    }
+    m_result->setPlainText(text);
+    if (result.pulled && result.down.total() > 0)
+        emit mapChanged();
+    if (result.needsPassword) {
+        m_password->setFocus();
+        m_password->selectAll();
+    }
+}
+
+} // namespace tolvimar

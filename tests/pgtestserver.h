@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace tolvimar::test {
+
+// A PostgreSQL server of the test's own: initdb and pg_ctl of the installed package
+// make and start it in a temporary folder, where its Unix socket lies; it also
+// listens on 127.0.0.1 at a free port. Run as root, the server runs as the
+// unprivileged user "nobody". It is stopped by the destructor, and by a watchdog
+// process should the test die first.
+class TestPostgres
+{
+public:
+    // The folder of initdb and pg_ctl; empty when PostgreSQL is not installed.
+    static QString binDir();
+
+    TestPostgres() = default;
+    ~TestPostgres();
+    TestPostgres(const TestPostgres &) = delete;
+    TestPostgres &operator=(const TestPostgres &) = delete;
+
+    // Makes and starts the server; false with the reason when that fails.
+    bool start(QString *problem);
+    void stop();
+
+    int port() const { return m_port; }
+    QString socketDir() const { return m_dir ? m_dir->path() : QString(); }
+    // Through the socket, where no password is needed; by default as the superuser.
+    QString conninfo(const QString &dbname, const QString &user = QStringLiteral("tolvimar")) const;
+    // Through 127.0.0.1, where every user needs a password.
+    QString tcpConninfo(const QString &dbname, const QString &user) const;
+
+    // Runs one statement as the superuser in the database (its values are the test's
+    // own constants). Returns the first column of the first row.
+    QString sql(const QString &dbname, const QString &statement) const;
+    // A new empty database.
+    QString createDatabase();
+
+    // The server's main process (its backends are its children); 0 when not running.
+    qint64 postmasterPid() const;
+
+    // A free TCP port on 127.0.0.1 (nothing listens there when it is returned).
+    static int freePort();
+
+private:
+    bool run(const QStringList &command, QString *output) const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_dataDir;
+    int m_port = 0;
+    bool m_running = false;
+    int m_databases = 0;
+};
+
+} // namespace tolvimar::test

@@ -1,0 +1,224 @@
+#include "alliancesyncdialog.h"
+#include "app/alliancesync.h"
+#include "base/slotsettings.h"
+#include "db/database.h"
+#include "guisupport.h"
+#include "mapimage.h"
+#include "mappanel.h"
+#include "pgtestserver.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QtTest>
+
+using namespace tolvimar;
+using namespace tolvimar::test;
+
+namespace {
+
+void addRegion(Session &session, int x, int y, int level, int date)
+{
+    QSqlQuery q(session.database().connection());
+    q.prepare(QStringLiteral("INSERT INTO regionen (\"Spiel\", \"Breite\", \"Länge\", \"Ebene\", "
+                             "\"Regionname\", \"Regiontyp\", \"Info Datum\") VALUES (1, ?, ?, ?, "
+                             "'Feld', 'Ebene', ?)"));
+    for (const int v : {x, y, level, date})
+        q.addBindValue(v);
+    if (!q.exec())
+        qFatal("insert failed");
+}
+
+struct Gui : GuiHarness
+{
+    Gui() { main->startGame(1, QStringLiteral("Test"), QStringLiteral("Kalmora")); }
+
+    template<typename T> static T *in(QWidget *dialog, const char *name)
+    {
+        T *child = dialog->findChild<T *>(QString::fromLatin1(name));
+        if (!child)
+            qWarning("no %s", name);
+        return child;
+    }
+    QString settingsFile() const { return SlotSettings(session->workspace(), 1).filePath(); }
+};
+
+} // namespace
+
+class TestGuiShare : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        if (TestPostgres::binDir().isEmpty())
+            QSKIP("PostgreSQL is not installed (no initdb and pg_ctl); scripts/bootstrap.sh "
+                  "installs it");
+        // Only what a test gives: no password from the environment or a password file.
+        qunsetenv("PGPASSWORD");
+        qputenv("PGPASSFILE", "/nonexistent/tolvimar-test-pgpass");
+        QString problem;
+        QVERIFY2(m_server.start(&problem), qPrintable(problem));
+        m_server.sql(QStringLiteral("postgres"),
+            QStringLiteral("CREATE ROLE mitglied LOGIN PASSWORD 'geheim'"));
+        m_server.sql(QStringLiteral("postgres"),
+            QStringLiteral("CREATE DATABASE mitglieder OWNER mitglied"));
+    }
+    void cleanupTestCase() { m_server.stop(); }
+
+    // "Karte → Mit Allianz abgleichen" opens the dialog; a sync in it brings another
+    // player's regions, the level list learns the new level, the server is remembered.
+    void syncThroughTheMenu()
+    {
+        const QString server = m_server.conninfo(m_server.createDatabase());
+        {
+            // Another member has pushed two regions, one on level 3.
+            ImportHarness other;
+            addRegion(*other.session, 4, 4, 0, 302);
+            addRegion(*other.session, 1, 1, 3, 302);
+            ShareProgress quiet;
+            QCOMPARE(AllianceSync(*other.session, quiet)
+                         .run(AllianceSync::Direction::Push, server, QString())
+                         .status,
+                AllianceSync::Result::Done);
+        }
+        Gui gui;
+        addRegion(*gui.session, 0, 0, 0, 301);
+        QComboBox *levels = gui.find<QComboBox>(QStringLiteral("DBLookupComboBox3"));
+        QCOMPARE(levels->count(), 1);
+
+        bool seen = false;
+        QList<int> percents;
+        QString result;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<AllianceSyncDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            seen = true;
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Mit Allianz abgleichen"));
+            QCOMPARE(dialog->serverEdit()->text(), QString());
+            auto *bar = Gui::in<QProgressBar>(dialog, "AbgleichFortschritt");
+            connect(bar, &QProgressBar::valueChanged, [&](int v) { percents.append(v); });
+            dialog->serverEdit()->setText(server);
+            QTest::mouseClick(Gui::in<QPushButton>(dialog, "AbgleichenButton"), Qt::LeftButton);
+            result = Gui::in<QPlainTextEdit>(dialog, "ErgebnisText")->toPlainText();
+            QCOMPARE(Gui::in<QLabel>(dialog, "SchrittLabel")->text(),
+                QStringLiteral("Abgleich beendet"));
+            QVERIFY(!QApplication::overrideCursor());
+            QVERIFY(Gui::in<QPushButton>(dialog, "SchliessenButton")->isEnabled());
+            Gui::in<QPushButton>(dialog, "SchliessenButton")->click();
+        });
+        gui.find<QAction>(QStringLiteral("MitAllianzabgleichen1"))->trigger();
+        QVERIFY(seen);
+        QCOMPARE(result,
+            QStringLiteral("Hochgeladen: 1 Zeile (Regionen 1, Burgen 0, Schiffe 0, Einheiten 0)\n"
+                           "Heruntergeladen: 2 Zeilen (Regionen 2, Burgen 0, Schiffe 0, "
+                           "Einheiten 0)"));
+        QVERIFY(!percents.isEmpty());
+        QCOMPARE(percents.last(), 100);
+        QCOMPARE(levels->count(), 2);
+        QCOMPARE(levels->itemText(1), QStringLiteral("3"));
+
+        // The next dialog offers the remembered server.
+        AllianceSyncDialog again(*gui.session, gui.main.get());
+        QCOMPARE(again.serverEdit()->text(), PgConnection::withoutPassword(server));
+        QVERIFY(again.passwordEdit()->text().isEmpty());
+    }
+
+    // The password field is used for the connection and forgotten: the settings hold
+    // the server without it, and a new dialog starts with an empty field.
+    void passwordIsUsedAndForgotten()
+    {
+        Gui gui;
+        addRegion(*gui.session, 0, 0, 0, 301);
+        AllianceSyncDialog dialog(*gui.session, gui.main.get());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.serverEdit()->setText(
+            m_server.tcpConninfo(QStringLiteral("mitglieder"), QStringLiteral("mitglied")));
+        auto *text = Gui::in<QPlainTextEdit>(&dialog, "ErgebnisText");
+        dialog.AbgleichenClick();
+        QVERIFY2(text->toPlainText().contains(QStringLiteral("verlangt ein Passwort")),
+            qPrintable(text->toPlainText()));
+        QVERIFY2(text->toPlainText().contains(QStringLiteral("nichts geändert")),
+            qPrintable(text->toPlainText()));
+        QCOMPARE(QApplication::focusWidget(), dialog.passwordEdit());
+        QCOMPARE(Gui::in<QLabel>(&dialog, "SchrittLabel")->text(),
+            QStringLiteral("Abgleich fehlgeschlagen"));
+        QVERIFY(!QFile::exists(gui.settingsFile()));
+
+        QTest::keyClicks(dialog.passwordEdit(), QStringLiteral("geheim"));
+        dialog.AbgleichenClick();
+        QVERIFY2(text->toPlainText().startsWith(QStringLiteral("Hochgeladen: 1 Zeile")),
+            qPrintable(text->toPlainText()));
+        const QByteArray stored = readBytes(gui.settingsFile());
+        QVERIFY2(stored.contains("user=mitglied"), stored.constData());
+        QVERIFY2(!stored.contains("geheim"), stored.constData());
+        QVERIFY(!readBytes(gui.ws.file(QStringLiteral("tolvimar.cfg"))).contains("mitglied"));
+
+        AllianceSyncDialog next(*gui.session, gui.main.get());
+        QVERIFY(next.passwordEdit()->text().isEmpty());
+        QVERIFY(next.serverEdit()->text().contains(QStringLiteral("user=mitglied")));
+    }
+
+    // A pull while the world map is shown and a region selected: the window shows the
+    // map drawn anew.
+    void pullRedrawsTheShownMap()
+    {
+        const QString server = m_server.conninfo(m_server.createDatabase());
+        {
+            ImportHarness other;
+            addRegion(*other.session, 6, 2, 0, 305);
+            addRegion(*other.session, 0, 0, 0, 305);
+            ShareProgress quiet;
+            QCOMPARE(AllianceSync(*other.session, quiet)
+                         .run(AllianceSync::Direction::Push, server, QString())
+                         .status,
+                AllianceSync::Result::Done);
+        }
+        Gui gui;
+        addRegion(*gui.session, 0, 0, 0, 301);
+        addRegion(*gui.session, 1, 0, 0, 301);
+        gui.main->Button4Click();
+        gui.main->getSekKoo(0, 0);
+        gui.main->ToolButton1Click();
+        gui.main->ToolButton2Click();
+        const QSize before = gui.session->mapState().worldMap().size();
+        AllianceSyncDialog dialog(*gui.session, gui.main.get());
+        connect(&dialog, &AllianceSyncDialog::mapChanged, gui.main.get(),
+            [&] { gui.main->getSekKoo(6, 2); });
+        dialog.show();
+        dialog.serverEdit()->setText(server);
+        dialog.AbgleichenClick();
+        QVERIFY2(Gui::in<QPlainTextEdit>(&dialog, "ErgebnisText")
+                     ->toPlainText()
+                     .contains(QStringLiteral("Heruntergeladen: 2 Zeilen")),
+            qPrintable(Gui::in<QPlainTextEdit>(&dialog, "ErgebnisText")->toPlainText()));
+        QVERIFY(gui.session->mapState().worldMap().size() != before);
+        QCOMPARE(gui.main->mapPanel()->image82()->image().size(),
+            gui.session->mapState().worldMap().size());
+    }
+
+    void emptyServerIsAskedFor()
+    {
+        Gui gui;
+        AllianceSyncDialog dialog(*gui.session, gui.main.get());
+        dialog.AbgleichenClick();
+        QVERIFY(Gui::in<QPlainTextEdit>(&dialog, "ErgebnisText")
+                    ->toPlainText()
+                    .startsWith(QStringLiteral("Bitte den Allianzserver angeben")));
+        QCOMPARE(Gui::in<QProgressBar>(&dialog, "AbgleichFortschritt")->value(), 0);
+    }
+
+private:
+    TestPostgres m_server;
+};
+
+QTEST_MAIN(TestGuiShare)
+#include "test_gui_share.moc"
