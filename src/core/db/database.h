@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 #include <QStringList>
 
@@ -35,9 +36,15 @@ public:
     // Runs a statement without results; throws UserError with the database's text.
     void exec(const QString &sql);
 
+    // The text of a failed statement for a message: another program's lock is named
+    // as such ("gesperrt"), anything else in the database's words.
+    QString errorText(const QSqlError &error) const;
+    static QString lockedMessage(const QString &path);
+
 private:
     void createSchema();
     QStringList existingObjects();
+    void checkForeignLayout();
     void takeHandle();
 
     QString m_path;
