@@ -200,6 +200,31 @@ private slots:
         QCOMPARE(memo->toPlainText(),
             QStringLiteral(" EINHEIT 3my;\tHändler [2,500$]\n    KAUFE 5 Seide"));
     }
+
+    // A line that would end the orders for the game is refused with a message; neither
+    // the template nor the mark changes.
+    void editorRefusesStructureLines()
+    {
+        Gui gui;
+        gui.clickRow(1);
+        gui.doubleClickRow(1);
+        const QString before = gui.session->orderTemplate().text();
+        auto *memo = gui.inEditor<QPlainTextEdit>(QStringLiteral("Memo1"));
+        memo->setFocus();
+        QTest::keyClick(memo, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(memo, Qt::Key_Return);
+        QTest::keyClicks(memo, QStringLiteral(" NAECHSTER"));
+        QTest::mouseClick(gui.inEditor<QCheckBox>(QStringLiteral("CheckBox2")), Qt::LeftButton);
+        QTest::mouseClick(gui.inEditor<QPushButton>(QStringLiteral("Button1")), Qt::LeftButton);
+        QVERIFY2(gui.prompter.texts().join(u'\n').contains(QStringLiteral("Zeile 4")),
+            qPrintable(gui.prompter.texts().join(u'\n')));
+        QCOMPARE(gui.session->orderTemplate().text(), before);
+        QSqlQuery q(gui.session->database().connection());
+        QVERIFY(
+            q.exec(QStringLiteral("SELECT \"Flags\" FROM einheiten WHERE \"Einheit Nr\" = 4712")));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toString(), QString());
+    }
 };
 
 QTEST_MAIN(TestGuiUnits)

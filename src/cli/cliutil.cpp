@@ -1,7 +1,10 @@
 #include "cliutil.h"
 
 #include "app/session.h"
+#include "base/errors.h"
+#include "base/workspace.h"
 
+#include <QFileInfo>
 #include <QIODevice>
 #include <cstdio>
 
@@ -164,6 +167,18 @@ int slotOption(const CommandOptions &options, QString *problem)
     return slot;
 }
 
+std::unique_ptr<Session> openWorkspace(const Arguments &args, Prompter &prompter)
+{
+    const Workspace workspace(args.workspace);
+    if (!QFileInfo::exists(workspace.configPath())) {
+        throw UserError(
+            QStringLiteral("%1 ist kein Arbeitsverzeichnis von Tolvimar (es gibt dort keine "
+                           "tolvimar.cfg). Ein neues legt \"init\" oder \"import\" an.")
+                .arg(QDir::toNativeSeparators(workspace.dir())));
+    }
+    return std::make_unique<Session>(args.workspace, prompter);
+}
+
 void echoToStderr(ScriptedPrompter &prompter)
 {
     prompter.echo = [](const ScriptedPrompter::Entry &e) {
@@ -192,7 +207,7 @@ int openSlotCommand(const Arguments &args, OpenedSlot *opened)
     if (!options.positional.isEmpty())
         return usage(args.command + QStringLiteral(" kennt keine weiteren Argumente."));
     echoToStderr(opened->prompter);
-    opened->session = std::make_unique<Session>(args.workspace, opened->prompter);
+    opened->session = openWorkspace(args, opened->prompter);
     openSlot(*opened->session, slot, QString());
     return -1;
 }

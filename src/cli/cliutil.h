@@ -10,8 +10,9 @@
 #include <memory>
 
 namespace tolvimar {
+class Prompter;
 class Session;
-}
+} // namespace tolvimar
 
 namespace tolvimar::cli {
 
@@ -50,6 +51,10 @@ bool parseCommandOptions(const QStringList &rest, const QStringList &valueOption
     const QStringList &flagOptions, CommandOptions *options, QString *problem);
 // Reads --slot; returns 0 and sets problem when it is missing or not 1 to 6.
 int slotOption(const CommandOptions &options, QString *problem);
+
+// Opens the workspace of a command that works on one that exists: a mistyped
+// --workspace is reported instead of made into a new workspace. Throws UserError.
+std::unique_ptr<Session> openWorkspace(const Arguments &args, Prompter &prompter);
 
 // Messages and questions of core go to stderr.
 void echoToStderr(ScriptedPrompter &prompter);

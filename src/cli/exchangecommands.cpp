@@ -42,7 +42,7 @@ struct OpenGame
     OpenGame(const Arguments &args, int slot)
     {
         echoToStderr(prompter);
-        session = std::make_unique<Session>(args.workspace, prompter);
+        session = openWorkspace(args, prompter);
         openSlot(*session, slot, QString());
     }
     MapExchange exchange()
@@ -90,10 +90,19 @@ int exportMap(const Arguments &args)
         if (!readInt(options.values.value(QStringLiteral("--radius")), QStringLiteral("--radius"),
                 &radius, &problem))
             return usage(problem);
+        if (radius < 0)
+            return usage(
+                QStringLiteral("--radius braucht eine Zahl ab 0, nicht \"%1\".").arg(radius));
     }
 
     OpenGame game(args, slot);
     const QString path = options.positional.first();
+    // A level the game does not know would give an empty file that looks like success.
+    if (level && game.exchange().wholeMapLines(level).isEmpty()) {
+        err() << "Ebene " << *level << " hat in Spiel " << slot
+              << " keine Regionen; keine Datei geschrieben.\n";
+        return 1;
+    }
     const QString message = around ? game.exchange().writeArea(path, *around, radius, level)
                                    : game.exchange().writeWholeMap(path, level);
     out() << message << "\n";

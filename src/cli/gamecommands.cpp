@@ -130,6 +130,12 @@ int check(const Arguments &args)
     OpenedSlot opened;
     if (const int exitCode = openSlotCommand(args, &opened); exitCode >= 0)
         return exitCode;
+    // Without a report there is no turn, and the order file would have no name.
+    if (opened.session->status()[StatusField::Datum].isEmpty()) {
+        err() << "Spiel " << opened.session->game().number
+              << " hat noch keinen Bericht eingelesen; es gibt keine Zugvorlage zum Prüfen.\n";
+        return 1;
+    }
     OrderFile orderFile = opened.session->orderFile();
     const OrderChecker::Result result = OrderChecker(opened.session->game()).run(orderFile);
     if (result.status != OrderChecker::Result::Ran) {

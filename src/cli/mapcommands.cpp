@@ -3,10 +3,11 @@
 #include "app/mapoperations.h"
 #include "app/session.h"
 #include "base/errors.h"
+#include "base/gamefiles.h"
 #include "cliutil.h"
+#include "map/imagefile.h"
 
-#include <QImageWriter>
-#include <QSaveFile>
+#include <QFileInfo>
 
 namespace tolvimar::cli {
 
@@ -60,10 +61,7 @@ bool parseMapCommand(const Arguments &args, bool withOut, MapCommand *command, i
 // Writes a picture as PNG, atomically. Throws UserError.
 void savePng(const QImage &image, const QString &path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
-        throw UserError(QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2")
-                            .arg(QDir::toNativeSeparators(path), file.errorString()));
+    writeImageFile(path, image, "PNG");
 }
 
 } // namespace
@@ -78,7 +76,8 @@ int renderMap(const Arguments &args)
         return usage(QStringLiteral("render-map kennt keine weiteren Argumente."));
     ScriptedPrompter prompter;
     echoToStderr(prompter);
-    Session session(args.workspace, prompter);
+    const std::unique_ptr<Session> opened = openWorkspace(args, prompter);
+    Session &session = *opened;
     openSlot(session, command.slot, QString());
     MapOperations maps(session);
     const int level = command.level.value_or(0);
@@ -108,7 +107,8 @@ int smallMap(const Arguments &args)
         return usage(QStringLiteral("small-map braucht die Koordinaten X Y als ganze Zahlen."));
     ScriptedPrompter prompter;
     echoToStderr(prompter);
-    Session session(args.workspace, prompter);
+    const std::unique_ptr<Session> opened = openWorkspace(args, prompter);
+    Session &session = *opened;
     openSlot(session, command.slot, QString());
     MapOperations maps(session);
     // Without --level the region view sees every level, as after the game's start.
@@ -134,10 +134,19 @@ int overlay(const Arguments &args)
         return usage(QStringLiteral("overlay braucht ships, units oder messages."));
     ScriptedPrompter prompter;
     echoToStderr(prompter);
-    Session session(args.workspace, prompter);
+    const std::unique_ptr<Session> opened = openWorkspace(args, prompter);
+    Session &session = *opened;
     openSlot(session, command.slot, QString());
     MapOperations maps(session);
     const int level = command.level.value_or(0);
+    // A world map drawn here is cached where the workspace can be written; a
+    // read-only one still gets its overlay.
+    const QFileInfo images(imagesDir(session.game().programPath));
+    if (!QFileInfo(session.workspace().dir()).isWritable() || !images.isWritable()) {
+        maps.setCaching(false);
+        err() << "Das Arbeitsverzeichnis ist schreibgeschützt; die Weltkarte wird nicht "
+                 "zwischengespeichert.\n";
+    }
     // The layer lies on the world map of the level: its cache, or a new rendering.
     const bool shown = level != 0
         ? maps.switchLevel(level) != MapOperations::SwitchResult::NoRegions

@@ -57,7 +57,7 @@ int parseSlotOptions(const QStringList &rest, const QStringList &valueOptions, i
 void openGame(const Arguments &args, int slot, OpenedSlot *opened)
 {
     echoToStderr(opened->prompter);
-    opened->session = std::make_unique<Session>(args.workspace, opened->prompter);
+    opened->session = openWorkspace(args, opened->prompter);
     openSlot(*opened->session, slot, QString());
 }
 
@@ -133,7 +133,8 @@ int setGroup(const Arguments &args)
         out() << "Steuereintreiber: keine Änderung.\n";
         return 0;
     }
-    if (!Groupings(session.database()).groupchange(session.game(), group, position, unit)) {
+    if (!Groupings(session.database())
+             .groupchange(session.game(), group, position, unit, &session.workspaceLock())) {
         err() << "Keine Einheit " << unit << " in " << position << " in Spiel " << slot << ".\n";
         return 1;
     }

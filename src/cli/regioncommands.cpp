@@ -93,7 +93,8 @@ int region(const Arguments &args)
 
     ScriptedPrompter prompter;
     echoToStderr(prompter);
-    Session session(args.workspace, prompter);
+    const std::unique_ptr<Session> opened = openWorkspace(args, prompter);
+    Session &session = *opened;
     openSlot(session, slot, QString());
     selection.previousPosition = session.mapState().regionPosition();
     const RegionView view

@@ -2,15 +2,17 @@
 
 #include "app/session.h"
 #include "base/errors.h"
+#include "base/identifiertext.h"
 #include "base/position.h"
 #include "base/textfile.h"
+#include "base/workspacelock.h"
 #include "cliutil.h"
 #include "orders/orderblock.h"
+#include "orders/orderedit.h"
 #include "orders/unitrecord.h"
 #include "report/identifiers.h"
 
 #include <QDir>
-#include <QRegularExpression>
 
 namespace tolvimar::cli {
 
@@ -19,11 +21,8 @@ namespace {
 // A unit's identifier text as the unit list shows it; 0 when it is none.
 int unitNumber(const QString &text, int base)
 {
-    static const QRegularExpression digits(QStringLiteral("^[0-9A-Za-z]+$"));
-    if (!digits.match(text).hasMatch())
-        return 0;
-    const int number = strToId(text, base);
-    return number > 0 ? number : 0;
+    int number = 0;
+    return parseIdentifierText(text, base, &number) ? number : 0;
 }
 
 // The command's game, region position and unit number, read from "--slot K X Y NR
@@ -31,11 +30,20 @@ int unitNumber(const QString &text, int base)
 struct UnitArguments
 {
     OpenedSlot opened;
+    // An edit holds the workspace from before the game is opened: it reads the turn,
+    // the order file and the unit's row as the last writer left them.
+    bool holdsWorkspace = false;
+    std::optional<WorkspaceWriteScope> write;
     CommandOptions options;
     QString position;
     int number = 0;
     QString numberText;
+    QString input; // set-orders: the orders file and its bytes
+    QByteArray inputBytes;
 };
+
+// An orders file for one unit is small; a larger one is a mistake.
+constexpr qint64 kMaxOrdersBytes = qint64(1) << 20;
 
 int openUnitCommand(
     const Arguments &args, const QStringList &valueOptions, int positionalCount, UnitArguments *u)
@@ -62,7 +70,9 @@ int openUnitCommand(
         u->position = positionText(x, y, level);
     }
     echoToStderr(u->opened.prompter);
-    u->opened.session = std::make_unique<Session>(args.workspace, u->opened.prompter);
+    u->opened.session = openWorkspace(args, u->opened.prompter);
+    if (u->holdsWorkspace)
+        u->write.emplace(&u->opened.session->workspaceLock());
     openSlot(*u->opened.session, slot, QString());
     u->numberText = p[positionalCount >= 3 ? 2 : 0];
     u->number = unitNumber(u->numberText, u->opened.session->game().base);
@@ -82,6 +92,13 @@ QString oneLine(QString text)
 int noUnit(const UnitArguments &u)
 {
     err() << "Keine Einheit " << u.numberText << " in Region " << u.position << ".\n";
+    return 1;
+}
+
+int noBlock(const UnitOrdersEdit &edit)
+{
+    err() << "Die Zugdatei " << QDir::toNativeSeparators(edit.orderFile)
+          << " enthält keine Einheit " << edit.unitText << ".\n";
     return 1;
 }
 
@@ -145,9 +162,20 @@ int orders(const Arguments &args)
 int setOrders(const Arguments &args)
 {
     UnitArguments u;
-    if (const int exitCode = openUnitCommand(args,
-            {QStringLiteral("--slot"), QStringLiteral("--level"), QStringLiteral("--mark")}, 4, &u);
-        exitCode >= 0)
+    u.holdsWorkspace = true;
+    const QStringList valueOptions
+        = {QStringLiteral("--slot"), QStringLiteral("--level"), QStringLiteral("--mark")};
+    // The orders are read before the workspace is held, so that bad input waits for nothing.
+    {
+        CommandOptions options;
+        QString problem;
+        if (parseCommandOptions(args.rest, valueOptions, {}, &options, &problem)
+            && options.positional.size() == 4) {
+            u.input = options.positional[3];
+            u.inputBytes = readRegularFile(u.input, kMaxOrdersBytes);
+        }
+    }
+    if (const int exitCode = openUnitCommand(args, valueOptions, 4, &u); exitCode >= 0)
         return exitCode;
     const QString markText = u.options.values.value(QStringLiteral("--mark"));
     if (!markText.isEmpty() && markText != QStringLiteral("none") && markText != QStringLiteral("x")
@@ -155,39 +183,36 @@ int setOrders(const Arguments &args)
         return usage(QStringLiteral("--mark ist none, x oder X."));
     Session &session = *u.opened.session;
     const ActiveGame &game = session.game();
-    const QStringList editorLines = readTextLines(u.options.positional[3]);
 
-    // The order file as it is on disk, in its own encoding.
-    OrderFile orderFile = session.orderFile();
-    TextEncoding encoding = TextEncoding::Utf8;
-    const QStringList lines = readTextLines(orderFile.path(), &encoding);
-    OrderTemplate &orders = session.orderTemplate();
-    orders.setEncoding(encoding);
-    orders.setLines(lines);
-
-    UnitRecord record(session.database());
-    const std::optional<UnitViewTexts> view = record.selectUnit(game, u.position, u.number);
-    if (!view)
+    if (!UnitRecord(session.database()).selectUnit(game, u.position, u.number))
         return noUnit(u);
-    OrderBlock block(orders, session.database());
-    const OrderBlock::Opened opened = block.open(game, *view);
-    if (opened.lines.isEmpty()) {
-        err() << "Die Zugdatei " << QDir::toNativeSeparators(orderFile.path())
-              << " enthält keine Einheit " << block.unitText() << ".\n";
-        return 1;
-    }
-    // Without --mark the unit keeps the mark the editor would show.
-    UnitMark mark = opened.mark;
+    UnitOrdersEdit edit;
+    edit.orderFile = session.orderFile().path();
+    edit.game = game.number;
+    edit.position = u.position;
+    edit.number = u.number;
+    edit.unitText = numberText(u.number, game.type, game.base);
+    // A unit without a block is named as such before its orders are looked at.
+    if (!findUnitBlock(readTextLines(edit.orderFile), edit.unitText))
+        return noBlock(edit);
+    edit.orders = ordersOfFile(u.inputBytes, edit.unitText, u.input);
+    // Without --mark the unit keeps its mark.
     if (markText == QStringLiteral("none"))
-        mark = UnitMark::None;
+        edit.mark = UnitMark::None;
     else if (markText == QStringLiteral("x"))
-        mark = UnitMark::Plain;
+        edit.mark = UnitMark::Plain;
     else if (markText == QStringLiteral("X"))
-        mark = UnitMark::Long;
-    block.apply(editorLines, mark);
-    orderFile.save();
-    out() << "Befehle von Einheit " << block.unitText()
-          << " geschrieben: " << QDir::toNativeSeparators(orderFile.path()) << "\n";
+        edit.mark = UnitMark::Long;
+    switch (writeUnitOrders(session.database(), &session.workspaceLock(), edit)) {
+    case UnitOrdersResult::NoUnit:
+        return noUnit(u);
+    case UnitOrdersResult::NoBlock:
+        return noBlock(edit);
+    case UnitOrdersResult::Written:
+        break;
+    }
+    out() << "Befehle von Einheit " << edit.unitText
+          << " geschrieben: " << QDir::toNativeSeparators(edit.orderFile) << "\n";
     return 0;
 }
 

@@ -183,8 +183,8 @@ void GroupingsPage::groupchange(const QString &caption)
         return;
     const QStringList cells = m_stringGrid4->rowTexts(row);
     try {
-        if (m_groupings->groupchange(
-                m_session->game(), caption, cells[kPositionColumn], cells[kNumberColumn])) {
+        if (m_groupings->groupchange(m_session->game(), caption, cells[kPositionColumn],
+                cells[kNumberColumn], &m_session->workspaceLock())) {
             m_stringGrid4->item(row, kGroupColumn)->setText(caption);
         } else if (caption != QStringLiteral("Steuereintreiber")) {
             showError(QStringLiteral("Die Einheit %1 in %2 ist nicht mehr in der Datenbank.")

@@ -581,7 +581,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
 void MainWindow::connectUnitView()
 {
     m_unitRecord = std::make_unique<UnitRecord>(m_session.database());
-    m_orderBlock = std::make_unique<OrderBlock>(m_session.orderTemplate(), m_session.database());
+    m_orderBlock = std::make_unique<OrderBlock>(
+        m_session.orderTemplate(), m_session.database(), &m_session.workspaceLock());
     m_unitView = new UnitViewPanel;
     UnitsPage *units = m_detailPages->units();
     units->setUnitView(m_unitView);

@@ -6,6 +6,7 @@
 #include "../base/prompter.h"
 #include "../db/schema.h"
 #include "../db/table.h"
+#include "../map/imagefile.h"
 #include "../map/smallmaprenderer.h"
 #include "../map/tileart.h"
 #include "../map/worldmaprenderer.h"
@@ -13,8 +14,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace tolvimar {
@@ -82,6 +81,8 @@ bool MapOperations::displayWorldMapHex()
 
     state.setOrigin(QPointF(map->extent.minX, map->extent.minY));
     state.setWorldMap(map->image);
+    if (!m_caching)
+        return true;
     // Stores lines 7 and 8 only while level 0 is shown.
     m_session.saveAktuelleOptionen();
     saveWorldMap(map->image, level);
@@ -90,12 +91,7 @@ bool MapOperations::displayWorldMapHex()
 
 void MapOperations::saveWorldMap(const QImage &image, int level) const
 {
-    const QString path = m_session.worldMapFile(level);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "BMP") || !file.commit())
-        throw UserError(QStringLiteral("Die Weltkarte %1 kann nicht gespeichert werden: %2")
-                            .arg(QDir::toNativeSeparators(path), file.errorString()));
+    writeImageFile(m_session.worldMapFile(level), image, "BMP");
 }
 
 bool MapOperations::loadWorldMap(int level)
@@ -103,11 +99,8 @@ bool MapOperations::loadWorldMap(int level)
     const QString path = m_session.worldMapFile(level);
     if (!QFileInfo(path).isFile())
         return false;
-    QImageReader reader(path);
-    QImage image = reader.read();
-    if (image.isNull())
-        throw UserError(QStringLiteral("Die Weltkarte %1 kann nicht gelesen werden: %2")
-                            .arg(QDir::toNativeSeparators(path), reader.errorString()));
+    const QImage image
+        = readImageFile(path, WorldMapRenderer::kMaxPixels, QStringLiteral("Die Weltkarte"));
     m_session.mapState().setWorldMap(image.convertToFormat(QImage::Format_RGB32));
     return true;
 }

@@ -35,6 +35,9 @@ public:
     // configuration. False when the level has no regions: nothing changes then.
     // Throws UserError (a missing tile, a picture too large, a file not written).
     bool displayWorldMapHex();
+    // Without caching the world map is drawn into memory only: neither its file nor the
+    // origin in the configuration is written (a workspace that cannot be written).
+    void setCaching(bool caching) { m_caching = caching; }
 
     enum class SwitchResult {
         Unchanged, // the level was shown already
@@ -100,6 +103,7 @@ private:
 
     Session &m_session;
     std::unique_ptr<GameQueries> m_queries;
+    bool m_caching = true;
 };
 
 } // namespace tolvimar

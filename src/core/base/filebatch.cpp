@@ -14,6 +14,7 @@
 #include <system_error>
 
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -66,17 +67,124 @@ QString syncToDisk(QFile &file)
     return QString();
 }
 
-void writeTemporary(const QString &target, const QString &temporary, const QByteArray &bytes)
+// What lies in a path's place when it is no regular file or folder; empty otherwise.
+QString specialKind(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat st
+    {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return QString();
+    if (S_ISFIFO(st.st_mode))
+        return QStringLiteral("eine FIFO");
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+        return QStringLiteral("ein Gerät");
+    if (S_ISSOCK(st.st_mode))
+        return QStringLiteral("ein Socket");
+    return QString();
+#else
+    const QFileInfo info(path);
+    return info.exists() && !info.isFile() && !info.isDir() ? QStringLiteral("ein Gerät")
+                                                            : QString();
+#endif
+}
+
+// The file a path names: a symbolic link is followed to its target (which may not
+// exist yet), so that the write replaces the target and the link stays.
+QString resolvedTarget(const QString &path)
+{
+    QString current = QFileInfo(path).absoluteFilePath();
+    for (int hop = 0; hop < 40; ++hop) {
+        const QFileInfo info(current);
+        if (!info.isSymLink())
+            return current;
+        current = info.symLinkTarget();
+        if (current.isEmpty())
+            break;
+    }
+    throw writeError(path, QStringLiteral("zu viele symbolische Verknüpfungen hintereinander"));
+}
+
+// Throws when the target cannot be replaced by a regular file.
+void checkTarget(const QString &shownPath, const QString &target)
 {
     const QFileInfo info(target);
     if (info.isDir())
-        throw writeError(target, QStringLiteral("an ihrer Stelle liegt ein Verzeichnis"));
-    makeDirectory(info.absolutePath());
+        throw writeError(shownPath, QStringLiteral("an ihrer Stelle liegt ein Verzeichnis"));
+    const QString kind = specialKind(target);
+    if (!kind.isEmpty())
+        throw writeError(shownPath,
+            QStringLiteral("an ihrer Stelle liegt %1, keine gewöhnliche Datei; sie wird nicht "
+                           "ersetzt")
+                .arg(kind));
+}
+
+// Writes straight to a file's descriptor and keeps the system's reason when the disk
+// refuses: QFile takes a short write for success and, after it, has no reason to give.
+class FileSink : public QIODevice
+{
+public:
+    explicit FileSink(QFile &file)
+        : m_file(file)
+    {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+    const QString &failure() const { return m_failure; }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 length) override
+    {
+        if (!m_failure.isEmpty())
+            return -1;
+#ifdef Q_OS_UNIX
+        qint64 done = 0;
+        while (done < length) {
+            const ssize_t n = ::write(m_file.handle(), data + done, size_t(length - done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                fail(QString::fromLocal8Bit(std::strerror(n < 0 ? errno : ENOSPC)));
+                return -1;
+            }
+            done += n;
+        }
+        return done;
+#else
+        if (m_file.write(data, length) != length) {
+            fail(m_file.errorString());
+            return -1;
+        }
+        return length;
+#endif
+    }
+
+private:
+    void fail(const QString &reason)
+    {
+        m_failure = reason;
+        setErrorString(reason);
+    }
+
+    QFile &m_file;
+    QString m_failure;
+};
+
+void writeTemporary(const QString &shownPath, const QString &target, const QString &temporary,
+    const FileBatch::Writer &writer)
+{
+    checkTarget(shownPath, target);
+    makeDirectory(QFileInfo(target).absolutePath());
     QFile file(temporary);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        throw writeError(target, file.errorString());
-    bool ok = file.write(bytes) == bytes.size() && file.flush();
-    QString reason = file.errorString();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+        throw writeError(shownPath, file.errorString());
+    FileSink sink(file);
+    QString reason = writer(sink);
+    bool ok = reason.isEmpty() && sink.failure().isEmpty();
+    // The disk's reason says more than a writer's "device error".
+    if (!sink.failure().isEmpty())
+        reason = sink.failure();
     if (ok && FaultInjection::failsWrite(target)) {
         ok = false;
         reason = QString::fromLocal8Bit(std::strerror(ENOSPC));
@@ -86,10 +194,23 @@ void writeTemporary(const QString &target, const QString &temporary, const QByte
         ok = reason.isEmpty();
     }
     file.close();
+    if (ok && file.error() != QFileDevice::NoError) {
+        ok = false;
+        reason = file.errorString();
+    }
     if (!ok) {
         QFile::remove(temporary);
-        throw writeError(target, reason);
+        if (reason.isEmpty() || reason == u"Unknown error")
+            reason = QStringLiteral("unbekannter Fehler beim Schreiben");
+        throw writeError(shownPath, reason);
     }
+}
+
+FileBatch::Writer bytesWriter(const QByteArray &bytes)
+{
+    return [&bytes](QIODevice &device) {
+        return device.write(bytes) == bytes.size() ? QString() : device.errorString();
+    };
 }
 
 // Replaces the target by the temporary; an empty result means it worked.
@@ -119,14 +240,23 @@ FileBatch::~FileBatch()
 
 void FileBatch::stage(const QString &path, const QByteArray &bytes, bool afterPrevious)
 {
-    Entry entry {path, temporaryName(path), afterPrevious};
-    writeTemporary(entry.target, entry.temporary, bytes);
+    const QString target = resolvedTarget(path);
+    Entry entry {target, temporaryName(target), afterPrevious, false, path};
+    writeTemporary(path, entry.target, entry.temporary, bytesWriter(bytes));
+    m_entries.append(entry);
+}
+
+void FileBatch::stageWith(const QString &path, const Writer &writer)
+{
+    const QString target = resolvedTarget(path);
+    Entry entry {target, temporaryName(target), false, false, path};
+    writeTemporary(path, entry.target, entry.temporary, writer);
     m_entries.append(entry);
 }
 
 void FileBatch::stageRemoval(const QString &path, bool afterPrevious)
 {
-    Entry entry {path, QString(), afterPrevious};
+    Entry entry {path, QString(), afterPrevious, false, path};
     entry.removal = true;
     m_entries.append(entry);
 }
@@ -160,7 +290,7 @@ QList<FileBatch::Failure> FileBatch::publish()
         if (!error.isEmpty()) {
             if (!e.removal)
                 QFile::remove(e.temporary);
-            failures.append({e.target, error});
+            failures.append({e.path, error});
         }
     }
     m_entries.clear();
@@ -172,15 +302,20 @@ QStringList FileBatch::pending() const
     QStringList targets;
     for (const Entry &e : m_entries) {
         if (!e.done)
-            targets.append(e.target);
+            targets.append(e.path);
     }
     return targets;
 }
 
 void writeFileAtomically(const QString &path, const QByteArray &bytes)
 {
+    writeFileAtomically(path, bytesWriter(bytes));
+}
+
+void writeFileAtomically(const QString &path, const FileBatch::Writer &writer)
+{
     FileBatch batch;
-    batch.stage(path, bytes);
+    batch.stageWith(path, writer);
     const QList<FileBatch::Failure> failures = batch.publish();
     if (!failures.isEmpty())
         throw writeError(path, failures.first().error);

@@ -4,6 +4,9 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
+
+class QIODevice;
 
 namespace tolvimar {
 
@@ -27,12 +30,17 @@ public:
 
     // Writes the bytes to a temporary beside path, creating the folder when missing.
     // When afterPrevious is set, the file is published only if the one staged before
-    // it was (a backup before the file it saves). Throws UserError naming the file
-    // and the system's reason.
+    // it was (a backup before the file it saves). A symbolic link is written through
+    // to the file it names; a FIFO or a device in the path's place is refused, never
+    // replaced. Throws UserError naming the file and the system's reason.
     void stage(const QString &path, const QByteArray &bytes, bool afterPrevious = false);
     // Removes the file when the batch is published (a missing file is no failure);
     // afterPrevious as for stage().
     void stageRemoval(const QString &path, bool afterPrevious = false);
+    // The same for content that a writer produces on the temporary file itself (a
+    // picture); the writer returns its error text, empty when it succeeded.
+    using Writer = std::function<QString(QIODevice &)>;
+    void stageWith(const QString &path, const Writer &writer);
     // Removes the temporaries that were not published.
     void discard();
     // Renames every temporary onto its target, in the order staged. Returns the
@@ -45,10 +53,11 @@ public:
 private:
     struct Entry
     {
-        QString target;
+        QString target; // the file replaced: a symbolic link's target
         QString temporary;
         bool afterPrevious = false;
         bool done = false;
+        QString path; // as the caller named it
         bool removal = false;
     };
     QList<Entry> m_entries;
@@ -57,6 +66,7 @@ private:
 // Writes one file atomically: a temporary beside it, then the rename. Throws
 // UserError naming the file and the system's reason; the previous content then stays.
 void writeFileAtomically(const QString &path, const QByteArray &bytes);
+void writeFileAtomically(const QString &path, const FileBatch::Writer &writer);
 
 // Creates a folder and its parents. Throws UserError naming the folder and the
 // reason (a file in its place, no permission, ...).

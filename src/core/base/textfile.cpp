@@ -3,7 +3,9 @@
 #include "errors.h"
 #include "filebatch.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <algorithm>
@@ -60,15 +62,22 @@ QString decodeCp1252(const QByteArray &bytes)
     return result;
 }
 
-char encodeCp1252Char(char16_t c)
+// The byte of a character in Windows-1252; -1 when it has none.
+int cp1252Byte(char16_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return char(c);
+        return c;
     for (int i = 0; i < 32; ++i) {
         if (kCp1252High[i] == c)
-            return char(0x80 + i);
+            return 0x80 + i;
     }
-    return '?';
+    return -1;
+}
+
+char encodeCp1252Char(char16_t c)
+{
+    const int b = cp1252Byte(c);
+    return b < 0 ? '?' : char(b);
 }
 
 // Counts the multi-byte sequences of a text that are valid UTF-8 and the bytes that
@@ -194,6 +203,18 @@ QByteArray encodeText(QStringView text, TextEncoding encoding)
     return out;
 }
 
+bool isEncodable(QStringView text, TextEncoding encoding)
+{
+    if (encoding == TextEncoding::Utf8)
+        return true;
+    for (QChar c : text) {
+        // The five code points that Windows-1252 leaves undefined read back as themselves.
+        if (cp1252Byte(c.unicode()) < 0)
+            return false;
+    }
+    return true;
+}
+
 QStringList splitLines(const QString &text)
 {
     QStringList lines;
@@ -217,13 +238,80 @@ QStringList splitLines(const QString &text)
     return lines;
 }
 
-QStringList readTextLines(const QString &path, TextEncoding *detected)
+QByteArray readRegularFile(const QString &path, qint64 maxBytes)
 {
+    const QString shown = QDir::toNativeSeparators(path);
+    auto unreadable = [&](const QString &reason) {
+        return UserError(
+            QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2").arg(shown, reason));
+    };
+    // Checked before opening: opening a FIFO blocks already.
+    const QFileInfo info(path);
+    if (info.isDir())
+        throw unreadable(QStringLiteral("sie ist ein Verzeichnis."));
+    if (info.exists() && !info.isFile())
+        throw unreadable(QStringLiteral("sie ist keine gewöhnliche Datei (eine FIFO oder ein "
+                                        "Gerät)."));
+    auto sizeText = [](qint64 bytes) {
+        return bytes >= (qint64(1) << 20) ? QStringLiteral("%1 MB").arg(bytes >> 20)
+                                          : QStringLiteral("%1 KB").arg((bytes + 1023) >> 10);
+    };
+    auto tooLarge = [&](qint64 size) {
+        return UserError(
+            QStringLiteral("Die Datei %1 ist mit %2 zu groß: gelesen werden Dateien bis %3.")
+                .arg(shown, sizeText(size), sizeText(maxBytes)));
+    };
+    if (info.size() > maxBytes)
+        throw tooLarge(info.size());
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw UserError(QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2")
-                            .arg(path, file.errorString()));
-    return splitLines(decodeText(file.readAll(), detected));
+        throw unreadable(file.errorString());
+    // Read in pieces: a file that grows meanwhile is read no further than the limit,
+    // and no buffer of the limit's size is taken up front.
+    QByteArray bytes;
+    bytes.reserve(info.size());
+    constexpr qint64 kPiece = qint64(1) << 20;
+    for (;;) {
+        const qsizetype before = bytes.size();
+        bytes.resize(before + qsizetype(qMin(kPiece, maxBytes + 1 - before)));
+        const qint64 n = file.read(bytes.data() + before, bytes.size() - before);
+        if (n < 0)
+            throw unreadable(file.errorString());
+        bytes.resize(before + n);
+        if (n == 0 || bytes.size() > maxBytes)
+            break;
+    }
+    if (bytes.size() > maxBytes)
+        throw tooLarge(bytes.size());
+    return bytes;
+}
+
+QString notTextReason(QByteArrayView bytes)
+{
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return QStringLiteral("sie ist in UTF-16 geschrieben; gelesen werden UTF-8 und "
+                              "Windows-1252");
+    const qsizetype nul = bytes.indexOf('\0');
+    if (nul < 0)
+        return QString();
+    // Text in UTF-16 without a byte order mark: every other byte of its ASCII is NUL.
+    const QByteArrayView head = bytes.first(qMin<qsizetype>(bytes.size(), 64));
+    int evenNul = 0;
+    int oddNul = 0;
+    for (qsizetype i = 0; i < head.size(); ++i) {
+        if (head[i] == '\0')
+            ++(i % 2 == 0 ? evenNul : oddNul);
+    }
+    if (head.size() >= 8 && (evenNul >= head.size() * 2 / 5 || oddNul >= head.size() * 2 / 5)
+        && qMin(evenNul, oddNul) == 0)
+        return QStringLiteral("sie ist in UTF-16 geschrieben; gelesen werden UTF-8 und "
+                              "Windows-1252");
+    return QStringLiteral("sie ist keine Textdatei (sie enthält Steuerzeichen wie Nullbytes)");
+}
+
+QStringList readTextLines(const QString &path, TextEncoding *detected)
+{
+    return splitLines(decodeText(readRegularFile(path), detected));
 }
 
 QByteArray encodeTextLines(const QStringList &lines, TextEncoding encoding, const char *lineEnd)

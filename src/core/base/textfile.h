@@ -25,9 +25,23 @@ QString decodeText(
 QString decodeTextAs(
     const QByteArray &bytes, TextEncoding encoding, DecodeRepairs *repairs = nullptr);
 QByteArray encodeText(QStringView text, TextEncoding encoding);
+// True when every character of the text has a byte in the encoding (Windows-1252 has
+// no "?" for a character outside it).
+bool isEncodable(QStringView text, TextEncoding encoding);
 
 // Splits into lines at LF, CR LF or CR; a final line break does not start a new line.
 QStringList splitLines(const QString &text);
+
+// Files larger than this are not read as text.
+constexpr qint64 kMaxTextFileBytes = qint64(1) << 30;
+
+// Reads a regular file of at most maxBytes whole. A FIFO would be read without end
+// and a device such as /dev/zero until memory runs out, so neither is opened. Throws
+// UserError naming the file when it is no regular file, too large or unreadable.
+QByteArray readRegularFile(const QString &path, qint64 maxBytes = kMaxTextFileBytes);
+
+// Why bytes cannot be read as text ("UTF-16", NUL bytes); empty when they can.
+QString notTextReason(QByteArrayView bytes);
 
 // Reads a whole text file; throws UserError naming the file when it cannot be read.
 QStringList readTextLines(const QString &path, TextEncoding *detected = nullptr);

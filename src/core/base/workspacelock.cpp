@@ -38,10 +38,10 @@ void WorkspaceLock::lock()
     const QString dir = QDir::toNativeSeparators(m_dir);
     const QString file = QDir::toNativeSeparators(m_path);
     if (error == QLockFile::LockFailedError) {
-        throw UserError(QStringLiteral("Das Arbeitsverzeichnis %1 wird gerade von einem anderen "
-                                       "Tolvimar-Programm geändert (Sperrdatei %2). Nach %3 "
-                                       "Sekunden Warten wurde abgebrochen; es wurde nichts "
-                                       "geändert. Bitte später noch einmal versuchen.")
+        throw UserError(QStringLiteral("Das Arbeitsverzeichnis %1 ist gesperrt: es wird gerade "
+                                       "von einem anderen Tolvimar-Programm geändert (Sperrdatei "
+                                       "%2). Nach %3 Sekunden Warten wurde abgebrochen; es wurde "
+                                       "nichts geändert. Bitte später noch einmal versuchen.")
                             .arg(dir, file)
                             .arg(m_waitMs / 1000.0));
     }

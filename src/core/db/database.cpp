@@ -36,13 +36,6 @@ bool isLocked(const QSqlError &error)
     return code == u"5" || code == u"6";
 }
 
-QString lockedMessage(const QString &path)
-{
-    return QStringLiteral("Die Datenbank %1 wird gerade von einem anderen Programm benutzt. "
-                          "Bitte später noch einmal versuchen.")
-        .arg(QDir::toNativeSeparators(path));
-}
-
 QString quotedList(const QStringList &fields)
 {
     QStringList quoted;
@@ -52,6 +45,18 @@ QString quotedList(const QStringList &fields)
 }
 
 } // namespace
+
+QString Database::lockedMessage(const QString &path)
+{
+    return QStringLiteral("Die Datenbank %1 ist gesperrt: sie wird gerade von einem anderen "
+                          "Programm benutzt. Bitte später noch einmal versuchen.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+QString Database::errorText(const QSqlError &error) const
+{
+    return isLocked(error) ? lockedMessage(m_path) : error.text();
+}
 
 Database::Database(const QString &path)
     : m_path(path)
@@ -170,6 +175,7 @@ void Database::createSchema()
         return statements;
     };
     const QStringList existing = existingObjects();
+    checkForeignLayout();
     if (missing(existing).isEmpty())
         return;
     // A new database gets larger pages: unit rows have 130 columns, and fewer page
@@ -186,6 +192,55 @@ void Database::createSchema()
         rollback();
         throw;
     }
+}
+
+// Tables are added to an empty database and to one of ours that lacks some; a
+// database of another program is left as it is, and so is one whose tables of our
+// names have other fields.
+void Database::checkForeignLayout()
+{
+    const QString shown = QDir::toNativeSeparators(m_path);
+    QSqlQuery tables(connection());
+    if (!tables.exec(QStringLiteral(
+            "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'")))
+        throw UserError(
+            QStringLiteral("Datenbankfehler in %1: %2").arg(shown, errorText(tables.lastError())));
+    QStringList foreign;
+    while (tables.next())
+        foreign.append(tables.value(0).toString());
+    bool anyOfOurs = false;
+    for (const TableDef *table : schema::allTables()) {
+        if (!foreign.removeAll(table->name))
+            continue;
+        anyOfOurs = true;
+        QSqlQuery info(connection());
+        if (!info.exec(QStringLiteral("PRAGMA table_info(%1)").arg(sqlQuote(table->name))))
+            throw UserError(QStringLiteral("Datenbankfehler in %1: %2")
+                                .arg(shown, errorText(info.lastError())));
+        QStringList columns;
+        while (info.next())
+            columns.append(info.value(1).toString());
+        QStringList lacking;
+        for (const FieldDef &field : table->fields) {
+            if (!columns.contains(field.name))
+                lacking.append(field.name);
+        }
+        if (!lacking.isEmpty())
+            throw UserError(
+                QStringLiteral("Die Datenbank %1 gehört nicht zu Tolvimar: ihre Tabelle \"%2\" "
+                               "hat andere Felder (es fehlen %3). Sie wird nicht verändert; bitte "
+                               "ein anderes Arbeitsverzeichnis wählen.")
+                    .arg(shown, table->name,
+                        QStringList(lacking.mid(0, 5)).join(QStringLiteral(", "))
+                            + (lacking.size() > 5 ? QStringLiteral(", …") : QString())));
+    }
+    if (!anyOfOurs && !foreign.isEmpty())
+        throw UserError(QStringLiteral("Die Datenbank %1 ist die eines anderen Programms (Tabellen "
+                                       "%2). Sie wird nicht verändert; bitte ein anderes "
+                                       "Arbeitsverzeichnis wählen.")
+                            .arg(shown,
+                                QStringList(foreign.mid(0, 5)).join(QStringLiteral(", "))
+                                    + (foreign.size() > 5 ? QStringLiteral(", …") : QString())));
 }
 
 int Database::cacheSizeKib()

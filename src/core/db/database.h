@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 #include <QStringList>
 
@@ -40,10 +41,15 @@ public:
     // The recorder of the running transaction's changes, if one runs.
     ChangeRecorder *changeRecorder() const { return m_changeRecorder; }
     void setChangeRecorder(ChangeRecorder *recorder) { m_changeRecorder = recorder; }
+    // The text of a failed statement for a message: another program's lock is named
+    // as such ("gesperrt"), anything else in the database's words.
+    QString errorText(const QSqlError &error) const;
+    static QString lockedMessage(const QString &path);
 
 private:
     void createSchema();
     QStringList existingObjects();
+    void checkForeignLayout();
     void takeHandle();
 
     QString m_path;

@@ -36,9 +36,10 @@ SqliteStatement::SqliteStatement(sqlite3 *db, const QString &sql)
     const QByteArray utf8 = sql.toUtf8();
     if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &m_stmt, nullptr) != SQLITE_OK) {
         const QString text = errorText(db);
+        const int code = sqlite3_errcode(db) & 0xff;
         sqlite3_finalize(m_stmt);
         m_stmt = nullptr;
-        throw SqliteError(text);
+        throw SqliteError(text, code);
     }
     m_params.resize(sqlite3_bind_parameter_count(m_stmt));
 }
@@ -258,9 +259,10 @@ int SqliteStatement::changes() const
 void SqliteStatement::fail() const
 {
     const QString text = errorText(m_db);
+    const int code = sqlite3_errcode(m_db) & 0xff;
     // Leaves the statement usable for the next call.
     sqlite3_reset(m_stmt);
-    throw SqliteError(text);
+    throw SqliteError(text, code);
 }
 
 } // namespace tolvimar

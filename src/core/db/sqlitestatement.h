@@ -80,15 +80,19 @@ private:
 class SqliteError : public std::exception
 {
 public:
-    explicit SqliteError(QString message)
+    explicit SqliteError(QString message, int code = 0)
         : m_message(std::move(message))
+        , m_code(code)
     {
     }
     const QString &message() const { return m_message; }
+    // SQLite's primary result code (SQLITE_BUSY: another connection holds the lock).
+    int code() const { return m_code; }
     const char *what() const noexcept override { return "sqlite error"; }
 
 private:
     QString m_message;
+    int m_code;
 };
 
 } // namespace tolvimar

@@ -606,6 +606,8 @@ int Table::count()
 
 void Table::fail(const SqliteError &error) const
 {
+    if (error.code() == SQLITE_BUSY || error.code() == SQLITE_LOCKED)
+        throw UserError(Database::lockedMessage(m_db.path()));
     throw UserError(QStringLiteral("Datenbankfehler in Tabelle %1 (%2): %3")
                         .arg(m_def.name, QDir::toNativeSeparators(m_db.path()), error.message()));
 }

@@ -8,6 +8,7 @@
 #include "../db/table.h"
 
 #include <QDir>
+#include <algorithm>
 #include <map>
 
 namespace tolvimar {
@@ -23,11 +24,60 @@ QStringList saveFilters()
     return {QStringLiteral("Alle (*.*)"), QStringLiteral("Textdateien (*.txt)")};
 }
 
-// From the second character up to the first "\";": the text of a quoted key line.
-QString quotedValue(QStringView line)
+// Map data files larger than this are refused before they are read.
+constexpr qint64 kMaxMapDataBytes = qint64(256) << 20;
+const QString kUtf8Line = QStringLiteral("\"UTF-8\";charset");
+
+// A value line: a quotation mark, the value, "\";" and the key. In a value a line
+// break becomes backslash n (or r), a quotation mark before a semicolon (which would
+// end the value) gets a backslash, and so does a backslash that would start one of
+// these; any other value is written as it is, as the report writes it.
+QString valueLine(const QString &value, const QString &key)
 {
-    const qsizetype end = line.indexOf(u"\";");
-    return end <= 1 ? QString() : line.mid(1, end - 1).toString();
+    QString line = QStringLiteral("\"");
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        const QChar next = i + 1 < value.size() ? value[i + 1] : QChar();
+        if (c == u'\n')
+            line += QStringLiteral("\\n");
+        else if (c == u'\r')
+            line += QStringLiteral("\\r");
+        else if (c == u'"' && next == u';')
+            line += QStringLiteral("\\\"");
+        else if (c == u'\\'
+            && (next.isNull() || next == u'\\' || next == u'"' || next == u'n' || next == u'r'))
+            line += QStringLiteral("\\\\");
+        else
+            line += c;
+    }
+    return line + QStringLiteral("\";") + key;
+}
+
+// The value and the key of a value line: from the second character up to the first
+// "\";" that is not escaped, and the key after it (empty when there is none).
+struct ValueLine
+{
+    QString value;
+    QString key;
+};
+
+ValueLine parseValueLine(QStringView line)
+{
+    ValueLine parsed;
+    for (qsizetype i = 1; i < line.size(); ++i) {
+        const QChar c = line[i];
+        const QChar next = i + 1 < line.size() ? line[i + 1] : QChar();
+        if (c == u'\\' && (next == u'\\' || next == u'"' || next == u'n' || next == u'r')) {
+            parsed.value += next == u'n' ? QChar(u'\n') : next == u'r' ? QChar(u'\r') : next;
+            ++i;
+        } else if (c == u'"' && next == u';') {
+            parsed.key = line.mid(i + 2).trimmed().toString();
+            return parsed;
+        } else {
+            parsed.value += c;
+        }
+    }
+    return {};
 }
 
 // A quoted line is a value (a name may hold any word); any other line naming REGION
@@ -102,9 +152,9 @@ QStringList MapExchange::regionLines(const MapDataRow &row)
         = QStringLiteral("REGION ") + QString::number(row.x) + u' ' + QString::number(row.y);
     if (row.level != 0)
         header += u' ' + QString::number(row.level);
-    QStringList lines {header, u'"' + row.terrain + QStringLiteral("\";Terrain")};
+    QStringList lines {header, valueLine(row.terrain, QStringLiteral("Terrain"))};
     if (row.terrain != u"Ozean")
-        lines.append(u'"' + row.name + QStringLiteral("\";Name"));
+        lines.append(valueLine(row.name, QStringLiteral("Name")));
     return lines;
 }
 
@@ -136,9 +186,20 @@ QStringList MapExchange::areaLines(const QPoint &centre, int radius, std::option
     return lines;
 }
 
+void MapExchange::writeLines(const QString &path, QStringList lines)
+{
+    // Windows-1252 as map data always was, unless a name needs more: then UTF-8, said
+    // in a first line that readers without it skip as they skip all before a region.
+    const bool plain = std::all_of(lines.cbegin(), lines.cend(),
+        [](const QString &line) { return isEncodable(line, TextEncoding::Windows1252); });
+    if (!plain)
+        lines.prepend(kUtf8Line);
+    writeTextLines(path, lines, plain ? TextEncoding::Windows1252 : TextEncoding::Utf8, "\r\n");
+}
+
 QString MapExchange::writeWholeMap(const QString &path, std::optional<int> level)
 {
-    writeTextLines(path, wholeMapLines(level), TextEncoding::Windows1252, "\r\n");
+    writeLines(path, wholeMapLines(level));
     return QStringLiteral("Exportieren der Gesamtkarte in Datei: ") + QDir::toNativeSeparators(path)
         + QStringLiteral(" erfolgreich durchgeführt.");
 }
@@ -146,7 +207,7 @@ QString MapExchange::writeWholeMap(const QString &path, std::optional<int> level
 QString MapExchange::writeArea(
     const QString &path, const QPoint &centre, int radius, std::optional<int> level)
 {
-    writeTextLines(path, areaLines(centre, radius, level), TextEncoding::Windows1252, "\r\n");
+    writeLines(path, areaLines(centre, radius, level));
     return QStringLiteral("Exportieren des Kartenteiles in Datei: ")
         + QDir::toNativeSeparators(path) + QStringLiteral(" erfolgreich durchgeführt.");
 }
@@ -219,7 +280,14 @@ int MapExchange::importFile(const QString &path)
 {
     QStringList lines;
     try {
-        lines = readTextLines(path);
+        const QByteArray bytes = readRegularFile(path, kMaxMapDataBytes);
+        const QString notText = notTextReason(bytes);
+        if (!notText.isEmpty())
+            throw UserError(QStringLiteral("Die Kartendaten %1 können nicht gelesen werden: %2. "
+                                           "Es wurde nichts übernommen.")
+                                .arg(QDir::toNativeSeparators(path), notText));
+        const bool utf8 = QByteArrayView(bytes).trimmed().startsWith(kUtf8Line.toLatin1());
+        lines = splitLines(utf8 ? decodeTextAs(bytes, TextEncoding::Utf8) : decodeText(bytes));
     } catch (const std::bad_alloc &) {
         throw UserError(QStringLiteral("Die Kartendaten %1 sind zu groß für den verfügbaren "
                                        "Speicher.")
@@ -240,6 +308,11 @@ int MapExchange::importLines(const QStringList &lines, const QString &fileName)
     const int typ = regions.field(u"Regiontyp");
     int added = 0;
     const int count = int(lines.size());
+    if (std::none_of(lines.cbegin(), lines.cend(),
+            [](const QString &line) { return line.startsWith(u"REGION "); }))
+        throw UserError(QStringLiteral("Die Datei %1 enthält keine Kartendaten: keine Zeile "
+                                       "\"REGION x y\". Es wurde nichts übernommen.")
+                            .arg(QDir::toNativeSeparators(fileName)));
     int i = 0;
     while (i < count) {
         const QString &line = lines[i];
@@ -258,10 +331,11 @@ int MapExchange::importLines(const QStringList &lines, const QString &fileName)
         regions.setValue(laenge, h.y);
         regions.setValue(ebene, h.level);
         for (; i < count && !endsRegionBlock(lines[i]); ++i) {
-            if (lines[i].contains(u"\";Terrain"))
-                regions.setValue(typ, quotedValue(lines[i]));
-            if (lines[i].contains(u"\";Name"))
-                regions.setValue(name, quotedValue(lines[i]));
+            const ValueLine value = parseValueLine(lines[i]);
+            if (value.key == u"Terrain")
+                regions.setValue(typ, value.value);
+            else if (value.key == u"Name")
+                regions.setValue(name, value.value);
         }
         if (regions.text(typ) == u"Ozean")
             regions.setValue(name, QStringLiteral("Ozean"));

@@ -61,6 +61,8 @@ public:
     static QStringList regionLines(const MapDataRow &row);
 
 private:
+    void writeLines(const QString &path, QStringList lines);
+
     Database &m_db;
     int m_game;
     Prompter &m_prompter;

@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "hexgeometry.h"
+#include "imagefile.h"
 #include "maptile.h"
 #include "tileset.h"
 
@@ -9,7 +10,6 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSaveFile>
 #include <array>
 #include <cstdlib>
 
@@ -405,15 +405,18 @@ QStringList ensureTiles(const QString &imagesDir)
         const QString path = dir.filePath(file);
         if (QFileInfo::exists(path))
             continue;
-        QSaveFile out(path);
-        if (out.open(QIODevice::WriteOnly) && tileArt(file).save(&out, "BMP") && out.commit())
+        try {
+            writeImageFile(path, tileArt(file), "BMP");
             written.append(file);
-        else
-            failed.append(QDir::toNativeSeparators(path));
+        } catch (const UserError &e) {
+            failed.append(e.message());
+        }
     }
+    if (failed.size() == 1)
+        throw UserError(failed.first());
     if (!failed.isEmpty())
-        throw UserError(QStringLiteral("Die Kartengrafiken %1 können nicht geschrieben werden.")
-                            .arg(failed.join(QStringLiteral(", "))));
+        throw UserError(failed.first()
+            + QStringLiteral(" (%1 weitere Kartengrafiken ebenso)").arg(failed.size() - 1));
     return written;
 }
 

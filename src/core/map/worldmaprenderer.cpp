@@ -37,13 +37,18 @@ std::optional<WorldMap> WorldMapRenderer::render(const QList<MapCell> &cells) co
     const qint64 height = worldMapHeight(map.extent);
     if (width > kMaxSide || height > kMaxSide || width * height > kMaxPixels)
         throw UserError(QStringLiteral("Die Weltkarte wäre %1 × %2 Pixel groß (Breite %3 bis %4, "
-                                       "Länge %5 bis %6); so große Karten sind nicht möglich.")
+                                       "Länge %5 bis %6) und damit zu groß: gezeichnet werden "
+                                       "Karten bis %7 Millionen Pixel und %8 Pixel je Seite. "
+                                       "Meist liegt eine einzelne Region weit abseits der "
+                                       "übrigen (etwa aus fremden Kartendaten).")
                             .arg(width)
                             .arg(height)
                             .arg(map.extent.minX)
                             .arg(map.extent.maxX)
                             .arg(map.extent.minY)
-                            .arg(map.extent.maxY));
+                            .arg(map.extent.maxY)
+                            .arg(kMaxPixels / 1000000)
+                            .arg(kMaxSide));
     map.image = QImage(int(width), int(height), QImage::Format_RGB32);
     if (map.image.isNull())
         throw UserError(QStringLiteral("Für die Weltkarte (%1 × %2 Pixel) ist nicht genug "

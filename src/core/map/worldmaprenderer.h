@@ -33,9 +33,11 @@ class WorldMapRenderer
 public:
     // Colour of the picture where neither the background bitmap nor a tile lies.
     static constexpr QRgb kBackground = 0xff1b2028;
-    // Larger pictures are refused rather than allocated.
+    // Larger pictures are refused rather than allocated. The limit holds for drawing
+    // and for reading the cached picture back (256 MB in memory): a level that needs
+    // more has a region far off the rest, usually one from foreign map data.
     static constexpr int kMaxSide = 32767;
-    static constexpr qint64 kMaxPixels = qint64(1) << 28;
+    static constexpr qint64 kMaxPixels = qint64(1) << 26;
 
     explicit WorldMapRenderer(QString imagesDir);
 

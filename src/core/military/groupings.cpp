@@ -1,6 +1,8 @@
 #include "groupings.h"
 
 #include "../base/errors.h"
+#include "../base/identifiertext.h"
+#include "../base/workspacelock.h"
 #include "../db/database.h"
 #include "../report/identifiers.h"
 #include "fieldtexts.h"
@@ -16,6 +18,15 @@ constexpr int kShownFields = 12;
 const QString kNoGroup = QStringLiteral("Keine");
 const QString kAllGroups = QStringLiteral("Alle");
 const QString kTaxCollector = QStringLiteral("Steuereintreiber");
+
+// A unit number typed by the user; one past 31 bits would wrap onto another unit.
+int unitNumberOf(const QString &text, int base)
+{
+    int number = 0;
+    if (!parseIdentifierText(text, base, &number))
+        throw UserError(QStringLiteral("\"%1\" ist keine Einheitennummer.").arg(text.left(100)));
+    return number;
+}
 } // namespace
 
 Groupings::Groupings(Database &db)
@@ -85,7 +96,7 @@ UnitSelection Groupings::unitSelection(const GroupingSelection &s, int base)
     selection.faction = factionCondition(s.faction);
     const QString number = s.unitNumber.trimmed();
     if (!number.isEmpty())
-        selection.unitNumber = strToId(number, base);
+        selection.unitNumber = unitNumberOf(number, base);
     if (!s.unitName.isEmpty())
         selection.unitName = s.unitName;
     selection.date = dateCondition(s.dateComparison, s.date);
@@ -108,22 +119,24 @@ GroupingReport Groupings::report(const ActiveGame &game, const GroupingSelection
 }
 
 bool Groupings::groupchange(const ActiveGame &game, const QString &caption, const QString &position,
-    const QString &numberText)
+    const QString &numberText, WorkspaceLock *lock)
 {
     if (!groupMenuEntries().contains(caption))
         throw UserError(QStringLiteral("\"%1\" ist keine Gruppe.").arg(caption));
     if (caption == kTaxCollector)
         return false;
+    const int number = unitNumberOf(numberText.trimmed(), game.base);
+    const WorkspaceWriteScope write(lock);
     QSqlQuery q(m_db.connection());
     q.prepare(QStringLiteral(R"(UPDATE "einheiten" SET "Gruppe" = ?
         WHERE "Spiel" = ? AND "Einheit Position" = ? AND "Einheit Nr" = ?)"));
     q.addBindValue(caption);
     q.addBindValue(game.number);
     q.addBindValue(position);
-    q.addBindValue(strToId(numberText.trimmed(), game.base));
+    q.addBindValue(number);
     if (!q.exec()) {
-        throw UserError(
-            QStringLiteral("Die Gruppe kann nicht gespeichert werden: ") + q.lastError().text());
+        throw UserError(QStringLiteral("Die Gruppe kann nicht gespeichert werden: ")
+            + m_db.errorText(q.lastError()));
     }
     return q.numRowsAffected() > 0;
 }

@@ -10,6 +10,7 @@
 namespace tolvimar {
 
 class Database;
+class WorkspaceLock;
 
 // The selection controls of the page "Gruppierungen" as they read.
 struct GroupingSelection
@@ -51,9 +52,11 @@ public:
 
     // A group menu entry on the unit of a grid row (its " X/Y" and "  Nr." texts):
     // stores the caption in `Gruppe`. "Steuereintreiber" does nothing. Returns whether
-    // a unit was changed; throws UserError for a caption that is no menu entry.
+    // a unit was changed; throws UserError for a caption that is no menu entry, a
+    // number that is none, or a lock that another program holds. The write holds the
+    // workspace lock when one is given.
     bool groupchange(const ActiveGame &game, const QString &caption, const QString &position,
-        const QString &numberText);
+        const QString &numberText, WorkspaceLock *lock = nullptr);
 
 private:
     Database &m_db;

@@ -1,10 +1,13 @@
 #include "orderblock.h"
 
+#include "../base/errors.h"
+#include "../base/workspacelock.h"
 #include "../db/database.h"
 #include "../db/schema.h"
 #include "../db/table.h"
 #include "../report/identifiers.h"
 #include "../report/ordertemplate.h"
+#include "orderedit.h"
 
 namespace tolvimar {
 
@@ -106,9 +109,10 @@ bool replaceUnitOrders(QStringList &lines, const QString &unitText, const QStrin
     return true;
 }
 
-OrderBlock::OrderBlock(OrderTemplate &orders, Database &db)
+OrderBlock::OrderBlock(OrderTemplate &orders, Database &db, WorkspaceLock *lock)
     : m_orders(orders)
     , m_db(db)
+    , m_lock(lock)
 {
 }
 
@@ -133,15 +137,29 @@ OrderBlock::Applied OrderBlock::apply(const QStringList &editorLines, UnitMark m
     Applied applied;
     if (!isOpen())
         return applied;
+    // The header line stays as it is; every other line must be an order.
+    for (qsizetype i = 1; i < editorLines.size(); ++i) {
+        const QString problem = orderLineProblem(editorLines[i]);
+        if (!problem.isEmpty())
+            throw UserError(QStringLiteral("Zeile %1 des Befehlseditors: %2\nZeile: %3\nEs "
+                                           "wurde nichts geändert.")
+                                .arg(i + 1)
+                                .arg(problem, editorLines[i].left(200)));
+    }
     QStringList lines = m_orders.lines();
     applied.headerFound = replaceUnitOrders(lines, m_unitText, editorLines);
+    // The mark first, under the workspace lock: when it cannot be stored, the template
+    // stays as it was too.
+    {
+        const WorkspaceWriteScope write(m_lock);
+        applied.marked = setflags(m_db, m_game, m_position, m_number, mark);
+    }
     if (applied.headerFound && lines != m_orders.lines()) {
         m_orders.setLines(lines);
         applied.templateChanged = true;
     }
     if (const std::optional<BlockRange> block = findUnitBlock(lines, m_unitText))
         m_length = block->end - block->header;
-    applied.marked = setflags(m_db, m_game, m_position, m_number, mark);
     return applied;
 }
 

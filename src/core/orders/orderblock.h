@@ -11,6 +11,7 @@ namespace tolvimar {
 
 class Database;
 class OrderTemplate;
+class WorkspaceLock;
 
 // A unit's mark in `Flags`: "x" plain (this turn), "X" long (kept by the next import).
 enum class UnitMark { None, Plain, Long };
@@ -48,7 +49,7 @@ bool replaceUnitOrders(QStringList &lines, const QString &unitText, const QStrin
 class OrderBlock
 {
 public:
-    OrderBlock(OrderTemplate &orders, Database &db);
+    OrderBlock(OrderTemplate &orders, Database &db, WorkspaceLock *lock = nullptr);
 
     struct Opened
     {
@@ -72,12 +73,16 @@ public:
         bool templateChanged = false;
         bool marked = false; // the unit's row was found and the mark stored
     };
-    // Button1Click ("Befehle ausführen"): a changed template is marked unsaved.
+    // Button1Click ("Befehle ausführen"): a changed template is marked unsaved. The
+    // mark is stored under the workspace lock (when one was given). Throws UserError,
+    // changing neither the template nor the mark, for a line that would act as the
+    // template's structure (orderLineProblem) or a lock held by another program.
     Applied apply(const QStringList &editorLines, UnitMark mark);
 
 private:
     OrderTemplate &m_orders;
     Database &m_db;
+    WorkspaceLock *m_lock;
     int m_game = 0;
     QString m_position;
     int m_number = 0;
