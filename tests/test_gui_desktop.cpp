@@ -148,6 +148,7 @@ private slots:
 
     void settingsTakeWholeNumbersOnly()
     {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         GuiHarness gui(true);
         gui.start(2);
         gui.find<QAction>(QStringLiteral("Optionen1"))->trigger();
@@ -156,6 +157,17 @@ private slots:
         homeX->clear();
         QTest::keyClicks(homeX, QStringLiteral("-1a2"));
         QCOMPARE(homeX->text(), QStringLiteral("-12"));
+        // A decimal point is shown as typed and refused, never read as the German
+        // thousands mark.
+        homeX->clear();
+        QTest::keyClicks(homeX, QStringLiteral("7.5"));
+        QTest::keyClick(homeX, Qt::Key_Tab);
+        QCOMPARE(homeX->text(), QStringLiteral("7.5"));
+        gui.prompter.log.clear();
+        QTest::mouseClick(
+            settings->findChild<QPushButton *>(QStringLiteral("ButtonSpeichern")), Qt::LeftButton);
+        QCOMPARE(gui.prompter.log.size(), 1);
+        QVERIFY(gui.prompter.log.first().text.contains(QStringLiteral("\"7.5\"")));
         // A value that slips past the field (pasted, set by script) is refused by core.
         homeX->setText(QStringLiteral("12x"));
         const QString before = gui.ws.config().line(2, Configuration::HomeX);

@@ -337,7 +337,8 @@ private slots:
         } catch (const UserError &e) {
             QVERIFY2(e.message().contains(QStringLiteral("Kaputt"))
                     && e.message().contains(QStringLiteral("Hiebwaffen"))
-                    && e.message().contains(QStringLiteral("\"viel\"")),
+                    && e.message().contains(QStringLiteral("\"viel\""))
+                    && e.message().contains(QStringLiteral("(Nr. 8c)")),
                 qPrintable(e.message()));
         }
     }

@@ -2,7 +2,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -42,6 +47,54 @@ private slots:
         QVERIFY(enabled);
         buttons.sort();
         QCOMPARE(buttons, (QStringList {QStringLiteral("&Ja"), QStringLiteral("&Nein")}));
+    }
+
+    // A report of any name can be opened by typing its path, whatever the filter.
+    void typedPathOpensAnyFile()
+    {
+        QTemporaryDir dir;
+        const QString report = dir.filePath(QStringLiteral("bericht.dat"));
+        QFile file(report);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("VERSION 42\n");
+        file.close();
+        QWidget parent;
+        parent.show();
+        UiPrompter prompter(&parent);
+        prompter.setStartDirectory(dir.path());
+        QStringList filters;
+        bool openEnabled = false;
+        QString problem;
+        QTimer::singleShot(50, [&] {
+            auto *dialog = parent.findChild<QFileDialog *>(QStringLiteral("OpenDialog1"));
+            if (!dialog) {
+                problem = QStringLiteral("no dialog");
+                return;
+            }
+            filters = dialog->nameFilters();
+            auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            auto *buttons = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+            if (!name || !buttons) {
+                problem = QStringLiteral("no name field or buttons");
+                dialog->reject();
+                return;
+            }
+            QTest::keyClicks(name, report);
+            QPushButton *open = buttons->button(QDialogButtonBox::Open);
+            openEnabled = open && open->isEnabled();
+            if (openEnabled)
+                QTest::keyClick(name, Qt::Key_Return);
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        const QString chosen = prompter.openFileName(QStringLiteral("CR einlesen"),
+            {QStringLiteral("Berichte (*.cr *.txt)"), QStringLiteral("Alle Dateien (*)")});
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        QVERIFY(openEnabled);
+        QCOMPARE(chosen, report);
+        QCOMPARE(filters,
+            (QStringList {
+                QStringLiteral("Berichte (*.cr *.txt)"), QStringLiteral("Alle Dateien (*)")}));
     }
 };
 

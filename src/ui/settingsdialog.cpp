@@ -6,9 +6,9 @@
 
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QIntValidator>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 
 namespace tolvimar {
 
@@ -25,9 +25,11 @@ SettingsDialog::SettingsDialog(Session &session, QWidget *mainWindow)
     m_homeX->setObjectName(QStringLiteral("EditHeimatX"));
     m_homeY = new QLineEdit(this);
     m_homeY->setObjectName(QStringLiteral("EditHeimatY"));
-    // Whole numbers only: a typo here would stop the next start of the game.
+    // Digits and a sign only; a decimal point or comma stays visible and is refused when
+    // saving, since a locale's number validator would read "7.5" as 75.
     for (QLineEdit *edit : {m_homeX, m_homeY}) {
-        edit->setValidator(new QIntValidator(edit));
+        edit->setValidator(new QRegularExpressionValidator(
+            QRegularExpression(QStringLiteral("-?[0-9.,]*")), edit));
         edit->setMaxLength(11);
     }
     home->addWidget(m_homeX);

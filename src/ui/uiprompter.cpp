@@ -1,9 +1,12 @@
 #include "uiprompter.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -62,10 +65,69 @@ void UiPrompter::notice(const QString &text)
         m_noticeSink(text);
 }
 
+namespace {
+
+// Qt's own file dialog, which takes a path typed into its name field as it stands:
+// the plain dialog reads the folders of a typed path as a selection of its own.
+class OpenDialog : public QFileDialog
+{
+public:
+    OpenDialog(QWidget *parent, const QString &caption, const QString &dir, const QString &filter)
+        : QFileDialog(parent, caption, dir, filter)
+    {
+        setOption(QFileDialog::DontUseNativeDialog);
+        // A typed path of an existing file enables "Öffnen", whatever the filter.
+        if (auto *name = findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            connect(name, &QLineEdit::textChanged, this, [this] { enableOpenForTypedFile(); });
+    }
+    QString typedFile() const { return m_typed; }
+
+    void accept() override
+    {
+        m_typed = typedPath();
+        if (!m_typed.isEmpty()) {
+            QDialog::accept();
+            return;
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    QString typedPath() const
+    {
+        const auto *name = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        const QString text = name ? name->text().trimmed() : QString();
+        if (text.isEmpty())
+            return QString();
+        const QFileInfo info(QDir(directory()).filePath(text));
+        return info.isFile() ? info.absoluteFilePath() : QString();
+    }
+    void enableOpenForTypedFile()
+    {
+        auto *buttons = findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+        if (QPushButton *open = buttons ? buttons->button(QDialogButtonBox::Open) : nullptr;
+            open && !typedPath().isEmpty())
+            open->setEnabled(true);
+    }
+
+    QString m_typed;
+};
+
+} // namespace
+
 QString UiPrompter::openFileName(const QString &caption, const QStringList &filters)
 {
-    const QString file = QFileDialog::getOpenFileName(
-        m_parent, caption, m_directory, filters.join(QStringLiteral(";;")));
+    // Qt's own dialog on every desktop: a path typed into its name field opens that
+    // file whatever the filter shows.
+    OpenDialog dialog(m_parent, caption, m_directory, filters.join(QStringLiteral(";;")));
+    dialog.setObjectName(QStringLiteral("OpenDialog1"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    QString file = dialog.typedFile();
+    if (file.isEmpty() && !dialog.selectedFiles().isEmpty())
+        file = dialog.selectedFiles().first();
     if (!file.isEmpty())
         m_directory = QFileInfo(file).absolutePath();
     return file;

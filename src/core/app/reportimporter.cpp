@@ -112,7 +112,7 @@ ReportImporter::ReportImporter(Session &session, ImportProgress &progress)
 ReportImporter::Result ReportImporter::Neu1Click()
 {
     const QString path = m_session.prompter().openFileName(QStringLiteral("CR einlesen"),
-        {QStringLiteral("Textdateien (*.txt)"), QStringLiteral("Alle (*.*)")});
+        {QStringLiteral("Berichte (*.cr *.txt)"), QStringLiteral("Alle Dateien (*)")});
     if (path.isEmpty())
         return {};
     return importFile(path);

@@ -52,7 +52,7 @@ public:
     // default; the benchmark measures the cost against an import without).
     void setUndoKept(bool kept) { m_undoKept = kept; }
 
-    // Asks for the file ("Textdateien", "Alle"), then imports it.
+    // Asks for the file ("Berichte" *.cr and *.txt, or any file), then imports it.
     Result Neu1Click();
     Result importFile(const QString &path);
 

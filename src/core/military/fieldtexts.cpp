@@ -6,8 +6,8 @@
 
 namespace tolvimar {
 
-QString talentText(
-    const MilitaryUnitRow &unit, const QString &field, const QString &talent, const QString &filler)
+QString talentText(const MilitaryUnitRow &unit, int base, const QString &field,
+    const QString &talent, const QString &filler)
 {
     if (talent.isEmpty())
         return filler;
@@ -17,7 +17,7 @@ QString talentText(
         throw UserError(
             QStringLiteral("Einheit %1 (Nr. %2) in %3: das Talent %4 hat keinen "
                            "Zahlenwert: \"%5\".")
-                .arg(unit.name, QString::number(unit.number), unit.position, field, talent));
+                .arg(unit.name, idToStr(unit.number, base), unit.position, field, talent));
     }
 }
 

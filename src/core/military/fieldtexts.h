@@ -11,8 +11,8 @@ struct MilitaryUnitRow;
 
 // A talent per person ("[points per person] level"); filler when the field is empty.
 // Throws UserError naming the unit and the field when the talent holds no number.
-QString talentText(const MilitaryUnitRow &unit, const QString &field, const QString &talent,
-    const QString &filler = QString());
+QString talentText(const MilitaryUnitRow &unit, int base, const QString &field,
+    const QString &talent, const QString &filler = QString());
 // A count in decimal; filler when the field is empty.
 QString countText(const QVariant &value, const QString &filler = QString());
 
