@@ -233,7 +233,9 @@ QList<OrderToken> splitLine(QStringView line)
         }
         OrderToken t;
         t.start = i;
-        if (c == u';') {
+        // ";" starts a comment, and so does "//" at the start of a word (an order that
+        // the game keeps as a comment).
+        if (c == u';' || QStringView(line).mid(i).startsWith(u"//")) {
             t.type = OrderToken::Type::Comment;
             i = n;
         } else if (c == u'"') {
@@ -251,6 +253,12 @@ QList<OrderToken> splitLine(QStringView line)
 }
 
 } // namespace
+
+bool holdsOrder(QStringView line)
+{
+    const QStringView order = line.trimmed();
+    return !order.isEmpty() && !order.startsWith(u';') && !order.startsWith(u"//");
+}
 
 QList<OrderToken> readOrderLine(QStringView line, const OrderVocabulary &vocabulary)
 {

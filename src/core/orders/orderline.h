@@ -10,7 +10,8 @@ namespace tolvimar {
 
 class OrderVocabulary;
 
-// A piece of an order line: a word, a quoted string or the comment from ";" on.
+// A piece of an order line: a word, a quoted string or the comment from ";" (or a
+// word beginning with "//") on.
 struct OrderToken
 {
     enum class Type { Word, String, Comment };
@@ -26,6 +27,9 @@ struct OrderToken
     // A new unit's number after "TEMP", which no row can know yet.
     bool temporary = false;
 };
+
+// Whether a line holds an order: more than blanks and a comment.
+bool holdsOrder(QStringView line);
 
 // Splits an order line into its pieces and gives each argument the role that the
 // forms of its order word expect there. Pure: the same line and vocabulary give the

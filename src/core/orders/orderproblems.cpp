@@ -31,12 +31,6 @@ QString unknownIdHint(ArgumentKind kind, QStringView id)
     }
 }
 
-bool isOrderLine(QStringView line)
-{
-    const QStringView order = line.trimmed();
-    return !order.isEmpty() && !order.startsWith(u';');
-}
-
 } // namespace
 
 std::optional<int> namedOrderLine(QStringView checkerLine)
@@ -105,7 +99,7 @@ QList<OrderProblem> orderHints(const TemplateLines &lines, const OrderVocabulary
         if (isUnitHeaderLine(text)) {
             block = UnitBlock {i, i + 1, unitTextOfHeaderLine(text)};
             ordersSeen = false;
-        } else if (block && isOrderLine(text)) {
+        } else if (block && holdsOrder(text)) {
             ordersSeen = true;
         }
         const UnitBlock *holder = block ? &*block : nullptr;

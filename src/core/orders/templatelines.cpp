@@ -1,6 +1,7 @@
 #include "templatelines.h"
 
 #include "../report/ordertemplate.h"
+#include "orderline.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
@@ -31,12 +32,6 @@ int blockEnd(const TemplateLines &lines, int header)
 UnitBlock blockFrom(const TemplateLines &lines, int header, const QString &headerLine)
 {
     return UnitBlock {header, blockEnd(lines, header), unitTextOfHeaderLine(headerLine)};
-}
-
-bool isOrderLine(QStringView line)
-{
-    const QStringView order = line.trimmed();
-    return !order.isEmpty() && !order.startsWith(u';');
 }
 
 bool isTarget(const TemplateLines &lines, const UnitBlock &block, const ReviewTargets &targets)
@@ -76,7 +71,7 @@ std::optional<UnitBlock> unitBlockOf(const TemplateLines &lines, const QString &
 bool hasOrders(const TemplateLines &lines, const UnitBlock &block)
 {
     for (int i = block.header + 1; i < block.end; ++i) {
-        if (isOrderLine(lines.line(i)))
+        if (holdsOrder(lines.line(i)))
             return true;
     }
     return false;
