@@ -71,12 +71,11 @@ private slots:
         QFETCH(int, slot);
         QFETCH(QString, lines);
         QFETCH(QString, expected);
-        const QString script = writeScript(m_ws.file(QStringLiteral("check-%1.sh").arg(slot)),
-            kChecker);
+        const QString script
+            = writeScript(m_ws.file(QStringLiteral("check-%1.sh").arg(slot)), kChecker);
         m_ws.setLine(slot, Configuration::CheckerPath, script + u' ' + lines);
         QString out, err;
-        QCOMPARE(cli({QStringLiteral("problems"), QStringLiteral("--slot"),
-                         QString::number(slot)},
+        QCOMPARE(cli({QStringLiteral("problems"), QStringLiteral("--slot"), QString::number(slot)},
                      &out, &err),
             0);
         QCOMPARE(out, expected);
@@ -111,17 +110,15 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("expected");
         QTest::newRow("order word") << QStringList {"1", "1", "2", "3mw", "LER"} << "LERNE\n";
-        QTest::newRow("skill") << QStringList {"1", "1", "2", "3mw", "LERNE Hie"}
-                               << "Hiebwaffen\n";
+        QTest::newRow("skill") << QStringList {"1", "1", "2", "3mw", "LERNE Hie"} << "Hiebwaffen\n";
         QTest::newRow("units of the region")
             << QStringList {"1", "1", "2", "3mw", "GIB "} << "3mx\n3my\n3uw\n";
-        QTest::newRow("unit in capitals") << QStringList {"1", "1", "2", "3MW", "GIB "}
-                                          << "3mx\n3my\n3uw\n";
+        QTest::newRow("unit in capitals")
+            << QStringList {"1", "1", "2", "3MW", "GIB "} << "3mx\n3my\n3uw\n";
         QTest::newRow("alone on level 1")
             << QStringList {"1", "3", "-4", "--level", "1", "3mz", "GIB "} << "";
         QTest::newRow("typed: the others too")
-            << QStringList {"1", "3", "-4", "--level", "1", "3mz", "GIB 3m"}
-            << "3mw\n3mx\n3my\n";
+            << QStringList {"1", "3", "-4", "--level", "1", "3mz", "GIB 3m"} << "3mw\n3mx\n3my\n";
         QTest::newRow("ship") << QStringList {"1", "1", "2", "3mw", "BETRETE SCHIFF "} << "25\n";
         QTest::newRow("Sulvitan units of the region")
             << QStringList {"2", "0", "0", "12", "GIB "} << "15\n20\n";
@@ -135,8 +132,7 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QString, expected);
         QString out, err;
-        QCOMPARE(cli(QStringList {QStringLiteral("complete"), QStringLiteral("--slot")}
-                         + arguments,
+        QCOMPARE(cli(QStringList {QStringLiteral("complete"), QStringLiteral("--slot")} + arguments,
                      &out, &err),
             0);
         QCOMPARE(out, expected);
@@ -157,8 +153,7 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QString, said);
         QString out, err;
-        QCOMPARE(cli(QStringList {QStringLiteral("complete"), QStringLiteral("--slot")}
-                         + arguments,
+        QCOMPARE(cli(QStringList {QStringLiteral("complete"), QStringLiteral("--slot")} + arguments,
                      &out, &err),
             2);
         QVERIFY(out.isEmpty());
@@ -168,8 +163,8 @@ private slots:
 private:
     int cli(const QStringList &arguments, QString *out = nullptr, QString *err = nullptr)
     {
-        return runCli(QStringList {QStringLiteral("--workspace"), m_ws.path()} + arguments, out,
-            err);
+        return runCli(
+            QStringList {QStringLiteral("--workspace"), m_ws.path()} + arguments, out, err);
     }
 
     TempWorkspace m_ws;

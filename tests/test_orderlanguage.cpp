@@ -74,12 +74,9 @@ QString problemsText(const QList<OrderProblem> &problems)
 // The template of the small Kalmora report, as the import writes it.
 const QStringList kTemplate = {
     QStringLiteral(" PARTEI 3mv \"brombeere\""), // 1
-    QString(),
-    QStringLiteral(" ; ZORBEK -l -w4 -r60"),
-    QString(),
+    QString(), QStringLiteral(" ; ZORBEK -l -w4 -r60"), QString(),
     QStringLiteral(" REGION 1,2 ; Weidenau"), // 5
-    QStringLiteral(" ; Zorbek Lohn 13"),
-    QString(),
+    QStringLiteral(" ; Zorbek Lohn 13"), QString(),
     QStringLiteral(" EINHEIT 3mw;\tHolzfäller [12,340$,G6t]"), // 8
     QStringLiteral("    MACHE Holz"),
     QStringLiteral("    FOLGE EINHEIT 3mx"), // 10
@@ -89,8 +86,7 @@ const QStringList kTemplate = {
     QStringLiteral("    KAUFE 5 Seide"), // 14
     QString(),
     QStringLiteral(" REGION 3,-4 ; Schattental"), // 16
-    QStringLiteral(" ; Zorbek Lohn 11"),
-    QString(),
+    QStringLiteral(" ; Zorbek Lohn 11"), QString(),
     QStringLiteral(" EINHEIT 3mz;\tSpäher der Tiefe [1,10$]"), // 19
     QString(),
     QStringLiteral(" NAECHSTER"), // 21
@@ -108,8 +104,8 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         OrderLanguage language;
         QStringList problems;
-        language.addText(QString::fromUtf8(file.readAll()), QStringLiteral("befehlsworte.txt"),
-            &problems);
+        language.addText(
+            QString::fromUtf8(file.readAll()), QStringLiteral("befehlsworte.txt"), &problems);
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
         for (const char *word : {"ARBEITE", "BEWACHE", "BETRETE", "FOLGE", "GIB", "KAUFE",
                  "VERKAUFE", "LERNE", "MACHE", "NACH", "TREIBE", "UNTERHALTE", "ZERSTOERE",
@@ -122,8 +118,8 @@ private slots:
     void builtInKnowsTheOrdersOfTheReports()
     {
         QStringList reports;
-        for (const QString &name : QDir(fixture(QStringLiteral("reports")))
-                 .entryList({QStringLiteral("*.cr")}))
+        for (const QString &name :
+            QDir(fixture(QStringLiteral("reports"))).entryList({QStringLiteral("*.cr")}))
             reports.append(decodeText(readBytes(fixture(QStringLiteral("reports/") + name))));
         for (auto game : {ReportGenerator::Game::Kalmora, ReportGenerator::Game::Sulvitan}) {
             ReportGenerator::Options options;
@@ -163,9 +159,8 @@ private slots:
                                << "K:LERNE N:Hiebwaffen";
         QTest::newRow("any case") << k << "    lerne hiebwaffen"
                                   << "K:lerne N:hiebwaffen";
-        QTest::newRow("unit, number, own word")
-            << k << "    GIB 3mx 5 Silber"
-            << "K:GIB I:3mx #:5 K:Silber";
+        QTest::newRow("unit, number, own word") << k << "    GIB 3mx 5 Silber"
+                                                << "K:GIB I:3mx #:5 K:Silber";
         QTest::newRow("item and comment") << k << "    GIB 3mx 5 Schwert ; an den Schmied"
                                           << "K:GIB I:3mx #:5 N:Schwert C:; an den Schmied";
         QTest::newRow("castle") << k << "    BETRETE BURG 6t"
@@ -176,9 +171,8 @@ private slots:
                                            << "K:NACH N:o N:no N:w";
         QTest::newRow("unknown first word") << k << "    ZERSTÖRE 3"
                                             << "U:ZERSTÖRE #:3";
-        QTest::newRow("semicolon in a string")
-            << k << "    BENENNE EINHEIT \"Der ; Schmied\" ; neu"
-            << "K:BENENNE K:EINHEIT S:\"Der ; Schmied\" C:; neu";
+        QTest::newRow("semicolon in a string") << k << "    BENENNE EINHEIT \"Der ; Schmied\" ; neu"
+                                               << "K:BENENNE K:EINHEIT S:\"Der ; Schmied\" C:; neu";
         QTest::newRow("unit header line") << k << " EINHEIT 3mw;\tHolzfäller [12,340$,G6t]"
                                           << "K:EINHEIT I:3mw C:;\tHolzfäller [12,340$,G6t]";
         QTest::newRow("faction line") << k << " PARTEI 3mv \"brombeere\""
@@ -245,14 +239,14 @@ private slots:
             << k << "GIB 3m" << -1 << here << me << QStringList {"3mx", "3my", "3mz"};
         QTest::newRow("another region") << k << "GIB 3m" << -1 << "3/-4/1"
                                         << "3mz" << QStringList {"3mw", "3mx", "3my"};
-        QTest::newRow("own words") << k << "BETRETE " << -1 << here << me
-                                   << QStringList {"BURG", "SCHIFF"};
-        QTest::newRow("own words typed") << k << "BETRETE s" << -1 << here << me
-                                         << QStringList {"SCHIFF"};
-        QTest::newRow("ships of the region") << k << "BETRETE SCHIFF " << -1 << here << me
-                                             << QStringList {"25"};
-        QTest::newRow("ships typed") << k << "BETRETE SCHIFF 2" << -1 << here << me
-                                     << QStringList {"25", "2s"};
+        QTest::newRow("own words")
+            << k << "BETRETE " << -1 << here << me << QStringList {"BURG", "SCHIFF"};
+        QTest::newRow("own words typed")
+            << k << "BETRETE s" << -1 << here << me << QStringList {"SCHIFF"};
+        QTest::newRow("ships of the region")
+            << k << "BETRETE SCHIFF " << -1 << here << me << QStringList {"25"};
+        QTest::newRow("ships typed")
+            << k << "BETRETE SCHIFF 2" << -1 << here << me << QStringList {"25", "2s"};
         QTest::newRow("castle, level 0 written long")
             << k << "BETRETE BURG " << -1 << here << me << QStringList {"6t"};
         QTest::newRow("own words of all forms")
@@ -263,19 +257,17 @@ private slots:
                                     << QStringList {"no", "nw", "Nordosten", "Nordwesten"};
         QTest::newRow("factions") << k << "HELFE " << -1 << here << me
                                   << QStringList {"3mv", "3pc"};
-        QTest::newRow("in a comment") << k << "LERNE Hiebwaffen ; Ler" << -1 << here << me
-                                      << QStringList {};
-        QTest::newRow("in a string") << k << "BENENNE EINHEIT \"Le" << -1 << here << me
-                                     << QStringList {};
-        QTest::newRow("no more arguments") << k << "LERNE Hiebwaffen " << -1 << here << me
-                                           << QStringList {};
-        QTest::newRow("unknown order") << k << "ZAUBER " << -1 << here << me
-                                       << QStringList {};
+        QTest::newRow("in a comment")
+            << k << "LERNE Hiebwaffen ; Ler" << -1 << here << me << QStringList {};
+        QTest::newRow("in a string")
+            << k << "BENENNE EINHEIT \"Le" << -1 << here << me << QStringList {};
+        QTest::newRow("no more arguments")
+            << k << "LERNE Hiebwaffen " << -1 << here << me << QStringList {};
+        QTest::newRow("unknown order") << k << "ZAUBER " << -1 << here << me << QStringList {};
         QTest::newRow("cursor inside the line")
             << k << "LER Hiebwaffen" << 3 << here << me << QStringList {"LERNE"};
-        QTest::newRow("Sulvitan units of the region")
-            << s << "GIB " << -1 << "0/0"
-            << "12" << QStringList {"14"};
+        QTest::newRow("Sulvitan units of the region") << s << "GIB " << -1 << "0/0"
+                                                      << "12" << QStringList {"14"};
         QTest::newRow("Sulvitan typed") << s << "GIB 1" << -1 << "0/0"
                                         << "12" << QStringList {"14", "120"};
         QTest::newRow("Sulvitan castle") << s << "BETRETE BURG " << -1 << "0/0"
@@ -335,11 +327,11 @@ private slots:
         const OrderVocabulary v = kalmora(language);
         QCOMPARE(shown(u"SEGLE o w no", tolvimar::highlight(u"SEGLE o w no", v)),
             QStringLiteral("K:SEGLE N:o N:w N:no"));
-        QCOMPARE(shown(u"warte 3", tolvimar::highlight(u"warte 3", v)),
-            QStringLiteral("K:warte #:3"));
+        QCOMPARE(
+            shown(u"warte 3", tolvimar::highlight(u"warte 3", v)), QStringLiteral("K:warte #:3"));
         // Values add to the units table's skills, each once.
-        QCOMPARE(tolvimar::candidates(u"LERNE Schw", 10, v, {}).words,
-            QStringList({"Schwertkampf"}));
+        QCOMPARE(
+            tolvimar::candidates(u"LERNE Schw", 10, v, {}).words, QStringList({"Schwertkampf"}));
         QCOMPARE(v.names(ArgumentKind::Skill).count(QStringLiteral("Hiebwaffen")), 1);
     }
 
@@ -356,30 +348,24 @@ private slots:
         QVERIFY(language.knows(u"SCHÄTZE"));
         // A further form of a known word; the built-in ones stay.
         QCOMPARE(language.word(u"KAUFE")->forms.size(), 2);
-        QCOMPARE(shown(u"KAUFE 3 Schwert", tolvimar::highlight(u"KAUFE 3 Schwert", kalmora(language))),
+        QCOMPARE(
+            shown(u"KAUFE 3 Schwert", tolvimar::highlight(u"KAUFE 3 Schwert", kalmora(language))),
             QStringLiteral("K:KAUFE #:3 N:Schwert"));
     }
 
     void unknownWordsOfTheTemplate()
     {
         const QStringList lines = {
-            QStringLiteral(" REGION 1,2 ; Weidenau"),
-            QStringLiteral(" ; Zorbek Lohn 13"),
-            QStringLiteral(" EINHEIT 3mw;\tA [1,1$]"),
-            QStringLiteral("    FISCHE 5"),
-            QStringLiteral("    fische"),
-            QStringLiteral("    LERNE Segeln"),
-            QStringLiteral("    ; SAMMLE Holz"),
-            QStringLiteral("    ZAUBERE \"Blitz\""),
-            QStringLiteral(" EINHEIT 3mx;\tB [1,1$]"),
-            QStringLiteral("    3mx"),
-            QStringLiteral("    @BEWACHE"),
-            QStringLiteral("    Jage\tHasen"),
-            QString(),
+            QStringLiteral(" REGION 1,2 ; Weidenau"), QStringLiteral(" ; Zorbek Lohn 13"),
+            QStringLiteral(" EINHEIT 3mw;\tA [1,1$]"), QStringLiteral("    FISCHE 5"),
+            QStringLiteral("    fische"), QStringLiteral("    LERNE Segeln"),
+            QStringLiteral("    ; SAMMLE Holz"), QStringLiteral("    ZAUBERE \"Blitz\""),
+            QStringLiteral(" EINHEIT 3mx;\tB [1,1$]"), QStringLiteral("    3mx"),
+            QStringLiteral("    @BEWACHE"), QStringLiteral("    Jage\tHasen"), QString(),
             QStringLiteral("    SAMMLE"), // after an empty line: no unit's order
         };
-        QCOMPARE(unknownOrderWords(lines, OrderLanguage::builtIn()),
-            QStringList({"FISCHE", "JAGE"}));
+        QCOMPARE(
+            unknownOrderWords(lines, OrderLanguage::builtIn()), QStringList({"FISCHE", "JAGE"}));
         QCOMPARE(learntWordsFileBytes("# alt\nFISCHE", {QStringLiteral("JAGE")}),
             QByteArray("# alt\nFISCHE\nJAGE\n"));
     }
@@ -470,8 +456,7 @@ private slots:
                                               "Zeile 99: hinter dem Ende\n"
                                               "Zeile 15: leere Zeile\n"
                                               "2 Fehler");
-        const QList<OrderProblem> problems
-            = checkerProblems(output, ListTemplateLines(kTemplate));
+        const QList<OrderProblem> problems = checkerProblems(output, ListTemplateLines(kTemplate));
         QCOMPARE(problemsText(problems),
             QStringLiteral("10|3mw|Zug-Spiel1-4-April.txt:10: FOLGE: Einheit fehlt\n"
                            "8|3mw|Warnung in Zeile 8: kein Silber\n"
@@ -536,12 +521,13 @@ private slots:
         ReviewTargets targets;
         targets.unitsWithProblems = {QStringLiteral("3mx")};
         targets.withoutOrders = withoutOrders;
-        QCOMPARE(nextUnitToReview(ListTemplateLines(kTemplate), from, forward, targets).value_or(-1),
+        QCOMPARE(
+            nextUnitToReview(ListTemplateLines(kTemplate), from, forward, targets).value_or(-1),
             to);
         // The editor's document answers alike.
         QTextDocument document(kTemplate.join(u'\n'));
-        QCOMPARE(nextUnitToReview(DocumentTemplateLines(document), from, forward, targets)
-                     .value_or(-1),
+        QCOMPARE(
+            nextUnitToReview(DocumentTemplateLines(document), from, forward, targets).value_or(-1),
             to);
     }
 
