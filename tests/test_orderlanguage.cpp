@@ -18,7 +18,7 @@ using namespace tolvimar::test;
 namespace {
 
 // A Kalmora game (base 36) of the small report: units 3mw, 3mx, 3my and the foreign
-// 3uw at 1/2, 3mz at 3/-4/1; castle 6t and ship 25 at 1/2, ship 2s elsewhere;
+// 3uw at 1/2, 3mz at 3/-4/1, 3mu at 9/9; castle 6t and ship 25 at 1/2, ship 2s elsewhere;
 // factions 3mv and 3pc.
 OrderVocabulary kalmora(const OrderLanguage &language = OrderLanguage::builtIn())
 {
@@ -26,6 +26,7 @@ OrderVocabulary kalmora(const OrderLanguage &language = OrderLanguage::builtIn()
     for (int unit : {4712, 4713, 4714, 5000})
         v.addId(ArgumentKind::Unit, unit, QStringLiteral("1/2"));
     v.addId(ArgumentKind::Unit, 4715, QStringLiteral("3/-4/1"));
+    v.addId(ArgumentKind::Unit, 4710, QStringLiteral("9/9")); // 3mu: first by number
     v.addId(ArgumentKind::Castle, 245, QStringLiteral("1/2/0"));
     v.addId(ArgumentKind::Ship, 77, QStringLiteral("1/2"));
     v.addId(ArgumentKind::Ship, 100, QStringLiteral("9/9"));
@@ -236,9 +237,9 @@ private slots:
         QTest::newRow("units of the region, not the unit itself")
             << k << "GIB " << -1 << here << me << QStringList {"3mx", "3my", "3uw"};
         QTest::newRow("typed: the region's first, then the others")
-            << k << "GIB 3m" << -1 << here << me << QStringList {"3mx", "3my", "3mz"};
+            << k << "GIB 3m" << -1 << here << me << QStringList {"3mx", "3my", "3mu", "3mz"};
         QTest::newRow("another region") << k << "GIB 3m" << -1 << "3/-4/1"
-                                        << "3mz" << QStringList {"3mw", "3mx", "3my"};
+                                        << "3mz" << QStringList {"3mu", "3mw", "3mx", "3my"};
         QTest::newRow("own words")
             << k << "BETRETE " << -1 << here << me << QStringList {"BURG", "SCHIFF"};
         QTest::newRow("own words typed")
