@@ -6,6 +6,7 @@
 #include "gamecommands.h"
 #include "mapcommands.h"
 #include "militarycommands.h"
+#include "ordercommands.h"
 #include "regioncommands.h"
 #include "sharecommands.h"
 #include "unitcommands.h"
@@ -43,6 +44,12 @@ const Command kCommands[] = {
     {"set-orders", setOrders,
         "  set-orders --slot K X Y NR [--level L] [--mark none|x|X] DATEI\n"
         "                                        Befehle von Einheit NR durch DATEI ersetzen\n"},
+    {"problems", problems,
+        "  problems --slot K                     Zeile, Einheit und Meldung des Zug-Checkers,\n"
+        "                                        dann die Hinweise\n"},
+    {"complete", complete,
+        "  complete --slot K X Y NR [--level L] TEXT\n"
+        "                                        Vorschläge für das letzte Wort von TEXT\n"},
     {"region", region,
         "  region --slot K X Y [--level L] [--own-only] [--all-turns]\n"
         "                                        was die Karte zur Region (X, Y) zeigt\n"},

@@ -9,6 +9,7 @@
 #include "../base/workspacelock.h"
 #include "../db/database.h"
 #include "../orders/orderfile.h"
+#include "../orders/orderlanguage.h"
 #include "../report/importprogress.h"
 #include "../report/reportlines.h"
 #include "../report/reportreader.h"
@@ -316,12 +317,37 @@ ReportImporter::Staged ReportImporter::stage(
         }
     }
     batch.stage(orderPath, orders, backedUp);
+    stageLearntWords(outcome, batch, result);
     if (undo) {
         for (const QString &target : batch.pending())
             undo->keepFile(target);
         undo->setWrittenOrders(orderPath, orders);
     }
     return staged;
+}
+
+void ReportImporter::stageLearntWords(
+    const ImportOutcome &outcome, FileBatch &batch, Result &result)
+{
+    // One pass over the new template's orders; the file changes only for new words.
+    const QString programPath = outcome.game.programPath;
+    const QStringList words
+        = unknownOrderWords(outcome.orderTemplate, OrderLanguage::forGame(programPath));
+    if (words.isEmpty())
+        return;
+    const QString path = learntOrderWordsFile(programPath);
+    QByteArray previous;
+    if (QFileInfo(path).isFile()) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            result.notes.append(QStringLiteral("Die gelernten Befehlsworte %1 können nicht gelesen "
+                                               "werden (%2); neue Worte wurden nicht gelernt.")
+                                    .arg(QDir::toNativeSeparators(path), file.errorString()));
+            return;
+        }
+        previous = file.readAll();
+    }
+    batch.stage(path, learntWordsFileBytes(previous, words));
 }
 
 void ReportImporter::finish(const ImportOutcome &outcome, const Staged &staged)

@@ -67,6 +67,9 @@ private:
     Result run(const QString &path);
     Staged stage(
         const ImportOutcome &outcome, FileBatch &batch, Result &result, ImportUndoRecord *undo);
+    // Order words of the new template that the game's word lists lack are added to
+    // the learnt words of the game folder.
+    void stageLearntWords(const ImportOutcome &outcome, FileBatch &batch, Result &result);
     void finish(const ImportOutcome &outcome, const Staged &staged);
 
     Session &m_session;

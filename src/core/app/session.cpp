@@ -6,6 +6,7 @@
 #include "../base/gamefiles.h"
 #include "../base/prompter.h"
 #include "../db/database.h"
+#include "../orders/ordervocabulary.h"
 #include "mapoperations.h"
 #include "statusstore.h"
 #include "turnsummary.h"
@@ -80,6 +81,7 @@ void Session::spielinitialisierung(int game, const QString &name, const QString 
     g.checkerPath = scratch.line(game, Configuration::CheckerPath);
     ensureGameFolders();
     m_mapState.reset(origin, QPoint(g.homeX, g.homeY));
+    dropOrderVocabulary();
     emit gameChanged();
     emit gameOpened();
 
@@ -99,7 +101,24 @@ void Session::reopenGame()
 void Session::setGame(const ActiveGame &game)
 {
     m_game = game;
+    dropOrderVocabulary();
     emit gameChanged();
+}
+
+std::shared_ptr<const OrderVocabulary> Session::orderVocabulary()
+{
+    if (!m_vocabulary) {
+        m_vocabularyProblems.clear();
+        m_vocabulary = std::make_shared<const OrderVocabulary>(
+            OrderVocabulary::load(*m_db, m_game, &m_vocabularyProblems));
+    }
+    return m_vocabulary;
+}
+
+void Session::dropOrderVocabulary()
+{
+    m_vocabulary.reset();
+    m_vocabularyProblems.clear();
 }
 
 void Session::ensureGameFolders() const

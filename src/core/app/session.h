@@ -15,6 +15,7 @@
 namespace tolvimar {
 
 class Database;
+class OrderVocabulary;
 class Prompter;
 
 // One run of the program on one workspace: the configuration the selection dialog
@@ -95,6 +96,15 @@ public:
         return OrderFile(m_game, m_status[StatusField::Datum], m_template, &m_lock);
     }
 
+    // What the order lines of the active game may name (order words, names, ids), for
+    // the colouring, the completion and the hints. Built on first use and kept until
+    // the game changes (an import, the settings, another game) or it is dropped.
+    std::shared_ptr<const OrderVocabulary> orderVocabulary();
+    // The lines of the word files that could not be read when it was built.
+    const QStringList &orderVocabularyProblems() const { return m_vocabularyProblems; }
+    // After the player changed the word file: the next use builds it anew.
+    void dropOrderVocabulary();
+
     // Rows of the points statistics grid, headings first; empty when not shown.
     const QList<QStringList> &pointsGrid() const { return m_pointsGrid; }
     void setPointsGrid(const QList<QStringList> &grid);
@@ -124,6 +134,8 @@ private:
     mutable std::unique_ptr<HeldPages> m_heldPages;
     OrderTemplate m_template;
     QList<QStringList> m_pointsGrid;
+    std::shared_ptr<const OrderVocabulary> m_vocabulary;
+    QStringList m_vocabularyProblems;
 };
 
 } // namespace tolvimar

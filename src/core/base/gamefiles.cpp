@@ -63,4 +63,14 @@ QString orderFilePath(const QString &programPath, int game, const QString &dateT
     return joinProgramPath(programPath, orderFileName(game, dateText));
 }
 
+QString orderWordsFile(const QString &programPath)
+{
+    return joinProgramPath(programPath, QStringLiteral("befehlsworte.txt"));
+}
+
+QString learntOrderWordsFile(const QString &programPath)
+{
+    return joinProgramPath(programPath, QStringLiteral("befehlsworte-gelernt.txt"));
+}
+
 } // namespace tolvimar

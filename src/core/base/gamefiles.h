@@ -29,4 +29,9 @@ QString checkerOutputFile(const QString &programPath);
 QString orderFileName(int game, const QString &dateText);
 QString orderFilePath(const QString &programPath, int game, const QString &dateText);
 
+// The player's own order words ("befehlsworte.txt") and the words the imports learnt
+// from the orders of the reports ("befehlsworte-gelernt.txt"), in the game folder.
+QString orderWordsFile(const QString &programPath);
+QString learntOrderWordsFile(const QString &programPath);
+
 } // namespace tolvimar

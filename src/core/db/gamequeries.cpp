@@ -387,4 +387,46 @@ QVector<MapDataRow> GameQueries::mapDataRowsWithin(
     return rows;
 }
 
+QVector<NumberPlace> GameQueries::numberPlaces(
+    std::unique_ptr<SqliteStatement> &slot, const char *sql, int game)
+{
+    SqliteStatement &s = prepared(slot, sql);
+    s.bind(0, game);
+    StatementReading r(s);
+    QVector<NumberPlace> rows;
+    while (r.next())
+        rows.append({r.value(0).toLongLong(), r.text(1)});
+    return rows;
+}
+
+QVector<NumberPlace> GameQueries::unitPlaces(int game)
+{
+    return numberPlaces(m_unitPlaces,
+        R"(SELECT "Einheit Nr", "Einheit Position" FROM "einheiten" WHERE "Spiel" = ?
+           ORDER BY "Einheit Nr")",
+        game);
+}
+
+QVector<NumberPlace> GameQueries::shipPlaces(int game)
+{
+    return numberPlaces(m_shipPlaces,
+        R"(SELECT "Schiffs Nr", "Schiffs Position" FROM "schiffe" WHERE "Spiel" = ?
+           ORDER BY "Schiffs Nr")",
+        game);
+}
+
+QVector<NumberPlace> GameQueries::castlePlaces(int game)
+{
+    return numberPlaces(m_castlePlaces,
+        R"(SELECT "Burg Nr", "Burg Position" FROM "burgen" WHERE "Spiel" = ?
+           ORDER BY "Burg Nr")",
+        game);
+}
+
+QVector<NumberPlace> GameQueries::factionNumbers(int game)
+{
+    return numberPlaces(m_factionNumbers,
+        R"(SELECT "Partei Nr", '' FROM "parteien" WHERE "Spiel" = ? ORDER BY "Partei Nr")", game);
+}
+
 } // namespace tolvimar

@@ -139,6 +139,14 @@ struct MapDataRow
     QString name; // `Regionname`
 };
 
+// A number of a unit, ship, castle or faction and where it was seen last (empty for a
+// faction).
+struct NumberPlace
+{
+    qint64 number = 0;
+    QString position;
+};
+
 // The narrow reads of the views, each a statement prepared once on first use and
 // reused; values are bound. Rows come in the tables' key order unless a query says
 // otherwise. The import writes through Table; these only read.
@@ -190,7 +198,16 @@ public:
     QVector<MapDataRow> mapDataRowsWithin(
         int game, qint64 minX, qint64 maxX, qint64 minY, qint64 maxY, std::optional<int> level);
 
+    // Every unit, ship, castle and faction number of the game with its position text,
+    // by number (what order lines may name).
+    QVector<NumberPlace> unitPlaces(int game);
+    QVector<NumberPlace> shipPlaces(int game);
+    QVector<NumberPlace> castlePlaces(int game);
+    QVector<NumberPlace> factionNumbers(int game);
+
 private:
+    QVector<NumberPlace> numberPlaces(
+        std::unique_ptr<SqliteStatement> &slot, const char *sql, int game);
     SqliteStatement &prepared(std::unique_ptr<SqliteStatement> &slot, const char *sql);
     // The read of a region at (x, y) on the given level or, without one, on the lowest
     // level that has it; prepared once each and bound.
@@ -207,6 +224,7 @@ private:
         m_shipsOfTurn, m_regionRow, m_factionName;
     AtPosition m_regionAt, m_regionNameAt;
     std::unique_ptr<SqliteStatement> m_mapDataRows, m_mapDataRowsWithin;
+    std::unique_ptr<SqliteStatement> m_unitPlaces, m_shipPlaces, m_castlePlaces, m_factionNumbers;
 };
 
 } // namespace tolvimar

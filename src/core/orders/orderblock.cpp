@@ -13,11 +13,6 @@ namespace tolvimar {
 
 namespace {
 
-bool endsBlock(const QString &line)
-{
-    return line.isEmpty() || isUnitHeaderLine(line) || isRegionHeaderLine(line);
-}
-
 QString markLetter(UnitMark mark)
 {
     switch (mark) {
@@ -86,7 +81,7 @@ std::optional<BlockRange> findUnitBlock(const QStringList &lines, const QString 
             || unitTextOfHeaderLine(lines[i]).compare(unitText, Qt::CaseInsensitive) != 0)
             continue;
         int end = i + 1;
-        while (end < lines.size() && !endsBlock(lines[end]))
+        while (end < lines.size() && !endsUnitBlock(lines[end]))
             ++end;
         return BlockRange {i, end};
     }

@@ -92,4 +92,9 @@ bool isRegionHeaderLine(QStringView line)
     return line.startsWith(kRegionHeader);
 }
 
+bool endsUnitBlock(QStringView line)
+{
+    return line.isEmpty() || isUnitHeaderLine(line) || isRegionHeaderLine(line);
+}
+
 } // namespace tolvimar

@@ -67,5 +67,7 @@ QString unitTextOfHeaderLine(QStringView line);
 // " REGION " + x + "," + y (+ "," + level) + " ; " + name
 QString regionHeaderLine(int x, int y, std::optional<int> level, const QString &name);
 bool isRegionHeaderLine(QStringView line);
+// A unit's block ends before a unit or region header line or an empty line.
+bool endsUnitBlock(QStringView line);
 
 } // namespace tolvimar
