@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "base/filebatch.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QImageReader>
 #include <QImageWriter>
@@ -11,6 +12,19 @@ namespace tolvimar {
 
 void writeImageFile(const QString &path, const QImage &image, const char *format)
 {
+    // A PNG is made in memory first: the PNG library gives up a write error with a jump
+    // that leaks Qt's buffer, and the pictures written this way are small.
+    if (qstrcmp(format, "PNG") == 0) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, format);
+        if (!writer.write(image))
+            throw UserError(QStringLiteral("Das Bild %1 kann nicht erzeugt werden: %2")
+                                .arg(QDir::toNativeSeparators(path), writer.errorString()));
+        writeFileAtomically(path, bytes);
+        return;
+    }
     writeFileAtomically(path, [&](QIODevice &device) {
         QImageWriter writer(&device, format);
         return writer.write(image) ? QString() : writer.errorString();
