@@ -67,6 +67,12 @@ private slots:
         QVERIFY(gui.find<StatusIndicator>(QStringLiteral("Shape1"))->isSaved());
         QVERIFY(gui.session->orderTemplate().isSaved());
 
+        // The world map is drawn as part of the import, the small map centred on the
+        // first own unit (home holds no region in a new game).
+        QVERIFY(gui.session->mapState().worldMapSize().isValid());
+        QVERIFY(QFileInfo::exists(gui.session->worldMapFile(0)));
+        QCOMPARE(gui.session->mapState().currentPosition(), QPoint(1, 2));
+
         // Editing turns the indicator red.
         editor->appendPlainText(QStringLiteral("    ; Notiz"));
         QVERIFY(!gui.find<StatusIndicator>(QStringLiteral("Shape1"))->isSaved());

@@ -197,6 +197,33 @@ private slots:
         QVERIFY(!QApplication::overrideCursor());
     }
 
+    // "Gesamtkarte" means every level, also once the world map shows only one.
+    void wholeMapExportHoldsEveryLevel()
+    {
+        Gui gui;
+        gui.addSquare();
+        {
+            Transaction transaction(gui.db());
+            Table t(gui.db(), schema::regionen());
+            t.append();
+            t.setValue(u"Spiel", 1);
+            t.setValue(u"Breite", 5);
+            t.setValue(u"Länge", 5);
+            t.setValue(u"Ebene", 1);
+            t.setValue(u"Regiontyp", QStringLiteral("Berge"));
+            t.setValue(u"Regionname", QStringLiteral("Tiefe"));
+            t.post();
+            transaction.commit();
+        }
+        gui.trigger("Inselkarteexportieren1");
+        const QString path = gui.ws.file(QStringLiteral("gesamt.txt"));
+        gui.prompter.fileNames.enqueue(path);
+        gui.trigger("Kartendatenexportieren1");
+        const QStringList lines = decodeText(readBytes(path)).split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 26 * 3 + 1);
+        QVERIFY(lines.contains(QStringLiteral("REGION 5 5 1")));
+    }
+
     void areaExport_data()
     {
         QTest::addColumn<bool>("marked");

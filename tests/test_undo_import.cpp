@@ -197,6 +197,56 @@ private slots:
         QCOMPARE(h.session->game().newestTurn, 404);
         QCOMPARE(ImportUndo(*h.session).available(), 1);
     }
+
+    // Importing the same turn again: the player's edited unit blocks are carried over
+    // into the new template when he says so; units the report no longer has keep their
+    // orders as a comment at the end.
+    void reimportCarriesEditedOrdersOver_data()
+    {
+        QTest::addColumn<bool>("carry");
+        QTest::newRow("carried over") << true;
+        QTest::newRow("not carried over") << false;
+    }
+    void reimportCarriesEditedOrdersOver()
+    {
+        QFETCH(bool, carry);
+        ImportHarness h;
+        const QString first = fixture(QStringLiteral("reports/kalmora-klein.cr"));
+        QCOMPARE(h.importFile(first).status, ReportImporter::Result::Imported);
+        const QString orders = h.ws.file(QStringLiteral("spiel1/Zug-Spiel1-4-April.txt"));
+        QByteArray edited = readBytes(orders);
+        QVERIFY(edited.contains("    MACHE Holz"));
+        edited.replace("    MACHE Holz", "    LERNE Holzf\xe4llen");
+        edited.replace("    KAUFE 5 Seide", "    VERKAUFE 5 Balsam");
+        writeBytes(orders, edited);
+
+        // The same turn without the trader (unit 4714, "3my").
+        QByteArray again = readBytes(first);
+        const qsizetype from = again.indexOf("EINHEIT 4714");
+        const qsizetype to = again.indexOf("EINHEIT 5000");
+        again.remove(from, to - from);
+        const QString second = h.ws.file(QStringLiteral("wieder.cr"));
+        writeBytes(second, again);
+        h.prompter.log.clear();
+        h.prompter.yesNoAnswers.enqueue(carry);
+        QCOMPARE(h.importFile(second).status, ReportImporter::Result::Imported);
+        QVERIFY2(h.prompter.texts().first().contains(QStringLiteral("bearbeitet")),
+            qPrintable(h.prompter.texts().join(u'\n')));
+
+        const QString now = QString::fromLatin1(readBytes(orders));
+        QCOMPARE(now.contains(QStringLiteral("    LERNE Holzf\u00e4llen")), carry);
+        QCOMPARE(now.contains(QStringLiteral("    MACHE Holz")), !carry);
+        QCOMPARE(now.contains(QStringLiteral(";     VERKAUFE 5 Balsam")), carry);
+        QVERIFY(!now.contains(QStringLiteral("\n    VERKAUFE 5 Balsam")));
+        QCOMPARE(h.session->orderTemplate().text().contains(QStringLiteral("LERNE Holzf")), carry);
+        // The comment stands before the end of the orders, the edits also in the backup.
+        if (carry) {
+            const qsizetype comment = now.indexOf(QStringLiteral("; EINHEIT 3my;"));
+            QVERIFY(comment > 0);
+            QVERIFY(comment < now.indexOf(QStringLiteral(" NAECHSTER")));
+        }
+        QCOMPARE(readBytes(orders + QStringLiteral(".bak")), edited);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestUndoImport)

@@ -394,6 +394,12 @@ void MainWindow::importReport(const QString &path)
     if (result.status == ReportImporter::Result::Imported
         || result.status == ReportImporter::Result::ImportedIncomplete) {
         m_recentReports->add(result.path);
+        // The maps show the new turn at once, not only after "Weltkarte aktualisieren".
+        try {
+            MapOperations(m_session).showImportedGame();
+        } catch (const UserError &e) {
+            showError(QStringLiteral("Karte"), e.message());
+        }
         statusBar()->showMessage(result.closingLines().join(QStringLiteral(". ")));
     }
 }
@@ -540,8 +546,9 @@ void MainWindow::Kartendatenimportieren1Click()
 
 void MainWindow::Kartendatenexportieren1Click()
 {
+    // The whole map holds every level, whichever the world map shows.
     MapExchange(m_session.database(), m_session.game().number, m_prompter)
-        .exportWholeMap(regionViewLevel());
+        .exportWholeMap(std::nullopt);
 }
 
 void MainWindow::Kartenbereichexportieren1Click()

@@ -209,6 +209,25 @@ int ImportUndo::available()
     return q.next() ? q.value(0).toInt() : 0;
 }
 
+bool ImportUndo::ordersEditedSinceImport(const QString &orderPath)
+{
+    Database &db = m_session.database();
+    if (!QFileInfo(orderPath).isFile() || !tableExists(db))
+        return false;
+    const QString relative = QDir(m_session.workspace().dir()).relativeFilePath(orderPath);
+    QSqlQuery q = exec(db,
+        QStringLiteral("SELECT orders_sha1 FROM undo_imports WHERE \"Spiel\" = ? AND orders = ? "
+                       "ORDER BY id DESC LIMIT 1"),
+        {m_session.game().number, relative});
+    if (!q.next())
+        return false;
+    const QByteArray written = q.value(0).toByteArray();
+    QFile file(orderPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    return sha1(file.readAll()) != written;
+}
+
 ImportUndo::Result ImportUndo::undoLastImport()
 {
     try {

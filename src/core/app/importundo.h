@@ -76,6 +76,9 @@ public:
     explicit ImportUndo(Session &session);
     // How many imports of the active slot can be taken back.
     int available();
+    // Whether the order file differs from the one the last import of its turn wrote
+    // (the player edited it since); false when no kept import wrote it.
+    bool ordersEditedSinceImport(const QString &orderPath);
     Result undoLastImport();
 
 private:

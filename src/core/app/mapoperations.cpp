@@ -89,6 +89,27 @@ bool MapOperations::displayWorldMapHex()
     return true;
 }
 
+void MapOperations::showImportedGame()
+{
+    const ActiveGame &game = m_session.game();
+    MapState &state = m_session.mapState();
+    const int level = state.level();
+    QPoint centre(game.homeX, game.homeY);
+    if (!queries().regionAt(game.number, game.homeX, game.homeY, level)) {
+        for (const UnitMarkRow &unit :
+            queries().unitsOfFaction(game.number, game.factionNumber, game.newestTurn)) {
+            const std::optional<Position> p = parsePosition(unit.position);
+            if (p && p->level == level) {
+                centre = QPoint(p->x, p->y);
+                break;
+            }
+        }
+    }
+    state.setCurrentPosition(centre);
+    displaySmallMap(centre.x(), centre.y());
+    displayWorldMapHex();
+}
+
 void MapOperations::saveWorldMap(const QImage &image, int level) const
 {
     writeImageFile(m_session.worldMapFile(level), image, "BMP");

@@ -35,6 +35,10 @@ public:
     // configuration. False when the level has no regions: nothing changes then.
     // Throws UserError (a missing tile, a picture too large, a file not written).
     bool displayWorldMapHex();
+    // After an import: the shown level's world map drawn anew (and cached), the small
+    // map centred on the home region, or on the first own unit of the turn when home
+    // holds no known region.
+    void showImportedGame();
     // Without caching the world map is drawn into memory only: neither its file nor the
     // origin in the configuration is written (a workspace that cannot be written).
     void setCaching(bool caching) { m_caching = caching; }

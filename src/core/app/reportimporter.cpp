@@ -8,8 +8,10 @@
 #include "../base/prompter.h"
 #include "../base/workspacelock.h"
 #include "../db/database.h"
+#include "../orders/carryover.h"
 #include "../orders/orderfile.h"
 #include "../orders/orderlanguage.h"
+#include "../report/datecode.h"
 #include "../report/importprogress.h"
 #include "../report/reportlines.h"
 #include "../report/reportreader.h"
@@ -193,6 +195,8 @@ ReportImporter::Result ReportImporter::run(const QString &path)
         }
     }
 
+    m_carryOver = askCarryOver(lines);
+
     const WorkspaceWriteScope write(&m_session.workspaceLock());
     // The reader starts from the pages an import keeps; the session's full pages and
     // its template wait compactly until the new ones replace them, or come back if the
@@ -274,6 +278,24 @@ ReportImporter::Result ReportImporter::run(const QString &path)
     return result;
 }
 
+bool ReportImporter::askCarryOver(const ReportLines &lines)
+{
+    const std::optional<int> turn = ReportReader::turn(lines);
+    if (!turn)
+        return false;
+    const ActiveGame &game = m_session.game();
+    const QString orderPath
+        = orderFilePath(game.programPath, game.number, dateFromTurn(*turn).text);
+    if (!ImportUndo(m_session).ordersEditedSinceImport(orderPath))
+        return false;
+    return m_session.prompter().askYesNo(Prompter::Kind::Confirmation, kTitle,
+        QStringLiteral("Die Zugvorlage %1 dieser Runde wurde nach ihrem Einlesen bearbeitet. "
+                       "Sollen die bearbeiteten Befehle in die neue Zugvorlage übernommen "
+                       "werden (je Einheit; Befehle von Einheiten, die der Report nicht mehr "
+                       "zeigt, als Kommentar am Ende)?")
+            .arg(QDir::toNativeSeparators(orderPath)));
+}
+
 ReportImporter::Staged ReportImporter::stage(
     const ImportOutcome &outcome, FileBatch &batch, Result &result, ImportUndoRecord *undo)
 {
@@ -298,14 +320,32 @@ ReportImporter::Staged ReportImporter::stage(
     // Orders the player saved for this turn are kept when the new template differs.
     const QString orderPath
         = orderFilePath(game.programPath, game.number, outcome.status[StatusField::Datum]);
-    const QByteArray orders = OrderFile::bytes(outcome.orderTemplate, outcome.encoding);
-    bool backedUp = false;
-    if (QFileInfo(orderPath).isFile()) {
+    staged.orderTemplate = outcome.orderTemplate;
+    QByteArray previous;
+    const bool hadOrders = QFileInfo(orderPath).isFile();
+    if (hadOrders) {
         QFile old(orderPath);
         if (!old.open(QIODevice::ReadOnly))
             throw UserError(QStringLiteral("Die Zugvorlage %1 kann nicht gelesen werden: %2")
                                 .arg(QDir::toNativeSeparators(orderPath), old.errorString()));
-        const QByteArray previous = old.readAll();
+        previous = old.readAll();
+        if (m_carryOver) {
+            const CarriedOverOrders carried
+                = carryOverEditedOrders(splitLines(decodeText(previous)), staged.orderTemplate);
+            result.notes.append(QStringLiteral("Bearbeitete Befehle von %1 Einheiten wurden in "
+                                               "die neue Zugvorlage übernommen.")
+                                    .arg(carried.units));
+            if (!carried.gone.isEmpty())
+                result.notes.append(
+                    QStringLiteral("Die Befehle von %1 Einheiten, die der Report nicht mehr "
+                                   "zeigt (%2), stehen als Kommentar am Ende der Zugvorlage.")
+                        .arg(carried.gone.size())
+                        .arg(carried.gone.join(QStringLiteral(", "))));
+        }
+    }
+    const QByteArray orders = OrderFile::bytes(staged.orderTemplate, outcome.encoding);
+    bool backedUp = false;
+    if (hadOrders) {
         if (previous != orders) {
             const QString backup = orderPath + QStringLiteral(".bak");
             batch.stage(backup, previous);
@@ -359,7 +399,7 @@ void ReportImporter::finish(const ImportOutcome &outcome, const Staged &staged)
     m_session.setStatus(status);
     OrderTemplate &orders = m_session.orderTemplate();
     orders.setEncoding(outcome.encoding);
-    orders.setLines(outcome.orderTemplate);
+    orders.setLines(staged.orderTemplate);
     orders.setSaved(true);
     m_progress.setStep(QStringLiteral("Erstellen der Zugvorlage beendet"));
     m_progress.setStep(QStringLiteral("Neue Parteigroesse wird ermittelt"));

@@ -10,6 +10,7 @@ namespace tolvimar {
 
 class FileBatch;
 class ImportUndoRecord;
+class ReportLines;
 class ImportProgress;
 class Session;
 struct ImportOutcome;
@@ -62,9 +63,13 @@ private:
     {
         ReportPages pages; // as saved: game 1's income page with the total marker
         IncomeSummary income;
+        QStringList orderTemplate; // with the player's edits carried over when asked
     };
 
     Result run(const QString &path);
+    // Whether the player's edited orders of this report's turn are to be carried over
+    // into its new template (asked before the import begins writing).
+    bool askCarryOver(const ReportLines &lines);
     Staged stage(
         const ImportOutcome &outcome, FileBatch &batch, Result &result, ImportUndoRecord *undo);
     // Order words of the new template that the game's word lists lack are added to
@@ -75,6 +80,7 @@ private:
     Session &m_session;
     ImportProgress &m_progress;
     bool m_undoKept = true;
+    bool m_carryOver = false;
 };
 
 } // namespace tolvimar

@@ -50,6 +50,22 @@ int ReportReader::version(const ReportLines &lines)
     return toInt(semicolon >= 0 ? first.mid(8, semicolon - 8) : first.mid(8), first, 0);
 }
 
+std::optional<int> ReportReader::turn(const ReportLines &lines)
+{
+    for (int i = 1; i < lines.count(); ++i) {
+        const QStringView line = lines.line(i);
+        if (blockTag(line) == u"REGION")
+            break;
+        if (lineKey(line) == u"Runde") {
+            int turn = 0;
+            if (parseStrictInt(numberText(line), &turn))
+                return turn;
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
 ImportOutcome ReportReader::read(const ReportLines &lines, const ImportStart &start)
 {
     ImportOutcome outcome;

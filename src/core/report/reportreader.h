@@ -6,6 +6,7 @@
 #include "skippedblocks.h"
 
 #include <QStringList>
+#include <optional>
 
 namespace tolvimar {
 
@@ -54,6 +55,8 @@ public:
 
     // The report's version from its first line. Throws ConversionError.
     static int version(const ReportLines &lines);
+    // The turn its header names (";Runde"), if it names one that reads as a number.
+    static std::optional<int> turn(const ReportLines &lines);
     // Versions the import knows; others are read only when the user agrees.
     static bool isSupportedVersion(int version) { return version >= 34 && version <= 45; }
 
