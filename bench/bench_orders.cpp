@@ -18,8 +18,8 @@
 #include "orders/orderproblems.h"
 #include "orders/ordervocabulary.h"
 #include "orders/templatelines.h"
-#include "report/identifiers.h"
-#include "report/ordertemplate.h"
+#include "base/identifiers.h"
+#include "orders/ordertemplate.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

@@ -10,7 +10,7 @@
 #include "db/database.h"
 #include "db/sqlitestatement.h"
 #include "map/regiondetail.h"
-#include "report/identifiers.h"
+#include "base/identifiers.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -4,7 +4,7 @@
 #include "groupingspage.h"
 #include "guisupport.h"
 #include "mainwindow.h"
-#include "report/identifiers.h"
+#include "base/identifiers.h"
 #include "reportgrid.h"
 #include "reportpageswidget.h"
 #include "shipregisterpage.h"

@@ -4,7 +4,7 @@
 #include "db/table.h"
 #include "orders/orderblock.h"
 #include "orders/unitrecord.h"
-#include "report/identifiers.h"
+#include "base/identifiers.h"
 #include "testsupport.h"
 
 #include <QDirIterator>

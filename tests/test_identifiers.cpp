@@ -1,6 +1,6 @@
 #include "base/errors.h"
 #include "report/datecode.h"
-#include "report/identifiers.h"
+#include "base/identifiers.h"
 
 #include <QtTest>
 

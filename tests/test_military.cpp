@@ -3,7 +3,7 @@
 #include "military/armies.h"
 #include "military/groupings.h"
 #include "military/shipregister.h"
-#include "report/identifiers.h"
+#include "base/identifiers.h"
 #include "testsupport.h"
 
 #include <QSqlQuery>

@@ -5,8 +5,8 @@
 #include "orders/orderblock.h"
 #include "orders/unitrecord.h"
 #include "orders/unitview.h"
-#include "report/identifiers.h"
-#include "report/ordertemplate.h"
+#include "base/identifiers.h"
+#include "orders/ordertemplate.h"
 #include "testsupport.h"
 
 #include <QtTest>

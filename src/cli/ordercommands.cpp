@@ -9,7 +9,7 @@
 #include "orders/orderproblems.h"
 #include "orders/ordervocabulary.h"
 #include "orders/templatelines.h"
-#include "report/identifiers.h"
+#include "base/identifiers.h"
 
 namespace tolvimar::cli {
 

@@ -3,6 +3,7 @@
 #include "app/session.h"
 #include "base/errors.h"
 #include "base/identifiertext.h"
+#include "base/identifiers.h"
 #include "base/position.h"
 #include "base/textfile.h"
 #include "base/workspacelock.h"
@@ -10,7 +11,6 @@
 #include "orders/orderblock.h"
 #include "orders/orderedit.h"
 #include "orders/unitrecord.h"
-#include "report/identifiers.h"
 
 #include <QDir>
 

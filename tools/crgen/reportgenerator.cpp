@@ -3,7 +3,7 @@
 #include "base/errors.h"
 #include "base/textfile.h"
 #include "report/blocklines.h"
-#include "report/identifiers.h"
+#include "base/identifiers.h"
 
 #include <QBuffer>
 #include <QDir>

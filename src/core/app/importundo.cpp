@@ -7,7 +7,7 @@
 #include "../db/changelog.h"
 #include "../db/database.h"
 #include "../orders/orderfile.h"
-#include "../report/ordertemplate.h"
+#include "../orders/ordertemplate.h"
 #include "session.h"
 
 #include <QCryptographicHash>

@@ -6,7 +6,7 @@
 #include "../base/workspacelock.h"
 #include "../map/mapstate.h"
 #include "../orders/orderfile.h"
-#include "../report/ordertemplate.h"
+#include "../orders/ordertemplate.h"
 #include "../report/reportpages.h"
 
 #include <QObject>

@@ -1,7 +1,7 @@
 #include "regiondetail.h"
 
+#include "../base/identifiers.h"
 #include "../base/position.h"
-#include "../report/identifiers.h"
 
 #include <QHash>
 #include <QRegularExpression>

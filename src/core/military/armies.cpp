@@ -1,6 +1,6 @@
 #include "armies.h"
 
-#include "../report/identifiers.h"
+#include "../base/identifiers.h"
 #include "fieldtexts.h"
 
 namespace tolvimar {

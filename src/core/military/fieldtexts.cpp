@@ -1,8 +1,8 @@
 #include "fieldtexts.h"
 
 #include "../base/errors.h"
+#include "../base/identifiers.h"
 #include "../db/militaryqueries.h"
-#include "../report/identifiers.h"
 
 namespace tolvimar {
 

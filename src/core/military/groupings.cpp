@@ -1,10 +1,10 @@
 #include "groupings.h"
 
 #include "../base/errors.h"
+#include "../base/identifiers.h"
 #include "../base/identifiertext.h"
 #include "../base/workspacelock.h"
 #include "../db/database.h"
-#include "../report/identifiers.h"
 #include "fieldtexts.h"
 #include "selectiontexts.h"
 

@@ -1,6 +1,6 @@
 #include "carryover.h"
 
-#include "../report/ordertemplate.h"
+#include "ordertemplate.h"
 
 #include <QHash>
 

@@ -1,13 +1,13 @@
 #include "orderblock.h"
 
 #include "../base/errors.h"
+#include "../base/identifiers.h"
 #include "../base/workspacelock.h"
 #include "../db/database.h"
 #include "../db/schema.h"
 #include "../db/table.h"
-#include "../report/identifiers.h"
-#include "../report/ordertemplate.h"
 #include "orderedit.h"
+#include "ordertemplate.h"
 
 namespace tolvimar {
 

@@ -6,7 +6,7 @@
 #include "../db/database.h"
 #include "../db/schema.h"
 #include "../db/table.h"
-#include "../report/ordertemplate.h"
+#include "ordertemplate.h"
 #include "orderfile.h"
 
 #include <QDir>

@@ -4,7 +4,7 @@
 #include "../base/gamefiles.h"
 #include "../base/textfile.h"
 #include "../base/workspacelock.h"
-#include "../report/ordertemplate.h"
+#include "ordertemplate.h"
 
 namespace tolvimar {
 

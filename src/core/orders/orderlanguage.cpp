@@ -2,7 +2,7 @@
 
 #include "../base/gamefiles.h"
 #include "../base/textfile.h"
-#include "../report/ordertemplate.h"
+#include "ordertemplate.h"
 
 #include <QDir>
 #include <QFile>

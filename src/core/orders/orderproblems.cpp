@@ -1,6 +1,6 @@
 #include "orderproblems.h"
 
-#include "../report/ordertemplate.h"
+#include "ordertemplate.h"
 #include "orderline.h"
 #include "ordervocabulary.h"
 #include "templatelines.h"

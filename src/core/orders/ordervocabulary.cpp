@@ -3,7 +3,7 @@
 #include "../base/position.h"
 #include "../db/gamequeries.h"
 #include "../db/schema.h"
-#include "../report/identifiers.h"
+#include "../base/identifiers.h"
 
 #include <algorithm>
 

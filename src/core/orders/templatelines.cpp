@@ -1,6 +1,6 @@
 #include "templatelines.h"
 
-#include "../report/ordertemplate.h"
+#include "ordertemplate.h"
 #include "orderline.h"
 
 #include <QTextBlock>

@@ -1,9 +1,9 @@
 #include "unitview.h"
 
 #include "../base/errors.h"
+#include "../base/identifiers.h"
 #include "../db/schema.h"
 #include "../db/table.h"
-#include "../report/identifiers.h"
 
 namespace tolvimar {
 

@@ -1,7 +1,7 @@
 #include "importcontext.h"
 
+#include "../base/identifiers.h"
 #include "../db/schema.h"
-#include "identifiers.h"
 
 #include <cmath>
 

@@ -1,10 +1,10 @@
 #include "../base/position.h"
 #include "../db/schema.h"
+#include "../orders/ordertemplate.h"
 #include "blocklines.h"
 #include "extractors.h"
 #include "importcontext.h"
 #include "importprogress.h"
-#include "ordertemplate.h"
 
 namespace tolvimar {
 

@@ -1,12 +1,12 @@
 #include "reportreader.h"
 
 #include "../base/errors.h"
+#include "../base/identifiers.h"
 #include "../db/database.h"
 #include "../db/schema.h"
 #include "blocklines.h"
 #include "datecode.h"
 #include "extractors.h"
-#include "identifiers.h"
 #include "importcontext.h"
 #include "importprogress.h"
 #include "messagerules.h"

@@ -1,9 +1,9 @@
 #include "../db/schema.h"
+#include "../orders/ordertemplate.h"
 #include "blocklines.h"
 #include "extractors.h"
 #include "importcontext.h"
 #include "importprogress.h"
-#include "ordertemplate.h"
 
 namespace tolvimar {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../base/activegame.h"
+#include "activegame.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "identifiers.h"
 
-#include "../base/errors.h"
+#include "errors.h"
 
 namespace tolvimar {
 
