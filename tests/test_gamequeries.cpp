@@ -49,13 +49,13 @@ private slots:
 
     void regionsOfALevelInKeyOrder()
     {
-        const QVector<RegionCell> cells = m_q->regionsOfLevel(1, 0);
+        const QList<MapCell> cells = m_q->regionsOfLevel(1, 0);
         QCOMPARE(cells.size(), 3);
         QCOMPARE(cells[0].x, 1);
         QCOMPARE(cells[0].terrain, QStringLiteral("Ebene"));
         QCOMPARE(cells[1].terrain, QStringLiteral("Ozean"));
         QCOMPARE(cells[2].terrain, QStringLiteral("Wueste"));
-        const QVector<RegionCell> deep = m_q->regionsOfLevel(1, 1);
+        const QList<MapCell> deep = m_q->regionsOfLevel(1, 1);
         QCOMPARE(deep.size(), 1);
         QCOMPARE(deep[0].y, -4);
         QVERIFY(m_q->regionsOfLevel(1, 5).isEmpty());

@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QSqlQuery>
 #include <QTabWidget>
@@ -75,10 +74,10 @@ private slots:
         QCOMPARE(gui.text(u"Edit1"_s), u"930"_s);
         QCOMPARE(gui.text(u"Edit9"_s), u"17"_s);
         QCOMPARE(gui.text(u"Edit14"_s), u"5"_s);
-        auto *goods = gui.find<QListWidget>(u"ListBox14"_s);
-        QCOMPARE(goods->count(), 6);
-        QCOMPARE(goods->item(0)->text(), u"Pferde    : 0"_s);
-        QVERIFY(goods->item(2)->text().isEmpty());
+        const QStringList goods = gui.listRows(u"ListBox14"_s);
+        QCOMPARE(goods.size(), 6);
+        QCOMPARE(goods[0], u"Pferde    : 0"_s);
+        QVERIFY(goods[2].isEmpty());
 
         auto *grid = gui.find<QTableWidget>(u"StringGrid1"_s);
         QCOMPARE(grid->rowCount(), 1);

@@ -33,7 +33,7 @@ int import(const Arguments &args)
     if (slot == 0)
         return usage(problem);
     const QString type = options.values.value(QStringLiteral("--type"));
-    if (!type.isEmpty() && type != QStringLiteral("Kalmora") && type != QStringLiteral("Sulvitan"))
+    if (!type.isEmpty() && !parseGameType(type))
         return usage(QStringLiteral("--type ist Kalmora oder Sulvitan."));
     if (options.positional.size() != 1)
         return usage(QStringLiteral("import braucht genau eine CR-Datei."));

@@ -4,6 +4,7 @@
 #include "app/session.h"
 #include "base/errors.h"
 #include "base/gamefiles.h"
+#include "base/position.h"
 #include "cliutil.h"
 #include "map/imagefile.h"
 
@@ -90,7 +91,7 @@ int renderMap(const Arguments &args)
     out() << "Datei: " << QDir::toNativeSeparators(session.worldMapFile(level)) << "\n"
           << "Breite: " << state.worldMapSize().width() << "\n"
           << "Höhe: " << state.worldMapSize().height() << "\n"
-          << "Ursprung: " << state.origin().x() << "/" << state.origin().y() << "\n";
+          << "Ursprung: " << positionText(state.origin().x(), state.origin().y()) << "\n";
     return 0;
 }
 

@@ -3,6 +3,7 @@
 #include "app/session.h"
 #include "cliutil.h"
 #include "map/regiondetail.h"
+#include "map/regionfields.h"
 
 namespace tolvimar::cli {
 
@@ -24,38 +25,20 @@ QString text(const QVariant &value)
     return value.isNull() ? QString() : value.toString();
 }
 
-// The captions of the page "Region Info" with the values of the region row; empty
-// values when the region has no row.
+// The captions of the page "Region Info" with the values of the region row, the values
+// of one caption joined; empty values when the region has no row.
 QList<std::pair<QString, QString>> regionFields(const RegionView &view)
 {
-    const std::optional<RegionRow> &r = view.region;
-    const auto field
-        = [&](const QVariant RegionRow::*member) { return r ? text((*r).*member) : QString(); };
-    QList<std::pair<QString, QString>> fields = {
-        {u"Region Name"_s, r ? r->name : QString()},
-        {u"Region Typ"_s, r ? r->terrain : QString()},
-        {u"X / Y"_s, r ? u"%1 / %2"_s.arg(r->x).arg(r->y) : QString()},
-        {u"Bäume"_s, field(&RegionRow::trees)},
-        {u"Bauern"_s, field(&RegionRow::peasants)},
-        {u"Pferde"_s, field(&RegionRow::horses)},
-        {u"Eisen"_s, field(&RegionRow::iron)},
-        {u"Laen"_s, field(&RegionRow::laen)},
-        {u"Mallorn"_s, field(&RegionRow::mallorn)},
-        {u"Lohn"_s, field(&RegionRow::wage)},
-        {u"Bauern Silber"_s, field(&RegionRow::peasantSilver)},
-        {u"Unterhaltung"_s, field(&RegionRow::entertainment)},
-        {u"rekrutieren"_s, field(&RegionRow::recruits)},
-        {u"Luxusgüter zum Preis"_s, field(&RegionRow::luxury)},
-    };
-    const QString luxuries[7] = {
-        u"Balsam"_s, u"Gewürze"_s, u"Juwelen"_s, u"Myrrhe"_s, u"Oel"_s, u"Seide"_s, u"Weihrauch"_s};
-    for (int i = 0; i < 7; ++i)
-        fields.append({luxuries[i], r ? text(r->prices[i]) : QString()});
-    QStringList roads;
-    for (int i = 0; r && i < 6; ++i)
-        roads.append(text(r->roads[i]));
-    fields.append({u"Straße"_s, roads.join(u", "_s)});
-    fields.append({u"Region Beschreibung"_s, r ? r->description : QString()});
+    QList<std::pair<QString, QString>> fields;
+    for (const RegionField &f : tolvimar::regionFields()) {
+        const QString value = view.region ? text(f.value(*view.region)) : QString();
+        if (!fields.isEmpty() && fields.last().first == f.caption) {
+            if (view.region)
+                fields.last().second += f.joiner + value;
+        } else {
+            fields.append({f.caption, value});
+        }
+    }
     fields.append({u"Region Umgebung"_s, view.memo8});
     return fields;
 }
@@ -111,14 +94,9 @@ int region(const Arguments &args)
     for (const QString &line : view.guards)
         o << line << "\n";
     const PropertySums &s = view.property;
-    o << "\nParteieigentum\n"
-      << "Silber: " << s.silver << "\n"
-      << "Leute: " << s.persons << "\n"
-      << "Holz: " << s.wood << "\n"
-      << "Stein: " << s.stone << "\n"
-      << "Eisen: " << s.iron << "\n"
-      << "Lean: " << s.laen << "\n"
-      << "Mallorn: " << s.mallorn << "\n";
+    o << "\nParteieigentum\n";
+    for (const auto &[caption, sum] : s.boxes())
+        o << caption << ": " << sum << "\n";
     for (const QString &line : s.goodsLines())
         o << line << "\n";
     o << "\nRegions Stati\n";

@@ -7,6 +7,7 @@
 #include "app/reportimporter.h"
 #include "app/session.h"
 #include "base/errors.h"
+#include "base/position.h"
 #include "base/prompter.h"
 #include "calculator.h"
 #include "checkeroutputwindow.h"
@@ -57,18 +58,6 @@
 namespace tolvimar {
 
 namespace {
-
-// The progress window is shown and the main window disabled for the scope's life.
-struct ProgressShown
-{
-    explicit ProgressShown(ImportProgress &progress)
-        : m_progress(progress)
-    {
-        m_progress.begin();
-    }
-    ~ProgressShown() { m_progress.end(); }
-    ImportProgress &m_progress;
-};
 
 QAction *addMenuAction(QMenu *menu, const QString &objectName, const QString &text,
     bool enabled = true, const QKeySequence &shortcut = {})
@@ -196,8 +185,7 @@ void MainWindow::setWindows(const Windows &windows)
     }
     if (m_windows.regionEntry) {
         connect(m_windows.regionEntry, &RegionEntryDialog::regionSaved, this, [this](int x, int y) {
-            m_mapPanel->panel1()->setText(
-                QStringLiteral("Sektor ") + QString::number(x) + u'/' + QString::number(y));
+            m_mapPanel->panel1()->setText(QStringLiteral("Sektor ") + positionText(x, y));
         });
     }
 }
@@ -533,7 +521,7 @@ void MainWindow::Kartendatenimportieren1Click()
     QString failure;
     {
         UiImportProgress progress(this, m_windows.progress);
-        ProgressShown shown(progress);
+        ProgressScope shown(progress);
         try {
             exchange.importFile(path);
         } catch (const UserError &e) {
@@ -833,7 +821,7 @@ void MainWindow::mapFailed(const QString &text)
 
 void MainWindow::showPointer(const RegionCoord &region, bool onWorldMap)
 {
-    m_statusPanels[1]->setText(QString::number(region.x) + u'/' + QString::number(region.y));
+    m_statusPanels[1]->setText(positionText(region.x, region.y));
     if (m_pointerRegion && m_pointerRegion->first == region
         && m_pointerRegion->second == onWorldMap)
         return;
@@ -903,7 +891,7 @@ void MainWindow::Image82MouseDown(int x, int y)
         return;
     try {
         const RegionCoord region = m_maps->selectOnWorldMap(QPoint(x, y));
-        m_statusPanels[0]->setText(QString::number(region.x) + u'/' + QString::number(region.y));
+        m_statusPanels[0]->setText(positionText(region.x, region.y));
         getSekKoo(region.x, region.y);
     } catch (const UserError &e) {
         mapFailed(e.message());

@@ -8,11 +8,13 @@
 #include <optional>
 
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QPlainTextEdit;
+class QStringListModel;
 
 namespace tolvimar {
 
+struct RegionField;
 struct RegionView;
 
 // "Region Info": the selected region's fields, its surroundings, its guards and the
@@ -23,10 +25,6 @@ class RegionInfoPage : public QWidget
     Q_OBJECT
 public:
     explicit RegionInfoPage(QWidget *parent = nullptr);
-
-    QPlainTextEdit *memo8() const { return m_memo8; }
-    QPlainTextEdit *memo7() const { return m_memo7; }
-    QListWidget *listBox14() const { return m_listBox14; }
 
     // Fills the page from a selection; a region without a row blanks the fields.
     // Changes still pending in an editable field are reported first, for the region
@@ -47,13 +45,11 @@ protected:
 private:
     struct Field
     {
-        QString name; // the region row's field
+        const RegionField *field;
         QLineEdit *edit;
-        bool editable;
-        bool number;
     };
-    QLineEdit *addField(
-        const QString &name, const QString &objectName, bool editable, bool number, int width);
+    // The control of a column of the region row, at most width pixels wide (0: any).
+    QLineEdit *addField(const QString &column, int width);
     QWidget *buildRegionBox();
     QWidget *buildTradeBox();
     QWidget *buildRoadBox();
@@ -67,7 +63,8 @@ private:
     QPlainTextEdit *m_memo8; // "Region Umgebung"
     QPlainTextEdit *m_memo7; // "Die Region wird bewacht von :"
     QLineEdit *m_property[7] = {}; // Edit1, Edit9, Edit14, Edit15, Edit16, Edit24, Edit25
-    QListWidget *m_listBox14; // "Gegenstände"
+    QListView *m_listBox14; // "Gegenstände"
+    QStringListModel *m_goods;
     std::optional<Position> m_shown;
 };
 

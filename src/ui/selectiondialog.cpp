@@ -1,5 +1,6 @@
 #include "selectiondialog.h"
 
+#include "base/activegame.h"
 #include "base/configuration.h"
 
 #include <QComboBox>
@@ -33,7 +34,7 @@ SelectionDialog::SelectionDialog(QWidget *parent)
         name->setMinimumWidth(180);
         auto *type = new QComboBox(box);
         type->setObjectName(QStringLiteral("ComboBoxTyp%1").arg(k));
-        type->addItems({QStringLiteral("Kalmora"), QStringLiteral("Sulvitan")});
+        type->addItems(gameTypeNames());
         type->setCurrentIndex(-1);
         type->setMinimumWidth(100);
         auto *start = new QPushButton(QStringLiteral("Start"), box);
@@ -67,14 +68,10 @@ void SelectionDialog::showSlots(const Configuration &config)
 {
     for (int k = 1; k <= 6; ++k) {
         m_names[k - 1]->setText(config.line(k, Configuration::GameName));
-        const QString type = config.line(k, Configuration::GameTypeText);
+        const std::optional<GameType> type
+            = parseGameType(config.line(k, Configuration::GameTypeText));
         QComboBox *combo = m_types[k - 1];
-        if (type == QStringLiteral("Kalmora"))
-            combo->setCurrentIndex(0);
-        else if (type == QStringLiteral("Sulvitan"))
-            combo->setCurrentIndex(1);
-        else
-            combo->setCurrentIndex(-1);
+        combo->setCurrentIndex(type ? combo->findText(gameTypeName(*type)) : -1);
         // A configured slot keeps its game type.
         combo->setEnabled(combo->currentIndex() < 0);
         showTypeState(k);

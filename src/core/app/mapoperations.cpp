@@ -70,11 +70,7 @@ bool MapOperations::displayWorldMapHex()
     const int level = state.level();
     state.setRegionFilterLevel(level);
 
-    const QVector<RegionCell> rows = queries().regionsOfLevel(game, level);
-    QList<MapCell> cells;
-    cells.reserve(rows.size());
-    for (const RegionCell &row : rows)
-        cells.append({row.x, row.y, row.terrain});
+    const QList<MapCell> cells = queries().regionsOfLevel(game, level);
     const std::optional<WorldMap> map = WorldMapRenderer(imagesDirectory()).render(cells);
     if (!map)
         return false;
@@ -143,16 +139,15 @@ MapOperations::SwitchResult MapOperations::switchLevel(int level)
     const int game = m_session.game().number;
 
     if (level != 0) {
-        const std::optional<LevelExtent> extent = queries().levelExtent(game, level);
+        const std::optional<MapExtent> extent = queries().levelExtent(game, level);
         if (!extent)
             return SwitchResult::NoRegions;
         state.setOrigin(QPointF(extent->minX, extent->minY));
-        const MapExtent mapExtent {extent->minX, extent->maxX, extent->minY, extent->maxY};
         // A cache drawn before the level grew would put every click on the wrong
         // region; its size tells.
         if (loadWorldMap(level)
             && state.worldMapSize()
-                == QSize(int(worldMapWidth(mapExtent)), int(worldMapHeight(mapExtent))))
+                == QSize(int(worldMapWidth(*extent)), int(worldMapHeight(*extent))))
             return SwitchResult::Loaded;
         displayWorldMapHex();
         return SwitchResult::Rendered;
@@ -178,7 +173,7 @@ void MapOperations::displaySmallMap(int x, int y)
     GameQueries &q = queries();
     const SmallMapRenderer renderer(imagesDirectory());
     const QImage image = renderer.render(x, y, [&](int rx, int ry) -> std::optional<QString> {
-        const std::optional<RegionCell> cell = q.regionAt(game, rx, ry, level);
+        const std::optional<MapCell> cell = q.regionAt(game, rx, ry, level);
         if (!cell)
             return std::nullopt;
         return cell->terrain;
@@ -221,7 +216,7 @@ QString MapOperations::regionLabel(const RegionCoord &region, bool onWorldMap)
     const MapState &state = m_session.mapState();
     const std::optional<int> level
         = onWorldMap ? std::optional<int>(state.level()) : state.regionFilterLevel();
-    const QString coordinates = QString::number(region.x) + u'/' + QString::number(region.y);
+    const QString coordinates = positionText(region.x, region.y);
     const std::optional<QString> name
         = queries().regionNameAt(m_session.game().number, region.x, region.y, level);
     if (!name || name->isEmpty())

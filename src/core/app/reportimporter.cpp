@@ -32,18 +32,6 @@ namespace {
 
 const QString kTitle = QStringLiteral("CR einlesen");
 
-// The progress window is shown for the whole import and hidden again in every case.
-struct ProgressScope
-{
-    ImportProgress &progress;
-    explicit ProgressScope(ImportProgress &p)
-        : progress(p)
-    {
-        progress.begin();
-    }
-    ~ProgressScope() { progress.end(); }
-};
-
 // The session's pages and template wait in a compact copy while the import builds
 // new ones; they come back unless the import replaced them.
 struct PreviousOnHold

@@ -17,25 +17,25 @@ namespace tolvimar {
 
 namespace {
 
-struct StatusFile
+struct PageFile
 {
     Page page;
-    const char *suffix;
+    StatusFile file;
 };
 
 // In the order the files are written.
-const StatusFile kFiles[] = {
-    {Page::Kaempfe, "-kaempfe.txt"},
-    {Page::Warnungen, "-warnungen.txt"},
-    {Page::Ereignisse, "-ereignisse.txt"},
-    {Page::Buendnisse, "-buendnisse.txt"},
-    {Page::Einkommen, "-einkommen.txt"},
-    {Page::Handel, "-handel.txt"},
-    {Page::Produktion, "-produktion.txt"},
-    {Page::Bewegungen, "-bewegungen.txt"},
-    {Page::Einreisebericht, "-einreise.txt"},
-    {Page::Geheimdienstbericht, "-ghdbericht.txt"},
-    {Page::Botschaften, "-meldungen.txt"},
+const PageFile kFiles[] = {
+    {Page::Kaempfe, StatusFile::Kaempfe},
+    {Page::Warnungen, StatusFile::Warnungen},
+    {Page::Ereignisse, StatusFile::Ereignisse},
+    {Page::Buendnisse, StatusFile::Buendnisse},
+    {Page::Einkommen, StatusFile::Einkommen},
+    {Page::Handel, StatusFile::Handel},
+    {Page::Produktion, StatusFile::Produktion},
+    {Page::Bewegungen, StatusFile::Bewegungen},
+    {Page::Einreisebericht, StatusFile::Einreise},
+    {Page::Geheimdienstbericht, StatusFile::Geheimdienstbericht},
+    {Page::Botschaften, StatusFile::Meldungen},
 };
 
 } // namespace
@@ -53,8 +53,8 @@ QStringList StatusStore::fileNames() const
 QStringList StatusStore::fileNames(const ActiveGame &game)
 {
     QStringList names;
-    for (const StatusFile &f : kFiles)
-        names.append(statusDataFile(game.programPath, game.number, QString::fromLatin1(f.suffix)));
+    for (const PageFile &f : kFiles)
+        names.append(statusFile(game.programPath, game.number, f.file));
     return names;
 }
 

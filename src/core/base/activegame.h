@@ -2,17 +2,38 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace tolvimar {
 
 // The two games; several rules of the report and the views differ between them.
 enum class GameType { Kalmora = 1, Sulvitan = 2 };
 
+// The names of the game types as the selection dialog, the configuration and the
+// report's ";Spiel" line write them: "Kalmora" and "Sulvitan".
+inline const QStringList &gameTypeNames()
+{
+    static const QStringList names = {QStringLiteral("Kalmora"), QStringLiteral("Sulvitan")};
+    return names;
+}
+
+inline QString gameTypeName(GameType type)
+{
+    return gameTypeNames().at(int(type) - 1);
+}
+
+// The game type of a name, spelled exactly; nullopt for any other text.
+inline std::optional<GameType> parseGameType(QStringView name)
+{
+    const qsizetype at = gameTypeNames().indexOf(name);
+    return at < 0 ? std::nullopt : std::optional<GameType>(GameType(at + 1));
+}
+
 // The game type that the selection dialog's type text gives: "Kalmora" exactly is
 // Kalmora; any other text, an empty one included, is Sulvitan.
 inline GameType gameTypeFromText(const QString &typeText)
 {
-    return typeText == QStringLiteral("Kalmora") ? GameType::Kalmora : GameType::Sulvitan;
+    return parseGameType(typeText).value_or(GameType::Sulvitan);
 }
 
 // The program-wide values of the opened game slot.

@@ -43,6 +43,14 @@ QString statusDataFile(const QString &programPath, int game, const QString &suff
         programPath, QStringLiteral("\\status-data\\") + QString::number(game) + suffix);
 }
 
+QString statusFile(const QString &programPath, int game, StatusFile file)
+{
+    static const char *const suffixes[] = {"-kaempfe.txt", "-warnungen.txt", "-ereignisse.txt",
+        "-buendnisse.txt", "-einkommen.txt", "-handel.txt", "-produktion.txt", "-bewegungen.txt",
+        "-einreise.txt", "-ghdbericht.txt", "-meldungen.txt"};
+    return statusDataFile(programPath, game, QString::fromLatin1(suffixes[int(file)]));
+}
+
 QString checkerOutputFile(const QString &programPath)
 {
     return joinProgramPath(programPath, QStringLiteral("status-data\\check.txt"));

@@ -22,6 +22,22 @@ QString worldMapFile(const QString &programPath, int game, int level);
 
 QString statusDataDir(const QString &programPath);
 QString statusDataFile(const QString &programPath, int game, const QString &suffix);
+// The status files that keep a game's newest import.
+enum class StatusFile {
+    Kaempfe,
+    Warnungen,
+    Ereignisse,
+    Buendnisse,
+    Einkommen,
+    Handel,
+    Produktion,
+    Bewegungen,
+    Einreise,
+    Geheimdienstbericht,
+    Meldungen
+};
+// "\status-data\" + game + "-kaempfe.txt" and so on.
+QString statusFile(const QString &programPath, int game, StatusFile file);
 QString checkerOutputFile(const QString &programPath);
 
 // The order file "Zug-Spiel" + game + "-" + year + "-" + month name + ".txt", with

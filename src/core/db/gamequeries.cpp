@@ -45,7 +45,7 @@ SqliteStatement &GameQueries::prepared(std::unique_ptr<SqliteStatement> &slot, c
     return *slot;
 }
 
-QVector<RegionCell> GameQueries::regionsOfLevel(int game, int level)
+QList<MapCell> GameQueries::regionsOfLevel(int game, int level)
 {
     SqliteStatement &s = prepared(m_regionsOfLevel,
         R"(SELECT "Breite", "Länge", "Regiontyp" FROM "regionen"
@@ -53,13 +53,13 @@ QVector<RegionCell> GameQueries::regionsOfLevel(int game, int level)
     s.bind(0, game);
     s.bind(1, level);
     StatementReading r(s);
-    QVector<RegionCell> cells;
+    QList<MapCell> cells;
     while (r.next())
         cells.append({r.integer(0), r.integer(1), r.text(2)});
     return cells;
 }
 
-std::optional<LevelExtent> GameQueries::levelExtent(int game, int level)
+std::optional<MapExtent> GameQueries::levelExtent(int game, int level)
 {
     SqliteStatement &s = prepared(m_levelExtent,
         R"(SELECT MIN("Breite"), MAX("Breite"), MIN("Länge"), MAX("Länge"), COUNT(*)
@@ -69,7 +69,7 @@ std::optional<LevelExtent> GameQueries::levelExtent(int game, int level)
     StatementReading r(s);
     if (!r.next() || r.integer(4) == 0)
         return std::nullopt;
-    return LevelExtent {r.integer(0), r.integer(1), r.integer(2), r.integer(3)};
+    return MapExtent {r.integer(0), r.integer(1), r.integer(2), r.integer(3)};
 }
 
 SqliteStatement &GameQueries::boundAt(
@@ -93,14 +93,14 @@ SqliteStatement &GameQueries::boundAt(
     return s;
 }
 
-std::optional<RegionCell> GameQueries::regionAt(int game, int x, int y, std::optional<int> level)
+std::optional<MapCell> GameQueries::regionAt(int game, int x, int y, std::optional<int> level)
 {
     SqliteStatement &s
         = boundAt(m_regionAt, R"("Breite", "Länge", "Regiontyp")", game, x, y, level);
     StatementReading r(s);
     if (!r.next())
         return std::nullopt;
-    return RegionCell {r.integer(0), r.integer(1), r.text(2)};
+    return MapCell {r.integer(0), r.integer(1), r.text(2)};
 }
 
 QVector<RegionMessageRow> GameQueries::regionMessages(int game, int level)

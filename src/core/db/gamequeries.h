@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../base/mapcell.h"
 #include "sqlitestatement.h"
 
 #include <QString>
@@ -11,23 +12,6 @@
 namespace tolvimar {
 
 class Database;
-
-// A region as the maps draw it.
-struct RegionCell
-{
-    int x = 0;
-    int y = 0;
-    QString terrain; // `Regiontyp`
-};
-
-// Smallest and largest x and y of a level's regions.
-struct LevelExtent
-{
-    int minX = 0;
-    int maxX = 0;
-    int minY = 0;
-    int maxY = 0;
-};
 
 struct LevelRow
 {
@@ -159,11 +143,11 @@ public:
     GameQueries &operator=(const GameQueries &) = delete;
 
     // The regions of a level in key order (x, then y).
-    QVector<RegionCell> regionsOfLevel(int game, int level);
-    std::optional<LevelExtent> levelExtent(int game, int level);
+    QList<MapCell> regionsOfLevel(int game, int level);
+    std::optional<MapExtent> levelExtent(int game, int level);
     // The first region at (x, y) in key order: on the given level, or on the lowest
     // level that has one when no level is given.
-    std::optional<RegionCell> regionAt(int game, int x, int y, std::optional<int> level);
+    std::optional<MapCell> regionAt(int game, int x, int y, std::optional<int> level);
     QVector<RegionMessageRow> regionMessages(int game, int level);
 
     QVector<LevelRow> levels(int game);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../base/mapcell.h"
+
 #include <QPoint>
 #include <QtGlobal>
 
@@ -16,17 +18,6 @@ struct RegionCoord
     int y = 0;
 
     friend bool operator==(const RegionCoord &, const RegionCoord &) = default;
-};
-
-// Smallest and largest x and y of the regions of one level.
-struct MapExtent
-{
-    int minX = 0;
-    int maxX = 0;
-    int minY = 0;
-    int maxY = 0;
-
-    friend bool operator==(const MapExtent &, const MapExtent &) = default;
 };
 
 // What every pixel <-> region conversion of the world map needs: the origin (the

@@ -1,6 +1,7 @@
 #include "mapexchange.h"
 
 #include "../base/errors.h"
+#include "../base/position.h"
 #include "../base/prompter.h"
 #include "../base/textfile.h"
 #include "../db/database.h"
@@ -248,8 +249,7 @@ void MapExchange::exportArea(const MarkedRegion &marked, std::optional<int> leve
     const QPoint centre = *marked.position;
     const QString answer = m_prompter.askText(QStringLiteral("Kartenteilexport"),
         QStringLiteral("Exportradius um ") + *name + QStringLiteral("  (")
-            + QString::number(centre.x()) + u'/' + QString::number(centre.y())
-            + QStringLiteral(")?"),
+            + positionText(centre.x(), centre.y()) + QStringLiteral(")?"),
         QStringLiteral("8"));
     int radius = 0;
     if (!parseStrictInt(answer, &radius)) {

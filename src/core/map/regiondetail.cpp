@@ -100,6 +100,12 @@ QList<QStringList> historyGrid(const QVector<HistoryRow> &rows)
 
 } // namespace
 
+QList<std::pair<QString, qint64>> PropertySums::boxes() const
+{
+    return {{u"Silber"_s, silver}, {u"Leute"_s, persons}, {u"Holz"_s, wood}, {u"Stein"_s, stone},
+        {u"Eisen"_s, iron}, {u"Lean"_s, laen}, {u"Mallorn"_s, mallorn}};
+}
+
 QStringList PropertySums::goodsLines() const
 {
     return {u"Pferde    : "_s + QString::number(horses), u"Wagen     : "_s + QString::number(carts),

@@ -38,6 +38,8 @@ struct PropertySums
     qint64 swords = 0;
     qint64 bows = 0;
 
+    // The seven boxes of the page with their captions: "Silber" ... "Mallorn".
+    QList<std::pair<QString, qint64>> boxes() const;
     // The six lines of "Gegenstände": horses, carts, an empty line, spears, swords, bows.
     QStringList goodsLines() const;
 };

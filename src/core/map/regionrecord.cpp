@@ -3,6 +3,7 @@
 #include "../base/errors.h"
 #include "../db/schema.h"
 #include "../db/table.h"
+#include "regionfields.h"
 
 namespace tolvimar {
 
@@ -17,9 +18,14 @@ RegionRecord::RegionRecord(Database &db, int game, const Position &region)
 
 const QStringList &RegionRecord::editableFields()
 {
-    static const QStringList fields
-        = {u"Regionname"_s, u"Rekrutieren"_s, u"Luxusgüter"_s, u"Balsam"_s, u"Gewuerz"_s,
-            u"Juwel"_s, u"Myrrhe"_s, u"Oel"_s, u"Seide"_s, u"Weihrauch"_s, u"Beschreibung"_s};
+    static const QStringList fields = [] {
+        QStringList editable;
+        for (const RegionField &f : regionFields()) {
+            if (f.editable)
+                editable.append(f.column);
+        }
+        return editable;
+    }();
     return fields;
 }
 

@@ -9,14 +9,6 @@
 
 namespace tolvimar {
 
-// One region of a level as the world map needs it.
-struct MapCell
-{
-    int x = 0;
-    int y = 0;
-    QString terrain;
-};
-
 // A rendered world map: the picture and the extent of the level it shows.
 struct WorldMap
 {

@@ -6,7 +6,7 @@
 namespace tolvimar {
 
 // What ship and castle blocks share: where a block ends, its header number, the
-// table of its key lines, and the rule that keeps newer knowledge.
+// table of its key lines.
 
 struct BuildingKeyLine
 {
@@ -38,17 +38,6 @@ const BuildingKeyLine *findKeyLine(const BuildingKeyLine (&table)[N], QStringVie
             return &k;
     }
     return nullptr;
-}
-
-// Keeps the row when the report is not older than what it holds.
-inline void commitUnlessNewer(ImportContext &ctx, Table &t)
-{
-    if (t.isNull(u"Info Datum") || t.intValue(u"Info Datum") <= ctx.dateCode) {
-        t.setValue(u"Info Datum", ctx.dateCode);
-        t.post();
-    } else {
-        t.cancel();
-    }
 }
 
 } // namespace tolvimar

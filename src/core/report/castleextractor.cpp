@@ -48,7 +48,7 @@ void getBurgInfo(ImportContext &ctx)
     const int owner = t.intValue(u"Besitzer");
     if (owner > 0)
         ctx.ownerList.insert(ctx.numberText(number) + u';' + ctx.numberText(owner));
-    commitUnlessNewer(ctx, t);
+    ctx.commitUnlessNewer(t, t.field(u"Info Datum"));
     --ctx.cursor;
 }
 

@@ -52,4 +52,19 @@ void ImportContext::addToStatus(StatusField field, qint64 amount)
     status[field] = QString::number(status[field].toLongLong() + amount);
 }
 
+bool ImportContext::takesReport(const Table &row, int infoDatum) const
+{
+    return row.isNull(infoDatum) || row.intValue(infoDatum) <= dateCode;
+}
+
+void ImportContext::commitUnlessNewer(Table &row, int infoDatum) const
+{
+    if (!takesReport(row, infoDatum)) {
+        row.cancel();
+        return;
+    }
+    row.setValue(infoDatum, dateCode);
+    row.post();
+}
+
 } // namespace tolvimar

@@ -83,6 +83,12 @@ struct ImportContext
     QString numberText(qint64 value) const;
     // Adds to a status field that holds a decimal text.
     void addToStatus(StatusField field, qint64 amount);
+
+    // Newer knowledge wins: the row being edited takes this report unless its `Info
+    // Datum` (the field infoDatum) holds a newer date code.
+    bool takesReport(const Table &row, int infoDatum) const;
+    // Dates and posts the row when it takes the report, else cancels the edit.
+    void commitUnlessNewer(Table &row, int infoDatum) const;
 };
 
 } // namespace tolvimar

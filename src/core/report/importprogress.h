@@ -18,4 +18,21 @@ public:
     virtual void end() { }
 };
 
+// The progress is shown for the scope's life and ended again in every case.
+class ProgressScope
+{
+public:
+    explicit ProgressScope(ImportProgress &progress)
+        : m_progress(progress)
+    {
+        m_progress.begin();
+    }
+    ~ProgressScope() { m_progress.end(); }
+    ProgressScope(const ProgressScope &) = delete;
+    ProgressScope &operator=(const ProgressScope &) = delete;
+
+private:
+    ImportProgress &m_progress;
+};
+
 } // namespace tolvimar

@@ -201,7 +201,7 @@ void getRegionInfo(ImportContext &ctx)
     const QString name = r.text(F.name);
 
     ctx.progress.setStep(QStringLiteral("Informationen werden eingelesen für : ") + name
-        + QStringLiteral(" (") + QString::number(x) + u'/' + QString::number(y) + u')');
+        + QStringLiteral(" (") + positionText(x, y) + u')');
     ctx.progress.setLine(ctx.cursor);
     ctx.progress.setUnitName(QStringLiteral(" "));
     ctx.progress.setPercent(ctx.percent());
@@ -298,16 +298,13 @@ void getRegionInfo(ImportContext &ctx)
     }
 
     --ctx.cursor;
-    if (r.isNull(F.infoDatum) || r.intValue(F.infoDatum) <= ctx.dateCode) {
-        r.setValue(F.infoDatum, ctx.dateCode);
+    if (ctx.takesReport(r, F.infoDatum)) {
         const QString environment = r.text(F.umgebung);
         if (environment.size() > 8)
             scratch.append(environment);
         r.setValue(F.umgebung, memoText(scratch));
-        r.post();
-    } else {
-        r.cancel();
     }
+    ctx.commitUnlessNewer(r, F.infoDatum);
 
     const QString regionType = r.text(F.typ);
     ctx.regionName = r.text(F.name);

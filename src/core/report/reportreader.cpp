@@ -129,9 +129,9 @@ bool ReportReader::readHeader(ImportContext &ctx, ImportOutcome &outcome)
         const int i = ctx.cursor;
         const QStringView key = lineKey(line);
         if (key == u"Spiel") {
-            const QString gameName = quotedText(line);
-            if ((gameName == u"Kalmora" && ctx.game.type == GameType::Sulvitan)
-                || (gameName == u"Sulvitan" && ctx.game.type == GameType::Kalmora)) {
+            // A report of an unknown game may be read by either.
+            const std::optional<GameType> reportType = parseGameType(quotedText(line));
+            if (reportType && *reportType != ctx.game.type) {
                 outcome.refused = true;
                 outcome.refusalMessage
                     = QStringLiteral("Tolvimar wurde nicht mit dem Spieltyp des CR initialisiert. "

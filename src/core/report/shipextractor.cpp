@@ -115,7 +115,7 @@ void getSchiffInfo(ImportContext &ctx)
                 u"Partei", units.findKey({game, captain}) ? units.intValue(u"Partei Nr") : -1);
         }
     }
-    commitUnlessNewer(ctx, t);
+    ctx.commitUnlessNewer(t, t.field(u"Info Datum"));
     --ctx.cursor;
 }
 

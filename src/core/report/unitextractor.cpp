@@ -413,18 +413,6 @@ void readUnitMessages(UnitBlock &b)
     }
 }
 
-// Keeps the row unless it holds knowledge newer than this report.
-void commitUnlessNewer(UnitBlock &b)
-{
-    Table &u = b.u;
-    if (!u.isNull(b.F.infoDatum) && u.intValue(b.F.infoDatum) > b.ctx.dateCode) {
-        u.cancel();
-    } else {
-        u.setValue(b.F.infoDatum, b.ctx.dateCode);
-        u.post();
-    }
-}
-
 } // namespace
 
 void getEinheitenInfo(ImportContext &ctx)
@@ -442,7 +430,7 @@ void getEinheitenInfo(ImportContext &ctx)
     readItems(b);
     writeTemplateHeader(b);
     readUnitMessages(b);
-    commitUnlessNewer(b);
+    ctx.commitUnlessNewer(b.u, b.F.infoDatum);
     --ctx.cursor;
 }
 
