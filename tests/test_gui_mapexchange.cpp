@@ -260,7 +260,7 @@ private slots:
         gui.addSquare();
         if (marked)
             gui.session->mapState().setSelectedRegion(centre);
-        gui.main->mapPanel()->panel1()->setText(panel);
+        gui.session->mapState().setRegionCaption(panel);
         const QString path = gui.ws.file(QStringLiteral("teil.txt"));
         gui.prompter.fileNames.enqueue(path);
         for (const QString &a : answers)
@@ -338,7 +338,8 @@ private slots:
         QCOMPARE(gui.rows(), QStringList {QStringLiteral("1 12/-3/0 Berge Neuland 0 Eisen")});
         QCOMPARE(gui.session->mapState().currentPosition(), QPoint(12, -3));
         QCOMPARE(moved.size(), 1);
-        QCOMPARE(gui.main->mapPanel()->panel1()->text(), QStringLiteral("Sektor 12/-3"));
+        QCOMPARE(
+            gui.find<QLabel>(QStringLiteral("Panel1"))->text(), QStringLiteral("Sektor 12/-3"));
         QVERIFY(gui.prompter.log.isEmpty());
 
         // Opened again: emptied, "Ebene" chosen; on level 2 a desert is stored as "Desert"
@@ -416,7 +417,7 @@ private slots:
         QVERIFY(gui.main->isEnabled());
         QVERIFY(gui.rows().isEmpty());
         QCOMPARE(gui.session->mapState().currentPosition(), home);
-        QVERIFY(gui.main->mapPanel()->panel1()->text().isEmpty());
+        QVERIFY(gui.find<QLabel>(QStringLiteral("Panel1"))->text().isEmpty());
     }
 };
 

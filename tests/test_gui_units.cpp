@@ -18,24 +18,14 @@ using namespace tolvimar::test;
 
 namespace {
 
-// The lines the region view writes for region 1/2 of the fixture report.
-const QStringList kRegionLines = {
-    QStringLiteral("-Burg : Falkenhorst, Burg, größe: 250 (6t)"),
-    QStringLiteral("              Holzfäller (3mw) , Menschen"),
-    QStringLiteral("-Schiff : Seeschwalbe, Boot [25], Ladung: 0/0 ,2"),
-    QStringLiteral("              Bäcker (3mx) , Menschen"),
-    QStringLiteral("    Händler (3my) , Zwerge"),
-    QStringLiteral("    Fremde Späher (3uw) , Elfen"),
-};
-
 struct Gui : GuiHarness
 {
     Gui()
     {
         main->startGame(1, QStringLiteral("Test"), QStringLiteral("Kalmora"));
         importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
-        session->mapState().setRegionPosition(QStringLiteral("1/2"));
-        main->detailPages()->units()->setLines(kRegionLines);
+        // Region 1/2 lists its castle, a unit in it, its ship, a unit on it and two more.
+        main->getSekKoo(1, 2);
         main->detailPages()->setCurrentWidget(main->detailPages()->units());
         list = find<QListView>(QStringLiteral("ListBox3"));
     }

@@ -446,7 +446,7 @@ private slots:
     {
         ImportHarness h;
         ImportProgress progress;
-        const auto result = ReportImporter(*h.session, progress).Neu1Click();
+        const auto result = ReportImporter(*h.session, progress).chooseAndImport();
         QCOMPARE(result.status, ReportImporter::Result::Cancelled);
         QCOMPARE(h.prompter.fileCaptions.size(), 1);
         QVERIFY(h.prompter.log.isEmpty());

@@ -264,10 +264,17 @@ private slots:
         selection.allUnits = allUnits;
         selection.currentOnly = currentOnly;
         selection.previousPosition = u"3/4"_s;
-        const RegionView view
-            = RegionDetail(*m_db).getSekKoo(sulvitanGame ? sulvitan() : kalmora(), x, y, selection);
-        QCOMPARE(view.units, lines);
+        const ActiveGame game = sulvitanGame ? sulvitan() : kalmora();
+        const RegionView view = RegionDetail(*m_db).getSekKoo(game, x, y, selection);
+        QCOMPARE(view.unitLines(), lines);
         QCOMPARE(view.guards, guards);
+        // Each entry carries the kind and the number that its line shows.
+        for (const ListEntry &entry : view.units) {
+            const std::optional<ListEntry> shown = parseListEntry(entry.text, game.type, game.base);
+            QVERIFY2(shown, qPrintable(entry.text));
+            QCOMPARE(entry.kind, shown->kind);
+            QCOMPARE(entry.number, shown->number);
+        }
     }
 
     void panelAndPosition_data()
@@ -297,7 +304,7 @@ private slots:
         const RegionView view = RegionDetail(*m_db).getSekKoo(kalmora(), x, y, selection);
         QCOMPARE(view.found, found);
         QCOMPARE(view.region.has_value(), found);
-        QCOMPARE(view.panel1, panel1);
+        QCOMPARE(view.caption, panel1);
         QCOMPARE(view.regionPosition, position);
     }
 
@@ -311,7 +318,7 @@ private slots:
         QCOMPARE(view.region->laen.toInt(), -1);
         QCOMPARE(view.region->roads[2].toInt(), 75);
         QVERIFY(view.region->roads[0].isNull());
-        QCOMPARE(view.memo8, u"Kampf in Runde 404\n Ein Bach.\nEin Wald."_s);
+        QCOMPARE(view.surroundings, u"Kampf in Runde 404\n Ein Bach.\nEin Wald."_s);
     }
 
     // Only own units of the newest turn count, whatever the check boxes say.
@@ -411,8 +418,8 @@ private slots:
             ReportImporter::Result::Imported);
         const RegionView view
             = RegionDetail(h.session->database()).getSekKoo(h.session->game(), 1, 2, {});
-        QCOMPARE(view.panel1, u"Weidenau  1/2"_s);
-        QCOMPARE(view.units,
+        QCOMPARE(view.caption, u"Weidenau  1/2"_s);
+        QCOMPARE(view.unitLines(),
             QStringList({u"-Burg : Falkenhorst, Burg, größe: 250 (6t)"_s,
                 u"              Holzfäller (3mw) , Menschen"_s,
                 u"-Schiff : Seeschwalbe, Boot, zu 60% fertig. [25]"_s,

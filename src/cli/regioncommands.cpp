@@ -39,7 +39,7 @@ QList<std::pair<QString, QString>> regionFields(const RegionView &view)
             fields.append({f.caption, value});
         }
     }
-    fields.append({u"Region Umgebung"_s, view.memo8});
+    fields.append({u"Region Umgebung"_s, view.surroundings});
     return fields;
 }
 
@@ -84,11 +84,11 @@ int region(const Arguments &args)
         = RegionDetail(session.database()).getSekKoo(session.game(), x, y, selection);
 
     QTextStream &o = out();
-    o << view.panel1 << "\n\n";
+    o << view.caption << "\n\n";
     for (const auto &[caption, value] : regionFields(view))
         o << caption << ": " << oneLine(value) << "\n";
     o << "\nEinheiten in Region :\n";
-    for (const QString &line : view.units)
+    for (const QString &line : view.unitLines())
         o << line << "\n";
     o << "\nDie Region wird bewacht von :\n";
     for (const QString &line : view.guards)

@@ -40,6 +40,7 @@ DetailPages::DetailPages(QWidget *parent)
 
 void DetailPages::attach(Session &session)
 {
+    m_units->attach(session);
     m_army->attach(session);
     m_groupings->attach(session);
     m_shipRegister->attach(session);

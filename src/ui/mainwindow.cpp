@@ -32,7 +32,6 @@
 #include "templatepage.h"
 #include "uiimportprogress.h"
 #include "unitspage.h"
-#include "unitviewpanel.h"
 #include "windowmemory.h"
 
 #include <QAction>
@@ -138,7 +137,6 @@ MainWindow::MainWindow(Session &session, Prompter &prompter)
     m_maps = std::make_unique<MapOperations>(m_session);
     m_detailPages->attach(m_session);
     connectSession();
-    connectUnitView();
     connectMaps();
     m_reportPages->showPages(m_session.pages());
     m_reportPages->showStatus(m_session.status());
@@ -179,10 +177,7 @@ void MainWindow::setWindows(const Windows &windows)
         connect(
             m_windows.selection, &SelectionDialog::startRequested, this, &MainWindow::startGame);
     }
-    if (m_windows.orderEditor) {
-        connect(m_windows.orderEditor, &OrderEditorWindow::ordersSubmitted, this,
-            &MainWindow::applyEditedOrders);
-    }
+    m_detailPages->units()->setOrderEditor(m_windows.orderEditor);
     if (m_windows.regionEntry) {
         connect(m_windows.regionEntry, &RegionEntryDialog::regionSaved, this, [this](int x, int y) {
             m_mapPanel->panel1()->setText(QStringLiteral("Sektor ") + positionText(x, y));
@@ -344,8 +339,8 @@ void MainWindow::getSekKoo(int x, int y)
     MapState &map = m_session.mapState();
     RegionSelection selection;
     selection.level = map.level();
-    selection.allUnits = units->checkBox1()->isChecked();
-    selection.currentOnly = units->checkBox2()->isChecked();
+    selection.allUnits = units->allUnits();
+    selection.currentOnly = units->currentOnly();
     selection.previousPosition = map.regionPosition();
     RegionView view;
     try {
@@ -355,9 +350,9 @@ void MainWindow::getSekKoo(int x, int y)
         showError(QStringLiteral("Region"), e.message());
         return;
     }
-    m_mapPanel->panel1()->setText(view.panel1);
+    map.setRegionCaption(view.caption);
     m_detailPages->regionInfo()->showRegion(view);
-    units->setLines(view.units);
+    units->showEntries(view.units);
     if (view.history)
         m_detailPages->showHistory(*view.history);
     map.setRegionPosition(view.regionPosition);
@@ -377,7 +372,7 @@ void MainWindow::importReport(const QString &path)
     UiImportProgress progress(this, m_windows.progress);
     ReportImporter importer(m_session, progress);
     const ReportImporter::Result result
-        = path.isEmpty() ? importer.Neu1Click() : importer.importFile(path);
+        = path.isEmpty() ? importer.chooseAndImport() : importer.importFile(path);
     m_timer1->start();
     if (result.status == ReportImporter::Result::Imported
         || result.status == ReportImporter::Result::ImportedIncomplete) {
@@ -541,8 +536,8 @@ void MainWindow::Kartendatenexportieren1Click()
 
 void MainWindow::Kartenbereichexportieren1Click()
 {
-    const MarkedRegion marked {m_session.mapState().selectedRegion(), m_session.mapState().level(),
-        m_mapPanel->panel1()->text()};
+    const MapState &map = m_session.mapState();
+    const MarkedRegion marked {map.selectedRegion(), map.level(), map.regionCaption()};
     MapExchange(m_session.database(), m_session.game().number, m_prompter)
         .exportArea(marked, regionViewLevel());
 }
@@ -573,97 +568,6 @@ void MainWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void MainWindow::connectUnitView()
-{
-    m_unitRecord = std::make_unique<UnitRecord>(m_session.database());
-    m_orderBlock = std::make_unique<OrderBlock>(
-        m_session.orderTemplate(), m_session.database(), &m_session.workspaceLock());
-    m_unitView = new UnitViewPanel;
-    UnitsPage *units = m_detailPages->units();
-    units->setUnitView(m_unitView);
-    QListView *list = units->listBox3();
-    connect(list, &QListView::clicked, this, &MainWindow::ListBox3Click);
-    connect(list, &QListView::doubleClicked, this, &MainWindow::ListBox3DblClick);
-    list->installEventFilter(this);
-    connect(m_unitView, &UnitViewPanel::boxEdited, this, &MainWindow::storeUnitBox);
-    // A region shown anew empties the unit's item and talent boxes.
-    connect(this, &MainWindow::regionShown, m_unitView, &UnitViewPanel::clearBoxes);
-}
-
-bool MainWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyRelease && watched == m_detailPages->units()->listBox3())
-        ListBox3KeyUp();
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void MainWindow::ListBox3Click()
-{
-    // Edits of the shown row go there before another row is shown.
-    m_unitView->commitEdits();
-    const QString line = m_detailPages->units()->currentLine();
-    if (line.isEmpty())
-        return;
-    try {
-        const std::optional<UnitRecord::Selection> selection
-            = m_unitRecord->select(line, m_session.game(), m_session.mapState().regionPosition());
-        if (!selection)
-            return;
-        if (selection->unit)
-            m_unitView->showUnit(*selection->unit);
-        else
-            m_unitView->showDescription(selection->description);
-    } catch (const UserError &e) {
-        showError(QStringLiteral("Einheiten"), e.message());
-    }
-}
-
-void MainWindow::ListBox3KeyUp()
-{
-    ListBox3Click();
-}
-
-void MainWindow::ListBox3DblClick()
-{
-    OrderEditorWindow *editor = m_windows.orderEditor;
-    if (!editor)
-        return;
-    editor->show();
-    editor->raise();
-    try {
-        // The unit the view shows, with the marks as stored now.
-        const std::optional<UnitViewTexts> unit = m_unitRecord->refreshUnit(m_session.game());
-        if (!unit)
-            return;
-        const OrderBlock::Opened opened = m_orderBlock->open(m_session.game(), *unit);
-        editor->fill(m_orderBlock->unitName(), opened.lines, opened.mark);
-        m_unitView->setEditedUnitText(m_orderBlock->unitText());
-    } catch (const UserError &e) {
-        showError(QStringLiteral("Befehlseditor"), e.message());
-    }
-}
-
-void MainWindow::applyEditedOrders(const QStringList &lines, UnitMark mark)
-{
-    try {
-        m_orderBlock->apply(lines, mark);
-    } catch (const UserError &e) {
-        showError(QStringLiteral("Befehlseditor"), e.message());
-    }
-}
-
-void MainWindow::storeUnitBox(UnitBox box, const QString &text)
-{
-    try {
-        m_unitRecord->store(box, text);
-    } catch (const UserError &e) {
-        showError(QStringLiteral("Einheiten"), e.message());
-        // The box shows the stored value again.
-        if (box != UnitBox::Description && m_unitRecord->unit())
-            m_unitView->showUnit(*m_unitRecord->unit(), false);
-    }
-}
-
 void MainWindow::connectMaps()
 {
     MapState &state = m_session.mapState();
@@ -673,6 +577,7 @@ void MainWindow::connectMaps()
         [this] { m_mapPanel->showSmallMap(m_session.mapState().smallMap()); });
     connect(&state, &MapState::overlayChanged, this, &MainWindow::showOverlay);
     connect(&state, &MapState::levelChanged, this, [this] { m_pointerRegion.reset(); });
+    connect(&state, &MapState::regionCaptionChanged, m_mapPanel->panel1(), &QLabel::setText);
 
     MapImage *world = m_mapPanel->image82();
     connect(world, &MapImage::pointerMoved, this,

@@ -2,8 +2,6 @@
 
 #include "map/hexgeometry.h"
 #include "map/mapstate.h"
-#include "orders/orderblock.h"
-#include "orders/unitrecord.h"
 #include "updown.h"
 
 #include <QMainWindow>
@@ -33,7 +31,6 @@ class ReportPagesWidget;
 class SelectionDialog;
 class Session;
 class SettingsDialog;
-class UnitViewPanel;
 
 // The main window: menus, tool bar and status bar around the map panel, the detail
 // pages and the report pages. Handlers carry the names of their controls and call
@@ -108,20 +105,12 @@ public slots:
     // "Mit Allianz abgleichen": the dialog of the alliance server.
     void MitAllianzabgleichen1Click();
 
-    // The unit list: selecting an entry shows it, a double click opens the order editor.
-    void ListBox3Click();
-    void ListBox3KeyUp();
-    void ListBox3DblClick();
-    // "Befehle ausführen" of the order editor.
-    void applyEditedOrders(const QStringList &lines, tolvimar::UnitMark mark);
-    void storeUnitBox(tolvimar::UnitBox box, const QString &text);
 signals:
-    // getSekKoo has shown a region; the unit view clears its item and talent boxes.
+    // getSekKoo has shown a region.
     void regionShown();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildMenus();
@@ -130,7 +119,6 @@ private:
     void connectSession();
     void showError(const QString &title, const QString &text);
     void showCaption(const QString &caption);
-    void connectUnitView();
     void connectMaps();
     void buildZoomMenu(QMenu *menu);
     void refreshLevels();
@@ -150,9 +138,6 @@ private:
     QLabel *m_statusPanels[3] = {};
     QTimer *m_timer1 = nullptr;
     RecentReports *m_recentReports = nullptr;
-    UnitViewPanel *m_unitView = nullptr;
-    std::unique_ptr<UnitRecord> m_unitRecord;
-    std::unique_ptr<OrderBlock> m_orderBlock;
     std::unique_ptr<MapOperations> m_maps;
     QToolButton *m_toolButton1 = nullptr;
     QToolButton *m_toolButton2 = nullptr;

@@ -236,7 +236,7 @@ void RegionInfoPage::showRegion(const RegionView &view)
     m_description->setPlainText(view.region ? view.region->description : QString());
     m_description->document()->setModified(false);
     setEditable(view.region.has_value());
-    m_memo8->setPlainText(view.memo8);
+    m_memo8->setPlainText(view.surroundings);
     m_memo7->setPlainText(view.guards.join(u'\n'));
 
     const QList<std::pair<QString, qint64>> boxes = view.property.boxes();

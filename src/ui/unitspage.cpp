@@ -1,11 +1,17 @@
 #include "unitspage.h"
 
+#include "app/session.h"
+#include "attempt.h"
+#include "ordereditorwindow.h"
+#include "unitlistmodel.h"
+#include "unitviewpanel.h"
+
 #include <QCheckBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListView>
 #include <QScrollArea>
-#include <QStringListModel>
 #include <QVBoxLayout>
 
 namespace tolvimar {
@@ -14,7 +20,7 @@ UnitsPage::UnitsPage(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("TabSheetEinheiten"));
-    m_layout = new QHBoxLayout(this);
+    auto *layout = new QHBoxLayout(this);
     auto *left = new QVBoxLayout;
     auto *boxes = new QHBoxLayout;
     m_checkBox1 = new QCheckBox(QStringLiteral("Alle"), this);
@@ -33,37 +39,136 @@ UnitsPage::UnitsPage(QWidget *parent)
     m_listBox3 = new QListView(this);
     m_listBox3->setObjectName(QStringLiteral("ListBox3"));
     m_listBox3->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_model = new QStringListModel(m_listBox3);
+    m_model = new UnitListModel(m_listBox3);
     m_listBox3->setModel(m_model);
     left->addWidget(m_listBox3);
-    m_layout->addLayout(left, 1);
-}
+    layout->addLayout(left, 1);
 
-void UnitsPage::setLines(const QStringList &lines)
-{
-    m_model->setStringList(lines);
-}
-
-QStringList UnitsPage::lines() const
-{
-    return m_model->stringList();
-}
-
-QString UnitsPage::currentLine() const
-{
-    const QModelIndex index = m_listBox3->currentIndex();
-    return index.isValid() ? index.data().toString() : QString();
-}
-
-void UnitsPage::setUnitView(QWidget *view)
-{
     // On a low window the unit view scrolls instead of holding the pages up.
     auto *scroll = new QScrollArea(this);
     scroll->setObjectName(QStringLiteral("ScrollBoxEinheit"));
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
-    scroll->setWidget(view);
-    m_layout->addWidget(scroll, 1);
+    m_unitView = new UnitViewPanel;
+    scroll->setWidget(m_unitView);
+    layout->addWidget(scroll, 1);
+
+    connect(m_listBox3, &QListView::clicked, this, &UnitsPage::ListBox3Click);
+    connect(m_listBox3, &QListView::doubleClicked, this, &UnitsPage::ListBox3DblClick);
+    m_listBox3->installEventFilter(this);
+    connect(m_unitView, &UnitViewPanel::boxEdited, this, &UnitsPage::storeUnitBox);
+}
+
+UnitsPage::~UnitsPage() = default;
+
+void UnitsPage::attach(Session &session)
+{
+    m_session = &session;
+    m_unitRecord = std::make_unique<UnitRecord>(session.database());
+    m_orderBlock = std::make_unique<OrderBlock>(
+        session.orderTemplate(), session.database(), &session.workspaceLock());
+}
+
+void UnitsPage::setOrderEditor(OrderEditorWindow *editor)
+{
+    m_editor = editor;
+    if (editor)
+        connect(editor, &OrderEditorWindow::ordersSubmitted, this, &UnitsPage::applyEditedOrders);
+}
+
+bool UnitsPage::allUnits() const
+{
+    return m_checkBox1->isChecked();
+}
+
+bool UnitsPage::currentOnly() const
+{
+    return m_checkBox2->isChecked();
+}
+
+void UnitsPage::showEntries(const QList<ListEntry> &entries)
+{
+    m_model->setEntries(entries);
+    m_unitView->clearBoxes();
+}
+
+const QList<ListEntry> &UnitsPage::entries() const
+{
+    return m_model->entries();
+}
+
+void UnitsPage::selectEntry(int row)
+{
+    m_listBox3->setCurrentIndex(m_model->index(row, 0));
+    ListBox3Click();
+}
+
+bool UnitsPage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyRelease && watched == m_listBox3)
+        ListBox3KeyUp();
+    return QWidget::eventFilter(watched, event);
+}
+
+void UnitsPage::ListBox3Click()
+{
+    // Edits of the shown row go there before another row is shown.
+    m_unitView->commitEdits();
+    const QModelIndex current = m_listBox3->currentIndex();
+    if (!m_session || !current.isValid())
+        return;
+    const ListEntry &entry = m_model->entries().at(current.row());
+    attempt(m_session->prompter(), QStringLiteral("Einheiten"), [&] {
+        const std::optional<UnitRecord::Selection> selection = m_unitRecord->select(
+            entry, m_session->game(), m_session->mapState().regionPosition());
+        if (!selection)
+            return;
+        if (selection->unit)
+            m_unitView->showUnit(*selection->unit);
+        else
+            m_unitView->showDescription(selection->description);
+    });
+}
+
+void UnitsPage::ListBox3KeyUp()
+{
+    ListBox3Click();
+}
+
+void UnitsPage::ListBox3DblClick()
+{
+    if (!m_editor || !m_session)
+        return;
+    m_editor->show();
+    m_editor->raise();
+    attempt(m_session->prompter(), QStringLiteral("Befehlseditor"), [&] {
+        // The unit the view shows, with the marks as stored now.
+        const std::optional<UnitViewTexts> unit = m_unitRecord->refreshUnit(m_session->game());
+        if (!unit)
+            return;
+        const OrderBlock::Opened opened = m_orderBlock->open(m_session->game(), *unit);
+        m_editor->fill(m_orderBlock->unitName(), opened.lines, opened.mark);
+        m_unitView->setEditedUnitText(m_orderBlock->unitText());
+    });
+}
+
+void UnitsPage::applyEditedOrders(const QStringList &lines, UnitMark mark)
+{
+    if (m_session) {
+        attempt(m_session->prompter(), QStringLiteral("Befehlseditor"),
+            [&] { m_orderBlock->apply(lines, mark); });
+    }
+}
+
+void UnitsPage::storeUnitBox(UnitBox box, const QString &text)
+{
+    if (!m_session)
+        return;
+    const bool stored = attempt(m_session->prompter(), QStringLiteral("Einheiten"),
+        [&] { m_unitRecord->store(box, text); });
+    // A refused value: the box shows the stored one again.
+    if (!stored && box != UnitBox::Description && m_unitRecord->unit())
+        m_unitView->showUnit(*m_unitRecord->unit(), false);
 }
 
 } // namespace tolvimar

@@ -1,41 +1,70 @@
 #pragma once
 
+#include "orders/orderblock.h"
+#include "orders/unitrecord.h"
+
 #include <QWidget>
+#include <memory>
 
 class QCheckBox;
-class QHBoxLayout;
 class QListView;
-class QStringListModel;
 
 namespace tolvimar {
 
+class OrderEditorWindow;
+class Session;
+class UnitListModel;
+class UnitViewPanel;
+
 // "Einheiten": the castles, ships and units of the selected region in `ListBox3`,
-// under the two check boxes that steer what the list holds; the unit view takes the
-// right half.
+// under the two check boxes that steer what the list holds, and the unit view right
+// of it. Selecting an entry shows it; a double click opens the order editor on the
+// unit shown, whose "Befehle ausführen" writes the orders back.
 class UnitsPage : public QWidget
 {
     Q_OBJECT
 public:
     explicit UnitsPage(QWidget *parent = nullptr);
+    ~UnitsPage() override;
 
-    QListView *listBox3() const { return m_listBox3; }
-    QCheckBox *checkBox1() const { return m_checkBox1; } // "Alle"
-    QCheckBox *checkBox2() const { return m_checkBox2; } // "Nur aktuelle Info"
+    // The session whose units the page shows and edits.
+    void attach(Session &session);
+    void setOrderEditor(OrderEditorWindow *editor);
 
-    void setLines(const QStringList &lines);
-    QStringList lines() const;
-    // The text of the selected entry; empty when none is selected.
-    QString currentLine() const;
+    // What the check boxes let into the list of the next region shown.
+    bool allUnits() const; // "Alle"
+    bool currentOnly() const; // "Nur aktuelle Info"
 
-    // Places the unit view right of the list.
-    void setUnitView(QWidget *view);
+    // The unit list of a region just shown; the item and talent boxes are emptied.
+    void showEntries(const QList<ListEntry> &entries);
+    const QList<ListEntry> &entries() const;
+    // Selects the entry at a row of the list and shows it, as a click does.
+    void selectEntry(int row);
+
+public slots:
+    // Selecting an entry (click or key) shows it.
+    void ListBox3Click();
+    void ListBox3KeyUp();
+    // Opens the order editor on the unit the view shows.
+    void ListBox3DblClick();
+    // "Befehle ausführen" of the order editor.
+    void applyEditedOrders(const QStringList &lines, tolvimar::UnitMark mark);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void storeUnitBox(UnitBox box, const QString &text);
+
+    Session *m_session = nullptr;
+    std::unique_ptr<UnitRecord> m_unitRecord;
+    std::unique_ptr<OrderBlock> m_orderBlock;
+    OrderEditorWindow *m_editor = nullptr;
     QCheckBox *m_checkBox1;
     QCheckBox *m_checkBox2;
     QListView *m_listBox3;
-    QStringListModel *m_model;
-    QHBoxLayout *m_layout;
+    UnitListModel *m_model;
+    UnitViewPanel *m_unitView;
 };
 
 } // namespace tolvimar

@@ -142,17 +142,15 @@ int main(int argc, char *argv[])
     // A unit of the region, its view and the order editor.
     DetailPages *details = main->detailPages();
     details->setCurrentWidget(details->units());
-    QListView *list = details->units()->listBox3();
-    const QStringList lines = details->units()->lines();
-    for (int i = 0; i < lines.size(); ++i) {
-        if (!lines[i].startsWith(QStringLiteral("-"))) {
-            list->setCurrentIndex(list->model()->index(i, 0));
+    UnitsPage *units = details->units();
+    for (int i = 0; i < units->entries().size(); ++i) {
+        if (units->entries()[i].kind == ListEntryKind::Unit) {
+            units->selectEntry(i);
             break;
         }
     }
-    main->ListBox3Click();
     shoot(QStringLiteral("04-einheiten"));
-    main->ListBox3DblClick();
+    units->ListBox3DblClick();
     w.orderEditor->move(main->geometry().center() - w.orderEditor->rect().center());
     shoot(QStringLiteral("05-befehlseditor"));
     w.orderEditor->hide();

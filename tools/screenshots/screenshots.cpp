@@ -69,21 +69,13 @@ int main(int argc, char *argv[])
     // over the main window.
     if (report.endsWith(QStringLiteral("kalmora-klein.cr"))) {
         main->windows().selection->hide();
-        session.mapState().setRegionPosition(QStringLiteral("1/2"));
+        main->getSekKoo(1, 2);
         DetailPages *details = main->detailPages();
-        details->units()->setLines({QStringLiteral("-Burg : Falkenhorst, Burg, größe: 250 (6t)"),
-            QStringLiteral("              Holzfäller (3mw) , Menschen"),
-            QStringLiteral("-Schiff : Seeschwalbe, Boot [25], Ladung: 0/0 ,2"),
-            QStringLiteral("              Bäcker (3mx) , Menschen"),
-            QStringLiteral("    Händler (3my) , Zwerge"),
-            QStringLiteral("    Fremde Späher (3uw) , Elfen")});
         details->setCurrentWidget(details->units());
-        QListView *list = details->units()->listBox3();
-        list->setCurrentIndex(list->model()->index(4, 0));
-        main->ListBox3Click();
+        details->units()->selectEntry(4);
         QApplication::processEvents();
         main->grab().save(out + QStringLiteral("/%1-einheiten.png").arg(n++));
-        main->ListBox3DblClick();
+        details->units()->ListBox3DblClick();
         QApplication::processEvents();
         picture = main->grab().toImage();
         {

@@ -100,7 +100,7 @@ ReportImporter::ReportImporter(Session &session, ImportProgress &progress)
 {
 }
 
-ReportImporter::Result ReportImporter::Neu1Click()
+ReportImporter::Result ReportImporter::chooseAndImport()
 {
     const QString path = m_session.prompter().openFileName(QStringLiteral("CR einlesen"),
         {QStringLiteral("Berichte (*.cr *.txt)"), QStringLiteral("Alle Dateien (*)")});

@@ -54,7 +54,7 @@ public:
     void setUndoKept(bool kept) { m_undoKept = kept; }
 
     // Asks for the file ("Berichte" *.cr and *.txt, or any file), then imports it.
-    Result Neu1Click();
+    Result chooseAndImport();
     Result importFile(const QString &path);
 
 private:

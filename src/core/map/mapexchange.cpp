@@ -237,7 +237,7 @@ void MapExchange::exportArea(const MarkedRegion &marked, std::optional<int> leve
             = m_queries.regionRow(m_game, marked.position->x(), marked.position->y(), marked.level))
             name = row->name;
     }
-    if (!name || name->isEmpty() || marked.panelCaption.isEmpty()) {
+    if (!name || name->isEmpty() || marked.caption.isEmpty()) {
         m_prompter.message(Prompter::Kind::Information, kAreaTitle,
             QStringLiteral("Es ist noch keine Region markiert. Bitte zuerst den Mittelpunkt des "
                            "Exportbereichs markieren."));

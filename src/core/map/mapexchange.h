@@ -13,12 +13,12 @@ class Database;
 class Prompter;
 
 // The region the user selected last, as the region detail left it: its coordinates,
-// the level it was looked up on and the caption of the panel that names it.
+// the level it was looked up on and the caption that names it (MapState).
 struct MarkedRegion
 {
     std::optional<QPoint> position;
     int level = 0;
-    QString panelCaption;
+    QString caption;
 };
 
 // Map data files: players of one alliance trade the regions they know as text files

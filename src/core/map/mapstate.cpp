@@ -64,6 +64,14 @@ void MapState::setOverlay(OverlayKind kind, const Overlay &overlay)
     emit overlayChanged(kind);
 }
 
+void MapState::setRegionCaption(const QString &caption)
+{
+    if (caption == m_regionCaption)
+        return;
+    m_regionCaption = caption;
+    emit regionCaptionChanged(caption);
+}
+
 void MapState::reset(const QPointF &origin, const QPoint &home)
 {
     setLevel(0);

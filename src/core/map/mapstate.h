@@ -56,6 +56,11 @@ public:
     const QString &regionPosition() const { return m_regionPosition; }
     void setRegionPosition(const QString &position) { m_regionPosition = position; }
 
+    // The caption that names the region shown last (the region's name and x/y, "Keine
+    // Informationen über Region", or the region entered by hand); empty until then.
+    const QString &regionCaption() const { return m_regionCaption; }
+    void setRegionCaption(const QString &caption);
+
     // The level the region view admits: none (all levels) from game start until the
     // first rendering or level switch, then the selected level.
     std::optional<int> regionFilterLevel() const { return m_filterLevel; }
@@ -82,6 +87,7 @@ signals:
     void worldMapSizeChanged(const QSize &size);
     void currentPositionChanged(const QPoint &position);
     void selectedRegionChanged(const QPoint &region);
+    void regionCaptionChanged(const QString &caption);
     void worldMapChanged();
     void smallMapChanged();
     void overlayChanged(tolvimar::OverlayKind kind);
@@ -93,6 +99,7 @@ private:
     QPoint m_current;
     std::optional<QPoint> m_selected;
     QString m_regionPosition;
+    QString m_regionCaption;
     std::optional<int> m_filterLevel;
     QImage m_worldMap;
     QImage m_smallMap;

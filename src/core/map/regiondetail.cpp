@@ -12,15 +12,13 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-// A line of the unit list with what it stands for, so that inhabitants find their
-// castle or ship by number and never by a look at a name that happens to hold a
-// bracket.
-struct ListEntry
+// An entry of the unit list with the number text its inhabitants name it by, so that
+// they find their castle or ship by number and never by a look at a name that happens
+// to hold a bracket.
+struct Listed
 {
-    enum Kind { Castle, Ship, Unit };
-    Kind kind;
-    QString number; // the castle's or ship's number text
-    QString text;
+    ListEntry entry;
+    QString numberText;
 };
 
 // An empty field reads as empty text, a number as decimal.
@@ -106,6 +104,15 @@ QList<std::pair<QString, qint64>> PropertySums::boxes() const
         {u"Eisen"_s, iron}, {u"Lean"_s, laen}, {u"Mallorn"_s, mallorn}};
 }
 
+QStringList RegionView::unitLines() const
+{
+    QStringList lines;
+    lines.reserve(units.size());
+    for (const ListEntry &e : units)
+        lines.append(e.text);
+    return lines;
+}
+
 QStringList PropertySums::goodsLines() const
 {
     return {u"Pferde    : "_s + QString::number(horses), u"Wagen     : "_s + QString::number(carts),
@@ -129,27 +136,27 @@ RegionView RegionDetail::getSekKoo(
     view.region = m_queries.regionRow(game.number, x, y, selection.level);
     view.found = view.region.has_value();
     if (view.found) {
-        view.panel1 = view.region->name + u"  "_s + plain;
+        view.caption = view.region->name + u"  "_s + plain;
         view.regionPosition = positionText(x, y, selection.level);
-        view.memo8 = surroundingsLines(view.region->surroundings);
+        view.surroundings = surroundingsLines(view.region->surroundings);
     } else {
-        view.panel1 = u"Keine Informationen über Region"_s;
+        view.caption = u"Keine Informationen über Region"_s;
         view.regionPosition = selection.previousPosition;
     }
 
-    QList<ListEntry> list;
+    QList<Listed> list;
     // Castles only from the newest turn, whatever the check boxes say.
     for (const CastleRow &c : m_queries.castlesAt(game.number, plain, onLevel)) {
         if (!equalsTurn(c.infoDatum, game.newestTurn))
             continue;
         const QString id = shownNumber(c.number);
-        list.append({ListEntry::Castle, id, castleLine(c, id)});
+        list.append({{ListEntryKind::Castle, c.number, castleLine(c, id)}, id});
     }
     for (const ShipRow &s : m_queries.shipsAt(game.number, plain, onLevel)) {
         if (selection.currentOnly && !equalsTurn(s.infoDatum, game.newestTurn))
             continue;
         const QString id = shownNumber(s.number);
-        list.append({ListEntry::Ship, id, shipLine(s, id)});
+        list.append({{ListEntryKind::Ship, s.number, shipLine(s, id)}, id});
     }
 
     // A region without a row lists no units: the units stored under the previous
@@ -193,22 +200,23 @@ RegionView RegionDetail::getSekKoo(
         if (where == u'B' || where == u'S') {
             // Inhabitants go directly below their castle or ship, so that the later,
             // higher numbers come first; one whose home is not listed is left out.
-            const ListEntry::Kind kind = where == u'B' ? ListEntry::Castle : ListEntry::Ship;
+            const ListEntryKind kind = where == u'B' ? ListEntryKind::Castle : ListEntryKind::Ship;
             const QString home = u.stationed.mid(2);
             for (qsizetype i = 0; i < list.size(); ++i) {
-                if (list[i].kind != kind || list[i].number != home)
+                if (list[i].entry.kind != kind || list[i].numberText != home)
                     continue;
                 if (shown)
-                    list.insert(i + 1, {ListEntry::Unit, QString(), unitLine(u, id, true, marked)});
+                    list.insert(i + 1,
+                        {{ListEntryKind::Unit, u.number, unitLine(u, id, true, marked)}, id});
                 break;
             }
         } else if (shown) {
-            list.append({ListEntry::Unit, QString(), unitLine(u, id, false, marked)});
+            list.append({{ListEntryKind::Unit, u.number, unitLine(u, id, false, marked)}, id});
         }
     }
     view.units.reserve(list.size());
-    for (const ListEntry &e : list)
-        view.units.append(e.text);
+    for (const Listed &l : list)
+        view.units.append(l.entry);
 
     const QVector<HistoryRow> history = m_queries.regionHistory(game.number, x, y, selection.level);
     if (!history.isEmpty())

@@ -2,6 +2,7 @@
 
 #include "../base/activegame.h"
 #include "../db/gamequeries.h"
+#include "../orders/unitview.h"
 
 #include <QList>
 #include <QString>
@@ -48,17 +49,23 @@ struct PropertySums
 struct RegionView
 {
     bool found = false;
-    QString panel1;
+    // The caption that names the region: its name, two blanks and x/y, or "Keine
+    // Informationen über Region".
+    QString caption;
     // The region position text after the selection (the previous one when not found).
     QString regionPosition;
     std::optional<RegionRow> region;
-    QString memo8; // "Region Umgebung", one line per line of the text
-    QStringList units; // `ListBox3`
+    QString surroundings; // "Region Umgebung", one line per line of the text
+    // The castles, ships and units in the order of the list "Einheiten in Region :".
+    QList<ListEntry> units;
     QStringList guards; // `Memo7`
     PropertySums property;
     // "Regions Stati": the heading row, then one row per turn; none keeps the grid as
     // it was.
     std::optional<QList<QStringList>> history;
+
+    // The lines of the unit list.
+    QStringList unitLines() const;
 };
 
 // Gathers what the database knows about a region of the selected level: its row, its

@@ -50,24 +50,30 @@ std::optional<UnitRecord::Selection> UnitRecord::select(
     const std::optional<ListEntry> entry = parseListEntry(line, game.type, game.base);
     if (!entry)
         return std::nullopt;
+    return select(*entry, game, position);
+}
+
+std::optional<UnitRecord::Selection> UnitRecord::select(
+    const ListEntry &entry, const ActiveGame &game, const QString &position)
+{
     Selection selection;
-    selection.kind = entry->kind;
-    if (entry->kind == ListEntryKind::Unit) {
-        selection.unit = selectUnit(game, position, entry->number);
+    selection.kind = entry.kind;
+    if (entry.kind == ListEntryKind::Unit) {
+        selection.unit = selectUnit(game, position, entry.number);
         if (!selection.unit)
             return std::nullopt;
         selection.description = selection.unit->description;
         return selection;
     }
-    const bool castle = entry->kind == ListEntryKind::Castle;
+    const bool castle = entry.kind == ListEntryKind::Castle;
     const std::optional<QString> description = castle
-        ? describe(*m_castles, game.number, entry->number, u"Burg Beschreibung")
-        : describe(*m_ships, game.number, entry->number, u"Schiffs Beschreibung");
+        ? describe(*m_castles, game.number, entry.number, u"Burg Beschreibung")
+        : describe(*m_ships, game.number, entry.number, u"Schiffs Beschreibung");
     if (!description)
         return std::nullopt;
     m_game = game.number;
     m_bound = castle ? Bound::Castle : Bound::Ship;
-    m_boundNumber = entry->number;
+    m_boundNumber = entry.number;
     selection.description = *description;
     return selection;
 }

@@ -36,9 +36,12 @@ public:
         std::optional<UnitViewTexts> unit;
     };
 
-    // ListBox3Click: the entry of a list line, its unit looked up under the position
-    // text of the region shown. nullopt when the line holds no number or no row
-    // matches; the record then stays where it was.
+    // An entry of the unit list selected: its unit looked up under the position text of
+    // the region shown, or its castle or ship. nullopt when no row matches; the record
+    // then stays where it was.
+    std::optional<Selection> select(
+        const ListEntry &entry, const ActiveGame &game, const QString &position);
+    // As above for a line as the list shows it; nullopt when it names no number.
     std::optional<Selection> select(
         const QString &line, const ActiveGame &game, const QString &position);
     // The unit under (game, position, number), as select() does for a unit line.

@@ -13,15 +13,19 @@ class Table;
 // What a line of the region's unit list stands for.
 enum class ListEntryKind { Castle, Ship, Unit };
 
+// An entry of the region's unit list: the castle, ship or unit by its number, and the
+// line that the list shows for it.
 struct ListEntry
 {
     ListEntryKind kind = ListEntryKind::Unit;
     int number = 0;
+    QString text;
 };
 
-// Reads a line of the unit list: a "-Burg" line carries its castle's number in "( )",
-// a "-Schi" line its ship's number in "[ ]" (decimal in Sulvitan, base-N text in
-// Kalmora), any other line a unit's base-N text in "( )". The number is taken from the
+// Reads a line of the unit list as the region view writes it (entries carry their
+// kind and number, so the program itself needs no reading back): a "-Burg" line carries its
+// castle's number in "( )", a "-Schi" line its ship's number in "[ ]" (decimal in Sulvitan, base-N
+// text in Kalmora), any other line a unit's base-N text in "( )". The number is taken from the
 // bracket the line form ends with, so a name holding brackets does not mislead.
 // nullopt when the line has no such bracket or a decimal number is not one.
 std::optional<ListEntry> parseListEntry(QStringView line, GameType type, int base);
