@@ -19,11 +19,6 @@ QByteArray sql(const QString &text)
     return text.toUtf8();
 }
 
-QString gameTypeName(GameType type)
-{
-    return type == GameType::Kalmora ? QStringLiteral("Kalmora") : QStringLiteral("Sulvitan");
-}
-
 QList<std::pair<QString, QString>> expectedColumns(const SharedTable &t)
 {
     QList<std::pair<QString, QString>> columns;
