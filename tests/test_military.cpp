@@ -192,6 +192,12 @@ private slots:
         const ArmyReport report = Armies(*m_db).report(game(1), choice);
         QCOMPARE(report.rows.first(), Armies::headings());
         QCOMPARE(column(report.rows, 2), numbers);
+        // Each row's unit key names the unit the row shows.
+        QCOMPARE(report.units.size(), numbers.first().isEmpty() ? 0 : numbers.size());
+        for (int r = 0; r < report.units.size(); ++r) {
+            QCOMPARE(report.units[r].position, report.rows[r + 1][0]);
+            QCOMPARE(id(report.units[r].number), report.rows[r + 1][2]);
+        }
         QTEST(report.soldiers, "soldiers");
         QTEST(report.weapons, "weapons");
         QTEST(report.rangedWeapons, "rangedWeapons");
@@ -263,6 +269,12 @@ private slots:
         QCOMPARE(report.rows.first(), Groupings::headings());
         QCOMPARE(column(report.rows, 3), numbers);
         QCOMPARE(report.count, numbers.first().isEmpty() ? 0 : numbers.size());
+        // Each row's unit key names the unit the row shows.
+        QCOMPARE(report.units.size(), report.count);
+        for (int r = 0; r < report.units.size(); ++r) {
+            QCOMPARE(report.units[r].position, report.rows[r + 1][1]);
+            QCOMPARE(id(report.units[r].number), report.rows[r + 1][3]);
+        }
     }
 
     void groupingRecordWithItsFillers()
@@ -372,6 +384,11 @@ private slots:
         QVERIFY(!groupings.groupchange(
             game(1), QStringLiteral("2. Armee"), QStringLiteral("3/4"), id(999)));
         QCOMPARE(group(1, 100), QStringLiteral("1. Armee"));
+        // A row's key: position text and number, no text to read back.
+        QVERIFY(!groupings.groupchange(game(1), QStringLiteral("2. Armee"), UnitKey {"9/9", 100}));
+        QVERIFY(groupings.groupchange(game(1), QStringLiteral("2. Armee"), UnitKey {"3/4", 100}));
+        QCOMPARE(group(1, 100), QStringLiteral("2. Armee"));
+        QCOMPARE(group(2, 100), QStringLiteral("1. Armee"));
         QVERIFY_THROWS_EXCEPTION(UserError,
             groupings.groupchange(game(1), QStringLiteral("Chef"), QStringLiteral("3/4"), id(100)));
     }
@@ -435,6 +452,9 @@ private slots:
         QCOMPARE(report.count, numbers.first().isEmpty() ? 0 : numbers.size());
         for (const QStringList &row : report.rows)
             QCOMPARE(row.size(), 6);
+        QCOMPARE(report.positions.size(), report.count);
+        for (int r = 0; r < report.positions.size(); ++r)
+            QCOMPARE(report.positions[r], report.rows[r + 1][0]);
     }
 
     void shipRecords()

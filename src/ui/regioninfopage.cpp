@@ -9,10 +9,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QRegularExpressionValidator>
 #include <QScrollArea>
+#include <QStringListModel>
 #include <QVBoxLayout>
 
 namespace tolvimar {
@@ -246,10 +247,12 @@ QWidget *RegionInfoPage::buildPropertyBox()
         grid->addWidget(new QLabel(captions[i], box), i, 0);
         grid->addWidget(m_property[i], i, 1);
     }
-    m_listBox14 = new QListWidget(box);
+    m_listBox14 = new QListView(box);
     m_listBox14->setObjectName(u"ListBox14"_s);
     m_listBox14->setFont(fixedPitchFont());
-    m_listBox14->addItems(PropertySums().goodsLines());
+    m_listBox14->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_goods = new QStringListModel(PropertySums().goodsLines(), this);
+    m_listBox14->setModel(m_goods);
     m_listBox14->setMinimumWidth(140);
     grid->addWidget(captioned(u"Gegenstände"_s, m_listBox14, box), 0, 2, 7, 1);
     grid->setColumnStretch(2, 1);
@@ -277,8 +280,7 @@ void RegionInfoPage::showRegion(const RegionView &view)
     const qint64 sums[7] = {s.silver, s.persons, s.wood, s.stone, s.iron, s.laen, s.mallorn};
     for (int i = 0; i < 7; ++i)
         m_property[i]->setText(QString::number(sums[i]));
-    m_listBox14->clear();
-    m_listBox14->addItems(s.goodsLines());
+    m_goods->setStringList(s.goodsLines());
 }
 
 void RegionInfoPage::commitEdits()

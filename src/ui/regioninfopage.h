@@ -8,7 +8,8 @@
 #include <optional>
 
 class QLineEdit;
-class QListWidget;
+class QListView;
+class QStringListModel;
 class QPlainTextEdit;
 
 namespace tolvimar {
@@ -26,7 +27,7 @@ public:
 
     QPlainTextEdit *memo8() const { return m_memo8; }
     QPlainTextEdit *memo7() const { return m_memo7; }
-    QListWidget *listBox14() const { return m_listBox14; }
+    QListView *listBox14() const { return m_listBox14; }
 
     // Fills the page from a selection; a region without a row blanks the fields.
     // Changes still pending in an editable field are reported first, for the region
@@ -67,7 +68,8 @@ private:
     QPlainTextEdit *m_memo8; // "Region Umgebung"
     QPlainTextEdit *m_memo7; // "Die Region wird bewacht von :"
     QLineEdit *m_property[7] = {}; // Edit1, Edit9, Edit14, Edit15, Edit16, Edit24, Edit25
-    QListWidget *m_listBox14; // "Gegenstände"
+    QListView *m_listBox14; // "Gegenstände"
+    QStringListModel *m_goods;
     std::optional<Position> m_shown;
 };
 

@@ -115,7 +115,14 @@ GroupingReport Groupings::report(const ActiveGame &game, const GroupingSelection
     RecordList records;
     for (const MilitaryUnitRow &u : units)
         records.append(unitFields(u, game.base), kShownFields);
-    return {int(units.size()), records.gridRows(headings())};
+    GroupingReport result;
+    result.count = int(units.size());
+    const std::vector<int> order = records.sortedOrder();
+    result.rows = records.gridRows(headings(), order);
+    result.units.reserve(units.size());
+    for (int r : order)
+        result.units.append({units[r].position, units[r].number});
+    return result;
 }
 
 bool Groupings::groupchange(const ActiveGame &game, const QString &caption, const QString &position,
@@ -125,15 +132,25 @@ bool Groupings::groupchange(const ActiveGame &game, const QString &caption, cons
         throw UserError(QStringLiteral("\"%1\" ist keine Gruppe.").arg(caption));
     if (caption == kTaxCollector)
         return false;
-    const int number = unitNumberOf(numberText.trimmed(), game.base);
+    return groupchange(
+        game, caption, UnitKey {position, unitNumberOf(numberText.trimmed(), game.base)}, lock);
+}
+
+bool Groupings::groupchange(
+    const ActiveGame &game, const QString &caption, const UnitKey &unit, WorkspaceLock *lock)
+{
+    if (!groupMenuEntries().contains(caption))
+        throw UserError(QStringLiteral("\"%1\" ist keine Gruppe.").arg(caption));
+    if (caption == kTaxCollector)
+        return false;
     const WorkspaceWriteScope write(lock);
     QSqlQuery q(m_db.connection());
     q.prepare(QStringLiteral(R"(UPDATE "einheiten" SET "Gruppe" = ?
         WHERE "Spiel" = ? AND "Einheit Position" = ? AND "Einheit Nr" = ?)"));
     q.addBindValue(caption);
     q.addBindValue(game.number);
-    q.addBindValue(position);
-    q.addBindValue(number);
+    q.addBindValue(unit.position);
+    q.addBindValue(unit.number);
     if (!q.exec()) {
         throw UserError(QStringLiteral("Die Gruppe kann nicht gespeichert werden: ")
             + m_db.errorText(q.lastError()));

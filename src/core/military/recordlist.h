@@ -3,11 +3,19 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace tolvimar {
 
 // The rows of a report grid: the headings first, then one row of cells per record.
 using GridRows = QList<QStringList>;
+
+// The unit behind a row of a report: its position text and number.
+struct UnitKey
+{
+    QString position;
+    int number = 0;
+};
 
 // The hidden sorted list behind the military reports. A record's text is its fields
 // joined by "*1;", "*2;", ...; the list keeps the records in the German order of that
@@ -27,6 +35,10 @@ public:
     // The headings, then the cells of each record in sorted order; without records
     // one empty row follows the headings.
     GridRows gridRows(const QStringList &headings) const;
+    // The records' places in the order of append(), in sorted order.
+    std::vector<int> sortedOrder() const;
+    // The same rows in an order sortedOrder() gave.
+    GridRows gridRows(const QStringList &headings, const std::vector<int> &order) const;
 
 private:
     struct Record
