@@ -1,6 +1,5 @@
 #include "gridmodel.h"
 
-#include <QCollatorSortKey>
 #include <QHash>
 #include <QLocale>
 #include <algorithm>
@@ -92,7 +91,7 @@ void GridSortProxy::prepareColumn(int column)
     const QAbstractItemModel *model = sourceModel();
     const int rows = model->rowCount();
     m_cells.assign(size_t(rows), SortCell());
-    // The German order is worked out once per distinct text, by collation keys.
+    // The German order is worked out once among the distinct texts.
     QHash<QString, int> distinct;
     QStringList texts;
     std::vector<int> textOfRow(static_cast<size_t>(rows));
@@ -107,19 +106,15 @@ void GridSortProxy::prepareColumn(int column)
         }
         textOfRow[size_t(r)] = *it;
     }
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(size_t(texts.size()));
-    for (const QString &text : std::as_const(texts))
-        keys.push_back(m_collator.sortKey(text));
-    std::vector<int> order(keys.size());
+    std::vector<int> order(size_t(texts.size()));
     std::iota(order.begin(), order.end(), 0);
     std::sort(order.begin(), order.end(),
-        [&keys](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
+        [&](int a, int b) { return m_collator.compare(texts[a], texts[b]) < 0; });
     // Texts the collation holds equal share a rank, so that they keep their order.
-    std::vector<int> rankOfText(keys.size());
+    std::vector<int> rankOfText(order.size());
     int rank = 0;
     for (size_t i = 0; i < order.size(); ++i) {
-        if (i > 0 && keys[size_t(order[i - 1])].compare(keys[size_t(order[i])]) != 0)
+        if (i > 0 && m_collator.compare(texts[order[i - 1]], texts[order[i]]) != 0)
             ++rank;
         rankOfText[size_t(order[i])] = rank;
     }

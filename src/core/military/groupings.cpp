@@ -113,6 +113,7 @@ GroupingReport Groupings::report(const ActiveGame &game, const GroupingSelection
     const QVector<MilitaryUnitRow> units
         = m_queries.selectedUnits(game.number, unitSelection(selection, game.base));
     RecordList records;
+    records.reserve(units.size());
     for (const MilitaryUnitRow &u : units)
         records.append(unitFields(u, game.base), kShownFields);
     GroupingReport result;

@@ -29,6 +29,7 @@ public:
 
     // Adds a record; the first cellCount fields are its grid cells.
     void append(const QStringList &fields, int cellCount);
+    void reserve(qsizetype records) { m_records.reserve(records); }
     int size() const { return int(m_records.size()); }
     bool isEmpty() const { return m_records.isEmpty(); }
 
