@@ -496,6 +496,52 @@ private slots:
             (QStringList {"1/2", "Wolf*2;Rudel", "5"}));
     }
 
+    void groupingOrderIsThatOfTheWholeRecordTexts_data()
+    {
+        QTest::addColumn<QString>("oddName");
+        QTest::newRow("plain names") << QStringLiteral("Apfel 3");
+        QTest::newRow("a name holding the separator") << QStringLiteral("Apfel*3;1/2");
+    }
+    void groupingOrderIsThatOfTheWholeRecordTexts()
+    {
+        QFETCH(QString, oddName);
+        // Groups and names that differ in case, accents, blanks and length only, on
+        // positions and numbers that share their leading characters.
+        const QStringList groups = {QStringLiteral("Armee"), QStringLiteral("Armee 2"),
+            QStringLiteral("armee"), QStringLiteral("Händler"), QStringLiteral("Handler"),
+            QString(), QStringLiteral("Keine")};
+        const QStringList names = {QStringLiteral("Äpfel"), QStringLiteral("apfel"),
+            QStringLiteral("Apfel 2"), QStringLiteral("Apfel"), oddName, QStringLiteral("Äpfel-2")};
+        const QStringList positions = {QStringLiteral("1/2"), QStringLiteral("1/2/1"),
+            QStringLiteral("10/2"), QStringLiteral("1/20"), QStringLiteral("-1/2")};
+        const int numbers[] = {1, 36, 37, 1296, 1297, 46656, 10, 360};
+        int i = 0;
+        for (const QString &g : groups) {
+            for (const QString &n : names) {
+                Unit u;
+                u.game = 3;
+                u.number = numbers[i % 8] + 50000 * (i / 8);
+                u.position = positions[i % positions.size()];
+                u.name = n;
+                u.persons = 1 + i % 4;
+                u.group = g.isNull() ? QVariant() : QVariant(g);
+                u.fields = {{QStringLiteral("Speer"), i % 3}};
+                insertUnit(u);
+                ++i;
+            }
+        }
+        GroupingSelection all;
+        all.date = QString::number(kTurn);
+        const GroupingReport report = Groupings(*m_db).report(game(3), all);
+        QCOMPARE(report.count, i);
+
+        MilitaryQueries queries(*m_db);
+        RecordList whole;
+        for (const MilitaryUnitRow &u : queries.selectedUnits(3, Groupings::unitSelection(all, 36)))
+            whole.append(Groupings::unitFields(u, 36), 12);
+        QCOMPARE(report.rows, whole.gridRows(Groupings::headings()));
+    }
+
 private:
     void insertUnit(const Unit &u)
     {

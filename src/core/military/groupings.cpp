@@ -10,11 +10,13 @@
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
 
 namespace tolvimar {
 
 namespace {
 constexpr int kShownFields = 12;
+constexpr int kLeadingFields = 4; // group, position, name, number
 const QString kNoGroup = QStringLiteral("Keine");
 const QString kAllGroups = QStringLiteral("Alle");
 const QString kTaxCollector = QStringLiteral("Steuereintreiber");
@@ -112,10 +114,20 @@ GroupingReport Groupings::report(const ActiveGame &game, const GroupingSelection
 {
     const QVector<MilitaryUnitRow> units
         = m_queries.selectedUnits(game.number, unitSelection(selection, game.base));
+    // A unit number occurs once in a game, and the number text differs from every
+    // other at the first collation level. Unless a group or name holds the separator's
+    // "*", the first difference of two whole record texts therefore lies within group,
+    // position, name and number, and those four fields alone give the same order.
+    const bool leadingFieldsDecide = std::none_of(units.cbegin(), units.cend(),
+        [](const MilitaryUnitRow &u) { return u.group.contains(u'*') || u.name.contains(u'*'); });
     RecordList records;
     records.reserve(units.size());
-    for (const MilitaryUnitRow &u : units)
-        records.append(unitFields(u, game.base), kShownFields);
+    for (const MilitaryUnitRow &u : units) {
+        if (leadingFieldsDecide)
+            records.append(unitFields(u, game.base), kShownFields, kLeadingFields);
+        else
+            records.append(unitFields(u, game.base), kShownFields);
+    }
     GroupingReport result;
     result.count = int(units.size());
     const std::vector<int> order = records.sortedOrder();

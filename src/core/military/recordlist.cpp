@@ -33,6 +33,11 @@ void RecordList::append(const QStringList &fields, int cellCount)
     m_records.append({recordText(fields), fields.mid(0, cellCount)});
 }
 
+void RecordList::append(const QStringList &fields, int cellCount, int leadingFields)
+{
+    m_records.append({recordText(fields.mid(0, leadingFields)), fields.mid(0, cellCount)});
+}
+
 std::vector<int> RecordList::sortedOrder() const
 {
     // German order, case-blind ("Händler" before "Holzfäller"); the exact text decides
