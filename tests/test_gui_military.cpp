@@ -8,6 +8,7 @@
 #include "reportgrid.h"
 #include "reportpageswidget.h"
 #include "shipregisterpage.h"
+#include "unitspage.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -49,6 +50,12 @@ struct Gui : GuiHarness
     QPoint cellCentre(ReportGrid *grid, int row, int column) const
     {
         return grid->visualRect(grid->model()->index(row, column)).center();
+    }
+    // A double click as a user makes it: a click, then the second press.
+    void doubleClickCell(ReportGrid *grid, int row, int column) const
+    {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(grid, row, column));
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(grid, row, column));
     }
     QString storedGroup(const QString &numberText) const
     {
@@ -179,6 +186,79 @@ private slots:
         QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::RightButton, {},
             QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
         QVERIFY(!gui.pages->groupings()->groupMenu()->isVisible());
+    }
+
+    void aGroupChosenOnASortedGridGoesToTheUnitOfThatRow()
+    {
+        Gui gui;
+        gui.pages->setCurrentWidget(gui.pages->groupings());
+        gui.pages->groupings()->Gruppierungen();
+        auto *grid = gui.pages->groupings()->stringGrid4();
+        // "Stärke" descending puts the woodcutter's twelve persons on top.
+        emit grid->horizontalHeader()->sectionClicked(4);
+        emit grid->horizontalHeader()->sectionClicked(4);
+        QCOMPARE(grid->rowTexts(0).value(3), kWoodcutter);
+        QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, gui.cellCentre(grid, 0, 0));
+        auto *menu = gui.pages->groupings()->groupMenu();
+        QVERIFY(menu->isVisible());
+        menu->findChild<QAction *>(QStringLiteral("MenuGruppe1Armee"))->trigger();
+        menu->hide();
+        QCOMPARE(grid->rowTexts(0).value(0), QStringLiteral("1. Armee"));
+        QCOMPARE(gui.storedGroup(kWoodcutter), QStringLiteral("1. Armee"));
+        QCOMPARE(gui.storedGroup(kBaker), QString());
+    }
+
+    void aDoubleClickOnAUnitRowSelectsTheUnitAndItsRegion()
+    {
+        Gui gui;
+        gui.main->getSekKoo(2, 2);
+        QCOMPARE(gui.session->mapState().regionPosition(), QStringLiteral("2/2"));
+        gui.pages->setCurrentWidget(gui.pages->groupings());
+        gui.pages->groupings()->Gruppierungen();
+        auto *grid = gui.pages->groupings()->stringGrid4();
+        const int row = gui.rowOf(grid, 3, kBaker);
+        QVERIFY(row >= 0);
+        gui.doubleClickCell(grid, row, 2);
+        QCOMPARE(gui.session->mapState().regionPosition(), grid->rowTexts(row).value(1));
+        QCOMPARE(gui.pages->currentWidget(), gui.pages->units());
+        const QString line = gui.pages->units()->currentLine();
+        QVERIFY2(line.contains(u'(' + kBaker + u')'), qPrintable(line));
+        QVERIFY(gui.prompter.log.isEmpty());
+
+        // The army page does the same for its units.
+        gui.pages->groupings()->Gruppierungen();
+        const int woodcutter = gui.rowOf(grid, 3, kWoodcutter);
+        grid->selectRow(woodcutter);
+        gui.pages->groupings()->groupchange(QStringLiteral("2. Armee"));
+        gui.pages->setCurrentWidget(gui.pages->army());
+        gui.find<QComboBox>(QStringLiteral("ComboBoxArmeen"))
+            ->setCurrentText(QStringLiteral("2. Armee"));
+        gui.pages->army()->Bericht();
+        auto *army = gui.pages->army()->grid();
+        gui.doubleClickCell(army, 0, 1);
+        QVERIFY(gui.pages->units()->currentLine().contains(u'(' + kWoodcutter + u')'));
+    }
+
+    void aDoubleClickOnAShipOrAHistoryRowSelectsItsRegion()
+    {
+        Gui gui;
+        gui.main->getSekKoo(1, 2);
+        gui.main->getSekKoo(2, 2);
+        QCOMPARE(gui.session->mapState().regionPosition(), QStringLiteral("2/2"));
+        // The ocean has no history: the grid still holds the one of 1/2.
+        auto *history = gui.find<ReportGrid>(QStringLiteral("StringGrid1"));
+        gui.pages->setCurrentWidget(history);
+        gui.doubleClickCell(history, 0, 0);
+        QCOMPARE(gui.session->mapState().regionPosition(), QStringLiteral("1/2"));
+        QCOMPARE(gui.session->mapState().selectedRegion(), QPoint(1, 2));
+
+        gui.main->getSekKoo(2, 2);
+        gui.pages->setCurrentWidget(gui.pages->shipRegister());
+        gui.pages->shipRegister()->Bericht();
+        auto *ships = gui.pages->shipRegister()->grid();
+        gui.doubleClickCell(ships, 0, 1);
+        QCOMPARE(gui.session->mapState().regionPosition(), ships->rowTexts(0).value(0));
+        QVERIFY(gui.prompter.log.isEmpty());
     }
 
     void shipRegisterOfTheTurn()

@@ -192,6 +192,12 @@ private slots:
         const ArmyReport report = Armies(*m_db).report(game(1), choice);
         QCOMPARE(report.rows.first(), Armies::headings());
         QCOMPARE(column(report.rows, 2), numbers);
+        // Each row's unit key names the unit the row shows.
+        QCOMPARE(report.units.size(), numbers.first().isEmpty() ? 0 : numbers.size());
+        for (int r = 0; r < report.units.size(); ++r) {
+            QCOMPARE(report.units[r].position, report.rows[r + 1][0]);
+            QCOMPARE(id(report.units[r].number), report.rows[r + 1][2]);
+        }
         QTEST(report.soldiers, "soldiers");
         QTEST(report.weapons, "weapons");
         QTEST(report.rangedWeapons, "rangedWeapons");
@@ -263,6 +269,12 @@ private slots:
         QCOMPARE(report.rows.first(), Groupings::headings());
         QCOMPARE(column(report.rows, 3), numbers);
         QCOMPARE(report.count, numbers.first().isEmpty() ? 0 : numbers.size());
+        // Each row's unit key names the unit the row shows.
+        QCOMPARE(report.units.size(), report.count);
+        for (int r = 0; r < report.units.size(); ++r) {
+            QCOMPARE(report.units[r].position, report.rows[r + 1][1]);
+            QCOMPARE(id(report.units[r].number), report.rows[r + 1][3]);
+        }
     }
 
     void groupingRecordWithItsFillers()
@@ -372,6 +384,11 @@ private slots:
         QVERIFY(!groupings.groupchange(
             game(1), QStringLiteral("2. Armee"), QStringLiteral("3/4"), id(999)));
         QCOMPARE(group(1, 100), QStringLiteral("1. Armee"));
+        // A row's key: position text and number, no text to read back.
+        QVERIFY(!groupings.groupchange(game(1), QStringLiteral("2. Armee"), UnitKey {"9/9", 100}));
+        QVERIFY(groupings.groupchange(game(1), QStringLiteral("2. Armee"), UnitKey {"3/4", 100}));
+        QCOMPARE(group(1, 100), QStringLiteral("2. Armee"));
+        QCOMPARE(group(2, 100), QStringLiteral("1. Armee"));
         QVERIFY_THROWS_EXCEPTION(UserError,
             groupings.groupchange(game(1), QStringLiteral("Chef"), QStringLiteral("3/4"), id(100)));
     }
@@ -435,6 +452,9 @@ private slots:
         QCOMPARE(report.count, numbers.first().isEmpty() ? 0 : numbers.size());
         for (const QStringList &row : report.rows)
             QCOMPARE(row.size(), 6);
+        QCOMPARE(report.positions.size(), report.count);
+        for (int r = 0; r < report.positions.size(); ++r)
+            QCOMPARE(report.positions[r], report.rows[r + 1][0]);
     }
 
     void shipRecords()
@@ -474,6 +494,52 @@ private slots:
             {QStringLiteral("1/2"), QStringLiteral("Wolf*2;Rudel"), QStringLiteral("5")}, 3);
         QCOMPARE(list.gridRows({"X/Y", "Name", "Nr."}).value(1),
             (QStringList {"1/2", "Wolf*2;Rudel", "5"}));
+    }
+
+    void groupingOrderIsThatOfTheWholeRecordTexts_data()
+    {
+        QTest::addColumn<QString>("oddName");
+        QTest::newRow("plain names") << QStringLiteral("Apfel 3");
+        QTest::newRow("a name holding the separator") << QStringLiteral("Apfel*3;1/2");
+    }
+    void groupingOrderIsThatOfTheWholeRecordTexts()
+    {
+        QFETCH(QString, oddName);
+        // Groups and names that differ in case, accents, blanks and length only, on
+        // positions and numbers that share their leading characters.
+        const QStringList groups = {QStringLiteral("Armee"), QStringLiteral("Armee 2"),
+            QStringLiteral("armee"), QStringLiteral("Händler"), QStringLiteral("Handler"),
+            QString(), QStringLiteral("Keine")};
+        const QStringList names = {QStringLiteral("Äpfel"), QStringLiteral("apfel"),
+            QStringLiteral("Apfel 2"), QStringLiteral("Apfel"), oddName, QStringLiteral("Äpfel-2")};
+        const QStringList positions = {QStringLiteral("1/2"), QStringLiteral("1/2/1"),
+            QStringLiteral("10/2"), QStringLiteral("1/20"), QStringLiteral("-1/2")};
+        const int numbers[] = {1, 36, 37, 1296, 1297, 46656, 10, 360};
+        int i = 0;
+        for (const QString &g : groups) {
+            for (const QString &n : names) {
+                Unit u;
+                u.game = 3;
+                u.number = numbers[i % 8] + 50000 * (i / 8);
+                u.position = positions[i % positions.size()];
+                u.name = n;
+                u.persons = 1 + i % 4;
+                u.group = g.isNull() ? QVariant() : QVariant(g);
+                u.fields = {{QStringLiteral("Speer"), i % 3}};
+                insertUnit(u);
+                ++i;
+            }
+        }
+        GroupingSelection all;
+        all.date = QString::number(kTurn);
+        const GroupingReport report = Groupings(*m_db).report(game(3), all);
+        QCOMPARE(report.count, i);
+
+        MilitaryQueries queries(*m_db);
+        RecordList whole;
+        for (const MilitaryUnitRow &u : queries.selectedUnits(3, Groupings::unitSelection(all, 36)))
+            whole.append(Groupings::unitFields(u, 36), 12);
+        QCOMPARE(report.rows, whole.gridRows(Groupings::headings()));
     }
 
 private:

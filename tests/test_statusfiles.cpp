@@ -1,8 +1,8 @@
 #include "analysis/pointsstatistics.h"
 #include "app/statusstore.h"
+#include "app/turnsummary.h"
 #include "appwindows.h"
 #include "pointschart.h"
-#include "app/turnsummary.h"
 #include "testsupport.h"
 
 #include <QAction>
@@ -11,7 +11,7 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QtTest>
 
 using namespace tolvimar;
@@ -172,9 +172,10 @@ private slots:
         }
         QVERIFY(visible.contains(QStringLiteral("Einkommen")));
         QVERIFY(visible.contains(QStringLiteral("Produktion")));
-        auto *grid = main->findChild<QTableWidget *>(QStringLiteral("StringGridPunkte"));
+        const QAbstractItemModel *grid
+            = main->findChild<QTableView *>(QStringLiteral("StringGridPunkte"))->model();
         QCOMPARE(grid->rowCount(), 2);
-        QCOMPARE(grid->item(1, 1)->text(), QStringLiteral("100"));
+        QCOMPARE(grid->index(1, 1).data().toString(), QStringLiteral("100"));
         auto *chart = main->findChild<PointsChart *>(QStringLiteral("PointsChart"));
         QCOMPARE(chart->series().dates, (QList<qint64> {404}));
         QVERIFY(!chart->grab().isNull());

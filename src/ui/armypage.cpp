@@ -48,6 +48,10 @@ ArmyPage::ArmyPage(QWidget *parent)
 
     m_grid = new ReportGrid(QStringLiteral("StringGridArmee"), Armies::headings(), this);
     layout->addWidget(m_grid, 1);
+    connect(m_grid, &ReportGrid::rowActivated, this, [this](const QVariant &key) {
+        const UnitKey unit = key.value<UnitKey>();
+        emit unitActivated(unit.position, unit.number);
+    });
     connect(m_bericht, &QPushButton::clicked, this, &ArmyPage::Bericht);
 }
 
@@ -71,7 +75,11 @@ void ArmyPage::Bericht()
         m_soldiers->setText(QString::number(report.soldiers));
         m_weapons->setText(QString::number(report.weapons));
         m_rangedWeapons->setText(QString::number(report.rangedWeapons));
-        m_grid->showRows(report.rows);
+        QVariantList keys;
+        keys.reserve(report.units.size());
+        for (const UnitKey &unit : report.units)
+            keys.append(QVariant::fromValue(unit));
+        m_grid->showRows(report.rows, keys);
     } catch (const UserError &e) {
         m_session->prompter().message(
             Prompter::Kind::Error, QStringLiteral("Armee Info"), e.message());

@@ -25,6 +25,10 @@ public:
     void attach(Session &session);
     ReportGrid *grid() const { return m_grid; }
 
+signals:
+    // A double click on a unit's row.
+    void unitActivated(const QString &position, int number);
+
 public slots:
     // "Bericht".
     void Bericht();

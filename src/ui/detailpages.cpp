@@ -1,16 +1,13 @@
 #include "detailpages.h"
 
 #include "armypage.h"
+#include "base/position.h"
 #include "groupingspage.h"
 #include "pointspage.h"
 #include "regioninfopage.h"
+#include "reportgrid.h"
 #include "shipregisterpage.h"
 #include "unitspage.h"
-
-#include <QFormLayout>
-#include <QHeaderView>
-#include <QLineEdit>
-#include <QTableWidget>
 
 namespace tolvimar {
 
@@ -22,11 +19,11 @@ DetailPages::DetailPages(QWidget *parent)
     addTab(m_regionInfo, QStringLiteral("Region Info"));
     m_units = new UnitsPage(this);
     addTab(m_units, QStringLiteral("Einheiten"));
-    m_stringGrid1 = new QTableWidget(0, 0, this);
-    m_stringGrid1->setObjectName(QStringLiteral("StringGrid1"));
-    m_stringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_stringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_stringGrid1->verticalHeader()->hide();
+    m_stringGrid1 = new ReportGrid(QStringLiteral("StringGrid1"), {}, this);
+    connect(m_stringGrid1, &ReportGrid::rowActivated, this, [this](const QVariant &key) {
+        if (const std::optional<Position> at = parsePosition(key.toString()))
+            emit regionActivated(at->x, at->y, at->level);
+    });
     addTab(m_stringGrid1, QStringLiteral("Regions Stati"));
     m_points = new PointsPage(this);
     addTab(m_points, QStringLiteral("Punkte Statistik"));
@@ -46,19 +43,13 @@ void DetailPages::attach(Session &session)
     m_shipRegister->attach(session);
 }
 
-void DetailPages::showHistory(const QList<QStringList> &grid)
+void DetailPages::showHistory(const QList<QStringList> &grid, const QString &position)
 {
     if (grid.isEmpty())
         return;
-    const QStringList &heading = grid.first();
-    m_stringGrid1->setColumnCount(int(heading.size()));
-    m_stringGrid1->setHorizontalHeaderLabels(heading);
-    m_stringGrid1->setRowCount(int(grid.size() - 1));
-    for (int row = 1; row < grid.size(); ++row) {
-        for (int column = 0; column < grid[row].size(); ++column)
-            m_stringGrid1->setItem(row - 1, column, new QTableWidgetItem(grid[row][column]));
-    }
-    m_stringGrid1->setCurrentCell(m_stringGrid1->rowCount() - 1, 0);
+    // Every turn's row stands for the same region.
+    m_stringGrid1->showRows(grid, QVariantList(grid.size() - 1, position));
+    m_stringGrid1->selectRow(m_stringGrid1->rowCount() - 1);
 }
 
 void DetailPages::showInfoDatum(qint64 turn)

@@ -3,14 +3,13 @@
 #include <QStringList>
 #include <QTabWidget>
 
-class QTableWidget;
-
 namespace tolvimar {
 
 class ArmyPage;
 class GroupingsPage;
 class PointsPage;
 class RegionInfoPage;
+class ReportGrid;
 class Session;
 class ShipRegisterPage;
 class UnitsPage;
@@ -25,25 +24,29 @@ public:
 
     RegionInfoPage *regionInfo() const { return m_regionInfo; }
     UnitsPage *units() const { return m_units; }
-    QTableWidget *stringGrid1() const { return m_stringGrid1; }
+    ReportGrid *stringGrid1() const { return m_stringGrid1; }
     PointsPage *points() const { return m_points; }
     ArmyPage *army() const { return m_army; }
     GroupingsPage *groupings() const { return m_groupings; }
     ShipRegisterPage *shipRegister() const { return m_shipRegister; }
 
-    // The history of a region in "Regions Stati": the heading row, then one row per
-    // turn; the last row is selected.
-    void showHistory(const QList<QStringList> &grid);
+    // The history of the region at a position text in "Regions Stati": the heading
+    // row, then one row per turn; the last row is selected.
+    void showHistory(const QList<QStringList> &grid, const QString &position);
 
     // The session whose game the military pages report on.
     void attach(Session &session);
     // The newest turn in the "Info Datum" fields of "Gruppierungen" and "Schiffsregister".
     void showInfoDatum(qint64 turn);
 
+signals:
+    // A double click on a row of the region history.
+    void regionActivated(int x, int y, int level);
+
 private:
     RegionInfoPage *m_regionInfo;
     UnitsPage *m_units;
-    QTableWidget *m_stringGrid1; // "Regions Stati"
+    ReportGrid *m_stringGrid1; // "Regions Stati"
     PointsPage *m_points;
     ArmyPage *m_army;
     GroupingsPage *m_groupings;

@@ -6,6 +6,7 @@
 #include "factionchoice.h"
 #include "military/groupings.h"
 #include "military/selectiontexts.h"
+#include "report/identifiers.h"
 #include "reportgrid.h"
 #include "widgets.h"
 
@@ -22,8 +23,6 @@ namespace tolvimar {
 
 namespace {
 constexpr int kGroupColumn = 0;
-constexpr int kPositionColumn = 1;
-constexpr int kNumberColumn = 3;
 } // namespace
 
 GroupingsPage::GroupingsPage(QWidget *parent)
@@ -85,6 +84,10 @@ GroupingsPage::GroupingsPage(QWidget *parent)
 
     m_stringGrid4 = new ReportGrid(QStringLiteral("StringGrid4"), Groupings::headings(), this);
     m_stringGrid4->viewport()->installEventFilter(this);
+    connect(m_stringGrid4, &ReportGrid::rowActivated, this, [this](const QVariant &key) {
+        const UnitKey unit = key.value<UnitKey>();
+        emit unitActivated(unit.position, unit.number);
+    });
     layout->addWidget(m_stringGrid4, 1);
 
     m_groupMenu = new QMenu(this);
@@ -147,7 +150,11 @@ void GroupingsPage::Gruppierungen()
         BusyScope busy(m_session->prompter());
         const GroupingReport report = m_groupings->report(m_session->game(), selection);
         m_count->setText(QString::number(report.count));
-        m_stringGrid4->showRows(report.rows);
+        QVariantList keys;
+        keys.reserve(report.units.size());
+        for (const UnitKey &unit : report.units)
+            keys.append(QVariant::fromValue(unit));
+        m_stringGrid4->showRows(report.rows, keys);
     } catch (const UserError &e) {
         showError(e.message());
     }
@@ -170,7 +177,7 @@ void GroupingsPage::StringGrid4MouseDown(Qt::MouseButton button, const QPoint &p
     if (!index.isValid() || index.column() != kGroupColumn)
         return;
     // The empty row of an empty report holds no unit.
-    if (m_stringGrid4->rowTexts(index.row()).value(kNumberColumn).isEmpty())
+    if (!m_stringGrid4->rowKey(index.row()).isValid())
         return;
     m_stringGrid4->selectRow(index.row());
     m_groupMenu->popup(m_stringGrid4->viewport()->mapToGlobal(pos));
@@ -181,14 +188,17 @@ void GroupingsPage::groupchange(const QString &caption)
     const int row = m_stringGrid4->currentRow();
     if (!m_session || row < 0)
         return;
-    const QStringList cells = m_stringGrid4->rowTexts(row);
+    const QVariant key = m_stringGrid4->rowKey(row);
+    if (!key.isValid())
+        return;
+    const UnitKey unit = key.value<UnitKey>();
     try {
-        if (m_groupings->groupchange(m_session->game(), caption, cells[kPositionColumn],
-                cells[kNumberColumn], &m_session->workspaceLock())) {
-            m_stringGrid4->item(row, kGroupColumn)->setText(caption);
+        if (m_groupings->groupchange(
+                m_session->game(), caption, unit, &m_session->workspaceLock())) {
+            m_stringGrid4->setCellText(row, kGroupColumn, caption);
         } else if (caption != QStringLiteral("Steuereintreiber")) {
             showError(QStringLiteral("Die Einheit %1 in %2 ist nicht mehr in der Datenbank.")
-                          .arg(cells[kNumberColumn], cells[kPositionColumn]));
+                          .arg(idToStr(unit.number, m_session->game().base), unit.position));
         }
     } catch (const UserError &e) {
         showError(e.message());

@@ -32,6 +32,10 @@ public:
     ReportGrid *stringGrid4() const { return m_stringGrid4; }
     QMenu *groupMenu() const { return m_groupMenu; }
 
+signals:
+    // A double click on a unit's row.
+    void unitActivated(const QString &position, int number);
+
 public slots:
     // "Bericht".
     void Gruppierungen();

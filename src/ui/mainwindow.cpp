@@ -6,12 +6,14 @@
 #include "app/mapoperations.h"
 #include "app/reportimporter.h"
 #include "app/session.h"
+#include "armypage.h"
 #include "base/errors.h"
 #include "base/position.h"
 #include "base/prompter.h"
 #include "calculator.h"
 #include "checkeroutputwindow.h"
 #include "detailpages.h"
+#include "groupingspage.h"
 #include "map/mapexchange.h"
 #include "map/overlayicons.h"
 #include "map/regiondetail.h"
@@ -20,6 +22,7 @@
 #include "mappanel.h"
 #include "ordereditorwindow.h"
 #include "orders/checker.h"
+#include "orders/unitview.h"
 #include "pointspage.h"
 #include "recentreports.h"
 #include "regionentrydialog.h"
@@ -28,6 +31,7 @@
 #include "reportpageswidget.h"
 #include "selectiondialog.h"
 #include "settingsdialog.h"
+#include "shipregisterpage.h"
 #include "statuspage.h"
 #include "templatepage.h"
 #include "uiimportprogress.h"
@@ -138,6 +142,7 @@ MainWindow::MainWindow(Session &session, Prompter &prompter)
     m_detailPages->attach(m_session);
     connectSession();
     connectMaps();
+    connectReportRows();
     m_reportPages->showPages(m_session.pages());
     m_reportPages->showStatus(m_session.status());
     connect(new ReportDrop(this), &ReportDrop::reportDropped, this, &MainWindow::importReport);
@@ -354,7 +359,7 @@ void MainWindow::getSekKoo(int x, int y)
     m_detailPages->regionInfo()->showRegion(view);
     units->showEntries(view.units);
     if (view.history)
-        m_detailPages->showHistory(*view.history);
+        m_detailPages->showHistory(*view.history, view.regionPosition);
     map.setRegionPosition(view.regionPosition);
     map.setSelectedRegion(QPoint(x, y));
     emit regionShown();
@@ -847,6 +852,55 @@ void MainWindow::Button7Click()
         m_maps->toggleOverlay(OverlayKind::RegionMessages);
     } catch (const UserError &e) {
         mapFailed(e.message());
+    }
+}
+
+void MainWindow::connectReportRows()
+{
+    connect(
+        m_detailPages->groupings(), &GroupingsPage::unitActivated, this, &MainWindow::showUnitAt);
+    connect(m_detailPages->army(), &ArmyPage::unitActivated, this, &MainWindow::showUnitAt);
+    connect(m_detailPages->shipRegister(), &ShipRegisterPage::regionActivated, this,
+        &MainWindow::showRegionAt);
+    connect(m_detailPages, &DetailPages::regionActivated, this, &MainWindow::showRegionAt);
+}
+
+void MainWindow::showRegionAt(int x, int y, int level)
+{
+    if (!m_session.game().isOpen())
+        return;
+    try {
+        if (level != m_session.mapState().level())
+            m_maps->switchLevel(level);
+        m_session.mapState().setCurrentPosition(QPoint(x, y));
+        m_maps->displaySmallMap(x, y);
+    } catch (const UserError &e) {
+        mapFailed(e.message());
+        return;
+    }
+    m_statusPanels[0]->setText(QString::number(x) + u'/' + QString::number(y));
+    getSekKoo(x, y);
+}
+
+void MainWindow::showUnitAt(const QString &position, int number)
+{
+    const std::optional<Position> at = parsePosition(position);
+    if (!at)
+        return;
+    showRegionAt(at->x, at->y, at->level);
+    // The unit's line in the unit list, selected as a click would select it.
+    UnitsPage *units = m_detailPages->units();
+    const QStringList lines = units->lines();
+    const ActiveGame &game = m_session.game();
+    for (int row = 0; row < lines.size(); ++row) {
+        const std::optional<ListEntry> entry = parseListEntry(lines[row], game.type, game.base);
+        if (entry && entry->kind == ListEntryKind::Unit && entry->number == number) {
+            QListView *list = units->listBox3();
+            list->setCurrentIndex(list->model()->index(row, 0));
+            ListBox3Click();
+            m_detailPages->setCurrentWidget(units);
+            return;
+        }
     }
 }
 

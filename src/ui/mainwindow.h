@@ -127,6 +127,11 @@ private:
     void showPointer(const RegionCoord &region, bool onWorldMap);
     void mapFailed(const QString &text);
     std::optional<int> regionViewLevel() const;
+    // A double click on a report row: the region (and unit) it names shown as a click
+    // on the map and in the unit list would show it.
+    void connectReportRows();
+    void showRegionAt(int x, int y, int level);
+    void showUnitAt(const QString &position, int number);
 
     Session &m_session;
     Prompter &m_prompter;

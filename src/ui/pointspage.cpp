@@ -1,12 +1,17 @@
 #include "pointspage.h"
 
+#include "gridmodel.h"
 #include "pointschart.h"
 
 #include <QHeaderView>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace tolvimar {
+
+namespace {
+constexpr int kColumns = 8;
+} // namespace
 
 PointsPage::PointsPage(QWidget *parent)
     : QWidget(parent)
@@ -14,7 +19,10 @@ PointsPage::PointsPage(QWidget *parent)
     setObjectName(QStringLiteral("TabSheetPunkte"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    m_grid = new QTableWidget(0, 8, this);
+    m_model = new GridModel(this);
+    m_grid = new QTableView(this);
+    m_model->setRows(QStringList(kColumns, QString()), {});
+    m_grid->setModel(m_model);
     m_grid->setObjectName(QStringLiteral("StringGridPunkte"));
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -27,11 +35,8 @@ PointsPage::PointsPage(QWidget *parent)
 
 void PointsPage::showGrid(const QList<QStringList> &grid)
 {
-    m_grid->setRowCount(grid.size());
-    for (int r = 0; r < grid.size(); ++r) {
-        for (int c = 0; c < 8; ++c)
-            m_grid->setItem(r, c, new QTableWidgetItem(grid[r].value(c)));
-    }
+    // The headings are the grid's first row, under a hidden header.
+    m_model->setRows(QStringList(kColumns, QString()), grid);
     m_chart->setSeries(pointsSeries(grid));
 }
 

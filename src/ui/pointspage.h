@@ -3,10 +3,11 @@
 #include <QStringList>
 #include <QWidget>
 
-class QTableWidget;
+class QTableView;
 
 namespace tolvimar {
 
+class GridModel;
 class PointsChart;
 
 // "Punkte Statistik": the faction's points, silver and persons over the turns.
@@ -20,7 +21,8 @@ public:
     void showGrid(const QList<QStringList> &grid);
 
 private:
-    QTableWidget *m_grid;
+    QTableView *m_grid;
+    GridModel *m_model;
     PointsChart *m_chart;
 };
 

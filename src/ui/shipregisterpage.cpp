@@ -2,6 +2,7 @@
 
 #include "app/session.h"
 #include "base/errors.h"
+#include "base/position.h"
 #include "base/prompter.h"
 #include "factionchoice.h"
 #include "military/selectiontexts.h"
@@ -60,6 +61,10 @@ ShipRegisterPage::ShipRegisterPage(QWidget *parent)
 
     m_grid = new ReportGrid(QStringLiteral("StringGridSchiffe"), ShipRegister::headings(), this);
     layout->addWidget(m_grid, 1);
+    connect(m_grid, &ReportGrid::rowActivated, this, [this](const QVariant &key) {
+        if (const std::optional<Position> at = parsePosition(key.toString()))
+            emit regionActivated(at->x, at->y, at->level);
+    });
 
     connect(m_bericht, &QPushButton::clicked, this, &ShipRegisterPage::Bericht);
     connect(m_faction, &QComboBox::currentIndexChanged, this,
@@ -109,7 +114,11 @@ void ShipRegisterPage::Bericht()
         BusyScope busy(m_session->prompter());
         const ShipRegisterReport report = m_register->report(m_session->game(), selection);
         m_found->setText(QString::number(report.count));
-        m_grid->showRows(report.rows);
+        QVariantList keys;
+        keys.reserve(report.positions.size());
+        for (const QString &position : report.positions)
+            keys.append(position);
+        m_grid->showRows(report.rows, keys);
     } catch (const UserError &e) {
         showError(e.message());
     }

@@ -28,6 +28,10 @@ public:
     void showInfoDatum(qint64 turn);
     ReportGrid *grid() const { return m_grid; }
 
+signals:
+    // A double click on a ship's row: the region the ship is in.
+    void regionActivated(int x, int y, int level);
+
 public slots:
     // "Bericht".
     void Bericht();

@@ -58,7 +58,7 @@ QVector<MilitaryUnitRow> unitRows(SqliteStatement &s)
         u.horses = r.value(14);
         u.carts = r.value(15);
         u.silver = r.value(16);
-        rows.append(u);
+        rows.append(std::move(u));
     }
     return rows;
 }

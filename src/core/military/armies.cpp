@@ -63,7 +63,11 @@ ArmyReport Armies::report(const ActiveGame &game, const QString &choice)
         report.rangedWeapons += u.bows.toLongLong();
         records.append(fields, int(fields.size()));
     }
-    report.rows = records.gridRows(headings());
+    const std::vector<int> order = records.sortedOrder();
+    report.rows = records.gridRows(headings(), order);
+    report.units.reserve(units.size());
+    for (int r : order)
+        report.units.append({units[r].position, units[r].number});
     return report;
 }
 

@@ -17,6 +17,7 @@ struct ArmyReport
     qint64 weapons = 0; // "Waffen:": spears and swords
     qint64 rangedWeapons = 0; // "Fernwaffen:": bows
     GridRows rows; // headings first
+    QVector<UnitKey> units; // the unit of each row after the headings
 };
 
 // "Armee Info": the player's units of the newest turn that belong to an army, with

@@ -10,11 +10,13 @@
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
 
 namespace tolvimar {
 
 namespace {
 constexpr int kShownFields = 12;
+constexpr int kLeadingFields = 4; // group, position, name, number
 const QString kNoGroup = QStringLiteral("Keine");
 const QString kAllGroups = QStringLiteral("Alle");
 const QString kTaxCollector = QStringLiteral("Steuereintreiber");
@@ -112,10 +114,28 @@ GroupingReport Groupings::report(const ActiveGame &game, const GroupingSelection
 {
     const QVector<MilitaryUnitRow> units
         = m_queries.selectedUnits(game.number, unitSelection(selection, game.base));
+    // A unit number occurs once in a game, and the number text differs from every
+    // other at the first collation level. Unless a group or name holds the separator's
+    // "*", the first difference of two whole record texts therefore lies within group,
+    // position, name and number, and those four fields alone give the same order.
+    const bool leadingFieldsDecide = std::none_of(units.cbegin(), units.cend(),
+        [](const MilitaryUnitRow &u) { return u.group.contains(u'*') || u.name.contains(u'*'); });
     RecordList records;
-    for (const MilitaryUnitRow &u : units)
-        records.append(unitFields(u, game.base), kShownFields);
-    return {int(units.size()), records.gridRows(headings())};
+    records.reserve(units.size());
+    for (const MilitaryUnitRow &u : units) {
+        if (leadingFieldsDecide)
+            records.append(unitFields(u, game.base), kShownFields, kLeadingFields);
+        else
+            records.append(unitFields(u, game.base), kShownFields);
+    }
+    GroupingReport result;
+    result.count = int(units.size());
+    const std::vector<int> order = records.sortedOrder();
+    result.rows = records.gridRows(headings(), order);
+    result.units.reserve(units.size());
+    for (int r : order)
+        result.units.append({units[r].position, units[r].number});
+    return result;
 }
 
 bool Groupings::groupchange(const ActiveGame &game, const QString &caption, const QString &position,
@@ -125,15 +145,25 @@ bool Groupings::groupchange(const ActiveGame &game, const QString &caption, cons
         throw UserError(QStringLiteral("\"%1\" ist keine Gruppe.").arg(caption));
     if (caption == kTaxCollector)
         return false;
-    const int number = unitNumberOf(numberText.trimmed(), game.base);
+    return groupchange(
+        game, caption, UnitKey {position, unitNumberOf(numberText.trimmed(), game.base)}, lock);
+}
+
+bool Groupings::groupchange(
+    const ActiveGame &game, const QString &caption, const UnitKey &unit, WorkspaceLock *lock)
+{
+    if (!groupMenuEntries().contains(caption))
+        throw UserError(QStringLiteral("\"%1\" ist keine Gruppe.").arg(caption));
+    if (caption == kTaxCollector)
+        return false;
     const WorkspaceWriteScope write(lock);
     QSqlQuery q(m_db.connection());
     q.prepare(QStringLiteral(R"(UPDATE "einheiten" SET "Gruppe" = ?
         WHERE "Spiel" = ? AND "Einheit Position" = ? AND "Einheit Nr" = ?)"));
     q.addBindValue(caption);
     q.addBindValue(game.number);
-    q.addBindValue(position);
-    q.addBindValue(number);
+    q.addBindValue(unit.position);
+    q.addBindValue(unit.number);
     if (!q.exec()) {
         throw UserError(QStringLiteral("Die Gruppe kann nicht gespeichert werden: ")
             + m_db.errorText(q.lastError()));

@@ -27,6 +27,7 @@ struct GroupingReport
 {
     int count = 0;
     GridRows rows; // headings first
+    QVector<UnitKey> units; // the unit of each row after the headings
 };
 
 // Units by group, faction, number, name and date, and the group a unit belongs to.
@@ -57,6 +58,9 @@ public:
     // workspace lock when one is given.
     bool groupchange(const ActiveGame &game, const QString &caption, const QString &position,
         const QString &numberText, WorkspaceLock *lock = nullptr);
+    // The same for a unit known by its key.
+    bool groupchange(const ActiveGame &game, const QString &caption, const UnitKey &unit,
+        WorkspaceLock *lock = nullptr);
 
 private:
     Database &m_db;

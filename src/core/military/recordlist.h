@@ -3,11 +3,19 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace tolvimar {
 
 // The rows of a report grid: the headings first, then one row of cells per record.
 using GridRows = QList<QStringList>;
+
+// The unit behind a row of a report: its position text and number.
+struct UnitKey
+{
+    QString position;
+    int number = 0;
+};
 
 // The hidden sorted list behind the military reports. A record's text is its fields
 // joined by "*1;", "*2;", ...; the list keeps the records in the German order of that
@@ -21,12 +29,20 @@ public:
 
     // Adds a record; the first cellCount fields are its grid cells.
     void append(const QStringList &fields, int cellCount);
+    // Adds a record whose order is that of the record text of its leading fields only;
+    // for callers that know those fields decide the order of the whole texts.
+    void append(const QStringList &fields, int cellCount, int leadingFields);
+    void reserve(qsizetype records) { m_records.reserve(records); }
     int size() const { return int(m_records.size()); }
     bool isEmpty() const { return m_records.isEmpty(); }
 
     // The headings, then the cells of each record in sorted order; without records
     // one empty row follows the headings.
     GridRows gridRows(const QStringList &headings) const;
+    // The records' places in the order of append(), in sorted order.
+    std::vector<int> sortedOrder() const;
+    // The same rows in an order sortedOrder() gave.
+    GridRows gridRows(const QStringList &headings, const std::vector<int> &order) const;
 
 private:
     struct Record

@@ -56,7 +56,13 @@ ShipRegisterReport ShipRegister::report(
         const QStringList fields = shipFields(ship);
         records.append(fields, int(fields.size()));
     }
-    return {int(ships.size()), records.gridRows(headings())};
+    ShipRegisterReport report;
+    report.count = int(ships.size());
+    const std::vector<int> order = records.sortedOrder();
+    report.rows = records.gridRows(headings(), order);
+    for (int r : order)
+        report.positions.append(ships[r].position);
+    return report;
 }
 
 } // namespace tolvimar

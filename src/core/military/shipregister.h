@@ -24,6 +24,7 @@ struct ShipRegisterReport
 {
     int count = 0; // "gefundene Schiffe"
     GridRows rows; // headings first
+    QStringList positions; // the position text of each row's ship after the headings
 };
 
 // The ships of the game seen in a turn, by faction and type.

@@ -1,0 +1,143 @@
+#include "gridmodel.h"
+
+#include <QHash>
+#include <QLocale>
+#include <algorithm>
+#include <numeric>
+
+namespace tolvimar {
+
+GridModel::GridModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+void GridModel::setRows(const QStringList &headings, QList<QStringList> rows, QVariantList keys)
+{
+    beginResetModel();
+    m_headings = headings;
+    m_rows = std::move(rows);
+    m_keys = std::move(keys);
+    endResetModel();
+}
+
+void GridModel::setCell(int row, int column, const QString &text)
+{
+    if (row < 0 || row >= m_rows.size() || column < 0 || column >= m_headings.size())
+        return;
+    QStringList &cells = m_rows[row];
+    while (cells.size() <= column)
+        cells.append(QString());
+    cells[column] = text;
+    const QModelIndex at = index(row, column);
+    emit dataChanged(at, at, {Qt::DisplayRole});
+}
+
+QString GridModel::cell(int row, int column) const
+{
+    return row >= 0 && row < m_rows.size() ? m_rows[row].value(column) : QString();
+}
+
+int GridModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int GridModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_headings.size());
+}
+
+QVariant GridModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    if (role == Qt::DisplayRole)
+        return cell(index.row(), index.column());
+    if (role == Qt::UserRole)
+        return key(index.row());
+    return {};
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Horizontal)
+        return m_headings.value(section);
+    return section + 1;
+}
+
+GridSortProxy::GridSortProxy(QObject *parent)
+    : QSortFilterProxyModel(parent)
+    , m_collator(QLocale(QLocale::German, QLocale::Germany))
+{
+    m_collator.setCaseSensitivity(Qt::CaseInsensitive);
+    // A changed cell (a unit's new group) stays where it is until the next sort.
+    setDynamicSortFilter(false);
+}
+
+void GridSortProxy::sort(int column, Qt::SortOrder order)
+{
+    if (column >= 0 && sourceModel())
+        prepareColumn(column);
+    QSortFilterProxyModel::sort(column, order);
+    m_cells.clear();
+    m_cells.shrink_to_fit();
+}
+
+void GridSortProxy::prepareColumn(int column)
+{
+    const QAbstractItemModel *model = sourceModel();
+    const int rows = model->rowCount();
+    m_cells.assign(size_t(rows), SortCell());
+    // The German order is worked out once among the distinct texts.
+    QHash<QString, int> distinct;
+    QStringList texts;
+    std::vector<int> textOfRow(static_cast<size_t>(rows));
+    for (int r = 0; r < rows; ++r) {
+        const QString text = model->index(r, column).data().toString();
+        SortCell &cell = m_cells[size_t(r)];
+        cell.number = text.toLongLong(&cell.isNumber);
+        auto it = distinct.constFind(text);
+        if (it == distinct.constEnd()) {
+            it = distinct.insert(text, int(texts.size()));
+            texts.append(text);
+        }
+        textOfRow[size_t(r)] = *it;
+    }
+    std::vector<int> order(size_t(texts.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(),
+        [&](int a, int b) { return m_collator.compare(texts[a], texts[b]) < 0; });
+    // Texts the collation holds equal share a rank, so that they keep their order.
+    std::vector<int> rankOfText(order.size());
+    int rank = 0;
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (i > 0 && m_collator.compare(texts[order[i - 1]], texts[order[i]]) != 0)
+            ++rank;
+        rankOfText[size_t(order[i])] = rank;
+    }
+    for (int r = 0; r < rows; ++r)
+        m_cells[size_t(r)].rank = rankOfText[size_t(textOfRow[size_t(r)])];
+}
+
+bool GridSortProxy::lessThan(const QModelIndex &left, const QModelIndex &right) const
+{
+    const size_t l = size_t(left.row()), r = size_t(right.row());
+    if (l < m_cells.size() && r < m_cells.size()) {
+        const SortCell &a = m_cells[l], &b = m_cells[r];
+        if (a.isNumber && b.isNumber)
+            return a.number < b.number;
+        return a.rank < b.rank;
+    }
+    // Outside a sort (the proxy asked on its own): the same rule on the texts.
+    const QString a = left.data().toString(), b = right.data().toString();
+    bool aIsNumber = false, bIsNumber = false;
+    const qlonglong x = a.toLongLong(&aIsNumber), y = b.toLongLong(&bIsNumber);
+    if (aIsNumber && bIsNumber)
+        return x < y;
+    return m_collator.compare(a, b) < 0;
+}
+
+} // namespace tolvimar
