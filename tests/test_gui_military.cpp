@@ -221,7 +221,7 @@ private slots:
         gui.doubleClickCell(grid, row, 2);
         QCOMPARE(gui.session->mapState().regionPosition(), grid->rowTexts(row).value(1));
         QCOMPARE(gui.pages->currentWidget(), gui.pages->units());
-        const QString line = gui.pages->units()->currentLine();
+        const QString line = gui.pages->units()->currentEntry().value_or(ListEntry()).text;
         QVERIFY2(line.contains(u'(' + kBaker + u')'), qPrintable(line));
         QVERIFY(gui.prompter.log.isEmpty());
 
@@ -236,7 +236,8 @@ private slots:
         gui.pages->army()->Bericht();
         auto *army = gui.pages->army()->grid();
         gui.doubleClickCell(army, 0, 1);
-        QVERIFY(gui.pages->units()->currentLine().contains(u'(' + kWoodcutter + u')'));
+        QVERIFY(gui.pages->units()->currentEntry().value_or(ListEntry()).text.contains(
+            u'(' + kWoodcutter + u')'));
     }
 
     void aDoubleClickOnAShipOrAHistoryRowSelectsItsRegion()

@@ -6,7 +6,7 @@
 #include "factionchoice.h"
 #include "military/groupings.h"
 #include "military/selectiontexts.h"
-#include "report/identifiers.h"
+#include "base/identifiers.h"
 #include "reportgrid.h"
 #include "widgets.h"
 

@@ -890,14 +890,10 @@ void MainWindow::showUnitAt(const QString &position, int number)
     showRegionAt(at->x, at->y, at->level);
     // The unit's line in the unit list, selected as a click would select it.
     UnitsPage *units = m_detailPages->units();
-    const QStringList lines = units->lines();
-    const ActiveGame &game = m_session.game();
-    for (int row = 0; row < lines.size(); ++row) {
-        const std::optional<ListEntry> entry = parseListEntry(lines[row], game.type, game.base);
-        if (entry && entry->kind == ListEntryKind::Unit && entry->number == number) {
-            QListView *list = units->listBox3();
-            list->setCurrentIndex(list->model()->index(row, 0));
-            ListBox3Click();
+    const QList<ListEntry> &entries = units->entries();
+    for (int row = 0; row < entries.size(); ++row) {
+        if (entries[row].kind == ListEntryKind::Unit && entries[row].number == number) {
+            units->selectEntry(row);
             m_detailPages->setCurrentWidget(units);
             return;
         }

@@ -103,6 +103,14 @@ void UnitsPage::selectEntry(int row)
     ListBox3Click();
 }
 
+std::optional<ListEntry> UnitsPage::currentEntry() const
+{
+    const QModelIndex current = m_listBox3->currentIndex();
+    if (!current.isValid() || current.row() >= m_model->entries().size())
+        return std::nullopt;
+    return m_model->entries().at(current.row());
+}
+
 bool UnitsPage::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyRelease && watched == m_listBox3)

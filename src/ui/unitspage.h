@@ -40,6 +40,8 @@ public:
     const QList<ListEntry> &entries() const;
     // Selects the entry at a row of the list and shows it, as a click does.
     void selectEntry(int row);
+    // The entry selected in the list; nullopt when none is.
+    std::optional<ListEntry> currentEntry() const;
 
 public slots:
     // Selecting an entry (click or key) shows it.
