@@ -27,6 +27,11 @@ ReportPagesWidget::ReportPagesWidget(QWidget *parent)
     : QTabWidget(parent)
 {
     setObjectName(QStringLiteral("PageControl1"));
+    // The tabs sit at the bottom edge, which stays where it is when the pages collapse or
+    // enlarge: a second press finds its tab under the pointer. Captions shorten before the
+    // strip scrolls.
+    setTabPosition(QTabWidget::South);
+    tabBar()->setElideMode(Qt::ElideRight);
     // On a low window the status page scrolls instead of squeezing its fields.
     m_statusTab = new QScrollArea(this);
     m_statusTab->setObjectName(QStringLiteral("ScrollBoxStatus"));
@@ -91,7 +96,7 @@ void ReportPagesWidget::PageControl1MouseDown(const QPoint &pos)
     // the page it is about to show.
     const int pressed = tabBar()->tabAt(pos);
     const QWidget *page = pressed >= 0 ? widget(pressed) : currentWidget();
-    const bool collapse = height() != kCollapsedHeight || page == m_statusTab;
+    const bool collapse = height() > kCollapsedHeight || page == m_statusTab;
     setControlHeight(collapse ? kCollapsedHeight : kExpandedHeight);
 }
 
@@ -107,6 +112,16 @@ void ReportPagesWidget::setControlHeight(int height)
     int total = 0;
     for (int size : sizes)
         total += size;
+    // The other panes keep at least their minimum height, so that they stay usable and
+    // are never squeezed out of the splitter.
+    int othersMinimum = 0;
+    for (int i = 0; i < sizes.size(); ++i) {
+        if (i == index)
+            continue;
+        const QWidget *other = splitter->widget(i);
+        othersMinimum += qMax(other->minimumHeight(), other->minimumSizeHint().height());
+    }
+    height = qMax(qMin(height, total - othersMinimum), minimumHeight());
     // The other panes share what is left in their current proportions.
     const int othersBefore = total - sizes[index];
     const int othersAfter = qMax(0, total - height);
