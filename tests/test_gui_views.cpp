@@ -6,6 +6,7 @@
 #include "mapfixture.h"
 #include "mapimage.h"
 #include "mappanel.h"
+#include "ordereditorwindow.h"
 #include "regionentrydialog.h"
 #include "regioninfopage.h"
 #include "reportpageswidget.h"
@@ -13,6 +14,7 @@
 #include "unitspage.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -175,6 +177,39 @@ private slots:
         QCOMPARE(gui.text(QStringLiteral("DBEdit22")), QString());
         QVERIFY(!gui.find<QLineEdit>(QStringLiteral("DBEdit23"))->isEnabled());
         QVERIFY(!gui.find<QPlainTextEdit>(QStringLiteral("DBMemo1"))->isEnabled());
+    }
+
+    // A mark set in the order editor shows in the unit list at once.
+    void markShowsInTheUnitList()
+    {
+        GuiHarness gui;
+        gui.main->startGame(1, QStringLiteral("Test"), QStringLiteral("Kalmora"));
+        gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
+        gui.main->getSekKoo(1, 2);
+        QListView *list = gui.find<QListView>(QStringLiteral("ListBox3"));
+        const auto rowOf = [&](const QString &id) {
+            const QStringList rows = gui.main->detailPages()->units()->lines();
+            for (int r = 0; r < rows.size(); ++r) {
+                if (rows[r].contains(id))
+                    return r;
+            }
+            return -1;
+        };
+        const int row = rowOf(QStringLiteral("(3my)"));
+        QVERIFY(row >= 0);
+        QVERIFY(!gui.main->detailPages()->units()->lines().at(row).contains(u'*'));
+        list->setCurrentIndex(list->model()->index(row, 0));
+        gui.main->ListBox3Click();
+        gui.main->ListBox3DblClick();
+        OrderEditorWindow *editor = gui.main->windows().orderEditor;
+        QTest::mouseClick(
+            editor->findChild<QCheckBox *>(QStringLiteral("CheckBox1")), Qt::LeftButton);
+        QTest::mouseClick(
+            editor->findChild<QPushButton *>(QStringLiteral("Button1")), Qt::LeftButton);
+        QCOMPARE(rowOf(QStringLiteral("(3my)")), row);
+        QVERIFY2(gui.main->detailPages()->units()->lines().at(row).contains(u'*'),
+            qPrintable(gui.main->detailPages()->units()->lines().at(row)));
+        QCOMPARE(list->currentIndex().row(), row);
     }
 
     // After a level switch the small map, its title and the pages show that level.

@@ -128,6 +128,8 @@ MainWindow::MainWindow(Session &session, Prompter &prompter)
     pages->setHandleWidth(8);
     m_detailPages = new DetailPages(pages);
     m_detailPages->setMinimumHeight(kUsableDetailHeight);
+    // On a narrow window the captions shorten before the tab strip scrolls.
+    m_detailPages->setElideMode(Qt::ElideRight);
     pages->addWidget(m_detailPages);
     m_reportPages = new ReportPagesWidget(pages);
     pages->addWidget(m_reportPages);
@@ -1239,7 +1241,9 @@ void MainWindow::showZoomedMap()
     if (zoom <= 1 || !m_session.game().isOpen())
         return;
     try {
-        m_mapPanel->image82()->setZoomedImage(m_maps->renderZoomed(zoom));
+        // A picture or zoom that changed has dropped its zoomed drawing; the others stay.
+        if (!m_mapPanel->image82()->showsZoomedImage())
+            m_mapPanel->image82()->setZoomedImage(m_maps->renderZoomed(zoom));
         const OverlayKind kinds[3]
             = {OverlayKind::Units, OverlayKind::Ships, OverlayKind::RegionMessages};
         MapImage *layers[3] = {m_mapPanel->image2(), m_mapPanel->image3(), m_mapPanel->image4()};
