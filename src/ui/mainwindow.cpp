@@ -71,6 +71,9 @@ QString levelText(int level, const QString &name)
                           : QString::number(level) + QStringLiteral(" – ") + name;
 }
 
+// The hits the search offers at most in its list.
+constexpr int kShownHits = 20;
+
 // The least height of the region pages: their tabs and a few lines of the page shown.
 constexpr int kUsableDetailHeight = 200;
 
@@ -1212,7 +1215,7 @@ void MainWindow::searchPlaces()
     QVector<PlaceHit> hits;
     try {
         hits = PlaceSearch(m_session.database())
-                   .find(m_session.game(), text, m_session.mapState().level());
+                   .find(m_session.game(), text, m_session.mapState().level(), kShownHits + 1);
     } catch (const UserError &e) {
         showError(QStringLiteral("Suchen"), e.message());
         return;
@@ -1227,9 +1230,14 @@ void MainWindow::searchPlaces()
         jumpTo(hits.first());
         return;
     }
-    for (const PlaceHit &hit : std::as_const(hits)) {
+    for (const PlaceHit &hit : hits.first(std::min<qsizetype>(hits.size(), kShownHits))) {
         QAction *action = m_searchResults->addAction(hit.text);
         connect(action, &QAction::triggered, this, [this, hit] { jumpTo(hit); });
+    }
+    if (hits.size() > kShownHits) {
+        m_searchResults->addSeparator();
+        m_searchResults->addAction(QStringLiteral("Weitere Treffer: bitte genauer suchen"))
+            ->setEnabled(false);
     }
     m_searchResults->popup(m_searchBox->mapToGlobal(QPoint(0, m_searchBox->height())));
 }

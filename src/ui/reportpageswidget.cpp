@@ -32,6 +32,8 @@ ReportPagesWidget::ReportPagesWidget(QWidget *parent)
     // strip scrolls.
     setTabPosition(QTabWidget::South);
     tabBar()->setElideMode(Qt::ElideRight);
+    // Narrow tabs, so that most captions fit in full beside the maps.
+    tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
     // On a low window the status page scrolls instead of squeezing its fields.
     m_statusTab = new QScrollArea(this);
     m_statusTab->setObjectName(QStringLiteral("ScrollBoxStatus"));
@@ -81,6 +83,9 @@ ReportPagesWidget::ReportPagesWidget(QWidget *parent)
     // The collapsed height must be reachable whatever the pages would like to show.
     setMinimumHeight(kCollapsedHeight);
     tabBar()->installEventFilter(this);
+    // A shortened caption is read in full on its tooltip.
+    for (int i = 0; i < count(); ++i)
+        setTabToolTip(i, tabText(i));
 }
 
 bool ReportPagesWidget::eventFilter(QObject *watched, QEvent *event)
