@@ -39,7 +39,10 @@ bool nearPicture(const QPoint &corner, const QSize &size)
 
 void setColours(QPainter &painter, QRgb pen, std::optional<QRgb> brush)
 {
-    painter.setPen(QColor::fromRgba(pen));
+    // One pixel wide at every scale: on a zoomed map the outlines stay thin lines.
+    QPen line(QColor::fromRgba(pen));
+    line.setCosmetic(true);
+    painter.setPen(line);
     if (brush)
         painter.setBrush(QColor::fromRgba(*brush));
     else
