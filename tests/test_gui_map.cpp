@@ -233,13 +233,15 @@ private slots:
         auto *list = gui.find<QComboBox>(QStringLiteral("DBLookupComboBox3"));
         auto *name = gui.find<QLineEdit>(QStringLiteral("DBEdit32"));
         QCOMPARE(list->count(), 2);
-        QCOMPARE(list->itemText(1), QStringLiteral("1"));
+        QCOMPARE(list->itemText(0), QStringLiteral("0 – Oberwelt"));
+        QCOMPARE(list->itemText(1), QStringLiteral("1 – unbekannt"));
         QCOMPARE(name->text(), QStringLiteral("Oberwelt"));
         list->setCurrentIndex(1);
         QCOMPARE(name->text(), QStringLiteral("unbekannt"));
         name->setText(QStringLiteral("Unterwelt"));
         emit name->editingFinished();
         QCOMPARE(MapOperations(*gui.session).levels().at(1).name, QStringLiteral("Unterwelt"));
+        QCOMPARE(list->itemText(1), QStringLiteral("1 – Unterwelt"));
 
         QTest::mouseClick(gui.find<QPushButton>(QStringLiteral("Button9")), Qt::LeftButton);
         QCOMPARE(gui.state().level(), 1);

@@ -338,8 +338,10 @@ private slots:
         QCOMPARE(gui.rows(), QStringList {QStringLiteral("1 12/-3/0 Berge Neuland 0 Eisen")});
         QCOMPARE(gui.session->mapState().currentPosition(), QPoint(12, -3));
         QCOMPARE(moved.size(), 1);
+        // The saved region is shown: the title names it as "Region Info" does.
         QCOMPARE(
-            gui.find<QLabel>(QStringLiteral("Panel1"))->text(), QStringLiteral("Sektor 12/-3"));
+            gui.find<QLabel>(QStringLiteral("Panel1"))->text(), QStringLiteral("Neuland  12/-3"));
+        QCOMPARE(gui.session->mapState().selectedRegion(), std::optional<QPoint>(QPoint(12, -3)));
         QVERIFY(gui.prompter.log.isEmpty());
 
         // Opened again: emptied, "Ebene" chosen; on level 2 a desert is stored as "Desert"

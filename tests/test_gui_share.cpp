@@ -123,7 +123,8 @@ private slots:
         QVERIFY(!percents.isEmpty());
         QCOMPARE(percents.last(), 100);
         QCOMPARE(levels->count(), 2);
-        QCOMPARE(levels->itemText(1), QStringLiteral("3"));
+        QCOMPARE(levels->itemData(1).toInt(), 3);
+        QVERIFY(levels->itemText(1).startsWith(QStringLiteral("3 ")));
 
         // The next dialog offers the remembered server.
         AllianceSyncDialog again(*gui.session, gui.main.get());

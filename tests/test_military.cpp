@@ -255,6 +255,12 @@ private slots:
             << selection("Alle", -2, id(100).toUpper(), "", "=", kTurn) << 1 << ids({100});
         QTest::newRow("a name with quotation marks")
             << selection("Alle", kFaction, "", kQuoted, "=", kTurn) << 1 << ids({104});
+        QTest::newRow("a part of the name, any case")
+            << selection("Alle", -2, "", "gARde", "=", kTurn) << 1 << ids({100, 200});
+        QTest::newRow("a part with an umlaut in another case")
+            << selection("Alle", -2, "", "SPÄHER", "=", kTurn) << 1 << ids({104});
+        QTest::newRow("a name in quotation marks matches exactly")
+            << selection("Alle", -2, "", "\"Garde\"", "=", kTurn) << 1 << ids({100});
         QTest::newRow("group and faction together")
             << selection("1. Armee", kFaction, "", "", "=", kTurn) << 1 << ids({100});
         QTest::newRow("nothing found: headings and one empty row")

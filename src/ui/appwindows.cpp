@@ -34,9 +34,15 @@ std::unique_ptr<MainWindow> createWindows(Session &session, Prompter &prompter, 
     w.settings = new SettingsDialog(session, main.get());
     w.selection = new SelectionDialog(main.get());
     // Closing "Spielwahl" without a game (Escape, the close box) would leave a disabled
-    // main window with no way on: it ends the program instead.
-    QObject::connect(
-        w.selection, &QDialog::rejected, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    // main window with no way on: it ends the program instead. Opened by "Spiel
+    // wechseln", it returns to the game still open.
+    MainWindow *window = main.get();
+    QObject::connect(w.selection, &QDialog::rejected, window, [&session, window] {
+        if (session.game().isOpen())
+            window->setEnabled(true);
+        else
+            QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    });
     w.selection->showSlots(session.selection());
     w.selection->show();
     w.regionEntry = new RegionEntryDialog(session, main.get());

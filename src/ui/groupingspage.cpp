@@ -56,6 +56,8 @@ GroupingsPage::GroupingsPage(QWidget *parent)
     addLabelled(3, QStringLiteral("Einheit Nr"), m_unitNumber);
     m_unitName = new QLineEdit(this);
     m_unitName->setObjectName(QStringLiteral("EditEinheitName"));
+    m_unitName->setToolTip(QStringLiteral("Ein Teil des Namens, groß oder klein geschrieben; "
+                                          "in Anführungszeichen (\"Name\") genau dieser Name"));
     addLabelled(4, QStringLiteral("Einheit Name"), m_unitName);
 
     m_comparison = new QComboBox(this);

@@ -4,6 +4,7 @@
 #include "alliancesyncdialog.h"
 #include "app/importundo.h"
 #include "app/mapoperations.h"
+#include "app/placesearch.h"
 #include "app/reportimporter.h"
 #include "app/session.h"
 #include "armypage.h"
@@ -18,15 +19,18 @@
 #include "map/overlayicons.h"
 #include "map/regiondetail.h"
 #include "map/regionrecord.h"
+#include "map/worldmaprenderer.h"
 #include "mapimage.h"
 #include "mappanel.h"
 #include "ordereditorwindow.h"
 #include "orders/checker.h"
 #include "orders/unitview.h"
 #include "pointspage.h"
+#include "quickreference.h"
 #include "recentreports.h"
 #include "regionentrydialog.h"
 #include "regioninfopage.h"
+#include "report/identifiers.h"
 #include "reportdrop.h"
 #include "reportpageswidget.h"
 #include "selectiondialog.h"
@@ -40,6 +44,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -52,6 +57,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -61,6 +67,19 @@
 namespace tolvimar {
 
 namespace {
+
+// An entry of the level list: the level's number and name.
+QString levelText(int level, const QString &name)
+{
+    return name.isEmpty() ? QString::number(level)
+                          : QString::number(level) + QStringLiteral(" – ") + name;
+}
+
+// The hits the search offers at most in its list.
+constexpr int kShownHits = 20;
+
+// The least height of the region pages: their tabs and a few lines of the page shown.
+constexpr int kUsableDetailHeight = 200;
 
 QAction *addMenuAction(QMenu *menu, const QString &objectName, const QString &text,
     bool enabled = true, const QKeySequence &shortcut = {})
@@ -99,7 +118,13 @@ MainWindow::MainWindow(Session &session, Prompter &prompter)
     central->addWidget(mapScroll);
     auto *pages = new QSplitter(Qt::Vertical, central);
     pages->setObjectName(QStringLiteral("SplitterSeiten"));
+    // Neither half can be pushed out of sight; the handle is wide enough to be found.
+    pages->setChildrenCollapsible(false);
+    pages->setHandleWidth(8);
     m_detailPages = new DetailPages(pages);
+    m_detailPages->setMinimumHeight(kUsableDetailHeight);
+    // On a narrow window the captions shorten before the tab strip scrolls.
+    m_detailPages->setElideMode(Qt::ElideRight);
     pages->addWidget(m_detailPages);
     m_reportPages = new ReportPagesWidget(pages);
     pages->addWidget(m_reportPages);
@@ -146,6 +171,35 @@ MainWindow::MainWindow(Session &session, Prompter &prompter)
     m_reportPages->showPages(m_session.pages());
     m_reportPages->showStatus(m_session.status());
     connect(new ReportDrop(this), &ReportDrop::reportDropped, this, &MainWindow::importReport);
+
+    // Ctrl+PgDown / Ctrl+PgUp page through the pages the focus is in (the region pages
+    // when it is elsewhere), wherever the focus sits within them.
+    for (const bool forward : {true, false}) {
+        auto *shortcut = new QShortcut(
+            QKeySequence(Qt::CTRL | (forward ? Qt::Key_PageDown : Qt::Key_PageUp)), this);
+        shortcut->setObjectName(
+            forward ? QStringLiteral("NaechsteSeite") : QStringLiteral("VorigeSeite"));
+        connect(shortcut, &QShortcut::activated, this, [this, forward] { turnPage(forward); });
+    }
+}
+
+void MainWindow::turnPage(bool forward)
+{
+    QTabWidget *pages = m_detailPages;
+    for (QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+        if (w == m_reportPages || w == m_detailPages) {
+            pages = static_cast<QTabWidget *>(w);
+            break;
+        }
+    }
+    const int count = pages->count();
+    for (int step = 1; step < count; ++step) {
+        const int index = (pages->currentIndex() + (forward ? step : count - step)) % count;
+        if (pages->isTabVisible(index) && pages->isTabEnabled(index)) {
+            pages->setCurrentIndex(index);
+            return;
+        }
+    }
 }
 
 MainWindow::~MainWindow() = default;
@@ -183,9 +237,18 @@ void MainWindow::setWindows(const Windows &windows)
             m_windows.selection, &SelectionDialog::startRequested, this, &MainWindow::startGame);
     }
     m_detailPages->units()->setOrderEditor(m_windows.orderEditor);
+    // Orders written back change the unit's mark in the list at once.
+    connect(m_detailPages->units(), &UnitsPage::ordersApplied, this, &MainWindow::refreshUnitList,
+        Qt::UniqueConnection);
     if (m_windows.regionEntry) {
+        // The saved region is shown: the small map drawn around it, its title and pages.
         connect(m_windows.regionEntry, &RegionEntryDialog::regionSaved, this, [this](int x, int y) {
-            m_mapPanel->panel1()->setText(QStringLiteral("Sektor ") + positionText(x, y));
+            try {
+                m_maps->displaySmallMap(x, y);
+            } catch (const UserError &e) {
+                mapFailed(e.message());
+            }
+            getSekKoo(x, y);
         });
     }
 }
@@ -217,6 +280,9 @@ void MainWindow::buildMenus()
                 QKeySequence(Qt::CTRL | Qt::Key_F)),
         &QAction::triggered, this, &MainWindow::Suchen1Click);
     datei->addSeparator();
+    connect(addMenuAction(
+                datei, QStringLiteral("SpielWechseln1"), QStringLiteral("Spiel &wechseln...")),
+        &QAction::triggered, this, &MainWindow::SpielWechseln1Click);
     connect(addMenuAction(datei, QStringLiteral("Optionen1"), QStringLiteral("&Optionen")),
         &QAction::triggered, this, &MainWindow::Optionen1Click);
     datei->addSeparator();
@@ -230,6 +296,13 @@ void MainWindow::buildMenus()
                 QStringLiteral("&Weltkarte aktualisieren"), false, QKeySequence(Qt::Key_F5)),
         &QAction::triggered, this, &MainWindow::Inselkarteexportieren1Click);
     buildZoomMenu(karte);
+    connect(addMenuAction(karte, QStringLiteral("Suchen2"),
+                QStringLiteral("Einheit oder Region &suchen"), true,
+                QKeySequence(Qt::CTRL | Qt::Key_K)),
+        &QAction::triggered, this, [this] {
+            m_searchBox->setFocus(Qt::ShortcutFocusReason);
+            m_searchBox->selectAll();
+        });
     connect(addMenuAction(karte, QStringLiteral("Regioneingeben1"),
                 QStringLiteral("&Region manuell eingeben")),
         &QAction::triggered, this, &MainWindow::Regioneingeben1Click);
@@ -260,7 +333,14 @@ void MainWindow::buildMenus()
 
     QMenu *hilfe = menuBar()->addMenu(QStringLiteral("&Hilfe"));
     hilfe->setObjectName(QStringLiteral("Hilfe1"));
-    addMenuAction(hilfe, QStringLiteral("KurzReferenz1"), QStringLiteral("&Kurz Referenz"), false);
+    connect(addMenuAction(hilfe, QStringLiteral("KurzReferenz1"), QStringLiteral("&Kurz Referenz"),
+                true, QKeySequence(Qt::Key_F1)),
+        &QAction::triggered, this, [this] {
+            if (!m_quickReference)
+                m_quickReference = new QuickReference(this);
+            m_quickReference->show();
+            m_quickReference->raise();
+        });
     connect(addMenuAction(hilfe, QStringLiteral("Info1"), QStringLiteral("&Info")),
         &QAction::triggered, this, &MainWindow::Info1Click);
 }
@@ -292,6 +372,18 @@ void MainWindow::buildToolBar()
     m_button7->setEnabled(false);
     toolBar->addWidget(m_button7);
     connect(m_button7, &QPushButton::clicked, this, &MainWindow::Button7Click);
+    toolBar->addSeparator();
+    m_searchBox = new QLineEdit(toolBar);
+    m_searchBox->setObjectName(QStringLiteral("EditSuche"));
+    m_searchBox->setPlaceholderText(QStringLiteral("Suchen (Strg+K)"));
+    m_searchBox->setToolTip(QStringLiteral("Einheit (Nummer oder Name) oder Region (Name oder "
+                                           "x/y, auch x/y/Ebene) suchen und anzeigen"));
+    m_searchBox->setClearButtonEnabled(true);
+    m_searchBox->setMaximumWidth(260);
+    toolBar->addWidget(m_searchBox);
+    connect(m_searchBox, &QLineEdit::returnPressed, this, &MainWindow::searchPlaces);
+    m_searchResults = new QMenu(this);
+    m_searchResults->setObjectName(QStringLiteral("MenuSuchergebnisse"));
 }
 
 void MainWindow::buildStatusBar()
@@ -327,6 +419,9 @@ void MainWindow::startGame(int game, const QString &name, const QString &typeTex
 {
     show();
     setEnabled(true);
+    // The keys of the window (Ctrl+K, Ctrl+PgDown, ...) work at once.
+    raise();
+    activateWindow();
     showCaption(typeText + QStringLiteral(" Assistent"));
     try {
         m_session.spielinitialisierung(game, name, typeText);
@@ -340,6 +435,7 @@ void MainWindow::getSekKoo(int x, int y)
 {
     // A change still open in a field of the page belongs to the region shown so far.
     m_detailPages->regionInfo()->commitEdits();
+    m_detailPages->units()->commitEdits();
     UnitsPage *units = m_detailPages->units();
     MapState &map = m_session.mapState();
     RegionSelection selection;
@@ -440,6 +536,25 @@ void MainWindow::Optionen1Click()
 {
     if (m_windows.settings)
         m_windows.settings->open();
+}
+
+void MainWindow::SpielWechseln1Click()
+{
+    if (!m_windows.selection)
+        return;
+    m_detailPages->regionInfo()->commitEdits();
+    m_detailPages->units()->commitEdits();
+    if (!m_session.orderTemplate().isSaved()
+        && !m_prompter.askYesNo(Prompter::Kind::Confirmation, QStringLiteral("Bestätigung"),
+            QStringLiteral("Zugvorlage wurde noch nicht gespeichert. Spiel trotzdem wechseln?")))
+        return;
+    // As at the start: the main window waits until a game is chosen.
+    setEnabled(false);
+    m_windows.selection->showSlots(m_session.selection());
+    m_windows.selection->setEnabled(true);
+    m_windows.selection->show();
+    m_windows.selection->raise();
+    m_windows.selection->activateWindow();
 }
 
 void MainWindow::Beenden1Click()
@@ -581,8 +696,17 @@ void MainWindow::connectMaps()
     connect(&state, &MapState::smallMapChanged, this,
         [this] { m_mapPanel->showSmallMap(m_session.mapState().smallMap()); });
     connect(&state, &MapState::overlayChanged, this, &MainWindow::showOverlay);
-    connect(&state, &MapState::levelChanged, this, [this] { m_pointerRegion.reset(); });
     connect(&state, &MapState::regionCaptionChanged, m_mapPanel->panel1(), &QLabel::setText);
+    // The selected region is framed on both maps wherever they stand.
+    for (auto signal : {&MapState::worldMapChanged, &MapState::smallMapChanged})
+        connect(&state, signal, this, &MainWindow::showMarkers);
+    connect(&state, &MapState::selectedRegionChanged, this, &MainWindow::showMarkers);
+    connect(&state, &MapState::originChanged, this, &MainWindow::showMarkers);
+    // Names of regions under the pointer belong to the level they were asked on.
+    connect(&state, &MapState::levelChanged, this, [this] {
+        m_pointerRegion.reset();
+        m_statusPanels[2]->clear();
+    });
 
     MapImage *world = m_mapPanel->image82();
     connect(world, &MapImage::pointerMoved, this,
@@ -617,13 +741,18 @@ void MainWindow::connectMaps()
         if (list->currentIndex() < 0)
             return;
         const int level = list->currentData().toInt();
-        m_maps->setLevelName(level, m_mapPanel->dbEdit32()->text());
-        list->setItemData(list->currentIndex(), m_mapPanel->dbEdit32()->text(), Qt::ToolTipRole);
+        const QString name = m_mapPanel->dbEdit32()->text();
+        m_maps->setLevelName(level, name);
+        list->setItemData(list->currentIndex(), name, Qt::ToolTipRole);
+        list->setItemText(list->currentIndex(), levelText(level, name));
     });
     connect(m_mapPanel, &MapPanel::zoomChanged, this, [this](int zoom) {
         for (QAction *action : std::as_const(m_zoomActions))
             action->setChecked(action->data().toInt() == zoom);
+        showZoomedMap();
     });
+    connect(&state, &MapState::worldMapChanged, this, &MainWindow::showZoomedMap);
+    connect(&state, &MapState::overlayChanged, this, &MainWindow::showZoomedMap);
 
     connect(&m_session, &Session::gameOpened, this, [this] {
         m_mapPanel->button4()->setEnabled(true);
@@ -635,6 +764,7 @@ void MainWindow::connectMaps()
         if (auto *action = findChild<QAction *>(QStringLiteral("Inselkarteexportieren1")))
             action->setEnabled(true);
         refreshLevels();
+        showMarkers();
     });
     // An import may bring new levels.
     connect(&m_session, &Session::statusChanged, this, [this] {
@@ -680,7 +810,7 @@ void MainWindow::refreshLevels()
     list->clear();
     try {
         for (const MapOperations::LevelChoice &choice : m_maps->levelChoices()) {
-            list->addItem(QString::number(choice.level), choice.level);
+            list->addItem(levelText(choice.level, choice.name), choice.level);
             list->setItemData(list->count() - 1, choice.name, Qt::ToolTipRole);
             list->setItemData(list->count() - 1, choice.stored, Qt::UserRole + 1);
         }
@@ -762,14 +892,11 @@ void MainWindow::Button9Click()
     const QComboBox *list = m_mapPanel->dbLookupComboBox3();
     if (list->currentIndex() < 0)
         return;
-    const int level = list->currentData().toInt();
-    try {
-        const MapOperations::SwitchResult result = m_maps->switchLevel(level);
-        if (level == 0 && result != MapOperations::SwitchResult::Unchanged)
-            m_mapPanel->scrollWorldMapToMiddle();
-    } catch (const UserError &e) {
-        mapFailed(e.message());
-    }
+    const MapOperations::SwitchResult result = switchToLevel(list->currentData().toInt());
+    // The pages and the title show the selected place on the level now shown.
+    const std::optional<QPoint> selected = m_session.mapState().selectedRegion();
+    if (result != MapOperations::SwitchResult::Unchanged && selected)
+        getSekKoo(selected->x(), selected->y());
 }
 
 void MainWindow::Image1MouseMove(int x, int y)
@@ -867,19 +994,7 @@ void MainWindow::connectReportRows()
 
 void MainWindow::showRegionAt(int x, int y, int level)
 {
-    if (!m_session.game().isOpen())
-        return;
-    try {
-        if (level != m_session.mapState().level())
-            m_maps->switchLevel(level);
-        m_session.mapState().setCurrentPosition(QPoint(x, y));
-        m_maps->displaySmallMap(x, y);
-    } catch (const UserError &e) {
-        mapFailed(e.message());
-        return;
-    }
-    m_statusPanels[0]->setText(QString::number(x) + u'/' + QString::number(y));
-    getSekKoo(x, y);
+    showRegion(x, y, level);
 }
 
 void MainWindow::showUnitAt(const QString &position, int number)
@@ -887,17 +1002,203 @@ void MainWindow::showUnitAt(const QString &position, int number)
     const std::optional<Position> at = parsePosition(position);
     if (!at)
         return;
-    showRegionAt(at->x, at->y, at->level);
-    // The unit's line in the unit list, selected as a click would select it.
+    showRegion(at->x, at->y, at->level);
+    selectUnitRow(number);
+}
+
+MapOperations::SwitchResult MainWindow::switchToLevel(int level)
+{
+    QComboBox *list = m_mapPanel->dbLookupComboBox3();
+    if (list->findData(level) < 0)
+        refreshLevels();
+    if (list->findData(level) >= 0)
+        list->setCurrentIndex(list->findData(level));
+    MapOperations::SwitchResult result = MapOperations::SwitchResult::Unchanged;
+    try {
+        result = m_maps->switchLevel(level);
+        if (level == 0 && result != MapOperations::SwitchResult::Unchanged)
+            m_mapPanel->scrollWorldMapToMiddle();
+    } catch (const UserError &e) {
+        mapFailed(e.message());
+    }
+    return result;
+}
+
+void MainWindow::showRegion(int x, int y, int level)
+{
+    if (!m_session.game().isOpen())
+        return;
+    if (level != m_session.mapState().level())
+        switchToLevel(level);
+    m_session.mapState().setCurrentPosition(QPoint(x, y));
+    try {
+        m_maps->displaySmallMap(x, y);
+    } catch (const UserError &e) {
+        mapFailed(e.message());
+    }
+    getSekKoo(x, y);
+    const MapState &state = m_session.mapState();
+    if (!state.worldMapSize().isEmpty()) {
+        const WorldMapFrame frame {
+            int(state.origin().x()), int(state.origin().y()), state.worldMapSize().height()};
+        m_mapPanel->scrollWorldMapTo(
+            QRect(worldCellCorner(frame, x, y), QSize(kWorldCellPitch, kWorldCellPitch)));
+    }
+    m_detailPages->setCurrentWidget(m_detailPages->regionInfo());
+}
+
+bool MainWindow::showUnit(int number)
+{
+    if (!m_session.game().isOpen())
+        return false;
+    std::optional<PlaceHit> place;
+    try {
+        place = PlaceSearch(m_session.database()).unitPlace(m_session.game(), number);
+    } catch (const UserError &e) {
+        showError(QStringLiteral("Suchen"), e.message());
+        return false;
+    }
+    if (!place) {
+        statusBar()->showMessage(QStringLiteral("Von Einheit %1 ist keine Position bekannt.")
+                                     .arg(idToStr(number, m_session.game().base)));
+        return false;
+    }
+    jumpTo(*place);
+    return true;
+}
+
+void MainWindow::jumpTo(const PlaceHit &hit)
+{
+    showRegion(hit.x, hit.y, hit.level);
+    if (hit.kind == PlaceHit::Kind::Unit)
+        selectUnitRow(hit.unitNumber);
+}
+
+void MainWindow::selectUnitRow(int number)
+{
     UnitsPage *units = m_detailPages->units();
-    const QList<ListEntry> &entries = units->entries();
-    for (int row = 0; row < entries.size(); ++row) {
-        if (entries[row].kind == ListEntryKind::Unit && entries[row].number == number) {
-            units->selectEntry(row);
-            m_detailPages->setCurrentWidget(units);
-            return;
+    int row = units->rowOfUnit(number);
+    // A unit of another faction or turn is listed once "Alle" admits it.
+    if (row < 0 && units->admitEveryUnit()) {
+        refreshUnitList();
+        row = units->rowOfUnit(number);
+    }
+    m_detailPages->setCurrentWidget(units);
+    if (row >= 0)
+        units->selectEntry(row);
+}
+
+void MainWindow::refreshUnitList()
+{
+    // The list reads the marks anew; the selected row stays selected.
+    const std::optional<QPoint> region = m_session.mapState().selectedRegion();
+    if (!region)
+        return;
+    UnitsPage *units = m_detailPages->units();
+    RegionSelection selection;
+    selection.level = m_session.mapState().level();
+    selection.allUnits = units->allUnits();
+    selection.currentOnly = units->currentOnly();
+    selection.previousPosition = m_session.mapState().regionPosition();
+    try {
+        const RegionView view
+            = RegionDetail(m_session.database())
+                  .getSekKoo(m_session.game(), region->x(), region->y(), selection);
+        units->updateEntries(view.units);
+    } catch (const UserError &e) {
+        showError(QStringLiteral("Einheiten"), e.message());
+    }
+}
+
+void MainWindow::searchPlaces()
+{
+    const QString text = m_searchBox->text().trimmed();
+    if (text.isEmpty() || !m_session.game().isOpen())
+        return;
+    QVector<PlaceHit> hits;
+    try {
+        hits = PlaceSearch(m_session.database())
+                   .find(m_session.game(), text, m_session.mapState().level(), kShownHits + 1);
+    } catch (const UserError &e) {
+        showError(QStringLiteral("Suchen"), e.message());
+        return;
+    }
+    m_searchResults->clear();
+    if (hits.isEmpty()) {
+        statusBar()->showMessage(
+            QStringLiteral("Keine Einheit und keine Region zu \"%1\" gefunden.").arg(text));
+        return;
+    }
+    if (hits.size() == 1) {
+        jumpTo(hits.first());
+        return;
+    }
+    for (const PlaceHit &hit : hits.first(std::min<qsizetype>(hits.size(), kShownHits))) {
+        QAction *action = m_searchResults->addAction(hit.text);
+        connect(action, &QAction::triggered, this, [this, hit] { jumpTo(hit); });
+    }
+    if (hits.size() > kShownHits) {
+        m_searchResults->addSeparator();
+        m_searchResults->addAction(QStringLiteral("Weitere Treffer: bitte genauer suchen"))
+            ->setEnabled(false);
+    }
+    m_searchResults->popup(m_searchBox->mapToGlobal(QPoint(0, m_searchBox->height())));
+}
+
+void MainWindow::showZoomedMap()
+{
+    // The zoomed world map and its layers are drawn at their size, not enlarged.
+    const int zoom = m_mapPanel->zoom();
+    if (zoom <= 1 || !m_session.game().isOpen())
+        return;
+    try {
+        // A picture or zoom that changed has dropped its zoomed drawing; the others stay.
+        if (!m_mapPanel->image82()->showsZoomedImage())
+            m_mapPanel->image82()->setZoomedImage(m_maps->renderZoomed(zoom));
+        const OverlayKind kinds[3]
+            = {OverlayKind::Units, OverlayKind::Ships, OverlayKind::RegionMessages};
+        MapImage *layers[3] = {m_mapPanel->image2(), m_mapPanel->image3(), m_mapPanel->image4()};
+        for (int i = 0; i < 3; ++i) {
+            const MapState::Overlay &overlay = m_session.mapState().overlay(kinds[i]);
+            if (overlay.visible && !layers[i]->showsZoomedImage()
+                && qint64(overlay.image.width()) * overlay.image.height() * zoom * zoom
+                    <= WorldMapRenderer::kMaxPixels)
+                layers[i]->setZoomedImage(m_maps->drawOverlay(kinds[i], nullptr, zoom).image);
+        }
+    } catch (const UserError &e) {
+        mapFailed(e.message());
+    }
+}
+
+void MainWindow::showMarkers()
+{
+    const MapState &state = m_session.mapState();
+    const std::optional<QPoint> selected = state.selectedRegion();
+    std::optional<QRect> world;
+    std::optional<QRect> small;
+    if (selected && !state.worldMapSize().isEmpty()) {
+        const WorldMapFrame frame {
+            int(state.origin().x()), int(state.origin().y()), state.worldMapSize().height()};
+        const QRect cell(worldCellCorner(frame, selected->x(), selected->y()),
+            QSize(kWorldCellPitch, kWorldCellPitch + 2));
+        if (cell.intersects(QRect(QPoint(0, 0), state.worldMapSize())))
+            world = cell;
+    }
+    if (selected) {
+        const QPoint centre = state.currentPosition();
+        for (int row = 1; row <= kSmallMapRows && !small; ++row) {
+            for (int cell = 1; cell <= smallMapCellCount(row); ++cell) {
+                const RegionCoord region = smallCellRegion(centre.x(), centre.y(), row, cell);
+                if (region.x == selected->x() && region.y == selected->y()) {
+                    small = QRect(smallCellCorner(row, cell),
+                        QSize(kSmallCellPitch, kSmallCellPitch + kSmallCellPitch / 3));
+                    break;
+                }
+            }
         }
     }
+    m_mapPanel->image82()->setMarker(world);
+    m_mapPanel->image1()->setMarker(small);
 }
 
 } // namespace tolvimar

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/mapoperations.h"
 #include "map/hexgeometry.h"
 #include "map/mapstate.h"
 #include "updown.h"
@@ -9,6 +10,7 @@
 #include <optional>
 
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
@@ -17,6 +19,7 @@ class QToolButton;
 
 namespace tolvimar {
 
+struct PlaceHit;
 class AboutBox;
 class CheckerOutputWindow;
 class DetailPages;
@@ -24,6 +27,7 @@ class MapOperations;
 class MapPanel;
 class OrderEditorWindow;
 class ProgressWindow;
+class QuickReference;
 class Prompter;
 class RecentReports;
 class RegionEntryDialog;
@@ -68,6 +72,16 @@ public slots:
     // Shows everything known about region (x, y) of the selected level.
     void getSekKoo(int x, int y);
 
+    // Jumps to a region: its level shown, both maps on it with the region marked, and
+    // its pages ("Region Info" in front).
+    void showRegion(int x, int y, int level);
+    // Jumps to a unit's newest known region and selects it on the page "Einheiten".
+    // False (with a note in the status bar) when the unit has no known position.
+    bool showUnit(int number);
+    // The search box (Ctrl+K): units by number or name, regions by name or x/y. One hit
+    // is shown at once, several are offered in a list under the box.
+    void searchPlaces();
+
     // The maps: rendering, the level switch, pointer handlers (pixels of the unzoomed
     // pictures), the arrows and the overlay toggles.
     void Button4Click();
@@ -91,6 +105,8 @@ public slots:
     void ZugVorlageSpeichern1Click();
     void Suchen1Click();
     void Optionen1Click();
+    // "Spiel wechseln": back to "Spielwahl" without ending the program.
+    void SpielWechseln1Click();
     void Beenden1Click();
     void Info1Click();
     void Button6Click();
@@ -105,8 +121,10 @@ public slots:
     // "Mit Allianz abgleichen": the dialog of the alliance server.
     void MitAllianzabgleichen1Click();
 
+    // The unit list of the region shown read anew (marks set by the order editor).
+    void refreshUnitList();
 signals:
-    // getSekKoo has shown a region.
+    // getSekKoo has shown a region; the unit view is emptied.
     void regionShown();
 
 protected:
@@ -132,6 +150,12 @@ private:
     void connectReportRows();
     void showRegionAt(int x, int y, int level);
     void showUnitAt(const QString &position, int number);
+    MapOperations::SwitchResult switchToLevel(int level);
+    void showMarkers();
+    void showZoomedMap();
+    void turnPage(bool forward);
+    void jumpTo(const PlaceHit &hit);
+    void selectUnitRow(int number);
 
     Session &m_session;
     Prompter &m_prompter;
@@ -147,6 +171,9 @@ private:
     QToolButton *m_toolButton1 = nullptr;
     QToolButton *m_toolButton2 = nullptr;
     QPushButton *m_button7 = nullptr;
+    QLineEdit *m_searchBox = nullptr;
+    QMenu *m_searchResults = nullptr;
+    QuickReference *m_quickReference = nullptr;
     QList<QAction *> m_zoomActions;
     // The region last named under the pointer, so a move within a cell asks nothing.
     std::optional<std::pair<RegionCoord, bool>> m_pointerRegion;

@@ -17,7 +17,11 @@ MapImage::MapImage(const QString &objectName, QWidget *parent)
 
 void MapImage::setImage(const QImage &image)
 {
+    // The same picture again keeps its zoomed drawing.
+    if (!image.isNull() && image.cacheKey() == m_image.cacheKey())
+        return;
     m_image = image;
+    m_zoomed = QImage();
     fitSize();
     update();
 }
@@ -34,7 +38,22 @@ void MapImage::setZoom(int zoom)
     if (zoom == m_zoom || zoom < 1)
         return;
     m_zoom = zoom;
+    m_zoomed = QImage();
     fitSize();
+    update();
+}
+
+void MapImage::setZoomedImage(const QImage &image)
+{
+    m_zoomed = image.size() == m_image.size() * m_zoom ? image : QImage();
+    update();
+}
+
+void MapImage::setMarker(const std::optional<QRect> &pictureRect)
+{
+    if (pictureRect == m_marker)
+        return;
+    m_marker = pictureRect;
     update();
 }
 
@@ -76,7 +95,20 @@ void MapImage::paintEvent(QPaintEvent *event)
     const QPoint last = toPicture(exposed.bottomRight());
     const QRect source(first, last);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(QRect(source.topLeft() * m_zoom, source.size() * m_zoom), m_image, source);
+    if (!m_zoomed.isNull())
+        painter.drawImage(exposed, m_zoomed, exposed);
+    else
+        painter.drawImage(
+            QRect(source.topLeft() * m_zoom, source.size() * m_zoom), m_image, source);
+    if (m_marker) {
+        // Yellow inside black, visible on every terrain.
+        const QRect frame(m_marker->topLeft() * m_zoom, m_marker->size() * m_zoom);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(Qt::black, 1));
+        painter.drawRect(frame.adjusted(-2, -2, 1, 1));
+        painter.setPen(QPen(Qt::yellow, 2));
+        painter.drawRect(frame.adjusted(0, 0, -1, -1));
+    }
 }
 
 void MapImage::mouseMoveEvent(QMouseEvent *event)

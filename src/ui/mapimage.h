@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <optional>
 
 namespace tolvimar {
 
@@ -21,6 +22,15 @@ public:
 
     int zoom() const { return m_zoom; }
     void setZoom(int zoom);
+    // A picture drawn for the current zoom (zoom times the picture's size), shown instead
+    // of the enlarged pixels; a new picture or zoom drops it.
+    void setZoomedImage(const QImage &image);
+    bool showsZoomedImage() const { return !m_zoomed.isNull(); }
+
+    // A frame drawn around a rectangle of the picture (the selected region); none
+    // removes it.
+    void setMarker(const std::optional<QRect> &pictureRect);
+    const std::optional<QRect> &marker() const { return m_marker; }
 
     // The picture pixel under a point of the widget.
     QPoint toPicture(const QPoint &widgetPoint) const;
@@ -46,7 +56,9 @@ private:
     void fitSize();
 
     QImage m_image;
+    QImage m_zoomed;
     QString m_placeholder;
+    std::optional<QRect> m_marker;
     int m_zoom = 1;
     int m_wheelAngle = 0;
 };

@@ -71,7 +71,9 @@ MapPanel::MapPanel(QWidget *parent)
     auto *levelLayout = new QHBoxLayout(levels);
     m_levelList = new QComboBox(levels);
     m_levelList->setObjectName(QStringLiteral("DBLookupComboBox3"));
-    m_levelList->setMinimumContentsLength(4);
+    // The entries name their levels; the open list is as wide as its longest entry.
+    m_levelList->setMinimumContentsLength(10);
+    m_levelList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_levelName = new QLineEdit(levels);
     m_levelName->setObjectName(QStringLiteral("DBEdit32"));
     m_levelName->setMaxLength(30);
@@ -133,6 +135,15 @@ void MapPanel::showLayer(int index, bool visible, const QImage &image)
 void MapPanel::showSmallMap(const QImage &map)
 {
     m_image1->setImage(map);
+}
+
+void MapPanel::scrollWorldMapTo(const QRect &pictureRect)
+{
+    m_pendingScroll.reset();
+    const int z = m_image82->zoom();
+    const QPoint centre = pictureRect.center() * z;
+    m_scrollBox1->ensureVisible(centre.x(), centre.y(), m_scrollBox1->viewport()->width() / 3,
+        m_scrollBox1->viewport()->height() / 3);
 }
 
 void MapPanel::scrollWorldMapToMiddle()

@@ -50,6 +50,9 @@ public:
     void showLayer(int index, bool visible, const QImage &image);
     void showSmallMap(const QImage &map);
 
+    // Scrolls the world map box so that a rectangle of the (unzoomed) picture is seen.
+    void scrollWorldMapTo(const QRect &pictureRect);
+
     // Scrolls the world map box to the picture's size / 2.25, as a game opens. Kept
     // until the box's layout admits it or the user scrolls.
     void scrollWorldMapToMiddle();

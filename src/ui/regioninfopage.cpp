@@ -176,10 +176,14 @@ QWidget *RegionInfoPage::buildRoadBox()
     auto *box = new QGroupBox(findRegionField(u"Strasse")->caption, this);
     auto *grid = new QGridLayout(box);
     grid->setSpacing(2);
+    static const QString directions[6]
+        = {u"Nordwesten"_s, u"Nordosten"_s, u"Osten"_s, u"Südosten"_s, u"Südwesten"_s, u"Westen"_s};
     const auto road = [&](int direction, int row, int column) {
         const QString field = direction == 0 ? u"Strasse"_s : u"Strasse%1"_s.arg(direction);
         QLineEdit *edit = addField(field, 34);
         edit->setAlignment(Qt::AlignCenter);
+        edit->setToolTip(
+            u"Straße nach %1: Ausbau in Prozent (100 = fertig)"_s.arg(directions[direction]));
         grid->addWidget(edit, row, column, 1, 2);
     };
     road(0, 0, 1); // upper left

@@ -27,6 +27,13 @@ ReportPagesWidget::ReportPagesWidget(QWidget *parent)
     : QTabWidget(parent)
 {
     setObjectName(QStringLiteral("PageControl1"));
+    // The tabs sit at the bottom edge, which stays where it is when the pages collapse or
+    // enlarge: a second press finds its tab under the pointer. Captions shorten before the
+    // strip scrolls.
+    setTabPosition(QTabWidget::South);
+    tabBar()->setElideMode(Qt::ElideRight);
+    // Narrow tabs, so that most captions fit in full beside the maps.
+    tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
     // On a low window the status page scrolls instead of squeezing its fields.
     m_statusTab = new QScrollArea(this);
     m_statusTab->setObjectName(QStringLiteral("ScrollBoxStatus"));
@@ -76,6 +83,9 @@ ReportPagesWidget::ReportPagesWidget(QWidget *parent)
     // The collapsed height must be reachable whatever the pages would like to show.
     setMinimumHeight(kCollapsedHeight);
     tabBar()->installEventFilter(this);
+    // A shortened caption is read in full on its tooltip.
+    for (int i = 0; i < count(); ++i)
+        setTabToolTip(i, tabText(i));
 }
 
 bool ReportPagesWidget::eventFilter(QObject *watched, QEvent *event)
@@ -91,7 +101,7 @@ void ReportPagesWidget::PageControl1MouseDown(const QPoint &pos)
     // the page it is about to show.
     const int pressed = tabBar()->tabAt(pos);
     const QWidget *page = pressed >= 0 ? widget(pressed) : currentWidget();
-    const bool collapse = height() != kCollapsedHeight || page == m_statusTab;
+    const bool collapse = height() > kCollapsedHeight || page == m_statusTab;
     setControlHeight(collapse ? kCollapsedHeight : kExpandedHeight);
 }
 
@@ -107,6 +117,16 @@ void ReportPagesWidget::setControlHeight(int height)
     int total = 0;
     for (int size : sizes)
         total += size;
+    // The other panes keep at least their minimum height, so that they stay usable and
+    // are never squeezed out of the splitter.
+    int othersMinimum = 0;
+    for (int i = 0; i < sizes.size(); ++i) {
+        if (i == index)
+            continue;
+        const QWidget *other = splitter->widget(i);
+        othersMinimum += qMax(other->minimumHeight(), other->minimumSizeHint().height());
+    }
+    height = qMax(qMin(height, total - othersMinimum), minimumHeight());
     // The other panes share what is left in their current proportions.
     const int othersBefore = total - sizes[index];
     const int othersAfter = qMax(0, total - height);

@@ -47,7 +47,8 @@ public:
     bool isLoadingTemplate() const { return m_loadingTemplate || m_templateStale; }
 
     // A press on the tab strip: collapses the pages to 121 pixels, or enlarges them to
-    // 710 when they are collapsed and the pressed (or shown) page is not "Status".
+    // 710 when they are collapsed and the pressed (or shown) page is not "Status". The
+    // pages above keep their minimum height: the enlarged pages stop short of it.
     void PageControl1MouseDown(const QPoint &pos);
 
 protected:

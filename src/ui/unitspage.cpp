@@ -89,7 +89,42 @@ bool UnitsPage::currentOnly() const
 void UnitsPage::showEntries(const QList<ListEntry> &entries)
 {
     m_model->setEntries(entries);
-    m_unitView->clearBoxes();
+    // No unit of the new region is selected yet: the view shows none.
+    m_unitView->clearUnit();
+    if (m_session)
+        m_unitRecord = std::make_unique<UnitRecord>(m_session->database());
+}
+
+void UnitsPage::updateEntries(const QList<ListEntry> &entries)
+{
+    const int row = m_listBox3->currentIndex().row();
+    m_model->setEntries(entries);
+    if (row >= 0 && row < entries.size())
+        m_listBox3->setCurrentIndex(m_model->index(row, 0));
+}
+
+int UnitsPage::rowOfUnit(int number) const
+{
+    const QList<ListEntry> &list = m_model->entries();
+    for (int row = 0; row < list.size(); ++row) {
+        if (list[row].kind == ListEntryKind::Unit && list[row].number == number)
+            return row;
+    }
+    return -1;
+}
+
+bool UnitsPage::admitEveryUnit()
+{
+    if (m_checkBox1->isChecked() && !m_checkBox2->isChecked())
+        return false;
+    m_checkBox1->setChecked(true);
+    m_checkBox2->setChecked(false);
+    return true;
+}
+
+void UnitsPage::commitEdits()
+{
+    m_unitView->commitEdits();
 }
 
 const QList<ListEntry> &UnitsPage::entries() const
@@ -100,6 +135,7 @@ const QList<ListEntry> &UnitsPage::entries() const
 void UnitsPage::selectEntry(int row)
 {
     m_listBox3->setCurrentIndex(m_model->index(row, 0));
+    m_listBox3->scrollTo(m_listBox3->currentIndex());
     ListBox3Click();
 }
 
@@ -163,8 +199,9 @@ void UnitsPage::ListBox3DblClick()
 void UnitsPage::applyEditedOrders(const QStringList &lines, UnitMark mark)
 {
     if (m_session) {
-        attempt(m_session->prompter(), QStringLiteral("Befehlseditor"),
-            [&] { m_orderBlock->apply(lines, mark); });
+        if (attempt(m_session->prompter(), QStringLiteral("Befehlseditor"),
+                [&] { m_orderBlock->apply(lines, mark); }))
+            emit ordersApplied();
     }
 }
 

@@ -40,6 +40,15 @@ public:
     const QList<ListEntry> &entries() const;
     // Selects the entry at a row of the list and shows it, as a click does.
     void selectEntry(int row);
+    // The entries of the same region read anew (marks changed): the selected row stays
+    // selected and the unit view keeps what it shows.
+    void updateEntries(const QList<ListEntry> &entries);
+    // The row of a unit's entry; -1 when the list does not hold it.
+    int rowOfUnit(int number) const;
+    // Ticks "Alle" and unticks "Nur aktuelle Info"; false when they stood so already.
+    bool admitEveryUnit();
+    // An edit still open in a box of the unit view is stored.
+    void commitEdits();
     // The entry selected in the list; nullopt when none is.
     std::optional<ListEntry> currentEntry() const;
 
@@ -51,6 +60,10 @@ public slots:
     void ListBox3DblClick();
     // "Befehle ausführen" of the order editor.
     void applyEditedOrders(const QStringList &lines, tolvimar::UnitMark mark);
+
+signals:
+    // "Befehle ausführen" wrote the orders and the mark back.
+    void ordersApplied();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -176,4 +176,21 @@ void UnitViewPanel::clearBoxes()
     m_memo3->clear();
 }
 
+void UnitViewPanel::clearUnit()
+{
+    clearBoxes();
+    for (QLineEdit *edit : {m_edit29, m_dbEdit2, m_dbEdit1, m_dbEdit5})
+        edit->clear();
+    for (const auto &bound : std::as_const(m_boundEdits)) {
+        bound.first->clear();
+        bound.first->setModified(false);
+        bound.first->setEnabled(false);
+    }
+    m_checkBox3->setChecked(false);
+    m_checkBox3->setEnabled(false);
+    m_dbMemo1->clear();
+    m_dbMemo1->document()->setModified(false);
+    m_dbMemo1->setEnabled(false);
+}
+
 } // namespace tolvimar

@@ -33,6 +33,8 @@ public:
 public slots:
     // Empties the item and talent boxes (when another region is shown).
     void clearBoxes();
+    // Empties every box and disables the editable ones: no unit is selected.
+    void clearUnit();
 
 signals:
     void boxEdited(tolvimar::UnitBox box, const QString &text);

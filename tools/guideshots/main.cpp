@@ -150,6 +150,19 @@ int main(int argc, char *argv[])
         }
     }
     shoot(QStringLiteral("04-einheiten"));
+    // The search box with several hits under it.
+    if (where) {
+        const QString name
+            = queries.regionNameAt(1, where->x, where->y, where->level).value_or(QString());
+        auto *search = main->findChild<QLineEdit *>(QStringLiteral("EditSuche"));
+        search->setText(name.left(3));
+        main->searchPlaces();
+        shoot(QStringLiteral("15-suche"));
+        if (auto *results = main->findChild<QMenu *>(QStringLiteral("MenuSuchergebnisse")))
+            results->hide();
+        search->clear();
+        units->ListBox3Click();
+    }
     units->ListBox3DblClick();
     w.orderEditor->move(main->geometry().center() - w.orderEditor->rect().center());
     shoot(QStringLiteral("05-befehlseditor"));

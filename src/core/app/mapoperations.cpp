@@ -85,6 +85,22 @@ bool MapOperations::displayWorldMapHex()
     return true;
 }
 
+QImage MapOperations::renderZoomed(int scale)
+{
+    const MapState &state = m_session.mapState();
+    if (state.worldMapSize().isEmpty())
+        return {};
+    BusyScope busy(m_session.prompter());
+    const QList<MapCell> cells = queries().regionsOfLevel(m_session.game().number, state.level());
+    const std::optional<WorldMap> map
+        = WorldMapRenderer(imagesDirectory()).renderScaled(cells, scale);
+    // A cached picture of another extent would put the zoomed cells elsewhere.
+    if (!map || QPointF(map->extent.minX, map->extent.minY) != state.origin()
+        || map->image.size() != state.worldMapSize() * scale)
+        return {};
+    return map->image;
+}
+
 void MapOperations::showImportedGame()
 {
     const ActiveGame &game = m_session.game();
@@ -139,6 +155,9 @@ MapOperations::SwitchResult MapOperations::switchLevel(int level)
     const int game = m_session.game().number;
 
     if (level != 0) {
+        // The small map shows the terrain of the level selected now.
+        const QPoint centre = state.currentPosition();
+        displaySmallMap(centre.x(), centre.y());
         const std::optional<MapExtent> extent = queries().levelExtent(game, level);
         if (!extent)
             return SwitchResult::NoRegions;
@@ -270,12 +289,12 @@ QString MapOperations::overlayText(OverlayKind kind, bool on)
     return QString();
 }
 
-OverlayLayer MapOperations::drawOverlay(OverlayKind kind, bool *admitted)
+OverlayLayer MapOperations::drawOverlay(OverlayKind kind, bool *admitted, int scale)
 {
     const MapState &state = m_session.mapState();
     const ActiveGame &game = m_session.game();
-    const OverlayFrame frame {
-        int(state.origin().x()), int(state.origin().y()), state.worldMapSize(), state.level()};
+    const OverlayFrame frame {int(state.origin().x()), int(state.origin().y()),
+        state.worldMapSize(), state.level(), scale};
     if (admitted)
         *admitted = true;
     switch (kind) {

@@ -49,7 +49,13 @@ public:
         Loaded, // the level's cached picture is shown
         Rendered, // its cache was missing (or stale) and was drawn anew
     };
-    // "Wechsel zu": shows the given level. Throws UserError.
+    // The shown level's world map drawn scale times larger with the tiles' art, for a
+    // zoomed view; a null image when it cannot be (no regions, too large, or the shown
+    // picture is not the current drawing of the level). Throws UserError.
+    QImage renderZoomed(int scale);
+
+    // "Wechsel zu": shows the given level, the small map drawn anew for it. Throws
+    // UserError.
     SwitchResult switchLevel(int level);
     // Makes a level the selected one and the region view's filter without loading or
     // drawing anything (the command line draws right after).
@@ -98,7 +104,7 @@ public:
     static QString overlayText(OverlayKind kind, bool on);
     // Draws an overlay over the world map as it stands. admitted is false for the
     // units overlay when the faction has no unit of the newest turn.
-    OverlayLayer drawOverlay(OverlayKind kind, bool *admitted = nullptr);
+    OverlayLayer drawOverlay(OverlayKind kind, bool *admitted = nullptr, int scale = 1);
 
 private:
     GameQueries &queries();

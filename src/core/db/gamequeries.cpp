@@ -234,8 +234,8 @@ QVector<HistoryRow> GameQueries::regionHistory(int game, int x, int y, int level
     SqliteStatement &s = prepared(m_history,
         R"(SELECT "Ebene", "Datum", "Anzahl Holz", "Eisen", "Laen", "Mallorn", "Bauern",
                   "Pferde", "Bauern Silber"
-           FROM "statistik" WHERE "Spiel" = ? AND "Breite" = ? AND "Länge" = ? AND "Ebene" >= ?
-           ORDER BY "Ebene", "Datum")");
+           FROM "statistik" WHERE "Spiel" = ? AND "Breite" = ? AND "Länge" = ? AND "Ebene" = ?
+           ORDER BY "Datum")");
     s.bind(0, game);
     s.bind(1, x);
     s.bind(2, y);

@@ -158,9 +158,8 @@ public:
     // Units stored under a position text, by unit number.
     QVector<UnitRow> unitsAt(int game, const QString &position);
 
-    // The history of region (x, y) from its row on the level onwards: that level's
-    // turns, then those of higher levels at the same coordinates; empty when the
-    // level has no row.
+    // The history of region (x, y) on the level: its turns in order; rows of other
+    // levels at the same coordinates are other regions. Empty when the level has no row.
     QVector<HistoryRow> regionHistory(int game, int x, int y, int level);
 
     // A faction's units of one turn, by unit number.

@@ -121,7 +121,14 @@ QVector<MilitaryUnitRow> MilitaryQueries::selectedUnits(int game, const UnitSele
     if (selection.unitName)
         s.bind(i++, *selection.unitName);
     s.bind(i++, selection.date.date);
-    return unitRows(s);
+    QVector<MilitaryUnitRow> rows = unitRows(s);
+    // Compared here rather than by LIKE, which ignores the case of ASCII letters only.
+    if (selection.unitNamePart) {
+        rows.removeIf([&](const MilitaryUnitRow &row) {
+            return !row.name.contains(*selection.unitNamePart, Qt::CaseInsensitive);
+        });
+    }
+    return rows;
 }
 
 QVector<MilitaryUnitRow> MilitaryQueries::armyUnits(

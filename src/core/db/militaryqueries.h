@@ -30,6 +30,7 @@ struct UnitSelection
     std::optional<int> faction; // `Partei Nr`
     std::optional<int> unitNumber; // `Einheit Nr`
     std::optional<QString> unitName; // `Einheit Name` equal
+    std::optional<QString> unitNamePart; // contained in `Einheit Name`, case ignored
     DateCondition date;
 };
 

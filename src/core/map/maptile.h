@@ -18,6 +18,7 @@ public:
 
     bool isNull() const { return m_image.isNull(); }
     QSize size() const { return m_image.size(); }
+    const QImage &image() const { return m_image; }
 
     // Copies the tile's drawn pixels into a 32-bit target with the tile's top-left
     // corner at (left, top), clipped to the target. No blending: a tile either

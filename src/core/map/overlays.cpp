@@ -39,7 +39,10 @@ bool nearPicture(const QPoint &corner, const QSize &size)
 
 void setColours(QPainter &painter, QRgb pen, std::optional<QRgb> brush)
 {
-    painter.setPen(QColor::fromRgba(pen));
+    // One pixel wide at every scale: on a zoomed map the outlines stay thin lines.
+    QPen line(QColor::fromRgba(pen));
+    line.setCosmetic(true);
+    painter.setPen(line);
     if (brush)
         painter.setBrush(QColor::fromRgba(*brush));
     else
@@ -65,10 +68,11 @@ std::optional<Position> positionOnLevel(const QString &text, int level, int *bad
 OverlayLayer shipsLayer(
     const QList<ShipMark> &ships, const OverlayFrame &frame, int ownFaction, int newestTurn)
 {
-    OverlayLayer layer {transparentLayer(frame.size), 0};
+    OverlayLayer layer {transparentLayer(frame.size * frame.scale), 0};
     if (layer.image.isNull())
         return layer;
     QPainter painter(&layer.image);
+    painter.scale(frame.scale, frame.scale);
     for (const ShipMark &ship : ships) {
         if (ship.infoDatum != newestTurn)
             continue;
@@ -94,10 +98,11 @@ OverlayLayer shipsLayer(
 
 OverlayLayer unitsLayer(const QList<UnitSquare> &units, const OverlayFrame &frame)
 {
-    OverlayLayer layer {transparentLayer(frame.size), 0};
+    OverlayLayer layer {transparentLayer(frame.size * frame.scale), 0};
     if (layer.image.isNull())
         return layer;
     QPainter painter(&layer.image);
+    painter.scale(frame.scale, frame.scale);
     // Positions that already carry a magenta square: nothing more to draw there.
     QSet<QString> seen;
     for (const UnitSquare &unit : units) {
@@ -122,10 +127,11 @@ OverlayLayer unitsLayer(const QList<UnitSquare> &units, const OverlayFrame &fram
 OverlayLayer regionMessagesLayer(
     const QList<RegionNews> &regions, const OverlayFrame &frame, int newestTurn)
 {
-    OverlayLayer layer {transparentLayer(frame.size), 0};
+    OverlayLayer layer {transparentLayer(frame.size * frame.scale), 0};
     if (layer.image.isNull())
         return layer;
     QPainter painter(&layer.image);
+    painter.scale(frame.scale, frame.scale);
     for (const RegionNews &region : regions) {
         if (region.surroundings.isEmpty())
             continue;

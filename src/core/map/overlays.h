@@ -19,6 +19,9 @@ struct OverlayFrame
     int minY = 0;
     QSize size;
     int level = 0;
+    // The layer is drawn this many times larger (for a zoomed world map); its marks
+    // grow with it instead of their pixels.
+    int scale = 1;
 
     WorldMapFrame world() const { return {minX, minY, size.height()}; }
 };

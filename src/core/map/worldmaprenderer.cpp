@@ -5,6 +5,7 @@
 #include "tileset.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace tolvimar {
 
@@ -76,6 +77,53 @@ std::optional<WorldMap> WorldMapRenderer::render(const QList<MapCell> &cells) co
             previousTerrain = &cell.terrain;
         }
         const QPoint corner = worldCellCorner(frame, cell.x, cell.y);
+        tile->drawInto(map.image, corner.x(), corner.y());
+    }
+    return map;
+}
+
+std::optional<WorldMap> WorldMapRenderer::renderScaled(const QList<MapCell> &cells, int scale) const
+{
+    if (scale <= 1)
+        return render(cells);
+    if (cells.isEmpty())
+        return std::nullopt;
+    WorldMap map;
+    map.extent = extentOf(cells);
+    const qint64 width = worldMapWidth(map.extent) * scale;
+    const qint64 height = worldMapHeight(map.extent) * scale;
+    if (width > kMaxSide || height > kMaxSide || width * height > kMaxPixels)
+        return std::nullopt;
+    map.image = QImage(int(width), int(height), QImage::Format_RGB32);
+    if (map.image.isNull())
+        return std::nullopt;
+    map.image.fill(kBackground);
+
+    TileCache cache(m_imagesDir);
+    // Scaled by nearest pixels, so that the key colour around the hexagon stays pure.
+    const auto scaled = [scale](const MapTile &tile, QSize size) {
+        if (!size.isValid())
+            size = tile.size() * scale;
+        return MapTile(tile.image().scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    };
+    scaled(cache.tile(TileSet::world().blankFile()), QSize()).drawInto(map.image, 0, 0);
+
+    const TileSet &tiles = TileSet::small();
+    const QSize cellSize(kWorldCellPitch * scale, (kWorldCellPitch + 2) * scale);
+    std::unordered_map<QString, MapTile> fitted;
+    QString previousFile;
+    const MapTile *tile = nullptr;
+    const WorldMapFrame frame {map.extent.minX, map.extent.minY, map.image.height() / scale};
+    for (const MapCell &cell : cells) {
+        const QString file = tiles.choose(cell.terrain, previousFile);
+        if (file != previousFile || !tile) {
+            auto found = fitted.find(file);
+            if (found == fitted.end())
+                found = fitted.emplace(file, scaled(cache.tile(file), cellSize)).first;
+            tile = &found->second;
+            previousFile = file;
+        }
+        const QPoint corner = worldCellCorner(frame, cell.x, cell.y) * scale;
         tile->drawInto(map.image, corner.x(), corner.y());
     }
     return map;

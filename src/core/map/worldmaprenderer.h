@@ -39,6 +39,13 @@ public:
     // missing or unreadable, or when the level is too large for one picture.
     std::optional<WorldMap> render(const QList<MapCell> &cells) const;
 
+    // The same map scale times larger (2 to 4), each region drawn with the small map's
+    // tile of its terrain fitted to the larger cell, so that a zoomed map shows the
+    // tiles' art rather than enlarged pixels. nullopt when there is no region or the
+    // larger picture would pass the limits (the caller enlarges the plain map then).
+    // Throws UserError when a tile file is missing or unreadable.
+    std::optional<WorldMap> renderScaled(const QList<MapCell> &cells, int scale) const;
+
     // Smallest and largest x and y of the cells; all zero for none.
     static MapExtent extentOf(const QList<MapCell> &cells);
 

@@ -99,8 +99,12 @@ UnitSelection Groupings::unitSelection(const GroupingSelection &s, int base)
     const QString number = s.unitNumber.trimmed();
     if (!number.isEmpty())
         selection.unitNumber = unitNumberOf(number, base);
-    if (!s.unitName.isEmpty())
-        selection.unitName = s.unitName;
+    // A name in double quotes is matched exactly, any other text as a part of the name.
+    const QString name = s.unitName.trimmed();
+    if (name.size() >= 2 && name.startsWith(u'"') && name.endsWith(u'"'))
+        selection.unitName = name.mid(1, name.size() - 2);
+    else if (!name.isEmpty())
+        selection.unitNamePart = name;
     selection.date = dateCondition(s.dateComparison, s.date);
     return selection;
 }

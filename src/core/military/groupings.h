@@ -18,7 +18,7 @@ struct GroupingSelection
     QString group = QStringLiteral("Alle"); // "Gruppe"
     int faction = -2; // the shown `Partei Nr`; -2 for all
     QString unitNumber; // "Einheit Nr", identifier text
-    QString unitName; // "Einheit Name"
+    QString unitName; // "Einheit Name": a part of the name, or "the name" exactly
     QString dateComparison = QStringLiteral("=");
     QString date; // "Info Datum"
 };

@@ -1,0 +1,488 @@
+#include "app/mapoperations.h"
+#include "appwindows.h"
+#include "detailpages.h"
+#include "guisupport.h"
+#include "mainwindow.h"
+#include "mapfixture.h"
+#include "mapimage.h"
+#include "mappanel.h"
+#include "ordereditorwindow.h"
+#include "regionentrydialog.h"
+#include "regioninfopage.h"
+#include "reportpageswidget.h"
+#include "selectiondialog.h"
+#include "unitspage.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTableView>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace tolvimar;
+using namespace tolvimar::test;
+
+namespace {
+
+// The program's windows over a MapGame, started through the selection dialog.
+struct ViewGui : MapGame
+{
+    void open(const QSize &windowSize = QSize(1200, 800))
+    {
+        main = createWindows(*session, prompter, false);
+        main->resize(windowSize);
+        QTest::mouseClick(
+            main->findChild<QPushButton *>(QStringLiteral("ButtonStart1")), Qt::LeftButton);
+        QCoreApplication::processEvents();
+    }
+
+    template<typename T> T *find(const QString &name) const
+    {
+        T *widget = main->findChild<T *>(name);
+        if (!widget)
+            qWarning("no widget %s", qPrintable(name));
+        return widget;
+    }
+    QString text(const QString &name) const { return find<QLineEdit>(name)->text(); }
+    QString title() const { return find<QLabel>(QStringLiteral("Panel1"))->text(); }
+    MapImage *smallMap() const { return find<MapImage>(QStringLiteral("Image1")); }
+    const MapState &state() const { return session->mapState(); }
+    void render()
+    {
+        QTest::mouseClick(find<QPushButton>(QStringLiteral("Button4")), Qt::LeftButton);
+    }
+
+    void statistics(int x, int y, int level, int turn, int peasants)
+    {
+        exec(QStringLiteral("INSERT INTO statistik (\"Spiel\", \"Breite\", \"Länge\", \"Ebene\", "
+                            "\"Datum\", \"Bauern\") VALUES (1, ?, ?, ?, ?, ?)"),
+            {x, y, level, turn, peasants});
+    }
+    void switchLevel(int level)
+    {
+        auto *list = find<QComboBox>(QStringLiteral("DBLookupComboBox3"));
+        list->setCurrentIndex(list->findData(level));
+        QTest::mouseClick(find<QPushButton>(QStringLiteral("Button9")), Qt::LeftButton);
+    }
+    // Selects the list row holding the text and shows it, as a click does.
+    void selectUnitRow(const QString &part)
+    {
+        QListView *list = find<QListView>(QStringLiteral("ListBox3"));
+        for (int r = 0; r < list->model()->rowCount(); ++r) {
+            const QModelIndex index = list->model()->index(r, 0);
+            if (index.data().toString().contains(part)) {
+                list->setCurrentIndex(index);
+                main->ListBox3Click();
+                return;
+            }
+        }
+        QFAIL(qPrintable(QStringLiteral("no row with ") + part));
+    }
+
+    std::unique_ptr<MainWindow> main;
+};
+
+// Two levels with a named region at 0/0 on each, and a unit of the faction on level 0.
+void twoLevels(ViewGui &gui)
+{
+    gui.block(-3, 3, -3, 3, 0, QStringLiteral("Ebene"));
+    gui.block(-3, 3, -3, 3, 1, QStringLiteral("Sumpf"));
+    gui.exec(
+        QStringLiteral("UPDATE regionen SET \"Regionname\" = CASE \"Ebene\" WHEN 0 THEN "
+                       "'Weidenau' ELSE 'Tiefmoor' END WHERE \"Breite\" = 0 AND \"Länge\" = 0"),
+        {});
+    gui.level(1, QStringLiteral("Unterwelt"));
+    gui.unit(1000, QStringLiteral("0/0"));
+}
+
+} // namespace
+
+class TestGuiViews : public QObject
+{
+    Q_OBJECT
+private slots:
+    // Presses on the report tabs collapse and enlarge the lower pages; the region pages
+    // above keep a usable height and the tab bar stays under the pointer.
+    void reportTabsLeaveTheRegionPagesReachable_data()
+    {
+        QTest::addColumn<QSize>("window");
+        QTest::newRow("1024 x 600") << QSize(1024, 600);
+        QTest::newRow("1366 x 768") << QSize(1366, 768);
+        QTest::newRow("1600 x 1100") << QSize(1600, 1100);
+    }
+    void reportTabsLeaveTheRegionPagesReachable()
+    {
+        QFETCH(QSize, window);
+        GuiHarness gui;
+        gui.main->resize(window);
+        gui.main->show();
+        gui.main->startGame(1, QStringLiteral("Test"), QStringLiteral("Kalmora"));
+        gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
+        QApplication::processEvents();
+        ReportPagesWidget *reports = gui.main->reportPages();
+        DetailPages *details = gui.main->detailPages();
+        QTabBar *tabs = reports->tabBar();
+        QList<int> shown;
+        for (int i = 1; i < reports->count(); ++i) {
+            if (reports->isTabVisible(i))
+                shown.append(i);
+        }
+        QVERIFY(shown.size() >= 2);
+        auto *splitter = gui.find<QSplitter>(QStringLiteral("SplitterSeiten"));
+        QVERIFY(!splitter->childrenCollapsible());
+        QVERIFY(splitter->handleWidth() >= 5);
+
+        const int usable = 150;
+        for (int press = 0; press < 4; ++press) {
+            const int tab = shown[press % 2];
+            const QPoint at = tabs->tabRect(tab).center();
+            const QPoint before = tabs->mapToGlobal(at);
+            QTest::mouseClick(tabs, Qt::LeftButton, {}, at);
+            QApplication::processEvents();
+            QCOMPARE(tabs->mapToGlobal(at), before);
+            QCOMPARE(tabs->tabAt(at), tab);
+            QVERIFY2(details->isVisible() && details->height() >= usable,
+                qPrintable(QString::number(details->height())));
+            QVERIFY(details->tabBar()->isVisible());
+        }
+        // Collapsed, enlarged, collapsed, enlarged: a second press collapses again.
+        QVERIFY(reports->height() > 121);
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(shown[1]).center());
+        QCOMPARE(reports->height(), 121);
+    }
+
+    // Another region shown with no unit selected there: the unit view shows no unit.
+    void unitViewIsEmptiedByAnotherRegion()
+    {
+        ViewGui gui;
+        twoLevels(gui);
+        gui.open();
+        gui.main->getSekKoo(0, 0);
+        gui.selectUnitRow(QStringLiteral("rs")); // 1000 is "rs" in base 36
+        QCOMPARE(gui.text(QStringLiteral("Edit29")), QStringLiteral("16")); // 42 in base 36
+        QVERIFY(gui.find<QLineEdit>(QStringLiteral("DBEdit23"))->isEnabled());
+        gui.main->getSekKoo(1, 0);
+        QCOMPARE(gui.text(QStringLiteral("Edit29")), QString());
+        QCOMPARE(gui.text(QStringLiteral("DBEdit22")), QString());
+        QVERIFY(!gui.find<QLineEdit>(QStringLiteral("DBEdit23"))->isEnabled());
+        QVERIFY(!gui.find<QPlainTextEdit>(QStringLiteral("DBMemo1"))->isEnabled());
+    }
+
+    // A mark set in the order editor shows in the unit list at once.
+    void markShowsInTheUnitList()
+    {
+        GuiHarness gui;
+        gui.main->startGame(1, QStringLiteral("Test"), QStringLiteral("Kalmora"));
+        gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
+        gui.main->getSekKoo(1, 2);
+        QListView *list = gui.find<QListView>(QStringLiteral("ListBox3"));
+        const auto rowOf = [&](const QString &id) {
+            const QStringList rows = gui.main->detailPages()->units()->lines();
+            for (int r = 0; r < rows.size(); ++r) {
+                if (rows[r].contains(id))
+                    return r;
+            }
+            return -1;
+        };
+        const int row = rowOf(QStringLiteral("(3my)"));
+        QVERIFY(row >= 0);
+        QVERIFY(!gui.main->detailPages()->units()->lines().at(row).contains(u'*'));
+        list->setCurrentIndex(list->model()->index(row, 0));
+        gui.main->ListBox3Click();
+        gui.main->ListBox3DblClick();
+        OrderEditorWindow *editor = gui.main->windows().orderEditor;
+        QTest::mouseClick(
+            editor->findChild<QCheckBox *>(QStringLiteral("CheckBox1")), Qt::LeftButton);
+        QTest::mouseClick(
+            editor->findChild<QPushButton *>(QStringLiteral("Button1")), Qt::LeftButton);
+        QCOMPARE(rowOf(QStringLiteral("(3my)")), row);
+        QVERIFY2(gui.main->detailPages()->units()->lines().at(row).contains(u'*'),
+            qPrintable(gui.main->detailPages()->units()->lines().at(row)));
+        QCOMPARE(list->currentIndex().row(), row);
+    }
+
+    // After a level switch the small map, its title and the pages show that level.
+    void levelSwitchRedrawsTheViews()
+    {
+        ViewGui gui;
+        twoLevels(gui);
+        gui.open();
+        gui.main->getSekKoo(0, 0);
+        QVERIFY2(gui.title().contains(QStringLiteral("Weidenau")), qPrintable(gui.title()));
+        const QImage surface = gui.smallMap()->image();
+        gui.find<QLabel>(QStringLiteral("StatusPanel2"))->setText(QStringLiteral("Weidenau (0/0)"));
+
+        gui.switchLevel(1);
+        QCOMPARE(gui.state().level(), 1);
+        QVERIFY(gui.smallMap()->image() != surface);
+        QCOMPARE(gui.smallMap()->image(), gui.state().smallMap());
+        QVERIFY2(gui.title().contains(QStringLiteral("Tiefmoor")), qPrintable(gui.title()));
+        QVERIFY(!gui.find<QLabel>(QStringLiteral("StatusPanel2"))->text().contains(u"Weidenau"));
+
+        gui.switchLevel(0);
+        QCOMPARE(gui.smallMap()->image(), surface);
+        QVERIFY2(gui.title().contains(QStringLiteral("Weidenau")), qPrintable(gui.title()));
+    }
+
+    // The history lists the turns of the shown level only.
+    void historyListsTheShownLevel()
+    {
+        ViewGui gui;
+        twoLevels(gui);
+        gui.statistics(0, 0, 0, 704, 100);
+        gui.statistics(0, 0, 0, 705, 110);
+        gui.statistics(0, 0, 1, 705, 999);
+        gui.open();
+        gui.main->getSekKoo(0, 0);
+        auto *grid = gui.find<QTableView>(QStringLiteral("StringGrid1"));
+        QCOMPARE(grid->model()->rowCount(), 2);
+        for (int r = 0; r < 2; ++r) {
+            for (int c = 0; c < grid->model()->columnCount(); ++c)
+                QVERIFY(grid->model()->index(r, c).data().toString() != QStringLiteral("999"));
+        }
+    }
+
+    // A region entered by hand is shown: the small map drawn around it, title and pages
+    // agree, and a click hits the region drawn under it.
+    void savedRegionIsShown()
+    {
+        ViewGui gui;
+        twoLevels(gui);
+        gui.open();
+        const QImage before = gui.smallMap()->image();
+        auto *dialog = gui.main->windows().regionEntry;
+        dialog->open();
+        dialog->findChild<QLineEdit *>(QStringLiteral("Edit2"))->setText(QStringLiteral("20"));
+        dialog->findChild<QLineEdit *>(QStringLiteral("Edit3"))->setText(QStringLiteral("30"));
+        dialog->findChild<QLineEdit *>(QStringLiteral("Edit1"))->setText(QStringLiteral("Neuland"));
+        QTest::mouseClick(
+            dialog->findChild<QPushButton *>(QStringLiteral("Button1")), Qt::LeftButton);
+        QCOMPARE(gui.state().currentPosition(), QPoint(20, 30));
+        QVERIFY(gui.smallMap()->image() != before);
+        QCOMPARE(gui.smallMap()->image(), gui.state().smallMap());
+        QVERIFY2(gui.title().contains(QStringLiteral("Neuland")), qPrintable(gui.title()));
+        QCOMPARE(gui.state().selectedRegion(), std::optional<QPoint>(QPoint(20, 30)));
+    }
+
+    // The search box finds units by number and name and regions by name and x/y, and
+    // jumps there: level, maps, marker and pages.
+    void searchJumpsToUnitsAndRegions_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QPoint>("region");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<QString>("unitPage"); // the faction box on "Einheiten", or none
+        QTest::newRow("unit number")
+            << QStringLiteral("RS") << QPoint(2, -1) << 1 << QStringLiteral("16");
+        QTest::newRow("part of a unit name, any case")
+            << QStringLiteral("KUNDSCHAFT") << QPoint(2, -1) << 1 << QStringLiteral("16");
+        QTest::newRow("part of a region name")
+            << QStringLiteral("moor") << QPoint(0, 0) << 1 << QString();
+        QTest::newRow("x/y on the shown level")
+            << QStringLiteral("3/ -2") << QPoint(3, -2) << 0 << QString();
+        QTest::newRow("x/y/level") << QStringLiteral("-1/2/1") << QPoint(-1, 2) << 1 << QString();
+    }
+    void searchJumpsToUnitsAndRegions()
+    {
+        QFETCH(QString, text);
+        QFETCH(QPoint, region);
+        QFETCH(int, level);
+        QFETCH(QString, unitPage);
+        ViewGui gui;
+        twoLevels(gui);
+        gui.exec(QStringLiteral("DELETE FROM einheiten"), {});
+        gui.exec(QStringLiteral("INSERT INTO einheiten (\"Spiel\", \"Einheit Nr\", \"Einheit "
+                                "Name\", \"Einheit Position\", \"Partei Nr\", \"Info Datum\") "
+                                "VALUES (1, 1000, 'Kundschafter', '2/-1/1', ?, ?)"),
+            {MapGame::kFaction, MapGame::kTurn});
+        gui.open();
+        gui.render();
+        QVERIFY(QTest::qWaitForWindowActive(gui.main.get()));
+        QTest::keyClick(gui.main.get(), Qt::Key_K, Qt::ControlModifier);
+        auto *box = gui.find<QLineEdit>(QStringLiteral("EditSuche"));
+        QVERIFY(box->hasFocus());
+        QTest::keyClicks(box, text);
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(gui.state().level(), level);
+        QCOMPARE(gui.state().selectedRegion(), std::optional<QPoint>(region));
+        QCOMPARE(gui.state().currentPosition(), region);
+        QVERIFY(gui.smallMap()->marker().has_value());
+        auto *pages = gui.main->detailPages();
+        if (unitPage.isEmpty()) {
+            QCOMPARE(pages->currentWidget(), pages->regionInfo());
+        } else {
+            QCOMPARE(pages->currentWidget(), pages->units());
+            QCOMPARE(gui.text(QStringLiteral("Edit29")), unitPage);
+        }
+    }
+
+    // Several hits are offered in a list; choosing one jumps there.
+    void severalHitsAreOffered()
+    {
+        ViewGui gui;
+        twoLevels(gui);
+        gui.open();
+        auto *box = gui.find<QLineEdit>(QStringLiteral("EditSuche"));
+        box->setText(QStringLiteral("E")); // Weidenau and Tiefmoor
+        QTest::keyClick(box, Qt::Key_Return);
+        auto *results = gui.find<QMenu>(QStringLiteral("MenuSuchergebnisse"));
+        QStringList texts;
+        for (QAction *action : results->actions())
+            texts.append(action->text());
+        QCOMPARE(texts,
+            QStringList({QStringLiteral("Region Weidenau (0/0)"),
+                QStringLiteral("Region Tiefmoor (0/0/1)")}));
+        results->actions().at(1)->trigger();
+        QCOMPARE(gui.state().level(), 1);
+        QVERIFY2(gui.title().contains(QStringLiteral("Tiefmoor")), qPrintable(gui.title()));
+
+        box->setText(QStringLiteral("Nirgendwo"));
+        QTest::keyClick(box, Qt::Key_Return);
+        QVERIFY(gui.main->statusBar()->currentMessage().contains(QStringLiteral("Nirgendwo")));
+        QCOMPARE(gui.state().level(), 1);
+    }
+
+    // The selected region is framed on both maps, where its cell is drawn.
+    void selectedRegionIsMarkedOnBothMaps()
+    {
+        ViewGui gui;
+        twoLevels(gui);
+        gui.open();
+        gui.render();
+        MapImage *world = gui.find<MapImage>(QStringLiteral("Image82"));
+        QVERIFY(!world->marker());
+        // The cell of 1/1 on the world map (origin -3/-3, 56 pixels high).
+        QTest::mouseClick(world, Qt::LeftButton, {}, QPoint(8 * 4 + 4 * 4 + 4, 56 - 8 * 5 + 4));
+        QCOMPARE(gui.state().selectedRegion(), std::optional<QPoint>(QPoint(1, 1)));
+        QVERIFY(world->marker());
+        QCOMPARE(gui.session->mapState().worldMapSize().height(), 56);
+        QCOMPARE(world->marker()->topLeft(), QPoint(8 * 4 + 4 * 4, 56 - 8 * 5));
+        const std::optional<QRect> small = gui.smallMap()->marker();
+        QVERIFY(small);
+        // A click in the middle of the framed cell selects the same region.
+        QTest::mouseClick(gui.smallMap(), Qt::LeftButton, {},
+            (small->topLeft() + QPoint(14, 14)) * gui.smallMap()->zoom());
+        QCOMPARE(gui.state().selectedRegion(), std::optional<QPoint>(QPoint(1, 1)));
+    }
+
+    // A zoomed world map and its layers are drawn at the new size, not as enlarged pixels.
+    void zoomDrawsTheTilesAtTheNewSize()
+    {
+        ViewGui gui;
+        twoLevels(gui);
+        gui.ship(1, QStringLiteral("1/1"), MapGame::kFaction);
+        gui.open();
+        gui.render();
+        QTest::mouseClick(gui.find<QToolButton>(QStringLiteral("ToolButton1")), Qt::LeftButton);
+        MapImage *world = gui.find<MapImage>(QStringLiteral("Image82"));
+        MapImage *ships = gui.find<MapImage>(QStringLiteral("Image3"));
+        QVERIFY(!world->showsZoomedImage());
+        gui.find<QAction>(QStringLiteral("Zoom4x"))->trigger();
+        QCOMPARE(world->size(), QSize(80, 56) * 4);
+        QVERIFY(world->showsZoomedImage());
+        QVERIFY(ships->showsZoomedImage());
+        const QImage enlarged
+            = world->image().scaled(world->size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        QVERIFY(world->grab().toImage().convertToFormat(enlarged.format()) != enlarged);
+        // The marker and the pointer still speak in unzoomed picture pixels.
+        QTest::mouseClick(world, Qt::LeftButton, {}, QPoint(52, 20) * 4);
+        QCOMPARE(gui.state().selectedRegion(), std::optional<QPoint>(QPoint(1, 1)));
+        // Back at 100 % the plain picture is shown.
+        gui.find<QAction>(QStringLiteral("Zoom1x"))->trigger();
+        QVERIFY(!world->showsZoomedImage());
+    }
+
+    // Hilfe -> "Kurz Referenz" shows the guide's short reference.
+    void quickReferenceShowsTheGuideSection()
+    {
+        ViewGui gui;
+        gui.open();
+        auto *action = gui.find<QAction>(QStringLiteral("KurzReferenz1"));
+        QVERIFY(action->isEnabled());
+        action->trigger();
+        auto *text = gui.main->findChild<QTextBrowser *>(QStringLiteral("TextKurzReferenz"));
+        QVERIFY(text && text->isVisible());
+        QVERIFY(text->toPlainText().contains(QStringLiteral("Strg+K")));
+        QVERIFY(!text->toPlainText().contains(QStringLiteral("Kommandozeile")));
+    }
+
+    // Ctrl+PgDown and Ctrl+PgUp turn the pages the focus is in, past hidden tabs.
+    void ctrlPageKeysTurnPages()
+    {
+        ViewGui gui;
+        twoLevels(gui);
+        gui.open();
+        QVERIFY(QTest::qWaitForWindowActive(gui.main.get()));
+        DetailPages *pages = gui.main->detailPages();
+        pages->setCurrentWidget(pages->units());
+        QListView *list = gui.find<QListView>(QStringLiteral("ListBox3"));
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(pages->currentIndex(), 2);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
+        QCOMPARE(pages->currentIndex(), 0);
+
+        ReportPagesWidget *reports = gui.main->reportPages();
+        reports->setCurrentIndex(0);
+        reports->tabBar()->setFocus();
+        QTest::keyClick(reports->tabBar(), Qt::Key_PageDown, Qt::ControlModifier);
+        QVERIFY(reports->currentIndex() > 0);
+        QVERIFY(reports->isTabVisible(reports->currentIndex()));
+        QCOMPARE(pages->currentIndex(), 0);
+    }
+
+    // "Spiel wechseln" shows the game selection; closing it returns to the open game.
+    void switchingGameReturnsToTheSelection()
+    {
+        ViewGui gui;
+        gui.open();
+        QVERIFY(gui.session->game().isOpen());
+        auto *selection = gui.main->windows().selection;
+        QVERIFY(!selection->isVisible());
+        gui.find<QAction>(QStringLiteral("SpielWechseln1"))->trigger();
+        QVERIFY(selection->isVisible());
+        QVERIFY(!gui.main->isEnabled());
+        selection->reject();
+        QCoreApplication::processEvents();
+        QVERIFY(gui.main->isEnabled());
+        QVERIFY(gui.session->game().isOpen());
+
+        gui.find<QAction>(QStringLiteral("SpielWechseln1"))->trigger();
+        QTest::mouseClick(
+            selection->findChild<QPushButton *>(QStringLiteral("ButtonStart1")), Qt::LeftButton);
+        QVERIFY(gui.main->isEnabled());
+        QVERIFY(!selection->isVisible());
+        QVERIFY(gui.session->game().isOpen());
+    }
+
+    // The road fields say which way each road leads.
+    void roadFieldsHaveTooltips()
+    {
+        ViewGui gui;
+        gui.open();
+        const QStringList fields
+            = {QStringLiteral("Strasse"), QStringLiteral("Strasse1"), QStringLiteral("Strasse2"),
+                QStringLiteral("Strasse3"), QStringLiteral("Strasse4"), QStringLiteral("Strasse5")};
+        QSet<QString> tips;
+        for (QLineEdit *edit : gui.main->detailPages()->regionInfo()->findChildren<QLineEdit *>()) {
+            if (edit->toolTip().startsWith(QStringLiteral("Straße nach ")))
+                tips.insert(edit->toolTip());
+        }
+        QCOMPARE(tips.size(), 6);
+    }
+};
+
+QTEST_MAIN(TestGuiViews)
+#include "test_gui_views.moc"
