@@ -82,8 +82,7 @@ struct ViewGui : MapGame
         for (int r = 0; r < list->model()->rowCount(); ++r) {
             const QModelIndex index = list->model()->index(r, 0);
             if (index.data().toString().contains(part)) {
-                list->setCurrentIndex(index);
-                main->ListBox3Click();
+                main->detailPages()->units()->selectEntry(r);
                 return;
             }
         }
@@ -188,27 +187,27 @@ private slots:
         gui.main->getSekKoo(1, 2);
         QListView *list = gui.find<QListView>(QStringLiteral("ListBox3"));
         const auto rowOf = [&](const QString &id) {
-            const QStringList rows = gui.main->detailPages()->units()->lines();
+            const QList<ListEntry> &rows = gui.main->detailPages()->units()->entries();
             for (int r = 0; r < rows.size(); ++r) {
-                if (rows[r].contains(id))
+                if (rows[r].text.contains(id))
                     return r;
             }
             return -1;
         };
         const int row = rowOf(QStringLiteral("(3my)"));
         QVERIFY(row >= 0);
-        QVERIFY(!gui.main->detailPages()->units()->lines().at(row).contains(u'*'));
-        list->setCurrentIndex(list->model()->index(row, 0));
-        gui.main->ListBox3Click();
-        gui.main->ListBox3DblClick();
+        UnitsPage *units = gui.main->detailPages()->units();
+        QVERIFY(!units->entries().at(row).text.contains(u'*'));
+        units->selectEntry(row);
+        units->ListBox3DblClick();
         OrderEditorWindow *editor = gui.main->windows().orderEditor;
         QTest::mouseClick(
             editor->findChild<QCheckBox *>(QStringLiteral("CheckBox1")), Qt::LeftButton);
         QTest::mouseClick(
             editor->findChild<QPushButton *>(QStringLiteral("Button1")), Qt::LeftButton);
         QCOMPARE(rowOf(QStringLiteral("(3my)")), row);
-        QVERIFY2(gui.main->detailPages()->units()->lines().at(row).contains(u'*'),
-            qPrintable(gui.main->detailPages()->units()->lines().at(row)));
+        QVERIFY2(units->entries().at(row).text.contains(u'*'),
+            qPrintable(units->entries().at(row).text));
         QCOMPARE(list->currentIndex().row(), row);
     }
 

@@ -30,7 +30,7 @@
 #include "recentreports.h"
 #include "regionentrydialog.h"
 #include "regioninfopage.h"
-#include "report/identifiers.h"
+#include "base/identifiers.h"
 #include "reportdrop.h"
 #include "reportpageswidget.h"
 #include "selectiondialog.h"

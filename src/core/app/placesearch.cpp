@@ -3,7 +3,7 @@
 #include "../base/identifiertext.h"
 #include "../base/position.h"
 #include "../db/statementreading.h"
-#include "../report/identifiers.h"
+#include "../base/identifiers.h"
 
 #include <QRegularExpression>
 #include <QSet>
