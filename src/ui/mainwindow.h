@@ -3,6 +3,7 @@
 #include "map/hexgeometry.h"
 #include "map/mapstate.h"
 #include "orders/orderblock.h"
+#include "orders/orderproblems.h"
 #include "orders/unitrecord.h"
 #include "updown.h"
 
@@ -115,6 +116,15 @@ public slots:
     // "Befehle ausführen" of the order editor.
     void applyEditedOrders(const QStringList &lines, tolvimar::UnitMark mark);
     void storeUnitBox(tolvimar::UnitBox box, const QString &text);
+
+    // Writing orders: the moves to the next or previous unit with problems or without
+    // orders (F8, Shift+F8), replacing in the template (Ctrl+H), the program's own
+    // hints, and a problem chosen in the problem list.
+    void NaechsteEinheit1Click();
+    void VorigeEinheit1Click();
+    void Ersetzen1Click();
+    void Befehlsdurchsicht1Click();
+    void showProblem(const tolvimar::OrderProblem &problem);
 signals:
     // getSekKoo has shown a region; the unit view clears its item and talent boxes.
     void regionShown();
@@ -125,6 +135,7 @@ protected:
 
 private:
     void buildMenus();
+    void connectOrderWriting();
     void buildToolBar();
     void buildStatusBar();
     void connectSession();
@@ -139,6 +150,13 @@ private:
     void showPointer(const RegionCoord &region, bool onWorldMap);
     void mapFailed(const QString &text);
     std::optional<int> regionViewLevel() const;
+    // Hands the game's order vocabulary to the template page and the order editor.
+    void applyOrderVocabulary();
+    // Lists the problems and marks their units in the unit list.
+    void showProblems(const QList<OrderProblem> &problems, const QString &output);
+    void moveToUnitToReview(bool forward);
+    // Shows the unit's region and selects the unit in the unit list.
+    void selectUnitInRegion(const QString &unitText);
 
     Session &m_session;
     Prompter &m_prompter;
@@ -158,6 +176,7 @@ private:
     QToolButton *m_toolButton2 = nullptr;
     QPushButton *m_button7 = nullptr;
     QList<QAction *> m_zoomActions;
+    QSet<QString> m_problemUnits;
     // The region last named under the pointer, so a move within a cell asks nothing.
     std::optional<std::pair<RegionCoord, bool>> m_pointerRegion;
 };
