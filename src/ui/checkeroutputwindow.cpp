@@ -55,9 +55,10 @@ QString CheckerOutputWindow::problemText(const OrderProblem &problem)
     const QString where = problem.unitText.isEmpty()
         ? QStringLiteral("Zeile %1").arg(problem.line)
         : QStringLiteral("Einheit %1, Zeile %2").arg(problem.unitText).arg(problem.line);
-    const QString source = problem.source == OrderProblem::Source::Hint ? QStringLiteral("Hinweis")
-                                                                        : QStringLiteral("Checker");
-    return QStringLiteral("%1 (%2): %3").arg(where, source, problem.text);
+    // The program's hints say themselves that they are hints.
+    if (problem.source == OrderProblem::Source::Hint)
+        return where + QStringLiteral(": ") + problem.text;
+    return QStringLiteral("%1 (Checker): %2").arg(where, problem.text);
 }
 
 void CheckerOutputWindow::showProblems(const QList<OrderProblem> &problems)
