@@ -534,8 +534,10 @@ void MainWindow::RichEdit4Change()
         return;
     // The editor's document is the template: nothing is copied per key press.
     m_session.orderTemplate().editedInEditor();
-    // Undone back to the text saved last: saved again.
-    if (!m_reportPages->richEdit4()->document()->isModified())
+    // Undone back to the text saved last: saved again (a text set anew has no steps
+    // to undo or redo, and stays unsaved).
+    const QTextDocument *document = m_reportPages->richEdit4()->document();
+    if (!document->isModified() && (document->isUndoAvailable() || document->isRedoAvailable()))
         m_session.orderTemplate().setSaved(true);
 }
 
@@ -1026,8 +1028,10 @@ void MainWindow::connectOrderWriting()
         if (saved && m_reportPages->holdsTemplate())
             editor->document()->setModified(false);
     });
-    connect(editor, &QPlainTextEdit::modificationChanged, this, [this](bool modified) {
-        if (!modified && m_reportPages->holdsTemplate() && !m_reportPages->isLoadingTemplate())
+    connect(editor, &QPlainTextEdit::modificationChanged, this, [this, editor](bool modified) {
+        const QTextDocument *document = editor->document();
+        if (!modified && m_reportPages->holdsTemplate() && !m_reportPages->isLoadingTemplate()
+            && (document->isUndoAvailable() || document->isRedoAvailable()))
             m_session.orderTemplate().setSaved(true);
     });
     connect(m_reportPages, &QTabWidget::currentChanged, this, [this] {
