@@ -569,7 +569,7 @@ void MainWindow::Kartendatenimportieren1Click()
         ProgressShown shown(progress);
         try {
             const int regions = exchange.importFile(path);
-            statusBar()->showMessage(QStringLiteral("Kartendaten importiert: %1 Regionen aus %2")
+            statusBar()->showMessage(QStringLiteral("Kartendaten importiert: %1 neue Regionen aus %2")
                                          .arg(regions)
                                          .arg(QFileInfo(path).fileName()));
         } catch (const UserError &e) {
