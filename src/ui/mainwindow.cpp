@@ -509,7 +509,11 @@ void MainWindow::Button6Click()
     }
     const QStringList &lines = m_session.orderTemplate().lines();
     QList<OrderProblem> problems = checkerProblems(result.output, ListTemplateLines(lines));
-    problems.append(orderHints(ListTemplateLines(lines), *m_session.orderVocabulary()));
+    try {
+        problems.append(orderHints(ListTemplateLines(lines), *m_session.orderVocabulary()));
+    } catch (const UserError &e) {
+        statusBar()->showMessage(e.message());
+    }
     showProblems(problems, result.output);
 }
 
@@ -569,9 +573,10 @@ void MainWindow::Kartendatenimportieren1Click()
         ProgressShown shown(progress);
         try {
             const int regions = exchange.importFile(path);
-            statusBar()->showMessage(QStringLiteral("Kartendaten importiert: %1 neue Regionen aus %2")
-                                         .arg(regions)
-                                         .arg(QFileInfo(path).fileName()));
+            statusBar()->showMessage(
+                QStringLiteral("Kartendaten importiert: %1 neue Regionen aus %2")
+                    .arg(regions)
+                    .arg(QFileInfo(path).fileName()));
         } catch (const UserError &e) {
             failure = e.message();
         }
@@ -1083,8 +1088,13 @@ void MainWindow::Befehlsdurchsicht1Click()
     if (m_session.game().number == 0)
         return;
     const QStringList &lines = m_session.orderTemplate().lines();
-    const QList<OrderProblem> hints
-        = orderHints(ListTemplateLines(lines), *m_session.orderVocabulary());
+    QList<OrderProblem> hints;
+    try {
+        hints = orderHints(ListTemplateLines(lines), *m_session.orderVocabulary());
+    } catch (const UserError &e) {
+        showError(QStringLiteral("Befehle durchsehen"), e.message());
+        return;
+    }
     showProblems(hints, QStringLiteral("(Hinweise des Programms, ohne Checker)"));
     statusBar()->showMessage(QStringLiteral("%1 Hinweise zu den Befehlen").arg(hints.size()));
 }
@@ -1102,8 +1112,13 @@ void MainWindow::showProblem(const OrderProblem &problem)
 
 void MainWindow::selectUnitInRegion(const QString &unitText)
 {
-    std::shared_ptr<const OrderVocabulary> vocabulary = m_session.orderVocabulary();
-    const QStringList position = vocabulary->positionOfUnit(unitText).split(u'/');
+    QStringList position;
+    try {
+        position = m_session.orderVocabulary()->positionOfUnit(unitText).split(u'/');
+    } catch (const UserError &e) {
+        statusBar()->showMessage(e.message());
+        return;
+    }
     bool xOk = false;
     bool yOk = false;
     const int x = position.value(0).toInt(&xOk);

@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTextBlock>
 
 namespace tolvimar {
@@ -39,6 +40,7 @@ void OrderHighlighter::setVocabulary(std::shared_ptr<const OrderVocabulary> voca
         return;
     m_vocabulary = std::move(vocabulary);
     if (!m_lazy) {
+        const QSignalBlocker quiet(m_editor);
         rehighlight();
         return;
     }
@@ -118,8 +120,11 @@ void OrderHighlighter::colourShownLines()
     QTextBlock block = first;
     for (int n = m_firstShown; block.isValid() && n <= m_lastShown; ++n) {
         const QTextBlock next = block.next();
-        if (block.userState() != kColoured)
+        if (block.userState() != kColoured) {
+            // A line coloured is no edit: the editor tells nobody its text changed.
+            const QSignalBlocker quiet(m_editor);
             rehighlightBlock(block);
+        }
         block = next;
     }
 }

@@ -80,7 +80,7 @@ TemplatePage::TemplatePage(QWidget *parent)
     m_richEdit4->setLineWrapMode(QPlainTextEdit::NoWrap);
     layout->addWidget(m_richEdit4, 1);
     // Over a large template only the lines shown are coloured.
-    new OrderHighlighter(m_richEdit4->document(), m_richEdit4, true);
+    m_highlighter = new OrderHighlighter(m_richEdit4->document(), m_richEdit4, true);
     m_completer = new OrderCompleter(m_richEdit4);
     m_completer->setPlaceSource([this] {
         CompletionPlace place;
@@ -113,8 +113,7 @@ void TemplatePage::setVocabulary(std::shared_ptr<const OrderVocabulary> vocabula
 
 OrderHighlighter *TemplatePage::highlighter() const
 {
-    return m_richEdit4->document()->findChild<OrderHighlighter *>(
-        QString(), Qt::FindDirectChildrenOnly);
+    return m_highlighter;
 }
 
 void TemplatePage::takeDocument(QTextDocument *document)
@@ -125,9 +124,10 @@ void TemplatePage::takeDocument(QTextDocument *document)
     m_richEdit4->setDocument(document);
     // The previous document goes with its colouring.
     delete previous;
-    if (OrderHighlighter *colouring = highlighter()) {
-        colouring->setEditor(m_richEdit4);
-        colouring->setVocabulary(m_vocabulary);
+    m_highlighter = document->findChild<OrderHighlighter *>(QString(), Qt::FindDirectChildrenOnly);
+    if (m_highlighter) {
+        m_highlighter->setEditor(m_richEdit4);
+        m_highlighter->setVocabulary(m_vocabulary);
     }
 }
 

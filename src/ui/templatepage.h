@@ -58,6 +58,7 @@ private:
     QLineEdit *m_replace;
     QLabel *m_replaced;
     std::shared_ptr<const OrderVocabulary> m_vocabulary;
+    OrderHighlighter *m_highlighter = nullptr; // the colouring of the editor's document
     OrderCompleter *m_completer;
     StatusIndicator *m_light;
     QPushButton *m_check;
