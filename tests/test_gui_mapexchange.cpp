@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSqlQuery>
+#include <QStatusBar>
 #include <QtTest>
 
 using namespace tolvimar;
@@ -157,6 +158,10 @@ private slots:
         QCOMPARE(gui.rows(), rows);
         if (error.isEmpty()) {
             QVERIFY2(gui.prompter.log.isEmpty(), qPrintable(gui.prompter.texts().join(u'\n')));
+            // The status bar says what was done.
+            QCOMPARE(gui.main->statusBar()->currentMessage(),
+                QStringLiteral("Kartendaten importiert: %1 neue Regionen aus karte.txt")
+                    .arg(rows.size()));
         } else {
             QCOMPARE(gui.prompter.log.size(), 1);
             QCOMPARE(gui.prompter.log[0].kind, Prompter::Kind::Error);

@@ -227,7 +227,7 @@ private slots:
         gui.start(1);
         gui.importThroughMenu(reportFixture());
         gui.main->showTemplatePage()->appendPlainText(QStringLiteral("; neu"));
-        gui.prompter.yesNoAnswers.enqueue(false); // "Programm beenden?" No
+        gui.prompter.choiceAnswers.enqueue(QStringLiteral("Abbrechen"));
         QVERIFY(!gui.main->close());
         QVERIFY(!QFileInfo::exists(DesktopSettings::file())
             || !QSettings(DesktopSettings::file(), QSettings::IniFormat)

@@ -1,14 +1,14 @@
+#include "aboutbox.h"
 #include "app/session.h"
 #include "appwindows.h"
 #include "base/scriptedprompter.h"
-#include "guisupport.h"
-#include "selectiondialog.h"
-#include "settingsdialog.h"
-#include "aboutbox.h"
 #include "checkeroutputwindow.h"
+#include "guisupport.h"
 #include "ordereditorwindow.h"
 #include "progresswindow.h"
 #include "regionentrydialog.h"
+#include "selectiondialog.h"
+#include "settingsdialog.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -138,13 +138,13 @@ private slots:
         auto *editor = gui.main->showTemplatePage();
         editor->setPlainText(QStringLiteral(" PARTEI 3mv \"x\""));
         QVERIFY(!gui.session->orderTemplate().isSaved());
-        gui.prompter.yesNoAnswers.enqueue(false);
+        gui.prompter.choiceAnswers.enqueue(QStringLiteral("Abbrechen"));
         QVERIFY(!gui.main->close());
         QVERIFY(gui.main->isVisible());
         QCOMPARE(gui.prompter.log.last().text,
-            QStringLiteral("Zugvorlage wurde noch nicht gespeichert. Programm beenden?"));
+            QStringLiteral("Zugvorlage wurde noch nicht gespeichert."));
         QCOMPARE(editor->toPlainText(), QStringLiteral(" PARTEI 3mv \"x\""));
-        gui.prompter.yesNoAnswers.enqueue(true);
+        gui.prompter.choiceAnswers.enqueue(QStringLiteral("Verwerfen"));
         QVERIFY(gui.main->close());
     }
 

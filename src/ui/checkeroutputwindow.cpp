@@ -1,6 +1,9 @@
 #include "checkeroutputwindow.h"
 
+#include <QLabel>
+#include <QListWidget>
 #include <QPlainTextEdit>
+#include <QSplitter>
 #include <QVBoxLayout>
 
 namespace tolvimar {
@@ -13,13 +16,26 @@ CheckerOutputWindow::CheckerOutputWindow(QWidget *parent)
     setObjectName(QStringLiteral("TForm8"));
     setWindowTitle(QStringLiteral("Zug Checker Ausgabe"));
     auto *layout = new QVBoxLayout(this);
-    m_memo = new QPlainTextEdit(this);
+    m_heading = new QLabel(QStringLiteral("Probleme (Klick: zur Zeile und zur Einheit)"), this);
+    m_heading->setObjectName(QStringLiteral("LabelProbleme"));
+    layout->addWidget(m_heading);
+    auto *split = new QSplitter(Qt::Vertical, this);
+    m_list = new QListWidget(split);
+    m_list->setObjectName(QStringLiteral("ListBoxProbleme"));
+    m_memo = new QPlainTextEdit(split);
     m_memo->setObjectName(QStringLiteral("Memo1"));
     m_memo->setReadOnly(true);
     m_memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_memo->setFont(QFont(QStringLiteral("Monospace")));
-    layout->addWidget(m_memo);
+    split->addWidget(m_list);
+    split->addWidget(m_memo);
+    layout->addWidget(split);
     setFixedSize(640, 420);
+    connect(m_list, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
+        const int row = m_list->row(item);
+        if (row >= 0 && row < m_problems.size())
+            emit problemChosen(m_problems.at(row));
+    });
 }
 
 void CheckerOutputWindow::showOutput(const QString &text)
@@ -32,6 +48,29 @@ void CheckerOutputWindow::showOutput(const QString &text)
 QString CheckerOutputWindow::output() const
 {
     return m_memo->toPlainText();
+}
+
+QString CheckerOutputWindow::problemText(const OrderProblem &problem)
+{
+    const QString where = problem.unitText.isEmpty()
+        ? QStringLiteral("Zeile %1").arg(problem.line)
+        : QStringLiteral("Einheit %1, Zeile %2").arg(problem.unitText).arg(problem.line);
+    // The program's hints say themselves that they are hints.
+    if (problem.source == OrderProblem::Source::Hint)
+        return where + QStringLiteral(": ") + problem.text;
+    return QStringLiteral("%1 (Checker): %2").arg(where, problem.text);
+}
+
+void CheckerOutputWindow::showProblems(const QList<OrderProblem> &problems)
+{
+    m_problems = problems;
+    m_list->clear();
+    for (const OrderProblem &problem : problems)
+        m_list->addItem(problemText(problem));
+    m_heading->setText(problems.isEmpty()
+            ? QStringLiteral("Keine Probleme gefunden")
+            : QStringLiteral("%1 Probleme (Klick: zur Zeile und zur Einheit)")
+                  .arg(problems.size()));
 }
 
 } // namespace tolvimar

@@ -1,12 +1,18 @@
 #pragma once
 
+#include "orders/orderproblems.h"
+
 #include <QDialog>
 
+class QLabel;
+class QListWidget;
 class QPlainTextEdit;
 
 namespace tolvimar {
 
-// "Zug Checker Ausgabe": the order checker's output.
+// "Zug Checker Ausgabe": the problems of the orders (the checker's lines that name a
+// line of the order file, and the program's own hints), each a click away from its
+// line, over the checker's whole output.
 class CheckerOutputWindow : public QDialog
 {
     Q_OBJECT
@@ -14,9 +20,22 @@ public:
     explicit CheckerOutputWindow(QWidget *parent = nullptr);
     void showOutput(const QString &text);
     QString output() const;
+    // Lists the problems; a click on one is problemChosen.
+    void showProblems(const QList<OrderProblem> &problems);
+    const QList<OrderProblem> &problems() const { return m_problems; }
+    QListWidget *problemList() const { return m_list; }
+
+    // The text of a problem in the list.
+    static QString problemText(const OrderProblem &problem);
+
+signals:
+    void problemChosen(const tolvimar::OrderProblem &problem);
 
 private:
+    QLabel *m_heading;
+    QListWidget *m_list;
     QPlainTextEdit *m_memo;
+    QList<OrderProblem> m_problems;
 };
 
 } // namespace tolvimar

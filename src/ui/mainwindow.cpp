@@ -9,6 +9,7 @@
 #include "app/session.h"
 #include "armypage.h"
 #include "base/errors.h"
+#include "base/identifiers.h"
 #include "base/position.h"
 #include "base/prompter.h"
 #include "calculator.h"
@@ -24,13 +25,15 @@
 #include "mappanel.h"
 #include "ordereditorwindow.h"
 #include "orders/checker.h"
+#include "orders/ordertemplate.h"
+#include "orders/ordervocabulary.h"
+#include "orders/templatelines.h"
 #include "orders/unitview.h"
 #include "pointspage.h"
 #include "quickreference.h"
 #include "recentreports.h"
 #include "regionentrydialog.h"
 #include "regioninfopage.h"
-#include "base/identifiers.h"
 #include "reportdrop.h"
 #include "reportpageswidget.h"
 #include "selectiondialog.h"
@@ -48,6 +51,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -60,6 +64,7 @@
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -150,7 +155,8 @@ MainWindow::MainWindow(Session &session, Prompter &prompter)
         &MainWindow::Button6Click);
     connect(m_reportPages->richEdit4(), &QPlainTextEdit::textChanged, this,
         &MainWindow::RichEdit4Change);
-    m_reportPages->setTemplateSource([this] { return m_session.orderTemplate().text(); });
+    m_reportPages->setTemplateSource([this] { return m_session.orderTemplate().lines(); });
+    connectOrderWriting();
     connect(m_detailPages->regionInfo(), &RegionInfoPage::regionFieldEdited, this,
         [this](const QString &field, const QVariant &value) {
             const std::optional<Position> region = m_detailPages->regionInfo()->shownRegion();
@@ -240,6 +246,13 @@ void MainWindow::setWindows(const Windows &windows)
     // Orders written back change the unit's mark in the list at once.
     connect(m_detailPages->units(), &UnitsPage::ordersApplied, this, &MainWindow::refreshUnitList,
         Qt::UniqueConnection);
+    // The editor gets the game's order words as it opens on a unit.
+    connect(m_detailPages->units(), &UnitsPage::editorOpening, this,
+        &MainWindow::applyOrderVocabulary, Qt::UniqueConnection);
+    if (m_windows.checkerOutput) {
+        connect(m_windows.checkerOutput, &CheckerOutputWindow::problemChosen, this,
+            &MainWindow::showProblem);
+    }
     if (m_windows.regionEntry) {
         // The saved region is shown: the small map drawn around it, its title and pages.
         connect(m_windows.regionEntry, &RegionEntryDialog::regionSaved, this, [this](int x, int y) {
@@ -249,6 +262,8 @@ void MainWindow::setWindows(const Windows &windows)
                 mapFailed(e.message());
             }
             getSekKoo(x, y);
+            statusBar()->showMessage(
+                QStringLiteral("Region %1 gespeichert").arg(positionText(x, y)));
         });
     }
 }
@@ -279,6 +294,17 @@ void MainWindow::buildMenus()
                 QStringLiteral("In der Zugvorlage s&uchen..."), true,
                 QKeySequence(Qt::CTRL | Qt::Key_F)),
         &QAction::triggered, this, &MainWindow::Suchen1Click);
+    connect(addMenuAction(datei, QStringLiteral("Ersetzen1"),
+                QStringLiteral("In der Zugvorlage &ersetzen..."), true,
+                QKeySequence(Qt::CTRL | Qt::Key_H)),
+        &QAction::triggered, this, &MainWindow::Ersetzen1Click);
+    connect(addMenuAction(datei, QStringLiteral("NaechsteEinheit1"),
+                QStringLiteral("&Nächste Einheit prüfen"), true, QKeySequence(Qt::Key_F8)),
+        &QAction::triggered, this, &MainWindow::NaechsteEinheit1Click);
+    connect(
+        addMenuAction(datei, QStringLiteral("VorigeEinheit1"),
+            QStringLiteral("&Vorige Einheit prüfen"), true, QKeySequence(Qt::SHIFT | Qt::Key_F8)),
+        &QAction::triggered, this, &MainWindow::VorigeEinheit1Click);
     datei->addSeparator();
     connect(addMenuAction(
                 datei, QStringLiteral("SpielWechseln1"), QStringLiteral("Spiel &wechseln...")),
@@ -327,6 +353,9 @@ void MainWindow::buildMenus()
     tools->setObjectName(QStringLiteral("Tools1"));
     connect(addMenuAction(tools, QStringLiteral("ZugChecker1"), QStringLiteral("&Zug Checker")),
         &QAction::triggered, this, &MainWindow::ZugChecker1Click);
+    connect(addMenuAction(tools, QStringLiteral("Befehlsdurchsicht1"),
+                QStringLiteral("&Befehle durchsehen (Hinweise)")),
+        &QAction::triggered, this, &MainWindow::Befehlsdurchsicht1Click);
     connect(
         addMenuAction(tools, QStringLiteral("Taschenrechner1"), QStringLiteral("&Taschenrechner")),
         &QAction::triggered, this, &MainWindow::Taschenrechner1Click);
@@ -583,10 +612,14 @@ void MainWindow::Button6Click()
         showError(QStringLiteral("Zug Checker"), result.message);
         return;
     }
-    if (m_windows.checkerOutput) {
-        m_windows.checkerOutput->setEnabled(true);
-        m_windows.checkerOutput->showOutput(result.output);
+    const QStringList &lines = m_session.orderTemplate().lines();
+    QList<OrderProblem> problems = checkerProblems(result.output, ListTemplateLines(lines));
+    try {
+        problems.append(orderHints(ListTemplateLines(lines), *m_session.orderVocabulary()));
+    } catch (const UserError &e) {
+        statusBar()->showMessage(e.message());
     }
+    showProblems(problems, result.output);
 }
 
 void MainWindow::ZugChecker1Click()
@@ -608,7 +641,13 @@ void MainWindow::RichEdit4Change()
 {
     if (m_reportPages->isLoadingTemplate())
         return;
-    m_session.orderTemplate().setTextFromEditor(m_reportPages->richEdit4()->toPlainText());
+    // The editor's document is the template: nothing is copied per key press.
+    m_session.orderTemplate().editedInEditor();
+    // Undone back to the text saved last: saved again (a text set anew has no steps
+    // to undo or redo, and stays unsaved).
+    const QTextDocument *document = m_reportPages->richEdit4()->document();
+    if (!document->isModified() && (document->isUndoAvailable() || document->isRedoAvailable()))
+        m_session.orderTemplate().setSaved(true);
 }
 
 void MainWindow::Timer1Timer()
@@ -638,7 +677,11 @@ void MainWindow::Kartendatenimportieren1Click()
         UiImportProgress progress(this, m_windows.progress);
         ProgressScope shown(progress);
         try {
-            exchange.importFile(path);
+            const int regions = exchange.importFile(path);
+            statusBar()->showMessage(
+                QStringLiteral("Kartendaten importiert: %1 neue Regionen aus %2")
+                    .arg(regions)
+                    .arg(QFileInfo(path).fileName()));
         } catch (const UserError &e) {
             failure = e.message();
         }
@@ -678,11 +721,19 @@ std::optional<int> MainWindow::regionViewLevel() const
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     m_detailPages->regionInfo()->commitEdits();
-    if (!m_session.orderTemplate().isSaved()
-        && !m_prompter.askYesNo(Prompter::Kind::Confirmation, QStringLiteral("Bestätigung"),
-            QStringLiteral("Zugvorlage wurde noch nicht gespeichert. Programm beenden?"))) {
-        event->ignore();
-        return;
+    if (!m_session.orderTemplate().isSaved()) {
+        const int choice
+            = m_prompter.askChoice(Prompter::Kind::Confirmation, QStringLiteral("Bestätigung"),
+                QStringLiteral("Zugvorlage wurde noch nicht gespeichert."),
+                {QStringLiteral("Speichern"), QStringLiteral("Verwerfen"),
+                    QStringLiteral("Abbrechen")});
+        if (choice == 0)
+            Speichern1Click();
+        // A template that could not be saved keeps the program open.
+        if (choice == 2 || (choice == 0 && !m_session.orderTemplate().isSaved())) {
+            event->ignore();
+            return;
+        }
     }
     WindowMemory::save(*this);
     event->accept();
@@ -1199,6 +1250,148 @@ void MainWindow::showMarkers()
     }
     m_mapPanel->image82()->setMarker(world);
     m_mapPanel->image1()->setMarker(small);
-}
+
+    void MainWindow::connectOrderWriting()
+    {
+        OrderTemplate &orders = m_session.orderTemplate();
+        QPlainTextEdit *editor = m_reportPages->richEdit4();
+        // While the page holds the template, its document is read back when lines are asked.
+        orders.setEditorReader([editor] { return editor->toPlainText().split(u'\n'); });
+        connect(m_reportPages, &ReportPagesWidget::templateLoaded, this, [this, editor] {
+            editor->document()->setModified(!m_session.orderTemplate().isSaved());
+        });
+        // The document's modification state follows saving, so that undoing back to the
+        // saved text clears the title's star.
+        connect(&orders, &OrderTemplate::savedChanged, this, [this, editor](bool saved) {
+            if (saved && m_reportPages->holdsTemplate())
+                editor->document()->setModified(false);
+        });
+        connect(editor, &QPlainTextEdit::modificationChanged, this, [this, editor](bool modified) {
+            const QTextDocument *document = editor->document();
+            if (!modified && m_reportPages->holdsTemplate() && !m_reportPages->isLoadingTemplate()
+                && (document->isUndoAvailable() || document->isRedoAvailable()))
+                m_session.orderTemplate().setSaved(true);
+        });
+        connect(m_reportPages, &QTabWidget::currentChanged, this, [this] {
+            if (m_reportPages->currentWidget() == m_reportPages->templatePage())
+                applyOrderVocabulary();
+        });
+        connect(&m_session, &Session::gameChanged, this, [this] {
+            if (m_reportPages->currentWidget() == m_reportPages->templatePage())
+                applyOrderVocabulary();
+            showProblems({}, QString());
+        });
+    }
+
+    void MainWindow::applyOrderVocabulary()
+    {
+        if (m_session.game().number == 0)
+            return;
+        std::shared_ptr<const OrderVocabulary> vocabulary;
+        try {
+            vocabulary = m_session.orderVocabulary();
+        } catch (const UserError &e) {
+            statusBar()->showMessage(e.message());
+            return;
+        }
+        m_reportPages->templatePage()->setVocabulary(vocabulary);
+        if (m_windows.orderEditor)
+            m_windows.orderEditor->setVocabulary(vocabulary);
+    }
+
+    void MainWindow::showProblems(const QList<OrderProblem> &problems, const QString &output)
+    {
+        m_problemUnits = unitsWithProblems(problems);
+        const ActiveGame game = m_session.game();
+        m_detailPages->units()->setProblemUnits(m_problemUnits);
+        if (!m_windows.checkerOutput || (problems.isEmpty() && output.isEmpty()))
+            return;
+        m_windows.checkerOutput->setEnabled(true);
+        m_windows.checkerOutput->showOutput(output);
+        m_windows.checkerOutput->showProblems(problems);
+    }
+
+    void MainWindow::Befehlsdurchsicht1Click()
+    {
+        if (m_session.game().number == 0)
+            return;
+        const QStringList &lines = m_session.orderTemplate().lines();
+        QList<OrderProblem> hints;
+        try {
+            hints = orderHints(ListTemplateLines(lines), *m_session.orderVocabulary());
+        } catch (const UserError &e) {
+            showError(QStringLiteral("Befehle durchsehen"), e.message());
+            return;
+        }
+        showProblems(hints, QStringLiteral("(Hinweise des Programms, ohne Checker)"));
+        statusBar()->showMessage(QStringLiteral("%1 Hinweise zu den Befehlen").arg(hints.size()));
+    }
+
+    void MainWindow::showProblem(const OrderProblem &problem)
+    {
+        QPlainTextEdit *editor = showTemplatePage();
+        TemplatePage *page = m_reportPages->templatePage();
+        page->goToLine(currentLineOf(problem, DocumentTemplateLines(*editor->document())));
+        if (!problem.unitText.isEmpty())
+            selectUnitInRegion(problem.unitText);
+        // The list stays on top; the template takes the keys.
+        editor->setFocus(Qt::OtherFocusReason);
+    }
+
+    void MainWindow::selectUnitInRegion(const QString &unitText)
+    {
+        QStringList position;
+        try {
+            position = m_session.orderVocabulary()->positionOfUnit(unitText).split(u'/');
+        } catch (const UserError &e) {
+            statusBar()->showMessage(e.message());
+            return;
+        }
+        bool xOk = false;
+        bool yOk = false;
+        const int x = position.value(0).toInt(&xOk);
+        const int y = position.value(1).toInt(&yOk);
+        if (!xOk || !yOk)
+            return;
+        getSekKoo(x, y);
+        m_detailPages->setCurrentWidget(m_detailPages->units());
+        m_detailPages->units()->selectUnit(unitText);
+    }
+
+    void MainWindow::moveToUnitToReview(bool forward)
+    {
+        if (m_session.game().number == 0)
+            return;
+        QPlainTextEdit *editor = showTemplatePage();
+        const DocumentTemplateLines lines(*editor->document());
+        const std::optional<int> header = nextUnitToReview(lines,
+            editor->textCursor().blockNumber(), forward, ReviewTargets {m_problemUnits, true});
+        if (!header) {
+            statusBar()->showMessage(
+                QStringLiteral("Keine andere Einheit mit Problemen oder ohne Befehle"));
+            return;
+        }
+        m_reportPages->templatePage()->goToLine(*header);
+        const QString unitText = unitTextOfHeaderLine(lines.line(*header));
+        statusBar()->showMessage(QStringLiteral("Einheit %1").arg(unitText));
+        selectUnitInRegion(unitText);
+        editor->setFocus(Qt::OtherFocusReason);
+    }
+
+    void MainWindow::NaechsteEinheit1Click()
+    {
+        moveToUnitToReview(true);
+    }
+
+    void MainWindow::VorigeEinheit1Click()
+    {
+        moveToUnitToReview(false);
+    }
+
+    void MainWindow::Ersetzen1Click()
+    {
+        m_reportPages->showTemplatePage();
+        m_reportPages->templatePage()->startReplace();
+    }
 
 } // namespace tolvimar

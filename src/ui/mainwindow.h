@@ -3,6 +3,7 @@
 #include "app/mapoperations.h"
 #include "map/hexgeometry.h"
 #include "map/mapstate.h"
+#include "orders/orderproblems.h"
 #include "updown.h"
 
 #include <QMainWindow>
@@ -123,6 +124,15 @@ public slots:
 
     // The unit list of the region shown read anew (marks set by the order editor).
     void refreshUnitList();
+
+    // Writing orders: the moves to the next or previous unit with problems or without
+    // orders (F8, Shift+F8), replacing in the template (Ctrl+H), the program's own
+    // hints, and a problem chosen in the problem list.
+    void NaechsteEinheit1Click();
+    void VorigeEinheit1Click();
+    void Ersetzen1Click();
+    void Befehlsdurchsicht1Click();
+    void showProblem(const tolvimar::OrderProblem &problem);
 signals:
     // getSekKoo has shown a region; the unit view is emptied.
     void regionShown();
@@ -132,6 +142,7 @@ protected:
 
 private:
     void buildMenus();
+    void connectOrderWriting();
     void buildToolBar();
     void buildStatusBar();
     void connectSession();
@@ -156,6 +167,13 @@ private:
     void turnPage(bool forward);
     void jumpTo(const PlaceHit &hit);
     void selectUnitRow(int number);
+    // Hands the game's order vocabulary to the template page and the order editor.
+    void applyOrderVocabulary();
+    // Lists the problems and marks their units in the unit list.
+    void showProblems(const QList<OrderProblem> &problems, const QString &output);
+    void moveToUnitToReview(bool forward);
+    // Shows the unit's region and selects the unit in the unit list.
+    void selectUnitInRegion(const QString &unitText);
 
     Session &m_session;
     Prompter &m_prompter;
@@ -175,6 +193,7 @@ private:
     QMenu *m_searchResults = nullptr;
     QuickReference *m_quickReference = nullptr;
     QList<QAction *> m_zoomActions;
+    QSet<QString> m_problemUnits;
     // The region last named under the pointer, so a move within a cell asks nothing.
     std::optional<std::pair<RegionCoord, bool>> m_pointerRegion;
 };

@@ -1,5 +1,7 @@
 #include "ordereditorwindow.h"
 
+#include "ordercompleter.h"
+#include "orderhighlighter.h"
 #include "widgets.h"
 
 #include <QCheckBox>
@@ -51,6 +53,14 @@ OrderEditorWindow::OrderEditorWindow(QWidget *parent)
     m_memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     groupLayout->addWidget(m_memo1);
+    m_note = new QLabel(group);
+    m_note->setObjectName(QStringLiteral("LabelHinweis"));
+    m_note->setStyleSheet(QStringLiteral("color: #a00000;"));
+    m_note->hide();
+    groupLayout->addWidget(m_note);
+    m_highlighter = new OrderHighlighter(m_memo1->document(), m_memo1, false);
+    m_completer = new OrderCompleter(m_memo1);
+    m_completer->setPlaceSource([this] { return CompletionPlace {m_position, m_unitText}; });
     layout->addWidget(group, 1);
 
     auto *buttons = new QHBoxLayout;
@@ -77,9 +87,45 @@ void OrderEditorWindow::fill(const QString &unitName, const QStringList &lines, 
     m_checkBox1->setChecked(mark == UnitMark::Plain);
     m_checkBox2->setChecked(mark == UnitMark::Long);
     m_edit1->setText(unitName);
+    m_memo1->setReadOnly(false);
+    m_note->hide();
     m_memo1->setPlainText(lines.join(u'\n'));
     m_memo1->setFocus();
     m_button1->setEnabled(true);
+    m_checkBox1->setEnabled(true);
+    m_checkBox2->setEnabled(true);
+}
+
+void OrderEditorWindow::fillReadOnly(
+    const QString &unitName, const QStringList &lines, const QString &note)
+{
+    m_checkBox1->setChecked(false);
+    m_checkBox2->setChecked(false);
+    m_checkBox1->setEnabled(false);
+    m_checkBox2->setEnabled(false);
+    m_edit1->setText(unitName);
+    m_memo1->setPlainText(lines.join(u'\n'));
+    m_memo1->setReadOnly(true);
+    m_note->setText(note);
+    m_note->show();
+    m_button1->setEnabled(false);
+}
+
+bool OrderEditorWindow::isReadOnly() const
+{
+    return m_memo1->isReadOnly();
+}
+
+void OrderEditorWindow::setVocabulary(std::shared_ptr<const OrderVocabulary> vocabulary)
+{
+    m_highlighter->setVocabulary(vocabulary);
+    m_completer->setVocabulary(std::move(vocabulary));
+}
+
+void OrderEditorWindow::setPlace(const QString &position, const QString &unitText)
+{
+    m_position = position;
+    m_unitText = unitText;
 }
 
 QStringList OrderEditorWindow::memoLines() const
@@ -96,6 +142,8 @@ UnitMark OrderEditorWindow::mark() const
 
 void OrderEditorWindow::Button1Click()
 {
+    if (isReadOnly())
+        return;
     emit ordersSubmitted(memoLines(), mark());
 }
 

@@ -1,6 +1,7 @@
 #include "reportpageswidget.h"
 
 #include "statuspage.h"
+#include "templatedocument.h"
 #include "templatepage.h"
 #include "widgets.h"
 
@@ -14,6 +15,7 @@
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStringListModel>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace tolvimar {
@@ -75,6 +77,7 @@ ReportPagesWidget::ReportPagesWidget(QWidget *parent)
     m_templatePage = new TemplatePage(this);
     m_richEdit4 = m_templatePage->richEdit4();
     addTab(m_templatePage, QStringLiteral("Zugvorlage"));
+    m_builder = new TemplateDocumentBuilder(this);
     connect(this, &QTabWidget::currentChanged, this, [this] {
         if (currentWidget() == m_templatePage)
             loadTemplateIntoEditor();
@@ -216,8 +219,17 @@ void ReportPagesWidget::showStatus(const StatusValues &status)
 void ReportPagesWidget::templateReplaced()
 {
     m_templateStale = true;
+    m_builder->start(m_templateSource ? m_templateSource() : QStringList(), m_richEdit4->font());
+    // Until the new template is in, the old text takes no edits; a page that shows
+    // takes it at once.
+    m_richEdit4->setReadOnly(true);
     if (currentWidget() == m_templatePage)
         loadTemplateIntoEditor();
+}
+
+bool ReportPagesWidget::isBuildingTemplate() const
+{
+    return m_builder->isBuilding();
 }
 
 QPlainTextEdit *ReportPagesWidget::showTemplatePage()
@@ -231,10 +243,15 @@ void ReportPagesWidget::loadTemplateIntoEditor()
 {
     if (!m_templateStale)
         return;
+    QTextDocument *document = m_builder->take();
+    if (!document)
+        return;
     m_templateStale = false;
     m_loadingTemplate = true;
-    m_richEdit4->setPlainText(m_templateSource ? m_templateSource() : QString());
+    m_templatePage->takeDocument(document);
+    m_richEdit4->setReadOnly(false);
     m_loadingTemplate = false;
+    emit templateLoaded();
 }
 
 } // namespace tolvimar

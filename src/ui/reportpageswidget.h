@@ -15,6 +15,7 @@ class QStringListModel;
 namespace tolvimar {
 
 class StatusPage;
+class TemplateDocumentBuilder;
 class TemplatePage;
 
 // The pages below the maps ("PageControl1"): the status page, the report lists and
@@ -33,14 +34,19 @@ public:
     void showPages(const ReportPages &pages);
     void showStatus(const StatusValues &status);
 
-    // The editor takes a new template when its page is shown: laying out the
-    // template of a large report takes most of a second, and a game opens on
-    // another page.
-    void setTemplateSource(std::function<QString()> source)
+    // The editor takes a new template when its page is shown. Its document is built
+    // away from the window as soon as the template is replaced (laying out the
+    // template of a large report takes seconds), and handed over when the page shows.
+    void setTemplateSource(std::function<QStringList()> source)
     {
         m_templateSource = std::move(source);
     }
     void templateReplaced();
+    // The editor's document is the template (no build pending); editing it edits the
+    // template.
+    bool holdsTemplate() const { return !m_templateStale; }
+    // Whether a replaced template's document is still being built.
+    bool isBuildingTemplate() const;
     // Shows the page "Zugvorlage" with the current template in the editor.
     QPlainTextEdit *showTemplatePage();
     // Whether the editor's text changed by the user (not by loading a template).
@@ -50,6 +56,10 @@ public:
     // 710 when they are collapsed and the pressed (or shown) page is not "Status". The
     // pages above keep their minimum height: the enlarged pages stop short of it.
     void PageControl1MouseDown(const QPoint &pos);
+
+signals:
+    // The editor holds a new template.
+    void templateLoaded();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -71,7 +81,8 @@ private:
     QStringListModel *m_productionModel = nullptr;
     TemplatePage *m_templatePage;
     QPlainTextEdit *m_richEdit4;
-    std::function<QString()> m_templateSource;
+    std::function<QStringList()> m_templateSource;
+    TemplateDocumentBuilder *m_builder;
     bool m_loadingTemplate = false;
     bool m_templateStale = false;
 };

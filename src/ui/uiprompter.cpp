@@ -50,6 +50,29 @@ bool UiPrompter::askYesNo(Kind kind, const QString &title, const QString &text)
     return yes;
 }
 
+int UiPrompter::askChoice(
+    Kind kind, const QString &title, const QString &text, const QStringList &buttons)
+{
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    QMessageBox box(iconFor(kind), title, text, QMessageBox::NoButton, m_parent);
+    QList<QAbstractButton *> pressed;
+    for (qsizetype i = 0; i < buttons.size(); ++i) {
+        const bool last = i + 1 == buttons.size();
+        pressed.append(box.addButton(buttons[i],
+            last ? QMessageBox::RejectRole
+                 : (i == 0 ? QMessageBox::AcceptRole : QMessageBox::DestructiveRole)));
+    }
+    if (!pressed.isEmpty()) {
+        box.setDefaultButton(qobject_cast<QPushButton *>(pressed.first()));
+        box.setEscapeButton(pressed.last());
+    }
+    box.setEnabled(true);
+    box.exec();
+    QApplication::restoreOverrideCursor();
+    const qsizetype chosen = pressed.indexOf(box.clickedButton());
+    return chosen >= 0 ? int(chosen) : int(buttons.size()) - 1;
+}
+
 void UiPrompter::message(Kind kind, const QString &title, const QString &text)
 {
     QApplication::setOverrideCursor(Qt::ArrowCursor);

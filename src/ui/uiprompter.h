@@ -23,6 +23,8 @@ public:
     }
 
     bool askYesNo(Kind kind, const QString &title, const QString &text) override;
+    int askChoice(
+        Kind kind, const QString &title, const QString &text, const QStringList &buttons) override;
     void message(Kind kind, const QString &title, const QString &text) override;
     void notice(const QString &text) override;
     QString openFileName(const QString &caption, const QStringList &filters) override;

@@ -2,6 +2,7 @@
 
 #include "app/session.h"
 #include "attempt.h"
+#include "base/identifiers.h"
 #include "ordereditorwindow.h"
 #include "unitlistmodel.h"
 #include "unitviewpanel.h"
@@ -89,6 +90,7 @@ bool UnitsPage::currentOnly() const
 void UnitsPage::showEntries(const QList<ListEntry> &entries)
 {
     m_model->setEntries(entries);
+    setProblemUnits(m_problemTexts);
     // No unit of the new region is selected yet: the view shows none.
     m_unitView->clearUnit();
     if (m_session)
@@ -99,6 +101,7 @@ void UnitsPage::updateEntries(const QList<ListEntry> &entries)
 {
     const int row = m_listBox3->currentIndex().row();
     m_model->setEntries(entries);
+    setProblemUnits(m_problemTexts);
     if (row >= 0 && row < entries.size())
         m_listBox3->setCurrentIndex(m_model->index(row, 0));
 }
@@ -120,6 +123,39 @@ bool UnitsPage::admitEveryUnit()
     m_checkBox1->setChecked(true);
     m_checkBox2->setChecked(false);
     return true;
+}
+
+void UnitsPage::setProblemUnits(const QSet<QString> &lowerUnitTexts)
+{
+    if (!m_session)
+        return;
+    const ActiveGame &game = m_session->game();
+    QSet<int> numbers;
+    for (const ListEntry &entry : m_model->entries()) {
+        if (entry.kind == ListEntryKind::Unit
+            && lowerUnitTexts.contains(numberText(entry.number, game.type, game.base).toLower()))
+            numbers.insert(entry.number);
+    }
+    m_problemTexts = lowerUnitTexts;
+    m_model->setMarkedUnits(numbers);
+}
+
+bool UnitsPage::selectUnit(const QString &unitText)
+{
+    if (!m_session)
+        return false;
+    const ActiveGame &game = m_session->game();
+    const QList<ListEntry> &list = m_model->entries();
+    for (int row = 0; row < list.size(); ++row) {
+        if (list[row].kind == ListEntryKind::Unit
+            && numberText(list[row].number, game.type, game.base)
+                    .compare(unitText, Qt::CaseInsensitive)
+                == 0) {
+            selectEntry(row);
+            return true;
+        }
+    }
+    return false;
 }
 
 void UnitsPage::commitEdits()
@@ -191,6 +227,19 @@ void UnitsPage::ListBox3DblClick()
         if (!unit)
             return;
         const OrderBlock::Opened opened = m_orderBlock->open(m_session->game(), *unit);
+        emit editorOpening();
+        m_editor->setPlace(unit->position, m_orderBlock->unitText());
+        // Only the template's blocks of own units are written back.
+        if (!unit->camouflageEnabled) {
+            m_editor->fillReadOnly(m_orderBlock->unitName(), opened.lines,
+                QStringLiteral("fremde Einheit: keine Befehle"));
+            return;
+        }
+        if (opened.lines.isEmpty()) {
+            m_editor->fillReadOnly(m_orderBlock->unitName(), {},
+                QStringLiteral("Die Zugvorlage hat keinen Block für diese Einheit."));
+            return;
+        }
         m_editor->fill(m_orderBlock->unitName(), opened.lines, opened.mark);
         m_unitView->setEditedUnitText(m_orderBlock->unitText());
     });

@@ -3,6 +3,7 @@
 #include "orders/orderblock.h"
 #include "orders/unitrecord.h"
 
+#include <QSet>
 #include <QWidget>
 #include <memory>
 
@@ -52,6 +53,14 @@ public:
     // The entry selected in the list; nullopt when none is.
     std::optional<ListEntry> currentEntry() const;
 
+    // Units with problems in their orders carry a mark (a red dot and a tip) in the
+    // list; the set holds their number texts in lower case.
+    static constexpr int ProblemRole = Qt::UserRole + 1;
+    void setProblemUnits(const QSet<QString> &lowerUnitTexts);
+    // Selects and shows the row of the unit with this number text; false when the list
+    // lacks it.
+    bool selectUnit(const QString &unitText);
+
 public slots:
     // Selecting an entry (click or key) shows it.
     void ListBox3Click();
@@ -64,6 +73,8 @@ public slots:
 signals:
     // "Befehle ausführen" wrote the orders and the mark back.
     void ordersApplied();
+    // The order editor is about to open on a unit.
+    void editorOpening();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -79,6 +90,7 @@ private:
     QCheckBox *m_checkBox2;
     QListView *m_listBox3;
     UnitListModel *m_model;
+    QSet<QString> m_problemTexts; // number texts, lower case, of units with problems
     UnitViewPanel *m_unitView;
 };
 

@@ -9,6 +9,7 @@
 #include "app/session.h"
 #include "appwindows.h"
 #include "base/position.h"
+#include "checkeroutputwindow.h"
 #include "db/gamequeries.h"
 #include "desktopsettings.h"
 #include "detailpages.h"
@@ -31,6 +32,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
@@ -179,6 +181,26 @@ int main(int argc, char *argv[])
         ->setText(QStringLiteral("LERNE"));
     main->reportPages()->templatePage()->findNext();
     shoot(QStringLiteral("06-zugvorlage"));
+
+    // Writing orders: the colours and an open list of proposals, typed as a player would.
+    editor->moveCursor(QTextCursor::End);
+    editor->insertPlainText(
+        QStringLiteral("    LERNE Hiebwaffen ; die Wache\n    ZAUBERE Feuer\n"));
+    editor->setFocus();
+    for (const QChar c : QStringLiteral("    GI")) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(editor, &press);
+    }
+    editor->ensureCursorVisible();
+    shoot(QStringLiteral("15-befehle-farben"));
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(editor, &escape);
+
+    // The program's hints in the problem list.
+    main->Befehlsdurchsicht1Click();
+    w.checkerOutput->move(main->geometry().center() - w.checkerOutput->rect().center());
+    shoot(QStringLiteral("16-problemliste"));
+    w.checkerOutput->hide();
 
     // The file menu with its keys and the recent reports.
     QMenu *datei = main->findChild<QMenu *>(QStringLiteral("Datei1"));

@@ -17,6 +17,13 @@ public:
 
     // A box with the buttons Yes and No; true for Yes.
     virtual bool askYesNo(Kind kind, const QString &title, const QString &text) = 0;
+    // A box with the buttons named (the first is the default, the last cancels);
+    // the index of the one pressed. Without an answer of its own: Yes/No, No cancels.
+    virtual int askChoice(
+        Kind kind, const QString &title, const QString &text, const QStringList &buttons)
+    {
+        return askYesNo(kind, title, text) ? 0 : int(buttons.size()) - 1;
+    }
     // A box with an OK button.
     virtual void message(Kind kind, const QString &title, const QString &text) = 0;
     // Something worth knowing that must not interrupt (a missing cached map, ...).

@@ -10,6 +10,17 @@ bool ScriptedPrompter::askYesNo(Kind kind, const QString &title, const QString &
     return yesNoAnswers.isEmpty() ? defaultYes : yesNoAnswers.dequeue();
 }
 
+int ScriptedPrompter::askChoice(
+    Kind kind, const QString &title, const QString &text, const QStringList &buttons)
+{
+    log.append({kind, title, text, true});
+    choiceButtons.append(buttons);
+    if (echo)
+        echo(log.last());
+    const int chosen = choiceAnswers.isEmpty() ? -1 : int(buttons.indexOf(choiceAnswers.dequeue()));
+    return chosen >= 0 ? chosen : int(buttons.size()) - 1;
+}
+
 void ScriptedPrompter::message(Kind kind, const QString &title, const QString &text)
 {
     log.append({kind, title, text, false});

@@ -22,6 +22,10 @@ public:
 
     bool defaultYes = false;
     QQueue<bool> yesNoAnswers;
+    // Answers of askChoice by button text (none left: the last button, cancel), and
+    // the buttons of every such question.
+    QQueue<QString> choiceAnswers;
+    QList<QStringList> choiceButtons;
     QQueue<QString> fileNames;
     QList<Entry> log;
     QStringList notices;
@@ -41,6 +45,8 @@ public:
     std::function<void(const Entry &)> echo;
 
     bool askYesNo(Kind kind, const QString &title, const QString &text) override;
+    int askChoice(
+        Kind kind, const QString &title, const QString &text, const QStringList &buttons) override;
     void message(Kind kind, const QString &title, const QString &text) override;
     void notice(const QString &text) override;
     QString openFileName(const QString &caption, const QStringList &filters) override;

@@ -15,6 +15,7 @@ QString OrderTemplate::text() const
 void OrderTemplate::setLines(const QStringList &lines)
 {
     m_held.reset();
+    m_editedInEditor = false;
     m_lines = lines;
     emit replaced();
     setSaved(false);
@@ -23,14 +24,35 @@ void OrderTemplate::setLines(const QStringList &lines)
 void OrderTemplate::setTextFromEditor(const QString &text)
 {
     m_held.reset();
+    m_editedInEditor = false;
     m_lines = text.split(u'\n');
     if (m_lines.size() == 1 && m_lines.first().isEmpty())
         m_lines.clear();
     setSaved(false);
 }
 
+void OrderTemplate::editedInEditor()
+{
+    if (m_editorReader) {
+        m_held.reset();
+        m_editedInEditor = true;
+    }
+    setSaved(false);
+}
+
+void OrderTemplate::readEditedLines() const
+{
+    if (!m_editedInEditor)
+        return;
+    m_editedInEditor = false;
+    m_lines = m_editorReader();
+    if (m_lines.size() == 1 && m_lines.first().isEmpty())
+        m_lines.clear();
+}
+
 void OrderTemplate::holdLines()
 {
+    readEditedLines();
     if (m_held)
         return; // held already, and not brought back since
     m_held.emplace(m_lines);

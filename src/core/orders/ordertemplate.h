@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace tolvimar {
@@ -20,6 +21,7 @@ public:
     const QStringList &lines() const
     {
         restoreHeldLines();
+        readEditedLines();
         return m_lines;
     }
     QString text() const;
@@ -29,6 +31,15 @@ public:
     void setLines(const QStringList &lines);
     // The user edited the text in the editor.
     void setTextFromEditor(const QString &text);
+    // While an editor holds the template, its document is the text: an edit only
+    // notes that the lines are to be read back, which lines() does once when asked.
+    // The reader gives the editor's lines; setLines() ends the editor's hold.
+    void setEditorReader(std::function<QStringList()> reader)
+    {
+        m_editorReader = std::move(reader);
+    }
+    void editedInEditor();
+    bool isEditedInEditor() const { return m_editedInEditor; }
     void clear() { setLines({}); }
 
     bool isSaved() const { return m_saved; }
@@ -50,7 +61,11 @@ signals:
     void savedChanged(bool saved);
 
 private:
+    void readEditedLines() const;
+
     mutable QStringList m_lines;
+    mutable bool m_editedInEditor = false;
+    std::function<QStringList()> m_editorReader;
     mutable std::optional<CompactLines> m_held;
     bool m_saved = true;
     TextEncoding m_encoding = TextEncoding::Utf8;

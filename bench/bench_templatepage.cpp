@@ -1,0 +1,207 @@
+// The page "Zugvorlage" of a large game, driven through the real windows offscreen:
+// generates a report (31.5 MB by default), imports it into a fresh workspace, creates
+// the program's windows, starts the game and prints
+// - opening the tab: from the press on the tab until the events it queued (layout,
+//   colouring, painting) are handled; the fastest of several openings, the template
+//   marked replaced before each;
+// - a key press in the template: one character typed at a line of an own unit, until
+//   the events it queued are handled; median and worst of many;
+// - reading the template's lines back (what saving and the order editor do).
+//
+//   bench_templatepage [--size 31.5M] [--seed 1] [--presses 200] [--repeat 3] [--keep DIR]
+
+#include "app/reportimporter.h"
+#include "app/session.h"
+#include "appwindows.h"
+#include "base/scriptedprompter.h"
+#include "benchsupport.h"
+#include "report/importprogress.h"
+#include "reportgenerator.h"
+#include "reportpageswidget.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextStream>
+#include <QThread>
+#include <algorithm>
+#include <random>
+
+using namespace tolvimar;
+
+namespace {
+
+QTextStream &out()
+{
+    static QTextStream s(stdout);
+    return s;
+}
+
+QString ms(double value)
+{
+    return QString::number(value, 'f', 1) + QStringLiteral(" ms");
+}
+
+void typeKey(QWidget *widget, Qt::Key key, const QString &text)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &release);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    ReportGenerator::Options options;
+    options.targetBytes = qint64(31.5 * 1024 * 1024);
+    QString keep;
+    int presses = 200;
+    int repeat = 3;
+    for (int i = 1; i < args.size(); ++i) {
+        const QString next = i + 1 < args.size() ? args[i + 1] : QString();
+        if (args[i] == u"--size" && ReportGenerator::parseSize(next) > 0)
+            options.targetBytes = ReportGenerator::parseSize(args[++i]);
+        else if (args[i] == u"--seed")
+            options.seed = args[++i].toULongLong();
+        else if (args[i] == u"--presses" && next.toInt() > 0)
+            presses = args[++i].toInt();
+        else if (args[i] == u"--repeat" && next.toInt() > 0)
+            repeat = args[++i].toInt();
+        else if (args[i] == u"--keep" && !next.isEmpty())
+            keep = args[++i];
+        else {
+            QTextStream(stderr) << "usage: bench_templatepage [--size 31.5M] [--seed N] "
+                                   "[--presses N] [--repeat N] [--keep DIR]\n";
+            return 2;
+        }
+    }
+    QTemporaryDir temp;
+    const QString dir = keep.isEmpty() ? temp.path() : keep;
+    QDir().mkpath(dir);
+    const QString file = dir + QStringLiteral("/bench.cr");
+    const QString workspace = dir + QStringLiteral("/workspace");
+    QDir(workspace).removeRecursively();
+    QDir().mkpath(workspace);
+
+    QElapsedTimer timer;
+    timer.start();
+    const ReportGenerator::Stats stats = ReportGenerator(options).writeFile(file);
+    out() << "report: " << QString::number(stats.bytes / (1024.0 * 1024.0), 'f', 1) << " MB, "
+          << stats.units << " units (" << stats.ownUnits << " own)\n";
+    out().flush();
+
+    ScriptedPrompter prompter;
+    prompter.defaultYes = true;
+    Session session(workspace, prompter);
+    session.spielinitialisierung(1, QStringLiteral("Bench"), QStringLiteral("Kalmora"));
+    {
+        ImportProgress progress;
+        const auto result = ReportImporter(session, progress).importFile(file);
+        if (result.status != ReportImporter::Result::Imported) {
+            QTextStream(stderr) << "import failed: " << result.message << "\n";
+            return 1;
+        }
+    }
+    const QStringList &lines = session.orderTemplate().lines();
+    qint64 templateBytes = 0;
+    for (const QString &line : lines)
+        templateBytes += line.size() + 1;
+    out() << "template: " << lines.size() << " lines, "
+          << QString::number(templateBytes / (1024.0 * 1024.0), 'f', 1) << " MB\n";
+    out().flush();
+
+    auto main = createWindows(session, prompter, false);
+    main->startGame(1, QStringLiteral("Bench"), QStringLiteral("Kalmora"));
+    main->show();
+    QCoreApplication::processEvents();
+    ReportPagesWidget *pages = main->reportPages();
+
+    // The template is replaced (an import, the order editor) while another page shows;
+    // its document is built meanwhile, then the tab is pressed.
+    const auto replaceAndWait = [&] {
+        pages->setCurrentIndex(0);
+        QCoreApplication::processEvents();
+        pages->templateReplaced();
+        while (pages->isBuildingTemplate())
+            QThread::msleep(5);
+        QCoreApplication::processEvents();
+    };
+    QElapsedTimer first;
+    replaceAndWait();
+    first.start();
+    pages->showTemplatePage();
+    QCoreApplication::processEvents();
+    const double firstOpen = first.nsecsElapsed() / 1e6;
+    double open = 1e300;
+    for (int i = 0; i < repeat; ++i) {
+        replaceAndWait();
+        QElapsedTimer t;
+        t.start();
+        pages->showTemplatePage();
+        QCoreApplication::processEvents();
+        open = std::min(open, t.nsecsElapsed() / 1e6);
+    }
+    out() << "opening the tab \"Zugvorlage\": " << ms(open) << " [" << (open <= 300 ? "ok" : "MISS")
+          << " <= 300 ms]; the first time (with building the order vocabulary) " << ms(firstOpen)
+          << "\n";
+    // Pressed at once after the replacement: waits for the build.
+    const double atOnce = bench::fastest(repeat, [&] {
+        pages->setCurrentIndex(0);
+        QCoreApplication::processEvents();
+        pages->templateReplaced();
+        pages->showTemplatePage();
+        QCoreApplication::processEvents();
+    });
+    out() << "opening the tab at once after the template was replaced: " << ms(atOnce) << "\n";
+    out().flush();
+
+    // Key presses at the ends of order lines of own units across the template.
+    QPlainTextEdit *editor = pages->richEdit4();
+    editor->setFocus();
+    QList<int> orderLines;
+    for (int i = 1; i < lines.size(); ++i) {
+        if (lines[i].startsWith(QStringLiteral("    ")) && !lines[i].trimmed().startsWith(u';'))
+            orderLines.append(i);
+    }
+    if (orderLines.isEmpty()) {
+        QTextStream(stderr) << "the template holds no orders\n";
+        return 1;
+    }
+    std::mt19937 random(7);
+    QList<double> times;
+    for (int i = 0; i < presses; ++i) {
+        const int line = orderLines[int(random() % quint32(orderLines.size()))];
+        QTextCursor cursor(editor->document()->findBlockByNumber(line));
+        cursor.movePosition(QTextCursor::EndOfBlock);
+        editor->setTextCursor(cursor);
+        editor->ensureCursorVisible();
+        QCoreApplication::processEvents();
+        QElapsedTimer t;
+        t.start();
+        typeKey(editor, Qt::Key_Space, QStringLiteral(" "));
+        QCoreApplication::processEvents();
+        times.append(t.nsecsElapsed() / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    out() << "key press in the template (" << presses << "): median " << ms(times[times.size() / 2])
+          << ", worst " << ms(times.last()) << "\n";
+
+    const double readBack = bench::fastest(repeat, [&] {
+        // Marks the lines as changed, then reads them as saving does.
+        typeKey(editor, Qt::Key_Backspace, QString());
+        QCoreApplication::processEvents();
+        (void)session.orderTemplate().lines().size();
+    });
+    out() << "reading the lines back after an edit: " << ms(readBack) << "\n";
+    return 0;
+}
