@@ -1250,148 +1250,148 @@ void MainWindow::showMarkers()
     }
     m_mapPanel->image82()->setMarker(world);
     m_mapPanel->image1()->setMarker(small);
+}
 
-    void MainWindow::connectOrderWriting()
-    {
-        OrderTemplate &orders = m_session.orderTemplate();
-        QPlainTextEdit *editor = m_reportPages->richEdit4();
-        // While the page holds the template, its document is read back when lines are asked.
-        orders.setEditorReader([editor] { return editor->toPlainText().split(u'\n'); });
-        connect(m_reportPages, &ReportPagesWidget::templateLoaded, this, [this, editor] {
-            editor->document()->setModified(!m_session.orderTemplate().isSaved());
-        });
-        // The document's modification state follows saving, so that undoing back to the
-        // saved text clears the title's star.
-        connect(&orders, &OrderTemplate::savedChanged, this, [this, editor](bool saved) {
-            if (saved && m_reportPages->holdsTemplate())
-                editor->document()->setModified(false);
-        });
-        connect(editor, &QPlainTextEdit::modificationChanged, this, [this, editor](bool modified) {
-            const QTextDocument *document = editor->document();
-            if (!modified && m_reportPages->holdsTemplate() && !m_reportPages->isLoadingTemplate()
-                && (document->isUndoAvailable() || document->isRedoAvailable()))
-                m_session.orderTemplate().setSaved(true);
-        });
-        connect(m_reportPages, &QTabWidget::currentChanged, this, [this] {
-            if (m_reportPages->currentWidget() == m_reportPages->templatePage())
-                applyOrderVocabulary();
-        });
-        connect(&m_session, &Session::gameChanged, this, [this] {
-            if (m_reportPages->currentWidget() == m_reportPages->templatePage())
-                applyOrderVocabulary();
-            showProblems({}, QString());
-        });
-    }
+void MainWindow::connectOrderWriting()
+{
+    OrderTemplate &orders = m_session.orderTemplate();
+    QPlainTextEdit *editor = m_reportPages->richEdit4();
+    // While the page holds the template, its document is read back when lines are asked.
+    orders.setEditorReader([editor] { return editor->toPlainText().split(u'\n'); });
+    connect(m_reportPages, &ReportPagesWidget::templateLoaded, this,
+        [this, editor] { editor->document()->setModified(!m_session.orderTemplate().isSaved()); });
+    // The document's modification state follows saving, so that undoing back to the
+    // saved text clears the title's star.
+    connect(&orders, &OrderTemplate::savedChanged, this, [this, editor](bool saved) {
+        if (saved && m_reportPages->holdsTemplate())
+            editor->document()->setModified(false);
+    });
+    connect(editor, &QPlainTextEdit::modificationChanged, this, [this, editor](bool modified) {
+        const QTextDocument *document = editor->document();
+        if (!modified && m_reportPages->holdsTemplate() && !m_reportPages->isLoadingTemplate()
+            && (document->isUndoAvailable() || document->isRedoAvailable()))
+            m_session.orderTemplate().setSaved(true);
+    });
+    connect(m_reportPages, &QTabWidget::currentChanged, this, [this] {
+        if (m_reportPages->currentWidget() == m_reportPages->templatePage())
+            applyOrderVocabulary();
+    });
+    connect(&m_session, &Session::gameChanged, this, [this] {
+        if (m_reportPages->currentWidget() == m_reportPages->templatePage())
+            applyOrderVocabulary();
+        showProblems({}, QString());
+    });
+}
 
-    void MainWindow::applyOrderVocabulary()
-    {
-        if (m_session.game().number == 0)
-            return;
-        std::shared_ptr<const OrderVocabulary> vocabulary;
-        try {
-            vocabulary = m_session.orderVocabulary();
-        } catch (const UserError &e) {
-            statusBar()->showMessage(e.message());
-            return;
-        }
-        m_reportPages->templatePage()->setVocabulary(vocabulary);
-        if (m_windows.orderEditor)
-            m_windows.orderEditor->setVocabulary(vocabulary);
+void MainWindow::applyOrderVocabulary()
+{
+    if (m_session.game().number == 0)
+        return;
+    std::shared_ptr<const OrderVocabulary> vocabulary;
+    try {
+        vocabulary = m_session.orderVocabulary();
+    } catch (const UserError &e) {
+        statusBar()->showMessage(e.message());
+        return;
     }
+    m_reportPages->templatePage()->setVocabulary(vocabulary);
+    if (m_windows.orderEditor)
+        m_windows.orderEditor->setVocabulary(vocabulary);
+}
 
-    void MainWindow::showProblems(const QList<OrderProblem> &problems, const QString &output)
-    {
-        m_problemUnits = unitsWithProblems(problems);
-        const ActiveGame game = m_session.game();
-        m_detailPages->units()->setProblemUnits(m_problemUnits);
-        if (!m_windows.checkerOutput || (problems.isEmpty() && output.isEmpty()))
-            return;
-        m_windows.checkerOutput->setEnabled(true);
-        m_windows.checkerOutput->showOutput(output);
-        m_windows.checkerOutput->showProblems(problems);
-    }
+void MainWindow::showProblems(const QList<OrderProblem> &problems, const QString &output)
+{
+    m_problemUnits = unitsWithProblems(problems);
+    const ActiveGame game = m_session.game();
+    m_detailPages->units()->setProblemUnits(m_problemUnits);
+    if (!m_windows.checkerOutput || (problems.isEmpty() && output.isEmpty()))
+        return;
+    m_windows.checkerOutput->setEnabled(true);
+    m_windows.checkerOutput->showOutput(output);
+    m_windows.checkerOutput->showProblems(problems);
+}
 
-    void MainWindow::Befehlsdurchsicht1Click()
-    {
-        if (m_session.game().number == 0)
-            return;
-        const QStringList &lines = m_session.orderTemplate().lines();
-        QList<OrderProblem> hints;
-        try {
-            hints = orderHints(ListTemplateLines(lines), *m_session.orderVocabulary());
-        } catch (const UserError &e) {
-            showError(QStringLiteral("Befehle durchsehen"), e.message());
-            return;
-        }
-        showProblems(hints, QStringLiteral("(Hinweise des Programms, ohne Checker)"));
-        statusBar()->showMessage(QStringLiteral("%1 Hinweise zu den Befehlen").arg(hints.size()));
+void MainWindow::Befehlsdurchsicht1Click()
+{
+    if (m_session.game().number == 0)
+        return;
+    const QStringList &lines = m_session.orderTemplate().lines();
+    QList<OrderProblem> hints;
+    try {
+        hints = orderHints(ListTemplateLines(lines), *m_session.orderVocabulary());
+    } catch (const UserError &e) {
+        showError(QStringLiteral("Befehle durchsehen"), e.message());
+        return;
     }
+    showProblems(hints, QStringLiteral("(Hinweise des Programms, ohne Checker)"));
+    statusBar()->showMessage(QStringLiteral("%1 Hinweise zu den Befehlen").arg(hints.size()));
+}
 
-    void MainWindow::showProblem(const OrderProblem &problem)
-    {
-        QPlainTextEdit *editor = showTemplatePage();
-        TemplatePage *page = m_reportPages->templatePage();
-        page->goToLine(currentLineOf(problem, DocumentTemplateLines(*editor->document())));
-        if (!problem.unitText.isEmpty())
-            selectUnitInRegion(problem.unitText);
-        // The list stays on top; the template takes the keys.
-        editor->setFocus(Qt::OtherFocusReason);
-    }
+void MainWindow::showProblem(const OrderProblem &problem)
+{
+    QPlainTextEdit *editor = showTemplatePage();
+    TemplatePage *page = m_reportPages->templatePage();
+    page->goToLine(currentLineOf(problem, DocumentTemplateLines(*editor->document())));
+    if (!problem.unitText.isEmpty())
+        selectUnitInRegion(problem.unitText);
+    // The list stays on top; the template takes the keys.
+    editor->setFocus(Qt::OtherFocusReason);
+}
 
-    void MainWindow::selectUnitInRegion(const QString &unitText)
-    {
-        QStringList position;
-        try {
-            position = m_session.orderVocabulary()->positionOfUnit(unitText).split(u'/');
-        } catch (const UserError &e) {
-            statusBar()->showMessage(e.message());
-            return;
-        }
-        bool xOk = false;
-        bool yOk = false;
-        const int x = position.value(0).toInt(&xOk);
-        const int y = position.value(1).toInt(&yOk);
-        if (!xOk || !yOk)
-            return;
-        getSekKoo(x, y);
-        m_detailPages->setCurrentWidget(m_detailPages->units());
-        m_detailPages->units()->selectUnit(unitText);
+void MainWindow::selectUnitInRegion(const QString &unitText)
+{
+    QStringList position;
+    try {
+        position = m_session.orderVocabulary()->positionOfUnit(unitText).split(u'/');
+    } catch (const UserError &e) {
+        statusBar()->showMessage(e.message());
+        return;
     }
+    bool xOk = false;
+    bool yOk = false;
+    const int x = position.value(0).toInt(&xOk);
+    const int y = position.value(1).toInt(&yOk);
+    if (!xOk || !yOk)
+        return;
+    getSekKoo(x, y);
+    m_detailPages->setCurrentWidget(m_detailPages->units());
+    m_detailPages->units()->selectUnit(unitText);
+}
 
-    void MainWindow::moveToUnitToReview(bool forward)
-    {
-        if (m_session.game().number == 0)
-            return;
-        QPlainTextEdit *editor = showTemplatePage();
-        const DocumentTemplateLines lines(*editor->document());
-        const std::optional<int> header = nextUnitToReview(lines,
-            editor->textCursor().blockNumber(), forward, ReviewTargets {m_problemUnits, true});
-        if (!header) {
-            statusBar()->showMessage(
-                QStringLiteral("Keine andere Einheit mit Problemen oder ohne Befehle"));
-            return;
-        }
-        m_reportPages->templatePage()->goToLine(*header);
-        const QString unitText = unitTextOfHeaderLine(lines.line(*header));
-        statusBar()->showMessage(QStringLiteral("Einheit %1").arg(unitText));
-        selectUnitInRegion(unitText);
-        editor->setFocus(Qt::OtherFocusReason);
+void MainWindow::moveToUnitToReview(bool forward)
+{
+    if (m_session.game().number == 0)
+        return;
+    QPlainTextEdit *editor = showTemplatePage();
+    const DocumentTemplateLines lines(*editor->document());
+    const std::optional<int> header = nextUnitToReview(
+        lines, editor->textCursor().blockNumber(), forward, ReviewTargets {m_problemUnits, true});
+    if (!header) {
+        statusBar()->showMessage(
+            QStringLiteral("Keine andere Einheit mit Problemen oder ohne Befehle"));
+        return;
     }
+    m_reportPages->templatePage()->goToLine(*header);
+    const QString unitText = unitTextOfHeaderLine(lines.line(*header));
+    statusBar()->showMessage(QStringLiteral("Einheit %1").arg(unitText));
+    selectUnitInRegion(unitText);
+    editor->setFocus(Qt::OtherFocusReason);
+}
 
-    void MainWindow::NaechsteEinheit1Click()
-    {
-        moveToUnitToReview(true);
-    }
+void MainWindow::NaechsteEinheit1Click()
+{
+    moveToUnitToReview(true);
+}
 
-    void MainWindow::VorigeEinheit1Click()
-    {
-        moveToUnitToReview(false);
-    }
+void MainWindow::VorigeEinheit1Click()
+{
+    moveToUnitToReview(false);
+}
 
-    void MainWindow::Ersetzen1Click()
-    {
-        m_reportPages->showTemplatePage();
-        m_reportPages->templatePage()->startReplace();
-    }
+void MainWindow::Ersetzen1Click()
+{
+    m_reportPages->showTemplatePage();
+    m_reportPages->templatePage()->startReplace();
+}
 
 } // namespace tolvimar
