@@ -7,7 +7,8 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build-sanitize}"
 "$root/scripts/bootstrap.sh"
-"$root/scripts/build.sh" "$build" -DTOLVIMAR_SANITIZE=ON -DTOLVIMAR_BUILD_BENCH=OFF
+"$root/scripts/build.sh" "$build" -DTOLVIMAR_SANITIZE=ON -DTOLVIMAR_BUILD_BENCH=OFF \
+    -DTOLVIMAR_BUILD_PICTURE_TOOLS=OFF
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:check_initialization_order=1:strict_init_order=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
