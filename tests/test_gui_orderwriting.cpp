@@ -16,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
@@ -264,10 +263,10 @@ private slots:
 
         CheckerOutputWindow *window = gui.main->windows().checkerOutput;
         QVERIFY(window->isVisible());
-        auto *problems = window->findChild<QListWidget *>(QStringLiteral("ListBoxProbleme"));
+        auto *problems = window->findChild<QListView *>(QStringLiteral("ListBoxProbleme"));
         QStringList rows;
-        for (int i = 0; i < problems->count(); ++i)
-            rows.append(problems->item(i)->text());
+        for (int i = 0; i < problems->model()->rowCount(); ++i)
+            rows.append(problems->model()->index(i, 0).data().toString());
         QVERIFY2(rows.size() >= 2, qPrintable(rows.join(u'\n')));
         QVERIFY(rows[0].startsWith(QStringLiteral("Einheit 3mw, Zeile %1 (Checker)").arg(mw + 2)));
         QVERIFY(rows[0].endsWith(QStringLiteral("Fehler: GIB ohne Menge")));
@@ -284,7 +283,7 @@ private slots:
         // A click leads to the line in the template and to the unit in its region.
         gui.main->detailPages()->units()->showEntries({});
         QTest::mouseClick(problems->viewport(), Qt::LeftButton, {},
-            problems->visualItemRect(problems->item(1)).center());
+            problems->visualRect(problems->model()->index(1, 0)).center());
         QCOMPARE(gui.page()->richEdit4()->textCursor().blockNumber(), my + 1);
         QCOMPARE(gui.main->reportPages()->currentWidget(), gui.page());
         QCOMPARE(gui.session->mapState().selectedRegion(), QPoint(1, 2));

@@ -1,9 +1,10 @@
 #include "checkeroutputwindow.h"
 
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QSplitter>
+#include <QStringListModel>
 #include <QVBoxLayout>
 
 namespace tolvimar {
@@ -20,8 +21,11 @@ CheckerOutputWindow::CheckerOutputWindow(QWidget *parent)
     m_heading->setObjectName(QStringLiteral("LabelProbleme"));
     layout->addWidget(m_heading);
     auto *split = new QSplitter(Qt::Vertical, this);
-    m_list = new QListWidget(split);
+    m_list = new QListView(split);
     m_list->setObjectName(QStringLiteral("ListBoxProbleme"));
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_rows = new QStringListModel(m_list);
+    m_list->setModel(m_rows);
     m_memo = new QPlainTextEdit(split);
     m_memo->setObjectName(QStringLiteral("Memo1"));
     m_memo->setReadOnly(true);
@@ -31,8 +35,8 @@ CheckerOutputWindow::CheckerOutputWindow(QWidget *parent)
     split->addWidget(m_memo);
     layout->addWidget(split);
     setFixedSize(640, 420);
-    connect(m_list, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
-        const int row = m_list->row(item);
+    connect(m_list, &QListView::clicked, this, [this](const QModelIndex &index) {
+        const int row = index.row();
         if (row >= 0 && row < m_problems.size())
             emit problemChosen(m_problems.at(row));
     });
@@ -64,9 +68,11 @@ QString CheckerOutputWindow::problemText(const OrderProblem &problem)
 void CheckerOutputWindow::showProblems(const QList<OrderProblem> &problems)
 {
     m_problems = problems;
-    m_list->clear();
+    QStringList rows;
+    rows.reserve(problems.size());
     for (const OrderProblem &problem : problems)
-        m_list->addItem(problemText(problem));
+        rows.append(problemText(problem));
+    m_rows->setStringList(rows);
     m_heading->setText(problems.isEmpty()
             ? QStringLiteral("Keine Probleme gefunden")
             : QStringLiteral("%1 Probleme (Klick: zur Zeile und zur Einheit)")

@@ -5,7 +5,8 @@
 #include <QDialog>
 
 class QLabel;
-class QListWidget;
+class QListView;
+class QStringListModel;
 class QPlainTextEdit;
 
 namespace tolvimar {
@@ -23,7 +24,7 @@ public:
     // Lists the problems; a click on one is problemChosen.
     void showProblems(const QList<OrderProblem> &problems);
     const QList<OrderProblem> &problems() const { return m_problems; }
-    QListWidget *problemList() const { return m_list; }
+    QListView *problemList() const { return m_list; }
 
     // The text of a problem in the list.
     static QString problemText(const OrderProblem &problem);
@@ -33,7 +34,8 @@ signals:
 
 private:
     QLabel *m_heading;
-    QListWidget *m_list;
+    QListView *m_list;
+    QStringListModel *m_rows;
     QPlainTextEdit *m_memo;
     QList<OrderProblem> m_problems;
 };
