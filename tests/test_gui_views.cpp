@@ -111,6 +111,24 @@ class TestGuiViews : public QObject
 {
     Q_OBJECT
 private slots:
+    // The whole window can be laid out on a screen of 1024 x 600: no page holds it wider
+    // or higher (pages that need more scroll).
+    void windowFitsASmallScreen()
+    {
+        GuiHarness gui;
+        gui.main->show();
+        gui.main->startGame(1, QStringLiteral("Test"), QStringLiteral("Kalmora"));
+        gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
+        gui.main->getSekKoo(1, 2);
+        QApplication::processEvents();
+        const QSize least = gui.main->minimumSizeHint().expandedTo(gui.main->minimumSize());
+        QVERIFY2(least.width() <= 1024 && least.height() <= 600,
+            qPrintable(QStringLiteral("%1 x %2").arg(least.width()).arg(least.height())));
+        gui.main->resize(1024, 600);
+        QApplication::processEvents();
+        QVERIFY2(gui.main->width() <= 1024, qPrintable(QString::number(gui.main->width())));
+    }
+
     // Presses on the report tabs collapse and enlarge the lower pages; the region pages
     // above keep a usable height and the tab bar stays under the pointer.
     void reportTabsLeaveTheRegionPagesReachable_data()

@@ -22,7 +22,7 @@ ArmyPage::ArmyPage(QWidget *parent)
     setObjectName(QStringLiteral("TabSheetArmee"));
     auto *layout = new QVBoxLayout(this);
     auto *controls = new QHBoxLayout;
-    layout->addLayout(controls);
+    layout->addWidget(sidewaysRow(controls, this));
 
     controls->addWidget(new QLabel(QStringLiteral("Armeen"), this));
     m_armeen = new QComboBox(this);

@@ -2,11 +2,11 @@
 
 #include "app/session.h"
 #include "base/errors.h"
+#include "base/identifiers.h"
 #include "base/prompter.h"
 #include "factionchoice.h"
 #include "military/groupings.h"
 #include "military/selectiontexts.h"
-#include "base/identifiers.h"
 #include "reportgrid.h"
 #include "widgets.h"
 
@@ -31,7 +31,7 @@ GroupingsPage::GroupingsPage(QWidget *parent)
     setObjectName(QStringLiteral("TabSheetGruppierungen"));
     auto *layout = new QVBoxLayout(this);
     auto *controls = new QGridLayout;
-    layout->addLayout(controls);
+    layout->addWidget(sidewaysRow(controls, this));
 
     auto addLabelled = [&](int column, const QString &label, QWidget *widget) {
         controls->addWidget(new QLabel(label, this), 0, column);

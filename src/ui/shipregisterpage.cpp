@@ -25,7 +25,7 @@ ShipRegisterPage::ShipRegisterPage(QWidget *parent)
     setObjectName(QStringLiteral("TabSheetSchiffsregister"));
     auto *layout = new QVBoxLayout(this);
     auto *controls = new QGridLayout;
-    layout->addLayout(controls);
+    layout->addWidget(sidewaysRow(controls, this));
     auto addLabelled = [&](int column, const QString &label, QWidget *widget) {
         controls->addWidget(new QLabel(label, this), 0, column);
         controls->addWidget(widget, 1, column);
