@@ -25,6 +25,7 @@ SelectionDialog::SelectionDialog(QWidget *parent)
     setObjectName(QStringLiteral("Spielwahl"));
     setWindowTitle(QStringLiteral("Spielwahl"));
     auto *grid = new QGridLayout(this);
+    QList<QGroupBox *> boxes;
     for (int k = 1; k <= 6; ++k) {
         auto *box = new QGroupBox(QStringLiteral("Spiel %1").arg(k), this);
         box->setObjectName(QStringLiteral("GroupBoxSpiel%1").arg(k));
@@ -50,7 +51,7 @@ SelectionDialog::SelectionDialog(QWidget *parent)
         row->addWidget(type);
         row->addWidget(start);
         row->addWidget(hint);
-        grid->addWidget(box, (k - 1) / 2, (k - 1) % 2);
+        boxes.append(box);
         m_names[k - 1] = name;
         m_types[k - 1] = type;
         m_starts[k - 1] = start;
@@ -59,8 +60,17 @@ SelectionDialog::SelectionDialog(QWidget *parent)
         connect(type, &QComboBox::currentIndexChanged, this, [this, k] { showTypeState(k); });
         showTypeState(k);
     }
+    // Two slots a row; one a row on a screen too narrow for two.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const int columns = screen
+            && 2 * boxes.first()->sizeHint().width() + 4 * grid->spacing()
+                > screen->availableGeometry().width()
+        ? 1
+        : 2;
+    for (int i = 0; i < boxes.size(); ++i)
+        grid->addWidget(boxes[i], i / columns, i % columns);
     setFixedSize(sizeHint());
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
+    if (screen)
         move(screen->availableGeometry().center() - rect().center());
 }
 
