@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 namespace tolvimar {
@@ -90,6 +91,8 @@ void OrderEditorWindow::fill(const QString &unitName, const QStringList &lines, 
     m_memo1->setReadOnly(false);
     m_note->hide();
     m_memo1->setPlainText(lines.join(u'\n'));
+    // Typing adds to the orders after the last one, never before the unit's header.
+    m_memo1->moveCursor(QTextCursor::End);
     m_memo1->setFocus();
     m_button1->setEnabled(true);
     m_checkBox1->setEnabled(true);
