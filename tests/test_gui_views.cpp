@@ -4,6 +4,7 @@
 #include "guisupport.h"
 #include "mainwindow.h"
 #include "mapfixture.h"
+#include "mapgui.h"
 #include "mapimage.h"
 #include "mappanel.h"
 #include "ordereditorwindow.h"
@@ -35,33 +36,11 @@ using namespace tolvimar::test;
 
 namespace {
 
-// The program's windows over a MapGame, started through the selection dialog.
-struct ViewGui : MapGame
+// The map windows with what the view tests read and do besides.
+struct ViewGui : MapGui
 {
-    void open(const QSize &windowSize = QSize(1200, 800))
-    {
-        main = createWindows(*session, prompter, false);
-        main->resize(windowSize);
-        QTest::mouseClick(
-            main->findChild<QPushButton *>(QStringLiteral("ButtonStart1")), Qt::LeftButton);
-        QCoreApplication::processEvents();
-    }
-
-    template<typename T> T *find(const QString &name) const
-    {
-        T *widget = main->findChild<T *>(name);
-        if (!widget)
-            qWarning("no widget %s", qPrintable(name));
-        return widget;
-    }
     QString text(const QString &name) const { return find<QLineEdit>(name)->text(); }
     QString title() const { return find<QLabel>(QStringLiteral("Panel1"))->text(); }
-    MapImage *smallMap() const { return find<MapImage>(QStringLiteral("Image1")); }
-    const MapState &state() const { return session->mapState(); }
-    void render()
-    {
-        QTest::mouseClick(find<QPushButton>(QStringLiteral("Button4")), Qt::LeftButton);
-    }
 
     void statistics(int x, int y, int level, int turn, int peasants)
     {
@@ -88,8 +67,6 @@ struct ViewGui : MapGame
         }
         QFAIL(qPrintable(QStringLiteral("no row with ") + part));
     }
-
-    std::unique_ptr<MainWindow> main;
 };
 
 // Two levels with a named region at 0/0 on each, and a unit of the faction on level 0.
