@@ -1340,20 +1340,17 @@ void MainWindow::showProblem(const OrderProblem &problem)
 
 void MainWindow::selectUnitInRegion(const QString &unitText)
 {
-    QStringList position;
+    std::optional<Position> at;
     try {
-        position = m_session.orderVocabulary()->positionOfUnit(unitText).split(u'/');
+        at = parsePosition(m_session.orderVocabulary()->positionOfUnit(unitText));
     } catch (const UserError &e) {
         statusBar()->showMessage(e.message());
         return;
     }
-    bool xOk = false;
-    bool yOk = false;
-    const int x = position.value(0).toInt(&xOk);
-    const int y = position.value(1).toInt(&yOk);
-    if (!xOk || !yOk)
+    if (!at)
         return;
-    getSekKoo(x, y);
+    // The unit's region on its own level, as the search and the report rows show it.
+    showRegion(at->x, at->y, at->level);
     m_detailPages->setCurrentWidget(m_detailPages->units());
     m_detailPages->units()->selectUnit(unitText);
 }
