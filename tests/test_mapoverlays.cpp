@@ -188,6 +188,21 @@ private slots:
         QCOMPARE(describe(setPixels(unitsLayer(units, kFrame).image)), describe(pixels));
     }
 
+    // Fitted squares (the window's) are filled 4 x 4 blocks 2 pixels inside their cells:
+    // the neighbours 1/1 and 2/1 (corners (12, 64) and (20, 64)) do not touch, where the
+    // whole-cell squares share their edge.
+    void fittedUnits()
+    {
+        OverlayFrame frame = kFrame;
+        frame.fitted = true;
+        const QList<UnitSquare> units {{u"1/1"_s, u"x"_s}, {u"2/1"_s, u""_s}};
+        const auto filled = [](int left, int top, QChar colour) {
+            return pattern(left, top, QStringList(4, QString(4, colour)));
+        };
+        QCOMPARE(describe(setPixels(unitsLayer(units, frame).image)),
+            describe(merged(filled(14, 66, u'G'), filled(22, 66, u'M'))));
+    }
+
     // The cell of 2/3 has its corner at (28, 48).
     void regionMessages_data()
     {

@@ -294,7 +294,7 @@ OverlayLayer MapOperations::drawOverlay(OverlayKind kind, bool *admitted, int sc
     const MapState &state = m_session.mapState();
     const ActiveGame &game = m_session.game();
     const OverlayFrame frame {int(state.origin().x()), int(state.origin().y()),
-        state.worldMapSize(), state.level(), scale};
+        state.worldMapSize(), state.level(), scale, state.fittedMarks()};
     if (admitted)
         *admitted = true;
     switch (kind) {

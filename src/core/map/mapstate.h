@@ -74,6 +74,12 @@ public:
     const QImage &smallMap() const { return m_smallMap; }
     void setSmallMap(const QImage &image);
 
+    // Overlay marks drawn inside their cells (the window), so that the marks of a
+    // crowded map leave the terrain between them visible; off, the unit squares take
+    // the whole cell (the exported pictures).
+    bool fittedMarks() const { return m_fittedMarks; }
+    void setFittedMarks(bool fitted) { m_fittedMarks = fitted; }
+
     const Overlay &overlay(OverlayKind kind) const { return m_overlays[int(kind)]; }
     void setOverlay(OverlayKind kind, const Overlay &overlay);
 
@@ -101,6 +107,7 @@ private:
     QString m_regionPosition;
     QString m_regionCaption;
     std::optional<int> m_filterLevel;
+    bool m_fittedMarks = false;
     QImage m_worldMap;
     QImage m_smallMap;
     Overlay m_overlays[3];

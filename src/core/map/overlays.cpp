@@ -116,8 +116,14 @@ OverlayLayer unitsLayer(const QList<UnitSquare> &units, const OverlayFrame &fram
         if (!nearPicture(c, frame.size))
             continue;
         const bool marked = unit.flags.contains(u'x') || unit.flags.contains(u'X');
-        setColours(painter, marked ? OverlayColour::Green : OverlayColour::Magenta, std::nullopt);
-        painter.drawRect(box(c.x(), c.y(), c.x() + 8, c.y() + 8));
+        const QRgb colour = marked ? OverlayColour::Green : OverlayColour::Magenta;
+        if (frame.fitted) {
+            setColours(painter, colour, colour);
+            painter.drawRect(box(c.x() + 2, c.y() + 2, c.x() + 6, c.y() + 6));
+        } else {
+            setColours(painter, colour, std::nullopt);
+            painter.drawRect(box(c.x(), c.y(), c.x() + 8, c.y() + 8));
+        }
         if (!marked)
             seen.insert(unit.position);
     }

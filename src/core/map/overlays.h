@@ -22,6 +22,9 @@ struct OverlayFrame
     // The layer is drawn this many times larger (for a zoomed world map); its marks
     // grow with it instead of their pixels.
     int scale = 1;
+    // The unit squares drawn filled inside the cell (2 pixels in from its edges), so
+    // that neighbouring squares leave the terrain between them visible.
+    bool fitted = false;
 
     WorldMapFrame world() const { return {minX, minY, size.height()}; }
 };
