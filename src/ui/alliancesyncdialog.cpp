@@ -2,6 +2,7 @@
 
 #include "app/alliancesync.h"
 #include "app/session.h"
+#include "attempt.h"
 #include "base/errors.h"
 
 #include <QApplication>
@@ -119,11 +120,8 @@ AllianceSyncDialog::AllianceSyncDialog(Session &session, QWidget *parent)
 
     if (m_session.game().isOpen()) {
         ShareProgress quiet;
-        try {
-            m_server->setText(AllianceSync(m_session, quiet).rememberedServer());
-        } catch (const UserError &e) {
-            m_result->setPlainText(e.message());
-        }
+        attempt([&] { m_server->setText(AllianceSync(m_session, quiet).rememberedServer()); },
+            [this](const QString &message) { m_result->setPlainText(message); });
     } else {
         m_start->setEnabled(false);
         m_result->setPlainText(QStringLiteral("Bitte zuerst ein Spiel starten."));
@@ -170,11 +168,10 @@ void AllianceSyncDialog::AbgleichenClick()
     QString text = result.message;
     if (result.status != AllianceSync::Result::Failed) {
         m_step->setText(QStringLiteral("Abgleich beendet"));
-        try {
-            sync.rememberServer(server);
-        } catch (const UserError &e) {
-            text += QStringLiteral("\nDer Server wurde nicht gemerkt: ") + e.message();
-        }
+        attempt([&] { sync.rememberServer(server); },
+            [&](const QString &message) {
+                text += QStringLiteral("\nDer Server wurde nicht gemerkt: ") + message;
+            });
     } else {
         m_step->setText(QStringLiteral("Abgleich fehlgeschlagen"));
         m_progress->setValue(0);

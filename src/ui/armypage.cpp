@@ -1,6 +1,7 @@
 #include "armypage.h"
 
 #include "app/session.h"
+#include "attempt.h"
 #include "base/errors.h"
 #include "base/prompter.h"
 #include "military/armies.h"
@@ -69,7 +70,7 @@ void ArmyPage::Bericht()
         return;
     for (QLineEdit *total : {m_soldiers, m_weapons, m_rangedWeapons})
         total->setText(QStringLiteral("0"));
-    try {
+    attempt(m_session->prompter(), QStringLiteral("Armee Info"), [&] {
         BusyScope busy(m_session->prompter());
         const ArmyReport report = m_armies->report(m_session->game(), m_armeen->currentText());
         m_soldiers->setText(QString::number(report.soldiers));
@@ -80,10 +81,7 @@ void ArmyPage::Bericht()
         for (const UnitKey &unit : report.units)
             keys.append(QVariant::fromValue(unit));
         m_grid->showRows(report.rows, keys);
-    } catch (const UserError &e) {
-        m_session->prompter().message(
-            Prompter::Kind::Error, QStringLiteral("Armee Info"), e.message());
-    }
+    });
 }
 
 } // namespace tolvimar

@@ -1,6 +1,7 @@
 #include "regionentrydialog.h"
 
 #include "app/session.h"
+#include "attempt.h"
 #include "base/errors.h"
 #include "base/prompter.h"
 #include "map/regionentry.h"
@@ -120,12 +121,9 @@ void RegionEntryDialog::Button1Click()
     region.level = m_session.mapState().level();
     region.terrain = m_comboBox1->currentText();
     region.exportGood = m_edit4->text();
-    try {
-        RegionEntry(m_session.database(), m_session.game().number).save(region);
-    } catch (const UserError &e) {
-        m_session.prompter().message(Prompter::Kind::Error, kTitle, e.message());
+    if (!attempt(m_session.prompter(), kTitle,
+            [&] { RegionEntry(m_session.database(), m_session.game().number).save(region); }))
         return;
-    }
     backToMainWindow();
     m_session.mapState().setCurrentPosition(QPoint(region.x, region.y));
     emit regionSaved(region.x, region.y);

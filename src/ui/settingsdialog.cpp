@@ -1,6 +1,7 @@
 #include "settingsdialog.h"
 
 #include "app/session.h"
+#include "attempt.h"
 #include "base/errors.h"
 #include "base/prompter.h"
 
@@ -57,16 +58,14 @@ SettingsDialog::SettingsDialog(Session &session, QWidget *mainWindow)
 
 void SettingsDialog::open()
 {
-    try {
-        const Session::Settings s = m_session.settings();
-        m_homeX->setText(s.homeX);
-        m_homeY->setText(s.homeY);
-        m_programPath->setText(s.programPath);
-        m_checkerPath->setText(s.checkerPath);
-    } catch (const UserError &e) {
-        m_session.prompter().message(Prompter::Kind::Error, QStringLiteral("Fehler"), e.message());
+    if (!attempt(m_session.prompter(), QStringLiteral("Fehler"), [this] {
+            const Session::Settings s = m_session.settings();
+            m_homeX->setText(s.homeX);
+            m_homeY->setText(s.homeY);
+            m_programPath->setText(s.programPath);
+            m_checkerPath->setText(s.checkerPath);
+        }))
         return;
-    }
     m_mainWindow->setEnabled(false);
     // A window stays usable while its disabled parent is not, once enabled explicitly.
     setEnabled(true);
@@ -75,13 +74,11 @@ void SettingsDialog::open()
 
 void SettingsDialog::speichernClick()
 {
-    try {
-        m_session.saveSettings(
-            {m_homeX->text(), m_homeY->text(), m_programPath->text(), m_checkerPath->text()});
-    } catch (const UserError &e) {
-        m_session.prompter().message(Prompter::Kind::Error, QStringLiteral("Fehler"), e.message());
+    if (!attempt(m_session.prompter(), QStringLiteral("Fehler"), [this] {
+            m_session.saveSettings(
+                {m_homeX->text(), m_homeY->text(), m_programPath->text(), m_checkerPath->text()});
+        }))
         return;
-    }
     backToMainWindow();
 }
 

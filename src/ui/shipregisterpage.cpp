@@ -1,6 +1,7 @@
 #include "shipregisterpage.h"
 
 #include "app/session.h"
+#include "attempt.h"
 #include "base/errors.h"
 #include "base/position.h"
 #include "base/prompter.h"
@@ -91,11 +92,9 @@ void ShipRegisterPage::loadFactions()
 {
     if (!m_session)
         return;
-    try {
+    attempt(m_session->prompter(), QStringLiteral("Schiffsregister"), [this] {
         fillFactionChoice(m_faction, m_register->factionChoices(m_session->game().number));
-    } catch (const UserError &e) {
-        showError(e.message());
-    }
+    });
 }
 
 void ShipRegisterPage::Bericht()
@@ -110,7 +109,7 @@ void ShipRegisterPage::Bericht()
     selection.type = m_type->currentText();
     selection.dateComparison = m_comparison->currentText();
     selection.date = m_infoDatum->text();
-    try {
+    attempt(m_session->prompter(), QStringLiteral("Schiffsregister"), [&] {
         BusyScope busy(m_session->prompter());
         const ShipRegisterReport report = m_register->report(m_session->game(), selection);
         m_found->setText(QString::number(report.count));
@@ -119,17 +118,7 @@ void ShipRegisterPage::Bericht()
         for (const QString &position : report.positions)
             keys.append(position);
         m_grid->showRows(report.rows, keys);
-    } catch (const UserError &e) {
-        showError(e.message());
-    }
-}
-
-void ShipRegisterPage::showError(const QString &text)
-{
-    if (m_session) {
-        m_session->prompter().message(
-            Prompter::Kind::Error, QStringLiteral("Schiffsregister"), text);
-    }
+    });
 }
 
 } // namespace tolvimar

@@ -38,7 +38,6 @@ public slots:
 
 private:
     void loadFactions();
-    void showError(const QString &text);
 
     Session *m_session = nullptr;
     std::unique_ptr<ShipRegister> m_register;
