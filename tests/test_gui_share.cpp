@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSqlQuery>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace tolvimar;
@@ -186,10 +187,10 @@ private slots:
         Gui gui;
         addRegion(*gui.session, 0, 0, 0, 301);
         addRegion(*gui.session, 1, 0, 0, 301);
-        gui.main->Button4Click();
+        gui.find<QPushButton>(QStringLiteral("Button4"))->click();
         gui.main->getSekKoo(0, 0);
-        gui.main->ToolButton1Click();
-        gui.main->ToolButton2Click();
+        gui.find<QToolButton>(QStringLiteral("ToolButton1"))->click();
+        gui.find<QToolButton>(QStringLiteral("ToolButton2"))->click();
         const QSize before = gui.session->mapState().worldMap().size();
         AllianceSyncDialog dialog(*gui.session, gui.main.get());
         connect(&dialog, &AllianceSyncDialog::mapChanged, gui.main.get(),
@@ -202,7 +203,7 @@ private slots:
                      .contains(QStringLiteral("Heruntergeladen: 2 Zeilen")),
             qPrintable(Gui::in<QPlainTextEdit>(&dialog, "ErgebnisText")->toPlainText()));
         QVERIFY(gui.session->mapState().worldMap().size() != before);
-        QCOMPARE(gui.main->mapPanel()->image82()->image().size(),
+        QCOMPARE(gui.find<MapImage>(QStringLiteral("Image82"))->image().size(),
             gui.session->mapState().worldMap().size());
     }
 

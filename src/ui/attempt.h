@@ -5,17 +5,25 @@
 
 namespace tolvimar {
 
-// Runs a handler's work; a UserError it throws is shown once as an error message with
-// the title. Returns whether the work ran through.
-template<typename Work> bool attempt(Prompter &prompter, const QString &title, Work &&work)
+// Runs a handler's work; a UserError it throws goes to onFailure with its message.
+// Returns whether the work ran through.
+template<typename Work, typename Failure> bool attempt(Work &&work, Failure &&onFailure)
 {
     try {
         work();
         return true;
     } catch (const UserError &e) {
-        prompter.message(Prompter::Kind::Error, title, e.message());
+        onFailure(e.message());
         return false;
     }
+}
+
+// Runs a handler's work; a UserError it throws is shown once as an error message with
+// the title.
+template<typename Work> bool attempt(Prompter &prompter, const QString &title, Work &&work)
+{
+    return attempt(std::forward<Work>(work),
+        [&](const QString &message) { prompter.message(Prompter::Kind::Error, title, message); });
 }
 
 } // namespace tolvimar

@@ -1,8 +1,11 @@
 #include "detailpages.h"
 
+#include "app/session.h"
 #include "armypage.h"
+#include "attempt.h"
 #include "base/position.h"
 #include "groupingspage.h"
+#include "map/regiondetail.h"
 #include "pointspage.h"
 #include "regioninfopage.h"
 #include "reportgrid.h"
@@ -33,14 +36,80 @@ DetailPages::DetailPages(QWidget *parent)
     addTab(m_groupings, QStringLiteral("Gruppierungen"));
     m_shipRegister = new ShipRegisterPage(this);
     addTab(m_shipRegister, QStringLiteral("Schiffsregister"));
+    connect(m_groupings, &GroupingsPage::unitActivated, this, &DetailPages::unitActivated);
+    connect(m_army, &ArmyPage::unitActivated, this, &DetailPages::unitActivated);
+    connect(
+        m_shipRegister, &ShipRegisterPage::regionActivated, this, &DetailPages::regionActivated);
 }
 
 void DetailPages::attach(Session &session)
 {
+    m_session = &session;
     m_units->attach(session);
     m_army->attach(session);
     m_groupings->attach(session);
     m_shipRegister->attach(session);
+}
+
+RegionSelection DetailPages::regionSelection() const
+{
+    const MapState &map = m_session->mapState();
+    RegionSelection selection;
+    selection.level = map.level();
+    selection.allUnits = m_units->allUnits();
+    selection.currentOnly = m_units->currentOnly();
+    selection.previousPosition = map.regionPosition();
+    return selection;
+}
+
+bool DetailPages::showRegionAt(int x, int y)
+{
+    // A change still open in a field of the page belongs to the region shown so far.
+    m_regionInfo->commitEdits();
+    m_units->commitEdits();
+    RegionView view;
+    const bool read = attempt(m_session->prompter(), QStringLiteral("Region"), [&] {
+        BusyScope busy(m_session->prompter());
+        view = RegionDetail(m_session->database())
+                   .getSekKoo(m_session->game(), x, y, regionSelection());
+    });
+    if (!read)
+        return false;
+    MapState &map = m_session->mapState();
+    map.setRegionCaption(view.caption);
+    m_regionInfo->showRegion(view);
+    m_units->showEntries(view.units);
+    if (view.history)
+        showHistory(*view.history, view.regionPosition);
+    map.setRegionPosition(view.regionPosition);
+    map.setSelectedRegion(QPoint(x, y));
+    emit regionShown();
+    return true;
+}
+
+void DetailPages::refreshUnitList()
+{
+    const std::optional<QPoint> region = m_session->mapState().selectedRegion();
+    if (!region)
+        return;
+    attempt(m_session->prompter(), QStringLiteral("Einheiten"), [&] {
+        m_units->updateEntries(
+            RegionDetail(m_session->database())
+                .getSekKoo(m_session->game(), region->x(), region->y(), regionSelection())
+                .units);
+    });
+}
+
+void DetailPages::selectUnit(int number)
+{
+    int row = m_units->rowOfUnit(number);
+    if (row < 0 && m_units->admitEveryUnit()) {
+        refreshUnitList();
+        row = m_units->rowOfUnit(number);
+    }
+    setCurrentWidget(m_units);
+    if (row >= 0)
+        m_units->selectEntry(row);
 }
 
 void DetailPages::showHistory(const QList<QStringList> &grid, const QString &position)

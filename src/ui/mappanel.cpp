@@ -1,14 +1,24 @@
 #include "mappanel.h"
 
+#include "app/session.h"
+#include "attempt.h"
+#include "base/position.h"
+#include "map/mapexchange.h"
+#include "map/worldmaprenderer.h"
 #include "mapimage.h"
+#include "report/importprogress.h"
 #include "updown.h"
 
+#include <QAction>
+#include <QActionGroup>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -19,6 +29,30 @@ namespace tolvimar {
 namespace {
 
 constexpr int kSmallMapSide = 261;
+
+// An entry of the level list: the level's number and name.
+QString levelText(int level, const QString &name)
+{
+    return name.isEmpty() ? QString::number(level)
+                          : QString::number(level) + QStringLiteral(" – ") + name;
+}
+
+// The layer that shows an overlay: units, ships, region messages, from the bottom.
+int layerIndex(OverlayKind kind)
+{
+    switch (kind) {
+    case OverlayKind::Units:
+        return 0;
+    case OverlayKind::Ships:
+        return 1;
+    case OverlayKind::RegionMessages:
+        break;
+    }
+    return 2;
+}
+
+constexpr OverlayKind kOverlayKinds[3]
+    = {OverlayKind::Units, OverlayKind::Ships, OverlayKind::RegionMessages};
 
 } // namespace
 
@@ -115,26 +149,372 @@ MapPanel::MapPanel(QWidget *parent)
     layout->addWidget(m_smallArea, 0, Qt::AlignHCenter);
 }
 
-void MapPanel::showWorldMap(const QImage &map)
+MapPanel::~MapPanel() = default;
+
+template<typename Work> void MapPanel::mapWork(Work &&work)
 {
-    m_image82->setImage(map);
+    attempt(m_session->prompter(), QStringLiteral("Karte"), std::forward<Work>(work));
 }
 
-void MapPanel::showLayer(int index, bool visible, const QImage &image)
+void MapPanel::attach(Session &session)
 {
-    MapImage *layer = m_layers[index];
-    layer->setImage(image);
-    layer->setVisible(visible);
-    if (visible)
-        layer->raise();
+    m_session = &session;
+    // The window's overlays keep the terrain of a crowded map visible.
+    session.mapState().setFittedMarks(true);
+    m_maps = std::make_unique<MapOperations>(session);
+    connectMaps();
+}
+
+void MapPanel::connectMaps()
+{
+    MapState &state = m_session->mapState();
+    connect(&state, &MapState::worldMapChanged, this,
+        [this] { m_image82->setImage(m_session->mapState().worldMap()); });
+    connect(&state, &MapState::smallMapChanged, this,
+        [this] { m_image1->setImage(m_session->mapState().smallMap()); });
+    connect(&state, &MapState::overlayChanged, this, &MapPanel::showLayer);
+    connect(&state, &MapState::regionCaptionChanged, m_panel1, &QLabel::setText);
+    // The selected region is framed on both maps wherever they stand.
+    for (auto signal : {&MapState::worldMapChanged, &MapState::smallMapChanged})
+        connect(&state, signal, this, &MapPanel::showMarkers);
+    connect(&state, &MapState::selectedRegionChanged, this, &MapPanel::showMarkers);
+    connect(&state, &MapState::originChanged, this, &MapPanel::showMarkers);
+    // Names of regions under the pointer belong to the level they were asked on.
+    connect(&state, &MapState::levelChanged, this, [this] {
+        m_pointerRegion.reset();
+        emit statusText(2, QString());
+    });
+    connect(&state, &MapState::worldMapChanged, this, &MapPanel::showZoomedMap);
+    connect(&state, &MapState::overlayChanged, this, &MapPanel::showZoomedMap);
+    connect(this, &MapPanel::zoomChanged, this, [this](int zoom) {
+        for (QAction *action : std::as_const(m_zoomActions))
+            action->setChecked(action->data().toInt() == zoom);
+        showZoomedMap();
+    });
+
+    connect(m_image82, &MapImage::pointerMoved, this,
+        [this](const QPoint &p) { Image82MouseMove(p.x(), p.y()); });
+    connect(m_image82, &MapImage::pressed, this,
+        [this](const QPoint &p) { Image82MouseDown(p.x(), p.y()); });
+    connect(m_image82, &MapImage::zoomRequested, this,
+        [this](int steps, const QPoint &at) { setZoom(zoom() + steps, at); });
+    connect(m_image1, &MapImage::pointerMoved, this,
+        [this](const QPoint &p) { Image1MouseMove(p.x(), p.y()); });
+    connect(m_image1, &MapImage::pressed, this,
+        [this](const QPoint &p) { Image1MouseDown(p.x(), p.y()); });
+    connect(m_image1, &MapImage::arrowKey, this,
+        [this](int dx, int dy, Qt::KeyboardModifiers modifiers) {
+            const int step = modifiers & Qt::ShiftModifier ? 1 : 9;
+            moveSmallMap(dx * step, dy * step);
+        });
+    connect(m_upDown1, &UpDown::clicked, this, &MapPanel::UpDown1Click);
+    connect(m_upDown2, &UpDown::clicked, this, &MapPanel::UpDown2Click);
+    connect(m_button4, &QPushButton::clicked, this, &MapPanel::renderWorldMap);
+    connect(m_button9, &QPushButton::clicked, this, &MapPanel::switchToChosenLevel);
+    connect(m_levelList, &QComboBox::currentIndexChanged, this, &MapPanel::showLevelName);
+    connect(m_levelName, &QLineEdit::editingFinished, this, &MapPanel::storeLevelName);
+
+    connect(m_session, &Session::gameOpened, this, &MapPanel::gameOpened);
+    // An import may bring new levels.
+    connect(m_session, &Session::statusChanged, this, [this] {
+        if (m_session->game().isOpen())
+            refreshLevels();
+    });
+}
+
+void MapPanel::gameOpened()
+{
+    m_button4->setEnabled(true);
+    m_button9->setEnabled(true);
+    m_levelName->setEnabled(true);
+    refreshLevels();
+    showMarkers();
+}
+
+void MapPanel::renderWorldMap()
+{
+    mapWork([this] { m_maps->displayWorldMapHex(); });
+}
+
+void MapPanel::switchToChosenLevel()
+{
+    if (m_levelList->currentIndex() < 0)
+        return;
+    const MapOperations::SwitchResult result = switchToLevel(m_levelList->currentData().toInt());
+    // The pages and the title show the selected place on the level now shown.
+    const std::optional<QPoint> selected = m_session->mapState().selectedRegion();
+    if (result != MapOperations::SwitchResult::Unchanged && selected)
+        emit regionChosen(selected->x(), selected->y());
+}
+
+MapOperations::SwitchResult MapPanel::switchToLevel(int level)
+{
+    if (m_levelList->findData(level) < 0)
+        refreshLevels();
+    if (m_levelList->findData(level) >= 0)
+        m_levelList->setCurrentIndex(m_levelList->findData(level));
+    MapOperations::SwitchResult result = MapOperations::SwitchResult::Unchanged;
+    mapWork([&] {
+        result = m_maps->switchLevel(level);
+        if (level == 0 && result != MapOperations::SwitchResult::Unchanged)
+            scrollWorldMapToMiddle();
+    });
+    return result;
+}
+
+void MapPanel::showRegion(int x, int y, int level)
+{
+    MapState &state = m_session->mapState();
+    if (level != state.level())
+        switchToLevel(level);
+    state.setCurrentPosition(QPoint(x, y));
+    showSmallMapAround(x, y);
+    if (!state.worldMapSize().isEmpty()) {
+        const WorldMapFrame frame {
+            int(state.origin().x()), int(state.origin().y()), state.worldMapSize().height()};
+        scrollWorldMapTo(
+            QRect(worldCellCorner(frame, x, y), QSize(kWorldCellPitch, kWorldCellPitch)));
+    }
+}
+
+void MapPanel::showSmallMapAround(int x, int y)
+{
+    mapWork([&] { m_maps->displaySmallMap(x, y); });
+}
+
+void MapPanel::moveSmallMap(int dx, int dy)
+{
+    mapWork([&] { m_maps->moveSmallMap(dx, dy); });
+}
+
+void MapPanel::toggleOverlay(OverlayKind kind)
+{
+    mapWork([&] { m_maps->toggleOverlay(kind); });
+    showLayer(kind);
+}
+
+void MapPanel::showLayer(OverlayKind kind)
+{
+    const MapState::Overlay &overlay = m_session->mapState().overlay(kind);
+    MapImage *layer = m_layers[layerIndex(kind)];
+    layer->setImage(overlay.image);
+    layer->setVisible(overlay.visible);
     // Keep the stacking order of the layers: units, ships, region messages.
     for (MapImage *l : m_layers)
         l->raise();
+    emit overlayShown(kind, overlay.on, MapOperations::overlayText(kind, overlay.on));
 }
 
-void MapPanel::showSmallMap(const QImage &map)
+void MapPanel::refreshLevels()
 {
-    m_image1->setImage(map);
+    const QVariant chosen = m_levelList->currentIndex() >= 0
+        ? m_levelList->currentData()
+        : QVariant(m_session->mapState().level());
+    QSignalBlocker block(m_levelList);
+    m_levelList->clear();
+    mapWork([this] {
+        for (const MapOperations::LevelChoice &choice : m_maps->levelChoices()) {
+            m_levelList->addItem(levelText(choice.level, choice.name), choice.level);
+            m_levelList->setItemData(m_levelList->count() - 1, choice.name, Qt::ToolTipRole);
+            m_levelList->setItemData(m_levelList->count() - 1, choice.stored, Qt::UserRole + 1);
+        }
+    });
+    m_levelList->setCurrentIndex(std::max(0, m_levelList->findData(chosen)));
+    showLevelName();
+}
+
+void MapPanel::showLevelName()
+{
+    m_levelName->setText(m_levelList->currentIndex() < 0
+            ? QString()
+            : m_levelList->currentData(Qt::ToolTipRole).toString());
+    // A level without a row has no name to store.
+    m_levelName->setReadOnly(!m_levelList->currentData(Qt::UserRole + 1).toBool());
+}
+
+void MapPanel::storeLevelName()
+{
+    const int index = m_levelList->currentIndex();
+    if (index < 0)
+        return;
+    const int level = m_levelList->currentData().toInt();
+    const QString name = m_levelName->text();
+    m_maps->setLevelName(level, name);
+    m_levelList->setItemData(index, name, Qt::ToolTipRole);
+    m_levelList->setItemText(index, levelText(level, name));
+}
+
+void MapPanel::importMapData(ImportProgress &progress)
+{
+    MapExchange exchange(m_session->database(), m_session->game().number, m_session->prompter());
+    const QString path = exchange.askImportFile();
+    if (path.isEmpty())
+        return;
+    int regions = -1;
+    QString failure;
+    {
+        ProgressScope shown(progress);
+        attempt([&] { regions = exchange.importFile(path); },
+            [&](const QString &message) { failure = message; });
+    }
+    if (regions < 0) {
+        m_session->prompter().message(
+            Prompter::Kind::Error, QStringLiteral("Kartendaten importieren"), failure);
+        return;
+    }
+    // The file may bring levels the level box does not list yet.
+    refreshLevels();
+    emit notice(QStringLiteral("Kartendaten importiert: %1 neue Regionen aus %2")
+                    .arg(regions)
+                    .arg(QFileInfo(path).fileName()));
+}
+
+void MapPanel::exportWholeMap()
+{
+    // The whole map holds every level, whichever the world map shows.
+    MapExchange(m_session->database(), m_session->game().number, m_session->prompter())
+        .exportWholeMap(std::nullopt);
+}
+
+void MapPanel::exportMarkedArea()
+{
+    const MapState &map = m_session->mapState();
+    const MarkedRegion marked {map.selectedRegion(), map.level(), map.regionCaption()};
+    MapExchange(m_session->database(), m_session->game().number, m_session->prompter())
+        .exportArea(marked, map.regionFilterLevel());
+}
+
+void MapPanel::addZoomMenu(QMenu *menu)
+{
+    QMenu *zoomMenu = menu->addMenu(QStringLiteral("Weltkarte &Zoom"));
+    zoomMenu->setObjectName(QStringLiteral("Zoom1"));
+    auto *group = new QActionGroup(this);
+    for (int factor = 1; factor <= kMaxZoom; ++factor) {
+        QAction *action = zoomMenu->addAction(QStringLiteral("&%1 %").arg(factor * 100));
+        action->setObjectName(QStringLiteral("Zoom%1x").arg(factor));
+        action->setCheckable(true);
+        action->setChecked(factor == 1);
+        action->setData(factor);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, factor] { setZoom(factor); });
+        m_zoomActions.append(action);
+    }
+    zoomMenu->addSeparator();
+    QAction *larger = zoomMenu->addAction(QStringLiteral("&Vergrößern"));
+    larger->setObjectName(QStringLiteral("ZoomIn1"));
+    larger->setShortcut(QKeySequence::ZoomIn);
+    connect(larger, &QAction::triggered, this, [this] { setZoom(zoom() + 1); });
+    QAction *smaller = zoomMenu->addAction(QStringLiteral("Ver&kleinern"));
+    smaller->setObjectName(QStringLiteral("ZoomOut1"));
+    smaller->setShortcut(QKeySequence::ZoomOut);
+    connect(smaller, &QAction::triggered, this, [this] { setZoom(zoom() - 1); });
+}
+
+void MapPanel::showPointer(const RegionCoord &region, bool onWorldMap)
+{
+    emit statusText(1, positionText(region.x, region.y));
+    if (m_pointerRegion && m_pointerRegion->first == region
+        && m_pointerRegion->second == onWorldMap)
+        return;
+    m_pointerRegion = std::make_pair(region, onWorldMap);
+    attempt([&] { emit statusText(2, m_maps->regionLabel(region, onWorldMap)); },
+        [this](const QString &message) { emit statusText(2, message); });
+}
+
+void MapPanel::Image1MouseMove(int x, int y)
+{
+    if (!m_session->game().isOpen())
+        return;
+    showPointer(m_maps->smallRegionAt(QPoint(x, y)), false);
+}
+
+void MapPanel::Image1MouseDown(int x, int y)
+{
+    if (!m_session->game().isOpen())
+        return;
+    const RegionCoord region = m_maps->smallRegionAt(QPoint(x, y));
+    showPointer(region, false);
+    emit regionChosen(region.x, region.y);
+}
+
+void MapPanel::Image82MouseMove(int x, int y)
+{
+    if (!m_session->game().isOpen() || m_session->mapState().worldMapSize().isEmpty())
+        return;
+    showPointer(m_maps->worldRegionAt(QPoint(x, y)), true);
+}
+
+void MapPanel::Image82MouseDown(int x, int y)
+{
+    if (!m_session->game().isOpen() || m_session->mapState().worldMapSize().isEmpty())
+        return;
+    mapWork([&] {
+        const RegionCoord region = m_maps->selectOnWorldMap(QPoint(x, y));
+        emit statusText(0, positionText(region.x, region.y));
+        emit regionChosen(region.x, region.y);
+    });
+}
+
+void MapPanel::UpDown1Click(UpDown::Button button)
+{
+    moveSmallMap(0, button == UpDown::Button::Next ? 9 : -9);
+}
+
+void MapPanel::UpDown2Click(UpDown::Button button)
+{
+    moveSmallMap(button == UpDown::Button::Next ? 9 : -9, 0);
+}
+
+void MapPanel::showZoomedMap()
+{
+    // The zoomed world map and its layers are drawn at their size, not enlarged.
+    const int z = zoom();
+    if (z <= 1 || !m_session->game().isOpen())
+        return;
+    mapWork([&] {
+        // A picture or zoom that changed has dropped its zoomed drawing; the others stay.
+        if (!m_image82->showsZoomedImage())
+            m_image82->setZoomedImage(m_maps->renderZoomed(z));
+        for (const OverlayKind kind : kOverlayKinds) {
+            const MapState::Overlay &overlay = m_session->mapState().overlay(kind);
+            MapImage *layer = m_layers[layerIndex(kind)];
+            if (overlay.visible && !layer->showsZoomedImage()
+                && qint64(overlay.image.width()) * overlay.image.height() * z * z
+                    <= WorldMapRenderer::kMaxPixels)
+                layer->setZoomedImage(m_maps->drawOverlay(kind, nullptr, z).image);
+        }
+    });
+}
+
+void MapPanel::showMarkers()
+{
+    const MapState &state = m_session->mapState();
+    const std::optional<QPoint> selected = state.selectedRegion();
+    std::optional<QRect> world;
+    std::optional<QRect> small;
+    if (selected && !state.worldMapSize().isEmpty()) {
+        const WorldMapFrame frame {
+            int(state.origin().x()), int(state.origin().y()), state.worldMapSize().height()};
+        const QRect cell(worldCellCorner(frame, selected->x(), selected->y()),
+            QSize(kWorldCellPitch, kWorldCellPitch + 2));
+        if (cell.intersects(QRect(QPoint(0, 0), state.worldMapSize())))
+            world = cell;
+    }
+    if (selected) {
+        const QPoint centre = state.currentPosition();
+        for (int row = 1; row <= kSmallMapRows && !small; ++row) {
+            for (int cell = 1; cell <= smallMapCellCount(row); ++cell) {
+                const RegionCoord region = smallCellRegion(centre.x(), centre.y(), row, cell);
+                if (region.x == selected->x() && region.y == selected->y()) {
+                    small = QRect(smallCellCorner(row, cell),
+                        QSize(kSmallCellPitch, kSmallCellPitch + kSmallCellPitch / 3));
+                    break;
+                }
+            }
+        }
+    }
+    m_image82->setMarker(world);
+    m_image1->setMarker(small);
 }
 
 void MapPanel::scrollWorldMapTo(const QRect &pictureRect)

@@ -1,26 +1,36 @@
 #pragma once
 
+#include "app/mapoperations.h"
+#include "map/hexgeometry.h"
+#include "map/mapstate.h"
+#include "updown.h"
+
 #include <QPoint>
 #include <QWidget>
+#include <memory>
 #include <optional>
 
+class QAction;
 class QComboBox;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QScrollArea;
 
 namespace tolvimar {
 
+class ImportProgress;
 class MapImage;
-class UpDown;
+class Session;
 
 // The left column of the main window: the world map in its scroll box with the
 // three overlay layers on it, the button that renders it, the level box, the panel
 // naming the selected region and the small map with its arrows. The world map box
 // takes the room the column has; the small map grows by whole steps when there is
-// room for it.
+// room for it. Once attached to a session it shows the session's maps and turns the
+// pointer, keys and buttons into map operations.
 class MapPanel : public QWidget
 {
     Q_OBJECT
@@ -28,31 +38,47 @@ public:
     static constexpr int kMaxZoom = 4;
 
     explicit MapPanel(QWidget *parent = nullptr);
+    ~MapPanel() override;
 
-    QScrollArea *scrollBox1() const { return m_scrollBox1; }
-    MapImage *image82() const { return m_image82; }
-    // The overlay layers: Image2 units, Image3 ships, Image4 region messages.
-    MapImage *image2() const { return m_layers[0]; }
-    MapImage *image3() const { return m_layers[1]; }
-    MapImage *image4() const { return m_layers[2]; }
-    QPushButton *button4() const { return m_button4; }
-    QComboBox *dbLookupComboBox3() const { return m_levelList; }
-    QLineEdit *dbEdit32() const { return m_levelName; }
-    QPushButton *button9() const { return m_button9; }
-    QLabel *panel1() const { return m_panel1; }
-    MapImage *image1() const { return m_image1; }
-    UpDown *upDown1() const { return m_upDown1; }
-    UpDown *upDown2() const { return m_upDown2; }
+    // Shows the session's maps and acts on its game from now on.
+    void attach(Session &session);
 
-    // Shows a world map picture (a null one shows "Keine Weltkarte").
-    void showWorldMap(const QImage &map);
-    // Shows or hides a layer (0 units, 1 ships, 2 region messages) with its picture.
-    void showLayer(int index, bool visible, const QImage &image);
-    void showSmallMap(const QImage &map);
+    // The world map rendered for the level shown ("Karte aktualisieren").
+    void renderWorldMap();
+    // Switches to the level chosen in the level box; the selected region of the new
+    // level is then chosen again (regionChosen).
+    void switchToChosenLevel();
+    // The map part of a jump: the region's level shown, the small map drawn around the
+    // region and the world map scrolled to it.
+    void showRegion(int x, int y, int level);
+    // The small map drawn around a region (one entered by hand).
+    void showSmallMapAround(int x, int y);
+    // Moves the small map by whole regions.
+    void moveSmallMap(int dx, int dy);
+    // Turns an overlay on or off and shows it.
+    void toggleOverlay(OverlayKind kind);
+    // The level box read anew from the game (an import or a sync may bring levels).
+    void refreshLevels();
+    // "Kartendaten importieren": a map data file asked for and read in, its progress
+    // shown; what it added goes to notice, a failure is shown as an error.
+    void importMapData(ImportProgress &progress);
+    // "Gesamtkarte exportieren" (every level) and "Kartenbereich exportieren" (around
+    // the selected region).
+    void exportWholeMap();
+    void exportMarkedArea();
+    // The submenu "Weltkarte Zoom" in a menu: fixed steps, larger, smaller.
+    void addZoomMenu(QMenu *menu);
+
+    // Pointer handlers, in pixels of the unzoomed pictures.
+    void Image1MouseMove(int x, int y);
+    void Image1MouseDown(int x, int y);
+    void Image82MouseMove(int x, int y);
+    void Image82MouseDown(int x, int y);
+    void UpDown1Click(tolvimar::UpDown::Button button);
+    void UpDown2Click(tolvimar::UpDown::Button button);
 
     // Scrolls the world map box so that a rectangle of the (unzoomed) picture is seen.
     void scrollWorldMapTo(const QRect &pictureRect);
-
     // Scrolls the world map box to the picture's size / 2.25, as a game opens. Kept
     // until the box's layout admits it or the user scrolls.
     void scrollWorldMapToMiddle();
@@ -66,6 +92,15 @@ public:
 
 signals:
     void zoomChanged(int zoom);
+    // A region chosen on a map (a click, or the selected region on a level switched to).
+    void regionChosen(int x, int y);
+    // Texts for the status bar's panels: 0 the region clicked on the world map, 1 the
+    // position under the pointer, 2 the name of the region under it.
+    void statusText(int panel, const QString &text);
+    // A note for the status bar.
+    void notice(const QString &text);
+    // An overlay was turned on or off; text is the caption of its button.
+    void overlayShown(tolvimar::OverlayKind kind, bool on, const QString &text);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -73,7 +108,20 @@ protected:
 private:
     void applyPendingScroll();
     void fitSmallMap();
+    void connectMaps();
+    void gameOpened();
+    void showLayer(OverlayKind kind);
+    void showLevelName();
+    void storeLevelName();
+    void showPointer(const RegionCoord &region, bool onWorldMap);
+    void showMarkers();
+    void showZoomedMap();
+    MapOperations::SwitchResult switchToLevel(int level);
+    // Runs map work; a failure is shown as an error of the map.
+    template<typename Work> void mapWork(Work &&work);
 
+    Session *m_session = nullptr;
+    std::unique_ptr<MapOperations> m_maps;
     QScrollArea *m_scrollBox1;
     MapImage *m_image82;
     MapImage *m_layers[3];
@@ -87,8 +135,11 @@ private:
     MapImage *m_image1;
     UpDown *m_upDown1;
     UpDown *m_upDown2;
+    QList<QAction *> m_zoomActions;
     int m_smallScale = 1;
     std::optional<QPoint> m_pendingScroll;
+    // The region last named under the pointer, so a move within a cell asks nothing.
+    std::optional<std::pair<RegionCoord, bool>> m_pointerRegion;
 };
 
 } // namespace tolvimar

@@ -16,6 +16,7 @@
 #include "map/hexgeometry.h"
 #include "mappanel.h"
 #include "ordereditorwindow.h"
+#include "placesearchbox.h"
 #include "progresswindow.h"
 #include "recentreports.h"
 #include "reportpageswidget.h"
@@ -46,6 +47,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
+#include <QToolButton>
 
 using namespace tolvimar;
 
@@ -127,18 +129,21 @@ int main(int argc, char *argv[])
         const QPoint corner = worldCellCorner(
             {int(map.origin().x()), int(map.origin().y()), map.worldMapSize().height()}, where->x,
             where->y);
-        main->Image82MouseDown(corner.x() + 4, corner.y() + 4);
-        main->mapPanel()->scrollBox1()->ensureVisible(corner.x(), corner.y(), 120, 80);
+        main->mapPanel()->Image82MouseDown(corner.x() + 4, corner.y() + 4);
+        main->findChild<QScrollArea *>(QStringLiteral("ScrollBox1"))
+            ->ensureVisible(corner.x(), corner.y(), 120, 80);
     }
     shoot(QStringLiteral("02-hauptfenster"));
 
     // The world map at twice the size with the ships and units of the turn.
     main->mapPanel()->setZoom(2);
-    main->ToolButton1Click();
-    main->ToolButton2Click();
+    const auto toggleShipsAndUnits = [&] {
+        for (const char *name : {"ToolButton1", "ToolButton2"})
+            main->findChild<QToolButton *>(QString::fromLatin1(name))->click();
+    };
+    toggleShipsAndUnits();
     shoot(QStringLiteral("03-karte-ueberlagerungen"));
-    main->ToolButton1Click();
-    main->ToolButton2Click();
+    toggleShipsAndUnits();
     main->mapPanel()->setZoom(1);
 
     // A unit of the region, its view and the order editor.
@@ -156,9 +161,9 @@ int main(int argc, char *argv[])
     if (where) {
         const QString name
             = queries.regionNameAt(1, where->x, where->y, where->level).value_or(QString());
-        auto *search = main->findChild<QLineEdit *>(QStringLiteral("EditSuche"));
+        auto *search = main->findChild<PlaceSearchBox *>(QStringLiteral("EditSuche"));
         search->setText(name.left(3));
-        main->searchPlaces();
+        search->searchPlaces();
         shoot(QStringLiteral("15-suche"));
         if (auto *results = main->findChild<QMenu *>(QStringLiteral("MenuSuchergebnisse")))
             results->hide();

@@ -1,0 +1,229 @@
+#include "orderwriting.h"
+
+#include "app/session.h"
+#include "attempt.h"
+#include "base/position.h"
+#include "checkeroutputwindow.h"
+#include "detailpages.h"
+#include "ordereditorwindow.h"
+#include "orders/checker.h"
+#include "orders/ordertemplate.h"
+#include "orders/ordervocabulary.h"
+#include "orders/templatelines.h"
+#include "reportpageswidget.h"
+#include "templatepage.h"
+#include "unitspage.h"
+
+#include <QPlainTextEdit>
+#include <QTextDocument>
+
+namespace tolvimar {
+
+OrderWriting::OrderWriting(
+    Session &session, QWidget *window, ReportPagesWidget *reportPages, DetailPages *detailPages)
+    : QObject(window)
+    , m_session(session)
+    , m_window(window)
+    , m_reportPages(reportPages)
+    , m_detailPages(detailPages)
+{
+    OrderTemplate &orders = m_session.orderTemplate();
+    QPlainTextEdit *editor = m_reportPages->richEdit4();
+    // While the page holds the template, its document is read back when lines are asked.
+    orders.setEditorReader([editor] { return editor->toPlainText().split(u'\n'); });
+    connect(m_reportPages, &ReportPagesWidget::templateLoaded, this,
+        [this, editor] { editor->document()->setModified(!m_session.orderTemplate().isSaved()); });
+    // The document's modification state follows saving, so that undoing back to the
+    // saved text clears the title's star.
+    connect(&orders, &OrderTemplate::savedChanged, this, [this, editor](bool saved) {
+        if (saved && m_reportPages->holdsTemplate())
+            editor->document()->setModified(false);
+    });
+    connect(editor, &QPlainTextEdit::modificationChanged, this, [this, editor](bool modified) {
+        const QTextDocument *document = editor->document();
+        if (!modified && m_reportPages->holdsTemplate() && !m_reportPages->isLoadingTemplate()
+            && (document->isUndoAvailable() || document->isRedoAvailable()))
+            m_session.orderTemplate().setSaved(true);
+    });
+    connect(m_reportPages, &QTabWidget::currentChanged, this, [this] {
+        if (m_reportPages->currentWidget() == m_reportPages->templatePage())
+            applyOrderVocabulary();
+    });
+    connect(&m_session, &Session::gameChanged, this, [this] {
+        if (m_reportPages->currentWidget() == m_reportPages->templatePage())
+            applyOrderVocabulary();
+        showProblems({}, QString());
+    });
+    // The editor gets the game's order words as it opens on a unit.
+    connect(m_detailPages->units(), &UnitsPage::editorOpening, this,
+        &OrderWriting::applyOrderVocabulary);
+}
+
+void OrderWriting::setWindows(OrderEditorWindow *orderEditor, CheckerOutputWindow *checkerOutput)
+{
+    m_orderEditor = orderEditor;
+    m_checkerOutput = checkerOutput;
+    if (m_checkerOutput) {
+        connect(m_checkerOutput, &CheckerOutputWindow::problemChosen, this,
+            &OrderWriting::showProblem, Qt::UniqueConnection);
+    }
+}
+
+bool OrderWriting::save()
+{
+    return attempt(m_session.prompter(), QStringLiteral("Zugvorlage speichern"),
+        [this] { m_session.orderFile().save(); });
+}
+
+void OrderWriting::saveAs()
+{
+    const QString path
+        = m_session.prompter().saveFileName(QStringLiteral("Zugvorlage speichern unter"),
+            {QStringLiteral("Alle (*.*)"), QStringLiteral("Textdateien (*.txt)")}, 1, true);
+    if (path.isEmpty())
+        return;
+    attempt(m_session.prompter(), QStringLiteral("Zugvorlage speichern"),
+        [&] { m_session.orderFile().saveAs(path); });
+}
+
+void OrderWriting::autosave()
+{
+    attempt([this] { m_session.orderFile().saveIfChanged(); },
+        [this](const QString &message) {
+            m_session.prompter().notice(
+                QStringLiteral("Automatisches Speichern fehlgeschlagen: ") + message);
+        });
+}
+
+bool OrderWriting::settleBeforeLeaving()
+{
+    if (m_session.orderTemplate().isSaved())
+        return true;
+    const int choice = m_session.prompter().askChoice(Prompter::Kind::Confirmation,
+        QStringLiteral("Bestätigung"), QStringLiteral("Zugvorlage wurde noch nicht gespeichert."),
+        {QStringLiteral("Speichern"), QStringLiteral("Verwerfen"), QStringLiteral("Abbrechen")});
+    // A template that could not be saved keeps the player where he is.
+    return choice == 1 || (choice == 0 && save() && m_session.orderTemplate().isSaved());
+}
+
+void OrderWriting::templateEdited()
+{
+    if (m_reportPages->isLoadingTemplate())
+        return;
+    // The editor's document is the template: nothing is copied per key press.
+    m_session.orderTemplate().editedInEditor();
+    // Undone back to the text saved last: saved again (a text set anew has no steps
+    // to undo or redo, and stays unsaved).
+    const QTextDocument *document = m_reportPages->richEdit4()->document();
+    if (!document->isModified() && (document->isUndoAvailable() || document->isRedoAvailable()))
+        m_session.orderTemplate().setSaved(true);
+}
+
+void OrderWriting::runChecker()
+{
+    // The window keeps painting while the checker runs, but takes no input.
+    m_window->setEnabled(false);
+    OrderChecker::Result result;
+    {
+        BusyScope busy(m_session.prompter());
+        OrderFile orderFile = m_session.orderFile();
+        result = OrderChecker(m_session.game()).run(orderFile);
+    }
+    m_window->setEnabled(true);
+    if (result.status != OrderChecker::Result::Ran) {
+        m_session.prompter().message(
+            Prompter::Kind::Error, QStringLiteral("Zug Checker"), result.message);
+        return;
+    }
+    const QStringList &lines = m_session.orderTemplate().lines();
+    QList<OrderProblem> problems = checkerProblems(result.output, ListTemplateLines(lines));
+    attempt(
+        [&] {
+            problems.append(orderHints(ListTemplateLines(lines), *m_session.orderVocabulary()));
+        },
+        [this](const QString &message) { emit notice(message); });
+    showProblems(problems, result.output);
+}
+
+void OrderWriting::applyOrderVocabulary()
+{
+    if (m_session.game().number == 0)
+        return;
+    std::shared_ptr<const OrderVocabulary> vocabulary;
+    if (!attempt([&] { vocabulary = m_session.orderVocabulary(); },
+            [this](const QString &message) { emit notice(message); }))
+        return;
+    m_reportPages->templatePage()->setVocabulary(vocabulary);
+    if (m_orderEditor)
+        m_orderEditor->setVocabulary(vocabulary);
+}
+
+void OrderWriting::showProblems(const QList<OrderProblem> &problems, const QString &output)
+{
+    m_problemUnits = unitsWithProblems(problems);
+    m_detailPages->units()->setProblemUnits(m_problemUnits);
+    if (!m_checkerOutput || (problems.isEmpty() && output.isEmpty()))
+        return;
+    m_checkerOutput->setEnabled(true);
+    m_checkerOutput->showOutput(output);
+    m_checkerOutput->showProblems(problems);
+}
+
+void OrderWriting::reviewOrders()
+{
+    if (m_session.game().number == 0)
+        return;
+    const QStringList &lines = m_session.orderTemplate().lines();
+    QList<OrderProblem> hints;
+    if (!attempt(m_session.prompter(), QStringLiteral("Befehle durchsehen"),
+            [&] { hints = orderHints(ListTemplateLines(lines), *m_session.orderVocabulary()); }))
+        return;
+    showProblems(hints, QStringLiteral("(Hinweise des Programms, ohne Checker)"));
+    emit notice(QStringLiteral("%1 Hinweise zu den Befehlen").arg(hints.size()));
+}
+
+void OrderWriting::showProblem(const OrderProblem &problem)
+{
+    QPlainTextEdit *editor = m_reportPages->showTemplatePage();
+    m_reportPages->templatePage()->goToLine(
+        currentLineOf(problem, DocumentTemplateLines(*editor->document())));
+    if (!problem.unitText.isEmpty())
+        selectUnitInRegion(problem.unitText);
+    // The list stays on top; the template takes the keys.
+    editor->setFocus(Qt::OtherFocusReason);
+}
+
+void OrderWriting::selectUnitInRegion(const QString &unitText)
+{
+    std::optional<Position> at;
+    if (!attempt([&] { at = parsePosition(m_session.orderVocabulary()->positionOfUnit(unitText)); },
+            [this](const QString &message) { emit notice(message); }))
+        return;
+    if (!at)
+        return;
+    // The unit's region on its own level, as the search and the report rows show it.
+    emit regionToShow(at->x, at->y, at->level);
+    m_detailPages->setCurrentWidget(m_detailPages->units());
+    m_detailPages->units()->selectUnit(unitText);
+}
+
+void OrderWriting::moveToUnitToReview(bool forward)
+{
+    if (m_session.game().number == 0)
+        return;
+    QPlainTextEdit *editor = m_reportPages->showTemplatePage();
+    const DocumentTemplateLines lines(*editor->document());
+    const std::optional<int> header = nextUnitToReview(
+        lines, editor->textCursor().blockNumber(), forward, ReviewTargets {m_problemUnits, true});
+    if (!header) {
+        emit notice(QStringLiteral("Keine andere Einheit mit Problemen oder ohne Befehle"));
+        return;
+    }
+    m_reportPages->templatePage()->goToLine(*header);
+    const QString unitText = unitTextOfHeaderLine(lines.line(*header));
+    emit notice(QStringLiteral("Einheit %1").arg(unitText));
+    selectUnitInRegion(unitText);
+    editor->setFocus(Qt::OtherFocusReason);
+}
+
+} // namespace tolvimar

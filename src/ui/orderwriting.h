@@ -1,0 +1,74 @@
+#pragma once
+
+#include "orders/orderproblems.h"
+
+#include <QObject>
+#include <QSet>
+
+class QWidget;
+
+namespace tolvimar {
+
+class CheckerOutputWindow;
+class DetailPages;
+class OrderEditorWindow;
+class ReportPagesWidget;
+class Session;
+
+// Writing orders in the template: the game's order words for colours and completion,
+// the checker and the program's own hints with their problem list, the moves to the
+// next unit to review, and the template's saved state following its document.
+class OrderWriting : public QObject
+{
+    Q_OBJECT
+public:
+    // window: disabled while the checker runs.
+    OrderWriting(Session &session, QWidget *window, ReportPagesWidget *reportPages,
+        DetailPages *detailPages);
+
+    void setWindows(OrderEditorWindow *orderEditor, CheckerOutputWindow *checkerOutput);
+
+    // Runs the checker on the saved template and lists its problems with the hints.
+    void runChecker();
+    // The program's hints without a checker.
+    void reviewOrders();
+    // The next or previous unit with problems or without orders (F8, Shift+F8).
+    void moveToUnitToReview(bool forward);
+    // A problem chosen in the problem list: its line on the template page, its unit.
+    void showProblem(const tolvimar::OrderProblem &problem);
+    // A key press in the template page's editor.
+    void templateEdited();
+    // Hands the game's order vocabulary to the template page and the order editor.
+    void applyOrderVocabulary();
+
+    // Saves the template to its file, or under a name asked for; false when it failed.
+    bool save();
+    void saveAs();
+    // Saves a changed template; a failure is only noted, so that typing goes on.
+    void autosave();
+    // Before the template is left (the program closed): an unsaved one is saved,
+    // discarded or kept as the player chooses. False when the player stays.
+    bool settleBeforeLeaving();
+
+signals:
+    // A region to show (x, y, level), before its unit is selected.
+    void regionToShow(int x, int y, int level);
+    // A note for the status bar.
+    void notice(const QString &text);
+
+private:
+    // Lists the problems and marks their units in the unit list.
+    void showProblems(const QList<OrderProblem> &problems, const QString &output);
+    // Shows the unit's region and selects the unit in the unit list.
+    void selectUnitInRegion(const QString &unitText);
+
+    Session &m_session;
+    QWidget *m_window;
+    ReportPagesWidget *m_reportPages;
+    DetailPages *m_detailPages;
+    OrderEditorWindow *m_orderEditor = nullptr;
+    CheckerOutputWindow *m_checkerOutput = nullptr;
+    QSet<QString> m_problemUnits;
+};
+
+} // namespace tolvimar

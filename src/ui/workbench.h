@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QSplitter>
+
+namespace tolvimar {
+
+struct PlaceHit;
+class DetailPages;
+class MapPanel;
+class ReportPagesWidget;
+class Session;
+
+// The main window's working area ("SplitterMain"): the maps in the left column, the
+// region and military pages over the report pages in the right one. It keeps them
+// showing the session and leads from one to the other: a region chosen on a map, a
+// row double-clicked, a search hit.
+class Workbench : public QSplitter
+{
+    Q_OBJECT
+public:
+    Workbench(Session &session, QWidget *parent = nullptr);
+
+    MapPanel *mapPanel() const { return m_mapPanel; }
+    DetailPages *detailPages() const { return m_detailPages; }
+    ReportPagesWidget *reportPages() const { return m_reportPages; }
+
+    // Jumps to a region: its level shown, both maps on it with the region marked, and
+    // its pages ("Region Info" in front).
+    void showRegion(int x, int y, int level);
+    // Jumps to a search hit: its region, and the unit selected when it is one.
+    void jumpTo(const tolvimar::PlaceHit &hit);
+    // The next or previous page of the pages the focus is in (the region pages when
+    // it is elsewhere).
+    void turnPage(bool forward);
+
+private:
+    void connectSession();
+    void connectPages();
+
+    Session &m_session;
+    MapPanel *m_mapPanel;
+    DetailPages *m_detailPages;
+    ReportPagesWidget *m_reportPages;
+};
+
+} // namespace tolvimar
