@@ -64,7 +64,7 @@ private slots:
         QTest::addColumn<Codes>("codes"); // the exit statuses that are right
         QTest::addColumn<int>("faultLine"); // for status 2: the line the message names
 
-        const QByteArray k = kalmoraReport();
+        const QByteArray k = kalmoraReportBytes();
         const QByteArray s = sulvitan();
         const QString K = QStringLiteral("Kalmora");
         const QString S = QStringLiteral("Sulvitan");

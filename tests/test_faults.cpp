@@ -202,7 +202,7 @@ private slots:
             cli(importArgs(ws.path(), fixture(QStringLiteral("reports/kalmora-klein.cr")))).code,
             0);
         const QString next = inputs.filePath(QStringLiteral("mai.cr"));
-        writeBytes(next, replaced(kalmoraReport(), "40;Runde", "41;Runde"));
+        writeBytes(next, replaced(kalmoraReportBytes(), "40;Runde", "41;Runde"));
         if (setup == Setup::OrderFileIsDirectory)
             QVERIFY(QDir().mkpath(ws.file(QStringLiteral("spiel1/Zug-Spiel1-4-Mai.txt"))));
         if (setup == Setup::StatusDataIsFile) {
@@ -317,7 +317,7 @@ private slots:
     // so and changed nothing.
     void concurrentImportsKeepEveryLine()
     {
-        const QByteArray report = kalmoraReport();
+        const QByteArray report = kalmoraReportBytes();
         for (int round = 0; round < 8; ++round) {
             TempWorkspace ws;
             QTemporaryDir inputs;
@@ -449,7 +449,7 @@ private slots:
             // Sparse: a size past the limit costs no disk.
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(kalmoraReport());
+            f.write(kalmoraReportBytes());
             QVERIFY(f.resize((qint64(1) << 30) + 1));
         }
         const QByteArray database = readBytes(ws.file(QStringLiteral("kalmora.sqlite")));
@@ -577,7 +577,7 @@ private slots:
         QFETCH(QString, errPart);
         TempWorkspace ws;
         QTemporaryDir inputs;
-        QByteArray report = replaced(kalmoraReport(), "812;Punkte", points + ";Punkte");
+        QByteArray report = replaced(kalmoraReportBytes(), "812;Punkte", points + ";Punkte");
         report = replaced(report, "340;Silber", "2000000000;Silber");
         report = replaced(report, "500;Silber", "1999999910;Silber");
         const QString path = inputs.filePath(QStringLiteral("reich.cr"));
@@ -621,7 +621,7 @@ private slots:
         TempWorkspace ws;
         QTemporaryDir inputs;
         const QString path = inputs.filePath(QStringLiteral("bericht.cr"));
-        writeBytes(path, replaced(kalmoraReport(), from, to));
+        writeBytes(path, replaced(kalmoraReportBytes(), from, to));
         CliRun run = cli(importArgs(ws.path(), path));
         if (command == u"status")
             run = cli(slotArgs(ws.path(), QStringLiteral("status")));

@@ -51,7 +51,7 @@ struct Imported
     TempWorkspace ws;
     QTemporaryDir inputs;
 
-    explicit Imported(const QByteArray &report = kalmoraReport())
+    explicit Imported(const QByteArray &report = kalmoraReportBytes())
     {
         const QString path = inputs.filePath(QStringLiteral("bericht.cr"));
         writeBytes(path, report);
@@ -92,7 +92,7 @@ QByteArray sixUnits()
             + "\";Name\r\n4711;Partei\r\n1;Anzahl\r\n\"Menschen\";Typ\r\nCOMMANDS\r\n\"LERNE "
               "Taktik\"\r\nGEGENSTAENDE\r\n5;Silber\r\n";
     }
-    return replaced(kalmoraReport(), "REGION 2 2\r\n", extra + "REGION 2 2\r\n");
+    return replaced(kalmoraReportBytes(), "REGION 2 2\r\n", extra + "REGION 2 2\r\n");
 }
 
 bool isRoot()
@@ -183,7 +183,7 @@ private slots:
     {
         Imported game;
         // The same turn with other orders and enough regions to keep the import busy.
-        QByteArray report = replaced(kalmoraReport(), "\"MACHE Holz\"", "\"MACHE Stein\"");
+        QByteArray report = replaced(kalmoraReportBytes(), "\"MACHE Holz\"", "\"MACHE Stein\"");
         QByteArray oceans;
         for (int i = 0; i < 60000; ++i)
             oceans += "REGION " + QByteArray::number(100 + i % 300) + ' '

@@ -87,7 +87,7 @@ QStringList inWorkspace(const QString &dir, const QStringList &arguments)
     return QStringList {QStringLiteral("--workspace"), dir} + arguments;
 }
 
-QByteArray kalmoraReport()
+QByteArray kalmoraReportBytes()
 {
     return readBytes(fixture(QStringLiteral("reports/kalmora-klein.cr")));
 }

@@ -52,7 +52,7 @@ CliRun runCliProcess(const QStringList &arguments, const QStringList &faults = {
 QStringList inWorkspace(const QString &dir, const QStringList &arguments);
 
 // The bytes of the small Kalmora report of the fixtures.
-QByteArray kalmoraReport();
+QByteArray kalmoraReportBytes();
 // The bytes with the first `from` (which must occur) replaced by `to`.
 QByteArray replaced(QByteArray bytes, const QByteArray &from, const QByteArray &to);
 
