@@ -9,6 +9,7 @@
 #include "app/session.h"
 #include "base/configuration.h"
 #include "base/scriptedprompter.h"
+#include "benchgame.h"
 #include "benchsupport.h"
 #include "db/database.h"
 #include "groupingspage.h"
@@ -26,7 +27,9 @@
 #include <ctime>
 
 using namespace tolvimar;
+using tolvimar::bench::BenchGame;
 using tolvimar::bench::option;
+using tolvimar::bench::writeArmyUnits;
 
 namespace {
 
@@ -35,26 +38,10 @@ constexpr int kTurn = 404;
 
 void fill(Database &db, int units)
 {
-    const QStringList groups = {QStringLiteral("1. Armee"), QStringLiteral("2. Armee"),
-        QStringLiteral("Händler"), QStringLiteral("Keine"), QString(), QString()};
     Transaction t(db);
-    QSqlQuery u(db.connection());
-    u.prepare(QStringLiteral(
-        R"(INSERT INTO einheiten ("Spiel", "Einheit Nr", "Einheit Position", "Einheit Name",
-               "Partei Nr", "Info Datum", "Personen", "Gruppe", "Hiebwaffen", "Ausdauer",
-               "Speer", "Schwert", "Bogen", "Pferd")
-           VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?))"));
-    for (int i = 0; i < units; ++i) {
-        const int persons = 1 + i % 50;
-        const QVariantList values
-            = {1, 100 + i, QStringLiteral("%1/%2").arg(i % 400).arg(i / 400 % 250),
-                QStringLiteral("Einheit %1").arg(i), i % 7 == 0 ? 4800 : kFaction, kTurn, persons,
-                groups[i % groups.size()], QStringLiteral("%1 3").arg(persons * 180),
-                QStringLiteral("%1 2").arg(persons * 90), i % 3, i % 4, i % 5, i % 2};
-        for (int k = 0; k < values.size(); ++k)
-            u.bindValue(k, values[k]);
-        u.exec();
-    }
+    writeArmyUnits(db, 1, units, kFaction, kTurn,
+        {QStringLiteral("1. Armee"), QStringLiteral("2. Armee"), QStringLiteral("Händler"),
+            QStringLiteral("Keine"), QString(), QString()});
     t.commit();
 }
 
@@ -104,22 +91,14 @@ int main(int argc, char **argv)
     const int units = option(args, QStringLiteral("--units"), 80000);
     const int repeat = std::max(1, option(args, QStringLiteral("--repeat"), 3));
 
-    QTemporaryDir dir;
-    {
-        Configuration config(dir.filePath(QStringLiteral("tolvimar.cfg")));
-        config.createFresh();
-        config.setLine(1, Configuration::GameTypeText, QStringLiteral("Kalmora"));
-        config.setLine(1, Configuration::FactionNumber, QString::number(kFaction));
-        config.setLine(1, Configuration::NewestTurn, QString::number(kTurn));
-        config.save();
-    }
-    ScriptedPrompter prompter;
-    Session session(dir.path(), prompter);
+    BenchGame game(kFaction, kTurn);
+    Session &session = game.session();
+    ScriptedPrompter &prompter = game.prompter;
     QElapsedTimer filling;
     filling.start();
     fill(session.database(), units);
     std::printf("%d units written in %.0f ms\n", units, double(filling.elapsed()));
-    session.spielinitialisierung(1, QStringLiteral("Bench"), QStringLiteral("Kalmora"));
+    game.start();
 
     GroupingSelection all;
     all.date = QString::number(kTurn);

@@ -9,9 +9,8 @@
 
 #include "app/mapoperations.h"
 #include "app/session.h"
-#include "base/configuration.h"
 #include "base/position.h"
-#include "base/scriptedprompter.h"
+#include "benchgame.h"
 #include "benchsupport.h"
 #include "db/database.h"
 #include "db/schema.h"
@@ -20,13 +19,13 @@
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <random>
 
 using namespace tolvimar;
+using tolvimar::bench::BenchGame;
 using tolvimar::bench::fastest;
 using tolvimar::bench::option;
 
@@ -90,23 +89,14 @@ int main(int argc, char **argv)
     const int unitCount = option(args, QStringLiteral("--units"), 130000);
     const int repeat = std::max(1, option(args, QStringLiteral("--repeat"), 3));
 
-    QTemporaryDir dir;
-    {
-        Configuration config(dir.filePath(QStringLiteral("tolvimar.cfg")));
-        config.createFresh();
-        config.setLine(1, Configuration::GameTypeText, QStringLiteral("Kalmora"));
-        config.setLine(1, Configuration::FactionNumber, QString::number(kFaction));
-        config.setLine(1, Configuration::NewestTurn, QString::number(kTurn));
-        config.save();
-    }
-    ScriptedPrompter prompter;
-    Session session(dir.path(), prompter);
+    BenchGame game(kFaction, kTurn);
+    Session &session = game.session();
     QElapsedTimer timer;
     timer.start();
     generate(session.database(), width, height, unitCount);
     std::printf("generated %d regions and %d units in %.1f s\n", width * height, unitCount,
         timer.nsecsElapsed() / 1e9);
-    session.spielinitialisierung(1, QStringLiteral("Bench"), QStringLiteral("Kalmora"));
+    game.start();
 
     MapOperations maps(session);
     const double renderMs = fastest(repeat, [&] { maps.displayWorldMapHex(); });

@@ -5,6 +5,7 @@
 //
 //   bench_military [--units 100000] [--ships 20000] [--repeat 3]
 
+#include "benchgame.h"
 #include "benchsupport.h"
 #include "db/database.h"
 #include "military/armies.h"
@@ -21,6 +22,7 @@
 using namespace tolvimar;
 using tolvimar::bench::fastest;
 using tolvimar::bench::option;
+using tolvimar::bench::writeArmyUnits;
 
 namespace {
 
@@ -35,29 +37,12 @@ void fill(Database &db, int units, int ships)
     const QStringList types = {QStringLiteral("Boot"), QStringLiteral("Langboot"),
         QStringLiteral("Drachenschiff"), QStringLiteral("Karavelle"), QStringLiteral("Trireme")};
     Transaction t(db);
-    QSqlQuery u(db.connection());
-    u.prepare(QStringLiteral(
-        R"(INSERT INTO einheiten ("Spiel", "Einheit Nr", "Einheit Position", "Einheit Name",
-               "Partei Nr", "Info Datum", "Personen", "Gruppe", "Hiebwaffen", "Ausdauer",
-               "Speer", "Schwert", "Bogen", "Pferd")
-           VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?))"));
     QSqlQuery s(db.connection());
     s.prepare(QStringLiteral(
         R"(INSERT INTO schiffe ("Spiel", "Schiffs Nr", "Schiffs Position", "Schiffs Name",
                "Schiffstyp", "Partei", "Prozent", "Info Datum") VALUES (?, ?, ?, ?, ?, ?, ?, ?))"));
     for (int game = 1; game <= 2; ++game) {
-        for (int i = 0; i < units; ++i) {
-            const int persons = 1 + i % 50;
-            const QVariantList values
-                = {game, 100 + i, QStringLiteral("%1/%2").arg(i % 400).arg(i / 400 % 250),
-                    QStringLiteral("Einheit %1").arg(i), i % 7 == 0 ? 4800 : kFaction,
-                    i % 5 == 0 ? kTurn - 1 : kTurn, persons, groups[i % groups.size()],
-                    QStringLiteral("%1 3").arg(persons * 180),
-                    QStringLiteral("%1 2").arg(persons * 90), i % 3, i % 4, i % 5, i % 2};
-            for (int k = 0; k < values.size(); ++k)
-                u.bindValue(k, values[k]);
-            u.exec();
-        }
+        writeArmyUnits(db, game, units, kFaction, kTurn, groups, 5);
         for (int i = 0; i < ships; ++i) {
             const QVariantList values
                 = {game, 10 + i, QStringLiteral("%1/%2").arg(i % 400).arg(i / 400 % 250),

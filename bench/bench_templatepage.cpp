@@ -14,6 +14,7 @@
 #include "app/session.h"
 #include "appwindows.h"
 #include "base/scriptedprompter.h"
+#include "benchgame.h"
 #include "benchsupport.h"
 #include "report/importprogress.h"
 #include "reportgenerator.h"
@@ -32,6 +33,7 @@
 #include <random>
 
 using namespace tolvimar;
+using tolvimar::bench::BenchGame;
 
 namespace {
 
@@ -100,10 +102,11 @@ int main(int argc, char **argv)
           << stats.units << " units (" << stats.ownUnits << " own)\n";
     out().flush();
 
-    ScriptedPrompter prompter;
-    prompter.defaultYes = true;
-    Session session(workspace, prompter);
-    session.spielinitialisierung(1, QStringLiteral("Bench"), QStringLiteral("Kalmora"));
+    BenchGame game(0, 0, workspace);
+    game.prompter.defaultYes = true;
+    game.start();
+    Session &session = game.session();
+    ScriptedPrompter &prompter = game.prompter;
     {
         ImportProgress progress;
         const auto result = ReportImporter(session, progress).importFile(file);

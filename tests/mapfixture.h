@@ -6,10 +6,9 @@
 #include "base/scriptedprompter.h"
 #include "base/workspace.h"
 #include "db/database.h"
+#include "gamefixture.h"
 #include "testsupport.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QVariantList>
 #include <memory>
 
@@ -44,45 +43,37 @@ struct MapGame
         session->spielinitialisierung(1, QStringLiteral("Karten"), QStringLiteral("Kalmora"));
     }
 
+    // Rows of slot 1 dated the newest turn unless a row says otherwise.
+    GameRows rows() { return GameRows(session->database(), 1, kTurn); }
+
     void exec(const QString &sql, const QVariantList &values)
     {
-        QSqlQuery q(session->database().connection());
-        q.prepare(sql);
-        for (const QVariant &v : values)
-            q.addBindValue(v);
-        if (!q.exec())
-            qFatal("%s", qPrintable(q.lastError().text()));
+        execute(session->database(), sql, values);
     }
 
     void region(int x, int y, int level, const QString &terrain, const QString &name = QString(),
         const QString &surroundings = QString(), int infoDatum = kTurn)
     {
-        exec(QStringLiteral("INSERT INTO regionen (\"Spiel\", \"Breite\", \"Länge\", \"Ebene\", "
-                            "\"Regiontyp\", \"Regionname\", \"Umgebung\", \"Info Datum\") "
-                            "VALUES (1, ?, ?, ?, ?, ?, ?, ?)"),
-            {x, y, level, terrain, name, surroundings, infoDatum});
+        rows().region(x, y, level,
+            {{QStringLiteral("Regiontyp"), terrain}, {QStringLiteral("Regionname"), name},
+                {QStringLiteral("Umgebung"), surroundings},
+                {QStringLiteral("Info Datum"), infoDatum}});
     }
 
-    void level(int level, const QString &name)
-    {
-        exec(QStringLiteral("INSERT INTO ebenen (\"Spiel\", \"Ebene\", \"Name\") VALUES (1, ?, ?)"),
-            {level, name});
-    }
+    void level(int level, const QString &name) { rows().level(level, name); }
 
     void ship(int number, const QString &position, int faction, int infoDatum = kTurn)
     {
-        exec(QStringLiteral("INSERT INTO schiffe (\"Spiel\", \"Schiffs Nr\", \"Schiffs Position\", "
-                            "\"Partei\", \"Info Datum\") VALUES (1, ?, ?, ?, ?)"),
-            {number, position, faction, infoDatum});
+        rows().ship(number, position,
+            {{QStringLiteral("Partei"), faction}, {QStringLiteral("Info Datum"), infoDatum}});
     }
 
     void unit(int number, const QString &position, const QString &flags = QString(),
         int faction = kFaction, int infoDatum = kTurn)
     {
-        exec(QStringLiteral("INSERT INTO einheiten (\"Spiel\", \"Einheit Nr\", \"Einheit "
-                            "Position\", \"Partei Nr\", \"Info Datum\", \"Flags\") "
-                            "VALUES (1, ?, ?, ?, ?, ?)"),
-            {number, position, faction, infoDatum, flags});
+        rows().unit(number, position,
+            {{QStringLiteral("Partei Nr"), faction}, {QStringLiteral("Info Datum"), infoDatum},
+                {QStringLiteral("Flags"), flags}});
     }
 
     // A rectangle of regions on a level, all of one terrain.

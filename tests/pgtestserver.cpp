@@ -160,6 +160,16 @@ bool TestPostgres::start(QString *problem)
     return true;
 }
 
+bool TestPostgres::startWithMember(QString *problem)
+{
+    qunsetenv("PGPASSWORD");
+    qputenv("PGPASSFILE", "/nonexistent/tolvimar-test-pgpass");
+    if (!start(problem))
+        return false;
+    sql(QStringLiteral("postgres"), QStringLiteral("CREATE ROLE mitglied LOGIN PASSWORD 'geheim'"));
+    return true;
+}
+
 void TestPostgres::stop()
 {
     if (!m_running)

@@ -24,6 +24,12 @@ public:
 
     // Makes and starts the server; false with the reason when that fails.
     bool start(QString *problem);
+    // Starts the server for a test case: no password from the environment or a password
+    // file counts, and the role "mitglied" logs in with the password "geheim".
+    bool startWithMember(QString *problem);
+    // Why a test case skips when binDir() finds no server programs.
+    static constexpr const char *kNotInstalled
+        = "PostgreSQL is not installed (no initdb and pg_ctl); scripts/bootstrap.sh installs it";
     void stop();
 
     int port() const { return m_port; }

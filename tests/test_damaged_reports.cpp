@@ -18,11 +18,6 @@ QByteArray noise(int size, quint32 seed)
     return bytes;
 }
 
-QByteArray kalmora()
-{
-    return readBytes(fixture(QStringLiteral("reports/kalmora-klein.cr")));
-}
-
 QByteArray sulvitan()
 {
     return readBytes(fixture(QStringLiteral("reports/sulvitan-klein.cr")));
@@ -34,13 +29,6 @@ int lineOf(const QByteArray &bytes, const QByteArray &text)
     const qsizetype at = bytes.indexOf(text);
     Q_ASSERT(at >= 0);
     return int(bytes.left(at).count('\n')) + 1;
-}
-
-QByteArray replaced(QByteArray bytes, const QByteArray &from, const QByteArray &to)
-{
-    const qsizetype at = bytes.indexOf(from);
-    Q_ASSERT(at >= 0);
-    return bytes.replace(at, from.size(), to);
 }
 
 QByteArray cutAfter(const QByteArray &bytes, const QByteArray &text)
@@ -76,7 +64,7 @@ private slots:
         QTest::addColumn<Codes>("codes"); // the exit statuses that are right
         QTest::addColumn<int>("faultLine"); // for status 2: the line the message names
 
-        const QByteArray k = kalmora();
+        const QByteArray k = kalmoraReportBytes();
         const QByteArray s = sulvitan();
         const QString K = QStringLiteral("Kalmora");
         const QString S = QStringLiteral("Sulvitan");

@@ -1,4 +1,5 @@
 #include "db/database.h"
+#include "gamefixture.h"
 #include "reportgenerator.h"
 #include "testsupport.h"
 
@@ -17,44 +18,13 @@ using namespace tolvimar::test;
 
 namespace {
 
-struct Run
-{
-    int code = -1; // -1 crashed, -2 still running at the deadline (then killed)
-    QByteArray out;
-    QByteArray err;
-    QString errText() const { return QString::fromUtf8(err); }
-};
-
 // Runs the command line tool with faults injected through the test hook, optionally
 // under a limit of virtual memory, and never longer than the deadline.
-Run cli(const QStringList &arguments, const QStringList &faults = {}, int memoryKib = 0,
+CliRun cli(const QStringList &arguments, const QStringList &faults = {}, int memoryKib = 0,
     int deadlineMs = 120000)
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    if (!faults.isEmpty())
-        env.insert(QStringLiteral("TOLVIMAR_TEST_FAULTS"), faults.join(u','));
-    p.setProcessEnvironment(env);
-    if (memoryKib > 0) {
-        p.start(QStringLiteral("bash"),
-            QStringList {QStringLiteral("-c"),
-                QStringLiteral("ulimit -v %1; exec \"$0\" \"$@\"").arg(memoryKib),
-                QStringLiteral(TOLVIMAR_CLI)}
-                + arguments);
-    } else {
-        p.start(QStringLiteral(TOLVIMAR_CLI), arguments);
-    }
-    Run run;
-    if (!p.waitForFinished(deadlineMs)) {
-        p.kill();
-        p.waitForFinished();
-        run.code = -2;
-    } else {
-        run.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    }
-    run.out = p.readAllStandardOutput();
-    run.err = p.readAllStandardError();
-    return run;
+    return runCliProcess(arguments, faults,
+        memoryKib > 0 ? QStringLiteral("ulimit -v %1").arg(memoryKib) : QString(), deadlineMs);
 }
 
 QStringList importArgs(const QString &ws, const QString &report, int slot = 1,
@@ -68,18 +38,6 @@ QStringList slotArgs(const QString &ws, const QString &command)
 {
     return {
         QStringLiteral("--workspace"), ws, command, QStringLiteral("--slot"), QStringLiteral("1")};
-}
-
-QByteArray kalmora()
-{
-    return readBytes(fixture(QStringLiteral("reports/kalmora-klein.cr")));
-}
-
-QByteArray replaced(QByteArray bytes, const QByteArray &from, const QByteArray &to)
-{
-    const qsizetype at = bytes.indexOf(from);
-    Q_ASSERT(at >= 0);
-    return bytes.replace(at, from.size(), to);
 }
 
 // Every file of a directory tree with its bytes.
@@ -136,15 +94,6 @@ public:
 private:
     static inline const QString kName = QStringLiteral("test-holder");
 };
-
-QVariant queryValue(const QString &database, const QString &sql)
-{
-    Database db(database);
-    QSqlQuery q(db.connection());
-    if (!q.exec(sql) || !q.next())
-        return QVariant();
-    return q.value(0);
-}
 
 // A shell script as order checker.
 QString writeScript(const QString &path, const QByteArray &body)
@@ -253,7 +202,7 @@ private slots:
             cli(importArgs(ws.path(), fixture(QStringLiteral("reports/kalmora-klein.cr")))).code,
             0);
         const QString next = inputs.filePath(QStringLiteral("mai.cr"));
-        writeBytes(next, replaced(kalmora(), "40;Runde", "41;Runde"));
+        writeBytes(next, replaced(kalmoraReportBytes(), "40;Runde", "41;Runde"));
         if (setup == Setup::OrderFileIsDirectory)
             QVERIFY(QDir().mkpath(ws.file(QStringLiteral("spiel1/Zug-Spiel1-4-Mai.txt"))));
         if (setup == Setup::StatusDataIsFile) {
@@ -262,7 +211,7 @@ private slots:
         }
         const QMap<QString, QByteArray> before = snapshot(ws.path());
 
-        Run run;
+        CliRun run;
         if (setup == Setup::DatabaseHeld) {
             DatabaseHolder holder(ws.file(QStringLiteral("kalmora.sqlite")));
             run = cli(importArgs(ws.path(), next), faults);
@@ -323,7 +272,7 @@ private slots:
             TempWorkspace ws;
             cli({QStringLiteral("--workspace"), ws.path(), QStringLiteral("init")});
             const QMap<QString, QByteArray> before = snapshot(ws.path());
-            const Run run = cli(importArgs(ws.path(), report), {}, kib);
+            const CliRun run = cli(importArgs(ws.path(), report), {}, kib);
             const QMap<QString, QByteArray> after = snapshot(ws.path());
             const QString where = QStringLiteral("limit %1 KiB, exit %2: %3")
                                       .arg(kib)
@@ -368,7 +317,7 @@ private slots:
     // so and changed nothing.
     void concurrentImportsKeepEveryLine()
     {
-        const QByteArray report = kalmora();
+        const QByteArray report = kalmoraReportBytes();
         for (int round = 0; round < 8; ++round) {
             TempWorkspace ws;
             QTemporaryDir inputs;
@@ -426,7 +375,7 @@ private slots:
         QVERIFY(other.tryLock(0));
         QElapsedTimer timer;
         timer.start();
-        const Run run
+        const CliRun run
             = cli(importArgs(ws.path(), fixture(QStringLiteral("reports/kalmora-klein.cr"))));
         QCOMPARE(run.code, 2);
         QVERIFY(timer.elapsed() >= 3000);
@@ -456,7 +405,7 @@ private slots:
             db.setDatabaseName(ws.file(QStringLiteral("kalmora.sqlite")));
             QVERIFY(db.open());
             QVERIFY(QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE")));
-            const Run run = cli(slotArgs(ws.path(), QStringLiteral("status")));
+            const CliRun run = cli(slotArgs(ws.path(), QStringLiteral("status")));
             QCOMPARE(run.code, 2);
             QVERIFY2(run.errText().contains(QStringLiteral("wird gerade von einem anderen Programm "
                                                            "benutzt")),
@@ -500,14 +449,14 @@ private slots:
             // Sparse: a size past the limit costs no disk.
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(kalmora());
+            f.write(kalmoraReportBytes());
             QVERIFY(f.resize((qint64(1) << 30) + 1));
         }
         const QByteArray database = readBytes(ws.file(QStringLiteral("kalmora.sqlite")));
         QElapsedTimer timer;
         timer.start();
         // The limit keeps a program that would read without end from hurting the machine.
-        const Run run
+        const CliRun run
             = cli(importArgs(ws.path(), path), {}, kAddressSanitizer ? 0 : 3000000, 30000);
         QVERIFY2(run.code == 2,
             qPrintable(QStringLiteral("exit %1: %2").arg(run.code).arg(run.errText())));
@@ -570,7 +519,7 @@ private slots:
         writeScript(tools + QStringLiteral("/mit leer/args.sh"), args);
         ws.setLine(1, Configuration::CheckerPath, line.arg(tools));
 
-        const Run run = cli(slotArgs(ws.path(), QStringLiteral("check")), faults);
+        const CliRun run = cli(slotArgs(ws.path(), QStringLiteral("check")), faults);
         QVERIFY2(run.code == exitCode,
             qPrintable(QStringLiteral("exit %1: %2").arg(run.code).arg(run.errText())));
         QVERIFY2(QString::fromUtf8(run.out.right(2000)).contains(outPart),
@@ -628,12 +577,12 @@ private slots:
         QFETCH(QString, errPart);
         TempWorkspace ws;
         QTemporaryDir inputs;
-        QByteArray report = replaced(kalmora(), "812;Punkte", points + ";Punkte");
+        QByteArray report = replaced(kalmoraReportBytes(), "812;Punkte", points + ";Punkte");
         report = replaced(report, "340;Silber", "2000000000;Silber");
         report = replaced(report, "500;Silber", "1999999910;Silber");
         const QString path = inputs.filePath(QStringLiteral("reich.cr"));
         writeBytes(path, report);
-        const Run run = cli(importArgs(ws.path(), path));
+        const CliRun run = cli(importArgs(ws.path(), path));
         QVERIFY2(run.code == 0, qPrintable(run.errText()));
         QVERIFY2(!run.errText().contains(QStringLiteral("keine Zahl")), qPrintable(run.errText()));
         QVERIFY2(run.errText().contains(errPart), qPrintable(run.errText()));
@@ -647,7 +596,7 @@ private slots:
                      QStringLiteral("SELECT \"PunkteNeu\" FROM statistik WHERE \"Länge\" = 5000"))
                      .toString(),
             pointsStored);
-        const Run status = cli(slotArgs(ws.path(), QStringLiteral("status")));
+        const CliRun status = cli(slotArgs(ws.path(), QStringLiteral("status")));
         QVERIFY(
             QString::fromUtf8(status.out).contains(QStringLiteral("Silber            ") + silver));
     }
@@ -672,8 +621,8 @@ private slots:
         TempWorkspace ws;
         QTemporaryDir inputs;
         const QString path = inputs.filePath(QStringLiteral("bericht.cr"));
-        writeBytes(path, replaced(kalmora(), from, to));
-        Run run = cli(importArgs(ws.path(), path));
+        writeBytes(path, replaced(kalmoraReportBytes(), from, to));
+        CliRun run = cli(importArgs(ws.path(), path));
         if (command == u"status")
             run = cli(slotArgs(ws.path(), QStringLiteral("status")));
         const QByteArray printed = run.out + run.err;
@@ -697,7 +646,7 @@ private slots:
         const QString path = inputs.filePath(QStringLiteral("bericht.cr"));
         writeBytes(path, report);
         ws.setLine(1, Configuration::GameTypeText, QStringLiteral("Sulvitan"));
-        const Run run = cli(importArgs(ws.path(), path, 1, QStringLiteral("Sulvitan")));
+        const CliRun run = cli(importArgs(ws.path(), path, 1, QStringLiteral("Sulvitan")));
         QVERIFY2(run.code == 0, qPrintable(run.errText()));
         QVERIFY2(run.errText().contains(QStringLiteral("Zeile %1").arg(line)),
             qPrintable(run.errText()));
@@ -730,7 +679,7 @@ private slots:
         // The player's edits are kept beside the new template, and the import says so.
         const QByteArray edited = fresh + " ; meine Befehle\r\n";
         writeBytes(orders, edited);
-        const Run run = cli(importArgs(ws.path(), report));
+        const CliRun run = cli(importArgs(ws.path(), report));
         QCOMPARE(run.code, 0);
         QCOMPARE(readBytes(orders), fresh);
         QCOMPARE(readBytes(backup), edited);

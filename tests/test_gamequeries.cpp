@@ -1,5 +1,6 @@
 #include "db/database.h"
 #include "db/gamequeries.h"
+#include "gamefixture.h"
 #include "testsupport.h"
 
 #include <QSqlQuery>
@@ -35,10 +36,8 @@ private slots:
         m_h->session->spielinitialisierung(2, QStringLiteral("Zweites"), QStringLiteral("Kalmora"));
         QCOMPARE(m_h->importFile(fixture(QStringLiteral("reports/kalmora-klein.cr"))).status,
             ReportImporter::Result::Imported);
-        QSqlQuery q(m_h->session->database().connection());
-        QVERIFY(q.exec(QStringLiteral("INSERT INTO einheiten (\"Spiel\", \"Einheit Nr\", "
-                                      "\"Einheit Position\", \"Partei Nr\", \"Info Datum\") "
-                                      "VALUES (2, 1, '1/2', 4711, 404)")));
+        GameRows(m_h->session->database(), 2, kTurn)
+            .unit(1, QStringLiteral("1/2"), {{QStringLiteral("Partei Nr"), 4711}});
         m_q = std::make_unique<GameQueries>(m_h->session->database());
     }
     void cleanup()

@@ -1,6 +1,5 @@
 #include "db/database.h"
-#include "db/schema.h"
-#include "db/table.h"
+#include "gamefixture.h"
 #include "guisupport.h"
 #include "mappanel.h"
 #include "progresswindow.h"
@@ -36,19 +35,13 @@ struct Gui : GuiHarness
     void addSquare()
     {
         Transaction transaction(db());
-        Table t(db(), schema::regionen());
-        for (int x = -2; x <= 2; ++x) {
-            for (int y = -2; y <= 2; ++y) {
-                t.append();
-                t.setValue(u"Spiel", 1);
-                t.setValue(u"Breite", x);
-                t.setValue(u"Länge", y);
-                t.setValue(u"Ebene", 0);
-                t.setValue(u"Regiontyp", QStringLiteral("Ebene"));
-                t.setValue(u"Regionname", QStringLiteral("Feld %1/%2").arg(x).arg(y));
-                t.post();
-            }
-        }
+        GameRows rows(db(), 1);
+        for (int x = -2; x <= 2; ++x)
+            for (int y = -2; y <= 2; ++y)
+                rows.region(x, y, 0,
+                    {{QStringLiteral("Regiontyp"), QStringLiteral("Ebene")},
+                        {QStringLiteral("Regionname"),
+                            QStringLiteral("Feld %1/%2").arg(x).arg(y)}});
         transaction.commit();
     }
 
@@ -207,19 +200,10 @@ private slots:
     {
         Gui gui;
         gui.addSquare();
-        {
-            Transaction transaction(gui.db());
-            Table t(gui.db(), schema::regionen());
-            t.append();
-            t.setValue(u"Spiel", 1);
-            t.setValue(u"Breite", 5);
-            t.setValue(u"Länge", 5);
-            t.setValue(u"Ebene", 1);
-            t.setValue(u"Regiontyp", QStringLiteral("Berge"));
-            t.setValue(u"Regionname", QStringLiteral("Tiefe"));
-            t.post();
-            transaction.commit();
-        }
+        GameRows(gui.db(), 1)
+            .region(5, 5, 1,
+                {{QStringLiteral("Regiontyp"), QStringLiteral("Berge")},
+                    {QStringLiteral("Regionname"), QStringLiteral("Tiefe")}});
         gui.trigger("Inselkarteexportieren1");
         const QString path = gui.ws.file(QStringLiteral("gesamt.txt"));
         gui.prompter.fileNames.enqueue(path);

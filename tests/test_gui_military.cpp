@@ -1,10 +1,11 @@
 #include "armypage.h"
+#include "base/identifiers.h"
 #include "db/database.h"
 #include "detailpages.h"
+#include "gamefixture.h"
 #include "groupingspage.h"
 #include "guisupport.h"
 #include "mainwindow.h"
-#include "base/identifiers.h"
 #include "reportgrid.h"
 #include "reportpageswidget.h"
 #include "shipregisterpage.h"
@@ -16,7 +17,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QSqlQuery>
 #include <QTabBar>
 #include <QtTest>
 
@@ -59,11 +59,11 @@ struct Gui : GuiHarness
     }
     QString storedGroup(const QString &numberText) const
     {
-        QSqlQuery q(session->database().connection());
-        q.prepare(QStringLiteral(
-            "SELECT \"Gruppe\" FROM einheiten WHERE \"Spiel\" = 1 AND \"Einheit Nr\" = ?"));
-        q.addBindValue(strToId(numberText, 36));
-        return q.exec() && q.next() ? q.value(0).toString() : QStringLiteral("<none>");
+        const QVariant stored = queryValue(session->database(),
+            QStringLiteral(
+                "SELECT \"Gruppe\" FROM einheiten WHERE \"Spiel\" = 1 AND \"Einheit Nr\" = ?"),
+            {strToId(numberText, 36)});
+        return stored.isValid() ? stored.toString() : QStringLiteral("<none>");
     }
 
     DetailPages *pages = nullptr;
@@ -236,8 +236,10 @@ private slots:
         gui.pages->army()->Bericht();
         auto *army = gui.pages->army()->grid();
         gui.doubleClickCell(army, 0, 1);
-        QVERIFY(gui.pages->units()->currentEntry().value_or(ListEntry()).text.contains(
-            u'(' + kWoodcutter + u')'));
+        QVERIFY(gui.pages->units()
+                    ->currentEntry()
+                    .value_or(ListEntry())
+                    .text.contains(u'(' + kWoodcutter + u')'));
     }
 
     void aDoubleClickOnAShipOrAHistoryRowSelectsItsRegion()

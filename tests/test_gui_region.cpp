@@ -1,5 +1,6 @@
 #include "db/database.h"
 #include "detailpages.h"
+#include "gamefixture.h"
 #include "guisupport.h"
 #include "mainwindow.h"
 
@@ -7,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTableView>
 #include <QtTest>
@@ -30,12 +30,10 @@ struct Gui : GuiHarness
 
     QVariant regionValue(const QString &field, int x, int y) const
     {
-        QSqlQuery q(session->database().connection());
-        q.prepare(u"SELECT \"%1\" FROM regionen WHERE \"Spiel\" = 1 AND \"Breite\" = ? "
-                  "AND \"Länge\" = ? AND \"Ebene\" = 0"_s.arg(field));
-        q.addBindValue(x);
-        q.addBindValue(y);
-        return q.exec() && q.next() ? q.value(0) : QVariant();
+        return queryValue(session->database(),
+            u"SELECT \"%1\" FROM regionen WHERE \"Spiel\" = 1 AND \"Breite\" = ? "
+            "AND \"Länge\" = ? AND \"Ebene\" = 0"_s.arg(field),
+            {x, y});
     }
 };
 

@@ -2,6 +2,7 @@
 #include "app/alliancesync.h"
 #include "base/slotsettings.h"
 #include "db/database.h"
+#include "gamefixture.h"
 #include "guisupport.h"
 #include "mapimage.h"
 #include "mappanel.h"
@@ -16,7 +17,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QSqlQuery>
 #include <QToolButton>
 #include <QtTest>
 
@@ -27,14 +27,23 @@ namespace {
 
 void addRegion(Session &session, int x, int y, int level, int date)
 {
-    QSqlQuery q(session.database().connection());
-    q.prepare(QStringLiteral("INSERT INTO regionen (\"Spiel\", \"Breite\", \"Länge\", \"Ebene\", "
-                             "\"Regionname\", \"Regiontyp\", \"Info Datum\") VALUES (1, ?, ?, ?, "
-                             "'Feld', 'Ebene', ?)"));
-    for (const int v : {x, y, level, date})
-        q.addBindValue(v);
-    if (!q.exec())
-        qFatal("insert failed");
+    GameRows(session.database(), 1, date)
+        .region(x, y, level,
+            {{QStringLiteral("Regionname"), QStringLiteral("Feld")},
+                {QStringLiteral("Regiontyp"), QStringLiteral("Ebene")}});
+}
+
+// Another member's workspace pushes its regions (x, y, level) of turn `date`.
+AllianceSync::Result::Status pushFromAnotherMember(
+    const QString &server, const QList<QList<int>> &regions, int date)
+{
+    ImportHarness other;
+    for (const QList<int> &r : regions)
+        addRegion(*other.session, r[0], r[1], r[2], date);
+    ShareProgress quiet;
+    return AllianceSync(*other.session, quiet)
+        .run(AllianceSync::Direction::Push, server, QString())
+        .status;
 }
 
 struct Gui : GuiHarness
@@ -60,15 +69,9 @@ private slots:
     void initTestCase()
     {
         if (TestPostgres::binDir().isEmpty())
-            QSKIP("PostgreSQL is not installed (no initdb and pg_ctl); scripts/bootstrap.sh "
-                  "installs it");
-        // Only what a test gives: no password from the environment or a password file.
-        qunsetenv("PGPASSWORD");
-        qputenv("PGPASSFILE", "/nonexistent/tolvimar-test-pgpass");
+            QSKIP(TestPostgres::kNotInstalled);
         QString problem;
-        QVERIFY2(m_server.start(&problem), qPrintable(problem));
-        m_server.sql(QStringLiteral("postgres"),
-            QStringLiteral("CREATE ROLE mitglied LOGIN PASSWORD 'geheim'"));
+        QVERIFY2(m_server.startWithMember(&problem), qPrintable(problem));
         m_server.sql(QStringLiteral("postgres"),
             QStringLiteral("CREATE DATABASE mitglieder OWNER mitglied"));
     }
@@ -79,17 +82,9 @@ private slots:
     void syncThroughTheMenu()
     {
         const QString server = m_server.conninfo(m_server.createDatabase());
-        {
-            // Another member has pushed two regions, one on level 3.
-            ImportHarness other;
-            addRegion(*other.session, 4, 4, 0, 302);
-            addRegion(*other.session, 1, 1, 3, 302);
-            ShareProgress quiet;
-            QCOMPARE(AllianceSync(*other.session, quiet)
-                         .run(AllianceSync::Direction::Push, server, QString())
-                         .status,
-                AllianceSync::Result::Done);
-        }
+        // Another member has pushed two regions, one on level 3.
+        QCOMPARE(
+            pushFromAnotherMember(server, {{4, 4, 0}, {1, 1, 3}}, 302), AllianceSync::Result::Done);
         Gui gui;
         addRegion(*gui.session, 0, 0, 0, 301);
         QComboBox *levels = gui.find<QComboBox>(QStringLiteral("DBLookupComboBox3"));
@@ -174,16 +169,8 @@ private slots:
     void pullRedrawsTheShownMap()
     {
         const QString server = m_server.conninfo(m_server.createDatabase());
-        {
-            ImportHarness other;
-            addRegion(*other.session, 6, 2, 0, 305);
-            addRegion(*other.session, 0, 0, 0, 305);
-            ShareProgress quiet;
-            QCOMPARE(AllianceSync(*other.session, quiet)
-                         .run(AllianceSync::Direction::Push, server, QString())
-                         .status,
-                AllianceSync::Result::Done);
-        }
+        QCOMPARE(
+            pushFromAnotherMember(server, {{6, 2, 0}, {0, 0, 0}}, 305), AllianceSync::Result::Done);
         Gui gui;
         addRegion(*gui.session, 0, 0, 0, 301);
         addRegion(*gui.session, 1, 0, 0, 301);

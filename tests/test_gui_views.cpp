@@ -44,9 +44,8 @@ struct ViewGui : MapGui
 
     void statistics(int x, int y, int level, int turn, int peasants)
     {
-        exec(QStringLiteral("INSERT INTO statistik (\"Spiel\", \"Breite\", \"Länge\", \"Ebene\", "
-                            "\"Datum\", \"Bauern\") VALUES (1, ?, ?, ?, ?, ?)"),
-            {x, y, level, turn, peasants});
+        rows().statistics(
+            x, y, level, {{QStringLiteral("Datum"), turn}, {QStringLiteral("Bauern"), peasants}});
     }
     void switchLevel(int level)
     {
@@ -296,10 +295,9 @@ private slots:
         ViewGui gui;
         twoLevels(gui);
         gui.exec(QStringLiteral("DELETE FROM einheiten"), {});
-        gui.exec(QStringLiteral("INSERT INTO einheiten (\"Spiel\", \"Einheit Nr\", \"Einheit "
-                                "Name\", \"Einheit Position\", \"Partei Nr\", \"Info Datum\") "
-                                "VALUES (1, 1000, 'Kundschafter', '2/-1/1', ?, ?)"),
-            {MapGame::kFaction, MapGame::kTurn});
+        gui.rows().unit(1000, QStringLiteral("2/-1/1"),
+            {{QStringLiteral("Einheit Name"), QStringLiteral("Kundschafter")},
+                {QStringLiteral("Partei Nr"), MapGame::kFaction}});
         gui.open();
         gui.render();
         QVERIFY(QTest::qWaitForWindowActive(gui.main.get()));

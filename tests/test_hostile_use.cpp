@@ -1,10 +1,9 @@
 #include "base/errors.h"
+#include "base/identifiers.h"
 #include "db/database.h"
-#include "db/schema.h"
-#include "db/table.h"
+#include "gamefixture.h"
 #include "orders/orderblock.h"
 #include "orders/unitrecord.h"
-#include "base/identifiers.h"
 #include "testsupport.h"
 
 #include <QDirIterator>
@@ -24,76 +23,17 @@ using namespace tolvimar::test;
 
 namespace {
 
-struct Run
-{
-    int code = -1; // -1 crashed, -2 still running at the deadline (then killed)
-    QByteArray out;
-    QByteArray err;
-    QString errText() const { return QString::fromUtf8(err); }
-    QString where() const
-    {
-        return QStringLiteral("exit %1: %2 %3").arg(code).arg(QString::fromUtf8(out), errText());
-    }
-};
-
 // The command line tool with faults injected through the test hook, optionally with a
 // limit on the size of the files it writes (in KiB: the system refuses writes past it,
 // as a full disk does), and never longer than the deadline.
-Run cli(const QStringList &arguments, const QStringList &faults = {}, int fileLimitKib = -1,
+CliRun cli(const QStringList &arguments, const QStringList &faults = {}, int fileLimitKib = -1,
     int deadlineMs = 120000)
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    if (!faults.isEmpty())
-        env.insert(QStringLiteral("TOLVIMAR_TEST_FAULTS"), faults.join(u','));
-    p.setProcessEnvironment(env);
-    if (fileLimitKib >= 0) {
-        // Ignored, the signal leaves the failing write to report the error.
-        p.start(QStringLiteral("bash"),
-            QStringList {QStringLiteral("-c"),
-                QStringLiteral("trap '' XFSZ; ulimit -f %1; exec \"$0\" \"$@\"").arg(fileLimitKib),
-                QStringLiteral(TOLVIMAR_CLI)}
-                + arguments);
-    } else {
-        p.start(QStringLiteral(TOLVIMAR_CLI), arguments);
-    }
-    Run run;
-    if (!p.waitForFinished(deadlineMs)) {
-        p.kill();
-        p.waitForFinished();
-        run.code = -2;
-    } else {
-        run.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    }
-    run.out = p.readAllStandardOutput();
-    run.err = p.readAllStandardError();
-    return run;
-}
-
-QStringList inWorkspace(const QString &dir, const QStringList &arguments)
-{
-    return QStringList {QStringLiteral("--workspace"), dir} + arguments;
-}
-
-QByteArray kalmora()
-{
-    return readBytes(fixture(QStringLiteral("reports/kalmora-klein.cr")));
-}
-
-QByteArray replaced(QByteArray bytes, const QByteArray &from, const QByteArray &to)
-{
-    const qsizetype at = bytes.indexOf(from);
-    Q_ASSERT(at >= 0);
-    return bytes.replace(at, from.size(), to);
-}
-
-QVariant queryValue(const QString &database, const QString &sql)
-{
-    Database db(database);
-    QSqlQuery q(db.connection());
-    if (!q.exec(sql) || !q.next())
-        return QVariant();
-    return q.value(0);
+    // Ignored, the signal leaves the failing write to report the error.
+    return runCliProcess(arguments, faults,
+        fileLimitKib >= 0 ? QStringLiteral("trap '' XFSZ; ulimit -f %1").arg(fileLimitKib)
+                          : QString(),
+        deadlineMs);
 }
 
 QString flagsOf(const QString &database, int unit)
@@ -111,17 +51,17 @@ struct Imported
     TempWorkspace ws;
     QTemporaryDir inputs;
 
-    explicit Imported(const QByteArray &report = kalmora())
+    explicit Imported(const QByteArray &report = kalmoraReportBytes())
     {
         const QString path = inputs.filePath(QStringLiteral("bericht.cr"));
         writeBytes(path, report);
-        const Run run = cli(inWorkspace(ws.path(),
+        const CliRun run = cli(inWorkspace(ws.path(),
             {QStringLiteral("import"), QStringLiteral("--slot"), QStringLiteral("1"),
                 QStringLiteral("--type"), QStringLiteral("Kalmora"), path}));
         if (run.code != 0)
             qFatal("import failed: %s", qPrintable(run.where()));
     }
-    Run run(const QStringList &arguments, const QStringList &faults = {}, int limit = -1) const
+    CliRun run(const QStringList &arguments, const QStringList &faults = {}, int limit = -1) const
     {
         return cli(inWorkspace(ws.path(), arguments), faults, limit);
     }
@@ -152,7 +92,7 @@ QByteArray sixUnits()
             + "\";Name\r\n4711;Partei\r\n1;Anzahl\r\n\"Menschen\";Typ\r\nCOMMANDS\r\n\"LERNE "
               "Taktik\"\r\nGEGENSTAENDE\r\n5;Silber\r\n";
     }
-    return replaced(kalmora(), "REGION 2 2\r\n", extra + "REGION 2 2\r\n");
+    return replaced(kalmoraReportBytes(), "REGION 2 2\r\n", extra + "REGION 2 2\r\n");
 }
 
 bool isRoot()
@@ -243,7 +183,7 @@ private slots:
     {
         Imported game;
         // The same turn with other orders and enough regions to keep the import busy.
-        QByteArray report = replaced(kalmora(), "\"MACHE Holz\"", "\"MACHE Stein\"");
+        QByteArray report = replaced(kalmoraReportBytes(), "\"MACHE Holz\"", "\"MACHE Stein\"");
         QByteArray oceans;
         for (int i = 0; i < 60000; ++i)
             oceans += "REGION " + QByteArray::number(100 + i % 300) + ' '
@@ -263,7 +203,7 @@ private slots:
             && import.state() != QProcess::NotRunning)
             QThread::msleep(2);
         QVERIFY2(QFileInfo::exists(lock), "the import never held the workspace");
-        const Run run = game.run(setOrders(QStringLiteral("3mx"), edit));
+        const CliRun run = game.run(setOrders(QStringLiteral("3mx"), edit));
         QVERIFY(import.waitForFinished(120000));
         QCOMPARE(import.exitCode(), 0);
 
@@ -291,7 +231,7 @@ private slots:
         Imported game;
         const QByteArray before = game.orders();
         const QString edit = game.input(QStringLiteral("befehle.txt"), "ARBEITE\n");
-        const Run run = game.run(
+        const CliRun run = game.run(
             setOrders(QStringLiteral("3mx"), edit, {QStringLiteral("--mark"), QStringLiteral("X")}),
             {fault});
         QVERIFY2(run.code == 2, qPrintable(run.where()));
@@ -330,7 +270,7 @@ private slots:
         const QByteArray before = readBytes(path);
         for (QString &a : arguments)
             a.replace(QStringLiteral("%1"), game.ws.path());
-        const Run run = game.run(arguments, {}, limitKib);
+        const CliRun run = game.run(arguments, {}, limitKib);
         QVERIFY2(run.code == 2, qPrintable(run.where()));
         QVERIFY2(run.errText().contains(QString::fromLocal8Bit(std::strerror(EFBIG))),
             qPrintable(run.where()));
@@ -345,7 +285,7 @@ private slots:
         // 7192 x 4792 pixels, past what the image reader takes by default.
         QCOMPARE(
             game.run({"add-region", "--slot", "1", "600", "600", "--terrain", "Wald"}).code, 0);
-        Run run = game.run({"render-map", "--slot", "1"});
+        CliRun run = game.run({"render-map", "--slot", "1"});
         QVERIFY2(run.code == 0, qPrintable(run.where()));
         run = game.run({"status", "--slot", "1"});
         QVERIFY2(run.code == 0, qPrintable(run.where()));
@@ -392,7 +332,7 @@ private slots:
         QFETCH(QByteArray, block);
         Imported game;
         const QByteArray before = game.orders();
-        const Run run = game.run(
+        const CliRun run = game.run(
             setOrders(QStringLiteral("3mx"), game.input(QStringLiteral("befehle.txt"), input)));
         QVERIFY2(run.code == exitCode, qPrintable(run.where()));
         if (exitCode == 0) {
@@ -429,7 +369,7 @@ private slots:
         QFETCH(QString, errPart);
         Imported game;
         const QByteArray before = game.orders();
-        const Run run = game.run(
+        const CliRun run = game.run(
             setOrders(QStringLiteral("3mx"), game.input(QStringLiteral("befehle.txt"), input),
                 {QStringLiteral("--mark"), QStringLiteral("X")}));
         QVERIFY2(run.code == 2, qPrintable(run.where()));
@@ -477,7 +417,7 @@ private slots:
             ? setOrders(QStringLiteral("3mx"), path)
             : QStringList {
                 QStringLiteral("import-map"), QStringLiteral("--slot"), QStringLiteral("1"), path};
-        const Run run = cli(inWorkspace(game.ws.path(), arguments), {}, -1, 30000);
+        const CliRun run = cli(inWorkspace(game.ws.path(), arguments), {}, -1, 30000);
         QVERIFY2(run.code == 2, qPrintable(run.where()));
         QVERIFY2(run.errText().contains(errPart), qPrintable(run.where()));
         QVERIFY(timer.elapsed() < 20000);
@@ -528,7 +468,7 @@ private slots:
                 QStringLiteral("--out"), out}
             : QStringList {
                 QStringLiteral("export-map"), QStringLiteral("--slot"), QStringLiteral("1"), out};
-        const Run run = cli(inWorkspace(game.ws.path(), arguments), {}, -1, 30000);
+        const CliRun run = cli(inWorkspace(game.ws.path(), arguments), {}, -1, 30000);
         struct stat st
         {
         };
@@ -566,7 +506,7 @@ private slots:
             {"groups", "--slot", "1", "--unit", wrapped},
         };
         for (const QStringList &arguments : commands) {
-            const Run run = game.run(arguments);
+            const CliRun run = game.run(arguments);
             QVERIFY2(run.code == 2, qPrintable(arguments.first() + u' ' + run.where()));
             QVERIFY2(run.errText().contains(wrapped), qPrintable(run.where()));
             QVERIFY(!run.out.contains("cker"));
@@ -617,7 +557,7 @@ private slots:
             a.replace(QStringLiteral("%1"), path);
         const int regions
             = queryValue(game.database(), QStringLiteral("SELECT COUNT(*) FROM regionen")).toInt();
-        const Run run = game.run(arguments);
+        const CliRun run = game.run(arguments);
         QVERIFY2(run.code == exitCode, qPrintable(run.where()));
         QVERIFY2(run.errText().contains(errPart), qPrintable(run.where()));
         QCOMPARE(readBytes(path), bytes);
@@ -636,22 +576,16 @@ private slots:
         {
             Database db(game.database());
             Transaction transaction(db);
-            Table regions(db, schema::regionen());
-            for (int i = 0; i < names.size(); ++i) {
-                regions.append();
-                regions.setValue(u"Spiel", 1);
-                regions.setValue(u"Breite", 50 + i);
-                regions.setValue(u"Länge", 50);
-                regions.setValue(u"Ebene", 0);
-                regions.setValue(u"Regiontyp", QStringLiteral("Wald"));
-                regions.setValue(u"Regionname", names[i]);
-                regions.post();
-            }
+            GameRows regions(db, 1);
+            for (int i = 0; i < names.size(); ++i)
+                regions.region(50 + i, 50, 0,
+                    {{QStringLiteral("Regiontyp"), QStringLiteral("Wald")},
+                        {QStringLiteral("Regionname"), names[i]}});
             transaction.commit();
         }
         const QString file = game.inputs.filePath(QStringLiteral("karte.txt"));
         QVERIFY(game.run({"export-map", "--slot", "1", file}).code == 0);
-        const Run run = game.run({"import-map", "--slot", "2", file});
+        const CliRun run = game.run({"import-map", "--slot", "2", file});
         QVERIFY2(run.code == 0, qPrintable(run.where()));
         for (int i = 0; i < names.size(); ++i) {
             Database db(game.database());
@@ -704,7 +638,7 @@ private slots:
         }
         QSqlDatabase::removeDatabase(setup);
         const QByteArray before = readBytes(path);
-        const Run run = cli(inWorkspace(workspace.path(), {"status", "--slot", "1"}));
+        const CliRun run = cli(inWorkspace(workspace.path(), {"status", "--slot", "1"}));
         QVERIFY2(run.code == 2, qPrintable(run.where()));
         QVERIFY2(run.errText().contains(errPart), qPrintable(run.where()));
         QCOMPARE(readBytes(path), before);
@@ -720,7 +654,7 @@ private slots:
                           << "2";
             if (qstrcmp(command, "export-map") == 0)
                 arguments << parent.filePath(QStringLiteral("karte.txt"));
-            const Run run = cli(inWorkspace(missing, arguments));
+            const CliRun run = cli(inWorkspace(missing, arguments));
             QVERIFY2(run.code == 2, qPrintable(run.where()));
             QVERIFY2(run.errText().contains(QStringLiteral("kein Arbeitsverzeichnis")),
                 qPrintable(run.where()));
@@ -730,7 +664,7 @@ private slots:
     void checkWithoutReport()
     {
         Imported game;
-        const Run run = game.run({"check", "--slot", "2"});
+        const CliRun run = game.run({"check", "--slot", "2"});
         QVERIFY2(run.code == 1, qPrintable(run.where()));
         QVERIFY2(run.errText().contains(QStringLiteral("keinen Bericht")), qPrintable(run.where()));
         QVERIFY(!QFileInfo::exists(game.file(QStringLiteral("Zug-Spiel2--.txt"))));
@@ -757,7 +691,7 @@ private slots:
             QVERIFY(QSqlQuery(db).exec(QStringLiteral("BEGIN IMMEDIATE")));
         else
             QVERIFY(other.tryLock(0));
-        const Run run = game.run({"set-group", "--slot", "1", "1/2", "3mx", "Händler"});
+        const CliRun run = game.run({"set-group", "--slot", "1", "1/2", "3mx", "Händler"});
         QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
         db.close();
         db = QSqlDatabase();
@@ -795,7 +729,7 @@ private slots:
             QVERIFY(QFile::setPermissions(
                 game.ws.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
         }
-        const Run run = cli(inWorkspace(dir, {"overlay", "--slot", "1", "ships", "--out", out}));
+        const CliRun run = cli(inWorkspace(dir, {"overlay", "--slot", "1", "ships", "--out", out}));
         if (mounted)
             ::umount(QFile::encodeName(mountPoint.path()).constData());
         else {

@@ -1,7 +1,6 @@
 #include "base/errors.h"
 #include "db/database.h"
-#include "db/schema.h"
-#include "db/table.h"
+#include "gamefixture.h"
 #include "map/mapexchange.h"
 #include "map/regionentry.h"
 #include "testsupport.h"
@@ -24,19 +23,11 @@ struct Region
 void addRegions(Database &db, int game, const QList<Region> &regions)
 {
     Transaction transaction(db);
-    Table t(db, schema::regionen());
-    for (const Region &r : regions) {
-        t.append();
-        t.setValue(u"Spiel", game);
-        t.setValue(u"Breite", r.x);
-        t.setValue(u"Länge", r.y);
-        t.setValue(u"Ebene", r.level);
-        t.setValue(u"Regiontyp", r.terrain);
-        t.setValue(u"Regionname", r.name);
-        t.setValue(u"Bauern", 1000);
-        t.setValue(u"Info Datum", 404);
-        t.post();
-    }
+    GameRows rows(db, game, 404);
+    for (const Region &r : regions)
+        rows.region(r.x, r.y, r.level,
+            {{QStringLiteral("Regiontyp"), r.terrain}, {QStringLiteral("Regionname"), r.name},
+                {QStringLiteral("Bauern"), 1000}});
     transaction.commit();
 }
 

@@ -1,12 +1,12 @@
 #include "base/errors.h"
+#include "base/identifiers.h"
 #include "db/database.h"
+#include "gamefixture.h"
 #include "military/armies.h"
 #include "military/groupings.h"
 #include "military/shipregister.h"
-#include "base/identifiers.h"
 #include "testsupport.h"
 
-#include <QSqlQuery>
 #include <QtTest>
 #include <functional>
 
@@ -139,27 +139,17 @@ private slots:
         Transaction fixture(*m_db);
         for (const Unit &u : units())
             insertUnit(u);
-        for (const Ship &s : ships()) {
-            QSqlQuery q(m_db->connection());
-            q.prepare(QStringLiteral(
-                "INSERT INTO schiffe (\"Spiel\", \"Schiffs Nr\", \"Schiffs Position\", "
-                "\"Schiffs Name\", \"Schiffstyp\", \"Partei\", \"Prozent\", \"Info Datum\") "
-                "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
-            for (const QVariant &v : QVariantList {
-                     s.game, s.number, s.position, s.name, s.type, s.faction, s.percent, s.date})
-                q.addBindValue(v);
-            QVERIFY2(q.exec(), qPrintable(q.lastQuery()));
-        }
-        for (const auto &[g, number, name] : {std::tuple {1, kFaction, "Die Prüfer"},
-                 std::tuple {1, 4800, "Bund der Eichen"}, std::tuple {2, 4900, "Nur in Zwei"}}) {
-            QSqlQuery q(m_db->connection());
-            q.prepare(QStringLiteral("INSERT INTO parteien (\"Spiel\", \"Partei Nr\", "
-                                     "\"Partei Name\") VALUES (?, ?, ?)"));
-            q.addBindValue(g);
-            q.addBindValue(number);
-            q.addBindValue(QString::fromUtf8(name));
-            QVERIFY(q.exec());
-        }
+        for (const Ship &s : ships())
+            GameRows(*m_db, s.game, s.date)
+                .ship(s.number, s.position,
+                    {{QStringLiteral("Schiffs Name"), s.name},
+                        {QStringLiteral("Schiffstyp"), s.type},
+                        {QStringLiteral("Partei"), s.faction},
+                        {QStringLiteral("Prozent"), s.percent}});
+        GameRows(*m_db, 1, kTurn)
+            .faction(kFaction, QStringLiteral("Die Prüfer"))
+            .faction(4800, QStringLiteral("Bund der Eichen"));
+        GameRows(*m_db, 2, kTurn).faction(4900, QStringLiteral("Nur in Zwei"));
         fixture.commit();
     }
     void cleanup()
@@ -552,38 +542,20 @@ private:
     void insertUnit(const Unit &u)
     {
         QVariantMap values = u.fields;
-        values.insert(QStringLiteral("Spiel"), u.game);
-        values.insert(QStringLiteral("Einheit Nr"), u.number);
-        values.insert(QStringLiteral("Einheit Position"), u.position);
         values.insert(QStringLiteral("Einheit Name"), u.name);
         values.insert(QStringLiteral("Partei Nr"), u.faction);
-        values.insert(QStringLiteral("Info Datum"), u.date);
         values.insert(QStringLiteral("Personen"), u.persons);
         values.insert(QStringLiteral("Gruppe"), u.group);
-        QStringList names, marks;
-        for (auto it = values.cbegin(); it != values.cend(); ++it) {
-            names.append(u'"' + it.key() + u'"');
-            marks.append(QStringLiteral("?"));
-        }
-        QSqlQuery q(m_db->connection());
-        q.prepare(QStringLiteral("INSERT INTO einheiten (%1) VALUES (%2)")
-                      .arg(names.join(u','), marks.join(u',')));
-        for (const QVariant &v : values)
-            q.addBindValue(v);
-        QVERIFY2(q.exec(), qPrintable(u.name));
+        GameRows(*m_db, u.game, u.date).unit(u.number, u.position, values);
     }
 
     QString group(int gameNumber, int number)
     {
-        QSqlQuery q(m_db->connection());
-        q.prepare(
-            QStringLiteral("SELECT \"Gruppe\" FROM einheiten WHERE \"Spiel\" = ? AND \"Einheit "
-                           "Nr\" = ?"));
-        q.addBindValue(gameNumber);
-        q.addBindValue(number);
-        if (!q.exec() || !q.next())
-            return QStringLiteral("<none>");
-        return q.value(0).toString();
+        const QVariant stored = queryValue(*m_db,
+            QStringLiteral(
+                "SELECT \"Gruppe\" FROM einheiten WHERE \"Spiel\" = ? AND \"Einheit Nr\" = ?"),
+            {gameNumber, number});
+        return stored.isValid() ? stored.toString() : QStringLiteral("<none>");
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;

@@ -1,11 +1,10 @@
 #include "base/errors.h"
 #include "db/database.h"
+#include "gamefixture.h"
 #include "map/regiondetail.h"
 #include "map/regionrecord.h"
 #include "testsupport.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QtTest>
 #include <sqlite3.h>
 
@@ -38,49 +37,30 @@ ActiveGame sulvitan()
     return g;
 }
 
-// Inserts one row; fields and values side by side, every value bound.
-void insert(Database &db, const QString &table, const QVariantMap &row)
-{
-    QStringList names, marks;
-    for (auto it = row.cbegin(); it != row.cend(); ++it) {
-        names.append(u'"' + it.key() + u'"');
-        marks.append(u"?"_s);
-    }
-    QSqlQuery q(db.connection());
-    QVERIFY(q.prepare(
-        u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(table, names.join(u", "_s), marks.join(u", "_s))));
-    for (const QVariant &v : row)
-        q.addBindValue(v);
-    QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
-}
-
 void region(Database &db, int game, int x, int y, int level, const QString &name,
     const QString &surroundings = {})
 {
-    insert(db, u"regionen"_s,
-        {{u"Spiel"_s, game}, {u"Breite"_s, x}, {u"Länge"_s, y}, {u"Ebene"_s, level},
-            {u"Regionname"_s, name}, {u"Regiontyp"_s, u"Ebene"_s}, {u"Bauern"_s, 2350},
-            {u"Lean"_s, -1}, {u"Strasse2"_s, 75}, {u"Umgebung"_s, surroundings},
-            {u"Info Datum"_s, kNewest}});
+    GameRows(db, game, kNewest)
+        .region(x, y, level,
+            {{u"Regionname"_s, name}, {u"Regiontyp"_s, u"Ebene"_s}, {u"Bauern"_s, 2350},
+                {u"Lean"_s, -1}, {u"Strasse2"_s, 75}, {u"Umgebung"_s, surroundings}});
 }
 
 void castle(Database &db, int game, int number, const QString &position, const QString &name,
     const QString &type, int size, qint64 date)
 {
-    insert(db, u"burgen"_s,
-        {{u"Spiel"_s, game}, {u"Burg Nr"_s, number}, {u"Burg Position"_s, position},
-            {u"Burg Name"_s, name}, {u"Typ"_s, type}, {u"Burggrösse"_s, size},
-            {u"Info Datum"_s, date}});
+    GameRows(db, game, date)
+        .castle(
+            number, position, {{u"Burg Name"_s, name}, {u"Typ"_s, type}, {u"Burggrösse"_s, size}});
 }
 
 void ship(Database &db, int game, int number, const QString &position, const QString &name,
     const QString &type, int percent, int load, int maxLoad, const QString &coast, qint64 date)
 {
-    insert(db, u"schiffe"_s,
-        {{u"Spiel"_s, game}, {u"Schiffs Nr"_s, number}, {u"Schiffs Position"_s, position},
-            {u"Schiffs Name"_s, name}, {u"Schiffstyp"_s, type}, {u"Prozent"_s, percent},
-            {u"Ladung"_s, load}, {u"MaxLadung"_s, maxLoad}, {u"Kueste"_s, coast},
-            {u"Info Datum"_s, date}});
+    GameRows(db, game, date)
+        .ship(number, position,
+            {{u"Schiffs Name"_s, name}, {u"Schiffstyp"_s, type}, {u"Prozent"_s, percent},
+                {u"Ladung"_s, load}, {u"MaxLadung"_s, maxLoad}, {u"Kueste"_s, coast}});
 }
 
 // A unit; `more` adds goods and marks.
@@ -88,21 +68,20 @@ void unit(Database &db, int game, int number, const QString &position, int facti
     const QString &name, const QString &race, const QString &stationed,
     const QVariantMap &more = {})
 {
-    QVariantMap row {{u"Spiel"_s, game}, {u"Einheit Nr"_s, number},
-        {u"Einheit Position"_s, position}, {u"Partei Nr"_s, faction}, {u"Info Datum"_s, date},
-        {u"Einheit Name"_s, name}, {u"Rasse"_s, race}, {u"Stationiert"_s, stationed}};
+    QVariantMap row {{u"Partei Nr"_s, faction}, {u"Einheit Name"_s, name}, {u"Rasse"_s, race},
+        {u"Stationiert"_s, stationed}};
     row.insert(more);
-    insert(db, u"einheiten"_s, row);
+    GameRows(db, game, date).unit(number, position, row);
 }
 
 void historyRow(Database &db, int game, int x, int y, int level, qint64 date, int peasants,
     const QVariant &iron)
 {
-    insert(db, u"statistik"_s,
-        {{u"Spiel"_s, game}, {u"Breite"_s, x}, {u"Länge"_s, y}, {u"Ebene"_s, level},
-            {u"Datum"_s, date}, {u"Bauern"_s, peasants}, {u"Anzahl Holz"_s, 420}, {u"Pferde"_s, 80},
-            {u"Bauern Silber"_s, 51000}, {u"Eisen"_s, iron}, {u"Laen"_s, QVariant()},
-            {u"Mallorn"_s, 1}});
+    GameRows(db, game, date)
+        .statistics(x, y, level,
+            {{u"Bauern"_s, peasants}, {u"Anzahl Holz"_s, 420}, {u"Pferde"_s, 80},
+                {u"Bauern Silber"_s, 51000}, {u"Eisen"_s, iron}, {u"Laen"_s, QVariant()},
+                {u"Mallorn"_s, 1}});
 }
 
 // Region "Weidenau" at 3/4 holds castles, ships and units of every kind the unit list
@@ -137,10 +116,9 @@ void fill(Database &db)
     unit(db, 1, 50, u"3/4"_s, 4800, kNewest, u"Bewohner"_s, u"Elfen"_s, u"B 8c"_s);
     unit(db, 1, 60, u"3/4"_s, 4800, kOld, u"Schiffer"_s, u"Elfen"_s, u"S 28"_s,
         {{u"Flags"_s, u"B"_s}});
-    insert(db, u"parteien"_s,
-        {{u"Spiel"_s, 1}, {u"Partei Nr"_s, 4711}, {u"Partei Name"_s, u"Die Grauen Falken"_s}});
-    insert(db, u"parteien"_s,
-        {{u"Spiel"_s, 1}, {u"Partei Nr"_s, 4800}, {u"Partei Name"_s, u"Bund der Eichen"_s}});
+    GameRows(db, 1, kNewest)
+        .faction(4711, u"Die Grauen Falken"_s)
+        .faction(4800, u"Bund der Eichen"_s);
     historyRow(db, 1, 3, 4, 0, kOld, 2300, QVariant());
     historyRow(db, 1, 3, 4, 0, kNewest, 2350, 12);
     historyRow(db, 1, 3, 4, 1, kNewest, 90, 1);

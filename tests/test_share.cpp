@@ -2,14 +2,12 @@
 #include "app/mapoperations.h"
 #include "base/slotsettings.h"
 #include "db/database.h"
+#include "gamefixture.h"
 #include "pgtestserver.h"
 #include "share/pgconnection.h"
 #include "testsupport.h"
 
 #include <QProcess>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QtTest>
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -35,61 +33,43 @@ struct Player
         h.session->setGame(g);
     }
 
-    void exec(const QString &sql, const QVariantList &values)
-    {
-        QSqlQuery q(h.session->database().connection());
-        q.prepare(sql);
-        for (const QVariant &v : values)
-            q.addBindValue(v);
-        if (!q.exec())
-            qFatal("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
-    }
+    Database &db() { return h.session->database(); }
+    void exec(const QString &sql, const QVariantList &values) { execute(db(), sql, values); }
     void region(
         int x, int y, int level, const QString &name, int date, const QVariant &offer = QVariant())
     {
-        exec(QStringLiteral("INSERT OR REPLACE INTO regionen (\"Spiel\", \"Breite\", \"Länge\", "
-                            "\"Ebene\", \"Regionname\", \"Regiontyp\", \"Bauern\", \"Info Datum\", "
-                            "\"Angebot\") VALUES (1, ?, ?, ?, ?, 'Wald', 500, ?, ?)"),
-            {x, y, level, name, date, offer});
+        GameRows(db(), 1, date)
+            .region(x, y, level,
+                {{QStringLiteral("Regionname"), name},
+                    {QStringLiteral("Regiontyp"), QStringLiteral("Wald")},
+                    {QStringLiteral("Bauern"), 500}, {QStringLiteral("Angebot"), offer}});
     }
     void unit(int number, const QString &name, int date, const QString &flags, const QString &group,
         const QString &note = QString())
     {
-        exec(QStringLiteral("INSERT OR REPLACE INTO einheiten (\"Spiel\", \"Einheit Position\", "
-                            "\"Einheit Nr\", \"Einheit Name\", \"Personen\", \"Info Datum\", "
-                            "\"Flags\", \"Gruppe\", \"Privat\") VALUES (1, '0/0', ?, ?, 5, ?, ?, "
-                            "?, ?)"),
-            {number, name, date, flags, group, note.isNull() ? QVariant() : QVariant(note)});
+        GameRows(db(), 1, date)
+            .unit(number, QStringLiteral("0/0"),
+                {{QStringLiteral("Einheit Name"), name}, {QStringLiteral("Personen"), 5},
+                    {QStringLiteral("Flags"), flags}, {QStringLiteral("Gruppe"), group},
+                    {QStringLiteral("Privat"), note.isNull() ? QVariant() : QVariant(note)}});
     }
     void ship(int number, const QString &name, int date)
     {
-        exec(QStringLiteral("INSERT OR REPLACE INTO schiffe (\"Spiel\", \"Schiffs Nr\", "
-                            "\"Schiffs Name\", \"Schiffs Position\", \"Info Datum\") VALUES (1, ?, "
-                            "?, '0/0', ?)"),
-            {number, name, date});
+        GameRows(db(), 1, date)
+            .ship(number, QStringLiteral("0/0"), {{QStringLiteral("Schiffs Name"), name}});
     }
     void castle(int number, const QString &name, int date)
     {
-        exec(QStringLiteral("INSERT OR REPLACE INTO burgen (\"Spiel\", \"Burg Nr\", \"Burg Name\", "
-                            "\"Burg Position\", \"Info Datum\") VALUES (1, ?, ?, '0/0', ?)"),
-            {number, name, date});
+        GameRows(db(), 1, date)
+            .castle(number, QStringLiteral("0/0"), {{QStringLiteral("Burg Name"), name}});
     }
 
     // Every row of a table of game 1 as "key: fields", in key order.
     QStringList rows(const QString &table, const QString &fields, const QString &order)
     {
-        QSqlQuery q(h.session->database().connection());
-        if (!q.exec(QStringLiteral("SELECT %1 FROM %2 WHERE \"Spiel\" = 1 ORDER BY %3")
-                        .arg(fields, table, order)))
-            qFatal("%s", qPrintable(q.lastError().text()));
-        QStringList result;
-        while (q.next()) {
-            QStringList values;
-            for (int i = 0; i < q.record().count(); ++i)
-                values.append(q.value(i).isNull() ? QStringLiteral("NULL") : q.value(i).toString());
-            result.append(values.join(u'|'));
-        }
-        return result;
+        return queryRows(db(),
+            QStringLiteral("SELECT %1 FROM %2 WHERE \"Spiel\" = 1 ORDER BY %3")
+                .arg(fields, table, order));
     }
     QStringList regions()
     {
@@ -143,15 +123,9 @@ private slots:
     void initTestCase()
     {
         if (TestPostgres::binDir().isEmpty())
-            QSKIP("PostgreSQL is not installed (no initdb and pg_ctl); scripts/bootstrap.sh "
-                  "installs it");
-        // Only what a test gives: no password from the environment or a password file.
-        qunsetenv("PGPASSWORD");
-        qputenv("PGPASSFILE", "/nonexistent/tolvimar-test-pgpass");
+            QSKIP(TestPostgres::kNotInstalled);
         QString problem;
-        QVERIFY2(m_server.start(&problem), qPrintable(problem));
-        m_server.sql(QStringLiteral("postgres"),
-            QStringLiteral("CREATE ROLE mitglied LOGIN PASSWORD 'geheim'"));
+        QVERIFY2(m_server.startWithMember(&problem), qPrintable(problem));
     }
     void cleanupTestCase() { m_server.stop(); }
 

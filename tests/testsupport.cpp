@@ -3,6 +3,7 @@
 #include "base/workspace.h"
 #include "db/database.h"
 #include "db/schema.h"
+#include "gamefixture.h"
 #include "report/importprogress.h"
 
 #include <QFile>
@@ -45,6 +46,57 @@ int runCli(const QStringList &arguments, QString *out, QString *err)
     if (err)
         *err = QString::fromUtf8(process.readAllStandardError());
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+QString CliRun::where() const
+{
+    return QStringLiteral("exit %1: %2 %3").arg(code).arg(QString::fromUtf8(out), errText());
+}
+
+CliRun runCliProcess(const QStringList &arguments, const QStringList &faults,
+    const QString &shellLimit, int deadlineMs)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!faults.isEmpty())
+        env.insert(QStringLiteral("TOLVIMAR_TEST_FAULTS"), faults.join(u','));
+    p.setProcessEnvironment(env);
+    if (!shellLimit.isEmpty()) {
+        p.start(QStringLiteral("bash"),
+            QStringList {QStringLiteral("-c"), shellLimit + QStringLiteral("; exec \"$0\" \"$@\""),
+                QStringLiteral(TOLVIMAR_CLI)}
+                + arguments);
+    } else {
+        p.start(QStringLiteral(TOLVIMAR_CLI), arguments);
+    }
+    CliRun run;
+    if (!p.waitForFinished(deadlineMs)) {
+        p.kill();
+        p.waitForFinished();
+        run.code = -2;
+    } else {
+        run.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    }
+    run.out = p.readAllStandardOutput();
+    run.err = p.readAllStandardError();
+    return run;
+}
+
+QStringList inWorkspace(const QString &dir, const QStringList &arguments)
+{
+    return QStringList {QStringLiteral("--workspace"), dir} + arguments;
+}
+
+QByteArray kalmoraReportBytes()
+{
+    return readBytes(fixture(QStringLiteral("reports/kalmora-klein.cr")));
+}
+
+QByteArray replaced(QByteArray bytes, const QByteArray &from, const QByteArray &to)
+{
+    const qsizetype at = bytes.indexOf(from);
+    Q_ASSERT(at >= 0);
+    return bytes.replace(at, from.size(), to);
 }
 
 QStringList tableRows(const QString &databasePath, int slot)
@@ -111,13 +163,7 @@ ReportImporter::Result ImportHarness::importFile(const QString &path)
 
 QVariant ImportHarness::value(const QString &sql, const QVariantList &bindings)
 {
-    QSqlQuery q(session->database().connection());
-    q.prepare(sql);
-    for (int i = 0; i < bindings.size(); ++i)
-        q.bindValue(i, bindings[i]);
-    if (!q.exec() || !q.next())
-        return QVariant();
-    return q.value(0);
+    return queryValue(session->database(), sql, bindings);
 }
 
 int ImportHarness::count(const QString &table)

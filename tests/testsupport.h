@@ -35,6 +35,27 @@ private:
 // Runs the command line tool; returns its exit code and fills stdout/stderr.
 int runCli(const QStringList &arguments, QString *out = nullptr, QString *err = nullptr);
 
+// One run of the command line tool as a process of its own.
+struct CliRun
+{
+    int code = -1; // -1 crashed, -2 still running at the deadline (then killed)
+    QByteArray out;
+    QByteArray err;
+    QString errText() const { return QString::fromUtf8(err); }
+    QString where() const;
+};
+// Runs the command line tool with faults injected through the test hook, after a shell
+// limit (a `ulimit` line) when one is given, and never longer than the deadline.
+CliRun runCliProcess(const QStringList &arguments, const QStringList &faults = {},
+    const QString &shellLimit = QString(), int deadlineMs = 120000);
+// The arguments with "--workspace dir" before them.
+QStringList inWorkspace(const QString &dir, const QStringList &arguments);
+
+// The bytes of the small Kalmora report of the fixtures.
+QByteArray kalmoraReportBytes();
+// The bytes with the first `from` (which must occur) replaced by `to`.
+QByteArray replaced(QByteArray bytes, const QByteArray &from, const QByteArray &to);
+
 QByteArray readBytes(const QString &path);
 // Every row of every table of the database file, in stored order, with the type
 // SQLite keeps: two equal lists mean two equal databases.
