@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 namespace tolvimar {
@@ -16,6 +17,10 @@ struct UnitKey
     QString position;
     int number = 0;
 };
+
+// The places 0 .. count-1 of records in the order of their record texts, as RecordList
+// keeps them; textOf writes the text of a record into its second argument.
+std::vector<int> recordOrder(int count, const std::function<void(int, QString &)> &textOf);
 
 // The hidden sorted list behind the military reports. A record's text is its fields
 // joined by "*1;", "*2;", ...; the list keeps the records in the German order of that
