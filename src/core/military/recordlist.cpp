@@ -159,15 +159,41 @@ std::vector<int> recordOrder(int count, const std::function<void(int, QString &)
         guess.append(text, keys);
     }
     keyStart[order.size()] = keys.size();
-    std::sort(order.begin(), order.end(), [&](int a, int b) {
-        const size_t aLength = keyStart[size_t(a) + 1] - keyStart[size_t(a)];
-        const size_t bLength = keyStart[size_t(b) + 1] - keyStart[size_t(b)];
-        const int c = std::memcmp(keys.data() + keyStart[size_t(a)],
-            keys.data() + keyStart[size_t(b)], std::min(aLength, bLength));
+    // The first 16 bytes of each key as two numbers decide most comparisons without
+    // reaching into the keys; a shorter key is padded with zeros, below every rank.
+    struct Entry
+    {
+        quint64 head[2];
+        int record;
+    };
+    std::vector<Entry> entries(order.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const uchar *key = keys.data() + keyStart[i];
+        const size_t length = keyStart[i + 1] - keyStart[i];
+        Entry &e = entries[i];
+        e.record = int(i);
+        for (size_t k = 0; k < 16; ++k)
+            e.head[k / 8] = e.head[k / 8] << 8 | (k < length ? key[k] : 0);
+    }
+    std::sort(entries.begin(), entries.end(), [&](const Entry &x, const Entry &y) {
+        if (x.head[0] != y.head[0])
+            return x.head[0] < y.head[0];
+        if (x.head[1] != y.head[1])
+            return x.head[1] < y.head[1];
+        const size_t a = size_t(x.record), b = size_t(y.record);
+        const size_t aLength = keyStart[a + 1] - keyStart[a];
+        const size_t bLength = keyStart[b + 1] - keyStart[b];
+        const size_t common = std::min(aLength, bLength);
+        const int c = common > 16 ? std::memcmp(keys.data() + keyStart[a] + 16,
+                          keys.data() + keyStart[b] + 16, common - 16)
+                                  : 0;
         if (c != 0)
             return c < 0;
-        return aLength != bLength ? aLength < bLength : textLess(a, b);
+        return aLength != bLength ? aLength < bLength : textLess(x.record, y.record);
     });
+    for (size_t i = 0; i < entries.size(); ++i)
+        order[i] = entries[i].record;
+    entries = {};
     keys = {};
     left.truncate(0);
     right.truncate(0);
