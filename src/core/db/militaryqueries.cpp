@@ -142,11 +142,11 @@ QVector<MilitaryUnitRow> MilitaryQueries::selectedUnits(int game, const UnitSele
     return rows;
 }
 
-QVector<GroupingUnitRow> MilitaryQueries::groupingUnits(int game, const UnitSelection &selection)
+std::deque<GroupingUnitRow> MilitaryQueries::groupingUnits(int game, const UnitSelection &selection)
 {
     SqliteStatement &s = unitsStatement(game, selection, false);
     StatementReading r(s);
-    QVector<GroupingUnitRow> rows;
+    std::deque<GroupingUnitRow> rows;
     // The group holds a few distinct texts: each is made once.
     QHash<QByteArray, QString> groups;
     while (r.next()) {
@@ -182,7 +182,7 @@ QVector<GroupingUnitRow> MilitaryQueries::groupingUnits(int game, const UnitSele
             for (int c = 0; c < GroupingUnitRow::CountFields; ++c)
                 u.oddCounts.append(s.column(c == 0 ? 4 : 10 + c));
         }
-        rows.append(std::move(u));
+        rows.push_back(std::move(u));
     }
     return rows;
 }

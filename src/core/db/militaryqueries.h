@@ -7,6 +7,7 @@
 #include <QVariant>
 #include <QVector>
 #include <array>
+#include <deque>
 #include <memory>
 #include <optional>
 
@@ -101,8 +102,9 @@ public:
 
     // The units of the selection, by unit number.
     QVector<MilitaryUnitRow> selectedUnits(int game, const UnitSelection &selection);
-    // The same units for the groupings, in no particular order.
-    QVector<GroupingUnitRow> groupingUnits(int game, const UnitSelection &selection);
+    // The same units for the groupings, in no particular order; a deque grows without
+    // moving the units read so far.
+    std::deque<GroupingUnitRow> groupingUnits(int game, const UnitSelection &selection);
     // A faction's units of one turn whose group is set and contains the army text.
     QVector<MilitaryUnitRow> armyUnits(int game, int faction, qint64 date, const QString &army);
     // The ships of the selection, by ship number.

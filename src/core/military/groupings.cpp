@@ -11,6 +11,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
+#include <deque>
 
 namespace tolvimar {
 
@@ -58,7 +59,7 @@ QString countField(const GroupingUnitRow &u, int count)
 }
 
 // Stops the report at the first unit by number with a talent that holds no number.
-void checkTalents(const QVector<GroupingUnitRow> &units, int base)
+void checkTalents(const std::deque<GroupingUnitRow> &units, int base)
 {
     const GroupingUnitRow *bad = nullptr;
     int badTalent = 0;
@@ -266,46 +267,27 @@ GridRows GroupingReport::gridRows() const
 
 GroupingReport Groupings::report(const ActiveGame &game, const GroupingSelection &selection)
 {
-    QVector<GroupingUnitRow> units
-        = m_queries.groupingUnits(game.number, unitSelection(selection, game.base));
-    checkTalents(units, game.base);
+    auto units = std::make_shared<std::deque<GroupingUnitRow>>(
+        m_queries.groupingUnits(game.number, unitSelection(selection, game.base)));
+    const std::deque<GroupingUnitRow> &read = *units;
+    checkTalents(read, game.base);
     // A unit number occurs once in a game, and the number text differs from every
     // other at the first collation level. Unless a group or name holds the separator's
     // "*", the first difference of two whole record texts therefore lies within group,
     // position, name and number, and those four fields alone give the same order.
-    const bool leadingFieldsDecide = std::none_of(units.cbegin(), units.cend(),
+    const bool leadingFieldsDecide = std::none_of(read.cbegin(), read.cend(),
         [](const GroupingUnitRow &u) { return u.group.contains(u'*') || u.name.contains(u'*'); });
     const int base = game.base;
-    const QVector<GroupingUnitRow> &read = units;
-    const std::vector<int> order = recordOrder(int(read.size()), [&](int r, QString &text) {
+    std::vector<int> order = recordOrder(int(read.size()), [&](int r, QString &text) {
         if (leadingFieldsDecide)
-            leadingRecordText(read[r], base, text);
+            leadingRecordText(read[size_t(r)], base, text);
         else
-            text = RecordList::recordText(unitFields(read[r], base));
+            text = RecordList::recordText(unitFields(read[size_t(r)], base));
     });
-    // Into that order in place, cycle by cycle: a second list would touch as much
-    // fresh memory again.
-    std::vector<bool> placed(order.size());
-    for (size_t start = 0; start < order.size(); ++start) {
-        if (placed[start])
-            continue;
-        GroupingUnitRow first = std::move(units[qsizetype(start)]);
-        size_t at = start;
-        while (true) {
-            placed[at] = true;
-            const size_t from = size_t(order[at]);
-            if (from == start) {
-                units[qsizetype(at)] = std::move(first);
-                break;
-            }
-            units[qsizetype(at)] = std::move(units[qsizetype(from)]);
-            at = from;
-        }
-    }
     GroupingReport result;
-    result.count = int(units.size());
+    result.count = int(read.size());
     result.base = base;
-    result.units = std::move(units);
+    result.units = GroupingUnits(std::move(units), std::move(order));
     return result;
 }
 

@@ -6,7 +6,10 @@
 
 #include <QString>
 #include <QStringList>
+#include <deque>
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace tolvimar {
 
@@ -24,12 +27,35 @@ struct GroupingSelection
     QString date; // "Info Datum"
 };
 
+// The units of a report in its order: the units as read, shared by every copy, and
+// their order, so that no unit is moved or copied after the read.
+class GroupingUnits
+{
+public:
+    GroupingUnits() = default;
+    GroupingUnits(std::shared_ptr<const std::deque<GroupingUnitRow>> read, std::vector<int> order)
+        : m_read(std::move(read))
+        , m_order(std::move(order))
+    {
+    }
+    qsizetype size() const { return qsizetype(m_order.size()); }
+    bool isEmpty() const { return m_order.empty(); }
+    const GroupingUnitRow &operator[](qsizetype i) const
+    {
+        return (*m_read)[size_t(m_order[size_t(i)])];
+    }
+
+private:
+    std::shared_ptr<const std::deque<GroupingUnitRow>> m_read;
+    std::vector<int> m_order;
+};
+
 // The units of a report in its order; the texts of their cells are made when asked for.
 struct GroupingReport
 {
     int count = 0;
     int base = 36; // of the unit numbers
-    QVector<GroupingUnitRow> units;
+    GroupingUnits units;
 
     // The text of a shown cell (column below 12) of a unit.
     QString cellText(int unit, int column) const;
