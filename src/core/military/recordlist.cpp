@@ -35,11 +35,6 @@ void RecordList::append(const QStringList &fields, int cellCount)
     m_records.append({recordText(fields), fields.mid(0, cellCount)});
 }
 
-void RecordList::append(const QStringList &fields, int cellCount, int leadingFields)
-{
-    m_records.append({recordText(fields.mid(0, leadingFields)), fields.mid(0, cellCount)});
-}
-
 namespace {
 
 // The order of record texts: German, case-blind ("Händler" before "Holzfäller"); the

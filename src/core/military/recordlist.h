@@ -34,9 +34,6 @@ public:
 
     // Adds a record; the first cellCount fields are its grid cells.
     void append(const QStringList &fields, int cellCount);
-    // Adds a record whose order is that of the record text of its leading fields only;
-    // for callers that know those fields decide the order of the whole texts.
-    void append(const QStringList &fields, int cellCount, int leadingFields);
     void reserve(qsizetype records) { m_records.reserve(records); }
     int size() const { return int(m_records.size()); }
     bool isEmpty() const { return m_records.isEmpty(); }
