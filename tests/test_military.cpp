@@ -7,8 +7,11 @@
 #include "military/shipregister.h"
 #include "testsupport.h"
 
+#include <QCollator>
 #include <QtTest>
+#include <algorithm>
 #include <functional>
+#include <numeric>
 
 using namespace tolvimar;
 using namespace tolvimar::test;
@@ -262,14 +265,15 @@ private slots:
         QFETCH(int, gameNumber);
         QFETCH(QStringList, numbers);
         const GroupingReport report = Groupings(*m_db).report(game(gameNumber), selection);
-        QCOMPARE(report.rows.first(), Groupings::headings());
-        QCOMPARE(column(report.rows, 3), numbers);
+        const GridRows rows = report.gridRows();
+        QCOMPARE(rows.first(), Groupings::headings());
+        QCOMPARE(column(rows, 3), numbers);
         QCOMPARE(report.count, numbers.first().isEmpty() ? 0 : numbers.size());
         // Each row's unit key names the unit the row shows.
         QCOMPARE(report.units.size(), report.count);
         for (int r = 0; r < report.units.size(); ++r) {
-            QCOMPARE(report.units[r].position, report.rows[r + 1][1]);
-            QCOMPARE(id(report.units[r].number), report.rows[r + 1][3]);
+            QCOMPARE(report.units[r].position, rows[r + 1][1]);
+            QCOMPARE(id(report.units[r].number), rows[r + 1][3]);
         }
     }
 
@@ -291,7 +295,7 @@ private slots:
                                           s.date = QString::number(kTurn);
                                           return s;
                                       }())
-                                  .rows;
+                                  .gridRows();
         QCOMPARE(rows[1],
             (QStringList {"2. Armee", "1/2", "Bogner", id(101), "5", "0", "0", "[20] 2", "0", "0",
                 "0", "5"}));
@@ -483,6 +487,42 @@ private slots:
             column(list.gridRows({QStringLiteral("h")}), 0), (QStringList {"A", "a", "b", "C"}));
     }
 
+    void recordOrderIsTheCollatorsOrder_data()
+    {
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("punctuation, digits and blanks")
+            << QStringList {"1/2*1;a", "1.2*1;a", "1-2*1;a", "1 2*1;a", "12*1;a", "1*2;a",
+                   "-1/2*1;b", "Armee 2*1;x", "Armee*1;x", "armee*1;x", "(1)*1;x", "_*1;x"};
+        QTest::newRow("accents and case") << QStringList {QStringLiteral("Äpfel*3;1"), "apfel*3;1",
+            "Apfel*3;1", QStringLiteral("Straße*3;1"), "Strasse*3;1", QStringLiteral("École*3;1"),
+            QStringLiteral("e\u0301cole*3;1"), "Ecole*3;1", "ecole*3;2"};
+        QTest::newRow("letters beyond Latin and control characters") << QStringList {
+            QStringLiteral("Æsir"), "Aesir", QStringLiteral("Bär"), QStringLiteral("Ωmega"),
+            QStringLiteral("αlpha"), "Zeta", "Tab\tx", "Tabx", QString()};
+    }
+    void recordOrderIsTheCollatorsOrder()
+    {
+        QFETCH(QStringList, texts);
+        // The order a plain sort with the collator gives, the exact text between equals.
+        QCollator collator {QLocale(QLocale::German, QLocale::Germany)};
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        for (const bool reversed : {false, true}) {
+            QStringList input = texts;
+            if (reversed)
+                std::reverse(input.begin(), input.end());
+            std::vector<int> expected(size_t(input.size()));
+            std::iota(expected.begin(), expected.end(), 0);
+            std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+                const int c = collator.compare(input[a], input[b]);
+                return c != 0 ? c < 0 : input[a] < input[b];
+            });
+            const std::vector<int> order
+                = recordOrder(int(input.size()), [&](int i, QString &text) { text = input[i]; });
+            QCOMPARE(QList<int>(order.begin(), order.end()),
+                QList<int>(expected.begin(), expected.end()));
+        }
+    }
+
     void aSeparatorInANameStaysInItsCell()
     {
         RecordList list;
@@ -535,7 +575,7 @@ private slots:
         RecordList whole;
         for (const MilitaryUnitRow &u : queries.selectedUnits(3, Groupings::unitSelection(all, 36)))
             whole.append(Groupings::unitFields(u, 36), 12);
-        QCOMPARE(report.rows, whole.gridRows(Groupings::headings()));
+        QCOMPARE(report.gridRows(), whole.gridRows(Groupings::headings()));
     }
 
 private:

@@ -108,7 +108,7 @@ int groups(const Arguments &args)
         selection.date = QString::number(session.game().newestTurn);
     const GroupingReport report = Groupings(session.database()).report(session.game(), selection);
     out() << report.count << "\n";
-    printRows(report.rows);
+    printRows(report.gridRows());
     return 0;
 }
 

@@ -7,6 +7,20 @@
 
 namespace tolvimar {
 
+namespace {
+bool wholeNumber(const QString &text, qlonglong *number)
+{
+    bool ok = false;
+    *number = text.toLongLong(&ok);
+    return ok;
+}
+} // namespace
+
+bool GridRowSource::cellNumber(int row, int column, qlonglong *number) const
+{
+    return wholeNumber(cellText(row, column), number);
+}
+
 GridModel::GridModel(QObject *parent)
     : QAbstractTableModel(parent)
 {
@@ -18,13 +32,32 @@ void GridModel::setRows(const QStringList &headings, QList<QStringList> rows, QV
     m_headings = headings;
     m_rows = std::move(rows);
     m_keys = std::move(keys);
+    m_source.reset();
+    m_changed.clear();
+    endResetModel();
+}
+
+void GridModel::setSource(const QStringList &headings, std::shared_ptr<const GridRowSource> source)
+{
+    beginResetModel();
+    m_headings = headings;
+    m_rows.clear();
+    m_keys.clear();
+    m_source = std::move(source);
+    m_changed.clear();
     endResetModel();
 }
 
 void GridModel::setCell(int row, int column, const QString &text)
 {
-    if (row < 0 || row >= m_rows.size() || column < 0 || column >= m_headings.size())
+    if (row < 0 || row >= rowCount() || column < 0 || column >= m_headings.size())
         return;
+    if (m_source) {
+        m_changed.insert({row, column}, text);
+        const QModelIndex at = index(row, column);
+        emit dataChanged(at, at, {Qt::DisplayRole});
+        return;
+    }
     QStringList &cells = m_rows[row];
     while (cells.size() <= column)
         cells.append(QString());
@@ -35,12 +68,31 @@ void GridModel::setCell(int row, int column, const QString &text)
 
 QString GridModel::cell(int row, int column) const
 {
+    if (m_source) {
+        if (row < 0 || row >= m_source->rowCount() || column < 0 || column >= m_headings.size())
+            return QString();
+        if (!m_changed.isEmpty()) {
+            const auto changed = m_changed.constFind({row, column});
+            if (changed != m_changed.constEnd())
+                return *changed;
+        }
+        return m_source->cellText(row, column);
+    }
     return row >= 0 && row < m_rows.size() ? m_rows[row].value(column) : QString();
+}
+
+QVariant GridModel::key(int row) const
+{
+    if (m_source)
+        return row >= 0 && row < m_source->rowCount() ? m_source->key(row) : QVariant();
+    return m_keys.value(row);
 }
 
 int GridModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_rows.size());
+    if (parent.isValid())
+        return 0;
+    return m_source ? m_source->rowCount() : int(m_rows.size());
 }
 
 int GridModel::columnCount(const QModelIndex &parent) const
@@ -56,6 +108,14 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
         return cell(index.row(), index.column());
     if (role == Qt::UserRole)
         return key(index.row());
+    if (role == SortNumberRole) {
+        qlonglong number = 0;
+        const int row = index.row(), column = index.column();
+        const bool isNumber = m_source && !m_changed.contains({row, column})
+            ? m_source->cellNumber(row, column, &number)
+            : wholeNumber(cell(row, column), &number);
+        return isNumber ? QVariant(number) : QVariant();
+    }
     return {};
 }
 
@@ -91,14 +151,23 @@ void GridSortProxy::prepareColumn(int column)
     const QAbstractItemModel *model = sourceModel();
     const int rows = model->rowCount();
     m_cells.assign(size_t(rows), SortCell());
+    bool allNumbers = true;
+    for (int r = 0; r < rows; ++r) {
+        SortCell &cell = m_cells[size_t(r)];
+        const QVariant number = model->index(r, column).data(GridModel::SortNumberRole);
+        cell.isNumber = number.isValid();
+        cell.number = number.toLongLong();
+        allNumbers = allNumbers && cell.isNumber;
+    }
+    // Numbers alone compare by value; a text compares by its rank with any other cell.
+    if (allNumbers)
+        return;
     // The German order is worked out once among the distinct texts.
     QHash<QString, int> distinct;
     QStringList texts;
     std::vector<int> textOfRow(static_cast<size_t>(rows));
     for (int r = 0; r < rows; ++r) {
         const QString text = model->index(r, column).data().toString();
-        SortCell &cell = m_cells[size_t(r)];
-        cell.number = text.toLongLong(&cell.isNumber);
         auto it = distinct.constFind(text);
         if (it == distinct.constEnd()) {
             it = distinct.insert(text, int(texts.size()));
@@ -133,9 +202,8 @@ bool GridSortProxy::lessThan(const QModelIndex &left, const QModelIndex &right) 
     }
     // Outside a sort (the proxy asked on its own): the same rule on the texts.
     const QString a = left.data().toString(), b = right.data().toString();
-    bool aIsNumber = false, bIsNumber = false;
-    const qlonglong x = a.toLongLong(&aIsNumber), y = b.toLongLong(&bIsNumber);
-    if (aIsNumber && bIsNumber)
+    qlonglong x = 0, y = 0;
+    if (wholeNumber(a, &x) && wholeNumber(b, &y))
         return x < y;
     return m_collator.compare(a, b) < 0;
 }

@@ -5,6 +5,7 @@
 #include "base/identifiers.h"
 #include "base/prompter.h"
 #include "factionchoice.h"
+#include "gridmodel.h"
 #include "military/groupings.h"
 #include "military/selectiontexts.h"
 #include "reportgrid.h"
@@ -23,6 +24,36 @@ namespace tolvimar {
 
 namespace {
 constexpr int kGroupColumn = 0;
+
+// The units of a report in the grid: a cell's text is made when it is shown, the
+// counts sort by their numbers.
+class GroupingRows : public GridRowSource
+{
+public:
+    explicit GroupingRows(GroupingReport report)
+        : m_report(std::move(report))
+    {
+    }
+    int rowCount() const override { return int(m_report.units.size()); }
+    QString cellText(int row, int column) const override { return m_report.cellText(row, column); }
+    bool cellNumber(int row, int column, qlonglong *number) const override
+    {
+        if (const std::optional<qint64> count
+            = Groupings::shownCount(m_report.units[row], column)) {
+            *number = *count;
+            return true;
+        }
+        return GridRowSource::cellNumber(row, column, number);
+    }
+    QVariant key(int row) const override
+    {
+        const GroupingUnitRow &unit = m_report.units[row];
+        return QVariant::fromValue(UnitKey {unit.position, unit.number});
+    }
+
+private:
+    GroupingReport m_report;
+};
 } // namespace
 
 GroupingsPage::GroupingsPage(QWidget *parent)
@@ -150,13 +181,13 @@ void GroupingsPage::Gruppierungen()
     selection.date = m_infoDatum->text();
     try {
         BusyScope busy(m_session->prompter());
-        const GroupingReport report = m_groupings->report(m_session->game(), selection);
+        GroupingReport report = m_groupings->report(m_session->game(), selection);
         m_count->setText(QString::number(report.count));
-        QVariantList keys;
-        keys.reserve(report.units.size());
-        for (const UnitKey &unit : report.units)
-            keys.append(QVariant::fromValue(unit));
-        m_stringGrid4->showRows(report.rows, keys);
+        if (report.units.isEmpty())
+            m_stringGrid4->showRows(report.gridRows());
+        else
+            m_stringGrid4->showRows(
+                Groupings::headings(), std::make_shared<GroupingRows>(std::move(report)));
     } catch (const UserError &e) {
         showError(e.message());
     }

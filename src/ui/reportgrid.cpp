@@ -40,12 +40,23 @@ ReportGrid::ReportGrid(const QString &objectName, const QStringList &headings, Q
     });
 }
 
-void ReportGrid::showRows(const GridRows &rows, const QVariantList &keys)
+void ReportGrid::forgetSort()
 {
-    // A new report comes in its own order until a heading is clicked again.
     m_sortColumn = -1;
     horizontalHeader()->setSortIndicatorShown(false);
     m_proxy->sort(-1);
+}
+
+void ReportGrid::showRows(const QStringList &headings, std::shared_ptr<const GridRowSource> rows)
+{
+    forgetSort();
+    m_model->setSource(headings, std::move(rows));
+    resizeColumnsToContents();
+}
+
+void ReportGrid::showRows(const GridRows &rows, const QVariantList &keys)
+{
+    forgetSort();
     if (rows.isEmpty()) {
         // Nothing to show: the headings stay over one empty row.
         const int columns = m_model->columnCount();

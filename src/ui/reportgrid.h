@@ -4,10 +4,12 @@
 
 #include <QTableView>
 #include <QVariantList>
+#include <memory>
 
 namespace tolvimar {
 
 class GridModel;
+class GridRowSource;
 class GridSortProxy;
 
 // The grid of a report: the headings in the clickable header, one row per record,
@@ -22,6 +24,8 @@ public:
     // Shows the rows of a report (the headings first) in the report's order; keys,
     // when given, hold one value per record row.
     void showRows(const GridRows &rows, const QVariantList &keys = {});
+    // The same for rows whose cell texts the source makes when they are shown.
+    void showRows(const QStringList &headings, std::shared_ptr<const GridRowSource> rows);
     // The texts of a shown row's cells, and the key of its record.
     QStringList rowTexts(int row) const;
     QVariant rowKey(int row) const;
@@ -37,6 +41,8 @@ signals:
 
 private:
     void sortByHeading(int column);
+    // A new report comes in its own order until a heading is clicked again.
+    void forgetSort();
 
     GridModel *m_model;
     GridSortProxy *m_proxy;

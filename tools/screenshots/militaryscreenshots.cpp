@@ -66,7 +66,7 @@ int main(int argc, char *argv[])
     GroupingSelection own;
     own.faction = session.game().factionNumber;
     own.date = QString::number(session.game().newestTurn);
-    const GridRows rows = groupings.report(session.game(), own).rows;
+    const GridRows rows = groupings.report(session.game(), own).gridRows();
     for (int r = 1; r < rows.size(); r += 3) {
         const QString army = QStringLiteral("%1. Armee").arg(1 + r % 4);
         groupings.groupchange(session.game(), army, rows[r][1], rows[r][3]);

@@ -13,12 +13,16 @@ QString idToStr(qint64 value, int base)
 {
     if (base < 2 || base > 36)
         base = 36;
-    QString result;
+    // Written from the last digit backwards: 64 digits hold any value in base 2.
+    char16_t digits[64];
+    int first = 64;
     while (value > 0) {
-        result.prepend(QChar(kOutputDigits[value % base]));
+        digits[--first] = kOutputDigits[value % base];
         value /= base;
     }
-    return result;
+    if (first == 64)
+        return QString();
+    return QString(reinterpret_cast<const QChar *>(digits + first), 64 - first);
 }
 
 int strToId(QStringView text, int base)
@@ -41,16 +45,30 @@ int strToId(QStringView text, int base)
     return qint32(result);
 }
 
+namespace {
+// The points of a talent text "points level"; false where it has no such number.
+bool talentPoints(QStringView talent, qsizetype *blank, int *points)
+{
+    *blank = talent.indexOf(u' ');
+    return *blank >= 0 && parseStrictInt(talent.left(*blank), points);
+}
+} // namespace
+
+bool talentHasNumber(QStringView talent)
+{
+    qsizetype blank = 0;
+    int points = 0;
+    return talentPoints(talent, &blank, &points);
+}
+
 QString formatTalent(const QString &talent, int persons)
 {
-    const qsizetype blank = talent.indexOf(u' ');
-    const QString pointsText = blank < 0 ? talent : talent.left(blank);
-    const QString rest = blank < 0 ? QString() : talent.mid(blank + 1);
+    qsizetype blank = 0;
     int points = 0;
-    if (blank < 0 || !parseStrictInt(pointsText, &points))
-        throw ConversionError(-1, talent, pointsText);
+    if (!talentPoints(talent, &blank, &points))
+        throw ConversionError(-1, talent, blank < 0 ? talent : talent.left(blank));
     const int perPerson = persons == 0 ? 0 : points / persons;
-    return u'[' + QString::number(perPerson) + QStringLiteral("] ") + rest;
+    return u'[' + QString::number(perPerson) + QStringLiteral("] ") + talent.mid(blank + 1);
 }
 
 QString numberText(qint64 value, GameType gameType, int base)

@@ -14,6 +14,8 @@ int strToId(QStringView text, int base);
 // "points rest" summed over all persons → "[points per person] rest"; 0 persons
 // give "[0] rest". Throws ConversionError(-1, ...) when points is not a number.
 QString formatTalent(const QString &talent, int persons);
+// Whether formatTalent() reads the talent's points.
+bool talentHasNumber(QStringView talent);
 
 // The number text of a unit, ship or building in a game: base-N text for Kalmora
 // games, decimal in Sulvitan games.

@@ -4,6 +4,8 @@
 #include "database.h"
 #include "statementreading.h"
 
+#include <QHash>
+
 namespace tolvimar {
 
 namespace {
@@ -86,7 +88,8 @@ SqliteStatement &MilitaryQueries::prepared(int shape, const QByteArray &sql)
     return *slot;
 }
 
-QVector<MilitaryUnitRow> MilitaryQueries::selectedUnits(int game, const UnitSelection &selection)
+SqliteStatement &MilitaryQueries::unitsStatement(
+    int game, const UnitSelection &selection, bool byNumber)
 {
     int shape = UnitsShape | int(selection.date.comparison);
     QByteArray sql = kUnitColumns;
@@ -107,7 +110,10 @@ QVector<MilitaryUnitRow> MilitaryQueries::selectedUnits(int game, const UnitSele
         sql += R"( AND "Einheit Name" = ?)";
     }
     sql += comparisonSql(selection.date.comparison);
-    sql += R"( ORDER BY "Einheit Nr")";
+    if (byNumber) {
+        shape |= 0x40;
+        sql += R"( ORDER BY "Einheit Nr")";
+    }
 
     SqliteStatement &s = prepared(shape, sql);
     int i = 0;
@@ -121,12 +127,62 @@ QVector<MilitaryUnitRow> MilitaryQueries::selectedUnits(int game, const UnitSele
     if (selection.unitName)
         s.bind(i++, *selection.unitName);
     s.bind(i++, selection.date.date);
-    QVector<MilitaryUnitRow> rows = unitRows(s);
+    return s;
+}
+
+QVector<MilitaryUnitRow> MilitaryQueries::selectedUnits(int game, const UnitSelection &selection)
+{
+    QVector<MilitaryUnitRow> rows = unitRows(unitsStatement(game, selection, true));
     // Compared here rather than by LIKE, which ignores the case of ASCII letters only.
     if (selection.unitNamePart) {
         rows.removeIf([&](const MilitaryUnitRow &row) {
             return !row.name.contains(*selection.unitNamePart, Qt::CaseInsensitive);
         });
+    }
+    return rows;
+}
+
+std::deque<GroupingUnitRow> MilitaryQueries::groupingUnits(int game, const UnitSelection &selection)
+{
+    SqliteStatement &s = unitsStatement(game, selection, false);
+    StatementReading r(s);
+    std::deque<GroupingUnitRow> rows;
+    // The group holds a few distinct texts: each is made once.
+    QHash<QByteArray, QString> groups;
+    while (r.next()) {
+        GroupingUnitRow u;
+        u.name = s.columnText(2);
+        if (selection.unitNamePart
+            && !u.name.contains(*selection.unitNamePart, Qt::CaseInsensitive))
+            continue;
+        u.number = int(s.columnInt64(0));
+        u.position = s.columnText(1);
+        int bytes = 0;
+        const char *group = s.columnIsText(3) ? s.columnUtf8(3, &bytes) : nullptr;
+        if (group && bytes > 0) {
+            auto it = groups.constFind(QByteArray::fromRawData(group, bytes));
+            if (it == groups.constEnd())
+                it = groups.insert(QByteArray(group, bytes), s.columnText(3));
+            u.group = *it;
+        } else {
+            u.group = s.columnText(3);
+        }
+        for (int t = 0; t < GroupingUnitRow::TalentFields; ++t)
+            u.talents[size_t(t)] = s.columnText(5 + t);
+        // `Personen` in column 4, the others from column 11 on.
+        bool odd = false;
+        for (int c = 0; c < GroupingUnitRow::CountFields; ++c) {
+            const int column = c == 0 ? 4 : 10 + c;
+            if (s.columnInteger(column, &u.counts[size_t(c)]))
+                u.countIsNumber |= quint8(1u << c);
+            else if (!s.columnIsNull(column) && !s.columnText(column).isEmpty())
+                odd = true;
+        }
+        if (odd) {
+            for (int c = 0; c < GroupingUnitRow::CountFields; ++c)
+                u.oddCounts.append(s.column(c == 0 ? 4 : 10 + c));
+        }
+        rows.push_back(std::move(u));
     }
     return rows;
 }

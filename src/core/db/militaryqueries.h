@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVariant>
 #include <QVector>
+#include <array>
+#include <deque>
 #include <memory>
 #include <optional>
 
@@ -56,6 +58,32 @@ struct MilitaryUnitRow
     QVariant spears, swords, bows, horses, carts, silver;
 };
 
+// A unit as the groupings read it: its texts as stored, its counts as whole numbers.
+struct GroupingUnitRow
+{
+    // The count fields, in the order of `counts`.
+    enum Count { Persons, Spears, Swords, Bows, Horses, Carts, Silver, CountFields };
+    // The talent fields, in the order of `talents`.
+    enum Talent { Polearms, Blades, Archery, Stamina, Riding, Entertainment, TalentFields };
+
+    int number = 0;
+    QString position;
+    QString name;
+    QString group; // `Gruppe`
+    // `Personen`, `Speer`, `Schwert`, `Bogen`, `Pferd`, `Wagen`, `Silber`; 0 where empty.
+    std::array<qint64, CountFields> counts {};
+    // Bit k set where count k holds a whole number.
+    quint8 countIsNumber = 0;
+    // `Stangenwaffen`, `Hiebwaffen`, `Bogenschiessen`, `Ausdauer`, `Reiten`, `Unterhaltung`.
+    std::array<QString, TalentFields> talents;
+    // The count fields as stored, only where one of them holds a text or a fraction.
+    QVariantList oddCounts;
+};
+} // namespace tolvimar
+// Its members move by their bytes: a report grows a list of a hundred thousand units.
+Q_DECLARE_TYPEINFO(tolvimar::GroupingUnitRow, Q_RELOCATABLE_TYPE);
+namespace tolvimar {
+
 struct FactionRow
 {
     int number = 0;
@@ -74,6 +102,9 @@ public:
 
     // The units of the selection, by unit number.
     QVector<MilitaryUnitRow> selectedUnits(int game, const UnitSelection &selection);
+    // The same units for the groupings, in no particular order; a deque grows without
+    // moving the units read so far.
+    std::deque<GroupingUnitRow> groupingUnits(int game, const UnitSelection &selection);
     // A faction's units of one turn whose group is set and contains the army text.
     QVector<MilitaryUnitRow> armyUnits(int game, int faction, qint64 date, const QString &army);
     // The ships of the selection, by ship number.
@@ -83,6 +114,8 @@ public:
 
 private:
     SqliteStatement &prepared(int shape, const QByteArray &sql);
+    // The statement of a unit selection with its values bound.
+    SqliteStatement &unitsStatement(int game, const UnitSelection &selection, bool byNumber);
 
     Database &m_db;
     // One statement for each combination of conditions that has been used.

@@ -222,6 +222,27 @@ qint64 SqliteStatement::columnInt64(int i) const
     return sqlite3_column_int64(m_stmt, i);
 }
 
+QString SqliteStatement::columnText(int i) const
+{
+    sqlite3_value *value = sqlite3_column_value(m_stmt, i);
+    const int type = sqlite3_value_type(value);
+    if (type == SQLITE_NULL)
+        return QString();
+    if (type != SQLITE_TEXT)
+        return column(i).toString();
+    const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
+    return text ? QString::fromUtf8(text, sqlite3_value_bytes(value)) : QString();
+}
+
+bool SqliteStatement::columnInteger(int i, qint64 *value) const
+{
+    sqlite3_value *v = sqlite3_column_value(m_stmt, i);
+    if (sqlite3_value_type(v) != SQLITE_INTEGER)
+        return false;
+    *value = sqlite3_value_int64(v);
+    return true;
+}
+
 void SqliteStatement::bindUtf8(int i, const char *utf8, int bytes)
 {
     if (i < 0 || i >= m_params.size()) {
@@ -249,6 +270,11 @@ const char *SqliteStatement::columnUtf8(int i, int *bytes) const
 bool SqliteStatement::columnIsNull(int i) const
 {
     return sqlite3_column_type(m_stmt, i) == SQLITE_NULL;
+}
+
+bool SqliteStatement::columnIsText(int i) const
+{
+    return sqlite3_column_type(m_stmt, i) == SQLITE_TEXT;
 }
 
 int SqliteStatement::changes() const

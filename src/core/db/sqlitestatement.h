@@ -36,6 +36,10 @@ public:
     void reset();
     QVariant column(int i) const;
     qint64 columnInt64(int i) const;
+    // column(i).toString(), without the variant where the column holds a text.
+    QString columnText(int i) const;
+    // Whether the column holds an integer (not NULL, a text or a real), and that integer.
+    bool columnInteger(int i, qint64 *value) const;
 
     // Raw UTF-8 for copying rows between databases: SQLite turns a number into its
     // text and a text into the column's type by the column's affinity. The bound
@@ -44,6 +48,7 @@ public:
     // The column as UTF-8 (valid until the next step), nullptr for NULL.
     const char *columnUtf8(int i, int *bytes) const;
     bool columnIsNull(int i) const;
+    bool columnIsText(int i) const;
     // Rows the last write of this connection changed.
     int changes() const;
 

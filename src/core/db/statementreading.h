@@ -26,7 +26,7 @@ public:
 
     bool next();
     QVariant value(int i) const { return m_statement.column(i); }
-    QString text(int i) const { return m_statement.column(i).toString(); }
+    QString text(int i) const { return m_statement.columnText(i); }
     int integer(int i) const { return int(m_statement.columnInt64(i)); }
 
 private:

@@ -14,11 +14,16 @@ QString talentText(const MilitaryUnitRow &unit, int base, const QString &field,
     try {
         return formatTalent(talent, unit.persons.toInt());
     } catch (const ConversionError &) {
-        throw UserError(
-            QStringLiteral("Einheit %1 (Nr. %2) in %3: das Talent %4 hat keinen "
-                           "Zahlenwert: \"%5\".")
-                .arg(unit.name, idToStr(unit.number, base), unit.position, field, talent));
+        talentWithoutNumber(unit.name, unit.number, unit.position, base, field, talent);
     }
+}
+
+void talentWithoutNumber(const QString &unitName, int unitNumber, const QString &position, int base,
+    const QString &field, const QString &talent)
+{
+    throw UserError(QStringLiteral("Einheit %1 (Nr. %2) in %3: das Talent %4 hat keinen "
+                                   "Zahlenwert: \"%5\".")
+                        .arg(unitName, idToStr(unitNumber, base), position, field, talent));
 }
 
 QString countText(const QVariant &value, const QString &filler)

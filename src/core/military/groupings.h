@@ -6,6 +6,10 @@
 
 #include <QString>
 #include <QStringList>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <vector>
 
 namespace tolvimar {
 
@@ -23,11 +27,40 @@ struct GroupingSelection
     QString date; // "Info Datum"
 };
 
+// The units of a report in its order: the units as read, shared by every copy, and
+// their order, so that no unit is moved or copied after the read.
+class GroupingUnits
+{
+public:
+    GroupingUnits() = default;
+    GroupingUnits(std::shared_ptr<const std::deque<GroupingUnitRow>> read, std::vector<int> order)
+        : m_read(std::move(read))
+        , m_order(std::move(order))
+    {
+    }
+    qsizetype size() const { return qsizetype(m_order.size()); }
+    bool isEmpty() const { return m_order.empty(); }
+    const GroupingUnitRow &operator[](qsizetype i) const
+    {
+        return (*m_read)[size_t(m_order[size_t(i)])];
+    }
+
+private:
+    std::shared_ptr<const std::deque<GroupingUnitRow>> m_read;
+    std::vector<int> m_order;
+};
+
+// The units of a report in its order; the texts of their cells are made when asked for.
 struct GroupingReport
 {
     int count = 0;
-    GridRows rows; // headings first
-    QVector<UnitKey> units; // the unit of each row after the headings
+    int base = 36; // of the unit numbers
+    GroupingUnits units;
+
+    // The text of a shown cell (column below 12) of a unit.
+    QString cellText(int unit, int column) const;
+    // The headings, then the cells of each unit; without units one empty row.
+    GridRows gridRows() const;
 };
 
 // Units by group, faction, number, name and date, and the group a unit belongs to.
@@ -42,6 +75,11 @@ public:
     static const QStringList &headings();
     // The 17 fields of a unit's record, the first 12 shown in the grid.
     static QStringList unitFields(const MilitaryUnitRow &unit, int base);
+    static QStringList unitFields(const GroupingUnitRow &unit, int base);
+    // The text of one field of a unit's record; its talents must hold numbers.
+    static QString fieldText(const GroupingUnitRow &unit, int field, int base);
+    // The number a count column shows, for a unit whose count is a whole number or empty.
+    static std::optional<qint64> shownCount(const GroupingUnitRow &unit, int column);
     // The selection's conditions; throws UserError for a date that is no number.
     static UnitSelection unitSelection(const GroupingSelection &selection, int base);
 

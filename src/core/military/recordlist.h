@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 namespace tolvimar {
@@ -17,6 +18,10 @@ struct UnitKey
     int number = 0;
 };
 
+// The places 0 .. count-1 of records in the order of their record texts, as RecordList
+// keeps them; textOf writes the text of a record into its second argument.
+std::vector<int> recordOrder(int count, const std::function<void(int, QString &)> &textOf);
+
 // The hidden sorted list behind the military reports. A record's text is its fields
 // joined by "*1;", "*2;", ...; the list keeps the records in the German order of that
 // text (letter case aside), which puts them by their leading fields. The grid takes each
@@ -29,9 +34,6 @@ public:
 
     // Adds a record; the first cellCount fields are its grid cells.
     void append(const QStringList &fields, int cellCount);
-    // Adds a record whose order is that of the record text of its leading fields only;
-    // for callers that know those fields decide the order of the whole texts.
-    void append(const QStringList &fields, int cellCount, int leadingFields);
     void reserve(qsizetype records) { m_records.reserve(records); }
     int size() const { return int(m_records.size()); }
     bool isEmpty() const { return m_records.isEmpty(); }
