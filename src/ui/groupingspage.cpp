@@ -1,6 +1,7 @@
 #include "groupingspage.h"
 
 #include "app/session.h"
+#include "attempt.h"
 #include "base/errors.h"
 #include "base/identifiers.h"
 #include "base/prompter.h"
@@ -159,11 +160,11 @@ void GroupingsPage::loadFactions()
 {
     if (!m_session)
         return;
-    try {
-        fillFactionChoice(m_faction, m_groupings->factionChoices(m_session->game().number));
-    } catch (const UserError &e) {
-        showError(e.message());
-    }
+    attempt(
+        [this] {
+            fillFactionChoice(m_faction, m_groupings->factionChoices(m_session->game().number));
+        },
+        [this](const QString &message) { showError(message); });
 }
 
 void GroupingsPage::Gruppierungen()
@@ -179,18 +180,18 @@ void GroupingsPage::Gruppierungen()
     selection.unitName = m_unitName->text();
     selection.dateComparison = m_comparison->currentText();
     selection.date = m_infoDatum->text();
-    try {
-        BusyScope busy(m_session->prompter());
-        GroupingReport report = m_groupings->report(m_session->game(), selection);
-        m_count->setText(QString::number(report.count));
-        if (report.units.isEmpty())
-            m_stringGrid4->showRows(report.gridRows());
-        else
-            m_stringGrid4->showRows(
-                Groupings::headings(), std::make_shared<GroupingRows>(std::move(report)));
-    } catch (const UserError &e) {
-        showError(e.message());
-    }
+    attempt(
+        [&] {
+            BusyScope busy(m_session->prompter());
+            GroupingReport report = m_groupings->report(m_session->game(), selection);
+            m_count->setText(QString::number(report.count));
+            if (report.units.isEmpty())
+                m_stringGrid4->showRows(report.gridRows());
+            else
+                m_stringGrid4->showRows(
+                    Groupings::headings(), std::make_shared<GroupingRows>(std::move(report)));
+        },
+        [this](const QString &message) { showError(message); });
 }
 
 bool GroupingsPage::eventFilter(QObject *watched, QEvent *event)
@@ -225,17 +226,17 @@ void GroupingsPage::groupchange(const QString &caption)
     if (!key.isValid())
         return;
     const UnitKey unit = key.value<UnitKey>();
-    try {
-        if (m_groupings->groupchange(
-                m_session->game(), caption, unit, &m_session->workspaceLock())) {
-            m_stringGrid4->setCellText(row, kGroupColumn, caption);
-        } else if (caption != QStringLiteral("Steuereintreiber")) {
-            showError(QStringLiteral("Die Einheit %1 in %2 ist nicht mehr in der Datenbank.")
-                          .arg(idToStr(unit.number, m_session->game().base), unit.position));
-        }
-    } catch (const UserError &e) {
-        showError(e.message());
-    }
+    attempt(
+        [&] {
+            if (m_groupings->groupchange(
+                    m_session->game(), caption, unit, &m_session->workspaceLock())) {
+                m_stringGrid4->setCellText(row, kGroupColumn, caption);
+            } else if (caption != QStringLiteral("Steuereintreiber")) {
+                showError(QStringLiteral("Die Einheit %1 in %2 ist nicht mehr in der Datenbank.")
+                              .arg(idToStr(unit.number, m_session->game().base), unit.position));
+            }
+        },
+        [this](const QString &message) { showError(message); });
 }
 
 void GroupingsPage::showError(const QString &text)
