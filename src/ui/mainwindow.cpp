@@ -11,7 +11,6 @@
 #include "base/prompter.h"
 #include "calculator.h"
 #include "detailpages.h"
-#include "map/mapexchange.h"
 #include "mappanel.h"
 #include "maptoolbar.h"
 #include "orders/ordertemplate.h"
@@ -33,7 +32,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
