@@ -289,8 +289,11 @@ void MapPanel::moveSmallMap(int dx, int dy)
 
 void MapPanel::toggleOverlay(OverlayKind kind)
 {
-    mapWork([&] { m_maps->toggleOverlay(kind); });
-    showLayer(kind);
+    // A change of the overlay shows itself (overlayChanged); a failed one puts the
+    // pressed button back to the overlay's state.
+    if (!attempt(
+            m_session->prompter(), QStringLiteral("Karte"), [&] { m_maps->toggleOverlay(kind); }))
+        showLayer(kind);
 }
 
 void MapPanel::showLayer(OverlayKind kind)
