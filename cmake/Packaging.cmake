@@ -27,7 +27,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # the platform plugins that put a window on the screen.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-qpa-plugins")
 # Qt's own German texts (file dialogs, standard buttons); without them those stay English.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+# PostgreSQL's client library, loaded with dlopen when the alliance map is synced (so
+# dpkg-shlibdeps cannot see it): without it everything but the sync works, and the sync
+# says which package brings it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, libpq5")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 
 include(CPack)

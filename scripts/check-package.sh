@@ -50,6 +50,10 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for d in libc6 libqt6core6 libqt6widgets6 libqt6sql6-sqlite qt6-qpa-plugins; do
     grep -q "\b$d\b" <<<"$depends" || fail "Depends lacks $d: $depends"
 done
+# Loaded with dlopen for the alliance sync only: recommended, so that a default install
+# brings it.
+recommends=$(dpkg-deb -f "$deb" Recommends)
+grep -q "\blibpq5\b" <<<"$recommends" || fail "Recommends lacks libpq5: $recommends"
 
 lintian --fail-on error "$deb" || fail "lintian found errors"
 
