@@ -217,15 +217,19 @@ int main(int argc, char **argv)
     QElapsedTimer timer;
     timer.start();
     fill(a.session->database(), regions, units, 0, 1, 1);
-    fill(b.session->database(), regions, units, 400, 1000000, 2);
+    // b's regions lie west of a's, within the coordinates a pull takes.
+    fill(b.session->database(), regions, units, -400, 1000000, 2);
     std::printf("generated two workspaces of %d regions, %d units, 3000 castles, 2000 ships: "
                 "%.1f s\n",
         regions, units, timer.elapsed() / 1000.0);
 
+    // A measurement: no deadline for the whole run.
+    PgConnection::Options unbounded;
+    unbounded.totalTimeoutMs = -1;
     PhaseClock clock;
     clock.timer.start();
-    AllianceSync::Result r
-        = AllianceSync(*b.session, clock).run(AllianceSync::Direction::Push, server, QString());
+    AllianceSync::Result r = AllianceSync(*b.session, clock)
+                                 .run(AllianceSync::Direction::Push, server, QString(), unbounded);
     if (r.status == AllianceSync::Result::Failed) {
         std::fprintf(stderr, "%s\n", qPrintable(r.message));
         return 1;
@@ -237,7 +241,8 @@ int main(int argc, char **argv)
     PhaseClock sync;
     sync.verbose = steps;
     sync.timer.start();
-    r = AllianceSync(*a.session, sync).run(AllianceSync::Direction::Sync, server, QString());
+    r = AllianceSync(*a.session, sync)
+            .run(AllianceSync::Direction::Sync, server, QString(), unbounded);
     const double total = sync.timer.elapsed() / 1000.0;
     if (r.status == AllianceSync::Result::Failed) {
         std::fprintf(stderr, "%s\n", qPrintable(r.message));
@@ -252,7 +257,8 @@ int main(int argc, char **argv)
     PhaseClock again;
     again.verbose = steps;
     again.timer.start();
-    r = AllianceSync(*a.session, again).run(AllianceSync::Direction::Sync, server, QString());
+    r = AllianceSync(*a.session, again)
+            .run(AllianceSync::Direction::Sync, server, QString(), unbounded);
     std::printf("sync again, nothing newer: %.2f s (%lld up, %lld down); processor time: this "
                 "program %.2f s, the server %.2f s\n",
         again.timer.elapsed() / 1000.0, r.up.total(), r.down.total(), cpuSeconds() - again.cpuStart,

@@ -10,6 +10,7 @@
 #include <QVersionNumber>
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -220,6 +221,128 @@ QString TestPostgres::createDatabase()
     const QString name = QStringLiteral("allianz%1").arg(++m_databases);
     sql(QStringLiteral("postgres"), QStringLiteral("CREATE DATABASE %1").arg(name));
     return name;
+}
+
+namespace {
+
+void appendInt32(QByteArray &bytes, quint32 value)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes.append(char((value >> shift) & 0xff));
+}
+
+// One message of the server: its type byte, then the length (itself included) and body.
+QByteArray message(char type, const QByteArray &body)
+{
+    QByteArray bytes(1, type);
+    appendInt32(bytes, quint32(body.size() + 4));
+    return bytes + body;
+}
+
+QByteArray noticeBody(const QByteArray &text)
+{
+    return QByteArray("SNOTICE", 8) + QByteArray("VNOTICE", 8) + QByteArray("C00000", 7) + 'M'
+        + text + '\0' + '\0';
+}
+
+// Waits up to a second for the client; false when it is gone or the test ends.
+bool readable(int fd, const std::atomic<bool> &stop)
+{
+    while (!stop) {
+        pollfd p {fd, POLLIN, 0};
+        const int rc = ::poll(&p, 1, 100);
+        if (rc > 0)
+            return true;
+        if (rc < 0)
+            return false;
+    }
+    return false;
+}
+
+bool sendAll(int fd, const QByteArray &bytes)
+{
+    qsizetype sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t n
+            = ::send(fd, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
+        if (n <= 0)
+            return false;
+        sent += n;
+    }
+    return true;
+}
+
+} // namespace
+
+DribblingServer::DribblingServer(QList<QByteArray> notices, int pauseMs)
+    : m_notices(std::move(notices))
+    , m_pauseMs(pauseMs)
+{
+    m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (::bind(m_listener, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0
+        && ::listen(m_listener, 4) == 0
+        && ::getsockname(m_listener, reinterpret_cast<sockaddr *>(&address), &length) == 0)
+        m_port = ntohs(address.sin_port);
+    m_thread = std::thread([this] { serve(); });
+}
+
+DribblingServer::~DribblingServer()
+{
+    m_stop = true;
+    m_thread.join();
+    ::close(m_listener);
+}
+
+QString DribblingServer::conninfo() const
+{
+    return QStringLiteral("host=127.0.0.1 port=%1 dbname=allianz user=niemand sslmode=disable "
+                          "gssencmode=disable")
+        .arg(m_port);
+}
+
+void DribblingServer::serve()
+{
+    // One client after the other, each served until it goes away.
+    while (readable(m_listener, m_stop)) {
+        const int client = ::accept(m_listener, nullptr, nullptr);
+        if (client < 0)
+            continue;
+        // The startup message: its length, then the rest of it.
+        char buffer[4096];
+        bool ok = readable(client, m_stop) && ::recv(client, buffer, sizeof buffer, 0) > 0;
+        // Logged in at once, ready for statements.
+        ok = ok
+            && sendAll(client,
+                message('R', QByteArray(4, '\0'))
+                    + message('S', QByteArray("client_encoding\0UTF8\0", 21))
+                    + message('Z', QByteArray("I")));
+        // The first statement is answered with the notices, then a notice of a million
+        // bytes begins and comes a byte at a time.
+        ok = ok && readable(client, m_stop) && ::recv(client, buffer, sizeof buffer, 0) > 0;
+        QByteArray answer;
+        for (const QByteArray &text : std::as_const(m_notices))
+            answer += message('N', noticeBody(text));
+        ok = ok && sendAll(client, answer);
+        QByteArray endless(1, 'N');
+        appendInt32(endless, 1000000);
+        endless += "SNOTICE";
+        endless += QByteArray(1000000, 'x');
+        for (qsizetype i = 0; ok && !m_stop && i < endless.size(); ++i) {
+            ok = sendAll(client, endless.mid(i, 1));
+            for (int waited = 0; ok && !m_stop && waited < m_pauseMs; waited += 50) {
+                pollfd p {client, POLLIN, 0};
+                // A client that closed the connection ends the dribble.
+                if (::poll(&p, 1, 50) > 0
+                    && ::recv(client, buffer, sizeof buffer, MSG_DONTWAIT) <= 0)
+                    ok = false;
+            }
+        }
+        ::close(client);
+    }
 }
 
 } // namespace tolvimar::test

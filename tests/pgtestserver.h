@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <atomic>
 #include <memory>
+#include <thread>
 
 namespace tolvimar::test {
 
@@ -59,6 +62,33 @@ private:
     int m_port = 0;
     bool m_running = false;
     int m_databases = 0;
+};
+
+// A hostile server on 127.0.0.1 that speaks just enough of PostgreSQL's protocol to let
+// a client log in (no SSL, no password), then answers the first statement with the
+// given notices and after them dribbles a notice that never ends, one byte every
+// `pauseMs`: every single wait of the client is short, the whole one is not.
+class DribblingServer
+{
+public:
+    explicit DribblingServer(QList<QByteArray> notices = {}, int pauseMs = 200);
+    ~DribblingServer();
+    DribblingServer(const DribblingServer &) = delete;
+    DribblingServer &operator=(const DribblingServer &) = delete;
+
+    int port() const { return m_port; }
+    // sslmode and gssencmode off: the server has neither.
+    QString conninfo() const;
+
+private:
+    void serve();
+
+    QList<QByteArray> m_notices;
+    int m_pauseMs;
+    int m_listener = -1;
+    int m_port = 0;
+    std::atomic<bool> m_stop {false};
+    std::thread m_thread;
 };
 
 } // namespace tolvimar::test

@@ -1,5 +1,6 @@
 #include "app/alliancesync.h"
 #include "app/mapoperations.h"
+#include "app/reportimporter.h"
 #include "base/slotsettings.h"
 #include "db/database.h"
 #include "gamefixture.h"
@@ -296,9 +297,9 @@ private slots:
         a.exec(QStringLiteral("UPDATE regionen SET \"Beschreibung\" = ?, \"Bewachung\" = '' WHERE "
                               "\"Breite\" = 3 AND \"Länge\" = 4"),
             {awkward});
-        a.exec(QStringLiteral("UPDATE einheiten SET \"Silber\" = -12, \"Default Befehl\" = ? "
-                              "WHERE \"Einheit Nr\" = 77"),
-            {QStringLiteral("ARBEITE\nLERNE Magie")});
+        a.exec(QStringLiteral("UPDATE einheiten SET \"Silber\" = -12, \"Einheit Beschreibung\" = "
+                              "? WHERE \"Einheit Nr\" = 77"),
+            {QStringLiteral("Zeile eins\nZeile \\zwei\t'drei'")});
         const AllianceSync::Result up = a.run(Direction::Push, server);
         QVERIFY2(up.status == AllianceSync::Result::Done, qPrintable(up.message));
         QCOMPARE(counts(up.up), QStringLiteral("2500 0 0 1200"));
@@ -312,7 +313,7 @@ private slots:
                 QStringLiteral("\"Breite\", \"Länge\"")));
         QStringList columns;
         for (const FieldDef &f : schema::einheiten().fields) {
-            if (f.name != u"Flags" && f.name != u"Gruppe" && f.name != u"Privat")
+            if (!shared::ownUnitFields().contains(f.name))
                 columns.append(sqlQuote(f.name));
         }
         QCOMPARE(b.rows(QStringLiteral("einheiten"), columns.join(u", "), QStringLiteral("3")),
@@ -694,6 +695,230 @@ private slots:
         QCOMPARE(cli.exitCode(), 2);
         QVERIFY2(err.contains(QStringLiteral("Speicher")), qPrintable(err));
         QCOMPARE(a.everything(), before);
+    }
+
+    // The own units' orders are the player's own: they never reach the server, and a
+    // pulled row of the unit leaves the ones the player has.
+    void ownOrdersStayPrivate()
+    {
+        const QString db = m_server.createDatabase();
+        const QString server = m_server.conninfo(db);
+        Player a(1);
+        Player b(2);
+        a.unit(7, QStringLiteral("Späher"), 302, QString(), QString());
+        a.exec(QStringLiteral(
+                   "UPDATE einheiten SET \"Default Befehl\" = 'ARBEITE' WHERE \"Einheit Nr\" = 7"),
+            {});
+        b.unit(7, QStringLiteral("Späher alt"), 301, QString(), QString());
+        b.exec(QStringLiteral("UPDATE einheiten SET \"Default Befehl\" = 'LERNE Hiebwaffen' "
+                              "WHERE \"Einheit Nr\" = 7"),
+            {});
+        AllianceSync::Result r = a.run(Direction::Push, server);
+        QVERIFY2(r.status == AllianceSync::Result::Done, qPrintable(r.message));
+        r = b.run(Direction::Pull, server);
+        QVERIFY2(r.status == AllianceSync::Result::Done, qPrintable(r.message));
+        QCOMPARE(counts(r.down), QStringLiteral("0 0 0 1"));
+        QCOMPARE(b.rows(QStringLiteral("einheiten"),
+                     QStringLiteral("\"Einheit Name\", \"Default Befehl\""), QStringLiteral("1")),
+            QStringList {QStringLiteral("Späher|LERNE Hiebwaffen")});
+        QCOMPARE(m_server.sql(db,
+                     QStringLiteral("SELECT count(*) FROM information_schema.columns WHERE "
+                                    "table_name = 'einheiten' AND column_name = 'Default Befehl'")),
+            QStringLiteral("0"));
+    }
+
+    // A member may write anything into the server's tables. Rows dated after the turn
+    // that follows the newest report read, far-off coordinates, absurd levels and
+    // numbers that are no numbers of the game are refused, counted and named; the rest
+    // comes in, and the map can still be drawn.
+    void hostileRowsAreRefused()
+    {
+        const QString db = m_server.createDatabase();
+        const QString server = m_server.conninfo(db);
+        Player b(2);
+        b.region(0, 0, 0, QStringLiteral("Heimat"), 312);
+        QVERIFY(b.run(Direction::Push, server).status == AllianceSync::Result::Done);
+        const QString region = QStringLiteral(
+            "INSERT INTO regionen (\"Breite\", \"Länge\", \"Ebene\", \"Regionname\", "
+            "\"Regiontyp\", \"Info Datum\") VALUES (%1, %2, %3, 'Fremd', 'Wald', %4)");
+        struct Hostile
+        {
+            QString sql;
+            QString named; // empty: the row is sound and comes in
+        };
+        const QList<Hostile> rows = {
+            {region.arg(1).arg(0).arg(0).arg(401), QString()},
+            {region.arg(400).arg(-400).arg(0).arg(312), QString()},
+            {region.arg(0).arg(1).arg(99).arg(312), QString()},
+            {region.arg(2).arg(0).arg(0).arg(402), QStringLiteral("Region 2/0: Info Datum 402")},
+            {region.arg(3).arg(0).arg(0).arg(2147483647),
+                QStringLiteral("Region 3/0: Info Datum 2147483647")},
+            {region.arg(5).arg(0).arg(0).arg(-301), QStringLiteral("Region 5/0: Info Datum -301")},
+            {region.arg(2147483647).arg(0).arg(0).arg(312),
+                QStringLiteral("Region 2147483647/0: Koordinaten")},
+            {region.arg(0).arg(-2147483648LL).arg(0).arg(312),
+                QStringLiteral("Region 0/-2147483648: Koordinaten")},
+            {region.arg(401).arg(0).arg(0).arg(312), QStringLiteral("Region 401/0: Koordinaten")},
+            {region.arg(6).arg(0).arg(2147483647).arg(312),
+                QStringLiteral("Region 6/0/2147483647: Ebene")},
+            {region.arg(7).arg(0).arg(100).arg(312), QStringLiteral("Region 7/0/100: Ebene")},
+            {QStringLiteral("INSERT INTO einheiten (\"Einheit Nr\", \"Einheit Name\", \"Info "
+                            "Datum\") VALUES (-5, 'Fremd', 312)"),
+                QStringLiteral("Einheit -5: Nummer")},
+            {QStringLiteral("INSERT INTO schiffe (\"Schiffs Nr\", \"Info Datum\") VALUES (0, 312)"),
+                QStringLiteral("Schiff 0: Nummer")},
+            {QStringLiteral("INSERT INTO burgen (\"Burg Nr\", \"Info Datum\") VALUES (3, "
+                            "2147483647)"),
+                QStringLiteral("Burg 3: Info Datum 2147483647")},
+        };
+        for (const Hostile &row : rows)
+            m_server.sql(db, row.sql);
+
+        Player a(1);
+        ActiveGame game = a.h.session->game();
+        game.newestTurn = 312;
+        a.h.session->setGame(game);
+        a.region(0, 0, 0, QStringLiteral("Heimat"), 312);
+        const AllianceSync::Result r = a.run(Direction::Pull, server);
+        QVERIFY2(r.status == AllianceSync::Result::Done, qPrintable(r.message));
+        QCOMPARE(counts(r.down), QStringLiteral("3 0 0 0"));
+        QVERIFY2(r.message.contains(QStringLiteral(
+                     "Abgelehnt: 11 Zeilen (Regionen 8, Burgen 1, Schiffe 1, Einheiten 1)")),
+            qPrintable(r.message));
+        for (const Hostile &row : rows) {
+            if (!row.named.isEmpty())
+                QVERIFY2(r.message.contains(row.named), qPrintable(row.named + u'\n' + r.message));
+        }
+        QCOMPARE(a.regions(),
+            QStringList({QStringLiteral("0|0|0|Heimat|312|NULL"),
+                QStringLiteral("0|1|99|Fremd|312|NULL"), QStringLiteral("1|0|0|Fremd|401|NULL"),
+                QStringLiteral("400|-400|0|Fremd|312|NULL")}));
+        QCOMPARE(a.rows(QStringLiteral("ebenen"), QStringLiteral("\"Ebene\""), QStringLiteral("1")),
+            QStringList {QStringLiteral("99")});
+        QCOMPARE(
+            a.rows(QStringLiteral("einheiten"), QStringLiteral("count(*)"), QStringLiteral("1"))
+                + a.rows(QStringLiteral("schiffe"), QStringLiteral("count(*)"), QStringLiteral("1"))
+                + a.rows(QStringLiteral("burgen"), QStringLiteral("count(*)"), QStringLiteral("1")),
+            QStringList({QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")}));
+        // The map of level 0 (the farthest sound regions included) and the small map draw.
+        MapOperations maps(*a.h.session);
+        QVERIFY(maps.displayWorldMapHex());
+        QCOMPARE(maps.switchLevel(99), MapOperations::SwitchResult::Rendered);
+    }
+
+    // The player's own report decides about the own units and about every row of its
+    // turn, however the server dated them: a pull never takes the player's units, and
+    // the import writes over rows dated after the newest report the player has read.
+    void ownReportDecides()
+    {
+        const QString db = m_server.createDatabase();
+        const QString server = m_server.conninfo(db);
+        Player a(4711);
+        // Turn 40 is the date code 404.
+        const QStringList report = reportHeader()
+            + QStringList {QStringLiteral("REGION 3 -4"), QStringLiteral("\"Flach\";Name"),
+                QStringLiteral("\"Wald\";Terrain"), QStringLiteral("500;Bauern"),
+                QStringLiteral("EINHEIT 1"), QStringLiteral("\"Hier\";Name"),
+                QStringLiteral("4711;Partei"), QStringLiteral("5;Anzahl")};
+        QCOMPARE(a.h.import(report).status, ReportImporter::Result::Imported);
+        AllianceSync::Result r = a.run(Direction::Push, server);
+        QVERIFY2(r.status == AllianceSync::Result::Done, qPrintable(r.message));
+
+        // A member rewrites both, dated one turn ahead (which a pull takes).
+        m_server.sql(db,
+            QStringLiteral("UPDATE einheiten SET \"Partei Nr\" = 666, \"Einheit Name\" = "
+                           "'Fremd', \"Info Datum\" = 405"));
+        m_server.sql(db,
+            QStringLiteral("UPDATE regionen SET \"Regionname\" = 'Fremd', \"Info Datum\" = 405"));
+        r = a.run(Direction::Pull, server);
+        QVERIFY2(r.status == AllianceSync::Result::Done, qPrintable(r.message));
+        const QString unitFields
+            = QStringLiteral("\"Einheit Nr\", \"Einheit Name\", \"Partei Nr\", "
+                             "\"Info Datum\"");
+        QCOMPARE(a.rows(QStringLiteral("einheiten"), unitFields, QStringLiteral("1")),
+            QStringList {QStringLiteral("1|Hier|4711|404")});
+        QCOMPARE(a.regions(), QStringList {QStringLiteral("3|-4|0|Fremd|405|NULL")});
+
+        // A unit row from a pull of an older version, dated far ahead, and the region:
+        // the player's report of the turn writes over both.
+        a.exec(QStringLiteral("UPDATE einheiten SET \"Partei Nr\" = 666, \"Info Datum\" = "
+                              "2147483647"),
+            {});
+        QCOMPARE(a.h.import(report).status, ReportImporter::Result::Imported);
+        QCOMPARE(a.rows(QStringLiteral("einheiten"), unitFields, QStringLiteral("1")),
+            QStringList {QStringLiteral("1|Hier|4711|404")});
+        QCOMPARE(a.regions(), QStringList {QStringLiteral("3|-4|0|Flach|404|NULL")});
+    }
+
+    // Notices of the server reach the terminal with their control characters escaped,
+    // as its errors do.
+    void noticesAreEscaped()
+    {
+        const QString db = m_server.createDatabase();
+        Player a(1);
+        a.region(0, 0, 0, QStringLiteral("Heimat"), 301);
+        QVERIFY(a.run(Direction::Pull, m_server.conninfo(db)).status == AllianceSync::Result::Done);
+        m_server.sql(db,
+            QStringLiteral("CREATE FUNCTION laut() RETURNS trigger AS $$ BEGIN RAISE NOTICE "
+                           "E'\\x1b]0;Titel\\x07\\x1b[2JAchtung'; RETURN NEW; END $$ "
+                           "LANGUAGE plpgsql"));
+        m_server.sql(db,
+            QStringLiteral("CREATE TRIGGER laut BEFORE INSERT ON regionen FOR EACH ROW "
+                           "EXECUTE FUNCTION laut()"));
+        const CliRun run = runCliProcess(inWorkspace(a.h.ws.path(),
+            {QStringLiteral("share"), QStringLiteral("--slot"), QStringLiteral("1"),
+                QStringLiteral("--server"), m_server.conninfo(db), QStringLiteral("push")}));
+        QVERIFY2(run.code == 0, qPrintable(run.where()));
+        QVERIFY2(!run.err.contains('\x1b') && !run.err.contains('\x07'), run.err.constData());
+        QVERIFY2(run.errText().contains(QStringLiteral("\\x1b]0;Titel\\x07\\x1b[2JAchtung")),
+            qPrintable(run.errText()));
+    }
+
+    // A server that answers every wait in time but never finishes: --timeout bounds the
+    // whole run, connecting included; it ends with exit 2, nothing changed, and the
+    // workspace is free for the next command.
+    void timeoutBoundsTheWholeRun()
+    {
+        const QString db = m_server.createDatabase();
+        Player a(1);
+        a.region(0, 0, 0, QStringLiteral("Heimat"), 301);
+        const QStringList before = a.everything();
+        const DribblingServer dribbler({QByteArrayLiteral("Gleich \x1b[5mfertig\x07")});
+        QElapsedTimer timer;
+        timer.start();
+        const CliRun run = runCliProcess(
+            inWorkspace(a.h.ws.path(),
+                {QStringLiteral("share"), QStringLiteral("--slot"), QStringLiteral("1"),
+                    QStringLiteral("--timeout"), QStringLiteral("2"), QStringLiteral("--server"),
+                    dribbler.conninfo(), QStringLiteral("pull")}),
+            {}, QString(), 60000);
+        QCOMPARE(run.code, 2);
+        QVERIFY2(run.errText().contains(QStringLiteral("länger als 2 s")), qPrintable(run.where()));
+        QVERIFY2(
+            run.errText().contains(QStringLiteral("nichts geändert")), qPrintable(run.where()));
+        QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed())));
+        // The notice that came before is shown, escaped.
+        QVERIFY2(!run.err.contains('\x1b'), run.err.constData());
+        QVERIFY2(run.errText().contains(QStringLiteral("Gleich \\x1b[5mfertig\\x07")),
+            qPrintable(run.where()));
+        QCOMPARE(a.everything(), before);
+        const CliRun next = runCliProcess(inWorkspace(a.h.ws.path(),
+            {QStringLiteral("share"), QStringLiteral("--slot"), QStringLiteral("1"),
+                QStringLiteral("--timeout"), QStringLiteral("60"), QStringLiteral("--server"),
+                m_server.conninfo(db), QStringLiteral("push")}));
+        QVERIFY2(next.code == 0, qPrintable(next.where()));
+
+        // Not a number of seconds: a usage error.
+        for (const QString &bad :
+            {QStringLiteral("0"), QStringLiteral("-3"), QStringLiteral("x")}) {
+            const CliRun wrong = runCliProcess(inWorkspace(a.h.ws.path(),
+                {QStringLiteral("share"), QStringLiteral("--slot"), QStringLiteral("1"),
+                    QStringLiteral("--timeout"), bad, QStringLiteral("--server"),
+                    m_server.conninfo(db), QStringLiteral("push")}));
+            QCOMPARE(wrong.code, 2);
+            QVERIFY2(
+                wrong.errText().contains(QStringLiteral("--timeout")), qPrintable(wrong.where()));
+        }
     }
 
 private:

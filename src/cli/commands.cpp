@@ -79,7 +79,7 @@ const Command kCommands[] = {
         "  add-region --slot K X Y --terrain T [--name N] [--export-good G] [--level L]\n"
         "                                        Region von Hand eingeben\n"},
     {"share", share,
-        "  share --slot K --server VERBINDUNG push|pull|sync\n"
+        "  share --slot K --server VERBINDUNG [--timeout SEKUNDEN] push|pull|sync\n"
         "                                        Karte mit dem Allianzserver abgleichen\n"},
 };
 

@@ -4,6 +4,8 @@
 #include "app/session.h"
 #include "cliutil.h"
 
+#include <QElapsedTimer>
+#include <algorithm>
 #include <cstdio>
 #include <termios.h>
 #include <unistd.h>
@@ -36,13 +38,26 @@ QString askPassword()
     return QString::fromUtf8(line);
 }
 
+// A day: longer runs are no timeout anyone wants, and the milliseconds stay in range.
+constexpr qint64 kMaxTimeoutSeconds = 86400;
+
+// The server's notices on stderr, their control characters escaped as in every text
+// this program writes to the terminal.
+void showNotices(const AllianceSync::Result &result)
+{
+    for (const QString &notice : result.notices)
+        err() << QStringLiteral("Hinweis des Allianzservers: ") << notice << "\n";
+    err().flush();
+}
+
 } // namespace
 
 int share(const Arguments &args)
 {
     CommandOptions options;
     QString problem;
-    if (!parseCommandOptions(args.rest, {QStringLiteral("--slot"), QStringLiteral("--server")}, {},
+    if (!parseCommandOptions(args.rest,
+            {QStringLiteral("--slot"), QStringLiteral("--server"), QStringLiteral("--timeout")}, {},
             &options, &problem))
         return usage(problem);
     const int slot = slotOption(options, &problem);
@@ -59,6 +74,16 @@ int share(const Arguments &args)
     };
     if (options.positional.size() != 1 || !directions.contains(options.positional.first()))
         return usage(QStringLiteral("share braucht push, pull oder sync."));
+    // The whole run with the server, connecting included, in seconds.
+    qint64 seconds = 300;
+    if (options.values.contains(QStringLiteral("--timeout"))) {
+        bool ok = false;
+        seconds = options.values.value(QStringLiteral("--timeout")).toLongLong(&ok);
+        if (!ok || seconds < 1 || seconds > kMaxTimeoutSeconds)
+            return usage(QStringLiteral("share --timeout braucht eine ganze Zahl von Sekunden "
+                                        "zwischen 1 und %1.")
+                             .arg(kMaxTimeoutSeconds));
+    }
 
     OpenedSlot opened;
     echoToStderr(opened.prompter);
@@ -67,11 +92,20 @@ int share(const Arguments &args)
     ShareProgress progress;
     AllianceSync sync(*opened.session, progress);
     const AllianceSync::Direction direction = directions.value(options.positional.first());
-    AllianceSync::Result result = sync.run(direction, server, QString());
+    PgConnection::Options connection;
+    connection.totalTimeoutMs = seconds * 1000;
+    QElapsedTimer used;
+    used.start();
+    AllianceSync::Result result = sync.run(direction, server, QString(), connection);
+    showNotices(result);
     if (result.status == AllianceSync::Result::Failed && result.needsPassword) {
+        // The time the player takes to type does not count.
+        connection.totalTimeoutMs = std::max<qint64>(connection.totalTimeoutMs - used.elapsed(), 1);
         const QString password = askPassword();
-        if (!password.isEmpty())
-            result = sync.run(direction, server, password);
+        if (!password.isEmpty()) {
+            result = sync.run(direction, server, password, connection);
+            showNotices(result);
+        }
     }
     if (result.status == AllianceSync::Result::Failed) {
         err() << result.message << "\n";

@@ -176,6 +176,8 @@ void AllianceSyncDialog::AbgleichenClick()
         m_step->setText(QStringLiteral("Abgleich fehlgeschlagen"));
         m_progress->setValue(0);
     }
+    for (const QString &notice : result.notices)
+        text += QStringLiteral("\nHinweis des Allianzservers: ") + notice;
     m_result->setPlainText(text);
     if (result.pulled && result.down.total() > 0)
         emit mapChanged();

@@ -1,5 +1,6 @@
 #include "alliancesync.h"
 
+#include "../base/configuration.h"
 #include "../base/slotsettings.h"
 #include "../db/database.h"
 #include "../db/sqlitestatement.h"
@@ -8,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 
 namespace tolvimar {
 
@@ -45,6 +47,17 @@ void AllianceSync::rememberServer(const QString &conninfo)
             kServerSetting, PgConnection::withoutPassword(conninfo), &m_session.workspaceLock());
 }
 
+QString AllianceSync::refusedText(const ShareCounts &counts, const QStringList &named)
+{
+    QStringList lines {
+        QStringLiteral("Abgelehnt: ") + counts.text() + QStringLiteral(", nicht übernommen:")};
+    for (const QString &row : named)
+        lines.append(QStringLiteral("  ") + row);
+    if (counts.total() > named.size())
+        lines.append(QStringLiteral("  und %1 weitere").arg(counts.total() - named.size()));
+    return lines.join(u'\n');
+}
+
 AllianceSync::Result AllianceSync::failed(Result result, const QString &reason)
 {
     QStringList text {reason};
@@ -62,32 +75,51 @@ AllianceSync::Result AllianceSync::run(Direction direction, const QString &conni
     Result result;
     const ActiveGame &game = m_session.game();
     MapSharing sharing(m_session.database(), game.number, m_progress);
+    // The server's notices go with the result, whatever the outcome.
+    PgNotices notices;
+    auto withNotices = [&notices](Result r) {
+        r.notices = notices.texts;
+        if (notices.dropped > 0)
+            r.notices.append(
+                QStringLiteral("(%1 weitere Hinweise ausgelassen)").arg(notices.dropped));
+        return r;
+    };
+    PgConnection::Options connection = options;
+    connection.notices = &notices;
     try {
         m_progress.setStep(QStringLiteral("Verbinden mit dem Allianzserver"));
         m_progress.setPercent(0);
-        AllianceServer server(conninfo, password, options);
+        AllianceServer server(conninfo, password, connection);
         server.prepare(game.type);
         if (direction != Direction::Pull) {
             result.up = sharing.push(server, game.factionNumber);
             result.pushed = true;
         }
         if (direction != Direction::Push) {
-            result.down = sharing.pull(server, &m_session.workspaceLock());
+            OwnKnowledge own;
+            own.faction = game.factionNumber;
+            // The configuration keeps the newest turn read even after an older report.
+            own.newestReport = std::max(game.newestTurn,
+                qint64(
+                    m_session.loadConfiguration().intLine(game.number, Configuration::NewestTurn)));
+            result.down = sharing.pull(server, &m_session.workspaceLock(), own);
+            result.refused = sharing.refused();
             result.pulled = true;
         }
     } catch (const UserError &e) {
         const auto *share = dynamic_cast<const ShareError *>(&e);
         result.needsPassword = share && share->kind() == ShareError::Kind::Password;
-        return failed(result, e.message());
+        return withNotices(failed(result, e.message()));
     } catch (const SqliteError &e) {
-        return failed(result,
+        return withNotices(failed(result,
             QStringLiteral("Die Datenbank %1 meldet einen Fehler: %2")
-                .arg(QDir::toNativeSeparators(m_session.database().path()), e.message()));
+                .arg(QDir::toNativeSeparators(m_session.database().path()), e.message())));
     } catch (const std::bad_alloc &) {
-        return failed(result, QStringLiteral("Der Speicher reichte nicht für den Abgleich."));
+        return withNotices(
+            failed(result, QStringLiteral("Der Speicher reichte nicht für den Abgleich.")));
     } catch (const std::exception &e) {
-        return failed(result,
-            QStringLiteral("Der Abgleich wurde abgebrochen: ") + QString::fromLocal8Bit(e.what()));
+        return withNotices(failed(result,
+            QStringLiteral("Der Abgleich wurde abgebrochen: ") + QString::fromLocal8Bit(e.what())));
     }
 
     QStringList text;
@@ -95,6 +127,8 @@ AllianceSync::Result AllianceSync::run(Direction direction, const QString &conni
         text.append(upText(result.up));
     if (result.pulled)
         text.append(downText(result.down));
+    if (result.refused.total() > 0)
+        text.append(refusedText(result.refused, sharing.refusedRows()));
     result.status = Result::Done;
     if (result.pulled && result.down.rows[0] > 0) {
         try {
@@ -110,7 +144,7 @@ AllianceSync::Result AllianceSync::run(Direction direction, const QString &conni
         }
     }
     result.message = text.join(u'\n');
-    return result;
+    return withNotices(result);
 }
 
 void AllianceSync::redrawMaps(const QSet<int> &levels)

@@ -29,6 +29,11 @@ public:
         bool pulled = false;
         ShareCounts up;
         ShareCounts down;
+        // Rows of the server that the pull refused (the message names them).
+        ShareCounts refused;
+        // What the server noted on the way, as it sent it: whoever shows it escapes
+        // control characters.
+        QStringList notices;
         // The server wants a password (or refused the one given).
         bool needsPassword = false;
         QString message;
@@ -46,6 +51,8 @@ public:
 
     static QString upText(const ShareCounts &counts);
     static QString downText(const ShareCounts &counts);
+    // "Abgelehnt: 3 Zeilen (…), nicht übernommen:" and a line per named row.
+    static QString refusedText(const ShareCounts &counts, const QStringList &named);
 
 private:
     // The failure's message: the reason, what went up before it, and that the own

@@ -191,8 +191,9 @@ ReportImporter::Result ReportImporter::run(const QString &path)
     // import fails.
     ReportPages kept = m_session.pages();
     kept.cleanup();
-    const ImportStart start {
-        m_session.game(), m_session.mapState().level(), m_session.status(), kept};
+    const ImportStart start {m_session.game(), m_session.mapState().level(), m_session.status(),
+        kept,
+        m_session.loadConfiguration().intLine(m_session.game().number, Configuration::NewestTurn)};
     kept = ReportPages();
     const PreviousOnHold onHold(m_session);
     FileBatch batch;

@@ -54,7 +54,10 @@ void ImportContext::addToStatus(StatusField field, qint64 amount)
 
 bool ImportContext::takesReport(const Table &row, int infoDatum) const
 {
-    return row.isNull(infoDatum) || row.intValue(infoDatum) <= dateCode;
+    if (row.isNull(infoDatum))
+        return true;
+    const qint64 date = row.intValue(infoDatum);
+    return date <= dateCode || date > newestReadDate;
 }
 
 void ImportContext::commitUnlessNewer(Table &row, int infoDatum) const

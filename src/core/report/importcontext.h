@@ -31,6 +31,8 @@ struct ImportContext
 
     ActiveGame game; // a copy; becomes the session's on success
     qint64 dateCode = 0; // of this report
+    // Of the newest report read before this one: no own report dated a row later.
+    qint64 newestReadDate = 0;
     int version = 0;
     bool inBattle = false;
     QString password;
@@ -85,7 +87,9 @@ struct ImportContext
     void addToStatus(StatusField field, qint64 amount);
 
     // Newer knowledge wins: the row being edited takes this report unless its `Info
-    // Datum` (the field infoDatum) holds a newer date code.
+    // Datum` (the field infoDatum) holds a newer date code. A date beyond every report
+    // the player has read is no knowledge of the player's (a row of an alliance member,
+    // or a forged one): the player's own report decides over it.
     bool takesReport(const Table &row, int infoDatum) const;
     // Dates and posts the row when it takes the report, else cancels the edit.
     void commitUnlessNewer(Table &row, int infoDatum) const;

@@ -11,6 +11,7 @@
 #include "importprogress.h"
 #include "messagerules.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace tolvimar {
@@ -73,6 +74,7 @@ ImportOutcome ReportReader::read(const ReportLines &lines, const ImportStart &st
     ctx.mapLevel = start.mapLevel;
     ctx.cursor = 1;
     ctx.dateCode = start.game.newestTurn;
+    ctx.newestReadDate = std::max(start.newestReadDate, start.game.newestTurn);
     ctx.status = start.status;
     for (StatusField f : {StatusField::Gesamteinkommen, StatusField::Einheiten,
              StatusField::Personen, StatusField::Silber})

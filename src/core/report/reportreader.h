@@ -24,6 +24,9 @@ struct ImportStart
     int mapLevel = 0; // the selected map level (the template's region lines show it)
     StatusValues status;
     ReportPages pages;
+    // Date code of the newest report the slot has read (the configuration keeps it
+    // after an older report too); rows dated later came from elsewhere.
+    qint64 newestReadDate = 0;
 };
 
 // What a report said: the game's values as its header sets them, the new pages,

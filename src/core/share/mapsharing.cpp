@@ -7,6 +7,7 @@
 #include "../db/statementreading.h"
 
 #include <QDir>
+#include <cstdlib>
 
 namespace tolvimar {
 
@@ -201,11 +202,18 @@ void MapSharing::uploadRows(AllianceServer &server, const SharedTable &table,
         server.uploadData(buffer);
 }
 
-ShareCounts MapSharing::pull(AllianceServer &server, WorkspaceLock *lock)
+qint64 MapSharing::nextTurn(qint64 dateCode)
+{
+    return dateCode % 100 >= 12 ? (dateCode / 100 + 1) * 100 + 1 : dateCode + 1;
+}
+
+ShareCounts MapSharing::pull(AllianceServer &server, WorkspaceLock *lock, const OwnKnowledge &own)
 {
     m_progress.setStep(QStringLiteral("Herunterladen: Stand vergleichen"));
     m_progress.setPercent(0);
     m_changedLevels.clear();
+    m_refused = ShareCounts();
+    m_refusedRows.clear();
     const WorkspaceWriteScope write(lock);
     const CacheScope cache(m_db, kCacheBytes);
     Transaction transaction(m_db);
@@ -227,20 +235,19 @@ ShareCounts MapSharing::pull(AllianceServer &server, WorkspaceLock *lock)
         everything.append(keys.size() == remote.size());
         wanted.append(std::move(keys));
     }
-    QSet<int> levels;
-    for (const RowKey &key : std::as_const(wanted[0]))
-        levels.insert(key.c);
 
     ShareCounts counts;
     qint64 done = 0;
+    QSet<int> levels;
     for (int i = 0; i < shared::tables().size(); ++i) {
         const SharedTable &t = shared::tables()[i];
         if (wanted[i].isEmpty())
             continue;
         m_progress.setStep(QStringLiteral("Herunterladen: ") + t.caption);
-        counts.rows[i] = pullTable(server, t, wanted[i], everything[i], &done, total);
+        counts.rows[i] = pullTable(server, i, wanted[i], everything[i], own, &done, total);
         wanted[i] = QList<RowKey>();
     }
+    levels.swap(m_changedLevels);
     addLevels(levels);
     m_progress.setStep(QStringLiteral("Herunterladen: abschließen"));
     server.commit();
@@ -250,34 +257,121 @@ ShareCounts MapSharing::pull(AllianceServer &server, WorkspaceLock *lock)
     return counts;
 }
 
-qint64 MapSharing::pullTable(AllianceServer &server, const SharedTable &table,
-    const QList<RowKey> &wanted, bool everything, qint64 *done, qint64 total)
+namespace {
+
+// A whole number of the server's text form; false for NULL or anything else.
+bool numberAt(const PgResult &batch, int row, int column, qint64 *number)
 {
+    if (batch.isNull(row, column))
+        return false;
+    bool ok = false;
+    *number = QByteArray::fromRawData(batch.value(row, column), batch.length(row, column))
+                  .toLongLong(&ok);
+    return ok;
+}
+
+} // namespace
+
+QString MapSharing::refusal(int tableIndex, const PgResult &batch, int row, qint64 latest) const
+{
+    const SharedTable &table = shared::tables()[tableIndex];
+    qint64 key[3] = {};
+    for (int k = 0; k < table.keyColumns.size(); ++k) {
+        if (!numberAt(batch, row, table.keyColumns[k], &key[k]))
+            return QStringLiteral("%1 ohne Schlüssel: nicht übernommen").arg(table.caption);
+    }
+    // The name is made only for a row that is refused: most rows are sound.
+    QString problem;
+    if (tableIndex == 0) {
+        if (std::abs(key[0]) > kMaxCoordinate || std::abs(key[1]) > kMaxCoordinate)
+            problem = QStringLiteral("Koordinaten außerhalb von -%1 bis %1").arg(kMaxCoordinate);
+        else if (std::abs(key[2]) > kMaxLevel)
+            problem = QStringLiteral("Ebene außerhalb von -%1 bis %1").arg(kMaxLevel);
+    } else if (key[0] <= 0) {
+        problem = QStringLiteral("Nummer nicht größer als 0");
+    }
+    qint64 date = 0;
+    if (problem.isEmpty() && !batch.isNull(row, table.dateColumn)) {
+        // 0 is the date of a region entered by hand.
+        if (!numberAt(batch, row, table.dateColumn, &date) || date < 0)
+            problem = QStringLiteral("Info Datum %1 ist kein Datum")
+                          .arg(QString::fromUtf8(batch.value(row, table.dateColumn),
+                              batch.length(row, table.dateColumn)));
+        else if (latest > 0 && date > latest)
+            problem = QStringLiteral("Info Datum %1 liegt nach %2, der Runde nach dem neuesten "
+                                     "eingelesenen Report")
+                          .arg(date)
+                          .arg(latest);
+    }
+    if (problem.isEmpty())
+        return problem;
+    QString name;
+    if (tableIndex == 0) {
+        name = QStringLiteral("Region %1/%2").arg(key[0]).arg(key[1]);
+        if (key[2] != 0)
+            name += u'/' + QString::number(key[2]);
+    } else {
+        static const QString kinds[] = {
+            QString(), QStringLiteral("Burg"), QStringLiteral("Schiff"), QStringLiteral("Einheit")};
+        name = kinds[tableIndex] + u' ' + QString::number(key[0]);
+    }
+    return name + QStringLiteral(": ") + problem;
+}
+
+qint64 MapSharing::pullTable(AllianceServer &server, int tableIndex, const QList<RowKey> &wanted,
+    bool everything, const OwnKnowledge &own, qint64 *done, qint64 total)
+{
+    const SharedTable &table = shared::tables()[tableIndex];
     FaultInjection::memoryPoint(("share-pull-" + table.name()).toLatin1().constData());
     const int n = int(table.columns.size());
     QStringList placeholders(n + 1, QStringLiteral("?"));
     const QString name = sqlQuote(table.name());
     const QStringList updates = table.takeIncoming();
     const QString date = sqlQuote(table.columns[table.dateColumn]);
-    const QString sql
+    // The player's own units stay as the own reports wrote them.
+    const bool units = &table == &shared::tables()[3];
+    const int factionColumn = units ? int(table.columns.indexOf(QStringLiteral("Partei Nr"))) : -1;
+    const bool keepOwn = units && own.faction > 0;
+    QString sql
         = QStringLiteral("INSERT INTO %1 (\"Spiel\", %2) VALUES (%3) ON CONFLICT (\"Spiel\", %4) "
                          "DO UPDATE SET %5 WHERE COALESCE(%1.%6, -9223372036854775808) < "
                          "COALESCE(excluded.%6, -9223372036854775808)")
               .arg(name, quotedList(table.columns), placeholders.join(u", "),
                   quotedList(table.keyNames()), updates.join(QStringLiteral(", ")), date);
+    if (keepOwn)
+        sql += QStringLiteral(" AND %1.\"Partei Nr\" IS NOT ?").arg(name);
+    const qint64 latest = own.newestReport > 0 ? nextTurn(own.newestReport) : 0;
     qint64 written = 0;
     try {
         SqliteStatement statement(m_db.handle(), sql);
         statement.bind(0, m_game);
+        if (keepOwn)
+            statement.bind(n + 1, own.faction);
         server.fetch(table, everything ? nullptr : &wanted, [&](const PgResult &batch, int r) {
+            if (++*done % 1024 == 0)
+                report(*done, total);
+            const QString refused = refusal(tableIndex, batch, r, latest);
+            if (!refused.isEmpty()) {
+                ++m_refused.rows[tableIndex];
+                if (m_refusedRows.size() < kNamedRefusals)
+                    m_refusedRows.append(refused);
+                return;
+            }
+            qint64 faction = 0;
+            if (keepOwn && numberAt(batch, r, factionColumn, &faction) && faction == own.faction)
+                return;
             for (int c = 0; c < n; ++c)
                 statement.bindUtf8(
                     c + 1, batch.isNull(r, c) ? nullptr : batch.value(r, c), batch.length(r, c));
             statement.step();
             statement.reset();
-            written += statement.changes();
-            if (++*done % 1024 == 0)
-                report(*done, total);
+            const qint64 changed = statement.changes();
+            written += changed;
+            if (tableIndex == 0 && changed > 0) {
+                qint64 level = 0;
+                numberAt(batch, r, table.keyColumns[2], &level);
+                m_changedLevels.insert(int(level));
+            }
         });
     } catch (const SqliteError &e) {
         unwritable(m_db, e);

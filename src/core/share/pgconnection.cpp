@@ -2,7 +2,9 @@
 
 #include <QLibrary>
 #include <QStringList>
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <libpq-fe.h>
 #include <poll.h>
 #include <type_traits>
@@ -18,9 +20,11 @@ struct LibPq
 {
     decltype(&::PQclear) PQclear = nullptr;
     decltype(&::PQcmdTuples) PQcmdTuples = nullptr;
-    decltype(&::PQconnectdbParams) PQconnectdbParams = nullptr;
+    decltype(&::PQconnectPoll) PQconnectPoll = nullptr;
+    decltype(&::PQconnectStartParams) PQconnectStartParams = nullptr;
     decltype(&::PQconnectionNeedsPassword) PQconnectionNeedsPassword = nullptr;
     decltype(&::PQconnectionUsedPassword) PQconnectionUsedPassword = nullptr;
+    decltype(&::PQconninfo) PQconninfo = nullptr;
     decltype(&::PQconninfoFree) PQconninfoFree = nullptr;
     decltype(&::PQconninfoParse) PQconninfoParse = nullptr;
     decltype(&::PQconsumeInput) PQconsumeInput = nullptr;
@@ -43,6 +47,7 @@ struct LibPq
     decltype(&::PQresultErrorMessage) PQresultErrorMessage = nullptr;
     decltype(&::PQresultStatus) PQresultStatus = nullptr;
     decltype(&::PQsendQueryParams) PQsendQueryParams = nullptr;
+    decltype(&::PQsetNoticeProcessor) PQsetNoticeProcessor = nullptr;
     decltype(&::PQsetnonblocking) PQsetnonblocking = nullptr;
     decltype(&::PQsocket) PQsocket = nullptr;
     decltype(&::PQstatus) PQstatus = nullptr;
@@ -65,9 +70,11 @@ const LibPq &pq()
         };
         resolve(&api.PQclear, "PQclear");
         resolve(&api.PQcmdTuples, "PQcmdTuples");
-        resolve(&api.PQconnectdbParams, "PQconnectdbParams");
+        resolve(&api.PQconnectPoll, "PQconnectPoll");
+        resolve(&api.PQconnectStartParams, "PQconnectStartParams");
         resolve(&api.PQconnectionNeedsPassword, "PQconnectionNeedsPassword");
         resolve(&api.PQconnectionUsedPassword, "PQconnectionUsedPassword");
+        resolve(&api.PQconninfo, "PQconninfo");
         resolve(&api.PQconninfoFree, "PQconninfoFree");
         resolve(&api.PQconninfoParse, "PQconninfoParse");
         resolve(&api.PQconsumeInput, "PQconsumeInput");
@@ -90,6 +97,7 @@ const LibPq &pq()
         resolve(&api.PQresultErrorMessage, "PQresultErrorMessage");
         resolve(&api.PQresultStatus, "PQresultStatus");
         resolve(&api.PQsendQueryParams, "PQsendQueryParams");
+        resolve(&api.PQsetNoticeProcessor, "PQsetNoticeProcessor");
         resolve(&api.PQsetnonblocking, "PQsetnonblocking");
         resolve(&api.PQsocket, "PQsocket");
         resolve(&api.PQstatus, "PQstatus");
@@ -224,56 +232,101 @@ qint64 PgResult::affectedRows() const
     return m_result ? QByteArray(pq().PQcmdTuples(m_result)).toLongLong() : 0;
 }
 
+void PgNotices::add(const QString &text)
+{
+    if (texts.size() >= kKept) {
+        ++dropped;
+        return;
+    }
+    texts.append(text.size() > kLength ? text.left(kLength) + QStringLiteral(" …") : text);
+}
+
 PgConnection::PgConnection(const QString &conninfo, const QString &password, const Options &options)
     : m_options(options)
+    , m_deadline(options.totalTimeoutMs)
 {
+    try {
+        connect(conninfo, password.toUtf8());
+    } catch (...) {
+        // No destructor runs for a connection that was never made.
+        if (m_conn)
+            pq().PQfinish(m_conn);
+        m_conn = nullptr;
+        throw;
+    }
+}
+
+void PgConnection::connect(const QString &conninfo, const QByteArray &password)
+{
+    QString shown;
+    try {
+        shown = withoutPassword(conninfo);
+    } catch (const ShareError &) {
+        shown = QStringLiteral("Verbindungsangabe nicht lesbar");
+    }
+    m_where = shown;
     // The string comes after the defaults, so that its own connect_timeout wins; the
     // encoding and a typed password come after it, so that they win.
     const QByteArray info = conninfo.toUtf8();
-    const QByteArray secret = password.toUtf8();
-    const QByteArray timeout = QByteArray::number(options.connectTimeoutSeconds);
+    const QByteArray timeout = QByteArray::number(m_options.connectTimeoutSeconds);
     std::vector<const char *> keys
         = {"connect_timeout", "fallback_application_name", "dbname", "client_encoding"};
     std::vector<const char *> values = {timeout.constData(), "tolvimar", info.constData(), "UTF8"};
     if (!password.isEmpty()) {
         keys.push_back("password");
-        values.push_back(secret.constData());
+        values.push_back(password.constData());
     }
     keys.push_back(nullptr);
     values.push_back(nullptr);
-    m_conn = pq().PQconnectdbParams(keys.data(), values.data(), 1);
+    // Connected step by step, so that every wait is bounded by our clock and the
+    // server's notices are caught from the first message on.
+    m_conn = pq().PQconnectStartParams(keys.data(), values.data(), 1);
     if (!m_conn)
         throw ShareError(ShareError::Kind::Connect,
             QStringLiteral("Keine Verbindung zum Allianzserver: zu wenig Speicher."));
-    if (pq().PQstatus(m_conn) != CONNECTION_OK) {
-        QString shown;
-        try {
-            shown = withoutPassword(conninfo);
-        } catch (const ShareError &) {
-            shown = QStringLiteral("Verbindungsangabe nicht lesbar");
+    pq().PQsetNoticeProcessor(m_conn, &PgConnection::onNotice, this);
+    if (pq().PQstatus(m_conn) == CONNECTION_BAD)
+        connectFailed(shown);
+
+    // connect_timeout as the string or the default sets it (libpq waits at least 2 s;
+    // 0 or less waits without limit) bounds the whole connecting.
+    int connectSeconds = 0;
+    if (PQconninfoOption *settings = pq().PQconninfo(m_conn)) {
+        for (PQconninfoOption *o = settings; o->keyword; ++o) {
+            if (qstrcmp(o->keyword, "connect_timeout") == 0 && o->val)
+                connectSeconds = QByteArray(o->val).trimmed().toInt();
         }
-        const QString reason = libpqText(pq().PQerrorMessage(m_conn));
-        const bool needsPassword = pq().PQconnectionNeedsPassword(m_conn);
-        const bool refused = pq().PQconnectionUsedPassword(m_conn)
-            && reason.contains(QStringLiteral("password authentication failed"));
-        pq().PQfinish(m_conn);
-        m_conn = nullptr;
-        if (needsPassword)
-            throw ShareError(ShareError::Kind::Password,
-                QStringLiteral("Der Allianzserver (%1) verlangt ein Passwort. Bitte das Passwort "
-                               "eingeben (es wird nicht gespeichert) oder in der Passwortdatei "
-                               "von PostgreSQL (~/.pgpass) hinterlegen.")
-                    .arg(shown));
-        if (refused)
-            throw ShareError(ShareError::Kind::Password,
-                QStringLiteral("Der Allianzserver (%1) hat das Passwort abgelehnt: %2")
-                    .arg(shown, reason));
-        if (reason.contains(QStringLiteral("timeout expired")))
+        pq().PQconninfoFree(settings);
+    }
+    const QDeadlineTimer connecting = connectSeconds > 0
+        ? QDeadlineTimer(qint64(std::max(connectSeconds, 2)) * 1000)
+        : QDeadlineTimer(QDeadlineTimer::Forever);
+
+    PostgresPollingStatusType state = PGRES_POLLING_WRITING;
+    while (state != PGRES_POLLING_OK) {
+        if (state == PGRES_POLLING_FAILED)
+            connectFailed(shown);
+        const qint64 left = connecting.remainingTime();
+        if (left == 0)
             throw ShareError(ShareError::Kind::Timeout,
-                QStringLiteral("Der Allianzserver (%1) hat nicht rechtzeitig geantwortet (%2).")
-                    .arg(shown, reason));
-        throw ShareError(ShareError::Kind::Connect,
-            QStringLiteral("Keine Verbindung zum Allianzserver (%1): %2").arg(shown, reason));
+                QStringLiteral("Der Allianzserver (%1) hat nicht rechtzeitig geantwortet "
+                               "(Verbindung nach %2 s nicht hergestellt).")
+                    .arg(shown)
+                    .arg(std::max(connectSeconds, 2)));
+        bool last = false;
+        const int wait = waitLimit(left < 0 || left > INT_MAX ? INT_MAX : int(left), &last);
+        pollfd p {};
+        p.fd = pq().PQsocket(m_conn);
+        p.events = short(state == PGRES_POLLING_READING ? POLLIN : POLLOUT);
+        int rc = 0;
+        do {
+            rc = ::poll(&p, 1, wait);
+        } while (rc < 0 && errno == EINTR);
+        if (rc == 0 && last)
+            overdue();
+        if (rc < 0 || p.fd < 0)
+            connectFailed(shown);
+        state = pq().PQconnectPoll(m_conn);
     }
     m_where
         = QStringLiteral("host=%1 port=%2 dbname=%3 user=%4")
@@ -281,6 +334,39 @@ PgConnection::PgConnection(const QString &conninfo, const QString &password, con
                   QString::fromUtf8(pq().PQdb(m_conn)), QString::fromUtf8(pq().PQuser(m_conn)));
     // Waits are ours, bounded by the reply timeout.
     pq().PQsetnonblocking(m_conn, 1);
+}
+
+void PgConnection::connectFailed(const QString &shown)
+{
+    const QString reason = libpqText(pq().PQerrorMessage(m_conn));
+    const bool needsPassword = pq().PQconnectionNeedsPassword(m_conn);
+    const bool refused = pq().PQconnectionUsedPassword(m_conn)
+        && reason.contains(QStringLiteral("password authentication failed"));
+    pq().PQfinish(m_conn);
+    m_conn = nullptr;
+    if (needsPassword)
+        throw ShareError(ShareError::Kind::Password,
+            QStringLiteral("Der Allianzserver (%1) verlangt ein Passwort. Bitte das Passwort "
+                           "eingeben (es wird nicht gespeichert) oder in der Passwortdatei "
+                           "von PostgreSQL (~/.pgpass) hinterlegen.")
+                .arg(shown));
+    if (refused)
+        throw ShareError(ShareError::Kind::Password,
+            QStringLiteral("Der Allianzserver (%1) hat das Passwort abgelehnt: %2")
+                .arg(shown, reason));
+    if (reason.contains(QStringLiteral("timeout expired")))
+        throw ShareError(ShareError::Kind::Timeout,
+            QStringLiteral("Der Allianzserver (%1) hat nicht rechtzeitig geantwortet (%2).")
+                .arg(shown, reason));
+    throw ShareError(ShareError::Kind::Connect,
+        QStringLiteral("Keine Verbindung zum Allianzserver (%1): %2").arg(shown, reason));
+}
+
+void PgConnection::onNotice(void *connection, const char *message)
+{
+    const auto *self = static_cast<const PgConnection *>(connection);
+    if (self->m_options.notices)
+        self->m_options.notices->add(libpqText(message));
 }
 
 PgConnection::~PgConnection()
@@ -310,17 +396,31 @@ QString PgConnection::withoutPassword(const QString &conninfo)
     return parts.join(u' ');
 }
 
+int PgConnection::waitLimit(int limitMs, bool *last)
+{
+    const qint64 left = m_deadline.remainingTime();
+    if (left == 0)
+        overdue();
+    *last = left >= 0 && left <= limitMs;
+    return *last ? int(left) : limitMs;
+}
+
 void PgConnection::waitForSocket(bool forWrite)
 {
+    bool last = false;
+    const int wait = waitLimit(m_options.replyTimeoutMs, &last);
     pollfd p {};
     p.fd = pq().PQsocket(m_conn);
     p.events = short(POLLIN | (forWrite ? POLLOUT : 0));
     int rc = 0;
     do {
-        rc = ::poll(&p, 1, m_options.replyTimeoutMs);
+        rc = ::poll(&p, 1, wait);
     } while (rc < 0 && errno == EINTR);
-    if (rc == 0)
+    if (rc == 0) {
+        if (last)
+            overdue();
         timedOut();
+    }
     if (rc < 0 || p.fd < 0)
         fail(QStringLiteral("die Verbindung ist unterbrochen"));
     if ((p.revents & POLLIN) && !pq().PQconsumeInput(m_conn))
@@ -437,6 +537,15 @@ void PgConnection::timedOut()
                        "Abgleich wurde abgebrochen.")
             .arg(m_where)
             .arg(m_options.replyTimeoutMs / 1000.0));
+}
+
+void PgConnection::overdue()
+{
+    throw ShareError(ShareError::Kind::Timeout,
+        QStringLiteral("Der Abgleich mit dem Allianzserver (%1) dauerte länger als %2 s und "
+                       "wurde abgebrochen.")
+            .arg(m_where)
+            .arg(m_options.totalTimeoutMs / 1000.0));
 }
 
 } // namespace tolvimar

@@ -3,7 +3,9 @@
 #include "../base/errors.h"
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 struct pg_conn;
@@ -81,18 +83,36 @@ private:
     pg_result *m_result = nullptr;
 };
 
+// What the server said besides its results (NOTICE, WARNING): kept as text for the
+// caller to show, never written anywhere by the library. A server may send many and
+// long ones: the first few are kept, shortened.
+struct PgNotices
+{
+    static constexpr int kKept = 10;
+    static constexpr int kLength = 500;
+    QStringList texts;
+    qint64 dropped = 0; // beyond kKept
+    void add(const QString &text);
+};
+
 // One connection to a PostgreSQL server through libpq. Every statement goes out with
 // its values as parameters, and every wait for the server is bounded: a server that
-// does not answer in time is told to cancel and the statement fails.
+// does not answer in time, or keeps a connection busy past its deadline, is left and
+// the statement fails.
 class PgConnection
 {
 public:
     struct Options
     {
-        // Used unless the connection string sets connect_timeout itself.
+        // Bounds connecting, unless the connection string sets connect_timeout itself.
         int connectTimeoutSeconds = 10;
         // How long the server may stay silent while a statement runs.
         int replyTimeoutMs = 120000;
+        // How long the connection may be used at all, connecting included, however
+        // often the server answers; counted from the construction. Negative: no limit.
+        qint64 totalTimeoutMs = 300000;
+        // Where the server's notices go; without one they are dropped.
+        PgNotices *notices = nullptr;
     };
 
     // Connects with the connection string (key=value pairs or a URI), honouring its
@@ -129,11 +149,19 @@ private:
     PgResult collectResults();
     pg_result *nextResult();
     void waitForSocket(bool forWrite);
+    void connect(const QString &conninfo, const QByteArray &password);
+    [[noreturn]] void connectFailed(const QString &shown);
+    // How long a wait may last: the reply timeout, or less when the deadline comes
+    // sooner; *last tells which. Throws when the deadline has passed.
+    int waitLimit(int limitMs, bool *last);
     [[noreturn]] void fail(const QString &what);
     [[noreturn]] void timedOut();
+    [[noreturn]] void overdue();
+    static void onNotice(void *connection, const char *message);
 
     pg_conn *m_conn = nullptr;
     Options m_options;
+    QDeadlineTimer m_deadline;
     QString m_where;
 };
 

@@ -63,9 +63,10 @@ SharedTable sharedTable(const TableDef &def, const QString &caption, const QStri
 
 const QStringList &ownUnitFields()
 {
-    // The marks of the order editor, the grouping (armies included) and the private note.
-    static const QStringList fields
-        = {QStringLiteral("Flags"), QStringLiteral("Gruppe"), QStringLiteral("Privat")};
+    // The marks of the order editor, the grouping (armies included), the private note and
+    // the orders the player writes for the unit.
+    static const QStringList fields = {QStringLiteral("Flags"), QStringLiteral("Gruppe"),
+        QStringLiteral("Privat"), QStringLiteral("Default Befehl")};
     return fields;
 }
 
