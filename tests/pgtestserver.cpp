@@ -274,8 +274,9 @@ bool sendAll(int fd, const QByteArray &bytes)
 
 } // namespace
 
-DribblingServer::DribblingServer(QList<QByteArray> notices, int pauseMs)
+DribblingServer::DribblingServer(QList<QByteArray> notices, bool duringLogin, int pauseMs)
     : m_notices(std::move(notices))
+    , m_duringLogin(duringLogin)
     , m_pauseMs(pauseMs)
 {
     m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -314,15 +315,16 @@ void DribblingServer::serve()
         // The startup message: its length, then the rest of it.
         char buffer[4096];
         bool ok = readable(client, m_stop) && ::recv(client, buffer, sizeof buffer, 0) > 0;
-        // Logged in at once, ready for statements.
-        ok = ok
-            && sendAll(client,
-                message('R', QByteArray(4, '\0'))
-                    + message('S', QByteArray("client_encoding\0UTF8\0", 21))
-                    + message('Z', QByteArray("I")));
-        // The first statement is answered with the notices, then a notice of a million
-        // bytes begins and comes a byte at a time.
-        ok = ok && readable(client, m_stop) && ::recv(client, buffer, sizeof buffer, 0) > 0;
+        // Logged in at once, and ready for statements unless the dribble comes first.
+        ok = ok && sendAll(client, message('R', QByteArray(4, '\0')));
+        if (!m_duringLogin) {
+            ok = ok
+                && sendAll(client,
+                    message('S', QByteArray("client_encoding\0UTF8\0", 21))
+                        + message('Z', QByteArray("I")));
+            ok = ok && readable(client, m_stop) && ::recv(client, buffer, sizeof buffer, 0) > 0;
+        }
+        // The notices, then a notice of a million bytes that comes a byte at a time.
         QByteArray answer;
         for (const QByteArray &text : std::as_const(m_notices))
             answer += message('N', noticeBody(text));

@@ -67,11 +67,14 @@ private:
 // A hostile server on 127.0.0.1 that speaks just enough of PostgreSQL's protocol to let
 // a client log in (no SSL, no password), then answers the first statement with the
 // given notices and after them dribbles a notice that never ends, one byte every
-// `pauseMs`: every single wait of the client is short, the whole one is not.
+// `pauseMs`: every single wait of the client is short, the whole one is not. With
+// duringLogin it accepts the login but dribbles before the client is ready, so that
+// connecting never ends.
 class DribblingServer
 {
 public:
-    explicit DribblingServer(QList<QByteArray> notices = {}, int pauseMs = 200);
+    explicit DribblingServer(
+        QList<QByteArray> notices = {}, bool duringLogin = false, int pauseMs = 200);
     ~DribblingServer();
     DribblingServer(const DribblingServer &) = delete;
     DribblingServer &operator=(const DribblingServer &) = delete;
@@ -84,6 +87,7 @@ private:
     void serve();
 
     QList<QByteArray> m_notices;
+    bool m_duringLogin;
     int m_pauseMs;
     int m_listener = -1;
     int m_port = 0;

@@ -883,25 +883,32 @@ private slots:
         Player a(1);
         a.region(0, 0, 0, QStringLiteral("Heimat"), 301);
         const QStringList before = a.everything();
-        const DribblingServer dribbler({QByteArrayLiteral("Gleich \x1b[5mfertig\x07")});
-        QElapsedTimer timer;
-        timer.start();
-        const CliRun run = runCliProcess(
-            inWorkspace(a.h.ws.path(),
-                {QStringLiteral("share"), QStringLiteral("--slot"), QStringLiteral("1"),
-                    QStringLiteral("--timeout"), QStringLiteral("2"), QStringLiteral("--server"),
-                    dribbler.conninfo(), QStringLiteral("pull")}),
-            {}, QString(), 60000);
-        QCOMPARE(run.code, 2);
-        QVERIFY2(run.errText().contains(QStringLiteral("länger als 2 s")), qPrintable(run.where()));
-        QVERIFY2(
-            run.errText().contains(QStringLiteral("nichts geändert")), qPrintable(run.where()));
-        QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed())));
-        // The notice that came before is shown, escaped.
-        QVERIFY2(!run.err.contains('\x1b'), run.err.constData());
-        QVERIFY2(run.errText().contains(QStringLiteral("Gleich \\x1b[5mfertig\\x07")),
-            qPrintable(run.where()));
-        QCOMPARE(a.everything(), before);
+        // After the login, and while connecting with libpq's connect_timeout switched off.
+        for (const bool duringLogin : {false, true}) {
+            const DribblingServer dribbler(
+                {QByteArrayLiteral("Gleich \x1b[5mfertig\x07")}, duringLogin);
+            QElapsedTimer timer;
+            timer.start();
+            const CliRun run
+                = runCliProcess(inWorkspace(a.h.ws.path(),
+                                    {QStringLiteral("share"), QStringLiteral("--slot"),
+                                        QStringLiteral("1"), QStringLiteral("--timeout"),
+                                        QStringLiteral("2"), QStringLiteral("--server"),
+                                        dribbler.conninfo() + QStringLiteral(" connect_timeout=0"),
+                                        QStringLiteral("pull")}),
+                    {}, QString(), 60000);
+            QCOMPARE(run.code, 2);
+            QVERIFY2(
+                run.errText().contains(QStringLiteral("länger als 2 s")), qPrintable(run.where()));
+            QVERIFY2(
+                run.errText().contains(QStringLiteral("nichts geändert")), qPrintable(run.where()));
+            QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed())));
+            // The notice that came before is shown, escaped.
+            QVERIFY2(!run.err.contains('\x1b'), run.err.constData());
+            QVERIFY2(run.errText().contains(QStringLiteral("Gleich \\x1b[5mfertig\\x07")),
+                qPrintable(run.where()));
+            QCOMPARE(a.everything(), before);
+        }
         const CliRun next = runCliProcess(inWorkspace(a.h.ws.path(),
             {QStringLiteral("share"), QStringLiteral("--slot"), QStringLiteral("1"),
                 QStringLiteral("--timeout"), QStringLiteral("60"), QStringLiteral("--server"),
