@@ -1,7 +1,9 @@
+#include "base/configuration.h"
 #include "db/database.h"
 #include "reportgenerator.h"
 #include "testsupport.h"
 
+#include <QDirIterator>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QtTest>
@@ -21,6 +23,45 @@ QString integrity(const QString &path)
 }
 
 enum class KillWhen { JournalStarted, DatabaseFileWritten };
+
+// The slot's files as a player sees them (the kept imports aside) and its block of
+// the configuration file.
+QMap<QString, QByteArray> slotFiles(const TempWorkspace &ws)
+{
+    QMap<QString, QByteArray> files;
+    const QString folder = ws.file(QStringLiteral("spiel1"));
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString relative = QDir(folder).relativeFilePath(it.next());
+        if (!relative.startsWith(QStringLiteral("undo/")))
+            files.insert(relative, readBytes(it.filePath()));
+    }
+    const Configuration config = ws.config();
+    for (int offset = 0; offset < Configuration::kBlockLines; ++offset)
+        files.insert(
+            QStringLiteral("cfg-%1").arg(offset).toUtf8(), config.line(1, offset).toUtf8());
+    return files;
+}
+
+// Temporaries anywhere in the workspace.
+QStringList temporaries(const TempWorkspace &ws)
+{
+    QStringList found;
+    QDirIterator it(ws.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (it.fileName().contains(QStringLiteral(".tmp-")))
+            found.append(path);
+    }
+    return found;
+}
+
+// The kept imports' folders of slot 1.
+QStringList keptFolders(const TempWorkspace &ws)
+{
+    return QDir(ws.file(QStringLiteral("spiel1/undo")))
+        .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+}
 
 } // namespace
 
@@ -134,6 +175,73 @@ private slots:
         QCOMPARE(QDir(ws.file(QStringLiteral("spiel1/status-data"))).entryList(QDir::Files), files);
         QCOMPARE(runCli(undo), 0);
         QCOMPARE(tableRows(database, 1), beforeImport);
+    }
+
+    // Killed after the commit, while the files are replaced: the next command that
+    // opens the workspace finishes the replacement, so that the files show the turn
+    // the database holds, no temporary stays and the import can still be taken back.
+    void killedAfterTheCommit_data()
+    {
+        QTest::addColumn<bool>("undoing");
+        QTest::addColumn<QString>("killAt");
+        QTest::newRow("import, first rename") << false << QStringLiteral("-kaempfe.txt");
+        QTest::newRow("import, a later rename") << false << QStringLiteral("-meldungen.txt");
+        QTest::newRow("undo, removal of the order file")
+            << true << QStringLiteral("Zug-Spiel1-4-Mai.txt");
+        QTest::newRow("undo, a later rename") << true << QStringLiteral("-handel.txt");
+    }
+
+    void killedAfterTheCommit()
+    {
+        QFETCH(bool, undoing);
+        QFETCH(QString, killAt);
+        ReportGenerator::Options options;
+        options.targetBytes = 120000;
+        options.seed = 3;
+        options.turn = 41;
+        TempWorkspace killed;
+        TempWorkspace whole;
+        const QString report = whole.file(QStringLiteral("bericht-41.cr"));
+        ReportGenerator(options).writeFile(report);
+        const QString first = fixture(QStringLiteral("reports/kalmora-klein.cr"));
+        auto import = [](const TempWorkspace &ws, const QString &path) {
+            return inWorkspace(ws.path(),
+                {QStringLiteral("import"), QStringLiteral("--slot"), QStringLiteral("1"),
+                    QStringLiteral("--type"), QStringLiteral("Kalmora"), QStringLiteral("--yes"),
+                    path});
+        };
+        auto undo = [](const TempWorkspace &ws) {
+            return inWorkspace(ws.path(),
+                {QStringLiteral("undo-import"), QStringLiteral("--slot"), QStringLiteral("1")});
+        };
+        const QString database = killed.file(QStringLiteral("kalmora.sqlite"));
+        QMap<QString, QByteArray> beforeLast;
+        for (const TempWorkspace *ws : {&killed, &whole}) {
+            QCOMPARE(runCliProcess(import(*ws, first)).code, 0);
+            beforeLast = slotFiles(*ws);
+            if (undoing)
+                QCOMPARE(runCliProcess(import(*ws, report)).code, 0);
+        }
+        const QStringList rowsBefore = tableRows(database, 1);
+        const QStringList lastStep = undoing ? undo(killed) : import(killed, report);
+        const CliRun run = runCliProcess(lastStep, {QStringLiteral("kill:") + killAt});
+        QVERIFY2(run.code == -1, qPrintable(run.where()));
+        QVERIFY(tableRows(database, 1) != rowsBefore);
+        QCOMPARE(runCliProcess(undoing ? undo(whole) : import(whole, report)).code, 0);
+
+        // Any command that opens the workspace.
+        const CliRun status = runCliProcess(inWorkspace(killed.path(),
+            {QStringLiteral("status"), QStringLiteral("--slot"), QStringLiteral("1")}));
+        QVERIFY2(status.code == 0, qPrintable(status.where()));
+        QVERIFY2(
+            status.errText().contains(QStringLiteral("nachgezogen")), qPrintable(status.where()));
+        QCOMPARE(temporaries(killed), QStringList());
+        QCOMPARE(slotFiles(killed), slotFiles(whole));
+        QCOMPARE(keptFolders(killed).size(), keptFolders(whole).size());
+        // The import kept before is whole: taking it back gives the state before it.
+        QCOMPARE(runCliProcess(undo(killed)).code, 0);
+        if (!undoing)
+            QCOMPARE(slotFiles(killed), beforeLast);
     }
 };
 

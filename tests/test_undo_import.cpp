@@ -5,6 +5,7 @@
 
 #include <QDirIterator>
 #include <QtTest>
+#include <sys/stat.h>
 
 using namespace tolvimar;
 using namespace tolvimar::test;
@@ -82,7 +83,57 @@ QString report(const TempWorkspace &ws, int turn, quint64 seed = 3)
     return path;
 }
 
+// The folders of the kept imports of slot 1.
+QStringList keptFolders(const TempWorkspace &ws)
+{
+    return QDir(ws.file(QStringLiteral("spiel1/undo")))
+        .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+}
+
+// The one folder in `after` that is not in `before`.
+QString added(const QStringList &before, const QStringList &after)
+{
+    QStringList added;
+    for (const QString &name : after) {
+        if (!before.contains(name))
+            added.append(name);
+    }
+    return added.size() == 1 ? added.first() : QString();
+}
+
+CliRun undoRun(const TempWorkspace &ws)
+{
+    // A limit on memory, so that reading without end fails instead of filling the machine.
+    return runCliProcess(
+        cli(ws, {QStringLiteral("undo-import"), QStringLiteral("--slot"), QStringLiteral("1")}), {},
+        QStringLiteral("ulimit -v 4000000"), 30000);
+}
+
+// Every file below a folder with its bytes, links not followed but named.
+QMap<QString, QByteArray> tree(const QString &folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+        QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo info(path);
+        const QString relative = QDir(folder).relativeFilePath(path);
+        if (info.isSymLink())
+            files.insert(relative, "-> " + QFile::encodeName(info.symLinkTarget()));
+        else if (info.isFile())
+            files.insert(relative, readBytes(path));
+        else
+            files.insert(relative, "folder");
+    }
+    return files;
+}
+
+enum class Tampering { Fifo, LinkToDevice, LinkOutside, FolderIsLink };
+
 } // namespace
+
+Q_DECLARE_METATYPE(Tampering)
 
 // An import can be taken back: the slot's rows, files and configuration block become
 // what they were before it, other slots stay as they are, and the player's edits of
@@ -246,6 +297,212 @@ private slots:
             QVERIFY(comment < now.indexOf(QStringLiteral(" NAECHSTER")));
         }
         QCOMPARE(readBytes(orders + QStringLiteral(".bak")), edited);
+    }
+
+    // A kept file replaced by something else is refused before anything changes:
+    // nothing is read without end, and nothing outside the kept folder is copied in.
+    void refusesTamperedKeptFiles_data()
+    {
+        QTest::addColumn<Tampering>("tampering");
+        QTest::newRow("FIFO") << Tampering::Fifo;
+        QTest::newRow("link to a device") << Tampering::LinkToDevice;
+        QTest::newRow("link to a file outside") << Tampering::LinkOutside;
+        QTest::newRow("kept folder is a link") << Tampering::FolderIsLink;
+    }
+    void refusesTamperedKeptFiles()
+    {
+        QFETCH(Tampering, tampering);
+        TempWorkspace ws;
+        QCOMPARE(importInto(ws, 1, QStringLiteral("Kalmora"), report(ws, 40)), 0);
+        const QStringList keptBefore = keptFolders(ws);
+        QCOMPARE(importInto(ws, 1, QStringLiteral("Kalmora"), report(ws, 41)), 0);
+        const SlotState imported = slotState(ws, 1);
+        const QString folder
+            = ws.file(QStringLiteral("spiel1/undo/") + added(keptBefore, keptFolders(ws)));
+        const QString kept = QDir(folder).filePath(QStringLiteral("0"));
+        QVERIFY(QFileInfo(kept).isFile());
+        const QString secret = ws.file(QStringLiteral("geheim.txt"));
+        writeBytes(secret, "geheim\n");
+        QVERIFY(QFile::remove(kept));
+        switch (tampering) {
+        case Tampering::Fifo:
+            QCOMPARE(::mkfifo(QFile::encodeName(kept).constData(), 0600), 0);
+            break;
+        case Tampering::LinkToDevice:
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), kept));
+            break;
+        case Tampering::LinkOutside:
+            QVERIFY(QFile::link(secret, kept));
+            break;
+        case Tampering::FolderIsLink: {
+            const QString elsewhere = ws.file(QStringLiteral("anderswo"));
+            QVERIFY(QDir().rename(folder, elsewhere));
+            writeBytes(QDir(elsewhere).filePath(QStringLiteral("0")), "geheim\n");
+            QVERIFY(QFile::link(elsewhere, folder));
+            break;
+        }
+        }
+
+        const CliRun run = undoRun(ws);
+        QVERIFY2(run.code == 2, qPrintable(run.where()));
+        QVERIFY2(
+            run.errText().contains(QStringLiteral("aufbewahrte Fassung")), qPrintable(run.where()));
+        QCOMPARE(slotState(ws, 1), imported);
+    }
+
+    // A status file that is a symbolic link is restored through it: its target gets
+    // the content from before the import, and the link stays.
+    void restoresThroughLinkedStatusFiles_data()
+    {
+        QTest::addColumn<bool>("absolute");
+        QTest::newRow("absolute link") << true;
+        QTest::newRow("relative link") << false;
+    }
+    void restoresThroughLinkedStatusFiles()
+    {
+        QFETCH(bool, absolute);
+        TempWorkspace ws;
+        QCOMPARE(importInto(ws, 1, QStringLiteral("Kalmora"), report(ws, 40)), 0);
+        const QDir statusData(ws.file(QStringLiteral("spiel1/status-data")));
+        const QDir outside(ws.file(QStringLiteral("aussen")));
+        QVERIFY(QDir().mkpath(outside.path()));
+        QMap<QString, QByteArray> before;
+        for (const QString &name : statusData.entryList(QDir::Files)) {
+            before.insert(name, readBytes(statusData.filePath(name)));
+            QVERIFY(QDir().rename(statusData.filePath(name), outside.filePath(name)));
+            const QString target
+                = absolute ? outside.filePath(name) : QStringLiteral("../../aussen/") + name;
+            QVERIFY(QFile::link(target, statusData.filePath(name)));
+        }
+        QVERIFY(before.size() > 5);
+        QCOMPARE(importInto(ws, 1, QStringLiteral("Kalmora"), report(ws, 41)), 0);
+        int changed = 0;
+        for (auto it = before.cbegin(); it != before.cend(); ++it)
+            changed += readBytes(outside.filePath(it.key())) != it.value();
+        QVERIFY(changed > 0);
+
+        const CliRun run = undoRun(ws);
+        QVERIFY2(run.code == 0, qPrintable(run.where()));
+        for (auto it = before.cbegin(); it != before.cend(); ++it) {
+            QVERIFY(QFileInfo(statusData.filePath(it.key())).isSymLink());
+            QCOMPARE(readBytes(outside.filePath(it.key())), it.value());
+        }
+    }
+
+    // The player's own older backup of an order file is never overwritten, neither by
+    // the import's backup nor by the undo's.
+    void keepsOlderBackups()
+    {
+        TempWorkspace ws;
+        const QString turn41 = report(ws, 41);
+        QCOMPARE(importInto(ws, 1, QStringLiteral("Kalmora"), turn41), 0);
+        const QString orders = ws.file(QStringLiteral("spiel1/Zug-Spiel1-4-Mai.txt"));
+        const QString backup = orders + QStringLiteral(".bak");
+        writeBytes(backup, "alte Sicherung\r\n");
+        QByteArray firstEdit = readBytes(orders);
+        firstEdit.replace("NAECHSTER", "; erste Bearbeitung\r\nNAECHSTER");
+        writeBytes(orders, firstEdit);
+        QCOMPARE(importInto(ws, 1, QStringLiteral("Kalmora"), turn41), 0);
+        QCOMPARE(readBytes(backup), QByteArray("alte Sicherung\r\n"));
+        QByteArray secondEdit = readBytes(orders);
+        QVERIFY(secondEdit != firstEdit);
+        secondEdit.replace("NAECHSTER", "; zweite Bearbeitung\r\nNAECHSTER");
+        writeBytes(orders, secondEdit);
+
+        const CliRun run = undoRun(ws);
+        QVERIFY2(run.code == 0, qPrintable(run.where()));
+        QCOMPARE(readBytes(backup), QByteArray("alte Sicherung\r\n"));
+        QCOMPARE(readBytes(orders), firstEdit);
+        // The second edit is kept under a backup name that the message names.
+        bool found = false;
+        for (const QString &name :
+            QDir(ws.file(QStringLiteral("spiel1")))
+                .entryList({QStringLiteral("Zug-Spiel1-4-Mai.txt.bak*")}, QDir::Files)) {
+            if (readBytes(ws.file(QStringLiteral("spiel1/") + name)) == secondEdit) {
+                found = true;
+                QVERIFY2(QString::fromUtf8(run.out).contains(name), qPrintable(run.where()));
+            }
+        }
+        QVERIFY2(found, qPrintable(run.where()));
+    }
+
+    // What the player changed after the import stays: a slot setting of the
+    // configuration block, and a status file edited by hand (kept beside it).
+    void keepsWhatThePlayerChangedAfterTheImport()
+    {
+        TempWorkspace ws;
+        QCOMPARE(importInto(ws, 1, QStringLiteral("Kalmora"), report(ws, 40)), 0);
+        const SlotState before = slotState(ws, 1);
+        QCOMPARE(importInto(ws, 1, QStringLiteral("Kalmora"), report(ws, 41)), 0);
+        Configuration config = ws.config();
+        const QString checker = QStringLiteral("/opt/pruefer/pruefe");
+        QVERIFY(config.line(1, Configuration::CheckerPath) != checker);
+        config.setLine(1, Configuration::CheckerPath, checker);
+        config.save();
+        const QString fights = QDir(ws.file(QStringLiteral("spiel1/status-data")))
+                                   .entryList({QStringLiteral("*-kaempfe.txt")})
+                                   .value(0);
+        QVERIFY(!fights.isEmpty());
+        const QString fightsPath = ws.file(QStringLiteral("spiel1/status-data/") + fights);
+        const QByteArray edited = readBytes(fightsPath) + "von Hand\n";
+        writeBytes(fightsPath, edited);
+
+        const CliRun run = undoRun(ws);
+        QVERIFY2(run.code == 0, qPrintable(run.where()));
+        QCOMPARE(ws.config().line(1, Configuration::CheckerPath), checker);
+        QCOMPARE(readBytes(fightsPath + QStringLiteral(".bak")), edited);
+        QVERIFY2(QString::fromUtf8(run.out).contains(fights + QStringLiteral(".bak")),
+            qPrintable(run.where()));
+        SlotState after = slotState(ws, 1);
+        QCOMPARE(after.configuration.value(Configuration::CheckerPath), checker);
+        after.configuration[Configuration::CheckerPath]
+            = before.configuration.value(Configuration::CheckerPath);
+        after.files.remove(QStringLiteral("status-data/") + fights + QStringLiteral(".bak"));
+        QCOMPARE(after, before);
+    }
+
+    // A kept import's folder, or the folder of all of them, that is a symbolic link
+    // never leads to files outside being deleted: neither by an undo nor when an
+    // import drops the oldest kept one.
+    void linkedUndoFoldersDeleteNothingOutside_data()
+    {
+        QTest::addColumn<bool>("wholeFolder");
+        QTest::addColumn<bool>("byImport");
+        QTest::newRow("kept folder, undo") << false << false;
+        QTest::newRow("undo folder, undo") << true << false;
+        QTest::newRow("kept folder, dropped by an import") << false << true;
+        QTest::newRow("undo folder, dropped by an import") << true << true;
+    }
+    void linkedUndoFoldersDeleteNothingOutside()
+    {
+        QFETCH(bool, wholeFolder);
+        QFETCH(bool, byImport);
+        TempWorkspace ws;
+        QCOMPARE(importInto(ws, 1, QStringLiteral("Kalmora"), report(ws, 40)), 0);
+        const QStringList keptBefore = keptFolders(ws);
+        QCOMPARE(importInto(ws, 1, QStringLiteral("Kalmora"), report(ws, 41)), 0);
+        // The folder of the import of turn 41: the newest, and the oldest kept after two more.
+        const QString oldest = added(keptBefore, keptFolders(ws));
+        if (byImport) {
+            QCOMPARE(importInto(ws, 1, QStringLiteral("Kalmora"), report(ws, 42)), 0);
+            QCOMPARE(importInto(ws, 1, QStringLiteral("Kalmora"), report(ws, 43)), 0);
+        }
+        const QString undoFolder = ws.file(QStringLiteral("spiel1/undo"));
+        const QString elsewhere = ws.file(QStringLiteral("anderswo"));
+        const QString linked = wholeFolder ? undoFolder : QDir(undoFolder).filePath(oldest);
+        QVERIFY(QDir().rename(linked, elsewhere));
+        writeBytes(QDir(elsewhere).filePath(QStringLiteral("fremd.txt")), "fremd\n");
+        writeBytes(QDir(elsewhere).filePath(QStringLiteral("unter/fremd.txt")), "fremd\n");
+        QVERIFY(QFile::link(elsewhere, linked));
+        const QMap<QString, QByteArray> outside = tree(elsewhere);
+
+        if (byImport) {
+            importInto(ws, 1, QStringLiteral("Kalmora"), report(ws, 44));
+        } else {
+            const CliRun run = undoRun(ws);
+            QVERIFY2(run.code == 2, qPrintable(run.where()));
+        }
+        QCOMPARE(tree(elsewhere), outside);
     }
 };
 

@@ -3,11 +3,13 @@
 #include "../base/configuration.h"
 #include "../base/errors.h"
 #include "../base/filebatch.h"
+#include "../base/textfile.h"
 #include "../base/workspacelock.h"
 #include "../db/changelog.h"
 #include "../db/database.h"
 #include "../orders/orderfile.h"
 #include "../orders/ordertemplate.h"
+#include "filestep.h"
 #include "session.h"
 
 #include <QCryptographicHash>
@@ -21,8 +23,12 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
+#include <cerrno>
+#include <cstring>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -32,12 +38,29 @@ namespace {
 
 const QString kTable = QStringLiteral("undo_imports");
 
+QSqlQuery exec(Database &db, const QString &sql, const QVariantList &values);
+
+bool hasColumn(Database &db, const QString &column)
+{
+    QSqlQuery q(db.connection());
+    if (!q.exec(QStringLiteral("PRAGMA table_info(undo_imports)")))
+        return false;
+    while (q.next()) {
+        if (q.value(1).toString() == column)
+            return true;
+    }
+    return false;
+}
+
 void ensureTable(Database &db)
 {
     db.exec(QStringLiteral(
         "CREATE TABLE IF NOT EXISTS undo_imports (id INTEGER PRIMARY KEY, \"Spiel\" INTEGER NOT "
         "NULL, imported TEXT, report TEXT, folder TEXT, files TEXT, configuration TEXT, "
-        "orders TEXT, orders_sha1 BLOB, changes BLOB)"));
+        "orders TEXT, orders_sha1 BLOB, changes BLOB, configuration_after TEXT)"));
+    // Records written before the block after the import was kept lack its column.
+    if (!hasColumn(db, QStringLiteral("configuration_after")))
+        db.exec(QStringLiteral("ALTER TABLE undo_imports ADD COLUMN configuration_after TEXT"));
 }
 
 bool tableExists(Database &db)
@@ -70,20 +93,99 @@ QByteArray sha1(const QByteArray &bytes)
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
 }
 
-// A second name for the file's content: the import then replaces the name, and the
-// content stays here without a copy. Where the file system has no such names, a copy.
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// A folder of kept imports is the program's own: a real folder, no symbolic link to
+// somewhere else (whose files an undo would read and delete). Empty when it is; else
+// why not. A missing folder is its own.
+QString notOwnFolder(const QString &folder)
+{
+    const QFileInfo info(folder);
+    if (info.isSymLink())
+        return QStringLiteral("%1 ist eine symbolische Verknüpfung").arg(shown(folder));
+    if (info.exists() && !info.isDir())
+        return QStringLiteral("an der Stelle von %1 liegt kein Ordner").arg(shown(folder));
+    return QString();
+}
+
+// A folder name of a record: a plain name inside the undo folder.
+bool plainName(const QString &token)
+{
+    return !token.isEmpty() && token != u"." && token != u".." && !token.contains(u'/')
+        && !token.contains(u'\\');
+}
+
+// A second name for the file's content (through a symbolic link, of the file it
+// names): the import then replaces the file, and the content stays here without a
+// copy. Where the file system has no such names, a copy.
 bool keepContent(const QString &source, const QString &target)
 {
 #ifdef Q_OS_UNIX
-    if (::link(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) == 0)
+    if (::linkat(AT_FDCWD, QFile::encodeName(source).constData(), AT_FDCWD,
+            QFile::encodeName(target).constData(), AT_SYMLINK_FOLLOW)
+        == 0)
         return true;
 #endif
     return QFile::copy(source, target);
 }
 
-QString shown(const QString &path)
+// Reads a kept file: only a regular file that is no symbolic link, of the size it had
+// when kept (anything else was put there by someone else). A FIFO or a device is
+// not even opened for reading.
+QByteArray readKeptFile(const QString &keptPath, const QString &forPath, qint64 size)
 {
-    return QDir::toNativeSeparators(path);
+    auto refused = [&](const QString &reason) {
+        return UserError(QStringLiteral("Die aufbewahrte Fassung von %1 kann nicht gelesen "
+                                        "werden: %2 (%3).")
+                             .arg(shown(forPath), reason, shown(keptPath)));
+    };
+    const qint64 limit = size >= 0 ? size : kMaxTextFileBytes;
+    QFile file;
+#ifdef Q_OS_UNIX
+    const int fd = ::open(
+        QFile::encodeName(keptPath).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ELOOP)
+            throw refused(QStringLiteral("sie ist eine symbolische Verknüpfung"));
+        if (errno == ENOENT)
+            throw refused(QStringLiteral("sie fehlt"));
+        throw refused(QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    struct stat st
+    {
+    };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw refused(QStringLiteral("sie ist keine gewöhnliche Datei"));
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        throw refused(file.errorString());
+    }
+#else
+    if (QFileInfo(keptPath).isSymLink())
+        throw refused(QStringLiteral("sie ist eine symbolische Verknüpfung"));
+    file.setFileName(keptPath);
+    if (!QFileInfo(keptPath).isFile() || !file.open(QIODevice::ReadOnly))
+        throw refused(QStringLiteral("sie fehlt oder ist keine gewöhnliche Datei"));
+#endif
+    if (file.size() > limit || (size >= 0 && file.size() != size))
+        throw refused(QStringLiteral("sie wurde seit dem Import verändert"));
+    const QByteArray bytes = file.read(limit + 1);
+    if (bytes.size() > limit || (size >= 0 && bytes.size() != size))
+        throw refused(QStringLiteral("sie wurde seit dem Import verändert"));
+    return bytes;
+}
+
+QStringList configurationBlock(const Configuration &config, int game)
+{
+    QStringList block;
+    for (int offset = 0; offset < Configuration::kBlockLines; ++offset)
+        block.append(config.line(game, offset));
+    return block;
 }
 
 QString nothingMessage(int game)
@@ -100,10 +202,13 @@ ImportUndoRecord::ImportUndoRecord(Session &session, const QString &reportPath)
     , m_reportPath(reportPath)
     , m_token(QUuid::createUuid().toString(QUuid::Id128))
 {
-    const int game = session.game().number;
-    const Configuration config = session.loadConfiguration();
-    for (int offset = 0; offset < Configuration::kBlockLines; ++offset)
-        m_configurationBlock.append(config.line(game, offset));
+    const QString root = undoRoot(session.game().programPath);
+    if (const QString reason = notOwnFolder(root); !reason.isEmpty())
+        throw UserError(QStringLiteral("Der Ordner der aufbewahrten Importe ist nicht der eigene: "
+                                       "%1. Ohne ihn kann der Import nicht rückgängig gemacht "
+                                       "werden; bitte die Verknüpfung entfernen.")
+                            .arg(reason));
+    m_configurationBlock = configurationBlock(session.loadConfiguration(), session.game().number);
     ensureTable(session.database());
     m_recorder = std::make_unique<ChangeRecorder>(session.database());
 }
@@ -112,7 +217,7 @@ ImportUndoRecord::~ImportUndoRecord()
 {
     // Kept for an import that did not happen: nothing refers to them.
     if (!m_committed)
-        QDir(keptDir()).removeRecursively();
+        removeTree(keptDir());
 }
 
 QString ImportUndoRecord::keptDir() const
@@ -120,14 +225,15 @@ QString ImportUndoRecord::keptDir() const
     return QDir(undoRoot(m_session.game().programPath)).filePath(m_token);
 }
 
-void ImportUndoRecord::keepFile(const QString &path)
+void ImportUndoRecord::keepFile(const QString &path, const QByteArray &writtenSha1)
 {
     const QString relative = QDir(m_session.workspace().dir()).relativeFilePath(path);
     for (const KeptFile &f : m_files) {
         if (f.path == relative)
             return;
     }
-    KeptFile kept {relative, QFileInfo(path).isFile()};
+    const QFileInfo info(path);
+    KeptFile kept {relative, info.isFile(), info.isFile() ? info.size() : 0, writtenSha1};
     if (kept.existed) {
         makeDirectory(keptDir());
         const QString target = QDir(keptDir()).filePath(QString::number(m_files.size()));
@@ -135,6 +241,7 @@ void ImportUndoRecord::keepFile(const QString &path)
             throw UserError(QStringLiteral("Die Datei %1 kann für das Rückgängigmachen nicht "
                                            "aufbewahrt werden (%2).")
                                 .arg(shown(path), shown(target)));
+        kept.size = QFileInfo(target).size();
     }
     m_files.append(kept);
 }
@@ -145,41 +252,54 @@ void ImportUndoRecord::setWrittenOrders(const QString &path, const QByteArray &b
     m_ordersHash = sha1(bytes);
 }
 
-qint64 ImportUndoRecord::finish()
+void ImportUndoRecord::setWrittenConfiguration(const Configuration &config)
+{
+    m_writtenBlock = configurationBlock(config, m_session.game().number);
+}
+
+qint64 ImportUndoRecord::finish(FileStepJournal &journal)
 {
     Database &db = m_session.database();
     const QByteArray changes = m_recorder->finish();
     m_recorder.reset();
     QJsonArray files;
     qint64 bytes = changes.size();
-    for (int i = 0; i < m_files.size(); ++i) {
-        files.append(QJsonObject {{QStringLiteral("path"), m_files[i].path},
-            {QStringLiteral("existed"), m_files[i].existed}});
-        if (m_files[i].existed)
-            bytes += QFileInfo(QDir(keptDir()).filePath(QString::number(i))).size();
+    for (const KeptFile &f : m_files) {
+        QJsonObject file {{QStringLiteral("path"), f.path}, {QStringLiteral("existed"), f.existed}};
+        if (f.existed)
+            file.insert(QStringLiteral("size"), f.size);
+        if (!f.writtenSha1.isEmpty())
+            file.insert(QStringLiteral("sha1"), QString::fromLatin1(f.writtenSha1.toHex()));
+        files.append(file);
+        bytes += f.size;
     }
     const int game = m_session.game().number;
     exec(db,
         QStringLiteral("INSERT INTO undo_imports (\"Spiel\", imported, report, folder, files, "
-                       "configuration, orders, orders_sha1, changes) VALUES (?, ?, ?, ?, ?, ?, ?, "
-                       "?, ?)"),
+                       "configuration, orders, orders_sha1, changes, configuration_after) VALUES "
+                       "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
         {game, QDateTime::currentDateTime().toString(Qt::ISODate),
             QFileInfo(m_reportPath).fileName(), m_token,
             QString::fromUtf8(QJsonDocument(files).toJson(QJsonDocument::Compact)),
-            m_configurationBlock.join(u'\n'), m_ordersPath, m_ordersHash, changes});
+            m_configurationBlock.join(u'\n'), m_ordersPath, m_ordersHash, changes,
+            m_writtenBlock.isEmpty() ? QVariant() : QVariant(m_writtenBlock.join(u'\n'))});
 
     QSqlQuery older = exec(db,
         QStringLiteral("SELECT id, folder FROM undo_imports WHERE \"Spiel\" = ? ORDER BY id DESC"),
         {game});
     QVariantList dropped;
+    const QString root = undoRoot(m_session.game().programPath);
     for (int n = 0; older.next(); ++n) {
         if (n < kKeptPerSlot)
             continue;
         dropped.append(older.value(0));
-        m_droppedTokens.append(older.value(1).toString());
+        const QString token = older.value(1).toString();
+        if (plainName(token))
+            journal.removeAfterCommit(QDir(root).filePath(token));
     }
     for (const QVariant &id : dropped)
         exec(db, QStringLiteral("DELETE FROM undo_imports WHERE id = ?"), {id});
+    journal.removeAfterRollback(keptDir());
     m_finished = true;
     return bytes;
 }
@@ -187,11 +307,6 @@ qint64 ImportUndoRecord::finish()
 void ImportUndoRecord::committed()
 {
     m_committed = m_finished;
-    const QString root = undoRoot(m_session.game().programPath);
-    for (const QString &token : m_droppedTokens) {
-        if (!token.isEmpty())
-            QDir(QDir(root).filePath(token)).removeRecursively();
-    }
 }
 
 ImportUndo::ImportUndo(Session &session)
@@ -253,10 +368,11 @@ ImportUndo::Result ImportUndo::run()
     Database &db = m_session.database();
     if (!tableExists(db))
         return {Result::NothingToUndo, nothingMessage(game.number)};
+    ensureTable(db);
     QSqlQuery last = exec(db,
         QStringLiteral("SELECT id, imported, report, folder, files, configuration, orders, "
-                       "orders_sha1, changes FROM undo_imports WHERE \"Spiel\" = ? ORDER BY id "
-                       "DESC LIMIT 1"),
+                       "orders_sha1, changes, configuration_after FROM undo_imports WHERE "
+                       "\"Spiel\" = ? ORDER BY id DESC LIMIT 1"),
         {game.number});
     if (!last.next())
         return {Result::NothingToUndo, nothingMessage(game.number)};
@@ -264,75 +380,104 @@ ImportUndo::Result ImportUndo::run()
     const QString when = QDateTime::fromString(last.value(1).toString(), Qt::ISODate)
                              .toString(QStringLiteral("dd.MM.yyyy HH:mm"));
     const QString report = last.value(2).toString();
-    const QString keptDir = QDir(undoRoot(game.programPath)).filePath(last.value(3).toString());
+    const QString token = last.value(3).toString();
+    const QString root = undoRoot(game.programPath);
+    const QString keptDir = QDir(root).filePath(token);
     const QJsonArray files = QJsonDocument::fromJson(last.value(4).toString().toUtf8()).array();
     const QStringList block = last.value(5).toString().split(u'\n');
     const QString ordersRelative = last.value(6).toString();
     const QByteArray ordersHash = last.value(7).toByteArray();
     const QByteArray changes = last.value(8).toByteArray();
+    const QStringList writtenBlock
+        = last.value(9).isNull() ? QStringList() : last.value(9).toString().split(u'\n');
     last.finish();
+
+    // The kept files are read only from the record's own folder.
+    if (!plainName(token))
+        throw UserError(QStringLiteral("Die aufbewahrte Fassung des Imports von %1 hat keinen "
+                                       "gültigen Ordner (\"%2\").")
+                            .arg(report, token));
+    for (const QString &folder : {root, keptDir}) {
+        if (const QString reason = notOwnFolder(folder); !reason.isEmpty())
+            throw UserError(QStringLiteral("Die aufbewahrte Fassung des Imports von %1 liegt nicht "
+                                           "im eigenen Ordner: %2.")
+                                .arg(report, reason));
+    }
 
     // The rows first; then the files are staged beside their targets, which they
     // replace only after the commit.
     Transaction transaction(db);
+    FileStepJournal journal(db, m_session.workspace().dir());
     revertChanges(db, changes);
     exec(db, QStringLiteral("DELETE FROM undo_imports WHERE id = ?"), {id});
 
     const QDir workspace(m_session.workspace().dir());
+    Configuration config = m_session.loadConfiguration();
+    const QString configPath = QDir::cleanPath(QFileInfo(config.filePath()).absoluteFilePath());
+    const QString ordersPath = ordersRelative.isEmpty()
+        ? QString()
+        : QDir::cleanPath(workspace.absoluteFilePath(ordersRelative));
+    QStringList listed;
+    for (const QJsonValue &v : files)
+        listed.append(QDir::cleanPath(
+            workspace.absoluteFilePath(v.toObject().value(QStringLiteral("path")).toString())));
+
     FileBatch batch;
     QStringList notes;
-    QString handledBackup;
-    // An order file changed since the import keeps the player's work beside it.
-    const QString ordersPath
-        = ordersRelative.isEmpty() ? QString() : workspace.absoluteFilePath(ordersRelative);
-    bool ordersBackedUp = false;
-    if (!ordersPath.isEmpty() && QFileInfo(ordersPath).isFile()) {
-        QFile current(ordersPath);
-        if (!current.open(QIODevice::ReadOnly))
-            throw UserError(QStringLiteral("Die Zugvorlage %1 kann nicht gelesen werden: %2")
-                                .arg(shown(ordersPath), current.errorString()));
-        const QByteArray bytes = current.readAll();
-        if (sha1(bytes) != ordersHash) {
-            handledBackup = ordersPath + QStringLiteral(".bak");
-            batch.stage(handledBackup, bytes);
-            ordersBackedUp = true;
-            notes.append(QStringLiteral("Die nach dem Import bearbeitete Zugvorlage %1 wurde als "
-                                        "%2 aufbewahrt.")
-                             .arg(shown(ordersPath), shown(handledBackup)));
-        }
-    }
-    auto restore = [&](int index, const QString &path, bool existed, bool afterPrevious) {
-        if (!existed) {
-            batch.stageRemoval(path, afterPrevious);
-            return;
-        }
-        QFile kept(QDir(keptDir).filePath(QString::number(index)));
-        if (!kept.open(QIODevice::ReadOnly))
-            throw UserError(QStringLiteral("Die aufbewahrte Fassung von %1 fehlt (%2).")
-                                .arg(shown(path), kept.errorString()));
-        batch.stage(path, kept.readAll(), afterPrevious);
+    // A file changed since the import (the order file edited, a status file by hand)
+    // is kept beside it under a backup name that overwrites nothing; the file is then
+    // replaced only if its backup was written.
+    auto keepChanged = [&](const QString &path, const QByteArray &written) {
+        if (written.isEmpty() || !QFileInfo(path).isFile())
+            return false;
+        const QByteArray bytes = readRegularFile(path);
+        if (sha1(bytes) == written)
+            return false;
+        const QString backup = unusedBackupPath(path, listed);
+        batch.stage(backup, bytes);
+        listed.append(backup);
+        notes.append(
+            (path == ordersPath ? QStringLiteral("Die nach dem Import bearbeitete Zugvorlage %1 "
+                                                 "wurde als %2 aufbewahrt.")
+                                : QStringLiteral("Die nach dem Import geänderte Datei %1 wurde als "
+                                                 "%2 aufbewahrt."))
+                .arg(shown(path), shown(backup)));
+        return true;
     };
-    // The order file right after its backup: it is replaced only if the backup was.
     for (int i = 0; i < files.size(); ++i) {
         const QJsonObject f = files[i].toObject();
-        const QString path = workspace.absoluteFilePath(f.value(QStringLiteral("path")).toString());
-        if (path == ordersPath)
-            restore(i, path, f.value(QStringLiteral("existed")).toBool(), ordersBackedUp);
+        const QString &path = listed[i];
+        // The configuration file is written below, with the slot's block only.
+        if (path == configPath)
+            continue;
+        QByteArray written
+            = QByteArray::fromHex(f.value(QStringLiteral("sha1")).toString().toLatin1());
+        if (written.isEmpty() && path == ordersPath)
+            written = ordersHash;
+        const bool backedUp = keepChanged(path, written);
+        if (!f.value(QStringLiteral("existed")).toBool()) {
+            batch.stageRemoval(path, backedUp);
+            continue;
+        }
+        const qint64 size = f.contains(QStringLiteral("size"))
+            ? qint64(f.value(QStringLiteral("size")).toDouble())
+            : -1;
+        batch.stage(
+            path, readKeptFile(QDir(keptDir).filePath(QString::number(i)), path, size), backedUp);
     }
-    for (int i = 0; i < files.size(); ++i) {
-        const QJsonObject f = files[i].toObject();
-        const QString path = workspace.absoluteFilePath(f.value(QStringLiteral("path")).toString());
-        if (path != ordersPath && path != handledBackup)
-            restore(i, path, f.value(QStringLiteral("existed")).toBool(), false);
-    }
-    Configuration config = m_session.loadConfiguration();
-    for (int offset = 0; offset < block.size() && offset < Configuration::kBlockLines; ++offset)
+    // The slot's block as before the import, except lines the player changed since.
+    for (int offset = 0; offset < block.size() && offset < Configuration::kBlockLines; ++offset) {
+        if (offset < writtenBlock.size()
+            && config.line(game.number, offset) != writtenBlock[offset])
+            continue;
         config.setLine(game.number, offset, block[offset]);
+    }
     batch.stage(config.filePath(), config.fileBytes());
+    journal.removeAfterCommit(keptDir);
+    journal.prepare(batch);
     transaction.commit();
 
-    const QList<FileBatch::Failure> failures = batch.publish();
-    QDir(keptDir).removeRecursively();
+    const QList<FileBatch::Failure> failures = journal.publish(batch);
     QStringList text {QStringLiteral("Der Import von %1 (eingelesen am %2) wurde rückgängig "
                                      "gemacht.")
                           .arg(report, when)};

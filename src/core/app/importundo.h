@@ -9,34 +9,44 @@
 namespace tolvimar {
 
 class ChangeRecorder;
+class Configuration;
 class Database;
 class FileBatch;
+class FileStepJournal;
 class Session;
 
 // What one import changed, kept so that the import can be taken back: the changes
 // of the slot's rows, the files the import replaced (linked away before they are
 // replaced, so keeping them copies nothing) or created, the slot's configuration
-// block before it, and the hash of the order file the import wrote. The last three
-// imports of each slot are kept.
+// block before and after it, and the hashes of the files the import wrote. The last
+// three imports of each slot are kept.
 class ImportUndoRecord
 {
 public:
     static constexpr int kKeptPerSlot = 3;
 
-    // Begins inside the import's transaction, before anything is written.
+    // Begins inside the import's transaction, before anything is written. Throws
+    // UserError when the slot's folder of kept imports is a symbolic link or no folder.
     ImportUndoRecord(Session &session, const QString &reportPath);
     ~ImportUndoRecord();
     ImportUndoRecord(const ImportUndoRecord &) = delete;
     ImportUndoRecord &operator=(const ImportUndoRecord &) = delete;
 
-    // Before the import stages a file: keeps what is there now.
-    void keepFile(const QString &path);
+    // After the import staged a file: keeps what is there now (through a symbolic
+    // link, the file it names) and the hash of what the import writes there (a
+    // different file at undo was changed since and is kept as a backup).
+    void keepFile(const QString &path, const QByteArray &writtenSha1);
     // The order file as the import writes it: a different one at undo was edited.
     void setWrittenOrders(const QString &path, const QByteArray &bytes);
+    // The configuration as the import writes it: a line of the slot's block that
+    // differs at undo was changed by the player since and stays.
+    void setWrittenConfiguration(const Configuration &config);
     // Still inside the transaction: writes the record and drops the slot's records
-    // beyond the last three. Returns the bytes kept (rows and files).
-    qint64 finish();
-    // After the commit: the kept files of dropped records go.
+    // beyond the last three, whose folders the journal removes after the commit (and
+    // this record's own if the transaction is rolled back). Returns the bytes kept
+    // (rows and files).
+    qint64 finish(FileStepJournal &journal);
+    // After the commit: the record's folder now belongs to it.
     void committed();
 
 private:
@@ -44,6 +54,8 @@ private:
     {
         QString path; // relative to the workspace
         bool existed = false;
+        qint64 size = 0; // of the kept content
+        QByteArray writtenSha1; // of what the import writes
     };
     QString keptDir() const;
 
@@ -51,11 +63,11 @@ private:
     QString m_reportPath;
     QString m_token; // the folder of the kept files, under the slot's "undo" folder
     QStringList m_configurationBlock;
+    QStringList m_writtenBlock;
     QList<KeptFile> m_files;
     QString m_ordersPath;
     QByteArray m_ordersHash;
     std::unique_ptr<ChangeRecorder> m_recorder;
-    QStringList m_droppedTokens;
     bool m_finished = false;
     bool m_committed = false;
 };

@@ -15,6 +15,7 @@
 #include "../report/importprogress.h"
 #include "../report/reportlines.h"
 #include "../report/reportreader.h"
+#include "filestep.h"
 #include "importundo.h"
 #include "session.h"
 #include "statusstore.h"
@@ -199,6 +200,7 @@ ReportImporter::Result ReportImporter::run(const QString &path)
     FileBatch batch;
     const CacheScope cache(m_session.database(), lines.byteSize());
     Transaction transaction(m_session.database());
+    FileStepJournal journal(m_session.database(), m_session.workspace().dir());
     std::unique_ptr<ImportUndoRecord> undo;
     if (m_undoKept)
         undo = std::make_unique<ImportUndoRecord>(m_session, path);
@@ -212,7 +214,8 @@ ReportImporter::Result ReportImporter::run(const QString &path)
     }
     const Staged staged = stage(outcome, batch, result, undo.get());
     if (undo)
-        result.undoBytes = undo->finish();
+        result.undoBytes = undo->finish(journal);
+    journal.prepare(batch);
     transaction.commit();
     if (undo)
         undo->committed();
@@ -230,7 +233,7 @@ ReportImporter::Result ReportImporter::run(const QString &path)
     QString reason;
     bool shown = false;
     try {
-        failures = batch.publish();
+        failures = journal.publish(batch);
         if (!failures.isEmpty())
             reason = QStringLiteral("nicht alle Dateien konnten ersetzt werden");
         FaultInjection::memoryPoint("after-commit");
@@ -305,6 +308,8 @@ ReportImporter::Staged ReportImporter::stage(
     m_session.applyAktuelleOptionen(config, game);
     StatusStore::setStatusLines(config, game, outcome.status);
     batch.stage(config.filePath(), config.fileBytes());
+    if (undo)
+        undo->setWrittenConfiguration(config);
 
     // Orders the player saved for this turn are kept when the new template differs.
     const QString orderPath
@@ -336,7 +341,8 @@ ReportImporter::Staged ReportImporter::stage(
     bool backedUp = false;
     if (hadOrders) {
         if (previous != orders) {
-            const QString backup = orderPath + QStringLiteral(".bak");
+            // Beside any older backup, which stays as it is.
+            const QString backup = unusedBackupPath(orderPath);
             batch.stage(backup, previous);
             backedUp = true;
             result.notes.append(
@@ -349,7 +355,7 @@ ReportImporter::Staged ReportImporter::stage(
     stageLearntWords(outcome, batch, result);
     if (undo) {
         for (const QString &target : batch.pending())
-            undo->keepFile(target);
+            undo->keepFile(target, batch.stagedHash(target));
         undo->setWrittenOrders(orderPath, orders);
     }
     return staged;

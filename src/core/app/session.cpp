@@ -7,11 +7,13 @@
 #include "../base/prompter.h"
 #include "../db/database.h"
 #include "../orders/ordervocabulary.h"
+#include "filestep.h"
 #include "mapoperations.h"
 #include "statusstore.h"
 #include "turnsummary.h"
 
 #include <QDir>
+#include <optional>
 
 namespace tolvimar {
 
@@ -26,9 +28,24 @@ Session::Session(const QString &workspaceDir, Prompter &prompter, QObject *paren
         const WorkspaceWriteScope write(&m_lock);
         m_workspace.ensure();
     }
+    m_db = std::make_unique<Database>(m_workspace.databasePath());
+    // A program stopped between its commit and its last file leaves a journal: the
+    // files are brought to the state of the database before anything reads them.
+    const QString journal = FileStepJournal::journalPath(m_workspace.dir());
+    if (QFileInfo::exists(journal) || QFileInfo(journal).isSymLink()) {
+        // A program that holds the lock is still at its step: nothing was left behind.
+        std::optional<WorkspaceWriteScope> write;
+        try {
+            write.emplace(&m_lock);
+        } catch (const UserError &) {
+        }
+        const QString done = write ? FileStepJournal::recover(*m_db, m_workspace.dir()) : QString();
+        if (!done.isEmpty())
+            m_prompter.message(
+                Prompter::Kind::Warning, QStringLiteral("Dateien nachgezogen"), done);
+    }
     m_selection.setFilePath(m_workspace.configPath());
     m_selection.load();
-    m_db = std::make_unique<Database>(m_workspace.databasePath());
 }
 
 Session::~Session() = default;

@@ -1,6 +1,8 @@
 #include "faultinjection.h"
 
 #include <QStringList>
+#include <csignal>
+#include <cstdlib>
 #include <new>
 
 namespace tolvimar {
@@ -37,6 +39,16 @@ bool FaultInjection::failsWrite(const QString &path)
 bool FaultInjection::failsRename(const QString &path)
 {
     return !entries().isEmpty() && hits(u"rename", path, true);
+}
+
+void FaultInjection::killPoint(const QString &path)
+{
+    if (!entries().isEmpty() && hits(u"kill", path, true)) {
+#ifdef SIGKILL
+        std::raise(SIGKILL);
+#endif
+        std::abort();
+    }
 }
 
 void FaultInjection::memoryPoint(const char *name)

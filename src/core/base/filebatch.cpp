@@ -4,6 +4,7 @@
 #include "faultinjection.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -243,6 +244,7 @@ void FileBatch::stage(const QString &path, const QByteArray &bytes, bool afterPr
     const QString target = resolvedTarget(path);
     Entry entry {target, temporaryName(target), afterPrevious, false, path};
     writeTemporary(path, entry.target, entry.temporary, bytesWriter(bytes));
+    entry.sha1 = QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
     m_entries.append(entry);
 }
 
@@ -278,11 +280,14 @@ QList<FileBatch::Failure> FileBatch::publish()
     for (Entry &e : m_entries) {
         if (e.done)
             continue;
+        FaultInjection::killPoint(e.target);
         QString error;
         if (e.afterPrevious && !previousPublished)
             error = QStringLiteral("nicht ersetzt, weil die Datei davor fehlt");
         else if (e.removal)
             error = removeTarget(e.target);
+        else if (e.resumed && !QFileInfo::exists(e.temporary))
+            error = QString(); // renamed before the program was stopped
         else
             error = renameOnto(e.temporary, e.target);
         e.done = true;
@@ -305,6 +310,59 @@ QStringList FileBatch::pending() const
             targets.append(e.path);
     }
     return targets;
+}
+
+QByteArray FileBatch::stagedHash(const QString &path) const
+{
+    for (const Entry &e : m_entries) {
+        if (!e.done && !e.removal && e.path == path)
+            return e.sha1;
+    }
+    return QByteArray();
+}
+
+QList<FileBatch::Step> FileBatch::steps() const
+{
+    QList<Step> list;
+    for (const Entry &e : m_entries) {
+        if (!e.done)
+            list.append({e.target, e.temporary, e.path, e.afterPrevious, e.removal});
+    }
+    return list;
+}
+
+void FileBatch::resume(const QList<Step> &steps)
+{
+    for (const Step &s : steps) {
+        Entry entry {s.target, s.temporary, s.afterPrevious, false, s.path};
+        entry.removal = s.removal;
+        entry.resumed = true;
+        m_entries.append(entry);
+    }
+}
+
+QString unusedBackupPath(const QString &path, const QStringList &taken)
+{
+    const QString base = path + QStringLiteral(".bak");
+    auto used = [&](const QString &name) {
+        const QFileInfo info(name);
+        return info.exists() || info.isSymLink() || taken.contains(name);
+    };
+    if (!used(base))
+        return base;
+    for (int n = 1;; ++n) {
+        const QString numbered = base + QStringLiteral(".%1").arg(n);
+        if (!used(numbered))
+            return numbered;
+    }
+}
+
+QString removeTree(const QString &dir)
+{
+    // remove_all removes a symbolic link itself and does not descend through one.
+    std::error_code ec;
+    std::filesystem::remove_all(fsPath(dir), ec);
+    return ec ? systemText(ec) : QString();
 }
 
 void writeFileAtomically(const QString &path, const QByteArray &bytes)

@@ -23,6 +23,16 @@ public:
         QString error; // the system's reason
     };
 
+    // One replacement or removal as a journal keeps it (see app/filestep).
+    struct Step
+    {
+        QString target; // the file replaced or removed
+        QString temporary; // empty for a removal
+        QString path; // as the caller named it
+        bool afterPrevious = false;
+        bool removal = false;
+    };
+
     FileBatch() = default;
     ~FileBatch();
     FileBatch(const FileBatch &) = delete;
@@ -48,6 +58,13 @@ public:
     QList<Failure> publish();
     // Targets staged and not yet published.
     QStringList pending() const;
+    // The SHA-1 of the bytes staged for a target (as named to stage()); empty when none.
+    QByteArray stagedHash(const QString &path) const;
+    // The replacements and removals not yet published, in their order.
+    QList<Step> steps() const;
+    // Takes up the steps of a batch that a killed program began to publish: a
+    // temporary that is gone was renamed already and counts as published.
+    void resume(const QList<Step> &steps);
     bool isEmpty() const { return m_entries.isEmpty(); }
 
 private:
@@ -59,6 +76,8 @@ private:
         bool done = false;
         QString path; // as the caller named it
         bool removal = false;
+        bool resumed = false;
+        QByteArray sha1;
     };
     QList<Entry> m_entries;
 };
@@ -67,6 +86,16 @@ private:
 // UserError naming the file and the system's reason; the previous content then stays.
 void writeFileAtomically(const QString &path, const QByteArray &bytes);
 void writeFileAtomically(const QString &path, const FileBatch::Writer &writer);
+
+// A name for a backup of the file that names nothing yet (a symbolic link counts):
+// "name.bak", else "name.bak.1", "name.bak.2", ... so that no older backup is ever
+// overwritten. Names in `taken` count as used too.
+QString unusedBackupPath(const QString &path, const QStringList &taken = {});
+
+// Removes a folder with everything in it without following any symbolic link: a link
+// in the folder's place, or inside it, is removed itself, never what it names.
+// Returns the system's reason when something stays; empty when all is gone.
+QString removeTree(const QString &dir);
 
 // Creates a folder and its parents. Throws UserError naming the folder and the
 // reason (a file in its place, no permission, ...).
