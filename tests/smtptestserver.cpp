@@ -14,7 +14,7 @@ SmtpTestServer::~SmtpTestServer()
     stop();
 }
 
-bool SmtpTestServer::start(QString *problem)
+bool SmtpTestServer::start(QString *problem, bool tls)
 {
     QDir(m_dir.path()).mkpath(QStringLiteral("eingang"));
     QProcess openssl;
@@ -33,12 +33,14 @@ bool SmtpTestServer::start(QString *problem)
         return false;
     }
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.start(QStringLiteral(TOLVIMAR_SYSTEM_PYTHON),
-        {QStringLiteral(TOLVIMAR_SMTP_SERVER_SCRIPT), QStringLiteral("--out"),
-            m_dir.filePath(QStringLiteral("eingang")), QStringLiteral("--cert"), certificate(),
-            QStringLiteral("--key"), m_dir.filePath(QStringLiteral("key.pem")),
-            QStringLiteral("--user"), QString::fromLatin1(kUser), QStringLiteral("--password"),
-            password()});
+    QStringList arguments = {QStringLiteral(TOLVIMAR_SMTP_SERVER_SCRIPT), QStringLiteral("--out"),
+        m_dir.filePath(QStringLiteral("eingang")), QStringLiteral("--user"),
+        QString::fromLatin1(kUser), QStringLiteral("--password"), password()};
+    if (tls) {
+        arguments << QStringLiteral("--cert") << certificate() << QStringLiteral("--key")
+                  << m_dir.filePath(QStringLiteral("key.pem"));
+    }
+    m_process.start(QStringLiteral(TOLVIMAR_SYSTEM_PYTHON), arguments);
     if (!m_process.waitForStarted(30000)) {
         *problem = QStringLiteral("the SMTP test server did not start: ") + m_process.errorString();
         return false;

@@ -24,7 +24,8 @@ public:
     SmtpTestServer &operator=(const SmtpTestServer &) = delete;
 
     // Makes the certificate and starts the server; false with the reason when that fails.
-    bool start(QString *problem);
+    // Without tls it offers no STARTTLS and takes the login in the clear.
+    bool start(QString *problem, bool tls = true);
     void stop();
 
     int port() const { return m_port; }

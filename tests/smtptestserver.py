@@ -2,7 +2,8 @@
 """An SMTP server for the tests, on 127.0.0.1 only.
 
 It asks for STARTTLS (with the certificate and key given) and for a login before it
-takes mail, and saves each message it receives raw, as the client sent it, to a
+takes mail (without a certificate it offers no STARTTLS and takes the login in the
+clear), and saves each message it receives raw, as the client sent it, to a
 file of its own in the output folder. It prints "PORT n" once it listens and stops
 when its standard input closes, so that it never outlives the test that started it.
 """
@@ -76,7 +77,8 @@ def main():
         options.update(
             authenticator=Authenticator(args.user, args.password),
             auth_required=True,
-            auth_require_tls=True,
+            # Without a certificate: a careless server that takes a login in the clear.
+            auth_require_tls=bool(tls),
         )
     else:
         options.update(auth_require_tls=False)

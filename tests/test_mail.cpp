@@ -282,6 +282,25 @@ private slots:
         QCOMPARE(copies(1), copiesBefore);
     }
 
+    // A server that offers no STARTTLS never gets the password, although it would take
+    // it in the clear.
+    void noPasswordInTheClear()
+    {
+        SmtpTestServer careless;
+        QString problem;
+        QVERIFY2(careless.start(&problem, false), qPrintable(problem));
+        const CliRun run = cli({QStringLiteral("send"), QStringLiteral("--slot"),
+            QStringLiteral("1"), QStringLiteral("--smtp"), careless.url(),
+            QStringLiteral("--from"), kFrom, QStringLiteral("--to"), kTo, QStringLiteral("--user"),
+            QString::fromLatin1(SmtpTestServer::kUser), QStringLiteral("--password-file"),
+            m_passwordFile});
+        QVERIFY2(run.code == 2, qPrintable(run.where()));
+        QVERIFY2(run.errText().contains(QStringLiteral("Server ") + careless.url()
+                     + QStringLiteral(": der Server bietet keine Verschlüsselung (STARTTLS) an")),
+            qPrintable(run.errText()));
+        QVERIFY(careless.messages().isEmpty());
+    }
+
     // A checker that reports errors stops the sending unless it is forced; one that
     // cannot run is named and the sending goes on.
     void checkerDecides_data()
