@@ -1,3 +1,5 @@
+#include "base/workspace.h"
+#include "mail/mailsettings.h"
 #include "mail/ordermessage.h"
 #include "smtptestserver.h"
 #include "testsupport.h"
@@ -24,11 +26,18 @@ QByteArray trickyLines(bool utf8)
     return utf8 ? text.toUtf8() : text.toLatin1();
 }
 
+// A header's value, its folded lines joined.
 QByteArray headerValue(const QByteArray &head, const QByteArray &name)
 {
-    for (const QByteArray &line : head.split('\n')) {
-        if (line.startsWith(name + ": "))
-            return line.mid(name.size() + 2).trimmed();
+    const QList<QByteArray> lines = head.split('\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (!lines[i].startsWith(name + ": "))
+            continue;
+        QByteArray value = lines[i].mid(name.size() + 2).trimmed();
+        while (
+            i + 1 < lines.size() && (lines[i + 1].startsWith(' ') || lines[i + 1].startsWith('\t')))
+            value += ' ' + lines[++i].trimmed();
+        return value;
     }
     return {};
 }
@@ -170,6 +179,13 @@ private slots:
                                            << "Befehle für Runde 4" << QByteArray("windows-1252");
         QTest::newRow("Sulvitan, text") << 2 << false << "Züge → Sulvitan"
                                         << "Züge → Sulvitan" << QByteArray("UTF-8");
+        QTest::newRow("Kalmora, long subject")
+            << 1 << false
+            << "Befehle für die vierte Runde des Nordreichs, geprüft und für gut befunden: "
+               "Grüße an die Spielleitung"
+            << "Befehle für die vierte Runde des Nordreichs, geprüft und für gut befunden: "
+               "Grüße an die Spielleitung"
+            << QByteArray("windows-1252");
         QTest::newRow("Sulvitan, attached")
             << 2 << true << QString() << "Befehle 4711" << QByteArray("UTF-8");
     }
@@ -290,8 +306,8 @@ private slots:
         QString problem;
         QVERIFY2(careless.start(&problem, false), qPrintable(problem));
         const CliRun run = cli({QStringLiteral("send"), QStringLiteral("--slot"),
-            QStringLiteral("1"), QStringLiteral("--smtp"), careless.url(),
-            QStringLiteral("--from"), kFrom, QStringLiteral("--to"), kTo, QStringLiteral("--user"),
+            QStringLiteral("1"), QStringLiteral("--smtp"), careless.url(), QStringLiteral("--from"),
+            kFrom, QStringLiteral("--to"), kTo, QStringLiteral("--user"),
             QString::fromLatin1(SmtpTestServer::kUser), QStringLiteral("--password-file"),
             m_passwordFile});
         QVERIFY2(run.code == 2, qPrintable(run.where()));
@@ -299,6 +315,42 @@ private slots:
                      + QStringLiteral(": der Server bietet keine Verschlüsselung (STARTTLS) an")),
             qPrintable(run.errText()));
         QVERIFY(careless.messages().isEmpty());
+    }
+
+    // A server that takes the connection and never answers is left at the time limit
+    // of the slot's settings, and nothing is sent.
+    void silentServerIsLeft()
+    {
+        QProcess silent;
+        silent.start(QStringLiteral(TOLVIMAR_SYSTEM_PYTHON),
+            {QStringLiteral("-c"),
+                QStringLiteral("import socket, sys\n"
+                               "s = socket.socket()\n"
+                               "s.bind(('127.0.0.1', 0))\n"
+                               "s.listen()\n"
+                               "print(s.getsockname()[1], flush=True)\n"
+                               "sys.stdin.read()\n")});
+        QVERIFY(silent.waitForReadyRead(30000));
+        const QString url = QStringLiteral("smtp://127.0.0.1:%1")
+                                .arg(QString::fromLatin1(silent.readLine().trimmed()));
+        const Workspace workspace(m_ws.path());
+        MailSettings settings = MailSettings::load(workspace, 1);
+        settings.timeoutSeconds = 2;
+        settings.save(workspace, 1, nullptr);
+        const CliRun run
+            = runCliProcess(inWorkspace(m_ws.path(),
+                                {QStringLiteral("send"), QStringLiteral("--slot"),
+                                    QStringLiteral("1"), QStringLiteral("--smtp"), url,
+                                    QStringLiteral("--from"), kFrom, QStringLiteral("--to"), kTo}),
+                {}, QString(), 60000);
+        settings.timeoutSeconds = 60;
+        settings.save(workspace, 1, nullptr);
+        silent.closeWriteChannel();
+        silent.waitForFinished(10000);
+        QVERIFY2(run.code == 2, qPrintable(run.where()));
+        QVERIFY2(run.errText().contains(QStringLiteral("Server ") + url
+                     + QStringLiteral(": keine Antwort innerhalb des Zeitlimits von 2 Sekunden")),
+            qPrintable(run.errText()));
     }
 
     // A checker that reports errors stops the sending unless it is forced; one that
