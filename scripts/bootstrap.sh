@@ -11,6 +11,7 @@ packages=(
     xvfb xauth fonts-dejavu-core
     dpkg-dev file lintian appstream desktop-file-utils man-db
     libpq-dev postgresql
+    libcurl4-openssl-dev qtkeychain-qt6-dev python3-aiosmtpd openssl
 )
 
 missing=()

@@ -47,7 +47,7 @@ done
 [ "$(dpkg-deb -f "$deb" Package)" = tolvimar ] || fail "package name is not tolvimar"
 [ "$(dpkg-deb -f "$deb" Version)" = "$version-1" ] || fail "version is not $version-1"
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libc6 libqt6core6 libqt6widgets6 libqt6sql6-sqlite qt6-qpa-plugins; do
+for d in libc6 libqt6core6 libqt6widgets6 libqt6sql6-sqlite qt6-qpa-plugins libcurl4 libqt6keychain1; do
     grep -q "\b$d\b" <<<"$depends" || fail "Depends lacks $d: $depends"
 done
 # Loaded with dlopen for the alliance sync only: recommended, so that a default install

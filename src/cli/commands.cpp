@@ -4,6 +4,7 @@
 #include "cliutil.h"
 #include "exchangecommands.h"
 #include "gamecommands.h"
+#include "mailcommands.h"
 #include "mapcommands.h"
 #include "militarycommands.h"
 #include "ordercommands.h"
@@ -37,6 +38,10 @@ const Command kCommands[] = {
         "  status --slot K                       Statuswerte, Summen und Punkte von Spiel K\n"},
     {"check", check,
         "  check --slot K                        Zug-Checker auf die Zugvorlage von Spiel K\n"},
+    {"send", send,
+        "  send --slot K --smtp URL --from ADDR --to ADDR [--user NAME]\n"
+        "       [--subject TEXT] [--attach] [--cafile FILE] [--password-file FILE] [--force]\n"
+        "                                        Zugdatei prüfen und per Mail senden\n"},
     {"unit", unit,
         "  unit --slot K X Y NR [--level L]      was die Einheitenansicht für Einheit NR zeigt\n"},
     {"orders", orders,

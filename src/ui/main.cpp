@@ -4,6 +4,7 @@
 #include "base/errors.h"
 #include "commandline.h"
 #include "desktopsettings.h"
+#include "passwordstore.h"
 #include "translations.h"
 #include "uiprompter.h"
 
@@ -28,6 +29,7 @@ int main(int argc, char *argv[])
     if (options.exitStatus)
         return *options.exitStatus;
     DesktopSettings::setFile(DesktopSettings::userFile());
+    PasswordStore::enable(true);
     UiPrompter prompter;
     std::unique_ptr<Session> session;
     try {

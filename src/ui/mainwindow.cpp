@@ -13,6 +13,7 @@
 #include "detailpages.h"
 #include "mappanel.h"
 #include "maptoolbar.h"
+#include "ordermailing.h"
 #include "orders/ordertemplate.h"
 #include "orderwriting.h"
 #include "quickreference.h"
@@ -68,6 +69,8 @@ MainWindow::MainWindow(Session &session, Prompter &prompter)
     m_reportPages = m_workbench->reportPages();
 
     m_orderWriting = new OrderWriting(m_session, this, m_reportPages, m_detailPages);
+    m_orderMailing = new OrderMailing(m_session, this);
+    connect(m_orderMailing, &OrderMailing::statusText, this, &MainWindow::showNotice);
     m_toolBar = new MapToolBar(m_session, m_mapPanel, this);
     addToolBar(m_toolBar);
     connect(m_toolBar, &MapToolBar::placeChosen, m_workbench, &Workbench::jumpTo);
@@ -168,6 +171,7 @@ void MainWindow::buildMenus()
     add("Speichern1", "Zugvorlage &Speichern", &W::Speichern1Click, Qt::CTRL | Qt::Key_S);
     add("ZugVorlageSpeichern1", "&Zugvorlage Speichern unter...", &W::ZugVorlageSpeichern1Click,
         Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+    add("Befehlesenden1", "Befehle sen&den", &W::Befehlesenden1Click);
     add("Suchen1", "In der Zugvorlage s&uchen...", &W::Suchen1Click, Qt::CTRL | Qt::Key_F);
     add("Ersetzen1", "In der Zugvorlage &ersetzen...", &W::Ersetzen1Click, Qt::CTRL | Qt::Key_H);
     add("NaechsteEinheit1", "&Nächste Einheit prüfen", &W::NaechsteEinheit1Click, Qt::Key_F8);
@@ -406,6 +410,11 @@ void MainWindow::Kartendatenexportieren1Click()
 void MainWindow::Kartenbereichexportieren1Click()
 {
     m_mapPanel->exportMarkedArea();
+}
+
+void MainWindow::Befehlesenden1Click()
+{
+    m_orderMailing->sendOrders();
 }
 
 void MainWindow::MitAllianzabgleichen1Click()

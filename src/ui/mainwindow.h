@@ -15,6 +15,7 @@ class MapPanel;
 class MapToolBar;
 class Workbench;
 class OrderEditorWindow;
+class OrderMailing;
 class OrderWriting;
 class ProgressWindow;
 class QuickReference;
@@ -71,6 +72,7 @@ public slots:
     void importReport(const QString &path);
     void Speichern1Click();
     void ZugVorlageSpeichern1Click();
+    void Befehlesenden1Click();
     void Suchen1Click();
     void Optionen1Click();
     // "Spiel wechseln": back to "Spielwahl" without ending the program.
@@ -125,6 +127,7 @@ private:
     Workbench *m_workbench = nullptr;
     MapToolBar *m_toolBar = nullptr;
     OrderWriting *m_orderWriting = nullptr;
+    OrderMailing *m_orderMailing = nullptr;
     QuickReference *m_quickReference = nullptr;
 };
 

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+class QCheckBox;
+class QGroupBox;
 class QLineEdit;
 
 namespace tolvimar {
@@ -9,7 +11,8 @@ namespace tolvimar {
 class Session;
 
 // "Einstellungen": home region, program path and the path of the order checker of
-// the active game.
+// the active game, and how its orders are sent by e-mail (kept with the slot's other
+// settings; the password never).
 class SettingsDialog : public QDialog
 {
     Q_OBJECT
@@ -30,6 +33,14 @@ private:
     QLineEdit *m_homeY;
     QLineEdit *m_programPath;
     QLineEdit *m_checkerPath;
+    QGroupBox *m_mail;
+    QLineEdit *m_mailServer;
+    QLineEdit *m_mailUser;
+    QLineEdit *m_mailFrom;
+    QLineEdit *m_mailTo;
+    QLineEdit *m_mailSubject;
+    QCheckBox *m_mailAttach;
+    QLineEdit *m_mailCaFile;
 };
 
 } // namespace tolvimar

@@ -236,6 +236,17 @@ int main(int argc, char *argv[])
     w.progress->hide();
 
     main->Optionen1Click();
+    // The mail settings filled in as a player would (left by "Abbrechen").
+    const std::pair<const char *, const char *> mailFields[] = {
+        {"EditMailServer", "smtps://mail.example.org:465"},
+        {"EditMailBenutzer", "nordreich"},
+        {"EditMailAbsender", "nordreich@example.org"},
+        {"EditMailBefehlsadresse", "befehle@kalmora.example"},
+    };
+    for (const auto &[name, text] : mailFields) {
+        if (auto *edit = w.settings->findChild<QLineEdit *>(QString::fromLatin1(name)))
+            edit->setText(QString::fromUtf8(text));
+    }
     shoot(QStringLiteral("11-einstellungen"));
     w.settings->findChild<QPushButton *>(QStringLiteral("ButtonAbbrechen"))->click();
 

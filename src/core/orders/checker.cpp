@@ -244,6 +244,7 @@ OrderChecker::Result OrderChecker::run(OrderFile &orderFile, int timeoutMs)
             return result;
         }
         result.status = Result::Ran;
+        result.exitCode = process.exitCode();
         return result;
     } catch (const std::bad_alloc &) {
         group.stop();

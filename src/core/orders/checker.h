@@ -37,6 +37,7 @@ public:
         QString output; // what the checker printed (standard output and error)
         QString message; // why it could not run
         bool truncated = false; // the output was longer than kMaxOutputBytes
+        int exitCode = 0; // of a checker that ran: not 0 when it found errors
     };
 
     // The checker line of the configuration as a program and its own arguments.

@@ -27,6 +27,11 @@ QByteArray OrderFile::bytes(const QStringList &lines, TextEncoding encoding)
     return encodeTextLines(lines, encoding, "\r\n");
 }
 
+TextEncoding OrderFile::encoding() const
+{
+    return m_orders.encoding();
+}
+
 QString OrderFile::path() const
 {
     return orderFilePath(m_game.programPath, m_game.number, m_dateText);

@@ -23,6 +23,8 @@ public:
 
     QString path() const;
     WorkspaceLock *lock() const { return m_lock; }
+    // The encoding the file is written in (the report's).
+    TextEncoding encoding() const;
     // The file's content: the template's lines ended by CR LF, in its encoding.
     static QByteArray bytes(const OrderTemplate &orders);
     static QByteArray bytes(const QStringList &lines, TextEncoding encoding);
