@@ -338,6 +338,36 @@ private slots:
         QCOMPARE(route.blockingTerrains, QStringList {u"Ozean"_s});
     }
 
+    // At the edge of the range of coordinates a level does not wrap around, and a level
+    // that spans the whole range is searched like any other.
+    void edgeOfTheCoordinates()
+    {
+        constexpr int top = std::numeric_limits<int>::max();
+        constexpr int bottom = std::numeric_limits<int>::min();
+        QVector<RouteRegionRow> rows(4);
+        rows[0] = {top - 1, top, u"Ebene"_s, {}};
+        rows[1] = {top, top, u"Ebene"_s, {}};
+        rows[2] = {bottom, top, u"Ebene"_s, {}};
+        rows[3] = {bottom, bottom, u"Ebene"_s, {}};
+        const MovementRules rules;
+        const RouteMap map(0, rows, rules);
+        QCOMPARE(map.indexOf({top, top}), 1);
+        QCOMPARE(map.indexOf({bottom, bottom}), 3);
+        QCOMPARE(map.indexOf({0, 0}), -1);
+        Traveller walker;
+        walker.start = {top - 1, top};
+        const RouteResult step = findRoute(map, rules, walker, {top, top}, 0, false);
+        QCOMPARE(step.regions.size(), 2);
+        QCOMPARE(moveOrder(step), u"NACH o"_s);
+        walker.start = {top, top};
+        QCOMPARE(
+            findRoute(map, rules, walker, {bottom, top}, 0, false).reason, NoRouteReason::Blocked);
+        QVERIFY(!hasNeighbour({top, 0}, HexDirection::East));
+        QVERIFY(!hasNeighbour({0, bottom}, HexDirection::SouthWest));
+        QVERIFY(hasNeighbour({top, 0}, HexDirection::West));
+        QCOMPARE(hexDistance({bottom, bottom}, {top, top}), 2 * (qint64(top) - bottom));
+    }
+
     void rulesFromText()
     {
         QStringList problems;

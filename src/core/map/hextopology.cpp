@@ -1,6 +1,7 @@
 #include "hextopology.h"
 
 #include <cstdlib>
+#include <limits>
 
 namespace tolvimar {
 
@@ -48,6 +49,14 @@ std::optional<HexDirection> directionOfWord(QStringView word)
 HexDirection oppositeDirection(HexDirection direction)
 {
     return HexDirection((int(direction) + 3) % 6);
+}
+
+bool hasNeighbour(RegionCoord from, HexDirection direction)
+{
+    const qint64 x = qint64(from.x) + info(direction).dx;
+    const qint64 y = qint64(from.y) + info(direction).dy;
+    return x >= std::numeric_limits<int>::min() && x <= std::numeric_limits<int>::max()
+        && y >= std::numeric_limits<int>::min() && y <= std::numeric_limits<int>::max();
 }
 
 RegionCoord neighbour(RegionCoord from, HexDirection direction)

@@ -25,6 +25,10 @@ QString directionWord(HexDirection direction);
 std::optional<HexDirection> directionOfWord(QStringView word);
 HexDirection oppositeDirection(HexDirection direction);
 
+// Whether the neighbour's coordinates fit in an int; at the edge of the range of
+// coordinates a region has fewer neighbours.
+bool hasNeighbour(RegionCoord from, HexDirection direction);
+// The neighbour in a direction; from must have it (hasNeighbour).
 RegionCoord neighbour(RegionCoord from, HexDirection direction);
 std::array<RegionCoord, 6> neighbours(RegionCoord from);
 // The direction of a step to a neighbouring region; nullopt when `to` is no neighbour.

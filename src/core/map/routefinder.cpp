@@ -66,8 +66,12 @@ RouteMap::RouteMap(int level, const QVector<RouteRegionRow> &rows, const Movemen
         m_maxY = std::max(m_maxY, c.y);
     }
     const qint64 width = qint64(m_maxX) - m_minX + 1;
-    const qint64 area = width * (qint64(m_maxY) - m_minY + 1);
-    if (area <= std::min(kLargestGrid, std::max<qint64>(4 * qint64(m_coords.size()), 1 << 16))) {
+    const qint64 height = qint64(m_maxY) - m_minY + 1;
+    const qint64 gridLimit
+        = std::min(kLargestGrid, std::max<qint64>(4 * qint64(m_coords.size()), 1 << 16));
+    // Each side alone first: the product of two spans of 2^32 would overflow.
+    if (width <= gridLimit && height <= gridLimit && width * height <= gridLimit) {
+        const qint64 area = width * height;
         m_gridWidth = width;
         m_grid.assign(size_t(area), -1);
         for (size_t i = 0; i < m_coords.size(); ++i)
@@ -202,6 +206,8 @@ private:
         if (m_ship && onLand && node != m_startNode)
             return;
         for (HexDirection d : kHexDirections) {
+            if (!hasNeighbour(here, d))
+                continue;
             const RegionCoord there = neighbour(here, d);
             const int next = m_map.indexOf(there);
             qint64 step = m_unit;
