@@ -9,6 +9,7 @@
 #include "militarycommands.h"
 #include "ordercommands.h"
 #include "regioncommands.h"
+#include "routecommands.h"
 #include "sharecommands.h"
 #include "unitcommands.h"
 
@@ -58,6 +59,10 @@ const Command kCommands[] = {
     {"region", region,
         "  region --slot K X Y [--level L] [--own-only] [--all-turns]\n"
         "                                        was die Karte zur Region (X, Y) zeigt\n"},
+    {"route", route,
+        "  route --slot K NR X Y [--level L] [--write] [--unbekannte]\n"
+        "                                        Weg und Runden von Einheit NR nach X/Y, der\n"
+        "                                        NACH-Befehl, auf Wunsch in die Befehle\n"},
     {"render-map", renderMap,
         "  render-map --slot K [--level L]       Weltkarte der Ebene L zeichnen und speichern\n"},
     {"small-map", smallMap,

@@ -81,4 +81,9 @@ QString learntOrderWordsFile(const QString &programPath)
     return joinProgramPath(programPath, QStringLiteral("befehlsworte-gelernt.txt"));
 }
 
+QString movementRulesFile(const QString &programPath)
+{
+    return joinProgramPath(programPath, QStringLiteral("bewegung.txt"));
+}
+
 } // namespace tolvimar

@@ -49,5 +49,7 @@ QString orderFilePath(const QString &programPath, int game, const QString &dateT
 // from the orders of the reports ("befehlsworte-gelernt.txt"), in the game folder.
 QString orderWordsFile(const QString &programPath);
 QString learntOrderWordsFile(const QString &programPath);
+// The game's own movement rules ("bewegung.txt") in the game folder.
+QString movementRulesFile(const QString &programPath);
 
 } // namespace tolvimar

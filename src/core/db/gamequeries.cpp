@@ -217,6 +217,63 @@ QVector<UnitRow> GameQueries::unitsAt(int game, const QString &position)
     return rows;
 }
 
+QVector<RouteRegionRow> GameQueries::routeRegions(int game, int level)
+{
+    SqliteStatement &s = prepared(m_routeRegions,
+        R"(SELECT "Breite", "Länge", "Regiontyp", "Strasse", "Strasse1", "Strasse2", "Strasse3",
+                  "Strasse4", "Strasse5"
+           FROM "regionen" WHERE "Spiel" = ? AND "Ebene" = ? ORDER BY "Breite", "Länge")");
+    s.bind(0, game);
+    s.bind(1, level);
+    StatementReading r(s);
+    QVector<RouteRegionRow> rows;
+    while (r.next()) {
+        RouteRegionRow region;
+        region.x = r.integer(0);
+        region.y = r.integer(1);
+        region.terrain = r.text(2);
+        for (int i = 0; i < 6; ++i)
+            region.roads[i] = r.integer(3 + i);
+        rows.append(region);
+    }
+    return rows;
+}
+
+std::optional<TravellerRow> GameQueries::traveller(int game, int number)
+{
+    SqliteStatement &s = prepared(m_traveller,
+        R"(SELECT "Einheit Nr", "Einheit Position", "Personen", "Pferd", "Reiten", "Info Datum"
+           FROM "einheiten" WHERE "Spiel" = ? AND "Einheit Nr" = ?)");
+    s.bind(0, game);
+    s.bind(1, number);
+    StatementReading r(s);
+    if (!r.next())
+        return std::nullopt;
+    TravellerRow unit;
+    unit.number = r.integer(0);
+    unit.position = r.text(1);
+    unit.persons = r.value(2);
+    unit.horses = r.value(3);
+    unit.riding = r.text(4);
+    unit.infoDatum = r.value(5);
+    return unit;
+}
+
+QVector<ShipRow> GameQueries::shipsOfCaptain(int game, int number)
+{
+    static const QByteArray sql = QByteArray("SELECT ") + kShipColumns
+        + R"( FROM "schiffe" WHERE "Spiel" = ? AND "Kapitaen" = ?
+              ORDER BY "Info Datum" DESC, "Schiffs Nr")";
+    SqliteStatement &s = prepared(m_shipsOfCaptain, sql.constData());
+    s.bind(0, game);
+    s.bind(1, number);
+    StatementReading r(s);
+    QVector<ShipRow> rows;
+    while (r.next())
+        rows.append(shipRow(r));
+    return rows;
+}
+
 QVector<HistoryRow> GameQueries::regionHistory(int game, int x, int y, int level)
 {
     SqliteStatement &exists = prepared(m_historyExists,

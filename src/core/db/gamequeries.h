@@ -123,6 +123,27 @@ struct MapDataRow
     QString name; // `Regionname`
 };
 
+// A region as a way across its level needs it.
+struct RouteRegionRow
+{
+    int x = 0; // `Breite`
+    int y = 0; // `Länge`
+    QString terrain; // `Regiontyp`
+    // `Strasse`, `Strasse1` ... `Strasse5`; an empty field reads 0
+    int roads[6] = {};
+};
+
+// What decides how a unit travels: where it is, whether it can ride.
+struct TravellerRow
+{
+    int number = 0;
+    QString position; // `Einheit Position`
+    QVariant persons; // `Personen`
+    QVariant horses; // `Pferd`
+    QString riding; // `Reiten`, as the report gives the talent
+    QVariant infoDatum;
+};
+
 // A number of a unit, ship, castle or faction and where it was seen last (empty for a
 // faction).
 struct NumberPlace
@@ -175,6 +196,13 @@ public:
     // there is no row.
     std::optional<QString> regionNameAt(int game, int x, int y, std::optional<int> level);
 
+    // The regions of a level with their terrain and roads, in key order.
+    QVector<RouteRegionRow> routeRegions(int game, int level);
+    // The unit with this number; nullopt when the game has none.
+    std::optional<TravellerRow> traveller(int game, int number);
+    // The ships whose captain (`Kapitaen`) is this unit, newest first, then by number.
+    QVector<ShipRow> shipsOfCaptain(int game, int number);
+
     // The regions of the game in key order (x, y, level), of one level when given.
     QVector<MapDataRow> mapDataRows(int game, std::optional<int> level);
     // As mapDataRows, within minX..maxX and minY..maxY.
@@ -207,6 +235,7 @@ private:
         m_shipsOfTurn, m_regionRow, m_factionName;
     AtPosition m_regionAt, m_regionNameAt;
     std::unique_ptr<SqliteStatement> m_mapDataRows, m_mapDataRowsWithin;
+    std::unique_ptr<SqliteStatement> m_routeRegions, m_traveller, m_shipsOfCaptain;
     std::unique_ptr<SqliteStatement> m_unitPlaces, m_shipPlaces, m_castlePlaces, m_factionNumbers;
 };
 

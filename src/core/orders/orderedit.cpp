@@ -6,8 +6,8 @@
 #include "../db/database.h"
 #include "../db/schema.h"
 #include "../db/table.h"
-#include "ordertemplate.h"
 #include "orderfile.h"
+#include "ordertemplate.h"
 
 #include <QDir>
 
@@ -57,6 +57,31 @@ QString orderLineProblem(QStringView line)
                               "kein Befehl.")
             .arg(word);
     return QString();
+}
+
+QStringList withMoveOrder(const QStringList &orders, const QString &moveOrder)
+{
+    // The new line takes the indentation of the line it replaces, or of the last order.
+    const auto indentation = [](const QString &line) {
+        qsizetype end = 0;
+        while (end < line.size() && line[end].isSpace())
+            ++end;
+        return line.left(end);
+    };
+    QStringList result = orders;
+    for (QString &line : result) {
+        const QString word = firstWord(line);
+        if (word == u"NACH" || word == u"ROUTE") {
+            line = indentation(line) + moveOrder;
+            return result;
+        }
+    }
+    // Trailing blank lines stay after the orders.
+    qsizetype at = result.size();
+    while (at > 0 && result[at - 1].trimmed().isEmpty())
+        --at;
+    result.insert(at, (at > 0 ? indentation(result[at - 1]) : QString()) + moveOrder);
+    return result;
 }
 
 QStringList ordersOfFile(const QByteArray &bytes, const QString &unitText, const QString &fileName)

@@ -24,6 +24,11 @@ QString orderLineProblem(QStringView line);
 // input that is no text or a line that cannot be an order.
 QStringList ordersOfFile(const QByteArray &bytes, const QString &unitText, const QString &fileName);
 
+// The orders with a move order in place of the first NACH or ROUTE line (first word,
+// any case), or after the last order when there is none, indented as the line it
+// replaces or the last order; other lines stay as they are.
+QStringList withMoveOrder(const QStringList &orders, const QString &moveOrder);
+
 // One unit's orders and mark, changed in the order file and the database as one step.
 struct UnitOrdersEdit
 {
