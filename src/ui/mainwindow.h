@@ -126,6 +126,8 @@ private:
     MapToolBar *m_toolBar = nullptr;
     OrderWriting *m_orderWriting = nullptr;
     QuickReference *m_quickReference = nullptr;
+    // A report of the other game type, read once "Spiel wechseln" has opened a game.
+    QString m_pendingReport;
 };
 
 } // namespace tolvimar
