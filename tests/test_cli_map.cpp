@@ -9,7 +9,7 @@ using namespace tolvimar::test;
 
 namespace {
 
-// Level 0: 0..3 x 0..9 (64 x 80, origin 0/0) with an own ship at 2/3 and an own unit
+// Level 0: 0..3 x 0..9 (72 x 80, origin 0/0) with an own ship at 2/3 and an own unit
 // at 1/1; level 1: one region at 5/-3.
 struct CliGame : MapGame
 {
@@ -40,7 +40,7 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("lines");
         QTest::newRow("level 0") << QStringList() << "worldmap-1.bmp"
-                                 << "Breite: 64\nHöhe: 80\nUrsprung: 0/0\n";
+                                 << "Breite: 72\nHöhe: 80\nUrsprung: 0/0\n";
         QTest::newRow("level 1") << QStringList {"--level", "1"} << "worldmap-1-1.bmp"
                                  << "Breite: 8\nHöhe: 8\nUrsprung: 5/-3\n";
     }
@@ -98,7 +98,7 @@ private slots:
         QString out, err;
         QCOMPARE(g.run({"overlay", "--slot", "1", layer, "--out", png}, &out, &err), 0);
         const QImage image = QImage(png).convertToFormat(QImage::Format_ARGB32);
-        QCOMPARE(image.size(), QSize(64, 80));
+        QCOMPARE(image.size(), QSize(72, 80));
         QCOMPARE(image.pixel(pixel), colour);
         QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
     }

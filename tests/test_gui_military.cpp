@@ -1,5 +1,6 @@
 #include "armypage.h"
 #include "base/identifiers.h"
+#include "base/position.h"
 #include "db/database.h"
 #include "detailpages.h"
 #include "gamefixture.h"
@@ -14,6 +15,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -98,6 +100,69 @@ private slots:
             gui.find<QLineEdit>(QStringLiteral("DBEditParteiNr"))->text(), QStringLiteral("4711"));
     }
 
+    // The number -2 that stands for all factions says so beside it, on both pages.
+    void allFactionsAreNamedBesideTheirNumber_data()
+    {
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("note");
+        QTest::newRow("Gruppierungen") << "DBLookupComboBoxPartei"
+                                       << "DBEditParteiNr"
+                                       << "LabelAlleParteien";
+        QTest::newRow("Schiffsregister") << "DBLookupComboBoxParteiSchiffe"
+                                         << "DBEditParteiNrSchiffe"
+                                         << "LabelAlleParteienSchiffe";
+    }
+    void allFactionsAreNamedBesideTheirNumber()
+    {
+        QFETCH(QString, choice);
+        QFETCH(QString, number);
+        QFETCH(QString, note);
+        Gui gui;
+        gui.pages->setCurrentWidget(gui.pages->groupings());
+        auto *factions = gui.find<QComboBox>(choice);
+        auto *label = gui.find<QLabel>(note);
+        QVERIFY(label);
+        QCOMPARE(gui.find<QLineEdit>(number)->text(), QStringLiteral("-2"));
+        QCOMPARE(label->text(), QStringLiteral("alle Parteien"));
+        factions->setCurrentIndex(factions->findText(QStringLiteral("Die Grauen Falken")));
+        QCOMPARE(gui.find<QLineEdit>(number)->text(), QStringLiteral("4711"));
+        QCOMPARE(label->text(), QString());
+        factions->setCurrentIndex(0);
+        QCOMPARE(label->text(), QStringLiteral("alle Parteien"));
+    }
+
+    // A click on " X/Y" sorts the units by level, then x, then y, not as texts.
+    void positionsSortByLevelXAndY()
+    {
+        Gui gui;
+        GameRows rows(gui.session->database(), 1, 404);
+        int number = 90000;
+        for (const char *at : {"-1/5", "-12/4/1", "-14/-13", "10/0", "9/0", "-12/4"})
+            rows.unit(++number, QString::fromLatin1(at),
+                {{QStringLiteral("Einheit Name"), QStringLiteral("Wache")},
+                    {QStringLiteral("Partei Nr"), 4711}, {QStringLiteral("Personen"), 1}});
+        gui.pages->setCurrentWidget(gui.pages->groupings());
+        gui.pages->groupings()->Gruppierungen();
+        auto *grid = gui.pages->groupings()->stringGrid4();
+        const QHeaderView *header = grid->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+            QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
+        QStringList shown;
+        for (int r = 0; r < grid->rowCount(); ++r) {
+            const QString at = grid->rowTexts(r).value(1);
+            if (QStringList {"-1/5", "-12/4/1", "-14/-13", "10/0", "9/0", "-12/4"}.contains(at))
+                shown.append(at);
+        }
+        QCOMPARE(shown, (QStringList {"-14/-13", "-12/4", "-1/5", "9/0", "10/0", "-12/4/1"}));
+        const auto key = [](const QString &text) {
+            const Position p = parsePosition(text).value_or(Position {});
+            return std::tuple(p.level, p.x, p.y);
+        };
+        for (int r = 1; r < grid->rowCount(); ++r)
+            QVERIFY(key(grid->rowTexts(r - 1).value(1)) <= key(grid->rowTexts(r).value(1)));
+    }
+
     void aRightClickAssignsTheGroupAndTheArmyReportFindsTheUnit()
     {
         Gui gui;
@@ -148,6 +213,18 @@ private slots:
         QCOMPARE(army->rowCount(), 1);
         QCOMPARE(army->rowTexts(0), QStringList(12, QString()));
         QCOMPARE(gui.find<QLineEdit>(QStringLiteral("EditSoldaten"))->text(), QStringLiteral("0"));
+        // The empty row comes with a word on why, and how a unit joins an army.
+        auto *note = gui.find<QLabel>(QStringLiteral("LabelArmeeHinweis"));
+        QVERIFY(note->isVisible());
+        QVERIFY2(note->text().contains(QStringLiteral("„1. Armee“"))
+                && note->text().contains(QStringLiteral("404"))
+                && note->text().contains(QStringLiteral("Gruppierungen")),
+            qPrintable(note->text()));
+        armies->setCurrentText(QStringLiteral("Alle"));
+        QTest::mouseClick(
+            gui.find<QPushButton>(QStringLiteral("ButtonBerichtArmee")), Qt::LeftButton);
+        QCOMPARE(army->rowCount(), 1);
+        QVERIFY(!note->isVisible());
     }
 
     void keineAndSteuereintreiberThroughTheMenu()
@@ -273,7 +350,17 @@ private slots:
         QCOMPARE(gui.find<QLineEdit>(QStringLiteral("EditGefundeneSchiffe"))->text(),
             QStringLiteral("1"));
         auto *grid = gui.find<ReportGrid>(QStringLiteral("StringGridSchiffe"));
-        QCOMPARE(grid->rowTexts(0).mid(0, 4), (QStringList {"1/2", "Seeschwalbe", "77", "Boot"}));
+        // Beside the decimal numbers, the identifier texts the orders use (base 36).
+        QCOMPARE(
+            grid->rowTexts(0).mid(0, 5), (QStringList {"1/2", "Seeschwalbe", "77", "25", "Boot"}));
+        QCOMPARE(
+            grid->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Kennung"));
+        QCOMPARE(grid->model()->headerData(6, Qt::Horizontal).toString(),
+            QStringLiteral("Eigner Kennung"));
+        const QString owner = grid->rowTexts(0).value(5);
+        QVERIFY2(!owner.isEmpty(), "the fixture's ship has an owner");
+        QCOMPARE(grid->rowTexts(0).value(6), idToStr(owner.toLongLong(), 36));
+        QCOMPARE(grid->rowTexts(0).value(7).right(1), QStringLiteral("%"));
 
         gui.find<QComboBox>(QStringLiteral("ComboBoxSchiffstyp"))
             ->setCurrentText(QStringLiteral("Trireme"));
@@ -282,6 +369,7 @@ private slots:
         QCOMPARE(gui.find<QLineEdit>(QStringLiteral("EditGefundeneSchiffe"))->text(),
             QStringLiteral("0"));
         QCOMPARE(grid->rowCount(), 1);
+        QCOMPARE(grid->rowTexts(0), QStringList(8, QString()));
 
         // A date that is no number is a message, not a crash.
         gui.find<QLineEdit>(QStringLiteral("EditInfoDatumSchiffsregister"))
@@ -309,6 +397,12 @@ private slots:
         const QPoint onStatus = tabs->tabRect(0).center();
         QVERIFY(reports->height() != 121);
 
+        // The first press only shows the page; presses on the shown tab collapse and
+        // enlarge.
+        const int height = reports->height();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, onKaempfe);
+        QCOMPARE(reports->currentIndex(), kaempfe);
+        QCOMPARE(reports->height(), height);
         QTest::mouseClick(tabs, Qt::LeftButton, {}, onKaempfe);
         QCOMPARE(reports->height(), 121);
         QTest::mouseClick(tabs, Qt::LeftButton, {}, onKaempfe);
@@ -319,6 +413,8 @@ private slots:
         QTest::mouseClick(tabs, Qt::LeftButton, {}, onStatus);
         QCOMPARE(reports->height(), 121);
         QCOMPARE(reports->currentIndex(), 0);
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, onStatus);
+        QCOMPARE(reports->height(), 121);
     }
 };
 

@@ -194,6 +194,40 @@ private slots:
             gui.session->mapState().worldMap().size());
     }
 
+    // A failure of the server's library is told in German first (what failed, what to
+    // check), with the library's own words kept on a line of their own below.
+    void failureIsExplainedInGerman_data()
+    {
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<QString>("first");
+        QTest::newRow("no server listening")
+            << QStringLiteral("host=127.0.0.1 port=1 dbname=allianz user=name connect_timeout=5")
+            << QStringLiteral("Keine Verbindung zum Allianzserver");
+        QTest::newRow("unreadable server text")
+            << QStringLiteral("karte allianz") << QStringLiteral("nicht lesbar");
+    }
+    void failureIsExplainedInGerman()
+    {
+        QFETCH(QString, server);
+        QFETCH(QString, first);
+        Gui gui;
+        AllianceSyncDialog dialog(*gui.session, gui.main.get());
+        dialog.show();
+        dialog.serverEdit()->setText(server);
+        QTest::mouseClick(Gui::in<QPushButton>(&dialog, "AbgleichenButton"), Qt::LeftButton);
+        const QString text = Gui::in<QPlainTextEdit>(&dialog, "ErgebnisText")->toPlainText();
+        const QStringList lines = text.split(u'\n');
+        QVERIFY2(lines.size() >= 2, qPrintable(text));
+        QVERIFY2(lines[0].contains(first) && lines[0].contains(QStringLiteral("prüfen")),
+            qPrintable(text));
+        const QString original = QStringLiteral("Ursprüngliche Meldung: ");
+        QVERIFY2(lines[1].startsWith(original) && lines[1].size() > original.size() + 5,
+            qPrintable(text));
+        // The library's words stand only below the German sentence.
+        QVERIFY2(!lines[0].contains(lines[1].mid(original.size())), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("nichts geändert")), qPrintable(text));
+    }
+
     void emptyServerIsAskedFor()
     {
         Gui gui;

@@ -108,6 +108,55 @@ private slots:
         QCOMPARE(gui.session->game().type, GameType::Sulvitan);
     }
 
+    // A report of the other game type keeps the sentence, names both game types and
+    // offers "Spiel wechseln": the selection opens, and the game chosen there reads the
+    // report. "OK" leaves the game as it was.
+    void otherGameTypeOffersToSwitchTheGame_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("Spiel wechseln") << QStringLiteral("Spiel wechseln");
+        QTest::newRow("OK") << QStringLiteral("OK");
+    }
+    void otherGameTypeOffersToSwitchTheGame()
+    {
+        QFETCH(QString, answer);
+        Gui gui;
+        gui.start(2); // "Südmark", Sulvitan
+        QCOMPARE(gui.session->game().type, GameType::Sulvitan);
+        const qint64 turnBefore = gui.session->game().newestTurn;
+        gui.prompter.choiceAnswers.enqueue(answer);
+        gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
+        QVERIFY2(gui.prompter.hasText(
+                     QStringLiteral("Tolvimar wurde nicht mit dem Spieltyp des CR initialisiert. "
+                                    "Bitte beenden und neustarten um diesen CR zu lesen.")),
+            qPrintable(gui.prompter.texts().join(u'\n')));
+        QVERIFY2(gui.prompter.hasText(
+                     QStringLiteral("Der CR ist vom Spieltyp Kalmora, Spiel 2 ist vom Spieltyp "
+                                    "Sulvitan.")),
+            qPrintable(gui.prompter.texts().join(u'\n')));
+        QCOMPARE(gui.prompter.choiceButtons.value(0),
+            (QStringList {QStringLiteral("Spiel wechseln"), QStringLiteral("OK")}));
+        QCOMPARE(gui.session->game().newestTurn, turnBefore);
+        auto *selection = gui.main->windows().selection;
+        if (answer == QStringLiteral("OK")) {
+            QVERIFY(!selection->isVisible());
+            QVERIFY(gui.main->isEnabled());
+            QCOMPARE(gui.session->game().number, 2);
+            return;
+        }
+        QVERIFY(selection->isVisible());
+        QVERIFY(!gui.main->isEnabled());
+        gui.start(1); // "Nordreich", Kalmora
+        QCOMPARE(gui.session->game().number, 1);
+        QCOMPARE(gui.session->game().type, GameType::Kalmora);
+        QCOMPARE(gui.session->game().newestTurn, 404);
+        // Read once: switching again later reads nothing by itself.
+        gui.find<QAction>(QStringLiteral("SpielWechseln1"))->trigger();
+        const int asked = int(gui.prompter.log.size());
+        gui.start(1);
+        QCOMPARE(int(gui.prompter.log.size()), asked);
+    }
+
     void badSlotReportsAndKeepsRunning()
     {
         Gui gui;

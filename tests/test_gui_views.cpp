@@ -12,6 +12,7 @@
 #include "regioninfopage.h"
 #include "reportpageswidget.h"
 #include "selectiondialog.h"
+#include "templatepage.h"
 #include "unitspage.h"
 
 #include <QAction>
@@ -105,6 +106,67 @@ private slots:
         QVERIFY2(gui.main->width() <= 1024, qPrintable(QString::number(gui.main->width())));
     }
 
+    // On a small screen nothing is cut: every tab shows its whole caption (a strip too
+    // narrow scrolls), and the small map's arrows, "Autosave" and "Zug prüfen lassen"
+    // are seen whole, as are the unit's details.
+    void smallScreensCutNothing_data()
+    {
+        QTest::addColumn<QSize>("window");
+        // The screens' sizes less a title bar.
+        QTest::newRow("1024 x 600") << QSize(1024, 570);
+        QTest::newRow("1150 x 660") << QSize(1150, 630);
+        QTest::newRow("1366 x 768") << QSize(1366, 738);
+    }
+    void smallScreensCutNothing()
+    {
+        QFETCH(QSize, window);
+        GuiHarness gui;
+        gui.main->resize(window);
+        gui.main->show();
+        gui.main->startGame(1, QStringLiteral("Test"), QStringLiteral("Kalmora"));
+        gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
+        gui.main->getSekKoo(1, 2);
+        QApplication::processEvents();
+        const auto whole = [](const QWidget *w) {
+            return w && w->isVisible() && w->visibleRegion().boundingRect() == w->rect();
+        };
+        for (QTabWidget *pages : {static_cast<QTabWidget *>(gui.main->reportPages()),
+                 static_cast<QTabWidget *>(gui.main->detailPages())}) {
+            QTabBar *tabs = pages->tabBar();
+            for (int i = 0; i < pages->count(); ++i) {
+                if (!pages->isTabVisible(i))
+                    continue;
+                QVERIFY2(tabs->tabRect(i).width()
+                        > tabs->fontMetrics().horizontalAdvance(pages->tabText(i)),
+                    qPrintable(pages->tabText(i)));
+            }
+        }
+        for (const char *name : {"Image1", "UpDown1", "UpDown2"})
+            QVERIFY2(whole(gui.find<QWidget>(QString::fromLatin1(name))), name);
+
+        ReportPagesWidget *reports = gui.main->reportPages();
+        reports->setCurrentIndex(0);
+        QApplication::processEvents();
+        for (const char *name : {"Button6", "StaticText1"})
+            QVERIFY2(whole(gui.find<QWidget>(QString::fromLatin1(name))), name);
+        gui.main->showTemplatePage();
+        QApplication::processEvents();
+        QVERIFY(whole(gui.find<QWidget>(QStringLiteral("ButtonZugPruefen"))));
+
+        // A unit chosen: its rows of boxes are seen whole, to the right edge.
+        DetailPages *details = gui.main->detailPages();
+        details->setCurrentWidget(details->units());
+        UnitsPage *units = details->units();
+        for (int r = 0; r < units->entries().size(); ++r) {
+            if (units->entries().at(r).text.contains(QStringLiteral("(3my)")))
+                units->selectEntry(r);
+        }
+        QApplication::processEvents();
+        QVERIFY(!gui.find<QLineEdit>(QStringLiteral("Edit29"))->text().isEmpty());
+        for (const char *name : {"Edit29", "CheckBox3", "DBEdit31"})
+            QVERIFY2(whole(gui.find<QWidget>(QString::fromLatin1(name))), name);
+    }
+
     // Presses on the report tabs collapse and enlarge the lower pages; the region pages
     // above keep a usable height and the tab bar stays under the pointer.
     void reportTabsLeaveTheRegionPagesReachable_data()
@@ -137,8 +199,9 @@ private slots:
         QVERIFY(splitter->handleWidth() >= 5);
 
         const int usable = 150;
-        for (int press = 0; press < 4; ++press) {
-            const int tab = shown[press % 2];
+        // The first press switches to the page, the next ones collapse and enlarge it.
+        for (int press = 0; press < 5; ++press) {
+            const int tab = shown[0];
             const QPoint at = tabs->tabRect(tab).center();
             const QPoint before = tabs->mapToGlobal(at);
             QTest::mouseClick(tabs, Qt::LeftButton, {}, at);
@@ -151,8 +214,98 @@ private slots:
         }
         // Collapsed, enlarged, collapsed, enlarged: a second press collapses again.
         QVERIFY(reports->height() > 121);
-        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(shown[1]).center());
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(shown[0]).center());
         QCOMPARE(reports->height(), 121);
+    }
+
+    // Going through the lower pages keeps their height, enlarged or collapsed; a press
+    // on the active tab, or a double click on another one, enlarges or collapses them.
+    void anotherReportTabKeepsTheHeight()
+    {
+        GuiHarness gui;
+        gui.main->resize(1366, 768);
+        gui.main->show();
+        gui.main->startGame(1, QStringLiteral("Test"), QStringLiteral("Kalmora"));
+        gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
+        QApplication::processEvents();
+        ReportPagesWidget *reports = gui.main->reportPages();
+        QTabBar *tabs = reports->tabBar();
+        QList<int> shown;
+        for (int i = 1; i < reports->count(); ++i) {
+            if (reports->isTabVisible(i))
+                shown.append(i);
+        }
+        QVERIFY(shown.size() >= 3);
+        const auto press = [&](int tab) {
+            QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
+            QApplication::processEvents();
+        };
+        press(shown[0]);
+        QCOMPARE(reports->currentIndex(), shown[0]);
+        // Collapsed once and enlarged once, in either order.
+        QList<int> heights;
+        for (int round = 0; round < 2; ++round) {
+            press(shown[0]);
+            const int height = reports->height();
+            heights.append(height);
+            for (int tab : shown.mid(1)) {
+                press(tab);
+                QCOMPARE(reports->currentIndex(), tab);
+                QCOMPARE(reports->height(), height);
+            }
+            press(shown[0]);
+            QCOMPARE(reports->currentIndex(), shown[0]);
+            QCOMPARE(reports->height(), height);
+        }
+        QVERIFY(heights.contains(121));
+        QVERIFY(heights[0] != heights[1]);
+        if (reports->height() > 121)
+            press(shown[0]);
+        QCOMPARE(reports->height(), 121);
+        // Collapsed: a double click on another tab shows it enlarged.
+        const int other = shown[1];
+        const QPoint at = tabs->tabRect(other).center();
+        QTest::mousePress(tabs, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(tabs, Qt::LeftButton, {}, at);
+        QTest::mouseDClick(tabs, Qt::LeftButton, {}, at);
+        QApplication::processEvents();
+        QCOMPARE(reports->currentIndex(), other);
+        QVERIFY(reports->height() > 121);
+        // The template page, pressed first, keeps the height too.
+        const int height = reports->height();
+        press(reports->indexOf(reports->templatePage()));
+        QCOMPARE(reports->currentWidget(), reports->templatePage());
+        QCOMPARE(reports->height(), height);
+    }
+
+    // Taking back the only import leaves no unit of it in the list and no world map of
+    // its regions on screen or in the cache.
+    void undoOfTheOnlyImportShowsNothingOfIt()
+    {
+        GuiHarness gui;
+        gui.main->show();
+        gui.main->startGame(1, QStringLiteral("Test"), QStringLiteral("Kalmora"));
+        gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
+        gui.main->getSekKoo(1, 2);
+        QVERIFY(!gui.listRows(QStringLiteral("ListBox3")).isEmpty());
+        auto *worldMap = gui.find<MapImage>(QStringLiteral("Image82"));
+        QVERIFY(!worldMap->image().isNull());
+        const QString cached = gui.session->worldMapFile(0);
+        QVERIFY(QFileInfo::exists(cached));
+
+        gui.prompter.yesNoAnswers.enqueue(true);
+        gui.find<QAction>(QStringLiteral("ImportRueckgaengig1"))->trigger();
+        QApplication::processEvents();
+        QVERIFY2(gui.prompter.hasText(QStringLiteral("rückgängig gemacht")),
+            qPrintable(gui.prompter.texts().join(u'\n')));
+        QCOMPARE(gui.listRows(QStringLiteral("ListBox3")), QStringList());
+        QCOMPARE(gui.find<QLineEdit>(QStringLiteral("Edit29"))->text(), QString());
+        QVERIFY(gui.session->mapState().worldMap().isNull());
+        QVERIFY(worldMap->image().isNull());
+        QVERIFY(!QFileInfo::exists(cached));
+        // A click where the map was shows no region of the import.
+        gui.main->getSekKoo(1, 2);
+        QCOMPARE(gui.listRows(QStringLiteral("ListBox3")), QStringList());
     }
 
     // Another region shown with no unit selected there: the unit view shows no unit.

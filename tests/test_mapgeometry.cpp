@@ -59,17 +59,17 @@ private slots:
             << MapExtent {0, 0, 0, 1} << 16 << 16 << 0 << 0 << QPoint(0, 8);
         QTest::newRow("0/0 and 0/1: cell of 0/1")
             << MapExtent {0, 0, 0, 1} << 16 << 16 << 0 << 1 << QPoint(4, 0);
-        // round(2.5) = 2: the cell of 1/1 at left 12 keeps only 4 of its 8 pixels.
-        QTest::newRow("0/0 and 1/1: cut cell")
-            << MapExtent {0, 1, 0, 1} << 16 << 16 << 1 << 1 << QPoint(12, 0);
-        QTest::newRow("span 4.5 rounds down")
-            << MapExtent {0, 3, 0, 1} << 32 << 16 << 3 << 0 << QPoint(24, 8);
+        // A half cell rounds up: the cell of 1/1 at left 12 keeps all of its 8 pixels.
+        QTest::newRow("0/0 and 1/1: whole cell at the edge")
+            << MapExtent {0, 1, 0, 1} << 24 << 16 << 1 << 1 << QPoint(12, 0);
+        QTest::newRow("span 4.5 rounds up")
+            << MapExtent {0, 3, 0, 1} << 40 << 16 << 3 << 1 << QPoint(28, 0);
         QTest::newRow("span 5.5 rounds up")
             << MapExtent {0, 4, 0, 1} << 48 << 16 << 4 << 1 << QPoint(36, 0);
         QTest::newRow("overlay example: height 80, 2/3")
-            << MapExtent {0, 7, 0, 9} << 96 << 80 << 2 << 3 << QPoint(28, 48);
+            << MapExtent {0, 7, 0, 9} << 104 << 80 << 2 << 3 << QPoint(28, 48);
         QTest::newRow("negative origin")
-            << MapExtent {-5, 4, -5, 4} << 112 << 80 << -3 << -5 << QPoint(16, 72);
+            << MapExtent {-5, 4, -5, 4} << 120 << 80 << -3 << -5 << QPoint(16, 72);
     }
     void worldCells()
     {
@@ -84,6 +84,32 @@ private slots:
         const WorldMapFrame frame {extent.minX, extent.minY, height};
         QCOMPARE(worldCellCorner(frame, x, y), corner);
         QCOMPARE(overlayCorner(x, y, extent.minX, extent.minY, height), corner);
+    }
+
+    // Every cell of an extent lies wholly inside the picture: none is cut at the right
+    // edge, whatever the spans of x and y.
+    void everyCellFitsThePicture()
+    {
+        for (int minX : {-7, 0, 3})
+            for (int spanX = 0; spanX < 5; ++spanX)
+                for (int minY : {-5, 0, 2})
+                    for (int spanY = 0; spanY < 6; ++spanY) {
+                        const MapExtent extent {minX, minX + spanX, minY, minY + spanY};
+                        const qint64 width = worldMapWidth(extent);
+                        const WorldMapFrame frame {minX, minY, int(worldMapHeight(extent))};
+                        for (int x = minX; x <= extent.maxX; ++x)
+                            for (int y = minY; y <= extent.maxY; ++y) {
+                                const QPoint corner = worldCellCorner(frame, x, y);
+                                QVERIFY2(corner.x() >= 0 && corner.x() + 8 <= width,
+                                    qPrintable(QStringLiteral("%1/%2 at %3 in %4")
+                                                   .arg(x)
+                                                   .arg(y)
+                                                   .arg(corner.x())
+                                                   .arg(width)));
+                            }
+                        // And no more than the half cell that a row's shift needs.
+                        QVERIFY(width <= 8 * (spanX + 1) + 4 * spanY + 4);
+                    }
     }
 
     // The overlays' corner formula and the world map's are one and the same.

@@ -208,7 +208,7 @@ private slots:
         const MapState &state = g.session->mapState();
         QCOMPARE(state.currentPosition(), QPoint(-4, 9));
         QCOMPARE(state.origin(), QPointF(0, 0));
-        QCOMPARE(state.worldMapSize(), QSize(16, 16));
+        QCOMPARE(state.worldMapSize(), QSize(24, 16));
         QVERIFY(QFileInfo::exists(g.imagesPath(QStringLiteral("worldmap-1.bmp"))));
         QCOMPARE(state.smallMap(), expectedSmallMap(g.imagesPath(QString()), -4, 9, {}));
 
@@ -423,7 +423,7 @@ private slots:
         QVERIFY(maps.displayWorldMapHex());
         maps.toggleOverlay(OverlayKind::RegionMessages);
         const QImage layer = g.session->mapState().overlay(OverlayKind::RegionMessages).image;
-        QCOMPARE(layer.size(), QSize(64, 80));
+        QCOMPARE(layer.size(), QSize(72, 80));
         for (int y = 0; y < layer.height(); ++y)
             for (int x = 0; x < layer.width(); ++x)
                 QCOMPARE(qAlpha(layer.pixel(x, y)), 0);

@@ -47,6 +47,13 @@ ArmyPage::ArmyPage(QWidget *parent)
     m_rangedWeapons = addTotal(QStringLiteral("Fernwaffen:"), QStringLiteral("EditFernwaffen"));
     controls->addStretch(1);
 
+    // Says why a report lists no unit.
+    m_note = new QLabel(this);
+    m_note->setObjectName(QStringLiteral("LabelArmeeHinweis"));
+    m_note->setWordWrap(true);
+    m_note->hide();
+    layout->addWidget(m_note);
+
     m_grid = new ReportGrid(QStringLiteral("StringGridArmee"), Armies::headings(), this);
     layout->addWidget(m_grid, 1);
     connect(m_grid, &ReportGrid::rowActivated, this, [this](const QVariant &key) {
@@ -81,6 +88,10 @@ void ArmyPage::Bericht()
         for (const UnitKey &unit : report.units)
             keys.append(QVariant::fromValue(unit));
         m_grid->showRows(report.rows, keys);
+        m_note->setText(report.units.isEmpty()
+                ? Armies::noUnitsNote(m_armeen->currentText(), m_session->game().newestTurn)
+                : QString());
+        m_note->setVisible(report.units.isEmpty());
     });
 }
 

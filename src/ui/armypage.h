@@ -4,6 +4,7 @@
 #include <memory>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -41,6 +42,7 @@ private:
     QLineEdit *m_soldiers;
     QLineEdit *m_weapons;
     QLineEdit *m_rangedWeapons;
+    QLabel *m_note;
     ReportGrid *m_grid;
 };
 

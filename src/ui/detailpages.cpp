@@ -49,6 +49,15 @@ void DetailPages::attach(Session &session)
     m_army->attach(session);
     m_groupings->attach(session);
     m_shipRegister->attach(session);
+    connect(&session, &Session::gameOpened, this, &DetailPages::showNoRegion);
+}
+
+void DetailPages::showNoRegion()
+{
+    m_regionInfo->showRegion(RegionView());
+    m_units->showEntries({});
+    m_stringGrid1->showRows(GridRows());
+    m_session->mapState().setRegionCaption(QString());
 }
 
 RegionSelection DetailPages::regionSelection() const

@@ -41,6 +41,10 @@ public:
     // Shows everything known about region (x, y) of the level shown: its page "Region
     // Info", its units and its history. False (the error shown) when it cannot be read.
     bool showRegionAt(int x, int y);
+    // No region shown: the region page, the unit list and the history emptied. A game
+    // opened (or opened anew after an import was taken back) shows nothing of the
+    // state before.
+    void showNoRegion();
     // The unit list of the region shown read anew (marks set by the order editor); the
     // selected row stays selected.
     void refreshUnitList();

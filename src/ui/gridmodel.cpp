@@ -1,9 +1,13 @@
 #include "gridmodel.h"
 
+#include "base/position.h"
+
 #include <QHash>
 #include <QLocale>
 #include <algorithm>
 #include <numeric>
+#include <optional>
+#include <tuple>
 
 namespace tolvimar {
 
@@ -175,15 +179,29 @@ void GridSortProxy::prepareColumn(int column)
         }
         textOfRow[size_t(r)] = *it;
     }
+    // Position texts (x/y or x/y/level) go by level, then x, then y, before any other
+    // text: "-14/-13" before "-1/5" before "-12/4/1".
+    std::vector<std::optional<Position>> places(size_t(texts.size()));
+    for (qsizetype t = 0; t < texts.size(); ++t)
+        places[size_t(t)] = parsePosition(texts[t]);
+    const auto compare = [&](int a, int b) {
+        const std::optional<Position> &p = places[size_t(a)], &q = places[size_t(b)];
+        if (p && q) {
+            const auto pk = std::tie(p->level, p->x, p->y), qk = std::tie(q->level, q->x, q->y);
+            return pk < qk ? -1 : (qk < pk ? 1 : 0);
+        }
+        if (p || q)
+            return p ? -1 : 1;
+        return m_collator.compare(texts[a], texts[b]);
+    };
     std::vector<int> order(size_t(texts.size()));
     std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(),
-        [&](int a, int b) { return m_collator.compare(texts[a], texts[b]) < 0; });
-    // Texts the collation holds equal share a rank, so that they keep their order.
+    std::sort(order.begin(), order.end(), [&](int a, int b) { return compare(a, b) < 0; });
+    // Texts the comparison holds equal share a rank, so that they keep their order.
     std::vector<int> rankOfText(order.size());
     int rank = 0;
     for (size_t i = 0; i < order.size(); ++i) {
-        if (i > 0 && m_collator.compare(texts[order[i - 1]], texts[order[i]]) != 0)
+        if (i > 0 && compare(order[i - 1], order[i]) != 0)
             ++rank;
         rankOfText[size_t(order[i])] = rank;
     }

@@ -58,9 +58,9 @@ private:
     QHash<QPair<int, int>, QString> m_changed;
 };
 
-// Sorts a grid by one column: cells that both read as whole numbers by value, all
-// others in German order (umlauts by their letter, letter case aside). Equal cells
-// keep their previous order.
+// Sorts a grid by one column: cells that both read as whole numbers by value, position
+// texts by level, x and y, all others in German order (umlauts by their letter, letter
+// case aside). Equal cells keep their previous order.
 class GridSortProxy : public QSortFilterProxyModel
 {
     Q_OBJECT

@@ -80,7 +80,8 @@ GroupingsPage::GroupingsPage(QWidget *parent)
     addLabelled(1, QStringLiteral("Partei Name"), m_faction);
     m_factionNumber = readOnlyEdit(QStringLiteral("DBEditParteiNr"), this);
     m_factionNumber->setMaximumWidth(70);
-    addLabelled(2, QStringLiteral("Partei Nr"), m_factionNumber);
+    addLabelled(2, QStringLiteral("Partei Nr"),
+        factionNumberBox(m_faction, m_factionNumber, QStringLiteral("LabelAlleParteien"), this));
 
     m_unitNumber = new QLineEdit(this);
     m_unitNumber->setObjectName(QStringLiteral("EditEinheitNr"));
@@ -136,8 +137,6 @@ GroupingsPage::GroupingsPage(QWidget *parent)
     }
 
     connect(m_bericht, &QPushButton::clicked, this, &GroupingsPage::Gruppierungen);
-    connect(m_faction, &QComboBox::currentIndexChanged, this,
-        [this] { m_factionNumber->setText(m_faction->currentData().toString()); });
 }
 
 GroupingsPage::~GroupingsPage() = default;

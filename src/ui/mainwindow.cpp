@@ -39,6 +39,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
+#include <utility>
 
 namespace tolvimar {
 
@@ -256,6 +257,8 @@ void MainWindow::startGame(int game, const QString &name, const QString &typeTex
     attempt(m_prompter, QStringLiteral("Fehler"),
         [&] { m_session.spielinitialisierung(game, name, typeText); });
     m_mapPanel->scrollWorldMapToMiddle();
+    if (!m_pendingReport.isEmpty() && m_session.game().isOpen())
+        importReport(std::exchange(m_pendingReport, QString()));
 }
 
 void MainWindow::getSekKoo(int x, int y)
@@ -279,9 +282,17 @@ void MainWindow::importReport(const QString &path)
     m_timer1->stop();
     UiImportProgress progress(this, m_windows.progress);
     ReportImporter importer(m_session, progress);
+    importer.setGameSwitchOffered(m_windows.selection != nullptr);
     const ReportImporter::Result result
         = path.isEmpty() ? importer.chooseAndImport() : importer.importFile(path);
     m_timer1->start();
+    if (result.switchGameWanted) {
+        // The report of the other game type is read once a game is chosen.
+        SpielWechseln1Click();
+        if (!isEnabled())
+            m_pendingReport = result.path;
+        return;
+    }
     if (result.status == ReportImporter::Result::Imported
         || result.status == ReportImporter::Result::ImportedIncomplete) {
         m_recentReports->add(result.path);
@@ -300,9 +311,16 @@ void MainWindow::ImportRueckgaengig1Click()
                            "Stand davor zurückgesetzt.")
                 .arg(m_session.game().number)))
         return;
+    // What is typed in the pages is stored before the game is opened anew.
+    m_detailPages->regionInfo()->commitEdits();
+    m_detailPages->units()->commitEdits();
     m_timer1->stop();
     const ImportUndo::Result result = ImportUndo(m_session).undoLastImport();
     m_timer1->start();
+    // The maps show the restored tables, not the picture drawn after the import.
+    if (result.status == ImportUndo::Result::Undone)
+        attempt(m_prompter, QStringLiteral("Karte"),
+            [&] { MapOperations(m_session).showRestoredGame(); });
     m_prompter.message(result.status == ImportUndo::Result::Failed ? Prompter::Kind::Error
                                                                    : Prompter::Kind::Information,
         QStringLiteral("Import rückgängig"), result.message);
@@ -332,6 +350,7 @@ void MainWindow::Optionen1Click()
 
 void MainWindow::SpielWechseln1Click()
 {
+    m_pendingReport.clear();
     if (!m_windows.selection)
         return;
     m_detailPages->regionInfo()->commitEdits();

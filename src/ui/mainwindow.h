@@ -129,6 +129,8 @@ private:
     OrderWriting *m_orderWriting = nullptr;
     OrderMailing *m_orderMailing = nullptr;
     QuickReference *m_quickReference = nullptr;
+    // A report of the other game type, read once "Spiel wechseln" has opened a game.
+    QString m_pendingReport;
 };
 
 } // namespace tolvimar

@@ -29,6 +29,11 @@ namespace tolvimar {
 namespace {
 
 constexpr int kSmallMapSide = 261;
+// The world map box's size when there is room; on a low screen (1024 x 600) it gives up
+// height down to kLeastWorldBoxHeight, so that the small map and its arrows stay seen.
+constexpr int kWorldBoxWidth = 281;
+constexpr int kWorldBoxHeight = 265;
+constexpr int kLeastWorldBoxHeight = 110;
 
 // An entry of the level list: the level's number and name.
 QString levelText(int level, const QString &name)
@@ -66,7 +71,7 @@ MapPanel::MapPanel(QWidget *parent)
 
     m_scrollBox1 = new QScrollArea(this);
     m_scrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    m_scrollBox1->setMinimumSize(281, 265);
+    m_scrollBox1->setMinimumSize(kWorldBoxWidth, kLeastWorldBoxHeight);
     m_scrollBox1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     m_scrollBox1->setBackgroundRole(QPalette::Dark);
     m_image82 = new MapImage(QStringLiteral("Image82"));
@@ -269,12 +274,21 @@ void MapPanel::showRegion(int x, int y, int level)
         switchToLevel(level);
     state.setCurrentPosition(QPoint(x, y));
     showSmallMapAround(x, y);
-    if (!state.worldMapSize().isEmpty()) {
-        const WorldMapFrame frame {
-            int(state.origin().x()), int(state.origin().y()), state.worldMapSize().height()};
-        scrollWorldMapTo(
-            QRect(worldCellCorner(frame, x, y), QSize(kWorldCellPitch, kWorldCellPitch)));
-    }
+    if (const std::optional<QRect> cell = worldCell(x, y))
+        scrollWorldMapTo(*cell);
+    // The status bar names the place jumped to, as a click there would.
+    emit statusText(0, positionText(x, y));
+    emit statusText(1, positionText(x, y));
+}
+
+std::optional<QRect> MapPanel::worldCell(int x, int y) const
+{
+    const MapState &state = m_session->mapState();
+    if (state.worldMapSize().isEmpty())
+        return std::nullopt;
+    const WorldMapFrame frame {
+        int(state.origin().x()), int(state.origin().y()), state.worldMapSize().height()};
+    return QRect(worldCellCorner(frame, x, y), QSize(kWorldCellPitch, kWorldCellPitch + 2));
 }
 
 void MapPanel::showSmallMapAround(int x, int y)
@@ -522,11 +536,17 @@ void MapPanel::showMarkers()
 
 void MapPanel::scrollWorldMapTo(const QRect &pictureRect)
 {
-    m_pendingScroll.reset();
+    // The place goes to the middle of the box, as far as the map reaches; a box whose
+    // scroll range still waits for the layout takes the position when it has it.
     const int z = m_image82->zoom();
     const QPoint centre = pictureRect.center() * z;
-    m_scrollBox1->ensureVisible(centre.x(), centre.y(), m_scrollBox1->viewport()->width() / 3,
-        m_scrollBox1->viewport()->height() / 3);
+    const QSize view = m_scrollBox1->viewport()->size();
+    const QSize picture = m_image82->sizeHint();
+    m_pendingScroll = QPoint(
+        std::clamp(centre.x() - view.width() / 2, 0, std::max(0, picture.width() - view.width())),
+        std::clamp(
+            centre.y() - view.height() / 2, 0, std::max(0, picture.height() - view.height())));
+    applyPendingScroll();
 }
 
 void MapPanel::scrollWorldMapToMiddle()
@@ -563,8 +583,19 @@ void MapPanel::setZoom(int zoom, std::optional<QPoint> anchor)
     QScrollBar *horizontal = m_scrollBox1->horizontalScrollBar();
     QScrollBar *vertical = m_scrollBox1->verticalScrollBar();
     const QSize view = m_scrollBox1->viewport()->size();
-    // The anchor in the viewport's coordinates, and the picture point under it.
+    // The anchor in the viewport's coordinates, and the picture point under it: the
+    // pointer for the wheel, else the selected region when it is in view, else the
+    // middle of the box.
     QWidget *viewport = m_scrollBox1->viewport();
+    const std::optional<QPoint> selected
+        = m_session ? m_session->mapState().selectedRegion() : std::nullopt;
+    const std::optional<QRect> selectedCell
+        = selected ? worldCell(selected->x(), selected->y()) : std::nullopt;
+    if (!anchor && selectedCell) {
+        const QPoint cellCentre = selectedCell->center() * old;
+        if (QRect(QPoint(0, 0), view).contains(m_image82->mapTo(viewport, cellCentre)))
+            anchor = cellCentre;
+    }
     const QPoint inView = anchor ? m_image82->mapTo(viewport, *anchor)
                                  : QPoint(view.width() / 2, view.height() / 2);
     const QPointF picture = QPointF(m_image82->mapFrom(viewport, inView)) / old;
@@ -574,6 +605,9 @@ void MapPanel::setZoom(int zoom, std::optional<QPoint> anchor)
         layer->setZoom(zoom);
     horizontal->setValue(int(picture.x() * zoom - inView.x()));
     vertical->setValue(int(picture.y() * zoom - inView.y()));
+    // A selected region out of view before is brought into the middle.
+    if (selectedCell && !anchor)
+        scrollWorldMapTo(*selectedCell);
     emit zoomChanged(zoom);
 }
 
@@ -585,11 +619,11 @@ void MapPanel::resizeEvent(QResizeEvent *event)
 
 void MapPanel::fitSmallMap()
 {
-    // The room left when the world map box has its minimum height (from size hints,
-    // which do not depend on the layout in progress).
+    // The room left when the world map box has its full height (from size hints, which
+    // do not depend on the layout in progress).
     const int fixed = m_button4->sizeHint().height() + m_groupBox3->sizeHint().height()
         + m_panel1->sizeHint().height() + m_upDown2->height() + 2 + 4 * layout()->spacing();
-    const int spareHeight = height() - fixed - m_scrollBox1->minimumHeight();
+    const int spareHeight = height() - fixed - kWorldBoxHeight;
     const int spareWidth = width() - m_upDown1->width() - 4;
     const int scale = std::clamp(
         std::min(spareHeight / kSmallMapSide, spareWidth / kSmallMapSide), 1, kMaxZoom);

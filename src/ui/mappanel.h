@@ -77,15 +77,21 @@ public:
     void UpDown1Click(tolvimar::UpDown::Button button);
     void UpDown2Click(tolvimar::UpDown::Button button);
 
-    // Scrolls the world map box so that a rectangle of the (unzoomed) picture is seen.
+    // Scrolls the world map box so that a rectangle of the (unzoomed) picture stands in
+    // its middle, as far as the map reaches.
     void scrollWorldMapTo(const QRect &pictureRect);
+    // The cell of a region of the shown level on the world map, in picture pixels; none
+    // while no world map is shown.
+    std::optional<QRect> worldCell(int x, int y) const;
     // Scrolls the world map box to the picture's size / 2.25, as a game opens. Kept
     // until the box's layout admits it or the user scrolls.
     void scrollWorldMapToMiddle();
 
     int zoom() const;
     // Whole steps from 1 to 4. The picture point at the anchor (a point of the world
-    // map widget; the box's centre when none) stays where it is on the screen.
+    // map widget) stays where it is on the screen; without one the selected region
+    // does when it is in view, or comes to the middle when not, and without a
+    // selected region the box's centre stays.
     void setZoom(int zoom, std::optional<QPoint> anchor = std::nullopt);
     // The small map's whole-number scale.
     int smallMapScale() const { return m_smallScale; }

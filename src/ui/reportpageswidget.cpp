@@ -30,10 +30,11 @@ ReportPagesWidget::ReportPagesWidget(QWidget *parent)
 {
     setObjectName(QStringLiteral("PageControl1"));
     // The tabs sit at the bottom edge, which stays where it is when the pages collapse or
-    // enlarge: a second press finds its tab under the pointer. Captions shorten before the
-    // strip scrolls.
+    // enlarge: a second press finds its tab under the pointer. Captions stay whole; a
+    // strip too narrow for them scrolls.
     setTabPosition(QTabWidget::South);
-    tabBar()->setElideMode(Qt::ElideRight);
+    tabBar()->setElideMode(Qt::ElideNone);
+    setUsesScrollButtons(true);
     // Narrow tabs, so that most captions fit in full beside the maps.
     tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
     // On a low window the status page scrolls instead of squeezing its fields.
@@ -93,17 +94,36 @@ ReportPagesWidget::ReportPagesWidget(QWidget *parent)
 
 bool ReportPagesWidget::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == tabBar() && event->type() == QEvent::MouseButtonPress)
-        PageControl1MouseDown(static_cast<QMouseEvent *>(event)->position().toPoint());
+    if (watched == tabBar()) {
+        if (event->type() == QEvent::MouseButtonPress)
+            PageControl1MouseDown(static_cast<QMouseEvent *>(event)->position().toPoint());
+        else if (event->type() == QEvent::MouseButtonDblClick)
+            PageControl1DblClick(static_cast<QMouseEvent *>(event)->position().toPoint());
+    }
     return QTabWidget::eventFilter(watched, event);
 }
 
 void ReportPagesWidget::PageControl1MouseDown(const QPoint &pos)
 {
-    // The press runs before the tab bar switches pages: a press on a tab counts for
-    // the page it is about to show.
+    // The press runs before the tab bar switches pages. A press on another tab only
+    // switches, so that moving through the pages keeps their height.
     const int pressed = tabBar()->tabAt(pos);
-    const QWidget *page = pressed >= 0 ? widget(pressed) : currentWidget();
+    m_pressSwitchedPage = pressed >= 0 && pressed != currentIndex();
+    if (!m_pressSwitchedPage)
+        toggleHeight(currentWidget());
+}
+
+void ReportPagesWidget::PageControl1DblClick(const QPoint &pos)
+{
+    // The first press of a double click on another tab switched to it; the double click
+    // then enlarges or collapses. On the active tab the first press already did.
+    if (m_pressSwitchedPage && tabBar()->tabAt(pos) == currentIndex())
+        toggleHeight(currentWidget());
+    m_pressSwitchedPage = false;
+}
+
+void ReportPagesWidget::toggleHeight(const QWidget *page)
+{
     const bool collapse = height() > kCollapsedHeight || page == m_statusTab;
     setControlHeight(collapse ? kCollapsedHeight : kExpandedHeight);
 }

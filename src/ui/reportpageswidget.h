@@ -52,10 +52,13 @@ public:
     // Whether the editor's text changed by the user (not by loading a template).
     bool isLoadingTemplate() const { return m_loadingTemplate || m_templateStale; }
 
-    // A press on the tab strip: collapses the pages to 121 pixels, or enlarges them to
-    // 710 when they are collapsed and the pressed (or shown) page is not "Status". The
-    // pages above keep their minimum height: the enlarged pages stop short of it.
+    // A press on the active tab collapses the pages to 121 pixels, or enlarges them to
+    // 710 when they are collapsed and the page is not "Status"; a press on another tab
+    // only switches pages and keeps the height, a double click on it switches and then
+    // collapses or enlarges. The pages above keep their minimum height: the enlarged
+    // pages stop short of it.
     void PageControl1MouseDown(const QPoint &pos);
+    void PageControl1DblClick(const QPoint &pos);
 
 signals:
     // The editor holds a new template.
@@ -70,6 +73,7 @@ private:
     QWidget *totalBox(StatusField field, const QString &objectName, const QString &label);
     void loadTemplateIntoEditor();
     void setControlHeight(int height);
+    void toggleHeight(const QWidget *page);
 
     QScrollArea *m_statusTab;
     StatusPage *m_statusPage;
@@ -85,6 +89,7 @@ private:
     TemplateDocumentBuilder *m_builder;
     bool m_loadingTemplate = false;
     bool m_templateStale = false;
+    bool m_pressSwitchedPage = false;
 };
 
 } // namespace tolvimar

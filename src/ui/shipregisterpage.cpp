@@ -38,7 +38,9 @@ ShipRegisterPage::ShipRegisterPage(QWidget *parent)
     addLabelled(0, QStringLiteral("Partei Name"), m_faction);
     m_factionNumber = readOnlyEdit(QStringLiteral("DBEditParteiNrSchiffe"), this);
     m_factionNumber->setMaximumWidth(70);
-    addLabelled(1, QStringLiteral("Partei Nr"), m_factionNumber);
+    addLabelled(1, QStringLiteral("Partei Nr"),
+        factionNumberBox(
+            m_faction, m_factionNumber, QStringLiteral("LabelAlleParteienSchiffe"), this));
     m_type = new QComboBox(this);
     m_type->setObjectName(QStringLiteral("ComboBoxSchiffstyp"));
     m_type->addItems(ShipRegister::typeChoices());
@@ -68,8 +70,6 @@ ShipRegisterPage::ShipRegisterPage(QWidget *parent)
     });
 
     connect(m_bericht, &QPushButton::clicked, this, &ShipRegisterPage::Bericht);
-    connect(m_faction, &QComboBox::currentIndexChanged, this,
-        [this] { m_factionNumber->setText(m_faction->currentData().toString()); });
 }
 
 ShipRegisterPage::~ShipRegisterPage() = default;
@@ -117,7 +117,7 @@ void ShipRegisterPage::Bericht()
         keys.reserve(report.positions.size());
         for (const QString &position : report.positions)
             keys.append(position);
-        m_grid->showRows(report.rows, keys);
+        m_grid->showRows(report.shownRows, keys);
     });
 }
 

@@ -46,10 +46,14 @@ StatusPage::StatusPage(QWidget *parent)
         const QString sample
             = text ? QStringLiteral("September im Jahre 99") : QStringLiteral("-2147483648");
         const int width = edit->fontMetrics().horizontalAdvance(sample) + 16;
-        if (text)
+        if (text) {
             edit->setMinimumWidth(width);
-        else
-            edit->setFixedWidth(width);
+        } else {
+            // A number field gives up width on a narrow screen down to seven digits.
+            edit->setMinimumWidth(
+                edit->fontMetrics().horizontalAdvance(QStringLiteral("-999999")) + 16);
+            edit->setMaximumWidth(width);
+        }
         m_edits[int(f.field)] = edit;
         const int row = i % 5;
         const int column = (i / 5) * 2;
@@ -60,16 +64,9 @@ StatusPage::StatusPage(QWidget *parent)
     form->setRowStretch(5, 1);
     layout->addLayout(form, 2);
 
-    auto *alliances = new QVBoxLayout;
-    alliances->addWidget(new QLabel(pageTitle(Page::Buendnisse), this));
-    m_alliances = new QListView(this);
-    m_alliances->setObjectName(QStringLiteral("ListBoxBuendnisse"));
-    m_alliances->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_allianceModel = new QStringListModel(m_alliances);
-    m_alliances->setModel(m_allianceModel);
-    alliances->addWidget(m_alliances);
-    layout->addLayout(alliances, 1);
-
+    // The save light and the checker button stand over the alliances, in one column, so
+    // that the page fits beside the maps on a small screen and both are seen even when
+    // the pages are collapsed.
     auto *orders = new QVBoxLayout;
     auto *autosave = new QHBoxLayout;
     m_shape1 = new StatusIndicator(this);
@@ -85,8 +82,14 @@ StatusPage::StatusPage(QWidget *parent)
     m_button6 = new QPushButton(QStringLiteral("Zug prüfen lassen"), this);
     m_button6->setObjectName(QStringLiteral("Button6"));
     orders->addWidget(m_button6);
-    orders->addStretch();
-    layout->addLayout(orders);
+    orders->addWidget(new QLabel(pageTitle(Page::Buendnisse), this));
+    m_alliances = new QListView(this);
+    m_alliances->setObjectName(QStringLiteral("ListBoxBuendnisse"));
+    m_alliances->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_allianceModel = new QStringListModel(m_alliances);
+    m_alliances->setModel(m_allianceModel);
+    orders->addWidget(m_alliances, 1);
+    layout->addLayout(orders, 1);
 }
 
 void StatusPage::showStatus(const StatusValues &status)

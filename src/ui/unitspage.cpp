@@ -43,6 +43,8 @@ UnitsPage::UnitsPage(QWidget *parent)
     m_model = new UnitListModel(m_listBox3);
     m_listBox3->setModel(m_model);
     left->addWidget(m_listBox3);
+    // The unit view gets the larger share: its rows of boxes are wider than the names
+    // of the list, and at 1150 pixels an even split would cut them.
     layout->addLayout(left, 1);
 
     // On a low window the unit view scrolls instead of holding the pages up.
@@ -52,7 +54,7 @@ UnitsPage::UnitsPage(QWidget *parent)
     scroll->setWidgetResizable(true);
     m_unitView = new UnitViewPanel;
     scroll->setWidget(m_unitView);
-    layout->addWidget(scroll, 1);
+    layout->addWidget(scroll, 2);
 
     connect(m_listBox3, &QListView::clicked, this, &UnitsPage::ListBox3Click);
     connect(m_listBox3, &QListView::doubleClicked, this, &UnitsPage::ListBox3DblClick);

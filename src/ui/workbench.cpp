@@ -49,8 +49,9 @@ Workbench::Workbench(Session &session, QWidget *parent)
     pages->setHandleWidth(8);
     m_detailPages = new DetailPages(pages);
     m_detailPages->setMinimumHeight(kUsableDetailHeight);
-    // On a narrow window the captions shorten before the tab strip scrolls.
-    m_detailPages->setElideMode(Qt::ElideRight);
+    // On a narrow window the tab strip scrolls; captions stay whole.
+    m_detailPages->setElideMode(Qt::ElideNone);
+    m_detailPages->setUsesScrollButtons(true);
     pages->addWidget(m_detailPages);
     m_reportPages = new ReportPagesWidget(pages);
     pages->addWidget(m_reportPages);

@@ -13,6 +13,7 @@
 #include "session.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -77,6 +78,7 @@ bool MapOperations::displayWorldMapHex()
 
     state.setOrigin(QPointF(map->extent.minX, map->extent.minY));
     state.setWorldMap(map->image);
+    redrawShownOverlays();
     if (!m_caching)
         return true;
     // Stores lines 7 and 8 only while level 0 is shown.
@@ -101,7 +103,7 @@ QImage MapOperations::renderZoomed(int scale)
     return map->image;
 }
 
-void MapOperations::showImportedGame()
+void MapOperations::centreOnHome()
 {
     const ActiveGame &game = m_session.game();
     MapState &state = m_session.mapState();
@@ -119,7 +121,26 @@ void MapOperations::showImportedGame()
     }
     state.setCurrentPosition(centre);
     displaySmallMap(centre.x(), centre.y());
+}
+
+void MapOperations::showImportedGame()
+{
+    centreOnHome();
     displayWorldMapHex();
+}
+
+void MapOperations::showRestoredGame()
+{
+    centreOnHome();
+    if (displayWorldMapHex())
+        return;
+    MapState &state = m_session.mapState();
+    state.setWorldMap(QImage());
+    const QString cached = m_session.worldMapFile(state.level());
+    if (m_caching && QFileInfo::exists(cached) && !QFile::remove(cached))
+        m_session.prompter().notice(
+            QStringLiteral("Die gespeicherte Weltkarte %1 konnte nicht entfernt werden.")
+                .arg(QDir::toNativeSeparators(cached)));
 }
 
 void MapOperations::saveWorldMap(const QImage &image, int level) const
@@ -166,8 +187,10 @@ MapOperations::SwitchResult MapOperations::switchLevel(int level)
         // region; its size tells.
         if (loadWorldMap(level)
             && state.worldMapSize()
-                == QSize(int(worldMapWidth(*extent)), int(worldMapHeight(*extent))))
+                == QSize(int(worldMapWidth(*extent)), int(worldMapHeight(*extent)))) {
+            redrawShownOverlays();
             return SwitchResult::Loaded;
+        }
         displayWorldMapHex();
         return SwitchResult::Rendered;
     }
@@ -179,8 +202,10 @@ MapOperations::SwitchResult MapOperations::switchLevel(int level)
         config.intLine(game, Configuration::HomeX), config.intLine(game, Configuration::HomeY));
     state.setCurrentPosition(home);
     displaySmallMap(home.x(), home.y());
-    if (loadWorldMap(0))
+    if (loadWorldMap(0)) {
+        redrawShownOverlays();
         return SwitchResult::Loaded;
+    }
     return displayWorldMapHex() ? SwitchResult::Rendered : SwitchResult::NoRegions;
 }
 
@@ -332,13 +357,27 @@ void MapOperations::toggleOverlay(OverlayKind kind)
         state.setOverlay(kind, MapState::Overlay());
         return;
     }
+    showOverlay(kind);
+}
+
+void MapOperations::showOverlay(OverlayKind kind)
+{
     bool admitted = true;
     const OverlayLayer layer = drawOverlay(kind, &admitted);
-    state.setOverlay(kind, {true, admitted, layer.image});
+    m_session.mapState().setOverlay(kind, {true, admitted, layer.image});
     if (layer.badPositions > 0)
         m_session.prompter().notice(
             QStringLiteral("%1 Positionen sind nicht lesbar und wurden nicht gezeichnet.")
                 .arg(layer.badPositions));
+}
+
+void MapOperations::redrawShownOverlays()
+{
+    for (const OverlayKind kind :
+        {OverlayKind::Ships, OverlayKind::Units, OverlayKind::RegionMessages}) {
+        if (m_session.mapState().overlay(kind).on)
+            showOverlay(kind);
+    }
 }
 
 } // namespace tolvimar

@@ -39,6 +39,10 @@ public:
     // map centred on the home region, or on the first own unit of the turn when home
     // holds no known region.
     void showImportedGame();
+    // After an import was taken back: the same, and a level left without regions shows
+    // no world map (its cached picture, drawn after the import, is removed), so that no
+    // region that is gone stays on screen or answers a click.
+    void showRestoredGame();
     // Without caching the world map is drawn into memory only: neither its file nor the
     // origin in the configuration is written (a workspace that cannot be written).
     void setCaching(bool caching) { m_caching = caching; }
@@ -100,6 +104,9 @@ public:
     // The overlays' controls: switches an overlay on (drawn from the tables now) or
     // off (hidden and cleared).
     void toggleOverlay(OverlayKind kind);
+    // The overlays that are on drawn anew for the world map shown now (another level,
+    // another extent), so that their marks stand on the right cells.
+    void redrawShownOverlays();
     // The control text of an overlay: its "einblenden" or "ausblenden" form.
     static QString overlayText(OverlayKind kind, bool on);
     // Draws an overlay over the world map as it stands. admitted is false for the
@@ -110,6 +117,11 @@ private:
     GameQueries &queries();
     QString imagesDirectory() const;
     void saveWorldMap(const QImage &image, int level) const;
+    // The small map around home, or around the first own unit of the turn when home
+    // holds no known region of the shown level.
+    void centreOnHome();
+    // An overlay drawn for the shown world map and switched on.
+    void showOverlay(OverlayKind kind);
 
     Session &m_session;
     std::unique_ptr<GameQueries> m_queries;

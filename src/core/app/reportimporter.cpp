@@ -139,6 +139,16 @@ ReportImporter::Result ReportImporter::importFile(const QString &path)
         result.message
             += QStringLiteral("\nDer CR wurde nicht übernommen; die Datenbank ist unverändert.");
         m_session.prompter().message(Prompter::Kind::Error, kTitle, result.message);
+    } else if (result.status == Result::Refused && result.otherGameType && m_gameSwitchOffered) {
+        const QString switchButton = QStringLiteral("Spiel wechseln");
+        result.switchGameWanted = m_session.prompter().askChoice(Prompter::Kind::Information,
+                                      QStringLiteral("Information"),
+                                      result.message + u'\n'
+                                          + QStringLiteral("„Spiel wechseln“ öffnet die Spielwahl; "
+                                                           "im gewählten Spiel wird der CR dann "
+                                                           "eingelesen."),
+                                      {switchButton, QStringLiteral("OK")})
+            == 0;
     } else if (result.status == Result::Refused && !result.message.isEmpty()) {
         m_session.prompter().message(
             Prompter::Kind::Information, QStringLiteral("Information"), result.message);
@@ -210,6 +220,7 @@ ReportImporter::Result ReportImporter::run(const QString &path)
         transaction.rollback();
         result.status = Result::Refused;
         result.message = outcome.refusalMessage;
+        result.otherGameType = outcome.reportType.has_value();
         return result;
     }
     const Staged staged = stage(outcome, batch, result, undo.get());

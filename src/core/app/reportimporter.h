@@ -42,6 +42,10 @@ public:
         // "Übersprungen: 12 RESOURCE, 3 EFFECTS": blocks the import passed over unread.
         QString skipped;
         qint64 undoBytes = 0; // kept to take the import back: the rows' changes and files
+        // Refused as a report of the other game type; the user asked to switch to a game
+        // of the report's type (offered only where the caller can switch).
+        bool otherGameType = false;
+        bool switchGameWanted = false;
 
         // "Eingelesen: Mai im Jahre 4 (405), 12 Regionen, 30 Einheiten, 0.20 s", then
         // the skipped blocks on a line of their own when there were any.
@@ -52,6 +56,9 @@ public:
     // Whether the import keeps what it changes so that it can be taken back (on by
     // default; the benchmark measures the cost against an import without).
     void setUndoKept(bool kept) { m_undoKept = kept; }
+    // A report of the other game type is refused with the button "Spiel wechseln"
+    // besides "OK" (the window can open another game; the command line cannot).
+    void setGameSwitchOffered(bool offered) { m_gameSwitchOffered = offered; }
 
     // Asks for the file ("Berichte" *.cr and *.txt, or any file), then imports it.
     Result chooseAndImport();
@@ -80,6 +87,7 @@ private:
     Session &m_session;
     ImportProgress &m_progress;
     bool m_undoKept = true;
+    bool m_gameSwitchOffered = false;
     bool m_carryOver = false;
 };
 

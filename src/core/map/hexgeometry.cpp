@@ -51,9 +51,10 @@ qint64 worldMapHeight(const MapExtent &extent)
 
 qint64 worldMapWidth(const MapExtent &extent)
 {
-    return kWorldCellPitch
-        * roundHalfToEven(
-            double(extent.maxX) - extent.minX + (double(extent.maxY) - extent.minY) / 2 + 1);
+    // In half cells, so that the sum stays exact: 2 (maxX - minX) + (maxY - minY) + 2.
+    const qint64 halves
+        = 2 * (qint64(extent.maxX) - extent.minX) + (qint64(extent.maxY) - extent.minY) + 2;
+    return kWorldCellPitch * ((halves + 1) / 2);
 }
 
 QPoint worldCellCorner(const WorldMapFrame &frame, int x, int y)

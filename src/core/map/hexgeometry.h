@@ -34,8 +34,9 @@ qint64 roundHalfToEven(double value);
 
 constexpr int kWorldCellPitch = 8;
 
-// H = 8 * round(maxY - minY + 1) and W = 8 * round(maxX - minX + (maxY - minY) / 2 + 1).
-// With an odd span of y the width ends 4 pixels short of or beyond the last half cell.
+// H = 8 * round(maxY - minY + 1) and W = 8 * ceil(maxX - minX + (maxY - minY) / 2 + 1):
+// with an odd span of y the width ends 4 pixels beyond the last half cell, so that no
+// cell at the right edge is cut.
 // 64-bit, so that a caller can refuse an absurd extent before allocating.
 qint64 worldMapHeight(const MapExtent &extent);
 qint64 worldMapWidth(const MapExtent &extent);

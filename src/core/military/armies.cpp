@@ -27,6 +27,17 @@ const QStringList &Armies::headings()
     return headings;
 }
 
+QString Armies::noUnitsNote(const QString &choice, qint64 newestTurn)
+{
+    const QString army = choice == QStringLiteral("Alle") ? QStringLiteral("einer Armee")
+                                                          : QStringLiteral("„%1“").arg(choice);
+    return QStringLiteral("Keine eigene Einheit der neuesten Runde (Info Datum %1) gehört zu %2. "
+                          "Eine Einheit kommt auf der Seite „Gruppierungen“ in eine Armee: "
+                          "Rechtsclick auf ihr Feld Gruppe.")
+        .arg(newestTurn)
+        .arg(army);
+}
+
 QString Armies::armyText(const QString &choice)
 {
     return choice == QStringLiteral("Alle") ? QStringLiteral("Armee") : choice;

@@ -36,6 +36,8 @@ public:
 
     // "Bericht" for the chosen army, by position.
     ArmyReport report(const ActiveGame &game, const QString &choice);
+    // Why a report of the choice lists no unit, and how a unit joins an army.
+    static QString noUnitsNote(const QString &choice, qint64 newestTurn);
 
 private:
     MilitaryQueries m_queries;

@@ -1,5 +1,6 @@
 #include "shipregister.h"
 
+#include "../base/identifiers.h"
 #include "fieldtexts.h"
 #include "selectiontexts.h"
 
@@ -24,6 +25,31 @@ const QStringList &ShipRegister::headings()
         QStringLiteral("Nr."), QStringLiteral("Schiffstyp"), QStringLiteral("Eigner Partei"),
         QStringLiteral("Zustand")};
     return headings;
+}
+
+namespace {
+// Where the identifier texts stand in the window's grid: after "Nr." and after
+// "Eigner Partei" (whose column has moved one to the right by then).
+constexpr int kNumberColumn = 2;
+constexpr int kOwnerColumn = 5;
+
+// The owner's identifier text; empty where the owner is not known.
+QString ownerText(const QVariant &faction, int base)
+{
+    bool isNumber = false;
+    const qint64 number = faction.toLongLong(&isNumber);
+    return isNumber && !faction.toString().isEmpty() ? idToStr(number, base) : QString();
+}
+} // namespace
+
+QStringList ShipRegister::shownHeadings(GameType type)
+{
+    QStringList shown = headings();
+    if (type == GameType::Kalmora) {
+        shown.insert(kNumberColumn + 1, QStringLiteral("Kennung"));
+        shown.insert(kOwnerColumn + 1, QStringLiteral("Eigner Kennung"));
+    }
+    return shown;
 }
 
 QStringList ShipRegister::shipFields(const ShipRow &ship)
@@ -62,6 +88,20 @@ ShipRegisterReport ShipRegister::report(
     report.rows = records.gridRows(headings(), order);
     for (int r : order)
         report.positions.append(ships[r].position);
+    if (!game.isKalmora()) {
+        report.shownRows = report.rows;
+        return report;
+    }
+    report.shownRows.reserve(report.rows.size());
+    report.shownRows.append(shownHeadings(game.type));
+    for (int r : order) {
+        QStringList cells = report.rows[report.shownRows.size()];
+        cells.insert(kNumberColumn + 1, idToStr(ships[r].number, game.base));
+        cells.insert(kOwnerColumn + 1, ownerText(ships[r].faction, game.base));
+        report.shownRows.append(cells);
+    }
+    if (ships.isEmpty())
+        report.shownRows.append(QStringList(report.shownRows.first().size(), QString()));
     return report;
 }
 

@@ -24,6 +24,10 @@ struct ShipRegisterReport
 {
     int count = 0; // "gefundene Schiffe"
     GridRows rows; // headings first
+    // The rows as the window shows them: in a Kalmora game the ship's and the owner's
+    // identifier texts stand beside their decimal numbers (the orders and the other
+    // pages name ships and factions by them); otherwise the same as `rows`.
+    GridRows shownRows;
     QStringList positions; // the position text of each row's ship after the headings
 };
 
@@ -35,6 +39,8 @@ public:
 
     static const QStringList &typeChoices(); // "Alle", "Boot", ...
     static const QStringList &headings();
+    // The headings of the window's grid for a game of that type.
+    static QStringList shownHeadings(GameType type);
     static QStringList shipFields(const ShipRow &ship);
     // The selection's conditions; throws UserError for a date that is no number.
     static ShipSelection shipSelection(const ShipRegisterSelection &selection);

@@ -138,7 +138,13 @@ bool ReportReader::readHeader(ImportContext &ctx, ImportOutcome &outcome)
                 outcome.refusalMessage
                     = QStringLiteral("Tolvimar wurde nicht mit dem Spieltyp des CR initialisiert. "
                                      "Bitte beenden und "
-                                     "neustarten um diesen CR zu lesen.");
+                                     "neustarten um diesen CR zu lesen.")
+                    + u'\n'
+                    + QStringLiteral("Der CR ist vom Spieltyp %1, Spiel %2 ist vom Spieltyp %3.")
+                          .arg(gameTypeName(*reportType))
+                          .arg(ctx.game.number)
+                          .arg(gameTypeName(ctx.game.type));
+                outcome.reportType = reportType;
                 return false;
             }
         } else if (key == u"Runde") {

@@ -35,6 +35,7 @@ struct ImportOutcome
 {
     bool refused = false; // the report belongs to the other game type
     QString refusalMessage;
+    std::optional<GameType> reportType; // set when refused for its game type
     ActiveGame game;
     ReportPages pages;
     StatusValues status;

@@ -118,6 +118,13 @@ QString libpqText(const char *text)
     return QString::fromUtf8(text).trimmed();
 }
 
+// A failure told in German (what failed, what to check), with PostgreSQL's own words
+// kept below it unchanged: they are what a server's administrator can look up.
+QString explained(const QString &sentence, const QString &original)
+{
+    return sentence + QStringLiteral("\nUrsprüngliche Meldung: ") + original;
+}
+
 // A value of a connection string, quoted where libpq's syntax needs it.
 QString conninfoValue(const QString &value)
 {
@@ -352,14 +359,23 @@ void PgConnection::connectFailed(const QString &shown)
                 .arg(shown));
     if (refused)
         throw ShareError(ShareError::Kind::Password,
-            QStringLiteral("Der Allianzserver (%1) hat das Passwort abgelehnt: %2")
-                .arg(shown, reason));
+            explained(QStringLiteral("Der Allianzserver (%1) hat das Passwort abgelehnt. "
+                                     "Bitte Benutzername und Passwort prüfen.")
+                          .arg(shown),
+                reason));
     if (reason.contains(QStringLiteral("timeout expired")))
         throw ShareError(ShareError::Kind::Timeout,
-            QStringLiteral("Der Allianzserver (%1) hat nicht rechtzeitig geantwortet (%2).")
-                .arg(shown, reason));
+            explained(QStringLiteral("Der Allianzserver (%1) hat nicht rechtzeitig "
+                                     "geantwortet. Bitte prüfen, ob der Rechner erreichbar "
+                                     "ist und der Server läuft.")
+                          .arg(shown),
+                reason));
     throw ShareError(ShareError::Kind::Connect,
-        QStringLiteral("Keine Verbindung zum Allianzserver (%1): %2").arg(shown, reason));
+        explained(QStringLiteral("Keine Verbindung zum Allianzserver (%1). Bitte Rechner "
+                                 "(host), Port, Datenbank (dbname) und Benutzer (user) "
+                                 "prüfen und ob der Server läuft und erreichbar ist.")
+                      .arg(shown),
+            reason));
 }
 
 void PgConnection::onNotice(void *connection, const char *message)
@@ -383,7 +399,11 @@ QString PgConnection::withoutPassword(const QString &conninfo)
         const QString reason = error ? libpqText(error) : QStringLiteral("zu wenig Speicher");
         pq().PQfreemem(error);
         throw ShareError(ShareError::Kind::Connect,
-            QStringLiteral("Die Angabe des Allianzservers ist nicht lesbar: %1").arg(reason));
+            explained(QStringLiteral("Die Angabe des Allianzservers ist nicht lesbar. Bitte sie "
+                                     "als Einträge name=wert mit Leerzeichen dazwischen "
+                                     "schreiben, z. B. \"host=karte.example.org dbname=allianz "
+                                     "user=name\"."),
+                reason));
     }
     QStringList parts;
     for (PQconninfoOption *o = options; o->keyword; ++o) {
@@ -527,7 +547,12 @@ PgResult PgConnection::awaitResult()
 void PgConnection::fail(const QString &what)
 {
     throw ShareError(ShareError::Kind::Query,
-        QStringLiteral("Der Allianzserver (%1) meldet einen Fehler: %2").arg(m_where, what));
+        explained(QStringLiteral("Der Allianzserver (%1) meldet einen Fehler; der Abgleich "
+                                 "wurde abgebrochen. Bitte prüfen, ob der Benutzer die Tabellen "
+                                 "der Allianz lesen und schreiben darf, und es später erneut "
+                                 "versuchen.")
+                      .arg(m_where),
+            what));
 }
 
 void PgConnection::timedOut()
