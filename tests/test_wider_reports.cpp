@@ -283,6 +283,36 @@ private slots:
         QCOMPARE(h.count(QStringLiteral("einheiten")), 4);
     }
 
+    // Lines that end in a carriage return before their line end (CR CR LF) read as
+    // without it: the header is not cut short, no empty line appears.
+    void carriageReturnBeforeLineEnd_data()
+    {
+        QTest::addColumn<QString>("game");
+        QTest::addColumn<QString>("report");
+        QTest::addColumn<QByteArray>("lineEnd");
+        QTest::newRow("Kalmora, Windows-1252, CR LF")
+            << "Kalmora"
+            << "reports/kalmora-klein.cr" << QByteArray("\r\n");
+        QTest::newRow("Sulvitan, UTF-8, LF") << "Sulvitan"
+                                             << "reports/sulvitan-klein.cr" << QByteArray("\n");
+    }
+    void carriageReturnBeforeLineEnd()
+    {
+        QFETCH(QString, game);
+        QFETCH(QString, report);
+        QFETCH(QByteArray, lineEnd);
+        const QByteArray bytes = readBytes(fixture(report));
+        QVERIFY(bytes.contains(lineEnd));
+        ImportHarness plainHarness(game);
+        const Imported plain = importInto(plainHarness, fixture(report));
+        const Imported withCr = importBytes(game, QByteArray(bytes).replace(lineEnd, "\r\r\n"));
+        QCOMPARE(withCr.result.status, ReportImporter::Result::Imported);
+        QCOMPARE(withCr.rows, plain.rows);
+        QCOMPARE(withCr.orders, plain.orders);
+        QCOMPARE(withCr.pages, plain.pages);
+        QCOMPARE(withCr.result.skipped, plain.result.skipped);
+    }
+
     // A price block that names a single good leaves the other prices of a stored row
     // as they were.
     void pricesNotNamedAreKept()
