@@ -211,6 +211,220 @@ private slots:
         QVERIFY(lines[1].startsWith(QStringLiteral("Übersprungen: 1 BORDER, 1 EFFECTS")));
     }
 
+    // A region's sub-blocks in another order, with foreign blocks between them, prices
+    // by their keys in any order and spelling, headers ending in blanks and tabs, and a
+    // word where a message's amount stands: the same rows, template and pages as the
+    // same report in the rules' order.
+    void subBlocksInAnyOrder_data()
+    {
+        QTest::addColumn<QString>("game");
+        QTest::addColumn<QString>("ordered");
+        QTest::addColumn<QString>("mixed");
+        QTest::newRow("Kalmora, Windows-1252") << "Kalmora"
+                                               << "reports/kalmora-ordnung.cr"
+                                               << "reports/kalmora-gemischt.cr";
+        QTest::newRow("Sulvitan, UTF-8") << "Sulvitan"
+                                         << "reports/sulvitan-ordnung.cr"
+                                         << "reports/sulvitan-gemischt.cr";
+    }
+    void subBlocksInAnyOrder()
+    {
+        QFETCH(QString, game);
+        QFETCH(QString, ordered);
+        QFETCH(QString, mixed);
+        ImportHarness orderedHarness(game);
+        const Imported inOrder = importInto(orderedHarness, fixture(ordered));
+        ImportHarness mixedHarness(game);
+        const Imported shuffled = importInto(mixedHarness, fixture(mixed));
+        QCOMPARE(inOrder.result.status, ReportImporter::Result::Imported);
+        QCOMPARE(shuffled.result.status, ReportImporter::Result::Imported);
+        QCOMPARE(shuffled.rows, inOrder.rows);
+        QCOMPARE(shuffled.orders, inOrder.orders);
+        QCOMPARE(shuffled.pages, inOrder.pages);
+        QCOMPARE(inOrder.result.skipped, QString());
+        QCOMPARE(shuffled.result.skipped, QStringLiteral("Übersprungen: 7 RESOURCE, 1 EFFECTS"));
+        for (const Imported *i : {&inOrder, &shuffled})
+            QCOMPARE(
+                i->result.closingLines().last(), QStringLiteral("1 Wert ist keine Zahl: Zeile 22"));
+
+        ImportHarness &h = mixedHarness;
+        // The word adds nothing to the income; the numbers beside it do.
+        QCOMPARE(h.status(StatusField::Gesamteinkommen), QStringLiteral("150 Silber"));
+        const QString weidenau = QStringLiteral(
+            " FROM regionen WHERE \"Breite\" = 1 AND \"Länge\" = 2 AND \"Ebene\" = 0");
+        const QStringList prices {QStringLiteral("Balsam"), QStringLiteral("Gewuerz"),
+            QStringLiteral("Juwel"), QStringLiteral("Myrrhe"), QStringLiteral("Oel"),
+            QStringLiteral("Seide"), QStringLiteral("Weihrauch")};
+        const QList<int> expected {12, -8, 40, 22, -15, 30, 18};
+        for (int i = 0; i < prices.size(); ++i)
+            QCOMPARE(h.value(QStringLiteral("SELECT \"") + prices[i] + u'"' + weidenau).toInt(),
+                expected[i]);
+        QCOMPARE(h.value(QStringLiteral("SELECT \"Strasse2\"") + weidenau).toInt(), 75);
+        QCOMPARE(h.value(QStringLiteral("SELECT \"Strasse4\"") + weidenau).toInt(), 50);
+        QCOMPARE(h.value(QStringLiteral("SELECT \"Umgebung\"") + weidenau).toString(),
+            QStringLiteral("Die Bauern feiern ein Fest.\r\nEin Wolf streift umher.\r\n"
+                           " Ein Bach fließt nach Osten.\x16\r\n"));
+        QCOMPARE(h.value(QStringLiteral("SELECT \"Umgebung\" FROM regionen WHERE \"Breite\" = 2"))
+                     .toString(),
+            QStringLiteral("Seeschwalbe (25)\r\nEin Wal taucht auf.\r\n"));
+        // Two goods, one without a field: the other prices of the new row stay empty.
+        const QString swamp = QStringLiteral(" FROM regionen WHERE \"Ebene\" = 1");
+        QCOMPARE(h.value(QStringLiteral("SELECT \"Juwel\"") + swamp).toInt(), 1);
+        QVERIFY(h.value(QStringLiteral("SELECT \"Balsam\"") + swamp).isNull());
+
+        const QStringList intelligence = h.page(Page::Geheimdienstbericht);
+        QVERIFY(intelligence.contains(
+            QStringLiteral("Unsere Leute in Weidenau (1/2) haben folgendes beobachtet:")));
+        QVERIFY(intelligence.contains(QStringLiteral("\"Händlerzug (3n0)\"")));
+        QVERIFY(intelligence.contains(QStringLiteral("\"Möwe (88)\"")));
+        const QStringList messages = h.page(Page::Botschaften);
+        QVERIFY(messages.contains(QStringLiteral("Ereignisse in Weidenau (1/2) :")));
+        QVERIFY(messages.contains(QStringLiteral("    \"Wir grüßen unsere Nachbarn.\"")));
+        QCOMPARE(h.count(QStringLiteral("einheiten")), 4);
+    }
+
+    // Lines that end in a carriage return before their line end (CR CR LF) read as
+    // without it: the header is not cut short, no empty line appears.
+    void carriageReturnBeforeLineEnd_data()
+    {
+        QTest::addColumn<QString>("game");
+        QTest::addColumn<QString>("report");
+        QTest::addColumn<QByteArray>("lineEnd");
+        QTest::newRow("Kalmora, Windows-1252, CR LF")
+            << "Kalmora"
+            << "reports/kalmora-klein.cr" << QByteArray("\r\n");
+        QTest::newRow("Sulvitan, UTF-8, LF") << "Sulvitan"
+                                             << "reports/sulvitan-klein.cr" << QByteArray("\n");
+    }
+    void carriageReturnBeforeLineEnd()
+    {
+        QFETCH(QString, game);
+        QFETCH(QString, report);
+        QFETCH(QByteArray, lineEnd);
+        const QByteArray bytes = readBytes(fixture(report));
+        QVERIFY(bytes.contains(lineEnd));
+        ImportHarness plainHarness(game);
+        const Imported plain = importInto(plainHarness, fixture(report));
+        const Imported withCr = importBytes(game, QByteArray(bytes).replace(lineEnd, "\r\r\n"));
+        QCOMPARE(withCr.result.status, ReportImporter::Result::Imported);
+        QCOMPARE(withCr.rows, plain.rows);
+        QCOMPARE(withCr.orders, plain.orders);
+        QCOMPARE(withCr.pages, plain.pages);
+        QCOMPARE(withCr.result.skipped, plain.result.skipped);
+    }
+
+    // A price block that names a single good leaves the other prices of a stored row
+    // as they were.
+    void pricesNotNamedAreKept()
+    {
+        ImportHarness h;
+        const QStringList region {QStringLiteral("REGION 1 1"), QStringLiteral("\"Au\";Name"),
+            QStringLiteral("\"Ebene\";Terrain"), QStringLiteral("PREISE")};
+        QCOMPARE(h.import(reportHeader() + region
+                      + QStringList {QStringLiteral("7;Balsam"), QStringLiteral("8;Gewuerz"),
+                          QStringLiteral("9;Juwel"), QStringLiteral("10;Myrrhe"),
+                          QStringLiteral("11;Oel"), QStringLiteral("12;Seide"),
+                          QStringLiteral("13;Weihrauch")})
+                     .status,
+            ReportImporter::Result::Imported);
+        QCOMPARE(h.import(reportHeader(QStringLiteral("Kalmora"), 41) + region
+                      + QStringList {QStringLiteral("1;Schneekristall"), QStringLiteral("3;Öl")})
+                     .status,
+            ReportImporter::Result::Imported);
+        QCOMPARE(h.value(QStringLiteral("SELECT \"Oel\" FROM regionen")).toInt(), 3);
+        QCOMPARE(h.value(QStringLiteral("SELECT \"Balsam\" FROM regionen")).toInt(), 7);
+        QCOMPARE(h.value(QStringLiteral("SELECT \"Weihrauch\" FROM regionen")).toInt(), 13);
+    }
+
+    // Header lines that clients leave when they merge reports: read as their rules say
+    // (nothing lost, nothing named as skipped), or the report is refused with the file
+    // and the line, leaving the database empty.
+    void strayHeaderLines_data()
+    {
+        QTest::addColumn<int>("encoding");
+        QTest::addColumn<QStringList>("before"); // lines before the first region
+        QTest::addColumn<QStringList>("between"); // lines between the two regions
+        QTest::addColumn<int>("refusedAtLine"); // 0: imported
+        const QStringList header = reportHeader();
+        const QStringList strayVersion = QStringList(header.mid(0, 5))
+            << QStringLiteral("VERSION 42") << header.mid(5);
+        const QStringList otherVersion = QStringList(header.mid(0, 5))
+            << QStringLiteral("VERSION 43") << header.mid(5);
+        const QStringList shortFaction {
+            QStringLiteral("PARTEI 77"), QStringLiteral("\"Fremde Händler\";Parteiname")};
+        const QStringList factionHeader {QStringLiteral("PARTEI 77"),
+            QStringLiteral("\"geheim\";Passwort"), QStringLiteral("\"Fremde\";Parteiname")};
+        for (TextEncoding e : {TextEncoding::Utf8, TextEncoding::Windows1252}) {
+            const char *name = e == TextEncoding::Utf8 ? "UTF-8" : "Windows-1252";
+            const int enc = int(e);
+            QTest::addRow("second version line before the faction, %s", name)
+                << enc << strayVersion << QStringList() << 0;
+            QTest::addRow("faction block before the first region, %s", name)
+                << enc << header + shortFaction << QStringList() << 0;
+            QTest::addRow("faction block between regions, %s", name)
+                << enc << header << shortFaction << 0;
+            QTest::addRow("second version line between regions, %s", name)
+                << enc << header << QStringList {QStringLiteral("VERSION 42")} << 0;
+            QTest::addRow("another version in the header, %s", name)
+                << enc << otherVersion << QStringList() << 6;
+            QTest::addRow("faction header before the first region, %s", name)
+                << enc << header + factionHeader << QStringList() << 15;
+            QTest::addRow("faction header between regions, %s", name)
+                << enc << header << factionHeader << 30;
+        }
+    }
+    void strayHeaderLines()
+    {
+        QFETCH(int, encoding);
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, between);
+        QFETCH(int, refusedAtLine);
+        const QStringList first {QStringLiteral("REGION 1 1"), QStringLiteral("\"Au\";Name"),
+            QStringLiteral("\"Ebene\";Terrain"), QStringLiteral("EINHEIT 10"),
+            QStringLiteral("\"Hüter\";Name"), QStringLiteral("4711;Partei"),
+            QStringLiteral("2;Anzahl"), QStringLiteral("TALENTE"),
+            QStringLiteral("90 2;Holzfällen"), QStringLiteral("GEGENSTAENDE"),
+            QStringLiteral("300;Silber"), QStringLiteral("EINHEIT 11"),
+            QStringLiteral("\"Träger\";Name"), QStringLiteral("4711;Partei"),
+            QStringLiteral("1;Anzahl")};
+        const QStringList second {QStringLiteral("REGION 2 1"), QStringLiteral("\"Bach\";Name"),
+            QStringLiteral("EINHEIT 12"), QStringLiteral("\"Wache\";Name"),
+            QStringLiteral("4711;Partei"), QStringLiteral("GEGENSTAENDE"),
+            QStringLiteral("40;Silber")};
+        const TextEncoding enc = TextEncoding(encoding);
+
+        ImportHarness plain;
+        QCOMPARE(plain.import(reportHeader() + first + second, enc).status,
+            ReportImporter::Result::Imported);
+        ImportHarness h;
+        const ReportImporter::Result result = h.import(before + first + between + second, enc);
+        if (refusedAtLine > 0) {
+            QCOMPARE(result.status, ReportImporter::Result::Failed);
+            QVERIFY2(
+                result.message.contains(QStringLiteral("report1.cr, Zeile %1:").arg(refusedAtLine)),
+                qPrintable(result.message));
+            QCOMPARE(h.count(QStringLiteral("regionen")), 0);
+            QCOMPARE(h.count(QStringLiteral("einheiten")), 0);
+            return;
+        }
+        QCOMPARE(result.status, ReportImporter::Result::Imported);
+        QCOMPARE(result.regions, 2);
+        QCOMPARE(result.units, 3);
+        QCOMPARE(result.skipped, QString());
+        QCOMPARE(h.status(StatusField::Silber), plain.status(StatusField::Silber));
+        QCOMPARE(h.session->orderTemplate().lines(), plain.session->orderTemplate().lines());
+        const QString units = QStringLiteral(
+            "SELECT group_concat(\"Einheit Nr\" || ':' || \"Holzfällen\" || ':' || \"Silber\" || "
+            "':' || \"Einheit Position\") FROM einheiten");
+        QCOMPARE(h.value(units), plain.value(units));
+        if (before.contains(QStringLiteral("PARTEI 77"))
+            || between.contains(QStringLiteral("PARTEI 77")))
+            QCOMPARE(h.value(QStringLiteral(
+                                 "SELECT \"Partei Name\" FROM parteien WHERE \"Partei Nr\" = 77"))
+                         .toString(),
+                QStringLiteral("Fremde Händler"));
+    }
+
     // Foreign blocks and client keys at random block boundaries of generated reports
     // change nothing that the import stores or shows.
     void generatedWithForeignBlocks_data()
@@ -255,6 +469,16 @@ private slots:
             named += with.result.skipped.contains(u' ' + tag + u',')
                 || with.result.skipped.endsWith(u' ' + tag);
         QVERIFY2(named >= 6, qPrintable(with.result.skipped));
+        // The region's sub-blocks in another order are read where they stand, and the
+        // words in message amounts are named.
+        for (const char *tag : {"PREISE", "GRENZE", "UMGEBUNG", "DURCHREISE", "MESSAGE",
+                 "REGIONSEREIGNISSE", "REGIONSBOTSCHAFTEN"})
+            QVERIFY2(!with.result.skipped.contains(u' ' + QLatin1String(tag) + u',')
+                    && !with.result.skipped.endsWith(u' ' + QLatin1String(tag)),
+                qPrintable(with.result.skipped));
+        QVERIFY2(with.result.wordValues.contains(QStringLiteral(" keine Zahl: Zeile")),
+            qPrintable(with.result.wordValues));
+        QCOMPARE(without.result.wordValues, QString());
     }
 };
 

@@ -1,9 +1,9 @@
 #include "reportgenerator.h"
 
 #include "base/errors.h"
+#include "base/identifiers.h"
 #include "base/textfile.h"
 #include "report/blocklines.h"
-#include "base/identifiers.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -112,6 +112,14 @@ public:
     }
     void line(const QString &text) { line(QStringView(text)); }
     void line(const char16_t *text) { line(QStringView(text)); }
+    // A line as servers write it in place of the plain one (another spelling, a word
+    // for a number): where the report stops depends on the plain line only.
+    void lineInPlaceOf(QStringView text, QStringView plain)
+    {
+        line(text);
+        m_foreignBytes
+            += encodeText(text, m_encoding).size() - encodeText(plain, m_encoding).size();
+    }
     void value(qint64 number, QStringView key)
     {
         line(QString::number(number) + u';' + key.toString());
@@ -194,6 +202,7 @@ public:
         , m_out(out)
         , m_stats(stats)
         , m_random(options.seed)
+        , m_shuffle(options.seed ^ 0x3C3C3C3CULL)
     {
     }
 
@@ -313,8 +322,14 @@ private:
         m_out.line(QStringLiteral("MESSAGE %1").arg(id));
         m_out.value(type, u"type");
         m_out.quoted(text, u"rendered");
-        if (amount >= 0)
-            m_out.value(amount, u"amount");
+        if (amount >= 0) {
+            const QString plain = QString::number(amount) + QStringLiteral(";amount");
+            // Some servers write a word where the amount stands; it adds nothing.
+            if (m_o.foreign && m_shuffle.chance(5))
+                m_out.lineInPlaceOf(u"\"viele\";amount", plain);
+            else
+                m_out.line(plain);
+        }
         ++m_stats.messages;
     }
 
@@ -435,38 +450,115 @@ private:
             m_out.value(m_random.range(10, 200), u"Eisen");
             m_out.value(m_random.range(-1, 20), u"Laen");
         }
-        m_out.line(u"PREISE");
-        for (const char16_t *good : kPrices)
-            m_out.value(m_random.range(-40, 140), good);
+        // The sub-blocks after the key lines, each a list of lines. Blocks of one chain
+        // keep their order (later roads of a direction win, region messages go to one
+        // page in order); with foreign blocks asked for, the chains are interleaved at
+        // random and the prices come in any order and spelling.
+        QList<SubBlock> blocks;
+        SubBlock prices {{{QStringLiteral("PREISE")}}, 0};
+        for (const char16_t *good : kPrices) {
+            const QString plain
+                = QString::number(m_random.range(-40, 140)) + u';' + QString::fromUtf16(good);
+            prices.lines.append(SubBlockLine {plain, QString()});
+        }
+        blocks.append(prices);
         for (int n = m_random.range(0, mapHeavy() ? 1 : 2); n > 0; --n) {
-            m_out.line(QStringLiteral("GRENZE %1").arg(m_random.range(1, 99999)));
-            m_out.quoted(u"Straße", u"typ");
-            m_out.value(m_random.range(0, 5), u"richtung");
-            m_out.value(m_random.pick({25, 50, 75, 100}), u"prozent");
+            SubBlock border {{{QStringLiteral("GRENZE %1").arg(m_random.range(1, 99999))},
+                                 {quotedLine(u"Straße", u"typ")}},
+                1};
+            border.lines.append(
+                SubBlockLine {QString::number(m_random.range(0, 5)) + QStringLiteral(";richtung")});
+            border.lines.append(
+                {QString::number(m_random.pick({25, 50, 75, 100})) + QStringLiteral(";prozent")});
+            blocks.append(border);
         }
         if (m_random.chance(30)) {
-            m_out.line(u"UMGEBUNG");
-            m_out.line(u"\"Im Norden liegt ein Wald.\"");
+            SubBlock environment {
+                {{QStringLiteral("UMGEBUNG")}, {QStringLiteral("\"Im Norden liegt ein Wald.\"")}},
+                2};
             if (m_random.chance(50))
-                m_out.line(u"\"Ein Bach fließt nach Osten.\"");
+                environment.lines.append(
+                    SubBlockLine {QStringLiteral("\"Ein Bach fließt nach Osten.\"")});
+            blocks.append(environment);
         }
-        if (m_random.chance(5)) {
-            m_out.line(u"DURCHREISE");
-            m_out.line(QStringLiteral("\"Händlerzug (%1)\"").arg(idText(m_random.range(10, 900))));
+        if (m_random.chance(5))
+            blocks.append(SubBlock {
+                {{QStringLiteral("DURCHREISE")},
+                    {QStringLiteral("\"Händlerzug (%1)\"").arg(idText(m_random.range(10, 900)))}},
+                3});
+        if (m_random.chance(10))
+            blocks.append(
+                SubBlock {{{QStringLiteral("MESSAGE %1").arg(m_random.range(100000, 999999))},
+                              {QStringLiteral("3729;type")},
+                              {quotedLine(u"Die Bauern feiern ein Fest.", u"rendered")}},
+                    4});
+        if (m_random.chance(3))
+            blocks.append(SubBlock {{{QStringLiteral("REGIONSEREIGNISSE")},
+                                        {QStringLiteral("\"Ein Sturm zieht auf.\"")}},
+                5});
+        if (m_random.chance(2))
+            blocks.append(SubBlock {{{QStringLiteral("REGIONSBOTSCHAFTEN")},
+                                        {QStringLiteral("\"Wir grüßen unsere Nachbarn.\"")}},
+                5});
+        if (m_o.foreign)
+            shuffleSubBlocks(blocks);
+        for (const SubBlock &b : blocks) {
+            for (const SubBlockLine &l : b.lines) {
+                if (l.plain.isEmpty())
+                    m_out.line(l.text);
+                else
+                    m_out.lineInPlaceOf(l.text, l.plain);
+            }
         }
-        if (m_random.chance(10)) {
-            m_out.line(QStringLiteral("MESSAGE %1").arg(m_random.range(100000, 999999)));
-            m_out.value(3729, u"type");
-            m_out.quoted(u"Die Bauern feiern ein Fest.", u"rendered");
+    }
+
+    // A line of a sub-block; `plain` is set when the line stands in place of another.
+    struct SubBlockLine
+    {
+        QString text;
+        QString plain;
+    };
+    struct SubBlock
+    {
+        QList<SubBlockLine> lines;
+        int chain; // blocks of one chain keep their order
+    };
+
+    static QString quotedLine(QStringView text, QStringView key)
+    {
+        return u'"' + text.toString() + QStringLiteral("\";") + key.toString();
+    }
+
+    // The chains interleaved at random; the price lines shuffled, some goods spelled
+    // with umlauts.
+    void shuffleSubBlocks(QList<SubBlock> &blocks)
+    {
+        for (SubBlock &b : blocks) {
+            if (b.lines.first().text != u"PREISE")
+                continue;
+            for (qsizetype i = b.lines.size() - 1; i > 1; --i)
+                std::swap(b.lines[i], b.lines[m_shuffle.range(1, int(i))]);
+            for (SubBlockLine &l : b.lines) {
+                for (const auto &[plainKey, umlautKey] :
+                    {std::pair {u";Gewuerz", u";Gewürz"}, std::pair {u";Oel", u";Öl"}}) {
+                    if (l.text.endsWith(QStringView(plainKey)) && m_shuffle.chance(50)) {
+                        l.plain = l.text;
+                        l.text.chop(QStringView(plainKey).size());
+                        l.text += QStringView(umlautKey);
+                    }
+                }
+            }
         }
-        if (m_random.chance(3)) {
-            m_out.line(u"REGIONSEREIGNISSE");
-            m_out.line(u"\"Ein Sturm zieht auf.\"");
+        QList<SubBlock> mixed;
+        while (!blocks.isEmpty()) {
+            // The first block of a chain picked at random.
+            const int pick = m_shuffle.range(0, int(blocks.size()) - 1);
+            qsizetype at = 0;
+            while (blocks[at].chain != blocks[pick].chain)
+                ++at;
+            mixed.append(blocks.takeAt(at));
         }
-        if (m_random.chance(2)) {
-            m_out.line(u"REGIONSBOTSCHAFTEN");
-            m_out.line(u"\"Wir grüßen unsere Nachbarn.\"");
-        }
+        blocks = mixed;
     }
 
     // Two or three sentences of a region's description.
@@ -628,6 +720,7 @@ private:
     LineWriter &m_out;
     ReportGenerator::Stats &m_stats;
     Random m_random;
+    Random m_shuffle; // only for foreign reports: the plain report never draws from it
     const int m_firstUnit = 100;
     int m_unitNumber = 100;
     int m_buildingNumber = 100;

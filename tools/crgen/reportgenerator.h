@@ -30,8 +30,10 @@ public:
         int version = 42;
         bool crlf = false; // line ends CR LF instead of LF
         Shape shape = Shape::Standard;
-        // Blocks and keys the import does not read, put at random block boundaries; the
-        // rest of the report stays byte for byte as without them.
+        // Blocks and keys the import does not read, put at random block boundaries; and
+        // what servers write otherwise but the import reads alike: a region's sub-blocks
+        // and price lines in another order, goods spelled with umlauts, a word where a
+        // message's amount stands. Everything else stays byte for byte as without them.
         bool foreign = false;
     };
 

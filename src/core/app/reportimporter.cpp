@@ -67,6 +67,26 @@ struct PreviousOnHold
     PreviousOnHold &operator=(const PreviousOnHold &) = delete;
 };
 
+// "1 Wert ist keine Zahl: Zeile 1656", "3 Werte sind keine Zahl: Zeilen 12, 40, 77"; the
+// first ten lines are named (counted from 1).
+QString wordValuesText(const QList<int> &lineIndexes)
+{
+    if (lineIndexes.isEmpty())
+        return QString();
+    constexpr int kNamed = 10;
+    QStringList numbers;
+    for (int i = 0; i < lineIndexes.size() && i < kNamed; ++i)
+        numbers.append(QString::number(lineIndexes[i] + 1));
+    QString text = lineIndexes.size() == 1
+        ? QStringLiteral("1 Wert ist keine Zahl: Zeile ") + numbers.first()
+        : QStringLiteral("%1 Werte sind keine Zahl: Zeilen %2")
+              .arg(lineIndexes.size())
+              .arg(numbers.join(QStringLiteral(", ")));
+    if (lineIndexes.size() > kNamed)
+        text += QStringLiteral(" und %1 weitere").arg(lineIndexes.size() - kNamed);
+    return text;
+}
+
 QString conversionMessage(const QString &file, const ConversionError &e)
 {
     const QString where = QDir::toNativeSeparators(file);
@@ -92,6 +112,8 @@ QStringList ReportImporter::Result::closingLines() const
                            .arg(QString::number(seconds, 'f', 2))};
     if (!skipped.isEmpty())
         lines.append(skipped);
+    if (!wordValues.isEmpty())
+        lines.append(wordValues);
     return lines;
 }
 
@@ -237,6 +259,7 @@ ReportImporter::Result ReportImporter::run(const QString &path)
     result.regions = outcome.regions;
     result.units = outcome.units;
     result.skipped = outcome.skipped.text();
+    result.wordValues = wordValuesText(outcome.wordValueLines);
 
     // The report is in the database now; what follows can only leave files or the
     // window behind, and is reported as such.

@@ -41,6 +41,9 @@ public:
         double seconds = 0;
         // "Übersprungen: 12 RESOURCE, 3 EFFECTS": blocks the import passed over unread.
         QString skipped;
+        // "1 Wert ist keine Zahl: Zeile 1656": words where the import would only have
+        // added a number to a total; they added nothing.
+        QString wordValues;
         qint64 undoBytes = 0; // kept to take the import back: the rows' changes and files
         // Refused as a report of the other game type; the user asked to switch to a game
         // of the report's type (offered only where the caller can switch).
@@ -48,7 +51,8 @@ public:
         bool switchGameWanted = false;
 
         // "Eingelesen: Mai im Jahre 4 (405), 12 Regionen, 30 Einheiten, 0.20 s", then
-        // the skipped blocks on a line of their own when there were any.
+        // the skipped blocks and the words read as no number, each on a line of its own
+        // when there were any.
         QStringList closingLines() const;
     };
 

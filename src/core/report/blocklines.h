@@ -20,6 +20,20 @@ inline bool isQuotedLine(QStringView line)
     return line.startsWith(u'"');
 }
 
+// A header line without the blanks, tabs and carriage returns that hand-edited or
+// merged reports leave at its end: "REGION -11 8 " reads as "REGION -11 8".
+inline QStringView headerText(QStringView line)
+{
+    qsizetype n = line.size();
+    while (n > 0) {
+        const char16_t c = line[n - 1].unicode();
+        if (c != u' ' && c != u'\t' && c != u'\r')
+            break;
+        --n;
+    }
+    return line.first(n);
+}
+
 // Whether a tag is one that the import reads somewhere (the header of its reader
 // checks the numbers that follow it); all other blocks are passed over whole.
 bool isKnownBlockTag(QStringView tag);
@@ -28,8 +42,10 @@ bool isKnownBlockTag(QStringView tag);
 // every other line. After the tag come blanks and decimal numbers only, except that
 // a known tag takes any text without ";" and quotation marks, so that a damaged
 // number in "EINHEIT x1" is reported by the block's reader rather than passed over.
-inline QStringView blockTag(QStringView line)
+// Blanks, tabs and carriage returns at the end of the line are not part of it.
+inline QStringView blockTag(QStringView fullLine)
 {
+    const QStringView line = headerText(fullLine);
     const qsizetype n = line.size();
     if (n == 0 || line[0].unicode() < u'A' || line[0].unicode() > u'Z')
         return {};

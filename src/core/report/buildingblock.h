@@ -19,7 +19,7 @@ struct BuildingKeyLine
 // The number of a "SCHIFF nr" or "BURG nr" header.
 inline int headerNumber(const ImportContext &ctx)
 {
-    const QStringView header = ctx.line();
+    const QStringView header = headerText(ctx.line());
     const qsizetype blank = header.indexOf(u' ');
     return toInt(blank < 0 ? QStringView() : header.mid(blank + 1), header, ctx.cursor);
 }

@@ -1,8 +1,10 @@
 #include "importcontext.h"
 
+#include "../base/errors.h"
 #include "../base/identifiers.h"
 #include "../db/schema.h"
 
+#include <QDir>
 #include <cmath>
 
 namespace tolvimar {
@@ -50,6 +52,14 @@ QString ImportContext::numberText(qint64 value) const
 void ImportContext::addToStatus(StatusField field, qint64 amount)
 {
     status[field] = QString::number(status[field].toLongLong() + amount);
+}
+
+void ImportContext::refuseAt(int lineIndex, const QString &reason) const
+{
+    throw UserError(QStringLiteral("Fehler beim Einlesen von %1, Zeile %2: %3\nZeile: %4")
+                        .arg(QDir::toNativeSeparators(lines.fileName()))
+                        .arg(lineIndex + 1)
+                        .arg(reason, lines.line(lineIndex).left(200).toString()));
 }
 
 bool ImportContext::takesReport(const Table &row, int infoDatum) const

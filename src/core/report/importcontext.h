@@ -46,6 +46,9 @@ struct ImportContext
     int messageType = 0;
     int messageAmount = 0;
     QString messageText;
+    // Lines whose value the import only adds to a total, and which hold a word where a
+    // number stands: they add nothing and are named after the import (line indexes).
+    QList<int> wordValueLines;
 
     // Item and skill fields of the units table by name.
     QHash<QString, int> itemFields;
@@ -77,6 +80,10 @@ struct ImportContext
     bool atBlockEnd(std::initializer_list<QStringView> continuing = {});
     // The cursor stands on the header of a block of this tag (after unknown blocks).
     bool atBlock(QStringView tag);
+
+    // Stops the import: the report cannot be read as it stands at this line. The
+    // message names the file, the line (counted from 1), the reason and the line.
+    [[noreturn]] void refuseAt(int lineIndex, const QString &reason) const;
 
     QStringView line() const { return lines.line(cursor); }
     QStringView lineAt(int i) const { return lines.line(i); }

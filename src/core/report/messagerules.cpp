@@ -1,7 +1,11 @@
 #include "messagerules.h"
 
+#include "../base/errors.h"
 #include "blocklines.h"
+#include "datecode.h"
 #include "importcontext.h"
+
+#include <climits>
 
 namespace tolvimar {
 
@@ -73,23 +77,63 @@ void readAllianceRecord(ImportContext &ctx)
     ctx.cursor += 3;
 }
 
-// The lines of one faction after its number: name, e-mail, optional banner.
+// The lines of one faction after its number: name, e-mail, optional banner. They
+// are taken only as far as the faction's block goes: a header after a short record
+// belongs to the next block and is never read as a name.
 void readFactionRecord(ImportContext &ctx, int factionNumber)
 {
     Table &t = *ctx.parteien;
     t.editOrAppend({ctx.game.number, factionNumber});
-    ++ctx.cursor;
-    t.setValue(u"Partei Name", quotedText(ctx.line()));
-    ++ctx.cursor;
-    t.setValue(u"E-Mail", quotedText(ctx.line()));
-    ++ctx.cursor;
-    if (hasKey(ctx.line(), u"banner") || hasKey(ctx.line(), u"Banner"))
-        t.setValue(u"Banner", quotedText(ctx.line()));
-    else
-        --ctx.cursor;
+    const auto inRecord
+        = [&ctx](int i) { return i < ctx.lines.count() && !isBlockHeader(ctx.lineAt(i)); };
+    int next = ctx.cursor + 1;
+    QString name, email;
+    if (inRecord(next)) {
+        name = quotedText(ctx.lineAt(next++));
+        if (inRecord(next))
+            email = quotedText(ctx.lineAt(next++));
+    }
+    t.setValue(u"Partei Name", name);
+    t.setValue(u"E-Mail", email);
+    if (inRecord(next)
+        && (hasKey(ctx.lineAt(next), u"banner") || hasKey(ctx.lineAt(next), u"Banner")))
+        t.setValue(u"Banner", quotedText(ctx.lineAt(next++)));
     t.setValue(u"Datum", ctx.dateCode);
     t.post();
-    ++ctx.cursor;
+    ctx.cursor = next;
+}
+
+// A faction block that carries a password is the header of a faction's own report,
+// as clients leave it when they merge reports: read as another faction's record it
+// would name the faction by its password. Such a report is refused.
+void refuseFactionHeader(ImportContext &ctx)
+{
+    for (int i = ctx.cursor + 1; i < ctx.lines.count() && !isBlockHeader(ctx.lineAt(i)); ++i) {
+        if (hasKey(ctx.lineAt(i), u"Passwort"))
+            ctx.refuseAt(ctx.cursor,
+                QStringLiteral("ein zweiter Parteikopf steht mitten im CR (zusammengefügte "
+                               "Berichte liest Tolvimar nicht)."));
+    }
+}
+
+// A version line after the header, as clients leave it when they merge reports: of
+// the same version and turn it says nothing new and is passed over with its lines;
+// another version or turn cannot be read into this one, and the report is refused.
+void readRepeatedVersion(ImportContext &ctx, QStringView header)
+{
+    const int at = ctx.cursor;
+    if (toInt(header.mid(8), header, at) != ctx.version)
+        ctx.refuseAt(at,
+            QStringLiteral("eine zweite Versionszeile nennt eine andere Version als die erste "
+                           "(VERSION %1).")
+                .arg(ctx.version));
+    for (++ctx.cursor; !ctx.atEnd() && !isBlockHeader(ctx.line()); ++ctx.cursor) {
+        if (hasKey(ctx.line(), u"Runde")
+            && dateFromTurn(intValue(ctx.line(), ctx.cursor)).code != ctx.dateCode)
+            ctx.refuseAt(ctx.cursor,
+                QStringLiteral("nach einer zweiten Versionszeile steht eine andere Runde als "
+                               "im Kopf des CR."));
+    }
 }
 
 void markBattle(ImportContext &ctx, QStringView header, int lineIndex)
@@ -117,6 +161,28 @@ void markBattle(ImportContext &ctx, QStringView header, int lineIndex)
     regions.post();
 }
 
+// A message's amount is only added to a total: a word where the number stands adds
+// nothing and is named after the import instead of stopping it.
+void readAmount(ImportContext &ctx, QStringView line)
+{
+    qint64 amount = 0;
+    switch (parseStrictInt64(numberText(line), &amount)) {
+    case NumberParse::Ok:
+        if (amount >= INT_MIN && amount <= INT_MAX) {
+            ctx.messageAmount = int(amount);
+            return;
+        }
+        break;
+    case NumberParse::NotANumber:
+        ctx.messageAmount = 0;
+        ctx.wordValueLines.append(ctx.cursor);
+        return;
+    case NumberParse::TooLarge:
+        break;
+    }
+    intValue(line, ctx.cursor); // throws: a number too large to hold
+}
+
 void readMessage(ImportContext &ctx)
 {
     ++ctx.cursor;
@@ -129,7 +195,7 @@ void readMessage(ImportContext &ctx)
         if (key == u"type")
             ctx.messageType = intValue(line, ctx.cursor);
         else if (key == u"amount")
-            ctx.messageAmount = intValue(line, ctx.cursor);
+            readAmount(ctx, line);
         else if (hasTextKey(line, u"rendered")) {
             ctx.messageText = quotedText(line);
             hasText = true;
@@ -193,7 +259,10 @@ int messageDestination(int type, const QString &text, bool inBattle)
 
 void applySectionRule(ImportContext &ctx)
 {
-    const QStringView line = ctx.line();
+    // Section names compare without blanks at the end; a block header with a blank
+    // but no number still opens its block, whose reader then names the line.
+    const QStringView raw = ctx.line();
+    const QStringView line = headerText(raw);
     const int lineIndex = ctx.cursor;
     if (line == u"FEHLER") {
         ++ctx.cursor;
@@ -224,7 +293,7 @@ void applySectionRule(ImportContext &ctx)
                                                 : Page::Bewegungen;
         ++ctx.cursor;
         readItems(ctx, page);
-    } else if (opensBlockWithNumber(line, u"BATTLE")) {
+    } else if (opensBlockWithNumber(raw, u"BATTLE")) {
         ctx.inBattle = true;
         ++ctx.cursor;
         ctx.pages.kaempfeRed = true;
@@ -234,7 +303,7 @@ void applySectionRule(ImportContext &ctx)
             QStringLiteral("Kampf in Region: ") + line.mid(6).toString() + QStringLiteral(" !"));
         ctx.pages.append(Page::Kaempfe, QString());
         markBattle(ctx, line, lineIndex);
-    } else if (opensBlockWithNumber(line, u"MESSAGE")) {
+    } else if (opensBlockWithNumber(raw, u"MESSAGE")) {
         readMessage(ctx);
     } else if (line == u"ALLIIERTE") {
         ++ctx.cursor;
@@ -250,16 +319,19 @@ void applySectionRule(ImportContext &ctx)
                 break;
             readFactionRecord(ctx, intValue(ctx.line(), ctx.cursor));
         } while (hasSemicolon(ctx));
-    } else if (opensBlockWithNumber(line, u"ALLIANZ")) {
+    } else if (opensBlockWithNumber(raw, u"ALLIANZ")) {
         do {
             readAllianceRecord(ctx);
         } while (!ctx.atEnd() && opensBlockWithNumber(ctx.line(), u"ALLIANZ"));
-    } else if (opensBlockWithNumber(line, u"PARTEI")) {
+    } else if (opensBlockWithNumber(raw, u"PARTEI")) {
         do {
-            const QStringView header = ctx.line();
+            refuseFactionHeader(ctx);
+            const QStringView header = headerText(ctx.line());
             const qsizetype blank = header.indexOf(u' ');
             readFactionRecord(ctx, toInt(header.mid(blank + 1), header, ctx.cursor));
         } while (!ctx.atEnd() && opensBlockWithNumber(ctx.line(), u"PARTEI"));
+    } else if (opensBlockWithNumber(raw, u"VERSION")) {
+        readRepeatedVersion(ctx, line);
     } else if (isBlockHeader(line)) {
         // A block no rule reads is passed over whole.
         ctx.skipBlock();

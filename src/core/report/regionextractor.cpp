@@ -129,6 +129,101 @@ void readPassage(ImportContext &ctx, const QString &heading, QStringList *scratc
     ctx.pages.append(Page::Geheimdienstbericht, QString());
 }
 
+// The goods of a price block and their fields, by the key of each line.
+struct PriceKey
+{
+    const char16_t *key;
+    int field; // index into RegionFields::prices
+};
+
+const PriceKey kPriceKeys[] = {
+    {u"Balsam", 0},
+    {u"Gewürz", 1},
+    {u"Gewuerz", 1},
+    {u"Juwel", 2},
+    {u"Myrrhe", 3},
+    {u"Öl", 4},
+    {u"Oel", 4},
+    {u"Seide", 5},
+    {u"Weihrauch", 6},
+};
+
+// "PREISE": each line sets the price of the good its key names, in any order; goods
+// without a field are passed over and a good the block does not name keeps its price.
+void readPrices(ImportContext &ctx, Table &r)
+{
+    const RegionFields &F = fields();
+    ++ctx.cursor;
+    while (!ctx.atBlockEnd()) {
+        const QStringView line = ctx.line();
+        const QStringView key = lineKey(line);
+        for (const PriceKey &p : kPriceKeys) {
+            if (key == QStringView(p.key)) {
+                r.setValue(F.prices[p.field], intValue(line, ctx.cursor));
+                break;
+            }
+        }
+        ++ctx.cursor;
+    }
+}
+
+// "GRENZE" blocks that follow each other, read in one pass: a road border stores its
+// completion in percent for its direction.
+void readBorders(ImportContext &ctx, Table &r)
+{
+    const RegionFields &F = fields();
+    int direction = -1;
+    bool road = false;
+    ++ctx.cursor;
+    while (!ctx.atBlockEnd({u"GRENZE"})) {
+        const QStringView line = ctx.line();
+        const QStringView key = lineKey(line);
+        if (key == u"typ" && quotedText(line) == u"Straße") {
+            road = true;
+        } else if (key == u"richtung") {
+            direction = intValue(line, ctx.cursor);
+        } else if (road && key == u"prozent") {
+            if (direction >= 0 && direction <= 5)
+                r.setValue(F.roads[direction], intValue(line, ctx.cursor));
+            direction = -1;
+            road = false;
+        }
+        ++ctx.cursor;
+    }
+}
+
+// "UMGEBUNG": the environment text, its lines unquoted, each followed by the
+// character 22. The first block of a region starts it anew unless it holds a mark of
+// this round (ownRound); a later one (ownRound empty) adds to it.
+void readEnvironment(ImportContext &ctx, Table &r, const QString &ownRound)
+{
+    const RegionFields &F = fields();
+    QString environment = r.text(F.umgebung);
+    if (!ownRound.isEmpty() && !environment.contains(ownRound))
+        environment = QStringLiteral(" ");
+    ++ctx.cursor;
+    while (!ctx.atBlockEnd()) {
+        environment += withoutEnds(ctx.line());
+        environment += QChar(22);
+        ++ctx.cursor;
+    }
+    r.setValue(F.umgebung, environment);
+}
+
+// "MESSAGE" blocks that follow each other: their rendered texts into the region's memo.
+void readRegionMessageBlocks(ImportContext &ctx, QStringList &scratch)
+{
+    ++ctx.cursor;
+    while (!ctx.atBlockEnd({u"MESSAGE"})) {
+        const QStringView line = ctx.line();
+        if (hasTextKey(line, u"rendered")) {
+            const qsizetype end = line.indexOf(u"\";rendered");
+            scratch.append(end < 1 ? QString() : line.mid(1, end - 1).toString());
+        }
+        ++ctx.cursor;
+    }
+}
+
 } // namespace
 
 void getRegionInfo(ImportContext &ctx)
@@ -136,7 +231,7 @@ void getRegionInfo(ImportContext &ctx)
     const RegionFields &F = fields();
     Table &r = *ctx.regionen;
     const int headerIndex = ctx.cursor;
-    const QStringView header = ctx.line();
+    const QStringView header = headerText(ctx.line());
 
     // "REGION x y" or "REGION x y z".
     const qsizetype b1 = header.indexOf(u' ');
@@ -216,85 +311,44 @@ void getRegionInfo(ImportContext &ctx)
         ctx.pages.append(Page::Einreisebericht, QString());
     }
 
-    // Sub-blocks, each tried once at the line where the previous one stopped; blocks
-    // the import does not know are passed over between them.
-    if (ctx.atBlock(u"PREISE") && hasKey(ctx.lineAt(ctx.cursor + 1), u"Balsam")) {
-        ++ctx.cursor;
-        for (int i = 0; i < 7; ++i) {
-            r.setValue(F.prices[i], intValue(ctx.line(), ctx.cursor));
-            ++ctx.cursor;
-        }
-    }
-    if (ctx.atBlock(u"GRENZE")) {
-        int direction = -1;
-        bool road = false;
-        ++ctx.cursor;
-        while (!ctx.atBlockEnd({u"GRENZE"})) {
-            const QStringView line = ctx.line();
-            const QStringView key = lineKey(line);
-            if (key == u"typ" && quotedText(line) == u"Straße") {
-                road = true;
-            } else if (key == u"richtung") {
-                direction = intValue(line, ctx.cursor);
-            } else if (road && key == u"prozent") {
-                if (direction >= 0 && direction <= 5)
-                    r.setValue(F.roads[direction], intValue(line, ctx.cursor));
-                direction = -1;
-                road = false;
-            }
-            ++ctx.cursor;
-        }
-    }
-    if (ctx.atBlock(u"UMGEBUNG")) {
-        QString environment = r.text(F.umgebung);
-        if (!environment.contains(ownRound))
-            environment = QStringLiteral(" ");
-        ++ctx.cursor;
-        while (!ctx.atBlockEnd()) {
-            environment += withoutEnds(ctx.line());
-            environment += QChar(22);
-            ++ctx.cursor;
-        }
-        r.setValue(F.umgebung, environment);
-    }
-    // Travellers and ships that passed through, in either order.
-    bool travellersRead = false, shipsRead = false;
+    // Sub-blocks in any order and any number, with blocks the import does not know
+    // between them; what each writes follows the report's order. The region ends at
+    // the first block that is none of them.
+    bool environmentRead = false;
     for (;;) {
-        if (!travellersRead && ctx.atBlock(u"DURCHREISE")) {
-            travellersRead = true;
+        ctx.skipForeignBlocks();
+        if (ctx.atEnd())
+            break;
+        const QStringView tag = blockTag(ctx.line());
+        if (tag == u"PREISE") {
+            readPrices(ctx, r);
+        } else if (tag == u"GRENZE") {
+            readBorders(ctx, r);
+        } else if (tag == u"UMGEBUNG") {
+            readEnvironment(ctx, r, environmentRead ? QString() : ownRound);
+            environmentRead = true;
+        } else if (tag == u"DURCHREISE") {
             readPassage(ctx,
                 QStringLiteral("Unsere Leute in ") + where
                     + QStringLiteral(" haben folgendes beobachtet:"),
                 r.text(F.typ) == u"Ozean" ? &scratch : nullptr);
-        } else if (!shipsRead && ctx.atBlock(u"DURCHSCHIFFUNG")) {
-            shipsRead = true;
+        } else if (tag == u"DURCHSCHIFFUNG") {
             readPassage(ctx,
                 QStringLiteral("Schiffe, die durch ") + where + QStringLiteral(" gesegelt sind:"),
                 nullptr);
+        } else if (tag == u"MESSAGE" && opensBlockWithNumber(ctx.line(), u"MESSAGE")) {
+            readRegionMessageBlocks(ctx, scratch);
+        } else if (tag == u"REGIONSEREIGNISSE" || tag == u"REGIONSKOMMENTAR"
+            || tag == u"REGIONSNACHRICHTEN") {
+            readRegionMessages(
+                ctx, QStringLiteral("Ereignisse in ") + where + QStringLiteral(" :"), QString());
+        } else if (tag == u"REGIONSBOTSCHAFTEN") {
+            readRegionMessages(ctx,
+                QStringLiteral("Botschaften an Region ") + where + QStringLiteral(" :"),
+                QStringLiteral("    "));
         } else {
             break;
         }
-    }
-    if (ctx.atBlock(u"MESSAGE") && ctx.line().startsWith(u"MESSAGE ")) {
-        ++ctx.cursor;
-        while (!ctx.atBlockEnd({u"MESSAGE"})) {
-            const QStringView line = ctx.line();
-            if (hasTextKey(line, u"rendered")) {
-                const qsizetype end = line.indexOf(u"\";rendered");
-                scratch.append(end < 1 ? QString() : line.mid(1, end - 1).toString());
-            }
-            ++ctx.cursor;
-        }
-    }
-    for (QStringView block : {u"REGIONSEREIGNISSE", u"REGIONSKOMMENTAR", u"REGIONSNACHRICHTEN"}) {
-        if (ctx.atBlock(block))
-            readRegionMessages(
-                ctx, QStringLiteral("Ereignisse in ") + where + QStringLiteral(" :"), QString());
-    }
-    if (ctx.atBlock(u"REGIONSBOTSCHAFTEN")) {
-        readRegionMessages(ctx,
-            QStringLiteral("Botschaften an Region ") + where + QStringLiteral(" :"),
-            QStringLiteral("    "));
     }
 
     --ctx.cursor;

@@ -119,8 +119,12 @@ ReportLines ReportLines::fromBytes(QByteArray bytes, const QString &fileName)
         const char16_t c = data[i].unicode();
         if (c == u'\n' || c == u'\r') {
             r.m_starts.append(quint32(start));
+            // CR LF ends one line, and so does CR CR LF (a line that ended in a carriage
+            // return before it was written with CR LF).
             if (c == u'\r' && i + 1 < n && data[i + 1] == u'\n')
                 ++i;
+            else if (c == u'\r' && i + 2 < n && data[i + 1] == u'\r' && data[i + 2] == u'\n')
+                i += 2;
             start = i + 1;
         }
     }

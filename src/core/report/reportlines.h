@@ -30,8 +30,13 @@ public:
         // A line ends before the terminator that precedes the next line's start.
         const qsizetype start = m_starts[index];
         qsizetype end = qsizetype(m_starts[index + 1]) - 1;
-        if (end < m_text.size() && end > start && m_text[end] == u'\n' && m_text[end - 1] == u'\r')
+        if (end < m_text.size() && end > start && m_text[end] == u'\n'
+            && m_text[end - 1] == u'\r') {
             --end;
+            // A carriage return before CR LF is part of the line end too.
+            if (end > start && m_text[end - 1] == u'\r')
+                --end;
+        }
         return QStringView(m_text).mid(start, end - start);
     }
     QStringView operator[](int index) const { return line(index); }

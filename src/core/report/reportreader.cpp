@@ -46,7 +46,7 @@ ReportReader::ReportReader(Database &db, ImportProgress &progress)
 
 int ReportReader::version(const ReportLines &lines)
 {
-    const QStringView first = lines.line(0);
+    const QStringView first = headerText(lines.line(0));
     const qsizetype semicolon = first.indexOf(u';');
     return toInt(semicolon >= 0 ? first.mid(8, semicolon - 8) : first.mid(8), first, 0);
 }
@@ -114,6 +114,7 @@ ImportOutcome ReportReader::read(const ReportLines &lines, const ImportStart &st
     outcome.dateCode = ctx.dateCode;
     outcome.version = ctx.version;
     outcome.skipped = ctx.skippedBlocks;
+    outcome.wordValueLines = ctx.wordValueLines;
     return outcome;
 }
 
@@ -122,8 +123,10 @@ bool ReportReader::readHeader(ImportContext &ctx, ImportOutcome &outcome)
     // Blocks the import does not know may stand anywhere in the header; they neither
     // end it nor lend it their keys.
     ctx.skipForeignBlocks();
+    bool factionRead = false;
     while (!ctx.atEnd()) {
-        const QStringView line = ctx.line();
+        const QStringView raw = ctx.line();
+        const QStringView line = headerText(raw);
         const QStringView tag = blockTag(line);
         // A report without a faction header starts with its first region.
         if (tag == u"REGION")
@@ -168,15 +171,27 @@ bool ReportReader::readHeader(ImportContext &ctx, ImportOutcome &outcome)
             if (base < 2 || base > 36)
                 throw ConversionError(i, line.toString(), numberText(line).toString());
             ctx.game.base = base;
-        } else if (opensBlockWithNumber(line, u"PARTEI")) {
+        } else if (opensBlockWithNumber(raw, u"PARTEI")) {
             ctx.game.factionNumber = toInt(line.mid(7), line, i);
+            factionRead = true;
+        } else if (opensBlockWithNumber(raw, u"VERSION")) {
+            // A repeated version line, as merged reports hold it, belongs to the header
+            // when it names the same version.
+            if (toInt(line.mid(8), line, i) != ctx.version)
+                ctx.refuseAt(i,
+                    QStringLiteral("eine zweite Versionszeile nennt eine andere Version als "
+                                   "die erste (VERSION %1).")
+                        .arg(ctx.version));
         }
         ++ctx.cursor;
         ctx.skipForeignBlocks();
         if (ctx.atEnd())
             break;
+        // The header goes on over value lines, a repeated version line and the faction
+        // line; a second faction line ends it (the section rules read that block).
         const QStringView next = ctx.line();
-        if (!next.contains(u';') && !opensBlockWithNumber(next, u"PARTEI"))
+        if (!next.contains(u';') && !opensBlockWithNumber(next, u"VERSION")
+            && (factionRead || !opensBlockWithNumber(next, u"PARTEI")))
             break;
     }
     return true;
@@ -224,6 +239,12 @@ void ReportReader::extract(ImportContext &ctx, ImportOutcome &outcome)
 {
     while (!ctx.atEnd()) {
         const QStringView tag = blockTag(ctx.line());
+        // Faction blocks and a repeated version line between regions are read by
+        // their section rules, as before the first region.
+        if (tag == u"PARTEI" || tag == u"VERSION") {
+            applySectionRule(ctx);
+            continue;
+        }
         if (!tag.isEmpty() && tag != u"REGION" && tag != u"BURG" && tag != u"SCHIFF"
             && tag != u"EINHEIT") {
             ctx.skipBlock();

@@ -46,6 +46,9 @@ struct ImportOutcome
     int regions = 0;
     int units = 0;
     SkippedBlocks skipped; // blocks the import passed over unread
+    // Lines (indexes) with a word where a number stands that the import only adds to a
+    // total: they added nothing.
+    QList<int> wordValueLines;
 };
 
 // Reads a computer report into the tables: checks version and game type, reads the

@@ -124,7 +124,7 @@ void readHeader(UnitBlock &b)
     ImportContext &ctx = b.ctx;
     const UnitFields &F = b.F;
     Table &u = b.u;
-    const QStringView header = ctx.line();
+    const QStringView header = headerText(ctx.line());
     const qsizetype blank = header.indexOf(u' ');
     b.number = toInt(blank < 0 ? QStringView() : header.mid(blank + 1), header, ctx.cursor);
     // Of the row as stored, only what carries over from turn to turn is read.
