@@ -38,11 +38,23 @@ UiPrompter::UiPrompter(QWidget *parent)
 
 bool UiPrompter::askYesNo(Kind kind, const QString &title, const QString &text)
 {
+    return askYesNoWithDefault(kind, title, text, QMessageBox::No);
+}
+
+bool UiPrompter::askYesNoDefaultYes(Kind kind, const QString &title, const QString &text)
+{
+    return askYesNoWithDefault(kind, title, text, QMessageBox::Yes);
+}
+
+bool UiPrompter::askYesNoWithDefault(
+    Kind kind, const QString &title, const QString &text, int defaultButton)
+{
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     QMessageBox box(iconFor(kind), title, text, QMessageBox::Yes | QMessageBox::No, m_parent);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
     box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
-    box.setDefaultButton(QMessageBox::No);
+    box.setDefaultButton(QMessageBox::StandardButton(defaultButton));
+    box.setEscapeButton(QMessageBox::No);
     // Asked during an import the main window is disabled; its box must not be.
     box.setEnabled(true);
     const bool yes = box.exec() == QMessageBox::Yes;
