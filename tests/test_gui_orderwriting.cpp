@@ -238,32 +238,6 @@ private slots:
         QCOMPARE(gui.currentLine(), QStringLiteral("    LERNE Ta"));
     }
 
-    // The page enlarged (the lower tabs pulled up), the lines that come into view are
-    // coloured at once, not only after a scroll or a click.
-    void enlargedTemplateColoursTheLinesComingIntoView()
-    {
-        Gui gui;
-        QPlainTextEdit *editor = gui.editor();
-        editor->setFixedHeight(60);
-        QCoreApplication::processEvents();
-        const int shownSmall
-            = editor->cursorForPosition(QPoint(1, editor->viewport()->height() - 2)).blockNumber();
-        editor->setFixedHeight(600);
-        QCoreApplication::processEvents();
-        const int shownLarge
-            = editor->cursorForPosition(QPoint(1, editor->viewport()->height() - 2)).blockNumber();
-        QVERIFY2(shownLarge > shownSmall + 5, qPrintable(QString::number(shownLarge)));
-        int orders = 0;
-        for (QTextBlock block = editor->document()->findBlockByNumber(shownSmall + 1);
-             block.isValid() && block.blockNumber() <= shownLarge; block = block.next()) {
-            if (!block.text().startsWith(QStringLiteral("    ")))
-                continue;
-            ++orders;
-            QVERIFY2(!block.layout()->formats().isEmpty(), qPrintable(block.text()));
-        }
-        QVERIFY(orders > 0);
-    }
-
     void orderEditorColoursAndCompletes()
     {
         Gui gui;
