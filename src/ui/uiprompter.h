@@ -36,6 +36,8 @@ public:
     void setBusy(bool busy) override;
 
 private:
+    // The window a message box belongs to: the active one, else the main window.
+    QWidget *boxParent() const;
     // defaultButton: QMessageBox::Yes or QMessageBox::No.
     bool askYesNoWithDefault(
         Kind kind, const QString &title, const QString &text, int defaultButton);
