@@ -14,7 +14,10 @@
 #include <QListView>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QStatusBar>
 #include <QTabWidget>
+#include <QThread>
 #include <QtTest>
 
 using namespace tolvimar;
@@ -135,6 +138,60 @@ private slots:
         undo->trigger();
         emit menu->aboutToShow();
         QVERIFY(!undo->isEnabled());
+    }
+
+    // A report of another faction is read only when the player agrees to a question
+    // that names both factions.
+    void reportOfAnotherFactionAsksFirst_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("Ja") << true;
+        QTest::newRow("Nein") << false;
+    }
+    void reportOfAnotherFactionAsksFirst()
+    {
+        QFETCH(bool, yes);
+        Gui gui(QStringLiteral("Kalmora"));
+        gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
+        QByteArray other = readBytes(fixture(QStringLiteral("reports/kalmora-klein.cr")));
+        other.replace("PARTEI 4711", "PARTEI 4800");
+        other.replace("\"Die Grauen Falken\";Parteiname", "\"Die Wanderer\";Parteiname");
+        other.replace("40;Runde", "41;Runde");
+        writeBytes(gui.ws.file(QStringLiteral("andere.cr")), other);
+        gui.prompter.log.clear();
+        gui.prompter.yesNoAnswers.enqueue(yes);
+        gui.importThroughMenu(gui.ws.file(QStringLiteral("andere.cr")));
+        QVERIFY(!gui.prompter.log.isEmpty());
+        const QString question = gui.prompter.log.first().text;
+        QVERIFY2(question.contains(QStringLiteral("„Die Wanderer“ (3pc)"))
+                && question.contains(QStringLiteral("„Die Grauen Falken“ (3mv)")),
+            qPrintable(question));
+        QCOMPARE(gui.session->game().factionNumber, yes ? 4800 : 4711);
+        QCOMPARE(gui.find<QLineEdit>(QStringLiteral("Edit6"))->text(),
+            yes ? QStringLiteral("Mai im Jahre 4") : QStringLiteral("April im Jahre 4"));
+    }
+
+    // The seconds in the status bar count the import's work, not the time a question
+    // stood open.
+    void importTimeLeavesOutTheQuestions()
+    {
+        Gui gui(QStringLiteral("Kalmora"));
+        QByteArray newer = readBytes(fixture(QStringLiteral("reports/kalmora-klein.cr")));
+        newer.replace("VERSION 42", "VERSION 46");
+        writeBytes(gui.ws.file(QStringLiteral("neuer.cr")), newer);
+        constexpr int openMs = 3000;
+        gui.prompter.yesNoAnswers.enqueue(true);
+        gui.prompter.echo = [](const ScriptedPrompter::Entry &entry) {
+            if (entry.question)
+                QThread::msleep(openMs);
+        };
+        gui.importThroughMenu(gui.ws.file(QStringLiteral("neuer.cr")));
+        QCOMPARE(gui.prompter.log.size(), 1);
+        const QString shown = gui.main->statusBar()->currentMessage();
+        const QRegularExpressionMatch seconds
+            = QRegularExpression(QStringLiteral("Einheiten, ([0-9.]+) s")).match(shown);
+        QVERIFY2(seconds.hasMatch(), qPrintable(shown));
+        QVERIFY2(seconds.captured(1).toDouble() < openMs / 1000.0, qPrintable(shown));
     }
 
     void sulvitanReport()

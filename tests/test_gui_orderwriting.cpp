@@ -198,27 +198,44 @@ private slots:
         QTest::keyClicks(editor, QStringLiteral("GI"));
         QVERIFY(completer->isOpen());
         QVERIFY(completer->offered().contains(QStringLiteral("GIB")));
+        // Tab takes the word with the blank after it; the list then offers the units
+        // of the region at once, with their names, the unit whose orders these are never.
         QTest::keyClick(editor, Qt::Key_Tab);
-        QVERIFY(!completer->isOpen());
-        QCOMPARE(gui.currentLine().trimmed(), QStringLiteral("GIB"));
+        QCOMPARE(gui.currentLine(), QStringLiteral("    GIB "));
+        QVERIFY(completer->isOpen());
+        QCOMPARE(completer->offered().mid(0, 2),
+            (QStringList {QStringLiteral("3mw"), QStringLiteral("3my")}));
+        QCOMPARE(completer->shownLabels().mid(0, 2),
+            (QStringList {QStringLiteral("3mw  Holzfäller"), QStringLiteral("3my  Händler")}));
 
-        // Units of the region first, the unit whose orders these are never.
-        QTest::keyClicks(editor, QStringLiteral(" 3m"));
+        // Typing narrows the list.
+        QTest::keyClicks(editor, QStringLiteral("3m"));
         QVERIFY(completer->isOpen());
         const QStringList offered = completer->offered();
         QCOMPARE(offered.mid(0, 2), (QStringList {QStringLiteral("3mw"), QStringLiteral("3my")}));
         QVERIFY(!offered.contains(QStringLiteral("3mx")));
         QTest::keyClick(completer->completer()->popup(), Qt::Key_Down);
         QTest::keyClick(completer->completer()->popup(), Qt::Key_Return);
-        QCOMPARE(gui.currentLine().trimmed(), QStringLiteral("GIB 3my"));
+        QCOMPARE(gui.currentLine(), QStringLiteral("    GIB 3my "));
 
         // Escape closes the popup and leaves the typed word alone.
-        QTest::keyClicks(editor, QStringLiteral(" 5 Sil"));
+        QTest::keyClicks(editor, QStringLiteral("5 Sil"));
         QVERIFY(completer->isOpen());
         QCOMPARE(completer->offered().value(0), QStringLiteral("Silber"));
         QTest::keyClick(editor, Qt::Key_Escape);
         QVERIFY(!completer->isOpen());
         QCOMPARE(gui.currentLine().trimmed(), QStringLiteral("GIB 3my 5 Sil"));
+
+        // Return starts the next line with the same indentation; Tab after LERNE
+        // leaves the blank before the talent.
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(gui.currentLine(), QStringLiteral("    "));
+        QTest::keyClicks(editor, QStringLiteral("LERN"));
+        QVERIFY(completer->isOpen());
+        QTest::keyClick(editor, Qt::Key_Tab);
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QTest::keyClicks(editor, QStringLiteral("Ta"));
+        QCOMPARE(gui.currentLine(), QStringLiteral("    LERNE Ta"));
     }
 
     void orderEditorColoursAndCompletes()
@@ -237,8 +254,9 @@ private slots:
         QCOMPARE(completer->offered().value(0), QStringLiteral("3mw"));
         QTest::keyClick(memo, Qt::Key_Tab);
         const QTextBlock block = memo->textCursor().block();
-        QCOMPARE(block.text(), QStringLiteral("GIB 3mw"));
-        QCOMPARE(formatAt(block, 0).foreground().color(),
+        // The new line takes the indentation of the order above it.
+        QCOMPARE(block.text(), QStringLiteral("    GIB 3mw "));
+        QCOMPARE(formatAt(block, 4).foreground().color(),
             OrderHighlighter::format(SpanKind::Keyword).foreground().color());
     }
 
@@ -382,6 +400,31 @@ private slots:
         QCOMPARE(gui.editor()->toPlainText().count(QStringLiteral("MACHE Stein")), 3);
         // The template itself holds the change.
         QCOMPARE(gui.session->orderTemplate().text().count(QStringLiteral("MACHE Stein")), 3);
+    }
+
+    // "Befehle ausführen" while the page shows the template writes the unit's block
+    // into the page's document itself, as one step that Ctrl+Z takes back.
+    void appliedOrdersAreOneUndoStepOfTheShownTemplate()
+    {
+        Gui gui;
+        QPlainTextEdit *editor = gui.editor();
+        const QTextDocument *document = editor->document();
+        const QString before = editor->toPlainText();
+        gui.doubleClickRow(gui.rowOf(QStringLiteral("3my")));
+        auto *memo = gui.orderEditor()->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
+        memo->appendPlainText(QStringLiteral("    LERNE Handeln"));
+        QTest::mouseClick(
+            gui.orderEditor()->findChild<QPushButton *>(QStringLiteral("Button1")), Qt::LeftButton);
+        QCOMPARE(editor->document(), document);
+        QVERIFY(editor->toPlainText().contains(
+            QStringLiteral("    KAUFE 5 Seide\n    LERNE Handeln\n")));
+        QVERIFY(gui.session->orderTemplate().text().contains(QStringLiteral("LERNE Handeln")));
+        QVERIFY(!gui.session->orderTemplate().isSaved());
+
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(editor->toPlainText(), before);
+        QCOMPARE(gui.session->orderTemplate().text(), before);
+        gui.session->orderTemplate().setSaved(true);
     }
 
     void foreignUnitOpensReadOnly()

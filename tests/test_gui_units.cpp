@@ -1,7 +1,9 @@
 #include "db/database.h"
 #include "detailpages.h"
 #include "guisupport.h"
+#include "ordercompleter.h"
 #include "ordereditorwindow.h"
+#include "orders/ordertemplate.h"
 #include "unitspage.h"
 
 #include <QAction>
@@ -10,6 +12,7 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QtTest>
 
@@ -43,6 +46,22 @@ struct Gui : GuiHarness
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
     }
     OrderEditorWindow *editor() const { return main->windows().orderEditor; }
+    QPlainTextEdit *editorMemo() const { return inEditor<QPlainTextEdit>(QStringLiteral("Memo1")); }
+    // Opens the editor on Holzfäller (3mw) and types an order on a new line at the end
+    // of its block (the line takes the indentation of the one above).
+    void typeOrderInEditor(const QString &order)
+    {
+        doubleClickRow(1);
+        QPlainTextEdit *memo = editorMemo();
+        memo->setFocus();
+        QTest::keyClick(memo, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(memo, Qt::Key_Return);
+        QTest::keyClicks(memo, order);
+        if (editor()->completer()->isOpen())
+            QTest::keyClick(memo, Qt::Key_Escape);
+        QVERIFY(!editor()->completer()->isOpen());
+    }
+    QString savedOrderFile() const { return decodeText(readBytes(session->orderFile().path())); }
     template<typename T> T *inEditor(const QString &name) const
     {
         return editor()->findChild<T *>(name);
@@ -121,6 +140,27 @@ private slots:
         QCOMPARE(silver->text(), QStringLiteral("450"));
     }
 
+    // "Partei Name" stores what is typed, as the other bound boxes do.
+    void factionNameBoxIsStored()
+    {
+        Gui gui;
+        gui.clickRow(1);
+        auto *name = gui.find<QLineEdit>(QStringLiteral("DBEdit2"));
+        QVERIFY(name->isEnabled() && !name->isReadOnly());
+        name->setFocus();
+        name->selectAll();
+        QTest::keyClicks(name, QStringLiteral("Die Roten Falken"));
+        QTest::keyClick(name, Qt::Key_Return);
+        QSqlQuery q(gui.session->database().connection());
+        QVERIFY(q.exec(
+            QStringLiteral("SELECT \"Partei Name\" FROM parteien WHERE \"Partei Nr\" = 4711")));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toString(), QStringLiteral("Die Roten Falken"));
+        // Shown again for the next unit of the faction.
+        gui.clickRow(3);
+        QCOMPARE(name->text(), QStringLiteral("Die Roten Falken"));
+    }
+
     void ordersEditedInTheEditorReachTheOrderFile()
     {
         Gui gui;
@@ -145,8 +185,11 @@ private slots:
         // Replace the orders by typing, set the long mark, then the plain one.
         memo->setFocus();
         QTest::keyClick(memo, Qt::Key_End, Qt::ControlModifier);
+        // Return keeps the indentation of the order above.
         QTest::keyClick(memo, Qt::Key_Return);
-        QTest::keyClicks(memo, QStringLiteral("    LERNE Taktik"));
+        QTest::keyClicks(memo, QStringLiteral("LERNE Taktik"));
+        if (gui.editor()->completer()->isOpen())
+            QTest::keyClick(memo, Qt::Key_Escape);
         QTest::mouseClick(longMark, Qt::LeftButton);
         QVERIFY(longMark->isChecked());
         QTest::mouseClick(mark, Qt::LeftButton);
@@ -173,10 +216,12 @@ private slots:
         QVERIFY(q.next());
         QCOMPARE(q.value(0).toString(), QStringLiteral("X"));
 
-        // Opening again shows the stored mark; hiding writes nothing.
+        // Opening again shows the stored mark; hiding with the change dropped writes
+        // nothing.
         gui.doubleClickRow(1);
         QVERIFY(longMark->isChecked());
         memo->setPlainText(QString());
+        gui.prompter.choiceAnswers.enqueue(QStringLiteral("Verwerfen"));
         QTest::mouseClick(gui.inEditor<QPushButton>(QStringLiteral("Button3")), Qt::LeftButton);
         QVERIFY(!gui.editor()->isVisible());
         QVERIFY(gui.session->orderTemplate().text().contains(QStringLiteral("LERNE Taktik")));
@@ -214,6 +259,126 @@ private slots:
             q.exec(QStringLiteral("SELECT \"Flags\" FROM einheiten WHERE \"Einheit Nr\" = 4712")));
         QVERIFY(q.next());
         QCOMPARE(q.value(0).toString(), QString());
+    }
+
+    // Escape, the window's close box and "Editor ausblenden" with changed orders ask
+    // first; the answer applies them, drops them or keeps the editor open.
+    void closingTheEditorWithChangesAsks_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("hidden");
+        QTest::addColumn<bool>("applied");
+        for (const char *way : {"Escape", "Schliessfeld", "Editor ausblenden"}) {
+            QTest::addRow("%s, Übernehmen", way) << way << "Übernehmen" << true << true;
+            QTest::addRow("%s, Verwerfen", way) << way << "Verwerfen" << true << false;
+            QTest::addRow("%s, Abbrechen", way) << way << "Abbrechen" << false << false;
+        }
+    }
+    void closingTheEditorWithChangesAsks()
+    {
+        QFETCH(QString, way);
+        QFETCH(QString, answer);
+        QFETCH(bool, hidden);
+        QFETCH(bool, applied);
+        Gui gui;
+        gui.typeOrderInEditor(QStringLiteral("LERNE Taktik"));
+        QPlainTextEdit *memo = gui.editorMemo();
+        gui.prompter.choiceAnswers.enqueue(answer);
+        if (way == u"Escape")
+            QTest::keyClick(memo, Qt::Key_Escape);
+        else if (way == u"Schliessfeld")
+            gui.editor()->close();
+        else
+            QTest::mouseClick(gui.inEditor<QPushButton>(QStringLiteral("Button3")), Qt::LeftButton);
+        QCOMPARE(gui.prompter.choiceButtons.size(), 1);
+        QCOMPARE(gui.prompter.choiceButtons.first(),
+            (QStringList {QStringLiteral("Übernehmen"), QStringLiteral("Verwerfen"),
+                QStringLiteral("Abbrechen")}));
+        QVERIFY(gui.prompter.texts().join(u'\n').contains(QStringLiteral("Holzfäller")));
+        QCOMPARE(gui.editor()->isVisible(), !hidden);
+        QCOMPARE(
+            gui.session->orderTemplate().text().contains(QStringLiteral("LERNE Taktik")), applied);
+        // What was kept stays in the editor; what was dropped is gone from it too.
+        QCOMPARE(memo->toPlainText().contains(QStringLiteral("LERNE Taktik")), applied || !hidden);
+
+        // Settled, the editor closes without another question.
+        if (!hidden)
+            gui.prompter.choiceAnswers.enqueue(QStringLiteral("Verwerfen"));
+        QTest::keyClick(memo, Qt::Key_Escape);
+        QVERIFY(!gui.editor()->isVisible());
+        QCOMPARE(gui.prompter.choiceButtons.size(), hidden ? 1 : 2);
+        gui.session->orderTemplate().setSaved(true);
+    }
+
+    // Escape first closes an open completion list and nothing else.
+    void escapeClosesTheCompletionListFirst()
+    {
+        Gui gui;
+        gui.typeOrderInEditor(QString());
+        QPlainTextEdit *memo = gui.editorMemo();
+        QTest::keyClicks(memo, QStringLiteral("LER"));
+        QVERIFY(gui.editor()->completer()->isOpen());
+        QTest::keyClick(memo, Qt::Key_Escape);
+        QVERIFY(!gui.editor()->completer()->isOpen());
+        QVERIFY(gui.editor()->isVisible());
+        QVERIFY(gui.prompter.choiceButtons.isEmpty());
+        gui.prompter.choiceAnswers.enqueue(QStringLiteral("Übernehmen"));
+        QTest::keyClick(memo, Qt::Key_Escape);
+        QCOMPARE(gui.prompter.choiceButtons.size(), 1);
+        QVERIFY(!gui.editor()->isVisible());
+        QVERIFY(gui.session->orderTemplate().text().contains(QStringLiteral("    LER\n")));
+        gui.session->orderTemplate().setSaved(true);
+    }
+
+    // An editor without changes closes at once; Ctrl+S in the editor applies and saves.
+    void ctrlSInTheEditorAppliesAndSaves()
+    {
+        Gui gui;
+        gui.doubleClickRow(1);
+        QTest::keyClick(gui.editorMemo(), Qt::Key_Escape);
+        QVERIFY(!gui.editor()->isVisible());
+        QVERIFY(gui.prompter.choiceButtons.isEmpty());
+
+        gui.typeOrderInEditor(QStringLiteral("LERNE Taktik"));
+        // The keys go to the editor's window, as when the player types there.
+        gui.editor()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(gui.editor()));
+        QTest::keyClick(gui.editorMemo(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(gui.session->orderTemplate().isSaved());
+        QVERIFY2(gui.savedOrderFile().contains(
+                     QStringLiteral("    FOLGE EINHEIT 3mx\r\n    LERNE Taktik\r\n")),
+            qPrintable(gui.savedOrderFile()));
+        QVERIFY(gui.editor()->isVisible());
+        QTest::keyClick(gui.editorMemo(), Qt::Key_Escape);
+        QVERIFY(!gui.editor()->isVisible());
+        QVERIFY(gui.prompter.choiceButtons.isEmpty());
+    }
+
+    // An own unit without a block in the template: the orders cannot be written, the
+    // marks are stored all the same.
+    void ownUnitWithoutBlockCanBeMarked()
+    {
+        Gui gui;
+        QStringList lines = gui.session->orderTemplate().lines();
+        const int header
+            = int(lines.indexOf(QRegularExpression(QStringLiteral("^ EINHEIT 3mw;.*"))));
+        QVERIFY(header > 0);
+        lines.remove(header, 3);
+        gui.session->orderTemplate().setLines(lines);
+        gui.doubleClickRow(1);
+        QVERIFY(gui.editorMemo()->isReadOnly());
+        auto *apply = gui.inEditor<QPushButton>(QStringLiteral("Button1"));
+        QVERIFY(apply->isEnabled());
+        QTest::mouseClick(gui.inEditor<QCheckBox>(QStringLiteral("CheckBox2")), Qt::LeftButton);
+        QTest::mouseClick(apply, Qt::LeftButton);
+        QCOMPARE(gui.session->orderTemplate().lines(), lines);
+        QSqlQuery q(gui.session->database().connection());
+        QVERIFY(
+            q.exec(QStringLiteral("SELECT \"Flags\" FROM einheiten WHERE \"Einheit Nr\" = 4712")));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toString(), QStringLiteral("X"));
+        gui.session->orderTemplate().setSaved(true);
     }
 };
 

@@ -49,6 +49,32 @@ private slots:
         QCOMPARE(buttons, (QStringList {QStringLiteral("&Ja"), QStringLiteral("&Nein")}));
     }
 
+    // Return presses the default button: No for a plain question, Yes where the
+    // answer keeps what the player has.
+    void returnTakesTheDefaultAnswer_data()
+    {
+        QTest::addColumn<bool>("yesDefault");
+        QTest::newRow("Nein voreingestellt") << false;
+        QTest::newRow("Ja voreingestellt") << true;
+    }
+    void returnTakesTheDefaultAnswer()
+    {
+        QFETCH(bool, yesDefault);
+        QWidget parent;
+        parent.show();
+        UiPrompter prompter(&parent);
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        const QString title = QStringLiteral("Bestätigung");
+        const bool answer = yesDefault
+            ? prompter.askYesNoDefaultYes(Prompter::Kind::Confirmation, title, QStringLiteral("?"))
+            : prompter.askYesNo(Prompter::Kind::Confirmation, title, QStringLiteral("?"));
+        QCOMPARE(answer, yesDefault);
+    }
+
     // A report of any name can be opened by typing its path, whatever the filter.
     void typedPathOpensAnyFile()
     {

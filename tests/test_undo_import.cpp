@@ -283,6 +283,8 @@ private slots:
         QCOMPARE(h.importFile(second).status, ReportImporter::Result::Imported);
         QVERIFY2(h.prompter.texts().first().contains(QStringLiteral("bearbeitet")),
             qPrintable(h.prompter.texts().join(u'\n')));
+        // Return keeps the edits.
+        QVERIFY(h.prompter.log.first().yesDefault);
 
         const QString now = QString::fromLatin1(readBytes(orders));
         QCOMPARE(now.contains(QStringLiteral("    LERNE Holzf\u00e4llen")), carry);

@@ -1,12 +1,13 @@
 #include "base/errors.h"
+#include "base/identifiers.h"
+#include "base/textfile.h"
 #include "db/database.h"
 #include "db/schema.h"
 #include "db/table.h"
 #include "orders/orderblock.h"
+#include "orders/ordertemplate.h"
 #include "orders/unitrecord.h"
 #include "orders/unitview.h"
-#include "base/identifiers.h"
-#include "orders/ordertemplate.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -414,9 +415,9 @@ private slots:
             << 8 << 2 << QStringList {"    MACHE Holz", "    FOLGE EINHEIT 3mx"};
         QTest::newRow("empty editor deletes the orders")
             << "3mw" << QStringList {""} << 8 << 2 << QStringList {};
-        QTest::newRow("trailing empty lines not written")
+        QTest::newRow("empty lines added at the end written")
             << "3n0" << QStringList {" EINHEIT 3n0;", "    ARBEITE", "", ""} << 18 << 2
-            << QStringList {"    ARBEITE"};
+            << QStringList {"    ARBEITE", "", ""};
     }
     void writingBlocksBack()
     {
@@ -527,6 +528,45 @@ private slots:
         QVERIFY(!applied.headerFound && applied.marked);
         QCOMPARE(orders.lines(), QStringList {QStringLiteral(" PARTEI 3mv")});
         QCOMPARE(d.field(4712, QStringLiteral("Flags")).toString(), QStringLiteral("B"));
+    }
+
+    // A unit whose header line stands twice: the editor gets both blocks, each with
+    // its header line, and writes each part back into its own block.
+    void aUnitWithTwoBlocksIsOpenedAndWrittenWhole()
+    {
+        Db d;
+        d.unit(4712, QStringLiteral("1/2"), {{"Einheit Name", "Holzfäller"}});
+        QStringList twice = orderTemplate();
+        const QString header = QStringLiteral(" EINHEIT 3mw;\tHolzfäller [12,340$,G6t]");
+        twice.insert(17, header);
+        twice.insert(18, QStringLiteral("    LEHRE 3mx"));
+        OrderTemplate orders;
+        orders.setLines(twice);
+        UnitRecord record(d.db);
+        const ActiveGame g = game(GameType::Kalmora);
+        OrderBlock block(orders, d.db);
+        const OrderBlock::Opened opened
+            = block.open(g, *record.selectUnit(g, QStringLiteral("1/2"), 4712));
+        QCOMPARE(opened.blocks, 2);
+        QCOMPARE(opened.lines,
+            (QStringList {header, QStringLiteral("    MACHE Holz"),
+                QStringLiteral("    FOLGE EINHEIT 3mx"), header, QStringLiteral("    LEHRE 3mx")}));
+
+        QStringList edited = opened.lines;
+        edited.removeAt(2); // FOLGE from the first block
+        edited.append(QStringLiteral("    ARBEITE")); // to the second
+        QVERIFY(block.apply(edited, UnitMark::None).templateChanged);
+        QStringList expected = twice;
+        expected.removeAt(9);
+        expected.insert(18, QStringLiteral("    ARBEITE"));
+        QCOMPARE(orders.lines(), expected);
+
+        // Applied again where the blocks stand now: nothing changes.
+        QVERIFY(!block.apply(edited, UnitMark::None).templateChanged);
+        // A header line taken out of the editor: the parts no longer match the blocks.
+        edited.removeAt(2);
+        QVERIFY_THROWS_EXCEPTION(UserError, block.apply(edited, UnitMark::None));
+        QCOMPARE(orders.lines(), expected);
     }
 
     void aUnitWithoutBlockIsOpenedEmpty()
@@ -663,6 +703,37 @@ private slots:
             QCOMPARE(out, output);
         else
             QVERIFY(!err.isEmpty());
+    }
+
+    // set-orders writes a unit's orders as the order editor does: blank lines between
+    // the orders and at their end stay.
+    void setOrdersWritesBlankLinesAsTheEditor_data()
+    {
+        QTest::addColumn<QByteArray>("orders");
+        QTest::newRow("blank line between orders") << QByteArray("    LERNE Holz\n\n    ARBEITE\n");
+        QTest::newRow("blank line at the end") << QByteArray("    LERNE Holz\n    ARBEITE\n\n");
+    }
+    void setOrdersWritesBlankLinesAsTheEditor()
+    {
+        QFETCH(QByteArray, orders);
+        TempWorkspace ws;
+        importFixture(ws);
+        const QString orderFile = ws.file(QStringLiteral("spiel1/Zug-Spiel1-4-April.txt"));
+        QStringList editorWrites = splitLines(decodeText(readBytes(orderFile)));
+        const std::optional<BlockRange> block = findUnitBlock(editorWrites, QStringLiteral("3mw"));
+        QVERIFY(block);
+        QVERIFY(replaceUnitOrders(editorWrites, QStringLiteral("3mw"),
+            QStringList {editorWrites[block->header]} + splitLines(QString::fromUtf8(orders))));
+
+        const QString file = ws.file(QStringLiteral("befehle.txt"));
+        writeBytes(file, orders);
+        QString err;
+        QCOMPARE(runCli({QStringLiteral("--workspace"), ws.path(), QStringLiteral("set-orders"),
+                            QStringLiteral("--slot"), QStringLiteral("1"), QStringLiteral("1"),
+                            QStringLiteral("2"), QStringLiteral("3mw"), file},
+                     nullptr, &err),
+            0);
+        QCOMPARE(splitLines(decodeText(readBytes(orderFile))), editorWrites);
     }
 
     void ordersCommandsReadAndReplaceABlock()

@@ -24,8 +24,8 @@ OrderCompleter::OrderCompleter(QPlainTextEdit *editor)
     m_completer->setCaseSensitivity(Qt::CaseInsensitive);
     m_completer->setWidget(editor);
     m_completer->popup()->setObjectName(QStringLiteral("ListBefehlsvorschlag"));
-    connect(m_completer, qOverload<const QString &>(&QCompleter::activated), this,
-        &OrderCompleter::insert);
+    connect(m_completer, qOverload<const QModelIndex &>(&QCompleter::activated), this,
+        [this](const QModelIndex &chosen) { insert(m_current.words.value(chosen.row())); });
     editor->installEventFilter(this);
     // While the popup is open the keys reach it first; it hands the others on.
     m_completer->popup()->installEventFilter(this);
@@ -44,6 +44,11 @@ void OrderCompleter::setVocabulary(std::shared_ptr<const OrderVocabulary> vocabu
 }
 
 QStringList OrderCompleter::offered() const
+{
+    return isOpen() ? m_current.words : QStringList();
+}
+
+QStringList OrderCompleter::shownLabels() const
 {
     return isOpen() ? m_model->stringList() : QStringList();
 }
@@ -65,8 +70,7 @@ bool OrderCompleter::eventFilter(QObject *watched, QEvent *event)
         case Qt::Key_Return:
         case Qt::Key_Enter: {
             const QModelIndex chosen = m_completer->popup()->currentIndex();
-            const QStringList words = m_model->stringList();
-            const QString word = chosen.isValid() ? chosen.data().toString() : words.value(0);
+            const QString word = m_current.words.value(chosen.isValid() ? chosen.row() : 0);
             close();
             if (!word.isEmpty())
                 insert(word);
@@ -79,12 +83,20 @@ bool OrderCompleter::eventFilter(QObject *watched, QEvent *event)
             break;
         }
     }
+    const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (plain && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+        && !m_editor->isReadOnly()) {
+        newLineWithIndent();
+        return true;
+    }
     const QString text = key->text();
-    const bool wordKey = !text.isEmpty() && (text.at(0).isLetterOrNumber() || text == u"_")
-        && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    const bool wordKey
+        = !text.isEmpty() && (text.at(0).isLetterOrNumber() || text == u"_") && plain;
     const bool changesWord = key->key() == Qt::Key_Backspace && isOpen();
+    // A blank after a word offers what the order expects next.
+    const bool blank = text == u" " && plain;
     // The popup follows the word after the key has changed the text.
-    m_typed = wordKey || changesWord;
+    m_typed = wordKey || changesWord || blank;
     if (!wordKey && !changesWord && isOpen() && !text.isEmpty())
         close();
     return QObject::eventFilter(watched, event);
@@ -99,15 +111,18 @@ void OrderCompleter::update()
     const QTextCursor cursor = m_editor->textCursor();
     const QString line = cursor.block().text();
     const CompletionPlace place = m_place ? m_place() : CompletionPlace();
-    m_current = candidates(line, cursor.positionInBlock(), *m_vocabulary, place, 50);
-    // Nothing to offer, or only what is typed already.
-    if (m_current.prefix.isEmpty() || m_current.words.isEmpty()
+    const int column = cursor.positionInBlock();
+    m_current = candidates(line, column, *m_vocabulary, place, 50);
+    // Nothing to offer, or only what is typed already; before an order's first word
+    // the blanks of the indentation offer nothing.
+    const bool firstWordTyped = !QStringView(line).left(column).trimmed().isEmpty();
+    if ((m_current.prefix.isEmpty() && !firstWordTyped) || m_current.words.isEmpty()
         || (m_current.words.size() == 1
             && m_current.words.first().compare(m_current.prefix, Qt::CaseInsensitive) == 0)) {
         close();
         return;
     }
-    m_model->setStringList(m_current.words);
+    m_model->setStringList(m_current.labels);
     QRect rect = m_editor->cursorRect();
     QAbstractItemView *popup = m_completer->popup();
     rect.setWidth(popup->sizeHintForColumn(0) + popup->verticalScrollBar()->sizeHint().width() + 8);
@@ -121,8 +136,26 @@ void OrderCompleter::insert(const QString &word)
     const int blockStart = cursor.block().position();
     cursor.setPosition(blockStart + int(m_current.start));
     cursor.setPosition(m_editor->textCursor().position(), QTextCursor::KeepAnchor);
-    cursor.insertText(word);
+    // The word comes with the blank after it, so that typing goes on with the next
+    // one; the list then offers what the order expects there.
+    const bool blankFollows = cursor.block().text().mid(cursor.positionInBlock(), 1) == u" ";
+    cursor.insertText(blankFollows ? word : word + u' ');
+    if (blankFollows)
+        cursor.movePosition(QTextCursor::NextCharacter);
     m_editor->setTextCursor(cursor);
+    update();
+}
+
+void OrderCompleter::newLineWithIndent()
+{
+    QTextCursor cursor = m_editor->textCursor();
+    const QString before = cursor.block().text().left(cursor.positionInBlock());
+    qsizetype indent = 0;
+    while (indent < before.size() && (before[indent] == u' ' || before[indent] == u'\t'))
+        ++indent;
+    cursor.insertText(u'\n' + before.left(indent));
+    m_editor->setTextCursor(cursor);
+    m_editor->ensureCursorVisible();
 }
 
 void OrderCompleter::close()

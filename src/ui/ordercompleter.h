@@ -15,8 +15,9 @@ namespace tolvimar {
 class OrderVocabulary;
 
 // Offers core's candidates for the word at the cursor while one types in an order
-// editor: the popup opens as a letter or digit is typed, Tab or Return takes the
-// chosen (first) word, Escape closes it.
+// editor: the popup opens as a letter or digit is typed, or a blank after an order's
+// word; Tab or Return takes the chosen (first) word with a blank after it, Escape
+// closes it. Return without the popup starts a line indented as the current one.
 class OrderCompleter : public QObject
 {
     Q_OBJECT
@@ -28,8 +29,10 @@ public:
     void setPlaceSource(std::function<CompletionPlace()> source) { m_place = std::move(source); }
 
     QCompleter *completer() const { return m_completer; }
-    // The words the popup offers now.
+    // The words the popup offers now, and the texts it shows for them (ids with
+    // their names).
     QStringList offered() const;
+    QStringList shownLabels() const;
     bool isOpen() const;
 
 protected:
@@ -38,6 +41,7 @@ protected:
 private:
     void update();
     void insert(const QString &word);
+    void newLineWithIndent();
     void close();
 
     QPlainTextEdit *m_editor;

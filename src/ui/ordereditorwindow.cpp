@@ -1,5 +1,6 @@
 #include "ordereditorwindow.h"
 
+#include "base/prompter.h"
 #include "ordercompleter.h"
 #include "orderhighlighter.h"
 #include "widgets.h"
@@ -7,10 +8,12 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextCursor>
 #include <QVBoxLayout>
 
@@ -79,6 +82,27 @@ OrderEditorWindow::OrderEditorWindow(QWidget *parent)
     connect(m_button3, &QPushButton::clicked, this, &OrderEditorWindow::Button3Click);
     connect(m_checkBox1, &QCheckBox::toggled, this, &OrderEditorWindow::CheckBox1Click);
     connect(m_checkBox2, &QCheckBox::toggled, this, &OrderEditorWindow::CheckBox2Click);
+    auto *save = new QShortcut(QKeySequence::Save, this);
+    save->setObjectName(QStringLiteral("ShortcutSpeichern"));
+    connect(save, &QShortcut::activated, this, &OrderEditorWindow::applyAndSave);
+    // Typed in the orders, the key is the editor's even when no shortcut takes it.
+    m_memo1->installEventFilter(this);
+}
+
+bool OrderEditorWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_memo1
+        && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)
+        && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Save)) {
+        if (event->type() == QEvent::ShortcutOverride) {
+            // Taken here, not by the main window's "Zugvorlage Speichern".
+            event->accept();
+            return true;
+        }
+        applyAndSave();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void OrderEditorWindow::fill(const QString &unitName, const QStringList &lines, UnitMark mark)
@@ -97,6 +121,17 @@ void OrderEditorWindow::fill(const QString &unitName, const QStringList &lines, 
     m_button1->setEnabled(true);
     m_checkBox1->setEnabled(true);
     m_checkBox2->setEnabled(true);
+    m_marksOnly = false;
+    markApplied();
+}
+
+void OrderEditorWindow::fillMarksOnly(const QString &unitName, UnitMark mark, const QString &note)
+{
+    fill(unitName, {}, mark);
+    m_memo1->setReadOnly(true);
+    m_note->setText(note);
+    m_note->show();
+    m_marksOnly = true;
 }
 
 void OrderEditorWindow::fillReadOnly(
@@ -112,11 +147,62 @@ void OrderEditorWindow::fillReadOnly(
     m_note->setText(note);
     m_note->show();
     m_button1->setEnabled(false);
+    m_marksOnly = false;
+    markApplied();
 }
 
 bool OrderEditorWindow::isReadOnly() const
 {
-    return m_memo1->isReadOnly();
+    return m_memo1->isReadOnly() && !m_marksOnly;
+}
+
+void OrderEditorWindow::setNote(const QString &note)
+{
+    m_note->setText(note);
+    m_note->setVisible(!note.isEmpty());
+}
+
+bool OrderEditorWindow::hasChanges() const
+{
+    if (isReadOnly())
+        return false;
+    return mark() != m_shownMark || m_memo1->toPlainText() != m_shownText;
+}
+
+void OrderEditorWindow::markApplied()
+{
+    m_shownText = m_memo1->toPlainText();
+    m_shownMark = mark();
+    m_memo1->document()->setModified(false);
+}
+
+bool OrderEditorWindow::settleChanges()
+{
+    if (!hasChanges())
+        return true;
+    // Without anyone to ask nothing is dropped: the changes are applied.
+    const int choice = m_prompter
+        ? m_prompter->askChoice(Prompter::Kind::Confirmation, QStringLiteral("Befehlseditor"),
+            QStringLiteral("Die Befehle von %1 wurden geändert. Sollen sie übernommen werden?")
+                .arg(m_edit1->text()),
+            {QStringLiteral("Übernehmen"), QStringLiteral("Verwerfen"),
+                QStringLiteral("Abbrechen")})
+        : 0;
+    switch (choice) {
+    case 0:
+        Button1Click();
+        // A refused line keeps the editor open with the text as typed.
+        return !hasChanges();
+    case 1:
+        m_memo1->setPlainText(m_shownText);
+        m_memo1->moveCursor(QTextCursor::End);
+        m_checkBox1->setChecked(m_shownMark == UnitMark::Plain);
+        m_checkBox2->setChecked(m_shownMark == UnitMark::Long);
+        markApplied();
+        return true;
+    default:
+        return false;
+    }
 }
 
 void OrderEditorWindow::setVocabulary(std::shared_ptr<const OrderVocabulary> vocabulary)
@@ -152,7 +238,24 @@ void OrderEditorWindow::Button1Click()
 
 void OrderEditorWindow::Button3Click()
 {
-    hide();
+    if (settleChanges())
+        hide();
+}
+
+void OrderEditorWindow::reject()
+{
+    if (settleChanges())
+        QDialog::reject();
+}
+
+void OrderEditorWindow::applyAndSave()
+{
+    if (hasChanges()) {
+        Button1Click();
+        if (hasChanges())
+            return;
+    }
+    emit saveRequested();
 }
 
 void OrderEditorWindow::CheckBox1Click()

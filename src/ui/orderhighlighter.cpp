@@ -2,6 +2,7 @@
 
 #include "orders/ordervocabulary.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -31,7 +32,17 @@ void OrderHighlighter::setEditor(QPlainTextEdit *editor)
         connect(editor, &QPlainTextEdit::updateRequest, this, [this] { colourShownLines(); });
         connect(editor->verticalScrollBar(), &QScrollBar::valueChanged, this,
             [this] { colourShownLines(); });
+        // An enlarged editor shows more lines without a scroll or a repaint request.
+        editor->viewport()->installEventFilter(this);
     }
+}
+
+bool OrderHighlighter::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_editor && watched == m_editor->viewport()
+        && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+        colourShownLines();
+    return QSyntaxHighlighter::eventFilter(watched, event);
 }
 
 void OrderHighlighter::setVocabulary(std::shared_ptr<const OrderVocabulary> vocabulary)

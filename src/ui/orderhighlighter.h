@@ -34,6 +34,7 @@ public:
 
 protected:
     void highlightBlock(const QString &text) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // Colours the shown lines that are not coloured yet.

@@ -31,6 +31,19 @@ OrderWriting::OrderWriting(
     QPlainTextEdit *editor = m_reportPages->richEdit4();
     // While the page holds the template, its document is read back when lines are asked.
     orders.setEditorReader([editor] { return editor->toPlainText().split(u'\n'); });
+    // The order editor's "Befehle ausführen" reads the few lines it needs in place and
+    // writes the unit's block into the page's document, one step to undo, instead of
+    // replacing the whole template.
+    orders.setEditorAccess(
+        [this, editor]() -> std::unique_ptr<TemplateLines> {
+            if (!m_reportPages->holdsTemplate())
+                return nullptr;
+            return std::make_unique<DocumentTemplateLines>(*editor->document());
+        },
+        [this](const QList<LineEdit> &edits) {
+            return m_reportPages->holdsTemplate()
+                && m_reportPages->templatePage()->editLines(edits);
+        });
     connect(m_reportPages, &ReportPagesWidget::templateLoaded, this,
         [this, editor] { editor->document()->setModified(!m_session.orderTemplate().isSaved()); });
     // The document's modification state follows saving, so that undoing back to the
@@ -63,6 +76,11 @@ void OrderWriting::setWindows(OrderEditorWindow *orderEditor, CheckerOutputWindo
 {
     m_orderEditor = orderEditor;
     m_checkerOutput = checkerOutput;
+    if (m_orderEditor) {
+        m_orderEditor->setPrompter(&m_session.prompter());
+        connect(m_orderEditor, &OrderEditorWindow::saveRequested, this, &OrderWriting::save,
+            Qt::UniqueConnection);
+    }
     if (m_checkerOutput) {
         connect(m_checkerOutput, &CheckerOutputWindow::problemChosen, this,
             &OrderWriting::showProblem, Qt::UniqueConnection);
@@ -97,6 +115,9 @@ void OrderWriting::autosave()
 
 bool OrderWriting::settleBeforeLeaving()
 {
+    // Orders still pending in the order editor belong into the template first.
+    if (m_orderEditor && !m_orderEditor->settleChanges())
+        return false;
     if (m_session.orderTemplate().isSaved())
         return true;
     const int choice = m_session.prompter().askChoice(Prompter::Kind::Confirmation,

@@ -131,6 +131,38 @@ void TemplatePage::takeDocument(QTextDocument *document)
     }
 }
 
+bool TemplatePage::editLines(const QList<LineEdit> &edits)
+{
+    QTextDocument *document = m_richEdit4->document();
+    for (const LineEdit &edit : edits) {
+        if (edit.first < 0 || edit.count < 0 || edit.first + edit.count > document->blockCount())
+            return false;
+    }
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    for (const LineEdit &edit : edits) {
+        const QString text = edit.lines.join(u'\n');
+        if (edit.first + edit.count < document->blockCount()) {
+            // The range and its line ends, up to the line that stays after it.
+            cursor.setPosition(document->findBlockByNumber(edit.first).position());
+            cursor.setPosition(document->findBlockByNumber(edit.first + edit.count).position(),
+                QTextCursor::KeepAnchor);
+            cursor.insertText(edit.lines.isEmpty() ? QString() : text + u'\n');
+        } else if (edit.first > 0) {
+            // The range ends the text: from the end of the line before it.
+            const QTextBlock before = document->findBlockByNumber(edit.first - 1);
+            cursor.setPosition(before.position() + before.length() - 1);
+            cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+            cursor.insertText(edit.lines.isEmpty() ? QString() : u'\n' + text);
+        } else {
+            cursor.select(QTextCursor::Document);
+            cursor.insertText(text);
+        }
+    }
+    cursor.endEditBlock();
+    return true;
+}
+
 void TemplatePage::goToLine(int line)
 {
     const QTextBlock block = m_richEdit4->document()->findBlockByNumber(line);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "orders/ordertemplate.h"
+
 #include <QWidget>
 #include <memory>
 
@@ -35,6 +37,9 @@ public:
     // Makes a built document (with its colouring) the editor's; the previous one goes.
     void takeDocument(QTextDocument *document);
     OrderCompleter *completer() const { return m_completer; }
+    // Replaces ranges of the editor's lines (given from the last to the first) as one
+    // step to undo; false, changing nothing, when a range lies outside the text.
+    bool editLines(const QList<LineEdit> &edits);
     // Puts the cursor at the start of a 0-based line and shows it in the middle.
     void goToLine(int line);
 

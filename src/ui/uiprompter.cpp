@@ -31,6 +31,14 @@ QMessageBox::Icon iconFor(Prompter::Kind kind)
 
 } // namespace
 
+QWidget *UiPrompter::boxParent() const
+{
+    // A box stands over the window the player works in: asked from a window that stays
+    // on top (the order editor), it must not open behind it.
+    QWidget *active = QApplication::activeWindow();
+    return active && active->isVisible() ? active : m_parent;
+}
+
 UiPrompter::UiPrompter(QWidget *parent)
     : m_parent(parent)
 {
@@ -38,11 +46,23 @@ UiPrompter::UiPrompter(QWidget *parent)
 
 bool UiPrompter::askYesNo(Kind kind, const QString &title, const QString &text)
 {
+    return askYesNoWithDefault(kind, title, text, QMessageBox::No);
+}
+
+bool UiPrompter::askYesNoDefaultYes(Kind kind, const QString &title, const QString &text)
+{
+    return askYesNoWithDefault(kind, title, text, QMessageBox::Yes);
+}
+
+bool UiPrompter::askYesNoWithDefault(
+    Kind kind, const QString &title, const QString &text, int defaultButton)
+{
     QApplication::setOverrideCursor(Qt::ArrowCursor);
-    QMessageBox box(iconFor(kind), title, text, QMessageBox::Yes | QMessageBox::No, m_parent);
+    QMessageBox box(iconFor(kind), title, text, QMessageBox::Yes | QMessageBox::No, boxParent());
     box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
     box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
-    box.setDefaultButton(QMessageBox::No);
+    box.setDefaultButton(QMessageBox::StandardButton(defaultButton));
+    box.setEscapeButton(QMessageBox::No);
     // Asked during an import the main window is disabled; its box must not be.
     box.setEnabled(true);
     const bool yes = box.exec() == QMessageBox::Yes;
@@ -54,7 +74,7 @@ int UiPrompter::askChoice(
     Kind kind, const QString &title, const QString &text, const QStringList &buttons)
 {
     QApplication::setOverrideCursor(Qt::ArrowCursor);
-    QMessageBox box(iconFor(kind), title, text, QMessageBox::NoButton, m_parent);
+    QMessageBox box(iconFor(kind), title, text, QMessageBox::NoButton, boxParent());
     QList<QAbstractButton *> pressed;
     for (qsizetype i = 0; i < buttons.size(); ++i) {
         const bool last = i + 1 == buttons.size();
@@ -76,7 +96,7 @@ int UiPrompter::askChoice(
 void UiPrompter::message(Kind kind, const QString &title, const QString &text)
 {
     QApplication::setOverrideCursor(Qt::ArrowCursor);
-    QMessageBox box(iconFor(kind), title, text, QMessageBox::Ok, m_parent);
+    QMessageBox box(iconFor(kind), title, text, QMessageBox::Ok, boxParent());
     box.setEnabled(true);
     box.exec();
     QApplication::restoreOverrideCursor();

@@ -23,6 +23,7 @@ public:
     }
 
     bool askYesNo(Kind kind, const QString &title, const QString &text) override;
+    bool askYesNoDefaultYes(Kind kind, const QString &title, const QString &text) override;
     int askChoice(
         Kind kind, const QString &title, const QString &text, const QStringList &buttons) override;
     void message(Kind kind, const QString &title, const QString &text) override;
@@ -35,6 +36,12 @@ public:
     void setBusy(bool busy) override;
 
 private:
+    // The window a message box belongs to: the active one, else the main window.
+    QWidget *boxParent() const;
+    // defaultButton: QMessageBox::Yes or QMessageBox::No.
+    bool askYesNoWithDefault(
+        Kind kind, const QString &title, const QString &text, int defaultButton);
+
     QWidget *m_parent;
     QString m_directory;
     std::function<void(const QString &)> m_noticeSink;

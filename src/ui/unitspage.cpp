@@ -221,6 +221,9 @@ void UnitsPage::ListBox3DblClick()
 {
     if (!m_editor || !m_session)
         return;
+    // Changes still pending for the unit shown before are settled first.
+    if (m_editor->isVisible() && !m_editor->settleChanges())
+        return;
     m_editor->show();
     m_editor->raise();
     attempt(m_session->prompter(), QStringLiteral("Befehlseditor"), [&] {
@@ -237,12 +240,19 @@ void UnitsPage::ListBox3DblClick()
                 QStringLiteral("fremde Einheit: keine Befehle"));
             return;
         }
+        // Without a block only the marks can be set; they are stored all the same.
         if (opened.lines.isEmpty()) {
-            m_editor->fillReadOnly(m_orderBlock->unitName(), {},
-                QStringLiteral("Die Zugvorlage hat keinen Block für diese Einheit."));
+            m_editor->fillMarksOnly(m_orderBlock->unitName(), opened.mark,
+                QStringLiteral("Die Zugvorlage hat keinen Block für diese Einheit; nur die "
+                               "Markierung kann gesetzt werden."));
+            m_unitView->setEditedUnitText(m_orderBlock->unitText());
             return;
         }
         m_editor->fill(m_orderBlock->unitName(), opened.lines, opened.mark);
+        if (opened.blocks > 1)
+            m_editor->setNote(QStringLiteral("Die Zugvorlage hat %1 Blöcke dieser Einheit; "
+                                             "jeder beginnt hier mit ihrer Kopfzeile.")
+                                  .arg(opened.blocks));
         m_unitView->setEditedUnitText(m_orderBlock->unitText());
     });
 }
@@ -251,8 +261,11 @@ void UnitsPage::applyEditedOrders(const QStringList &lines, UnitMark mark)
 {
     if (m_session) {
         if (attempt(m_session->prompter(), QStringLiteral("Befehlseditor"),
-                [&] { m_orderBlock->apply(lines, mark); }))
+                [&] { m_orderBlock->apply(lines, mark); })) {
+            if (m_editor)
+                m_editor->markApplied();
             emit ordersApplied();
+        }
     }
 }
 

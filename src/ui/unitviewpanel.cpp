@@ -44,7 +44,7 @@ UnitViewPanel::UnitViewPanel(QWidget *parent)
 
     m_edit29 = readOnlyEdit(QStringLiteral("Edit29"), this);
     m_edit29->setMaximumWidth(90);
-    m_dbEdit2 = readOnlyEdit(QStringLiteral("DBEdit2"), this);
+    m_dbEdit2 = boundEdit(QStringLiteral("DBEdit2"), UnitBox::FactionName, 50);
     auto *faction = new QHBoxLayout;
     faction->addWidget(m_edit29);
     faction->addWidget(m_dbEdit2, 1);

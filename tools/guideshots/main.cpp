@@ -15,6 +15,7 @@
 #include "detailpages.h"
 #include "map/hexgeometry.h"
 #include "mappanel.h"
+#include "ordercompleter.h"
 #include "ordereditorwindow.h"
 #include "placesearchbox.h"
 #include "progresswindow.h"
@@ -170,9 +171,42 @@ int main(int argc, char *argv[])
         search->clear();
         units->ListBox3Click();
     }
-    units->ListBox3DblClick();
+    // An own unit, whose orders can be written.
+    for (int i = 0; i < units->entries().size(); ++i) {
+        if (units->entries()[i].kind != ListEntryKind::Unit)
+            continue;
+        units->selectEntry(i);
+        units->ListBox3DblClick();
+        if (!w.orderEditor->isReadOnly())
+            break;
+    }
     w.orderEditor->move(main->geometry().center() - w.orderEditor->rect().center());
+    // An order typed as a player would, the list of proposals open after "GIB ".
+    auto *memo = w.orderEditor->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
+    memo->setFocus();
+    memo->moveCursor(QTextCursor::End);
+    for (const QChar c : QStringLiteral("\rGIB ")) {
+        QKeyEvent press(QEvent::KeyPress, c == u'\r' ? Qt::Key_Return : 0, Qt::NoModifier,
+            c == u'\r' ? QString() : QString(c));
+        QApplication::sendEvent(memo, &press);
+    }
     shoot(QStringLiteral("05-befehlseditor"));
+    // Closed with the order typed: the question before anything is dropped.
+    if (w.orderEditor->completer()->isOpen()) {
+        QKeyEvent closeList(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(memo, &closeList);
+    }
+    QKeyEvent closeEditor(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QTimer::singleShot(0, [] {
+        shoot(QStringLiteral("05-befehlseditor-frage"));
+        if (auto *box = QApplication::activeModalWidget()) {
+            for (auto *button : box->findChildren<QPushButton *>()) {
+                if (button->text() == u"Verwerfen")
+                    button->click();
+            }
+        }
+    });
+    QApplication::sendEvent(memo, &closeEditor);
     w.orderEditor->hide();
 
     // The template with an edit not yet saved, and the find bar.

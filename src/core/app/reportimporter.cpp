@@ -5,6 +5,7 @@
 #include "../base/faultinjection.h"
 #include "../base/filebatch.h"
 #include "../base/gamefiles.h"
+#include "../base/identifiers.h"
 #include "../base/prompter.h"
 #include "../base/workspacelock.h"
 #include "../db/database.h"
@@ -25,6 +26,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <memory>
 
 namespace tolvimar {
@@ -132,10 +134,20 @@ ReportImporter::Result ReportImporter::chooseAndImport()
     return importFile(path);
 }
 
+template<typename Question> auto ReportImporter::asked(Question &&question)
+{
+    QElapsedTimer open;
+    open.start();
+    auto answer = question();
+    m_questionNanoseconds += open.nsecsElapsed();
+    return answer;
+}
+
 ReportImporter::Result ReportImporter::importFile(const QString &path)
 {
     QElapsedTimer timer;
     timer.start();
+    m_questionNanoseconds = 0;
     Result result;
     try {
         ProgressScope scope(m_progress);
@@ -155,6 +167,8 @@ ReportImporter::Result ReportImporter::importFile(const QString &path)
         result.message = QStringLiteral("Fehler beim Einlesen von %1: %2")
                              .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(e.what()));
     }
+    // The work is done; the messages below wait for the player.
+    result.seconds = std::max<qint64>(0, timer.nsecsElapsed() - m_questionNanoseconds) / 1e9;
     // run() catches what happens after the commit itself: a failure that reaches
     // here left the database and every file as they were.
     if (result.status == Result::Failed) {
@@ -179,7 +193,6 @@ ReportImporter::Result ReportImporter::importFile(const QString &path)
     } else if (result.status == Result::Imported && !result.notes.isEmpty()) {
         m_session.prompter().message(Prompter::Kind::Information, kTitle, result.notes.join(u'\n'));
     }
-    result.seconds = timer.elapsed() / 1000.0;
     result.path = path;
     return result;
 }
@@ -203,17 +216,23 @@ ReportImporter::Result ReportImporter::run(const QString &path)
     }
 
     if (!ReportReader::isSupportedVersion(ReportReader::version(lines))) {
-        const bool yes = m_session.prompter().askYesNo(Prompter::Kind::Warning,
-            QStringLiteral("Warnung"),
-            QStringLiteral("Der CR ist neuer oder älter als die letzten unterstützten CR "
-                           "(CR34-CR45). Trotzdem "
-                           "einlesen (Auch wenn es sehr wahrscheinlich kein groesseres Problem "
-                           "geben wird sollte "
-                           "in jedem Fall ein Backup des Databaseverzeichnis gemacht werden)?"));
+        const bool yes = asked([&] {
+            return m_session.prompter().askYesNo(Prompter::Kind::Warning, QStringLiteral("Warnung"),
+                QStringLiteral(
+                    "Der CR ist neuer oder älter als die letzten unterstützten CR "
+                    "(CR34-CR45). Trotzdem "
+                    "einlesen (Auch wenn es sehr wahrscheinlich kein groesseres Problem "
+                    "geben wird sollte "
+                    "in jedem Fall ein Backup des Databaseverzeichnis gemacht werden)?"));
+        });
         if (!yes) {
             result.status = Result::Refused;
             return result;
         }
+    }
+    if (!askOtherFaction(lines)) {
+        result.status = Result::Refused;
+        return result;
     }
 
     m_carryOver = askCarryOver(lines);
@@ -314,12 +333,34 @@ bool ReportImporter::askCarryOver(const ReportLines &lines)
         = orderFilePath(game.programPath, game.number, dateFromTurn(*turn).text);
     if (!ImportUndo(m_session).ordersEditedSinceImport(orderPath))
         return false;
-    return m_session.prompter().askYesNo(Prompter::Kind::Confirmation, kTitle,
-        QStringLiteral("Die Zugvorlage %1 dieser Runde wurde nach ihrem Einlesen bearbeitet. "
-                       "Sollen die bearbeiteten Befehle in die neue Zugvorlage übernommen "
-                       "werden (je Einheit; Befehle von Einheiten, die der Report nicht mehr "
-                       "zeigt, als Kommentar am Ende)?")
-            .arg(QDir::toNativeSeparators(orderPath)));
+    // Return keeps the player's edits.
+    return asked([&] {
+        return m_session.prompter().askYesNoDefaultYes(Prompter::Kind::Confirmation, kTitle,
+            QStringLiteral("Die Zugvorlage %1 dieser Runde wurde nach ihrem Einlesen bearbeitet. "
+                           "Sollen die bearbeiteten Befehle in die neue Zugvorlage übernommen "
+                           "werden (je Einheit; Befehle von Einheiten, die der Report nicht mehr "
+                           "zeigt, als Kommentar am Ende)?")
+                .arg(QDir::toNativeSeparators(orderPath)));
+    });
+}
+
+bool ReportImporter::askOtherFaction(const ReportLines &lines)
+{
+    const ActiveGame &game = m_session.game();
+    const ReportReader::Faction faction = ReportReader::faction(lines);
+    // A game that has read no report yet belongs to whichever faction comes first.
+    if (game.factionNumber == 0 || !faction.number || *faction.number == game.factionNumber)
+        return true;
+    const auto named = [&game](const QString &name, int number) {
+        return QStringLiteral("„%1“ (%2)").arg(name, numberText(number, game.type, game.base));
+    };
+    return asked([&] {
+        return m_session.prompter().askYesNo(Prompter::Kind::Warning, kTitle,
+            QStringLiteral("Der CR ist von der Partei %1, dieses Spiel gehört der Partei %2. "
+                           "Eingelesen ersetzt er die Partei des Spiels. Trotzdem einlesen?")
+                .arg(named(faction.name, *faction.number),
+                    named(game.factionName, game.factionNumber)));
+    });
 }
 
 ReportImporter::Staged ReportImporter::stage(

@@ -50,9 +50,10 @@ public:
         bool otherGameType = false;
         bool switchGameWanted = false;
 
-        // "Eingelesen: Mai im Jahre 4 (405), 12 Regionen, 30 Einheiten, 0.20 s", then
-        // the skipped blocks and the words read as no number, each on a line of its own
-        // when there were any.
+        // "Eingelesen: Mai im Jahre 4 (405), 12 Regionen, 30 Einheiten, 0.20 s" (the
+        // seconds of work, without the time questions stood open), then the skipped
+        // blocks and the words read as no number, each on a line of its own when there
+        // were any.
         QStringList closingLines() const;
     };
 
@@ -81,6 +82,10 @@ private:
     // Whether the player's edited orders of this report's turn are to be carried over
     // into its new template (asked before the import begins writing).
     bool askCarryOver(const ReportLines &lines);
+    // Whether a report of another faction than the game's is to be read all the same.
+    bool askOtherFaction(const ReportLines &lines);
+    // Runs a question; the time it stands open is no work of the import.
+    template<typename Question> auto asked(Question &&question);
     Staged stage(
         const ImportOutcome &outcome, FileBatch &batch, Result &result, ImportUndoRecord *undo);
     // Order words of the new template that the game's word lists lack are added to
@@ -93,6 +98,7 @@ private:
     bool m_undoKept = true;
     bool m_gameSwitchOffered = false;
     bool m_carryOver = false;
+    qint64 m_questionNanoseconds = 0; // time the questions of this import stood open
 };
 
 } // namespace tolvimar

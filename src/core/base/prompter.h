@@ -17,6 +17,12 @@ public:
 
     // A box with the buttons Yes and No; true for Yes.
     virtual bool askYesNo(Kind kind, const QString &title, const QString &text) = 0;
+    // The same box with Yes as the default button, for questions where Return must
+    // keep what the player has.
+    virtual bool askYesNoDefaultYes(Kind kind, const QString &title, const QString &text)
+    {
+        return askYesNo(kind, title, text);
+    }
     // A box with the buttons named (the first is the default, the last cancels);
     // the index of the one pressed. Without an answer of its own: Yes/No, No cancels.
     virtual int askChoice(

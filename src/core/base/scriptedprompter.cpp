@@ -10,6 +10,13 @@ bool ScriptedPrompter::askYesNo(Kind kind, const QString &title, const QString &
     return yesNoAnswers.isEmpty() ? defaultYes : yesNoAnswers.dequeue();
 }
 
+bool ScriptedPrompter::askYesNoDefaultYes(Kind kind, const QString &title, const QString &text)
+{
+    const bool yes = askYesNo(kind, title, text);
+    log.last().yesDefault = true;
+    return yes;
+}
+
 int ScriptedPrompter::askChoice(
     Kind kind, const QString &title, const QString &text, const QStringList &buttons)
 {

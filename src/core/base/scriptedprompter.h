@@ -18,6 +18,7 @@ public:
         QString title;
         QString text;
         bool question;
+        bool yesDefault = false; // a Yes/No question whose default button is Yes
     };
 
     bool defaultYes = false;
@@ -45,6 +46,7 @@ public:
     std::function<void(const Entry &)> echo;
 
     bool askYesNo(Kind kind, const QString &title, const QString &text) override;
+    bool askYesNoDefaultYes(Kind kind, const QString &title, const QString &text) override;
     int askChoice(
         Kind kind, const QString &title, const QString &text, const QStringList &buttons) override;
     void message(Kind kind, const QString &title, const QString &text) override;

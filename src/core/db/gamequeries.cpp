@@ -452,14 +452,14 @@ QVector<NumberPlace> GameQueries::numberPlaces(
     StatementReading r(s);
     QVector<NumberPlace> rows;
     while (r.next())
-        rows.append({r.value(0).toLongLong(), r.text(1)});
+        rows.append({r.value(0).toLongLong(), r.text(1), r.text(2)});
     return rows;
 }
 
 QVector<NumberPlace> GameQueries::unitPlaces(int game)
 {
     return numberPlaces(m_unitPlaces,
-        R"(SELECT "Einheit Nr", "Einheit Position" FROM "einheiten" WHERE "Spiel" = ?
+        R"(SELECT "Einheit Nr", "Einheit Position", "Einheit Name" FROM "einheiten" WHERE "Spiel" = ?
            ORDER BY "Einheit Nr")",
         game);
 }
@@ -467,7 +467,7 @@ QVector<NumberPlace> GameQueries::unitPlaces(int game)
 QVector<NumberPlace> GameQueries::shipPlaces(int game)
 {
     return numberPlaces(m_shipPlaces,
-        R"(SELECT "Schiffs Nr", "Schiffs Position" FROM "schiffe" WHERE "Spiel" = ?
+        R"(SELECT "Schiffs Nr", "Schiffs Position", "Schiffs Name" FROM "schiffe" WHERE "Spiel" = ?
            ORDER BY "Schiffs Nr")",
         game);
 }
@@ -475,7 +475,7 @@ QVector<NumberPlace> GameQueries::shipPlaces(int game)
 QVector<NumberPlace> GameQueries::castlePlaces(int game)
 {
     return numberPlaces(m_castlePlaces,
-        R"(SELECT "Burg Nr", "Burg Position" FROM "burgen" WHERE "Spiel" = ?
+        R"(SELECT "Burg Nr", "Burg Position", "Burg Name" FROM "burgen" WHERE "Spiel" = ?
            ORDER BY "Burg Nr")",
         game);
 }
@@ -483,7 +483,8 @@ QVector<NumberPlace> GameQueries::castlePlaces(int game)
 QVector<NumberPlace> GameQueries::factionNumbers(int game)
 {
     return numberPlaces(m_factionNumbers,
-        R"(SELECT "Partei Nr", '' FROM "parteien" WHERE "Spiel" = ? ORDER BY "Partei Nr")", game);
+        R"(SELECT "Partei Nr", '', "Partei Name" FROM "parteien" WHERE "Spiel" = ? ORDER BY "Partei Nr")",
+        game);
 }
 
 } // namespace tolvimar

@@ -150,6 +150,7 @@ struct NumberPlace
 {
     qint64 number = 0;
     QString position;
+    QString name;
 };
 
 // The narrow reads of the views, each a statement prepared once on first use and

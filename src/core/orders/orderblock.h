@@ -11,6 +11,7 @@ namespace tolvimar {
 
 class Database;
 class OrderTemplate;
+class TemplateLines;
 class WorkspaceLock;
 
 // A unit's mark in `Flags`: "x" plain (this turn), "X" long (kept by the next import).
@@ -38,8 +39,11 @@ struct BlockRange
 // The block of the unit whose header line names this number text (letters in any
 // case); nullopt when the template has no header line for the unit.
 std::optional<BlockRange> findUnitBlock(const QStringList &lines, const QString &unitText);
+// Every block of the unit, in template order (a template may hold a unit's header
+// line more than once).
+QList<BlockRange> findUnitBlocks(const TemplateLines &lines, const QString &unitText);
 // Replaces the unit's orders by the editor's lines after the first (the header line
-// in the template stays as it is; trailing empty lines are not written). Returns
+// in the template stays as it is; empty lines are written as they stand). Returns
 // false, leaving the lines alone, when the unit has no header line.
 bool replaceUnitOrders(QStringList &lines, const QString &unitText, const QStringList &editorLines);
 
@@ -53,8 +57,11 @@ public:
 
     struct Opened
     {
-        QStringList lines; // the block; empty when the template has no block for the unit
+        // The block; empty when the template has no block for the unit. A unit whose
+        // header line stands more than once gets all its blocks, one after the other.
+        QStringList lines;
         UnitMark mark = UnitMark::None;
+        int blocks = 0;
     };
     // ListBox3DblClick for the unit the view shows.
     Opened open(const ActiveGame &game, const UnitViewTexts &unit);
@@ -73,13 +80,20 @@ public:
         bool templateChanged = false;
         bool marked = false; // the unit's row was found and the mark stored
     };
-    // Button1Click ("Befehle ausführen"): a changed template is marked unsaved. The
-    // mark is stored under the workspace lock (when one was given). Throws UserError,
-    // changing neither the template nor the mark, for a line that would act as the
-    // template's structure (orderLineProblem) or a lock held by another program.
+    // Button1Click ("Befehle ausführen"): a changed template is marked unsaved; only
+    // the unit's blocks are edited. The editor's lines hold one part per block, each
+    // beginning with the block's header line. The mark is stored under the workspace
+    // lock (when one was given). Throws UserError, changing neither the template nor
+    // the mark, for a line that would act as the template's structure
+    // (orderLineProblem), parts that do not match the blocks, or a lock held by
+    // another program.
     Applied apply(const QStringList &editorLines, UnitMark mark);
 
 private:
+    // The unit's blocks where they stood when opened or applied last; found anew
+    // when the template changed there since.
+    QList<BlockRange> currentBlocks(const TemplateLines &lines) const;
+
     OrderTemplate &m_orders;
     Database &m_db;
     WorkspaceLock *m_lock;
@@ -89,6 +103,7 @@ private:
     QString m_unitText;
     QString m_name;
     int m_length = 0;
+    QList<int> m_headers; // the header lines of the unit's blocks
 };
 
 } // namespace tolvimar

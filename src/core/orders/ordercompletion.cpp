@@ -16,13 +16,22 @@ public:
     {
     }
     bool full() const { return m_limit >= 0 && m_words.size() >= m_limit; }
-    void add(const QString &word)
+    void add(const QString &word, const QString &label = QString())
     {
         if (full() || !word.startsWith(m_prefix, Qt::CaseInsensitive))
             return;
         if (!m_seen.contains(word.toLower())) {
             m_seen.insert(word.toLower());
             m_words.append(word);
+            m_labels.append(label.isEmpty() ? word : label);
+        }
+    }
+    // Ids with their names beside them.
+    void addIds(const QStringList &ids, ArgumentKind kind, const OrderVocabulary &vocabulary)
+    {
+        for (const QString &id : ids) {
+            const QString name = vocabulary.idName(kind, id);
+            add(id, name.isEmpty() ? id : id + QStringLiteral("  ") + name);
         }
     }
     void add(const QStringList &words)
@@ -32,11 +41,13 @@ public:
     }
     int room() const { return m_limit < 0 ? -1 : m_limit - int(m_words.size()); }
     QStringList words() const { return m_words; }
+    QStringList labels() const { return m_labels; }
 
 private:
     QStringView m_prefix;
     int m_limit;
     QStringList m_words;
+    QStringList m_labels;
     QSet<QString> m_seen;
 };
 
@@ -74,6 +85,7 @@ Completion candidates(QStringView line, qsizetype cursor, const OrderVocabulary 
             offer.add(completion.prefix.toUpper());
         offer.add(language.words());
         completion.words = offer.words();
+        completion.labels = offer.labels();
         return completion;
     }
     if (tokens.first().type != OrderToken::Type::Word)
@@ -104,16 +116,18 @@ Completion candidates(QStringView line, qsizetype cursor, const OrderVocabulary 
             ids.removeIf([&place](const QString &id) {
                 return id.compare(place.unitText, Qt::CaseInsensitive) == 0;
             });
-            offer.add(ids);
+            offer.addIds(ids, c.kind, vocabulary);
             break;
         }
         case ArgumentKind::Faction:
-            offer.add(vocabulary.ids(c.kind, QString(), completion.prefix, offer.room()));
+            offer.addIds(vocabulary.ids(c.kind, QString(), completion.prefix, offer.room()), c.kind,
+                vocabulary);
             break;
         case ArgumentKind::Ship:
         case ArgumentKind::Castle:
-            offer.add(vocabulary.ids(
-                c.kind, place.position, completion.prefix, offer.room(), elsewhereToo));
+            offer.addIds(vocabulary.ids(
+                             c.kind, place.position, completion.prefix, offer.room(), elsewhereToo),
+                c.kind, vocabulary);
             break;
         case ArgumentKind::Skill:
         case ArgumentKind::Item:
@@ -128,6 +142,7 @@ Completion candidates(QStringView line, qsizetype cursor, const OrderVocabulary 
         }
     }
     completion.words = offer.words();
+    completion.labels = offer.labels();
     return completion;
 }
 

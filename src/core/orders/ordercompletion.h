@@ -21,6 +21,9 @@ struct Completion
     qsizetype start = 0; // where the word being typed begins in the line
     QString prefix; // what of it is typed (may be empty)
     QStringList words; // whole words, best first
+    // What the list shows for each word: an id with its name ("3mw Holzfäller"),
+    // any other word as it is.
+    QStringList labels;
 };
 
 // The candidates for the word that ends at the cursor: order words for the first

@@ -95,8 +95,11 @@ QStringList ordersOfFile(const QByteArray &bytes, const QString &unitText, const
     QStringList orders;
     for (int i = 0; i < lines.size(); ++i) {
         const QString &line = lines[i];
-        if (line.trimmed().isEmpty())
+        // Blank lines stay where they stand, as the order editor writes them.
+        if (line.trimmed().isEmpty()) {
+            orders.append(line);
             continue;
+        }
         if (i == 0 && firstWord(line) == u"EINHEIT") {
             // The header, with or without the rest "orders" prints after the number.
             QString named = line.trimmed().mid(7).trimmed();

@@ -1,5 +1,7 @@
 #include "ordertemplate.h"
 
+#include "templatelines.h"
+
 namespace tolvimar {
 
 OrderTemplate::OrderTemplate(QObject *parent)
@@ -37,6 +39,34 @@ void OrderTemplate::editedInEditor()
         m_held.reset();
         m_editedInEditor = true;
     }
+    setSaved(false);
+}
+
+std::unique_ptr<TemplateLines> OrderTemplate::view() const
+{
+    if (m_editedInEditor && m_editorLines) {
+        if (std::unique_ptr<TemplateLines> held = m_editorLines())
+            return held;
+    }
+    return std::make_unique<OwnedTemplateLines>(lines());
+}
+
+void OrderTemplate::editLines(const QList<LineEdit> &edits)
+{
+    if (edits.isEmpty())
+        return;
+    if (m_editorWriter && m_editorWriter(edits)) {
+        editedInEditor();
+        return;
+    }
+    restoreHeldLines();
+    readEditedLines();
+    for (const LineEdit &edit : edits) {
+        m_lines.remove(edit.first, edit.count);
+        for (qsizetype i = 0; i < edit.lines.size(); ++i)
+            m_lines.insert(edit.first + i, edit.lines[i]);
+    }
+    emit replaced();
     setSaved(false);
 }
 

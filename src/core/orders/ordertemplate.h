@@ -6,9 +6,20 @@
 #include <QObject>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace tolvimar {
+
+class TemplateLines;
+
+// Lines [first, first + count) of the template replaced by others.
+struct LineEdit
+{
+    int first = 0;
+    int count = 0;
+    QStringList lines;
+};
 
 // The order template ("Zugvorlage"): the lines of next turn's order file, and
 // whether a file holds the current text.
@@ -39,6 +50,21 @@ public:
         m_editorReader = std::move(reader);
     }
     void editedInEditor();
+    // While an editor holds the template, it reads the lines in place and takes edits
+    // of ranges of them in its document, each list of edits as one step to undo. The
+    // lines give nullptr and the writer false while the editor does not hold it.
+    void setEditorAccess(std::function<std::unique_ptr<TemplateLines>()> lines,
+        std::function<bool(const QList<LineEdit> &)> writer)
+    {
+        m_editorLines = std::move(lines);
+        m_editorWriter = std::move(writer);
+    }
+    // The current lines to read a few of, without copying a large template.
+    std::unique_ptr<TemplateLines> view() const;
+    // Replaces ranges of lines, given from the last to the first and not overlapping,
+    // in the editor's document when it holds the template, else in the lines (the
+    // editor then reloads). Marks the template unsaved.
+    void editLines(const QList<LineEdit> &edits);
     bool isEditedInEditor() const { return m_editedInEditor; }
     void clear() { setLines({}); }
 
@@ -66,6 +92,8 @@ private:
     mutable QStringList m_lines;
     mutable bool m_editedInEditor = false;
     std::function<QStringList()> m_editorReader;
+    std::function<std::unique_ptr<TemplateLines>()> m_editorLines;
+    std::function<bool(const QList<LineEdit> &)> m_editorWriter;
     mutable std::optional<CompactLines> m_held;
     bool m_saved = true;
     TextEncoding m_encoding = TextEncoding::Utf8;

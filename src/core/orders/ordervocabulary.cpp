@@ -1,9 +1,9 @@
 #include "ordervocabulary.h"
 
+#include "../base/identifiers.h"
 #include "../base/position.h"
 #include "../db/gamequeries.h"
 #include "../db/schema.h"
-#include "../base/identifiers.h"
 
 #include <algorithm>
 
@@ -50,13 +50,13 @@ OrderVocabulary OrderVocabulary::load(Database &db, const ActiveGame &game, QStr
         return vocabulary;
     GameQueries queries(db);
     for (const NumberPlace &p : queries.unitPlaces(game.number))
-        vocabulary.addId(ArgumentKind::Unit, p.number, p.position);
+        vocabulary.addId(ArgumentKind::Unit, p.number, p.position, p.name);
     for (const NumberPlace &p : queries.shipPlaces(game.number))
-        vocabulary.addId(ArgumentKind::Ship, p.number, p.position);
+        vocabulary.addId(ArgumentKind::Ship, p.number, p.position, p.name);
     for (const NumberPlace &p : queries.castlePlaces(game.number))
-        vocabulary.addId(ArgumentKind::Castle, p.number, p.position);
+        vocabulary.addId(ArgumentKind::Castle, p.number, p.position, p.name);
     for (const NumberPlace &p : queries.factionNumbers(game.number))
-        vocabulary.addId(ArgumentKind::Faction, p.number);
+        vocabulary.addId(ArgumentKind::Faction, p.number, QString(), p.name);
     return vocabulary;
 }
 
@@ -81,12 +81,13 @@ const OrderVocabulary::IdTable *OrderVocabulary::idTable(ArgumentKind kind) cons
     }
 }
 
-void OrderVocabulary::addId(ArgumentKind kind, qint64 number, const QString &position)
+void OrderVocabulary::addId(
+    ArgumentKind kind, qint64 number, const QString &position, const QString &name)
 {
     IdTable *table = idTable(kind);
     if (!table)
         return;
-    const IdEntry entry {number, idText(number), samePlace(position)};
+    const IdEntry entry {number, idText(number), samePlace(position), name};
     const QString key = entry.text.toLower();
     if (table->entries.isEmpty() || table->entries.constLast().number < number) {
         // The rows come by number: the common case only appends.
@@ -99,6 +100,7 @@ void OrderVocabulary::addId(ArgumentKind kind, qint64 number, const QString &pos
     }
     if (const auto it = table->byText.constFind(key); it != table->byText.constEnd()) {
         table->entries[*it].position = entry.position;
+        table->entries[*it].name = entry.name;
     } else {
         const auto at = std::upper_bound(table->entries.begin(), table->entries.end(), number,
             [](qint64 n, const IdEntry &e) { return n < e.number; });
@@ -163,6 +165,15 @@ QStringList OrderVocabulary::ids(ArgumentKind kind, const QString &position, QSt
             found.append(e.text);
     }
     return found;
+}
+
+QString OrderVocabulary::idName(ArgumentKind kind, QStringView text) const
+{
+    const IdTable *table = idTable(kind);
+    if (!table)
+        return QString();
+    const auto it = table->byText.constFind(text.toString().toLower());
+    return it == table->byText.constEnd() ? QString() : table->entries[*it].name;
 }
 
 QString OrderVocabulary::positionOfUnit(QStringView unitText) const

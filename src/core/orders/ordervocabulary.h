@@ -29,7 +29,8 @@ public:
 
     // A number the order lines may name; units, ships and castles with their position
     // text, factions without. Kinds other than these four are ignored.
-    void addId(ArgumentKind kind, qint64 number, const QString &position = QString());
+    void addId(ArgumentKind kind, qint64 number, const QString &position = QString(),
+        const QString &name = QString());
 
     const OrderLanguage &language() const { return m_language; }
     GameType gameType() const { return m_type; }
@@ -45,6 +46,9 @@ public:
     // elsewhereToo false only those seen at the position.
     QStringList ids(ArgumentKind kind, const QString &position = QString(), QStringView prefix = {},
         int limit = -1, bool elsewhereToo = true) const;
+    // The name of the unit, ship, castle or faction with this id text; empty when
+    // none is known.
+    QString idName(ArgumentKind kind, QStringView text) const;
     // Where the unit was seen last; empty when it is unknown.
     QString positionOfUnit(QStringView unitText) const;
 
@@ -58,6 +62,7 @@ private:
         qint64 number = 0;
         QString text;
         QString position;
+        QString name;
     };
     struct IdTable
     {

@@ -1,7 +1,7 @@
 #include "templatelines.h"
 
-#include "ordertemplate.h"
 #include "orderline.h"
+#include "ordertemplate.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
@@ -15,7 +15,13 @@ int DocumentTemplateLines::count() const
 
 QString DocumentTemplateLines::line(int index) const
 {
-    return m_document.findBlockByNumber(index).text();
+    // A walk over the lines asks for the next one or the same again: no search.
+    if (m_last.isValid() && index == m_lastIndex + 1)
+        m_last = m_last.next();
+    else if (!m_last.isValid() || index != m_lastIndex)
+        m_last = m_document.findBlockByNumber(index);
+    m_lastIndex = index;
+    return m_last.text();
 }
 
 namespace {

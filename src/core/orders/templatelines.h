@@ -3,6 +3,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QTextBlock>
 #include <optional>
 
 class QTextDocument;
@@ -34,6 +35,21 @@ private:
     const QStringList &m_lines;
 };
 
+// A copy of the lines (implicitly shared, so taking it costs nothing).
+class OwnedTemplateLines : public TemplateLines
+{
+public:
+    explicit OwnedTemplateLines(QStringList lines)
+        : m_lines(std::move(lines))
+    {
+    }
+    int count() const override { return int(m_lines.size()); }
+    QString line(int index) const override { return m_lines.at(index); }
+
+private:
+    const QStringList m_lines;
+};
+
 // A document's blocks are its lines (a text edit's document, one block a line).
 class DocumentTemplateLines : public TemplateLines
 {
@@ -47,6 +63,8 @@ public:
 
 private:
     const QTextDocument &m_document;
+    mutable QTextBlock m_last; // the line asked for last
+    mutable int m_lastIndex = -1;
 };
 
 // A unit's block: its header line and the orders below it, [header, end), as the

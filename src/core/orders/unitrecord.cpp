@@ -104,6 +104,7 @@ bool UnitRecord::findUnit(const ActiveGame &game, const QString &position, int n
     const QVariant faction = m_units->value(u"Partei Nr");
     m_unit = unitViewTexts(*m_units, factionName(game.number, faction), game);
     m_game = game.number;
+    m_faction = faction;
     return true;
 }
 
@@ -163,6 +164,14 @@ void UnitRecord::store(UnitBox box, const QString &text)
     case UnitBox::Hitpoints:
         writeField(*m_units, key, u"Hitpoints", text);
         m_unit->hitpoints = text;
+        break;
+    case UnitBox::FactionName:
+        if (m_faction.isNull() || !m_factions->findKey({m_game, m_faction}))
+            throw UserError(QStringLiteral("Die Partei der Einheit %1 ist in dieser Datenbank "
+                                           "nicht bekannt; ihr Name wurde nicht gespeichert.")
+                                .arg(m_unit->name));
+        writeField(*m_factions, {m_game, m_faction}, u"Partei Name", text);
+        m_unit->factionName = text;
         break;
     case UnitBox::Description:
         break;

@@ -4,6 +4,7 @@
 #include "unitview.h"
 
 #include <QString>
+#include <QVariant>
 #include <memory>
 #include <optional>
 
@@ -13,7 +14,8 @@ class Database;
 class Table;
 
 // The boxes of the unit view that are bound to a row and store what the user types.
-enum class UnitBox { Description, Persons, Silver, Status, Hitpoints };
+// FactionName is the unit's faction's `Partei Name` in the factions table.
+enum class UnitBox { Description, Persons, Silver, Status, Hitpoints, FactionName };
 
 // The row behind the unit view: selecting a line of the unit list positions it on
 // the unit, or binds the description box to the castle or ship; the bound boxes
@@ -69,6 +71,7 @@ private:
     std::unique_ptr<Table> m_units, m_factions, m_castles, m_ships;
     std::optional<UnitViewTexts> m_unit;
     int m_game = 0;
+    QVariant m_faction; // `Partei Nr` of the unit shown
     // The row the description box is bound to.
     Bound m_bound = Bound::None;
     int m_boundNumber = 0;

@@ -67,6 +67,26 @@ std::optional<int> ReportReader::turn(const ReportLines &lines)
     return std::nullopt;
 }
 
+ReportReader::Faction ReportReader::faction(const ReportLines &lines)
+{
+    Faction faction;
+    for (int i = 1; i < lines.count(); ++i) {
+        const QStringView line = lines.line(i);
+        if (blockTag(line) == u"REGION")
+            break;
+        if (!faction.number && opensBlockWithNumber(line, u"PARTEI")) {
+            int number = 0;
+            if (!parseStrictInt(line.mid(7).trimmed(), &number))
+                break;
+            faction.number = number;
+        } else if (faction.number && lineKey(line) == u"Parteiname") {
+            faction.name = quotedText(line);
+            break;
+        }
+    }
+    return faction;
+}
+
 ImportOutcome ReportReader::read(const ReportLines &lines, const ImportStart &start)
 {
     ImportOutcome outcome;

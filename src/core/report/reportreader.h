@@ -64,6 +64,14 @@ public:
     static int version(const ReportLines &lines);
     // The turn its header names (";Runde"), if it names one that reads as a number.
     static std::optional<int> turn(const ReportLines &lines);
+    // The faction the report's header names: its number (nullopt when the header
+    // names none that reads as a number) and its name.
+    struct Faction
+    {
+        std::optional<int> number;
+        QString name;
+    };
+    static Faction faction(const ReportLines &lines);
     // Versions the import knows; others are read only when the user agrees.
     static bool isSupportedVersion(int version) { return version >= 34 && version <= 45; }
 
