@@ -11,6 +11,7 @@
 #include "importprogress.h"
 #include "messagerules.h"
 
+#include <QSet>
 #include <climits>
 
 namespace tolvimar {
@@ -214,6 +215,8 @@ void ReportReader::writeOwnFactionRow(ImportContext &ctx)
 
 void ReportReader::extract(ImportContext &ctx, ImportOutcome &outcome)
 {
+    // A unit whose block comes twice is one row: counted by its number.
+    QSet<QString> unitNumbers;
     while (!ctx.atEnd()) {
         const QStringView tag = blockTag(ctx.line());
         if (!tag.isEmpty() && tag != u"REGION" && tag != u"BURG" && tag != u"SCHIFF"
@@ -230,8 +233,9 @@ void ReportReader::extract(ImportContext &ctx, ImportOutcome &outcome)
         if (blockTag(ctx.line()) == u"SCHIFF")
             runExtractor(ctx, getSchiffInfo);
         if (blockTag(ctx.line()) == u"EINHEIT") {
+            unitNumbers.insert(ctx.line().mid(7).trimmed().toString());
             runExtractor(ctx, getEinheitenInfo);
-            ++outcome.units;
+            outcome.units = int(unitNumbers.size());
         }
         ++ctx.cursor;
     }

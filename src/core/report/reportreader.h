@@ -40,7 +40,7 @@ struct ImportOutcome
     qint64 dateCode = 0;
     int version = 0;
     int regions = 0;
-    int units = 0;
+    int units = 0; // distinct units: a block given twice counts once
     SkippedBlocks skipped; // blocks the import passed over unread
 };
 
