@@ -55,15 +55,20 @@ private slots:
         QTest::addColumn<int>("slot");
         QTest::addColumn<QString>("lines"); // the lines the checker names: "file:N:", "Zeile N"
         QTest::addColumn<QString>("expected");
+        // The checker's lines that name no line of the file come on line 0.
         QTest::newRow("Kalmora") << 1 << "10 12"
-                                 << "10\t3mw\tZug-Spiel1-4-April.txt:10: erste Meldung\n"
+                                 << "0\t\tPrüfe Zug-Spiel1-4-April.txt\n"
+                                    "10\t3mw\tZug-Spiel1-4-April.txt:10: erste Meldung\n"
                                     "12\t3mx\tWarnung in Zeile 12: zweite Meldung\n"
                                     "5\t\tline 5: dritte Meldung\n"
+                                    "0\t\t2 Fehler, 1 Warnung\n"
                                     "19\t3mz\tHinweis: Einheit 3mz hat keine Befehle.\n";
         QTest::newRow("Sulvitan") << 2 << "9 8"
-                                  << "9\t12\tZug-Spiel2-3-Januar.txt:9: erste Meldung\n"
+                                  << "0\t\tPrüfe Zug-Spiel2-3-Januar.txt\n"
+                                     "9\t12\tZug-Spiel2-3-Januar.txt:9: erste Meldung\n"
                                      "8\t12\tWarnung in Zeile 8: zweite Meldung\n"
                                      "5\t\tline 5: dritte Meldung\n"
+                                     "0\t\t2 Fehler, 1 Warnung\n"
                                      "10\t15\tHinweis: Einheit 15 hat keine Befehle.\n";
     }
     void problems()
@@ -103,6 +108,56 @@ private slots:
             exitCode);
         QCOMPARE(out, QStringLiteral("19\t3mz\tHinweis: Einheit 3mz hat keine Befehle.\n"));
         QVERIFY2(err.contains(said), qPrintable(err));
+    }
+
+    // An order file whose CR LF became CR CR LF is read line for line; one in UTF-16 is
+    // refused with its reason and kept as it is, not read as thousands of odd words.
+    void problemsOnOddOrderFiles_data()
+    {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("CR CR LF") << "crcrlf" << 0
+                                  << "19\t3mz\tHinweis: Einheit 3mz hat keine Befehle.\n"
+                                  << "kein Pfad" << false;
+        QTest::newRow("UTF-16") << "utf16" << 2 << ""
+                                << "UTF-16" << true;
+    }
+    void problemsOnOddOrderFiles()
+    {
+        QFETCH(QString, form);
+        QFETCH(int, exitCode);
+        QFETCH(QString, expected);
+        QFETCH(QString, said);
+        QFETCH(bool, kept);
+        m_ws.setLine(1, Configuration::CheckerPath, QString());
+        const QString orders = m_ws.file(QStringLiteral("spiel1/Zug-Spiel1-4-April.txt"));
+        const QByteArray saved = readBytes(orders);
+        QVERIFY(saved.contains("\r\n    MACHE Holz\r\n"));
+        QByteArray odd = saved;
+        if (form == u"crcrlf") {
+            odd.replace("\r\n", "\r\r\n");
+        } else {
+            const QString text = QString::fromLatin1(saved);
+            odd = QByteArray("\xFF\xFE")
+                + QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+        }
+        writeBytes(orders, odd);
+        QString out, err;
+        const int status
+            = cli({QStringLiteral("problems"), QStringLiteral("--slot"), QStringLiteral("1")}, &out,
+                &err);
+        const QByteArray after = readBytes(orders);
+        writeBytes(orders, saved);
+        QCOMPARE(status, exitCode);
+        QCOMPARE(out, expected);
+        QVERIFY2(err.contains(said), qPrintable(err));
+        if (kept) {
+            QCOMPARE(after, odd);
+            QVERIFY2(err.contains(QStringLiteral("Zug-Spiel1-4-April.txt")), qPrintable(err));
+        }
     }
 
     void complete_data()

@@ -59,17 +59,19 @@ Run runGuiWithoutDisplay(const QStringList &arguments)
     return run;
 }
 
-// What bash completion offers for the words typed so far (the last one is completed).
+// What bash completion offers for the words typed so far (the last one is completed),
+// with the built tolvimar-cli first on PATH, as the installed one would be.
 QStringList complete(const QString &script, const QString &function, const QStringList &words)
 {
     QString array;
     for (const QString &word : words)
         array += QStringLiteral(" '") + word + u'\'';
-    const QString program = QStringLiteral(
-        "source '%1'; COMP_WORDS=(%2); COMP_CWORD=%3; %4; printf '%s\\n' \"${COMPREPLY[@]}\"")
-                                .arg(script, array)
-                                .arg(words.size() - 1)
-                                .arg(function);
+    const QString program
+        = QStringLiteral("PATH='%5':$PATH; source '%1'; COMP_WORDS=(%2); COMP_CWORD=%3; %4; "
+                         "printf '%s\\n' \"${COMPREPLY[@]}\"")
+              .arg(script, array)
+              .arg(words.size() - 1)
+              .arg(function, QFileInfo(QStringLiteral(TOLVIMAR_CLI)).absolutePath());
     QProcess bash;
     bash.start(QStringLiteral("bash"), {QStringLiteral("-c"), program});
     bash.waitForFinished(60000);
@@ -265,6 +267,37 @@ private slots:
             complete(kCompletion + QStringLiteral("tolvimar-cli"), QStringLiteral("_tolvimar_cli"),
                 QStringList {QStringLiteral(TOLVIMAR_CLI)} + typed),
             offered);
+    }
+
+    // The first word of the line may name any program (a "tolvimar-cli" in a folder just
+    // unpacked): completing runs none of it.
+    void completionRunsNoProgramOfTheLine_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("function");
+        QTest::addColumn<QStringList>("typed");
+        QTest::newRow("commands") << "tolvimar-cli"
+                                  << "_tolvimar_cli" << QStringList {"im"};
+        QTest::newRow("options of a command") << "tolvimar-cli"
+                                              << "_tolvimar_cli" << QStringList {"import", "--"};
+        QTest::newRow("desktop options") << "tolvimar"
+                                         << "_tolvimar" << QStringList {"--"};
+    }
+    void completionRunsNoProgramOfTheLine()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, function);
+        QFETCH(QStringList, typed);
+        QTemporaryDir dir;
+        const QString marker = dir.filePath(QStringLiteral("ran"));
+        const QString program = dir.filePath(name);
+        writeBytes(program, "#!/bin/sh\ntouch '" + marker.toUtf8() + "'\n");
+        QFile::setPermissions(
+            program, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        const QStringList offered
+            = complete(kCompletion + name, function, QStringList {program} + typed);
+        QVERIFY2(!QFileInfo::exists(marker), qPrintable(offered.join(u' ')));
+        QVERIFY2(!offered.isEmpty(), "the options come from elsewhere");
     }
 
     void completionOfTheDesktopProgram()

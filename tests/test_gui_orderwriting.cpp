@@ -289,7 +289,8 @@ private slots:
         QVERIFY(rows[0].startsWith(QStringLiteral("Einheit 3mw, Zeile %1 (Checker)").arg(mw + 2)));
         QVERIFY(rows[0].endsWith(QStringLiteral("Fehler: GIB ohne Menge")));
         QVERIFY(rows[1].startsWith(QStringLiteral("Einheit 3my, Zeile %1 (Checker)").arg(my + 2)));
-        QVERIFY(!rows.join(u'\n').contains(QStringLiteral("Fertig.")));
+        // A line naming no line of the file is listed too, on no line and no unit.
+        QCOMPARE(rows[2], QStringLiteral("ohne Zeile (Checker): Fertig."));
         QVERIFY(window->output().contains(QStringLiteral("Fertig.")));
 
         // Units with problems are marked in the unit list, the others not.
@@ -304,6 +305,10 @@ private slots:
             problems->visualRect(problems->model()->index(1, 0)).center());
         QCOMPARE(gui.page()->richEdit4()->textCursor().blockNumber(), my + 1);
         QCOMPARE(gui.main->reportPages()->currentWidget(), gui.page());
+        // The unplaced line leads nowhere: the cursor stays.
+        QTest::mouseClick(problems->viewport(), Qt::LeftButton, {},
+            problems->visualRect(problems->model()->index(2, 0)).center());
+        QCOMPARE(gui.page()->richEdit4()->textCursor().blockNumber(), my + 1);
         QCOMPARE(gui.session->mapState().selectedRegion(), QPoint(1, 2));
         QVERIFY(gui.main->detailPages()
                     ->units()

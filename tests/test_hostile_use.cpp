@@ -517,6 +517,30 @@ private slots:
             QString());
     }
 
+    // A unit whose block the report gives twice is one row, and the closing line counts
+    // the units stored, not the blocks read.
+    void duplicatedUnitBlockCountedOnce()
+    {
+        ImportHarness h;
+        QByteArray report = readBytes(fixture(QStringLiteral("reports/kalmora-klein.cr")));
+        const qsizetype from = report.indexOf("EINHEIT 4714");
+        const qsizetype to = report.indexOf("EINHEIT 5000");
+        QVERIFY(from > 0 && to > from);
+        report.insert(to, report.mid(from, to - from));
+        const QString path = h.ws.file(QStringLiteral("doppelt.cr"));
+        writeBytes(path, report);
+        const ReportImporter::Result result = h.importFile(path);
+        QCOMPARE(result.status, ReportImporter::Result::Imported);
+        const int stored = queryValue(h.session->database(),
+            QStringLiteral("SELECT COUNT(*) FROM einheiten WHERE \"Spiel\" = 1"))
+                               .toInt();
+        QVERIFY(stored > 0);
+        QCOMPARE(result.units, stored);
+        QVERIFY2(
+            result.closingLines().first().contains(QStringLiteral(" %1 Einheiten").arg(stored)),
+            qPrintable(result.closingLines().first()));
+    }
+
     // Map data files that are no map data, and exports of nothing, say what was wrong.
     void mapDataThatIsNone_data()
     {

@@ -449,24 +449,41 @@ private slots:
 
     void checkerLinesOnTheirUnits()
     {
+        // Lines that name no line of the file, or one outside it, are listed on line 0.
         const QString output = QStringLiteral("Prüfe Zug-Spiel1-4-April.txt\r\n"
+                                              "Password missing!\r\n"
                                               "Zug-Spiel1-4-April.txt:10: FOLGE: Einheit fehlt\r\n"
                                               "Warnung in Zeile 8: kein Silber\r\n"
+                                              "\r\n"
                                               "line 14: zu teuer\n"
                                               "Zeile 5: Region\n"
-                                              "Zeile 99: hinter dem Ende\n"
+                                              "Zeile 21: letzte Zeile\n"
+                                              "Zeile 22: hinter dem Ende\n"
+                                              "Zeile 0: vor dem Anfang\n"
+                                              "Zug-Spiel1-4-April.txt:-3: negativ\n"
+                                              "Zeile 99999999999: zu groß\n"
                                               "Zeile 15: leere Zeile\n"
+                                              "   \n"
                                               "2 Fehler");
         const QList<OrderProblem> problems = checkerProblems(output, ListTemplateLines(kTemplate));
         QCOMPARE(problemsText(problems),
-            QStringLiteral("10|3mw|Zug-Spiel1-4-April.txt:10: FOLGE: Einheit fehlt\n"
+            QStringLiteral("0||Prüfe Zug-Spiel1-4-April.txt\n"
+                           "0||Password missing!\n"
+                           "10|3mw|Zug-Spiel1-4-April.txt:10: FOLGE: Einheit fehlt\n"
                            "8|3mw|Warnung in Zeile 8: kein Silber\n"
                            "14|3my|line 14: zu teuer\n"
                            "5||Zeile 5: Region\n"
-                           "99||Zeile 99: hinter dem Ende\n"
-                           "15||Zeile 15: leere Zeile"));
-        QCOMPARE(problems.first().unitHeader, 7);
-        QCOMPARE(problems.first().source, OrderProblem::Source::Checker);
+                           "21||Zeile 21: letzte Zeile\n"
+                           "0||Zeile 22: hinter dem Ende\n"
+                           "0||Zeile 0: vor dem Anfang\n"
+                           "0||Zug-Spiel1-4-April.txt:-3: negativ\n"
+                           "0||Zeile 99999999999: zu groß\n"
+                           "15||Zeile 15: leere Zeile\n"
+                           "0||2 Fehler"));
+        QCOMPARE(currentLineOf(problems[1], ListTemplateLines(kTemplate)), -1);
+        QCOMPARE(problems[1].unitHeader, -1);
+        QCOMPARE(problems[2].unitHeader, 7);
+        QCOMPARE(problems[2].source, OrderProblem::Source::Checker);
         QCOMPARE(unitsWithProblems(problems), QSet<QString>({"3mw", "3my"}));
     }
 

@@ -506,6 +506,48 @@ private slots:
         }
         QCOMPARE(tree(elsewhere), outside);
     }
+
+    // Carried over as the player left the file: a block he deleted stays deleted (its
+    // report orders only as a comment), and what he wrote outside a unit's block (under
+    // a region header, after a blank line below a unit) stays where he wrote it.
+    void reimportKeepsDeletionsAndLinesOutsideBlocks()
+    {
+        ImportHarness h;
+        const QString report = fixture(QStringLiteral("reports/kalmora-klein.cr"));
+        QCOMPARE(h.importFile(report).status, ReportImporter::Result::Imported);
+        const QString orders = h.ws.file(QStringLiteral("spiel1/Zug-Spiel1-4-April.txt"));
+        QByteArray edited = readBytes(orders);
+        const qsizetype from = edited.indexOf(" EINHEIT 3mx;");
+        const qsizetype to = edited.indexOf(" EINHEIT 3my;");
+        QVERIFY(from > 0 && to > from);
+        edited.remove(from, to - from);
+        const qsizetype region = edited.indexOf(" ; Zorbek Lohn 13\r\n");
+        QVERIFY(region > 0);
+        edited.insert(region + 19, "    ; Treffpunkt am Turm\r\n");
+        const qsizetype next = edited.indexOf("\r\n REGION 3,-4");
+        QVERIFY(next > 0);
+        edited.insert(next + 2, "    GIB 3mw 5 Silber\r\n");
+        writeBytes(orders, edited);
+
+        h.prompter.yesNoAnswers.enqueue(true);
+        const ReportImporter::Result result = h.importFile(report);
+        QCOMPARE(result.status, ReportImporter::Result::Imported);
+        const QString now = QString::fromLatin1(readBytes(orders));
+        // Not brought back as a block, but kept readable at the end.
+        QVERIFY2(!now.contains(QStringLiteral("\r\n EINHEIT 3mx;")), qPrintable(now));
+        QVERIFY(now.contains(QStringLiteral("\r\n; EINHEIT 3mx;")));
+        QVERIFY(now.contains(QStringLiteral("\r\n;     LERNE Segeln\r\n")));
+        QVERIFY(now.indexOf(QStringLiteral("; EINHEIT 3mx;")) < now.indexOf(u" NAECHSTER"));
+        // The lines outside the blocks, in their places.
+        QVERIFY2(now.contains(QStringLiteral(" ; Zorbek Lohn 13\r\n    ; Treffpunkt am Turm\r\n")),
+            qPrintable(now));
+        const qsizetype gib = now.indexOf(QStringLiteral("\r\n    GIB 3mw 5 Silber\r\n"));
+        QVERIFY2(gib > now.indexOf(u" EINHEIT 3my;"), qPrintable(now));
+        QVERIFY(gib < now.indexOf(u" REGION 3,-4"));
+        const QString notes = result.notes.join(u'\n');
+        QVERIFY2(notes.contains(QStringLiteral("(3mx) fehlten")), qPrintable(notes));
+        QVERIFY2(notes.contains(QStringLiteral("an 1 Stellen")), qPrintable(notes));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestUndoImport)

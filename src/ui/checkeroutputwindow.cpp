@@ -56,7 +56,9 @@ QString CheckerOutputWindow::output() const
 
 QString CheckerOutputWindow::problemText(const OrderProblem &problem)
 {
-    const QString where = problem.unitText.isEmpty()
+    // Line 0: the checker named no line of the file.
+    const QString where = problem.line <= 0 ? QStringLiteral("ohne Zeile")
+        : problem.unitText.isEmpty()
         ? QStringLiteral("Zeile %1").arg(problem.line)
         : QStringLiteral("Einheit %1, Zeile %2").arg(problem.unitText).arg(problem.line);
     // The program's hints say themselves that they are hints.

@@ -205,6 +205,9 @@ void OrderWriting::reviewOrders()
 
 void OrderWriting::showProblem(const OrderProblem &problem)
 {
+    // A checker line that names no line of the file leads nowhere.
+    if (problem.line <= 0)
+        return;
     QPlainTextEdit *editor = m_reportPages->showTemplatePage();
     m_reportPages->templatePage()->goToLine(
         currentLineOf(problem, DocumentTemplateLines(*editor->document())));

@@ -338,8 +338,9 @@ bool ReportImporter::askCarryOver(const ReportLines &lines)
         return m_session.prompter().askYesNoDefaultYes(Prompter::Kind::Confirmation, kTitle,
             QStringLiteral("Die Zugvorlage %1 dieser Runde wurde nach ihrem Einlesen bearbeitet. "
                            "Sollen die bearbeiteten Befehle in die neue Zugvorlage übernommen "
-                           "werden (je Einheit; Befehle von Einheiten, die der Report nicht mehr "
-                           "zeigt, als Kommentar am Ende)?")
+                           "werden (je Einheit, auch was außerhalb der Einheiten steht; gelöschte "
+                           "Blöcke bleiben gelöscht; Befehle von Einheiten, die der Report nicht "
+                           "mehr zeigt, als Kommentar am Ende)?")
                 .arg(QDir::toNativeSeparators(orderPath)));
     });
 }
@@ -404,6 +405,17 @@ ReportImporter::Staged ReportImporter::stage(
             result.notes.append(QStringLiteral("Bearbeitete Befehle von %1 Einheiten wurden in "
                                                "die neue Zugvorlage übernommen.")
                                     .arg(carried.units));
+            if (carried.places > 0)
+                result.notes.append(QStringLiteral("Bearbeitete Zeilen außerhalb der Einheiten "
+                                                   "wurden an %1 Stellen übernommen.")
+                                        .arg(carried.places));
+            if (!carried.deleted.isEmpty())
+                result.notes.append(
+                    QStringLiteral("Die Blöcke von %1 Einheiten (%2) fehlten in der bearbeiteten "
+                                   "Zugvorlage; sie bleiben draußen und stehen nur als Kommentar "
+                                   "am Ende der Zugvorlage.")
+                        .arg(carried.deleted.size())
+                        .arg(carried.deleted.join(QStringLiteral(", "))));
             if (!carried.gone.isEmpty())
                 result.notes.append(
                     QStringLiteral("Die Befehle von %1 Einheiten, die der Report nicht mehr "

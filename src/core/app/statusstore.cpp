@@ -126,8 +126,11 @@ void StatusStore::loadStatusData()
                 const QStringList lines = readTextLines(path, &encoding);
                 orders.setEncoding(encoding);
                 orders.setLines(lines);
-            } catch (const UserError &) {
-                unreadable.append(QDir::toNativeSeparators(path));
+            } catch (const UserError &e) {
+                // The reason too (UTF-16, say): the file is the player's, and a save
+                // does not replace it while it cannot be read (OrderFile::write).
+                orders.setLines({});
+                unreadable.append(e.message());
             }
         }
     }

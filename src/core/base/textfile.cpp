@@ -228,7 +228,10 @@ QStringList splitLines(const QString &text)
         const QChar c = text[i];
         if (c == u'\n' || c == u'\r') {
             lines.append(text.mid(start, i - start));
-            if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+            // CR LF, and CR CR LF: a CR LF file whose LF a copy made CR LF once more.
+            if (c == u'\r' && i + 2 < n && text[i + 1] == u'\r' && text[i + 2] == u'\n')
+                i += 2;
+            else if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
                 ++i;
             start = i + 1;
         }
@@ -311,7 +314,12 @@ QString notTextReason(QByteArrayView bytes)
 
 QStringList readTextLines(const QString &path, TextEncoding *detected)
 {
-    return splitLines(decodeText(readRegularFile(path), detected));
+    const QByteArray bytes = readRegularFile(path);
+    const QString notText = notTextReason(bytes);
+    if (!notText.isEmpty())
+        throw UserError(QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2.")
+                            .arg(QDir::toNativeSeparators(path), notText));
+    return splitLines(decodeText(bytes, detected));
 }
 
 QByteArray encodeTextLines(const QStringList &lines, TextEncoding encoding, const char *lineEnd)

@@ -29,7 +29,7 @@ QByteArray encodeText(QStringView text, TextEncoding encoding);
 // no "?" for a character outside it).
 bool isEncodable(QStringView text, TextEncoding encoding);
 
-// Splits into lines at LF, CR LF or CR; a final line break does not start a new line.
+// Splits into lines at LF, CR LF, CR CR LF or CR; a final line break does not start a new line.
 QStringList splitLines(const QString &text);
 
 // Files larger than this are not read as text.
@@ -43,7 +43,8 @@ QByteArray readRegularFile(const QString &path, qint64 maxBytes = kMaxTextFileBy
 // Why bytes cannot be read as text ("UTF-16", NUL bytes); empty when they can.
 QString notTextReason(QByteArrayView bytes);
 
-// Reads a whole text file; throws UserError naming the file when it cannot be read.
+// Reads a whole text file; throws UserError naming the file when it cannot be read or
+// is no text (notTextReason).
 QStringList readTextLines(const QString &path, TextEncoding *detected = nullptr);
 
 // The lines as the bytes of a file, each followed by lineEnd.

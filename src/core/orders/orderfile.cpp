@@ -1,10 +1,15 @@
 #include "orderfile.h"
 
+#include "../base/errors.h"
 #include "../base/filebatch.h"
 #include "../base/gamefiles.h"
 #include "../base/textfile.h"
 #include "../base/workspacelock.h"
 #include "ordertemplate.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace tolvimar {
 
@@ -40,7 +45,18 @@ QString OrderFile::path() const
 void OrderFile::write() const
 {
     const WorkspaceWriteScope scope(m_lock);
-    writeFileAtomically(path(), bytes(m_orders));
+    const QString target = path();
+    // An order file that could not be read as text (UTF-16, say) never became the
+    // template: writing the template over it would lose the player's orders.
+    QFile existing(target);
+    if (QFileInfo(target).isFile() && existing.open(QIODevice::ReadOnly)) {
+        const QString notText = notTextReason(existing.read(64));
+        if (!notText.isEmpty())
+            throw UserError(QStringLiteral("Die Zugvorlage %1 wird nicht überschrieben: %2. Bitte "
+                                           "die Datei umbenennen oder als UTF-8 speichern.")
+                                .arg(QDir::toNativeSeparators(target), notText));
+    }
+    writeFileAtomically(target, bytes(m_orders));
 }
 
 void OrderFile::save()

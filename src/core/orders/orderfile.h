@@ -30,7 +30,8 @@ public:
     static QByteArray bytes(const QStringList &lines, TextEncoding encoding);
 
     // Writes the template under the order file name; the saved state is not touched.
-    // Throws UserError; the previous file then stays as it was.
+    // Throws UserError; the previous file then stays as it was. An existing file that is
+    // no text (UTF-16, NUL bytes) is never replaced.
     void write() const;
     // "Zugvorlage Speichern": write and mark saved. Throws UserError (state unchanged).
     void save();

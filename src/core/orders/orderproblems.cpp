@@ -1,7 +1,7 @@
 #include "orderproblems.h"
 
-#include "ordertemplate.h"
 #include "orderline.h"
+#include "ordertemplate.h"
 #include "ordervocabulary.h"
 #include "templatelines.h"
 
@@ -50,18 +50,23 @@ std::optional<int> namedOrderLine(QStringView checkerLine)
 QList<OrderProblem> checkerProblems(const QString &output, const TemplateLines &lines)
 {
     QList<OrderProblem> problems;
+    const int count = lines.count();
     for (QStringView line : QStringView(output).split(u'\n')) {
         if (line.endsWith(u'\r'))
             line.chop(1);
-        const std::optional<int> n = namedOrderLine(line);
-        if (!n)
+        if (line.trimmed().isEmpty())
             continue;
+        // A line that names no line of the file ("Password missing!", a line past its
+        // end) is still the checker's word: listed on line 0, on no unit.
         OrderProblem p;
-        p.line = *n;
         p.text = line.toString();
-        if (const std::optional<UnitBlock> block = unitBlockAt(lines, *n - 1)) {
-            p.unitText = block->unitText;
-            p.unitHeader = block->header;
+        const std::optional<int> n = namedOrderLine(line);
+        if (n && *n <= count) {
+            p.line = *n;
+            if (const std::optional<UnitBlock> block = unitBlockAt(lines, *n - 1)) {
+                p.unitText = block->unitText;
+                p.unitHeader = block->header;
+            }
         }
         problems.append(p);
     }
@@ -141,6 +146,8 @@ QSet<QString> unitsWithProblems(const QList<OrderProblem> &problems)
 int currentLineOf(const OrderProblem &problem, const TemplateLines &lines)
 {
     const int named = problem.line - 1;
+    if (problem.line <= 0)
+        return -1;
     if (problem.unitText.isEmpty() || problem.unitHeader < 0)
         return named;
     // The unit's block where it was, else wherever the unit is now.

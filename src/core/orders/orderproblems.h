@@ -10,14 +10,13 @@ namespace tolvimar {
 class OrderVocabulary;
 class TemplateLines;
 
-// A problem of the orders: a line of the checker's output that names a line of the
-// order file, or a hint found without a checker; placed on the unit whose block holds
-// the line.
+// A problem of the orders: a line of the checker's output, or a hint found without a
+// checker; placed on the unit whose block holds the line it names.
 struct OrderProblem
 {
     enum class Source { Checker, Hint };
     Source source = Source::Checker;
-    int line = 0; // 1-based line of the order file
+    int line = 0; // 1-based line of the order file; 0 when it names none of the file
     QString unitText; // the unit whose block holds the line; empty when none
     int unitHeader = -1; // 0-based template line of that unit's header; -1 when none
     QString text; // the checker's line, or the hint
@@ -29,8 +28,9 @@ struct OrderProblem
 // start, else "line N" or "Zeile N" anywhere (any case); nullopt when it names none.
 std::optional<int> namedOrderLine(QStringView checkerLine);
 
-// The checker's lines that name a line of the order file, in output order, each on
-// the unit whose block holds that line of the template (the lines the file holds).
+// The checker's lines but blank ones, in output order: each that names a line of the
+// order file (the template's lines) on the unit whose block holds it, the others
+// (no line named, or one outside the file) on line 0 and no unit.
 QList<OrderProblem> checkerProblems(const QString &output, const TemplateLines &lines);
 
 // What the program finds itself, in line order: own units without any order, first
@@ -43,7 +43,8 @@ QSet<QString> unitsWithProblems(const QList<OrderProblem> &problems);
 
 // The 0-based template line a problem stands on now that the template may have
 // changed: the same place in its unit's block (the block's last line at most), or
-// the line as named when it is on no unit or the unit has no block any more.
+// the line as named when it is on no unit or the unit has no block any more; -1 for
+// a problem on line 0.
 int currentLineOf(const OrderProblem &problem, const TemplateLines &lines);
 
 } // namespace tolvimar

@@ -12,6 +12,7 @@
 #include "messagerules.h"
 
 #include <algorithm>
+#include <QSet>
 #include <climits>
 
 namespace tolvimar {
@@ -257,6 +258,8 @@ void ReportReader::writeOwnFactionRow(ImportContext &ctx)
 
 void ReportReader::extract(ImportContext &ctx, ImportOutcome &outcome)
 {
+    // A unit whose block comes twice is one row: counted by its number.
+    QSet<QString> unitNumbers;
     while (!ctx.atEnd()) {
         const QStringView tag = blockTag(ctx.line());
         // Faction blocks and a repeated version line between regions are read by
@@ -279,8 +282,9 @@ void ReportReader::extract(ImportContext &ctx, ImportOutcome &outcome)
         if (blockTag(ctx.line()) == u"SCHIFF")
             runExtractor(ctx, getSchiffInfo);
         if (blockTag(ctx.line()) == u"EINHEIT") {
+            unitNumbers.insert(ctx.line().mid(7).trimmed().toString());
             runExtractor(ctx, getEinheitenInfo);
-            ++outcome.units;
+            outcome.units = int(unitNumbers.size());
         }
         ++ctx.cursor;
     }

@@ -44,7 +44,7 @@ struct ImportOutcome
     qint64 dateCode = 0;
     int version = 0;
     int regions = 0;
-    int units = 0;
+    int units = 0; // distinct units: a block given twice counts once
     SkippedBlocks skipped; // blocks the import passed over unread
     // Lines (indexes) with a word where a number stands that the import only adds to a
     // total: they added nothing.
