@@ -36,6 +36,7 @@ private slots:
     {
         GuiHarness gui(true);
         gui.start(1);
+        gui.prompter.yesNoAnswers.enqueue(true); // the report's faction replaces the game's
         gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
         auto *pages = gui.find<QTabWidget>(QStringLiteral("PageControl1"));
         const QStringList shown = gui.visibleTabs();
@@ -58,6 +59,7 @@ private slots:
     {
         GuiHarness gui(true);
         gui.start(1);
+        gui.prompter.yesNoAnswers.enqueue(true); // the report's faction replaces the game's
         gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
         QCOMPARE(gui.shownTitle(), QStringLiteral("Kalmora Assistent"));
         QPlainTextEdit *editor = gui.main->showTemplatePage();
@@ -97,6 +99,7 @@ private slots:
     {
         GuiHarness gui(true);
         gui.start(1);
+        gui.prompter.yesNoAnswers.enqueue(true); // the report's faction replaces the game's
         gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
         gui.main->activateWindow();
         gui.find<QAction>(QStringLiteral("Suchen1"))->trigger();
@@ -120,6 +123,7 @@ private slots:
     {
         GuiHarness gui(true);
         gui.start(1);
+        gui.prompter.yesNoAnswers.enqueue(true); // the report's faction replaces the game's
         gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
         auto *light = gui.find<StatusIndicator>(QStringLiteral("Shape2"));
         QVERIFY(light->isSaved());

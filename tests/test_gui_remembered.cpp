@@ -94,6 +94,7 @@ private slots:
         auto *menu = gui.find<QMenu>(QStringLiteral("ZuletztEingelesen1"));
         QVERIFY(!menu->menuAction()->isEnabled()); // nothing imported yet
         gui.start(1);
+        answerFactionQuestion(gui);
         for (const QString &report : reports)
             gui.importThroughMenu(report);
         QVERIFY(menu->menuAction()->isEnabled());
@@ -128,6 +129,7 @@ private slots:
         {
             GuiHarness gui(true);
             gui.start(1);
+            answerFactionQuestion(gui);
             gui.importThroughMenu(reports[0]);
             gui.importThroughMenu(reports[1]);
         }
@@ -151,13 +153,14 @@ private slots:
         QVERIFY(!early.dropAccepted);
 
         gui.start(1);
+        answerFactionQuestion(gui);
         const DropResult dropped = dropOnto(*gui.main, {QUrl::fromLocalFile(reportFixture())});
         QVERIFY(dropped.enterAccepted);
         QVERIFY(dropped.dropAccepted);
         // The import runs after the drop has ended; an imported report joins the list.
         QVERIFY(gui.main->recentReports()->files().isEmpty());
         QTRY_COMPARE(gui.main->recentReports()->files(), QStringList {reportFixture()});
-        QVERIFY(gui.prompter.log.isEmpty());
+        onlyTheFactionQuestion(gui);
     }
 
     void onlyOneLocalFileIsTaken_data()
@@ -217,6 +220,7 @@ private slots:
         QVERIFY(gui.main->isVisible());
         QVERIFY(gui.main->recentReports()->files().isEmpty());
         gui.start(1);
+        answerFactionQuestion(gui);
         gui.importThroughMenu(reportFixture());
         QCOMPARE(gui.main->recentReports()->files(), QStringList {reportFixture()});
     }
@@ -247,13 +251,24 @@ private slots:
         importWhenGameStarts(*gui.session, *gui.main, reportFixture());
         QTest::qWait(50);
         QVERIFY(gui.main->recentReports()->files().isEmpty()); // waits for "Start"
+        answerFactionQuestion(gui);
         gui.start(1);
         QTRY_COMPARE(gui.main->recentReports()->files(), QStringList {reportFixture()});
         QCOMPARE(gui.session->game().number, 1);
-        QVERIFY(gui.prompter.log.isEmpty());
+        onlyTheFactionQuestion(gui);
     }
 
 private:
+    // The fixture's game 1 belongs to "Die Wanderer", the report to "Die Grauen
+    // Falken": the import asks before it replaces the game's faction.
+    static void answerFactionQuestion(GuiHarness &gui) { gui.prompter.yesNoAnswers.enqueue(true); }
+    static void onlyTheFactionQuestion(const GuiHarness &gui)
+    {
+        QCOMPARE(gui.prompter.log.size(), 1);
+        QVERIFY2(gui.prompter.log.first().text.contains(QStringLiteral("Die Grauen Falken")),
+            qPrintable(gui.prompter.log.first().text));
+    }
+
     QTemporaryDir m_config;
 };
 

@@ -254,11 +254,13 @@ private slots:
             << QSize(16, 16)
             << QList<QRect> {{0, 8, 8, 8}, {4, 0, 8, 8}, {0, 0, 4, 4}, {12, 0, 4, 8}, {8, 8, 8, 8}}
             << QList<QRgb> {kBlue, kGreen, kWhite, bg, bg};
-        QTest::newRow("0/0 and 1/1, cut cell")
+        // The last half cell of a shifted row widens the picture, so no cell is cut.
+        QTest::newRow("0/0 and 1/1, last cell whole")
             << QList<MapCell> {{0, 0, u"Ozean"_s}, {1, 1, u"Ebene"_s}} << MapExtent {0, 1, 0, 1}
-            << QSize(16, 16)
-            << QList<QRect> {{0, 8, 8, 8}, {12, 0, 4, 8}, {0, 0, 4, 4}, {4, 0, 8, 8}, {8, 8, 8, 8}}
-            << QList<QRgb> {kBlue, kGreen, kWhite, bg, bg};
+            << QSize(24, 16)
+            << QList<QRect> {{0, 8, 8, 8}, {12, 0, 8, 8}, {0, 0, 4, 4}, {4, 0, 8, 8}, {8, 8, 16, 8},
+                   {20, 0, 4, 8}}
+            << QList<QRgb> {kBlue, kGreen, kWhite, bg, bg, bg};
     }
     void worldMapSizeAndCorners()
     {
