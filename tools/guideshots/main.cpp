@@ -47,6 +47,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QToolButton>
 
@@ -196,8 +197,17 @@ int main(int argc, char *argv[])
         QKeyEvent closeList(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
         QApplication::sendEvent(memo, &closeList);
     }
+    // The player's keys go to the editor's window: the question opens over it.
+    w.orderEditor->activateWindow();
+    for (QElapsedTimer waited; QApplication::activeWindow() != w.orderEditor;) {
+        if (!waited.isValid())
+            waited.start();
+        if (waited.elapsed() > 2000)
+            break;
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
     QKeyEvent closeEditor(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QTimer::singleShot(0, [] {
+    QTimer::singleShot(300, [] {
         shoot(QStringLiteral("05-befehlseditor-frage"));
         if (auto *box = QApplication::activeModalWidget()) {
             for (auto *button : box->findChildren<QPushButton *>()) {
