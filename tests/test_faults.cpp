@@ -122,19 +122,6 @@ bool processGone(qint64 pid)
     return false;
 }
 
-// AddressSanitizer reserves far more address space than any memory limit allows.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kAddressSanitizer = true;
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
-
 enum class Setup { None, OrderFileIsDirectory, StatusDataIsFile, DatabaseHeld };
 
 } // namespace

@@ -35,6 +35,19 @@ private:
 // Runs the command line tool; returns its exit code and fills stdout/stderr.
 int runCli(const QStringList &arguments, QString *out = nullptr, QString *err = nullptr);
 
+// AddressSanitizer reserves far more address space than any memory limit allows.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
 // One run of the command line tool as a process of its own.
 struct CliRun
 {

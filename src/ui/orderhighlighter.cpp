@@ -33,13 +33,14 @@ void OrderHighlighter::setEditor(QPlainTextEdit *editor)
         connect(editor->verticalScrollBar(), &QScrollBar::valueChanged, this,
             [this] { colourShownLines(); });
         // An enlarged editor shows more lines without a scroll or a repaint request.
-        editor->viewport()->installEventFilter(this);
+        m_viewport = editor->viewport();
+        m_viewport->installEventFilter(this);
     }
 }
 
 bool OrderHighlighter::eventFilter(QObject *watched, QEvent *event)
 {
-    if (m_editor && watched == m_editor->viewport()
+    if (m_editor && watched == m_viewport
         && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
         colourShownLines();
     return QSyntaxHighlighter::eventFilter(watched, event);

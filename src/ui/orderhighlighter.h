@@ -42,6 +42,9 @@ private:
     bool isShown(int blockNumber) const;
 
     QPlainTextEdit *m_editor = nullptr;
+    // The editor's viewport, compared by address only: while the editor is being
+    // destroyed its viewport still sends events, and the editor may no longer be asked.
+    QObject *m_viewport = nullptr;
     bool m_lazy;
     bool m_colouredAny = false;
     std::shared_ptr<const OrderVocabulary> m_vocabulary;
