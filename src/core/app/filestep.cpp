@@ -2,6 +2,7 @@
 
 #include "../base/errors.h"
 #include "../base/textfile.h"
+#include "../db/boundquery.h"
 #include "../db/database.h"
 
 #include <QDir>
@@ -23,17 +24,6 @@ constexpr qint64 kMaxJournalBytes = qint64(16) << 20;
 QString shown(const QString &path)
 {
     return QDir::toNativeSeparators(path);
-}
-
-void run(Database &db, const QString &sql, const QVariantList &values = {})
-{
-    QSqlQuery q(db.connection());
-    if (!q.prepare(sql))
-        throw UserError(QStringLiteral("Datenbankfehler: %1").arg(q.lastError().text()));
-    for (const QVariant &v : values)
-        q.addBindValue(v);
-    if (!q.exec())
-        throw UserError(QStringLiteral("Datenbankfehler: %1").arg(q.lastError().text()));
 }
 
 bool committedToken(Database &db, const QString &token)
@@ -122,11 +112,11 @@ void FileStepJournal::removeAfterRollback(const QString &folder)
 
 void FileStepJournal::prepare(const FileBatch &batch)
 {
-    run(m_db, QStringLiteral("CREATE TABLE IF NOT EXISTS file_steps (token TEXT PRIMARY KEY)"));
+    execBound(m_db, QStringLiteral("CREATE TABLE IF NOT EXISTS file_steps (token TEXT PRIMARY KEY)"));
     // Under the workspace lock no other step is under way: a token left by a step that
     // ended between removing its journal and its token means nothing any more.
-    run(m_db, QStringLiteral("DELETE FROM file_steps"));
-    run(m_db, QStringLiteral("INSERT INTO file_steps (token) VALUES (?)"), {m_token});
+    execBound(m_db, QStringLiteral("DELETE FROM file_steps"));
+    execBound(m_db, QStringLiteral("INSERT INTO file_steps (token) VALUES (?)"), {m_token});
     QJsonArray steps;
     for (const FileBatch::Step &s : batch.steps()) {
         steps.append(QJsonObject {{QStringLiteral("target"), s.target},
@@ -153,7 +143,7 @@ QList<FileBatch::Failure> FileStepJournal::publish(FileBatch &batch)
     if (m_prepared) {
         QFile::remove(m_path);
         try {
-            run(m_db, QStringLiteral("DELETE FROM file_steps WHERE token = ?"), {m_token});
+            execBound(m_db, QStringLiteral("DELETE FROM file_steps WHERE token = ?"), {m_token});
         } catch (const UserError &) {
         }
     }
@@ -213,8 +203,8 @@ QString FileStepJournal::recover(Database &db, const QString &workspaceDir)
     if (!QFile::remove(path))
         throw UserError(
             QStringLiteral("Die Datei %1 kann nicht entfernt werden.").arg(shown(path)));
-    run(db, QStringLiteral("CREATE TABLE IF NOT EXISTS file_steps (token TEXT PRIMARY KEY)"));
-    run(db, QStringLiteral("DELETE FROM file_steps"));
+    execBound(db, QStringLiteral("CREATE TABLE IF NOT EXISTS file_steps (token TEXT PRIMARY KEY)"));
+    execBound(db, QStringLiteral("DELETE FROM file_steps"));
     return text.join(u'\n');
 }
 

@@ -6,6 +6,7 @@
 #include "../base/textfile.h"
 #include "../base/workspacelock.h"
 #include "../db/changelog.h"
+#include "../db/boundquery.h"
 #include "../db/database.h"
 #include "../orders/orderfile.h"
 #include "../orders/ordertemplate.h"
@@ -38,7 +39,6 @@ namespace {
 
 const QString kTable = QStringLiteral("undo_imports");
 
-QSqlQuery exec(Database &db, const QString &sql, const QVariantList &values);
 
 bool hasColumn(Database &db, const QString &column)
 {
@@ -69,18 +69,6 @@ bool tableExists(Database &db)
     q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"));
     q.addBindValue(kTable);
     return q.exec() && q.next();
-}
-
-QSqlQuery exec(Database &db, const QString &sql, const QVariantList &values)
-{
-    QSqlQuery q(db.connection());
-    if (!q.prepare(sql))
-        throw UserError(QStringLiteral("Datenbankfehler: %1").arg(q.lastError().text()));
-    for (const QVariant &v : values)
-        q.addBindValue(v);
-    if (!q.exec())
-        throw UserError(QStringLiteral("Datenbankfehler: %1").arg(q.lastError().text()));
-    return q;
 }
 
 QString undoRoot(const QString &programPath)
@@ -274,7 +262,7 @@ qint64 ImportUndoRecord::finish(FileStepJournal &journal)
         bytes += f.size;
     }
     const int game = m_session.game().number;
-    exec(db,
+    execBound(db,
         QStringLiteral("INSERT INTO undo_imports (\"Spiel\", imported, report, folder, files, "
                        "configuration, orders, orders_sha1, changes, configuration_after) VALUES "
                        "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
@@ -284,7 +272,7 @@ qint64 ImportUndoRecord::finish(FileStepJournal &journal)
             m_configurationBlock.join(u'\n'), m_ordersPath, m_ordersHash, changes,
             m_writtenBlock.isEmpty() ? QVariant() : QVariant(m_writtenBlock.join(u'\n'))});
 
-    QSqlQuery older = exec(db,
+    QSqlQuery older = execBound(db,
         QStringLiteral("SELECT id, folder FROM undo_imports WHERE \"Spiel\" = ? ORDER BY id DESC"),
         {game});
     QVariantList dropped;
@@ -298,7 +286,7 @@ qint64 ImportUndoRecord::finish(FileStepJournal &journal)
             journal.removeAfterCommit(QDir(root).filePath(token));
     }
     for (const QVariant &id : dropped)
-        exec(db, QStringLiteral("DELETE FROM undo_imports WHERE id = ?"), {id});
+        execBound(db, QStringLiteral("DELETE FROM undo_imports WHERE id = ?"), {id});
     journal.removeAfterRollback(keptDir());
     m_finished = true;
     return bytes;
@@ -319,7 +307,7 @@ int ImportUndo::available()
     Database &db = m_session.database();
     if (!tableExists(db))
         return 0;
-    QSqlQuery q = exec(db, QStringLiteral("SELECT count(*) FROM undo_imports WHERE \"Spiel\" = ?"),
+    QSqlQuery q = execBound(db, QStringLiteral("SELECT count(*) FROM undo_imports WHERE \"Spiel\" = ?"),
         {m_session.game().number});
     return q.next() ? q.value(0).toInt() : 0;
 }
@@ -330,7 +318,7 @@ bool ImportUndo::ordersEditedSinceImport(const QString &orderPath)
     if (!QFileInfo(orderPath).isFile() || !tableExists(db))
         return false;
     const QString relative = QDir(m_session.workspace().dir()).relativeFilePath(orderPath);
-    QSqlQuery q = exec(db,
+    QSqlQuery q = execBound(db,
         QStringLiteral("SELECT orders_sha1 FROM undo_imports WHERE \"Spiel\" = ? AND orders = ? "
                        "ORDER BY id DESC LIMIT 1"),
         {m_session.game().number, relative});
@@ -369,7 +357,7 @@ ImportUndo::Result ImportUndo::run()
     if (!tableExists(db))
         return {Result::NothingToUndo, nothingMessage(game.number)};
     ensureTable(db);
-    QSqlQuery last = exec(db,
+    QSqlQuery last = execBound(db,
         QStringLiteral("SELECT id, imported, report, folder, files, configuration, orders, "
                        "orders_sha1, changes, configuration_after FROM undo_imports WHERE "
                        "\"Spiel\" = ? ORDER BY id DESC LIMIT 1"),
@@ -409,7 +397,7 @@ ImportUndo::Result ImportUndo::run()
     Transaction transaction(db);
     FileStepJournal journal(db, m_session.workspace().dir());
     revertChanges(db, changes);
-    exec(db, QStringLiteral("DELETE FROM undo_imports WHERE id = ?"), {id});
+    execBound(db, QStringLiteral("DELETE FROM undo_imports WHERE id = ?"), {id});
 
     const QDir workspace(m_session.workspace().dir());
     Configuration config = m_session.loadConfiguration();
