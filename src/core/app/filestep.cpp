@@ -112,7 +112,8 @@ void FileStepJournal::removeAfterRollback(const QString &folder)
 
 void FileStepJournal::prepare(const FileBatch &batch)
 {
-    execBound(m_db, QStringLiteral("CREATE TABLE IF NOT EXISTS file_steps (token TEXT PRIMARY KEY)"));
+    execBound(
+        m_db, QStringLiteral("CREATE TABLE IF NOT EXISTS file_steps (token TEXT PRIMARY KEY)"));
     // Under the workspace lock no other step is under way: a token left by a step that
     // ended between removing its journal and its token means nothing any more.
     execBound(m_db, QStringLiteral("DELETE FROM file_steps"));

@@ -5,8 +5,8 @@
 #include "../base/filebatch.h"
 #include "../base/textfile.h"
 #include "../base/workspacelock.h"
-#include "../db/changelog.h"
 #include "../db/boundquery.h"
+#include "../db/changelog.h"
 #include "../db/database.h"
 #include "../orders/orderfile.h"
 #include "../orders/ordertemplate.h"
@@ -38,7 +38,6 @@ namespace tolvimar {
 namespace {
 
 const QString kTable = QStringLiteral("undo_imports");
-
 
 bool hasColumn(Database &db, const QString &column)
 {
@@ -307,8 +306,9 @@ int ImportUndo::available()
     Database &db = m_session.database();
     if (!tableExists(db))
         return 0;
-    QSqlQuery q = execBound(db, QStringLiteral("SELECT count(*) FROM undo_imports WHERE \"Spiel\" = ?"),
-        {m_session.game().number});
+    QSqlQuery q
+        = execBound(db, QStringLiteral("SELECT count(*) FROM undo_imports WHERE \"Spiel\" = ?"),
+            {m_session.game().number});
     return q.next() ? q.value(0).toInt() : 0;
 }
 
