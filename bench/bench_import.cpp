@@ -102,7 +102,7 @@ int childImport(
     ScriptedPrompter prompter;
     prompter.defaultYes = true;
     Session session(workspace, prompter);
-    session.spielinitialisierung(1, QStringLiteral("Bench"), type);
+    session.openGame(1, QStringLiteral("Bench"), type);
     const qint64 base = procStatusKb("VmRSS");
     ImportProgress progress;
     cpuAtStart = cpuSeconds();
@@ -131,7 +131,7 @@ int childOpen(const QString &workspace, const QString &type)
     timer.start();
     ScriptedPrompter prompter;
     Session session(workspace, prompter);
-    session.spielinitialisierung(1, QStringLiteral("Bench"), type);
+    session.openGame(1, QStringLiteral("Bench"), type);
     printResult(timer.nsecsElapsed() / 1e9, base);
     return 0;
 }
@@ -349,8 +349,8 @@ int benchShape(ReportGenerator::Options options, const QString &dir, bool screen
         return 0;
 
     const Figures open = runChild({QStringLiteral("open"), workspace, type});
-    out() << "open game (Session + spielinitialisierung): " << QString::number(open.seconds, 'f', 3)
-          << " s [" << (open.ok && open.seconds < 1 ? "ok" : "MISS") << " < 1 s]\n";
+    out() << "open game (Session + openGame): " << QString::number(open.seconds, 'f', 3) << " s ["
+          << (open.ok && open.seconds < 1 ? "ok" : "MISS") << " < 1 s]\n";
     const Figures screen = runChild({QStringLiteral("screen"), workspace, type});
     out() << "first screen (createWindows offscreen, start slot 1): "
           << QString::number(screen.seconds, 'f', 3) << " s, " << screen.extra.trimmed() << " ["

@@ -1,6 +1,6 @@
 // The region view at scale: a generated game of 100,000 regions (a 400 x 250 block on
 // level 0, three turns of history each) with 130,000 units, 8,000 castles and 6,000
-// ships stored, then getSekKoo for 1,000 random regions. Prints the median and the
+// ships stored, then regionView for 1,000 random regions. Prints the median and the
 // worst time in milliseconds, once with one reader for all selections and once with
 // a new reader per selection, as the window makes one.
 //
@@ -218,10 +218,10 @@ int main(int argc, char **argv)
         samples,
         [&](const Place &p) {
             selection.previousPosition = p.position;
-            return reader.getSekKoo(game, p.x, p.y, selection);
+            return reader.regionView(game, p.x, p.y, selection);
         },
         &lines);
-    std::printf("getSekKoo, %d random regions, one reader: median %.3f ms, worst %.3f ms, "
+    std::printf("regionView, %d random regions, one reader: median %.3f ms, worst %.3f ms, "
                 "mean %.3f ms; processor time median %.3f ms, worst %.3f ms (%lld list lines)\n",
         sampleCount, reused.median, reused.worst, reused.mean, reused.cpuMedian, reused.cpuWorst,
         lines);
@@ -231,9 +231,9 @@ int main(int argc, char **argv)
     selection.currentOnly = false;
     const Figures fresh = measure(
         samples,
-        [&](const Place &p) { return RegionDetail(db).getSekKoo(game, p.x, p.y, selection); },
+        [&](const Place &p) { return RegionDetail(db).regionView(game, p.x, p.y, selection); },
         &lines);
-    std::printf("getSekKoo, %d random regions, a new reader each, all turns: median %.3f ms, "
+    std::printf("regionView, %d random regions, a new reader each, all turns: median %.3f ms, "
                 "worst %.3f ms, mean %.3f ms; processor time median %.3f ms, worst %.3f ms "
                 "(%lld list lines)\n",
         sampleCount, fresh.median, fresh.worst, fresh.mean, fresh.cpuMedian, fresh.cpuWorst, lines);

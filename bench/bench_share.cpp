@@ -185,7 +185,7 @@ struct Player
     Player()
     {
         session = std::make_unique<Session>(dir.path(), prompter);
-        session->spielinitialisierung(1, u"Bench"_s, u"Kalmora"_s);
+        session->openGame(1, u"Bench"_s, u"Kalmora"_s);
     }
 };
 

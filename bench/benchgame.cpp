@@ -23,7 +23,7 @@ BenchGame::BenchGame(int faction, int turn, const QString &workspace)
 
 void BenchGame::start()
 {
-    m_session->spielinitialisierung(1, QStringLiteral("Bench"), QStringLiteral("Kalmora"));
+    m_session->openGame(1, QStringLiteral("Bench"), QStringLiteral("Kalmora"));
 }
 
 void writeArmyUnits(Database &db, int game, int count, int faction, int turn,

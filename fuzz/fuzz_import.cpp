@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ScriptedPrompter prompter;
     prompter.defaultYes = true;
     auto session = std::make_unique<Session>(state->workspace(), prompter);
-    session->spielinitialisierung(1, QStringLiteral("Fuzz"), type);
+    session->openGame(1, QStringLiteral("Fuzz"), type);
     ImportProgress progress;
     const ReportImporter::Result result = ReportImporter(*session, progress).importFile(report);
     // A failure always says what went wrong.

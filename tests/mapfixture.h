@@ -38,10 +38,7 @@ struct MapGame
         session = std::make_unique<Session>(ws.path(), prompter);
     }
 
-    void start()
-    {
-        session->spielinitialisierung(1, QStringLiteral("Karten"), QStringLiteral("Kalmora"));
-    }
+    void start() { session->openGame(1, QStringLiteral("Karten"), QStringLiteral("Kalmora")); }
 
     // Rows of slot 1 dated the newest turn unless a row says otherwise.
     GameRows rows() { return GameRows(session->database(), 1, kTurn); }

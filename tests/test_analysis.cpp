@@ -42,7 +42,7 @@ private slots:
         QFETCH(QStringList, items);
         QFETCH(QString, total);
         CurrentLine buffer;
-        QCOMPARE(summiereEinkommen(items, 2, 404, buffer), total);
+        QCOMPARE(incomeTotal(items, 2, 404, buffer), total);
     }
 
     void incomeShortcutOfGameOne()
@@ -50,10 +50,10 @@ private slots:
         CurrentLine buffer;
         const QStringList saved {
             QStringLiteral("A (a) verdient 120 Silber."), QStringLiteral("zzzz950 Silber")};
-        QCOMPARE(summiereEinkommen(saved, 1, 1604, buffer), QStringLiteral("950 Silber"));
+        QCOMPARE(incomeTotal(saved, 1, 1604, buffer), QStringLiteral("950 Silber"));
         // Before 1604, and in other games, the list is summed.
-        QCOMPARE(summiereEinkommen(saved, 1, 1603, buffer), QStringLiteral("120 Silber"));
-        QCOMPARE(summiereEinkommen(saved, 2, 1604, buffer), QStringLiteral("120 Silber"));
+        QCOMPARE(incomeTotal(saved, 1, 1603, buffer), QStringLiteral("120 Silber"));
+        QCOMPARE(incomeTotal(saved, 2, 1604, buffer), QStringLiteral("120 Silber"));
     }
 
     void incomeFailureNamesTheLine()
@@ -62,7 +62,7 @@ private slots:
         const QStringList items {QStringLiteral("A (a) verdient 10 Silber."),
             QStringLiteral("B (b) verdient viel Silber.")};
         try {
-            summiereEinkommen(items, 2, 404, buffer);
+            incomeTotal(items, 2, 404, buffer);
             QFAIL("must fail");
         } catch (const SummaryError &e) {
             QCOMPARE(e.line, items[1]);
@@ -106,7 +106,7 @@ private slots:
         QFETCH(int, index);
         QFETCH(int, amount);
         CurrentLine buffer;
-        const QStringList lines = summiereProduktion({item}, buffer);
+        const QStringList lines = productionTotals({item}, buffer);
         QCOMPARE(lines.size(), 11);
         QCOMPARE(lines[index], productionLabels()[index] + QString::number(amount));
     }
@@ -114,7 +114,7 @@ private slots:
     void emptyProduction()
     {
         CurrentLine buffer;
-        const QStringList lines = summiereProduktion({}, buffer);
+        const QStringList lines = productionTotals({}, buffer);
         QCOMPARE(lines.first(), QStringLiteral("Holz       : 0"));
         QCOMPARE(lines.last(), QStringLiteral("Armbrüste  : 0"));
         QCOMPARE(lines.size(), 11);
@@ -126,7 +126,7 @@ private slots:
         const QStringList items {QStringLiteral("A (a) produziert 3 Holz."),
             QStringLiteral("B (b) produziert viel Holz.")};
         try {
-            summiereProduktion(items, buffer);
+            productionTotals(items, buffer);
             QFAIL("must fail");
         } catch (const SummaryError &e) {
             QCOMPARE(e.line, items[1]);
@@ -149,13 +149,13 @@ private slots:
     {
         QFETCH(QStringList, events);
         QFETCH(QString, total);
-        QCOMPARE(summiereOrkvermehrung(events), total);
+        QCOMPARE(orcGrowthTotal(events), total);
     }
 
     void orcFailure()
     {
         QVERIFY_THROWS_EXCEPTION(SummaryError,
-            summiereOrkvermehrung({QStringLiteral("Die Horde vermehrt sich um viele Orks.")}));
+            orcGrowthTotal({QStringLiteral("Die Horde vermehrt sich um viele Orks.")}));
     }
 };
 

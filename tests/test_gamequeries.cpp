@@ -33,7 +33,7 @@ private slots:
         QCOMPARE(m_h->importFile(fixture(QStringLiteral("reports/kalmora-klein.cr"))).status,
             ReportImporter::Result::Imported);
         // The same report in game 2, and one more unit there at the same position.
-        m_h->session->spielinitialisierung(2, QStringLiteral("Zweites"), QStringLiteral("Kalmora"));
+        m_h->session->openGame(2, QStringLiteral("Zweites"), QStringLiteral("Kalmora"));
         QCOMPARE(m_h->importFile(fixture(QStringLiteral("reports/kalmora-klein.cr"))).status,
             ReportImporter::Result::Imported);
         GameRows(m_h->session->database(), 2, kTurn)

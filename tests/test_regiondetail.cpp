@@ -243,7 +243,7 @@ private slots:
         selection.currentOnly = currentOnly;
         selection.previousPosition = u"3/4"_s;
         const ActiveGame game = sulvitanGame ? sulvitan() : kalmora();
-        const RegionView view = RegionDetail(*m_db).getSekKoo(game, x, y, selection);
+        const RegionView view = RegionDetail(*m_db).regionView(game, x, y, selection);
         QCOMPARE(view.unitLines(), lines);
         QCOMPARE(view.guards, guards);
         // Each entry carries the kind and the number that its line shows.
@@ -279,7 +279,7 @@ private slots:
         RegionSelection selection;
         selection.level = level;
         selection.previousPosition = u"9/9"_s;
-        const RegionView view = RegionDetail(*m_db).getSekKoo(kalmora(), x, y, selection);
+        const RegionView view = RegionDetail(*m_db).regionView(kalmora(), x, y, selection);
         QCOMPARE(view.found, found);
         QCOMPARE(view.region.has_value(), found);
         QCOMPARE(view.caption, panel1);
@@ -288,7 +288,7 @@ private slots:
 
     void regionFieldsAndSurroundings()
     {
-        const RegionView view = RegionDetail(*m_db).getSekKoo(kalmora(), 3, 4, {});
+        const RegionView view = RegionDetail(*m_db).regionView(kalmora(), 3, 4, {});
         QVERIFY(view.region);
         QCOMPARE(view.region->name, u"Weidenau"_s);
         QCOMPARE(view.region->terrain, u"Ebene"_s);
@@ -316,7 +316,7 @@ private slots:
         RegionSelection selection;
         selection.allUnits = allUnits;
         selection.currentOnly = currentOnly;
-        const PropertySums s = RegionDetail(*m_db).getSekKoo(kalmora(), 3, 4, selection).property;
+        const PropertySums s = RegionDetail(*m_db).regionView(kalmora(), 3, 4, selection).property;
         QCOMPARE(s.silver, 168);
         QCOMPARE(s.persons, 14);
         QCOMPARE(s.wood, 3);
@@ -333,7 +333,7 @@ private slots:
     {
         RegionSelection selection;
         selection.level = 1;
-        const PropertySums s = RegionDetail(*m_db).getSekKoo(kalmora(), -2, 7, selection).property;
+        const PropertySums s = RegionDetail(*m_db).regionView(kalmora(), -2, 7, selection).property;
         QCOMPARE(s.silver, Q_INT64_C(4000000000));
         QCOMPARE(s.persons, Q_INT64_C(4000000000));
     }
@@ -341,7 +341,7 @@ private slots:
     void history()
     {
         RegionDetail detail(*m_db);
-        const RegionView view = detail.getSekKoo(kalmora(), 3, 4, {});
+        const RegionView view = detail.regionView(kalmora(), 3, 4, {});
         QVERIFY(view.history);
         // The level's turns only: the row of the higher level at the same place is
         // another region. An empty iron, laen or mallorn count shows 0.
@@ -351,8 +351,8 @@ private slots:
                 {u"403"_s, u"420"_s, u"0"_s, u"0"_s, u"1"_s, u"2300"_s, u"80"_s, u"51000"_s},
                 {u"404"_s, u"420"_s, u"12"_s, u"0"_s, u"1"_s, u"2350"_s, u"80"_s, u"51000"_s}}));
         // A region without statistics rows leaves the grid as it was.
-        QVERIFY(!detail.getSekKoo(kalmora(), -2, 7, {1, true, true, {}}).history);
-        QVERIFY(!detail.getSekKoo(kalmora(), 40, 40, {}).history);
+        QVERIFY(!detail.regionView(kalmora(), -2, 7, {1, true, true, {}}).history);
+        QVERIFY(!detail.regionView(kalmora(), 40, 40, {}).history);
     }
 
     // Castles, ships and units are found through their position, not by walking the
@@ -374,7 +374,7 @@ private slots:
         }
         db.commit();
         RegionDetail detail(db);
-        const RegionView view = detail.getSekKoo(kalmora(), 3, 4, {});
+        const RegionView view = detail.regionView(kalmora(), 3, 4, {});
         QCOMPARE(view.units.size(), 2);
         int reads = 0;
         for (sqlite3_stmt *s = sqlite3_next_stmt(db.handle(), nullptr); s;
@@ -394,7 +394,7 @@ private slots:
         QCOMPARE(h.importFile(fixture(u"reports/kalmora-klein.cr"_s)).status,
             ReportImporter::Result::Imported);
         const RegionView view
-            = RegionDetail(h.session->database()).getSekKoo(h.session->game(), 1, 2, {});
+            = RegionDetail(h.session->database()).regionView(h.session->game(), 1, 2, {});
         QCOMPARE(view.caption, u"Weidenau  1/2"_s);
         QCOMPARE(view.unitLines(),
             QStringList({u"-Burg : Falkenhorst, Burg, größe: 250 (6t)"_s,
@@ -417,7 +417,7 @@ private slots:
         QVERIFY(record.store(u"Seide"_s, -12));
         QVERIFY(record.store(u"Rekrutieren"_s, QVariant()));
         QVERIFY(record.store(u"Beschreibung"_s, u"Zwei\nZeilen"_s));
-        const RegionView view = RegionDetail(*m_db).getSekKoo(kalmora(), 3, 4, {});
+        const RegionView view = RegionDetail(*m_db).regionView(kalmora(), 3, 4, {});
         QCOMPARE(view.region->name, u"Neuweide"_s);
         QCOMPARE(view.region->prices[5].toInt(), -12);
         QVERIFY(view.region->recruits.isNull());

@@ -48,7 +48,7 @@ private slots:
         TempWorkspace ws;
         ScriptedPrompter prompter;
         Session session(ws.path(), prompter);
-        session.spielinitialisierung(3, QStringLiteral("Test"), typeText);
+        session.openGame(3, QStringLiteral("Test"), typeText);
         QCOMPARE(int(session.game().type), type);
         QCOMPARE(session.caption(), caption);
     }
@@ -58,7 +58,7 @@ private slots:
         FixtureWorkspace f;
         ScriptedPrompter prompter;
         Session session(f.ws.path(), prompter);
-        session.spielinitialisierung(1, QStringLiteral("Nordreich"), QStringLiteral("Kalmora"));
+        session.openGame(1, QStringLiteral("Nordreich"), QStringLiteral("Kalmora"));
         const ActiveGame &g = session.game();
         QCOMPARE(g.number, 1);
         QCOMPARE(g.factionNumber, 154745);
@@ -82,7 +82,7 @@ private slots:
         TempWorkspace ws;
         ScriptedPrompter prompter;
         Session session(ws.path(), prompter);
-        session.spielinitialisierung(5, QString(), QString());
+        session.openGame(5, QString(), QString());
         QCOMPARE(session.game().factionNumber, 0);
         QCOMPARE(session.game().newestTurn, 0);
         QCOMPARE(session.game().base, 36);
@@ -125,7 +125,7 @@ private slots:
         ScriptedPrompter prompter;
         Session session(f.ws.path(), prompter);
         try {
-            session.spielinitialisierung(4, QStringLiteral("Kaputt"), QStringLiteral("Kalmora"));
+            session.openGame(4, QStringLiteral("Kaputt"), QStringLiteral("Kalmora"));
             QFAIL("opening must stop");
         } catch (const UserError &e) {
             QVERIFY2(e.message().contains(QStringLiteral("Zeile 74")), qPrintable(e.message()));
@@ -135,12 +135,12 @@ private slots:
         QCOMPARE(session.game().type, GameType::Kalmora);
     }
 
-    void saveAktuelleOptionen()
+    void saveGameSlot()
     {
         FixtureWorkspace f;
         ScriptedPrompter prompter;
         Session session(f.ws.path(), prompter);
-        session.spielinitialisierung(3, QStringLiteral("Neu benannt"), QStringLiteral("Sulvitan"));
+        session.openGame(3, QStringLiteral("Neu benannt"), QStringLiteral("Sulvitan"));
         ActiveGame g = session.game();
         g.factionName = QStringLiteral("Händler");
         g.factionNumber = 4711;
@@ -148,7 +148,7 @@ private slots:
         g.base = 10;
         session.setGame(g);
         session.mapState().setOrigin(QPointF(-12, 7));
-        session.saveAktuelleOptionen();
+        session.saveGameSlot();
         Configuration c = f.ws.config();
         QCOMPARE(c.line(3, Configuration::GameName), QStringLiteral("Neu benannt"));
         QCOMPARE(c.line(3, Configuration::GameTypeText), QStringLiteral("Sulvitan"));
@@ -163,7 +163,7 @@ private slots:
         session.setGame(g);
         session.mapState().setLevel(1);
         session.mapState().setOrigin(QPointF(99, 7));
-        session.saveAktuelleOptionen();
+        session.saveGameSlot();
         c = f.ws.config();
         QCOMPARE(c.line(3, Configuration::NewestTurn), QStringLiteral("301"));
         QCOMPARE(c.line(3, Configuration::OriginX), QStringLiteral("-12"));
@@ -176,7 +176,7 @@ private slots:
         FixtureWorkspace f;
         ScriptedPrompter prompter;
         Session session(f.ws.path(), prompter);
-        session.spielinitialisierung(2, QStringLiteral("Südmark"), QStringLiteral("Sulvitan"));
+        session.openGame(2, QStringLiteral("Südmark"), QStringLiteral("Sulvitan"));
         Session::Settings s = session.settings();
         QCOMPARE(s.homeX, QStringLiteral("3"));
         QCOMPARE(s.programPath, QStringLiteral("spiel2/"));

@@ -131,7 +131,7 @@ private slots:
     {
         ImportHarness h;
         h.session->setPointsGrid({{QStringLiteral("alt")}});
-        zeigePunkteStatistik(*h.session);
+        fillPointsStatistics(*h.session);
         QVERIFY(h.session->pointsGrid().isEmpty());
     }
 
@@ -199,7 +199,7 @@ private slots:
         QFile::remove(handel);
         QDir().mkpath(handel);
         h.prompter.log.clear();
-        h.session->spielinitialisierung(1, QStringLiteral("Testspiel"), QStringLiteral("Kalmora"));
+        h.session->openGame(1, QStringLiteral("Testspiel"), QStringLiteral("Kalmora"));
         QCOMPARE(h.prompter.log.size(), 1);
         QVERIFY(h.prompter.log.first().text.contains(QStringLiteral("1-handel.txt")));
         QVERIFY(h.session->orderTemplate().text().contains(QStringLiteral("ARBEITE")));
@@ -210,7 +210,7 @@ private slots:
         ImportHarness h(QStringLiteral("Kalmora"), 1);
         h.import(smallReport(QStringLiteral("Kalmora"), 40, 100, 36));
         h.ws.setLine(1, 16, QString());
-        h.session->spielinitialisierung(1, QStringLiteral("Testspiel"), QStringLiteral("Kalmora"));
+        h.session->openGame(1, QStringLiteral("Testspiel"), QStringLiteral("Kalmora"));
         QVERIFY(h.session->orderTemplate().isEmpty());
     }
 };

@@ -64,7 +64,7 @@ private slots:
                     QStringLiteral("spiel1/"), QStringLiteral("pruefer")});
                 break;
             case Write::GameValues:
-                h.session->saveAktuelleOptionen();
+                h.session->saveGameSlot();
                 break;
             case Write::Import:
                 message = h.importFile(kalmoraReport()).message;

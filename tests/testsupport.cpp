@@ -141,7 +141,7 @@ void writeBytes(const QString &path, const QByteArray &bytes)
 ImportHarness::ImportHarness(const QString &typeText, int slot)
 {
     session = std::make_unique<Session>(ws.path(), prompter);
-    session->spielinitialisierung(slot, QStringLiteral("Testspiel"), typeText);
+    session->openGame(slot, QStringLiteral("Testspiel"), typeText);
     prompter.notices.clear();
 }
 

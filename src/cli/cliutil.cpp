@@ -192,7 +192,7 @@ void openSlot(Session &session, int slot, const QString &typeOverride)
     const Configuration &config = session.selection();
     const QString type
         = typeOverride.isEmpty() ? config.line(slot, Configuration::GameTypeText) : typeOverride;
-    session.spielinitialisierung(slot, config.line(slot, Configuration::GameName), type);
+    session.openGame(slot, config.line(slot, Configuration::GameName), type);
 }
 
 int openSlotCommand(const Arguments &args, OpenedSlot *opened)

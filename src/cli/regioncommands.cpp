@@ -81,7 +81,7 @@ int region(const Arguments &args)
     openSlot(session, slot, QString());
     selection.previousPosition = session.mapState().regionPosition();
     const RegionView view
-        = RegionDetail(session.database()).getSekKoo(session.game(), x, y, selection);
+        = RegionDetail(session.database()).regionView(session.game(), x, y, selection);
 
     QTextStream &o = out();
     o << view.caption << "\n\n";

@@ -80,7 +80,7 @@ bool DetailPages::showRegionAt(int x, int y)
     const bool read = attempt(m_session->prompter(), QStringLiteral("Region"), [&] {
         BusyScope busy(m_session->prompter());
         view = RegionDetail(m_session->database())
-                   .getSekKoo(m_session->game(), x, y, regionSelection());
+                   .regionView(m_session->game(), x, y, regionSelection());
     });
     if (!read)
         return false;
@@ -104,7 +104,7 @@ void DetailPages::refreshUnitList()
     attempt(m_session->prompter(), QStringLiteral("Einheiten"), [&] {
         m_units->updateEntries(
             RegionDetail(m_session->database())
-                .getSekKoo(m_session->game(), region->x(), region->y(), regionSelection())
+                .regionView(m_session->game(), region->x(), region->y(), regionSelection())
                 .units);
     });
 }

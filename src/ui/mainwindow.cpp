@@ -254,8 +254,8 @@ void MainWindow::startGame(int game, const QString &name, const QString &typeTex
     raise();
     activateWindow();
     showCaption(typeText + QStringLiteral(" Assistent"));
-    attempt(m_prompter, QStringLiteral("Fehler"),
-        [&] { m_session.spielinitialisierung(game, name, typeText); });
+    attempt(
+        m_prompter, QStringLiteral("Fehler"), [&] { m_session.openGame(game, name, typeText); });
     m_mapPanel->scrollWorldMapToMiddle();
     if (!m_pendingReport.isEmpty() && m_session.game().isOpen())
         importReport(std::exchange(m_pendingReport, QString()));

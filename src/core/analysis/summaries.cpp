@@ -47,12 +47,22 @@ qint64 number(const QString &text, bool *ok)
     return value;
 }
 
+// Game slot 1 keeps its income total with the list: the status save appends "zzzz" and
+// the total, which sorts last. Newer Kalmora reports (format version 43 on) have income
+// lines these rules do not read, and the import does not sum them; so from this date
+// code on the total of slot 1 is the saved one, shown as it was saved.
+constexpr qint64 kFirstTurnWithSavedIncomeTotal = 1604;
+
+bool incomeTotalIsSaved(int game, qint64 newestTurn)
+{
+    return game == 1 && newestTurn >= kFirstTurnWithSavedIncomeTotal;
+}
+
 } // namespace
 
-QString summiereEinkommen(
-    const QStringList &income, int game, qint64 newestTurn, CurrentLine &buffer)
+QString incomeTotal(const QStringList &income, int game, qint64 newestTurn, CurrentLine &buffer)
 {
-    if (game == 1 && newestTurn >= 1604 && !income.isEmpty()) {
+    if (incomeTotalIsSaved(game, newestTurn) && !income.isEmpty()) {
         QString total = income.last();
         total.remove(QStringLiteral("zzzz"));
         return total;
@@ -152,7 +162,7 @@ const Good kGoods[11] = {
 
 } // namespace
 
-QStringList summiereProduktion(const QStringList &production, CurrentLine &buffer)
+QStringList productionTotals(const QStringList &production, CurrentLine &buffer)
 {
     qint64 totals[11] = {};
     auto partial = [&] {
@@ -214,7 +224,7 @@ QStringList summiereProduktion(const QStringList &production, CurrentLine &buffe
     return lines;
 }
 
-QString summiereOrkvermehrung(const QStringList &events)
+QString orcGrowthTotal(const QStringList &events)
 {
     qint64 sum = 0;
     for (const QString &item : events) {

@@ -29,14 +29,13 @@ private:
 // The text of "Gesamteinkommen :" for the income list. Game 1 from date code 1604
 // on shows the total saved with the list ("zzzz" marker) instead of recomputing.
 // Throws SummaryError.
-QString summiereEinkommen(
-    const QStringList &income, int game, qint64 newestTurn, CurrentLine &buffer);
+QString incomeTotal(const QStringList &income, int game, qint64 newestTurn, CurrentLine &buffer);
 
 // The eleven lines of "Gesamtproduktion" for the production list. Throws SummaryError.
-QStringList summiereProduktion(const QStringList &production, CurrentLine &buffer);
+QStringList productionTotals(const QStringList &production, CurrentLine &buffer);
 
 // The text of "Ork Vermehrung" for the events list. Throws SummaryError.
-QString summiereOrkvermehrung(const QStringList &events);
+QString orcGrowthTotal(const QStringList &events);
 
 // Labels of the production totals, padded to align.
 const QStringList &productionLabels();

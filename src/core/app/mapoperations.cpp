@@ -82,7 +82,7 @@ bool MapOperations::displayWorldMapHex()
     if (!m_caching)
         return true;
     // Stores lines 7 and 8 only while level 0 is shown.
-    m_session.saveAktuelleOptionen();
+    m_session.saveGameSlot();
     saveWorldMap(map->image, level);
     return true;
 }

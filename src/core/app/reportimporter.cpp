@@ -381,7 +381,7 @@ ReportImporter::Staged ReportImporter::stage(
     StatusStore::stageStatusFiles(batch, game, staged.pages);
 
     Configuration config = m_session.loadConfiguration();
-    m_session.applyAktuelleOptionen(config, game);
+    m_session.fillGameSlot(config, game);
     StatusStore::setStatusLines(config, game, outcome.status);
     batch.stage(config.filePath(), config.fileBytes());
     if (undo)
@@ -490,7 +490,7 @@ void ReportImporter::finish(const ImportOutcome &outcome, const Staged &staged)
     if (outcome.game.isKalmora())
         runOrcSummary(m_session, true);
     m_progress.setStep(QStringLiteral("Gesamtproduktionsdaten werden berechnet"));
-    zeigePunkteStatistik(m_session);
+    fillPointsStatistics(m_session);
     runProductionSummary(m_session);
 }
 

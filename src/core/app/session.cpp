@@ -62,7 +62,7 @@ QString Session::caption() const
     return m_game.typeText + QStringLiteral(" Assistent");
 }
 
-void Session::spielinitialisierung(int game, const QString &name, const QString &typeText)
+void Session::openGame(int game, const QString &name, const QString &typeText)
 {
     // The lines the selection dialog read are the source of the game's values.
     Configuration scratch = m_selection;
@@ -102,7 +102,7 @@ void Session::spielinitialisierung(int game, const QString &name, const QString 
     emit gameChanged();
     emit gameOpened();
 
-    zeigePunkteStatistik(*this);
+    fillPointsStatistics(*this);
     // The small map around home, the level-0 map from its cache (a missing one is noted).
     MapOperations(*this).openGame();
     StatusStore(*this).loadStatusData();
@@ -112,7 +112,7 @@ void Session::reopenGame()
 {
     m_selection.load();
     const ActiveGame game = m_game;
-    spielinitialisierung(game.number, game.name, game.typeText);
+    openGame(game.number, game.name, game.typeText);
 }
 
 void Session::setGame(const ActiveGame &game)
@@ -150,15 +150,15 @@ void Session::ensureGameFolders() const
     }
 }
 
-void Session::saveAktuelleOptionen()
+void Session::saveGameSlot()
 {
     const WorkspaceWriteScope write(&m_lock);
     Configuration config = loadConfiguration();
-    applyAktuelleOptionen(config, m_game);
+    fillGameSlot(config, m_game);
     config.save();
 }
 
-void Session::applyAktuelleOptionen(Configuration &config, const ActiveGame &game) const
+void Session::fillGameSlot(Configuration &config, const ActiveGame &game) const
 {
     const int k = game.number;
     config.setLine(k, Configuration::GameName, game.name);

@@ -44,14 +44,14 @@ public:
     // Opens game slot k with the name and game-type text of the selection dialog.
     // Throws UserError when a numeric line of the slot is not a number; the steps
     // before stay done.
-    void spielinitialisierung(int game, const QString &name, const QString &typeText);
+    void openGame(int game, const QString &name, const QString &typeText);
     // Reads the configuration file again and opens the active game anew, after its
     // rows and files were put back as they were.
     void reopenGame();
     // Writes the active game's values into its configuration block.
-    void saveAktuelleOptionen();
-    // The lines saveAktuelleOptionen writes, for a game's values.
-    void applyAktuelleOptionen(Configuration &config, const ActiveGame &game) const;
+    void saveGameSlot();
+    // The lines saveGameSlot writes, for a game's values.
+    void fillGameSlot(Configuration &config, const ActiveGame &game) const;
     // Empties the report pages before an import.
     void cleanup();
 

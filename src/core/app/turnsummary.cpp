@@ -25,7 +25,7 @@ QString pleaseSend(const QString &file)
 
 } // namespace
 
-void zeigePunkteStatistik(Session &session)
+void fillPointsStatistics(Session &session)
 {
     session.setPointsGrid(PointsStatistics(session.database())
                               .grid(session.game().number, session.game().factionNumber));
@@ -35,7 +35,7 @@ IncomeSummary incomeSummary(const QStringList &income, const ActiveGame &game)
 {
     CurrentLine buffer;
     try {
-        return {summiereEinkommen(income, game.number, game.newestTurn, buffer), std::nullopt};
+        return {incomeTotal(income, game.number, game.newestTurn, buffer), std::nullopt};
     } catch (const SummaryError &e) {
         return {e.partialText, e.line};
     }
@@ -62,7 +62,7 @@ bool runOrcSummary(Session &session, bool afterImport)
 {
     try {
         session.setStatusValue(
-            StatusField::OrkVermehrung, summiereOrkvermehrung(session.pages()[Page::Ereignisse]));
+            StatusField::OrkVermehrung, orcGrowthTotal(session.pages()[Page::Ereignisse]));
         return true;
     } catch (const SummaryError &e) {
         session.setStatusValue(StatusField::OrkVermehrung, e.partialText);
@@ -79,7 +79,7 @@ bool runProductionSummary(Session &session)
     StatusValues status = session.status();
     bool ok = true;
     try {
-        status.gesamtproduktion = summiereProduktion(session.pages()[Page::Produktion], buffer);
+        status.gesamtproduktion = productionTotals(session.pages()[Page::Produktion], buffer);
     } catch (const SummaryError &e) {
         status.gesamtproduktion = e.partialList;
         ok = false;

@@ -29,6 +29,6 @@ bool runOrcSummary(Session &session, bool afterImport);
 bool runProductionSummary(Session &session);
 
 // Fills the points statistics grid of the active game from its faction rows.
-void zeigePunkteStatistik(Session &session);
+void fillPointsStatistics(Session &session);
 
 } // namespace tolvimar

@@ -125,7 +125,7 @@ RegionDetail::RegionDetail(Database &db)
 {
 }
 
-RegionView RegionDetail::getSekKoo(
+RegionView RegionDetail::regionView(
     const ActiveGame &game, int x, int y, const RegionSelection &selection)
 {
     RegionView view;

@@ -76,7 +76,7 @@ class RegionDetail
 public:
     explicit RegionDetail(Database &db);
 
-    RegionView getSekKoo(const ActiveGame &game, int x, int y, const RegionSelection &selection);
+    RegionView regionView(const ActiveGame &game, int x, int y, const RegionSelection &selection);
 
 private:
     GameQueries m_queries;

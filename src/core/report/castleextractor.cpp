@@ -17,7 +17,7 @@ const BuildingKeyLine kCastleKeyLines[] = {
 
 } // namespace
 
-void getBurgInfo(ImportContext &ctx)
+void extractCastle(ImportContext &ctx)
 {
     Table &t = *ctx.burgen;
     const int game = ctx.game.number;

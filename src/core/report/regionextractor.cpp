@@ -226,7 +226,7 @@ void readRegionMessageBlocks(ImportContext &ctx, QStringList &scratch)
 
 } // namespace
 
-void getRegionInfo(ImportContext &ctx)
+void extractRegion(ImportContext &ctx)
 {
     const RegionFields &F = fields();
     Table &r = *ctx.regionen;

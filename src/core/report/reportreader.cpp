@@ -172,13 +172,13 @@ bool ReportReader::readHeader(ImportContext &ctx, ImportOutcome &outcome)
                 return false;
             }
         } else if (key == u"Runde") {
-            getDatum(ctx);
+            readTurnDate(ctx);
         } else if (key == u"Passwort") {
             ctx.password = quotedText(line);
         } else if (key == u"Rekrutierungskosten") {
             ctx.recruitmentCost = intValue(line, i);
         } else if (key == u"Punkte") {
-            getPunkte(ctx);
+            readPoints(ctx);
         } else if (key == u"Anzahl Immigranten") {
             ctx.status[StatusField::Imigranten] = numberText(line).toString();
         } else if (key == u"Max. Immigranten") {
@@ -218,7 +218,7 @@ bool ReportReader::readHeader(ImportContext &ctx, ImportOutcome &outcome)
     return true;
 }
 
-void ReportReader::getDatum(ImportContext &ctx)
+void ReportReader::readTurnDate(ImportContext &ctx)
 {
     const int turn = intValue(ctx.line(), ctx.cursor);
     const GameDate date = dateFromTurn(turn);
@@ -229,7 +229,7 @@ void ReportReader::getDatum(ImportContext &ctx)
     ctx.status[StatusField::Datum] = date.text;
 }
 
-void ReportReader::getPunkte(ImportContext &ctx)
+void ReportReader::readPoints(ImportContext &ctx)
 {
     ctx.status[StatusField::Punkte] = numberText(ctx.line()).toString();
     ctx.status[StatusField::PunkteMittel] = numberText(ctx.lineAt(ctx.cursor + 1)).toString();
@@ -274,16 +274,16 @@ void ReportReader::extract(ImportContext &ctx, ImportOutcome &outcome)
             continue;
         }
         if (tag == u"REGION") {
-            runExtractor(ctx, getRegionInfo);
+            runExtractor(ctx, extractRegion);
             ++outcome.regions;
         }
         if (blockTag(ctx.line()) == u"BURG")
-            runExtractor(ctx, getBurgInfo);
+            runExtractor(ctx, extractCastle);
         if (blockTag(ctx.line()) == u"SCHIFF")
-            runExtractor(ctx, getSchiffInfo);
+            runExtractor(ctx, extractShip);
         if (blockTag(ctx.line()) == u"EINHEIT") {
             unitNumbers.insert(ctx.line().mid(7).trimmed().toString());
-            runExtractor(ctx, getEinheitenInfo);
+            runExtractor(ctx, extractUnit);
             outcome.units = int(unitNumbers.size());
         }
         ++ctx.cursor;

@@ -78,8 +78,8 @@ public:
     ImportOutcome read(const ReportLines &lines, const ImportStart &start);
 
     // Called with the cursor on the ";Runde" line / the ";Punkte" line.
-    static void getDatum(ImportContext &ctx);
-    static void getPunkte(ImportContext &ctx);
+    static void readTurnDate(ImportContext &ctx);
+    static void readPoints(ImportContext &ctx);
 
 private:
     bool readHeader(ImportContext &ctx, ImportOutcome &outcome);

@@ -60,7 +60,7 @@ QString coastName(int code)
 
 } // namespace
 
-void getSchiffInfo(ImportContext &ctx)
+void extractShip(ImportContext &ctx)
 {
     Table &t = *ctx.schiffe;
     const int game = ctx.game.number;

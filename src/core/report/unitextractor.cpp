@@ -415,7 +415,7 @@ void readUnitMessages(UnitBlock &b)
 
 } // namespace
 
-void getEinheitenInfo(ImportContext &ctx)
+void extractUnit(ImportContext &ctx)
 {
     UnitBlock b(ctx, fields(), *ctx.einheiten);
     readHeader(b);
