@@ -39,28 +39,28 @@ RegionEntryDialog::RegionEntryDialog(Session &session, QWidget *mainWindow)
 {
     setObjectName(QStringLiteral("TForm4"));
     setWindowTitle(kTitle);
-    m_edit1 = edit(QStringLiteral("Edit1"), this);
-    m_edit2 = edit(QStringLiteral("Edit2"), this);
-    m_edit3 = edit(QStringLiteral("Edit3"), this);
-    m_edit4 = edit(QStringLiteral("Edit4"), this);
-    m_comboBox1 = new QComboBox(this);
-    m_comboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    m_comboBox1->addItems(RegionEntry::terrains());
+    m_name = edit(QStringLiteral("Edit1"), this);
+    m_x = edit(QStringLiteral("Edit2"), this);
+    m_y = edit(QStringLiteral("Edit3"), this);
+    m_exportGood = edit(QStringLiteral("Edit4"), this);
+    m_terrain = new QComboBox(this);
+    m_terrain->setObjectName(QStringLiteral("ComboBox1"));
+    m_terrain->addItems(RegionEntry::terrains());
 
     // Each caption above its control: name and coordinates on the left, export good
     // and terrain on the right, the buttons below.
     auto *grid = new QGridLayout(this);
     grid->addWidget(new QLabel(QStringLiteral("Name der Region"), this), 0, 0);
-    grid->addWidget(m_edit1, 1, 0);
+    grid->addWidget(m_name, 1, 0);
     grid->addWidget(new QLabel(QStringLiteral("Exportgut"), this), 0, 1);
-    grid->addWidget(m_edit4, 1, 1);
+    grid->addWidget(m_exportGood, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("Breite/Länge"), this), 2, 0);
     auto *coords = new QHBoxLayout;
-    coords->addWidget(m_edit2);
-    coords->addWidget(m_edit3);
+    coords->addWidget(m_x);
+    coords->addWidget(m_y);
     grid->addLayout(coords, 3, 0);
     grid->addWidget(new QLabel(QStringLiteral("Regiontyp"), this), 2, 1);
-    grid->addWidget(m_comboBox1, 3, 1);
+    grid->addWidget(m_terrain, 3, 1);
     auto *buttons = new QHBoxLayout;
     auto *save = new QPushButton(QStringLiteral("Speichern"), this);
     save->setObjectName(QStringLiteral("Button1"));
@@ -80,11 +80,11 @@ RegionEntryDialog::RegionEntryDialog(Session &session, QWidget *mainWindow)
 void RegionEntryDialog::open()
 {
     m_mainWindow->setEnabled(false);
-    m_edit1->clear();
-    m_edit2->clear();
-    m_edit3->clear();
-    m_edit4->clear();
-    m_comboBox1->setCurrentIndex(1);
+    m_name->clear();
+    m_x->clear();
+    m_y->clear();
+    m_exportGood->clear();
+    m_terrain->setCurrentIndex(1);
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(), size());
         frame.moveCenter(screen->availableGeometry().center());
@@ -95,7 +95,7 @@ void RegionEntryDialog::open()
     show();
     raise();
     activateWindow();
-    m_edit1->setFocus();
+    m_name->setFocus();
 }
 
 bool RegionEntryDialog::readCoordinate(QLineEdit *edit, const QString &what, int *value)
@@ -114,13 +114,13 @@ bool RegionEntryDialog::readCoordinate(QLineEdit *edit, const QString &what, int
 void RegionEntryDialog::Button1Click()
 {
     EnteredRegion region;
-    if (!readCoordinate(m_edit2, QStringLiteral("die Breite"), &region.x)
-        || !readCoordinate(m_edit3, QStringLiteral("die Länge"), &region.y))
+    if (!readCoordinate(m_x, QStringLiteral("die Breite"), &region.x)
+        || !readCoordinate(m_y, QStringLiteral("die Länge"), &region.y))
         return;
-    region.name = m_edit1->text();
+    region.name = m_name->text();
     region.level = m_session.mapState().level();
-    region.terrain = m_comboBox1->currentText();
-    region.exportGood = m_edit4->text();
+    region.terrain = m_terrain->currentText();
+    region.exportGood = m_exportGood->text();
     if (!attempt(m_session.prompter(), kTitle,
             [&] { RegionEntry(m_session.database(), m_session.game().number).save(region); }))
         return;

@@ -35,11 +35,11 @@ private:
 
     Session &m_session;
     QWidget *m_mainWindow;
-    QLineEdit *m_edit1;
-    QLineEdit *m_edit2;
-    QLineEdit *m_edit3;
-    QLineEdit *m_edit4;
-    QComboBox *m_comboBox1;
+    QLineEdit *m_name;
+    QLineEdit *m_x; // "Breite"
+    QLineEdit *m_y; // "Länge"
+    QLineEdit *m_exportGood;
+    QComboBox *m_terrain;
 };
 
 } // namespace tolvimar

@@ -6,7 +6,7 @@ namespace tolvimar {
 
 UserError::UserError(QString message)
     : m_message(std::move(message))
-    , m_utf8(m_message.toUtf8())
+    , m_messageUtf8(m_message.toUtf8())
 {
 }
 

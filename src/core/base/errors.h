@@ -11,11 +11,11 @@ class UserError : public std::exception
 public:
     explicit UserError(QString message);
     const QString &message() const { return m_message; }
-    const char *what() const noexcept override { return m_utf8.constData(); }
+    const char *what() const noexcept override { return m_messageUtf8.constData(); }
 
 private:
     QString m_message;
-    QByteArray m_utf8;
+    QByteArray m_messageUtf8;
 };
 
 // A value of a report line that should have been a number and is not. Knows the
