@@ -79,11 +79,11 @@ MainWindow::MainWindow(Session &session, Prompter &prompter)
     buildMenus();
     buildStatusBar();
 
-    m_timer1 = new QTimer(this);
-    m_timer1->setObjectName(QStringLiteral("Timer1"));
-    m_timer1->setInterval(300000);
-    connect(m_timer1, &QTimer::timeout, this, &MainWindow::Timer1Timer);
-    m_timer1->start();
+    m_autosaveTimer = new QTimer(this);
+    m_autosaveTimer->setObjectName(QStringLiteral("Timer1"));
+    m_autosaveTimer->setInterval(300000);
+    connect(m_autosaveTimer, &QTimer::timeout, this, &MainWindow::Timer1Timer);
+    m_autosaveTimer->start();
 
     connectSession();
     connectPages();
@@ -99,7 +99,7 @@ void MainWindow::connectSession()
         [this](bool saved) { setWindowModified(!saved); });
     connect(&m_session, &Session::gameOpened, this, [this] {
         showCaption(m_session.caption());
-        findChild<QAction *>(QStringLiteral("Inselkarteexportieren1"))->setEnabled(true);
+        m_refreshWorldMapAction->setEnabled(true);
     });
 }
 
@@ -164,11 +164,10 @@ void MainWindow::buildMenus()
     add("Neu1", "&CR einlesen", &W::Neu1Click, Qt::CTRL | Qt::Key_O);
     m_recentReports = new RecentReports(menu, this);
     connect(m_recentReports, &RecentReports::importRequested, this, &MainWindow::importReport);
-    QAction *undo = add(
+    m_undoImportAction = add(
         "ImportRueckgaengig1", "Letzten Import &rückgängig machen", &W::ImportRueckgaengig1Click);
-    // Offered only while the game has an import to take back.
     connect(menu, &QMenu::aboutToShow, this,
-        [this, undo] { undo->setEnabled(ImportUndo(m_session).available() > 0); });
+        [this] { m_undoImportAction->setEnabled(ImportUndo(m_session).available() > 0); });
     add("Speichern1", "Zugvorlage &Speichern", &W::Speichern1Click, Qt::CTRL | Qt::Key_S);
     add("ZugVorlageSpeichern1", "&Zugvorlage Speichern unter...", &W::ZugVorlageSpeichern1Click,
         Qt::CTRL | Qt::SHIFT | Qt::Key_S);
@@ -185,9 +184,9 @@ void MainWindow::buildMenus()
     add("Beenden1", "&Beenden", &W::Beenden1Click, Qt::CTRL | Qt::Key_Q);
 
     open("Karte1", "&Karte");
-    add("Inselkarteexportieren1", "&Weltkarte aktualisieren", &W::Inselkarteexportieren1Click,
-        Qt::Key_F5)
-        ->setEnabled(false);
+    m_refreshWorldMapAction = add("Inselkarteexportieren1", "&Weltkarte aktualisieren",
+        &W::Inselkarteexportieren1Click, Qt::Key_F5);
+    m_refreshWorldMapAction->setEnabled(false);
     m_mapPanel->addZoomMenu(menu);
     connect(add("Suchen2", "Einheit oder Region &suchen", nullptr, Qt::CTRL | Qt::Key_K),
         &QAction::triggered, m_toolBar, &MapToolBar::focusSearch);
@@ -279,13 +278,13 @@ void MainWindow::Neu1Click()
 void MainWindow::importReport(const QString &path)
 {
     // The autosave waits: the template is being replaced.
-    m_timer1->stop();
+    m_autosaveTimer->stop();
     UiImportProgress progress(this, m_windows.progress);
     ReportImporter importer(m_session, progress);
     importer.setGameSwitchOffered(m_windows.selection != nullptr);
     const ReportImporter::Result result
         = path.isEmpty() ? importer.chooseAndImport() : importer.importFile(path);
-    m_timer1->start();
+    m_autosaveTimer->start();
     if (result.switchGameWanted) {
         // The report of the other game type is read once a game is chosen.
         SpielWechseln1Click();
@@ -314,9 +313,9 @@ void MainWindow::ImportRueckgaengig1Click()
     // What is typed in the pages is stored before the game is opened anew.
     m_detailPages->regionInfo()->commitEdits();
     m_detailPages->units()->commitEdits();
-    m_timer1->stop();
+    m_autosaveTimer->stop();
     const ImportUndo::Result result = ImportUndo(m_session).undoLastImport();
-    m_timer1->start();
+    m_autosaveTimer->start();
     // The maps show the restored tables, not the picture drawn after the import.
     if (result.status == ImportUndo::Result::Undone)
         attempt(m_prompter, QStringLiteral("Karte"),

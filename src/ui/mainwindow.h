@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+class QAction;
 class QLabel;
 class QPlainTextEdit;
 class QTimer;
@@ -53,7 +54,6 @@ public:
     MapPanel *mapPanel() const { return m_mapPanel; }
     DetailPages *detailPages() const { return m_detailPages; }
     ReportPagesWidget *reportPages() const { return m_reportPages; }
-    QTimer *autosaveTimer() const { return m_timer1; }
     RecentReports *recentReports() const { return m_recentReports; }
     // Shows the page "Zugvorlage" with the template in the editor.
     QPlainTextEdit *showTemplatePage();
@@ -122,7 +122,12 @@ private:
     DetailPages *m_detailPages = nullptr;
     ReportPagesWidget *m_reportPages = nullptr;
     QLabel *m_statusPanels[3] = {};
-    QTimer *m_timer1 = nullptr;
+    // "Timer1": saves a changed template every five minutes.
+    QTimer *m_autosaveTimer = nullptr;
+    // "Inselkarteexportieren1": offered once a game is open.
+    QAction *m_refreshWorldMapAction = nullptr;
+    // "ImportRueckgaengig1": offered while the game has an import to take back.
+    QAction *m_undoImportAction = nullptr;
     RecentReports *m_recentReports = nullptr;
     Workbench *m_workbench = nullptr;
     MapToolBar *m_toolBar = nullptr;
