@@ -144,7 +144,7 @@ private slots:
                     {QStringLiteral("Partei Nr"), 4711}, {QStringLiteral("Personen"), 1}});
         gui.pages->setCurrentWidget(gui.pages->groupings());
         gui.pages->groupings()->Gruppierungen();
-        auto *grid = gui.pages->groupings()->stringGrid4();
+        auto *grid = gui.find<ReportGrid>(QStringLiteral("StringGrid4"));
         const QHeaderView *header = grid->horizontalHeader();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
             QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
@@ -231,10 +231,10 @@ private slots:
     {
         Gui gui;
         gui.pages->groupings()->Gruppierungen();
-        auto *grid = gui.pages->groupings()->stringGrid4();
+        auto *grid = gui.find<ReportGrid>(QStringLiteral("StringGrid4"));
         const int row = gui.rowOf(grid, 3, kBaker);
         grid->selectRow(row);
-        auto *menu = gui.pages->groupings()->groupMenu();
+        auto *menu = gui.find<QMenu>(QStringLiteral("PopupMenuGruppe"));
         menu->findChild<QAction *>(QStringLiteral("MenuGruppeSteuereintreiber"))->trigger();
         QCOMPARE(grid->rowTexts(row).value(0), QStringLiteral("Keine"));
         QCOMPARE(gui.storedGroup(kBaker), QString());
@@ -246,7 +246,7 @@ private slots:
     {
         Gui gui;
         gui.pages->groupings()->Gruppierungen();
-        auto *grid = gui.pages->groupings()->stringGrid4();
+        auto *grid = gui.find<ReportGrid>(QStringLiteral("StringGrid4"));
         auto strengths = [grid] {
             QStringList column;
             for (int r = 0; r < grid->rowCount(); ++r)
@@ -262,7 +262,7 @@ private slots:
         // A right click on the heading row opens no menu.
         QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::RightButton, {},
             QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
-        QVERIFY(!gui.pages->groupings()->groupMenu()->isVisible());
+        QVERIFY(!gui.find<QMenu>(QStringLiteral("PopupMenuGruppe"))->isVisible());
     }
 
     void aGroupChosenOnASortedGridGoesToTheUnitOfThatRow()
@@ -270,13 +270,13 @@ private slots:
         Gui gui;
         gui.pages->setCurrentWidget(gui.pages->groupings());
         gui.pages->groupings()->Gruppierungen();
-        auto *grid = gui.pages->groupings()->stringGrid4();
+        auto *grid = gui.find<ReportGrid>(QStringLiteral("StringGrid4"));
         // "Stärke" descending puts the woodcutter's twelve persons on top.
         emit grid->horizontalHeader()->sectionClicked(4);
         emit grid->horizontalHeader()->sectionClicked(4);
         QCOMPARE(grid->rowTexts(0).value(3), kWoodcutter);
         QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, gui.cellCentre(grid, 0, 0));
-        auto *menu = gui.pages->groupings()->groupMenu();
+        auto *menu = gui.find<QMenu>(QStringLiteral("PopupMenuGruppe"));
         QVERIFY(menu->isVisible());
         menu->findChild<QAction *>(QStringLiteral("MenuGruppe1Armee"))->trigger();
         menu->hide();
@@ -292,7 +292,7 @@ private slots:
         QCOMPARE(gui.session->mapState().regionPosition(), QStringLiteral("2/2"));
         gui.pages->setCurrentWidget(gui.pages->groupings());
         gui.pages->groupings()->Gruppierungen();
-        auto *grid = gui.pages->groupings()->stringGrid4();
+        auto *grid = gui.find<ReportGrid>(QStringLiteral("StringGrid4"));
         const int row = gui.rowOf(grid, 3, kBaker);
         QVERIFY(row >= 0);
         gui.doubleClickCell(grid, row, 2);
@@ -311,7 +311,7 @@ private slots:
         gui.find<QComboBox>(QStringLiteral("ComboBoxArmeen"))
             ->setCurrentText(QStringLiteral("2. Armee"));
         gui.pages->army()->Bericht();
-        auto *army = gui.pages->army()->grid();
+        auto *army = gui.find<ReportGrid>(QStringLiteral("StringGridArmee"));
         gui.doubleClickCell(army, 0, 1);
         QVERIFY(gui.pages->units()
                     ->currentEntry()
@@ -335,7 +335,7 @@ private slots:
         gui.main->getSekKoo(2, 2);
         gui.pages->setCurrentWidget(gui.pages->shipRegister());
         gui.pages->shipRegister()->Bericht();
-        auto *ships = gui.pages->shipRegister()->grid();
+        auto *ships = gui.find<ReportGrid>(QStringLiteral("StringGridSchiffe"));
         gui.doubleClickCell(ships, 0, 1);
         QCOMPARE(gui.session->mapState().regionPosition(), ships->rowTexts(0).value(0));
         QVERIFY(gui.prompter.log.isEmpty());

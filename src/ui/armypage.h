@@ -24,7 +24,6 @@ public:
     ~ArmyPage() override;
 
     void attach(Session &session);
-    ReportGrid *grid() const { return m_grid; }
 
 signals:
     // A double click on a unit's row.

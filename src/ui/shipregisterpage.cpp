@@ -1,69 +1,40 @@
 #include "shipregisterpage.h"
 
 #include "app/session.h"
-#include "attempt.h"
 #include "base/errors.h"
 #include "base/position.h"
 #include "base/prompter.h"
-#include "factionchoice.h"
-#include "military/selectiontexts.h"
 #include "military/shipregister.h"
 #include "reportgrid.h"
 #include "widgets.h"
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace tolvimar {
 
 ShipRegisterPage::ShipRegisterPage(QWidget *parent)
-    : QWidget(parent)
+    : MilitaryListPage(
+        QStringLiteral("TabSheetSchiffsregister"), QStringLiteral("Schiffsregister"), parent)
 {
-    setObjectName(QStringLiteral("TabSheetSchiffsregister"));
-    auto *layout = new QVBoxLayout(this);
-    auto *controls = new QGridLayout;
-    layout->addWidget(sidewaysRow(controls, this));
-    auto addLabelled = [&](int column, const QString &label, QWidget *widget) {
-        controls->addWidget(new QLabel(label, this), 0, column);
-        controls->addWidget(widget, 1, column);
-    };
-
-    m_faction = new QComboBox(this);
-    m_faction->setObjectName(QStringLiteral("DBLookupComboBoxParteiSchiffe"));
-    m_faction->setMinimumContentsLength(14);
-    addLabelled(0, QStringLiteral("Partei Name"), m_faction);
-    m_factionNumber = readOnlyEdit(QStringLiteral("DBEditParteiNrSchiffe"), this);
-    m_factionNumber->setMaximumWidth(70);
-    addLabelled(1, QStringLiteral("Partei Nr"),
-        factionNumberBox(
-            m_faction, m_factionNumber, QStringLiteral("LabelAlleParteienSchiffe"), this));
+    addFactionChoice(0, QStringLiteral("DBLookupComboBoxParteiSchiffe"),
+        QStringLiteral("DBEditParteiNrSchiffe"), QStringLiteral("LabelAlleParteienSchiffe"));
     m_type = new QComboBox(this);
     m_type->setObjectName(QStringLiteral("ComboBoxSchiffstyp"));
     m_type->addItems(ShipRegister::typeChoices());
     addLabelled(2, QStringLiteral("Schiffstyp"), m_type);
-    m_comparison = new QComboBox(this);
-    m_comparison->setObjectName(QStringLiteral("ComboBoxVergleichSchiffe"));
-    m_comparison->addItems(comparisonChoices());
-    addLabelled(3, QString(), m_comparison);
-    m_infoDatum = new QLineEdit(this);
-    m_infoDatum->setObjectName(QStringLiteral("EditInfoDatumSchiffsregister"));
-    m_infoDatum->setMaximumWidth(70);
-    addLabelled(4, QStringLiteral("Info Datum"), m_infoDatum);
-    m_bericht = new QPushButton(QStringLiteral("Bericht"), this);
-    m_bericht->setObjectName(QStringLiteral("ButtonBerichtSchiffe"));
-    controls->addWidget(m_bericht, 1, 5);
+    addDateChoice(3, QStringLiteral("ComboBoxVergleichSchiffe"),
+        QStringLiteral("EditInfoDatumSchiffsregister"));
+    m_bericht = addReportButton(5, QStringLiteral("ButtonBerichtSchiffe"));
     m_found = readOnlyEdit(QStringLiteral("EditGefundeneSchiffe"), this);
     m_found->setMaximumWidth(60);
     m_found->setText(QStringLiteral("0"));
     addLabelled(6, QStringLiteral("gefundene Schiffe"), m_found);
-    controls->setColumnStretch(7, 1);
+    controls()->setColumnStretch(7, 1);
 
-    m_grid = new ReportGrid(QStringLiteral("StringGridSchiffe"), ShipRegister::headings(), this);
-    layout->addWidget(m_grid, 1);
+    addGrid(QStringLiteral("StringGridSchiffe"), ShipRegister::headings());
     connect(m_grid, &ReportGrid::rowActivated, this, [this](const QVariant &key) {
         if (const std::optional<Position> at = parsePosition(key.toString()))
             emit regionActivated(at->x, at->y, at->level);
@@ -74,27 +45,14 @@ ShipRegisterPage::ShipRegisterPage(QWidget *parent)
 
 ShipRegisterPage::~ShipRegisterPage() = default;
 
-void ShipRegisterPage::attach(Session &session)
+void ShipRegisterPage::openQueries(Database &database)
 {
-    m_session = &session;
-    m_register = std::make_unique<ShipRegister>(session.database());
-    // A new game or an import may bring other factions.
-    connect(&session, &Session::gameChanged, this, &ShipRegisterPage::loadFactions);
-    loadFactions();
+    m_register = std::make_unique<ShipRegister>(database);
 }
 
-void ShipRegisterPage::showInfoDatum(qint64 turn)
+QVector<FactionRow> ShipRegisterPage::factionChoices(int game)
 {
-    m_infoDatum->setText(QString::number(turn));
-}
-
-void ShipRegisterPage::loadFactions()
-{
-    if (!m_session)
-        return;
-    attempt(m_session->prompter(), QStringLiteral("Schiffsregister"), [this] {
-        fillFactionChoice(m_faction, m_register->factionChoices(m_session->game().number));
-    });
+    return m_register->factionChoices(game);
 }
 
 void ShipRegisterPage::Bericht()
@@ -103,13 +61,11 @@ void ShipRegisterPage::Bericht()
         return;
     m_found->setText(QStringLiteral("0"));
     ShipRegisterSelection selection;
-    bool numberShown = false;
-    const int faction = m_factionNumber->text().toInt(&numberShown);
-    selection.faction = numberShown ? faction : kAllFactions;
+    selection.faction = chosenFaction();
     selection.type = m_type->currentText();
-    selection.dateComparison = m_comparison->currentText();
-    selection.date = m_infoDatum->text();
-    attempt(m_session->prompter(), QStringLiteral("Schiffsregister"), [&] {
+    selection.dateComparison = dateComparison();
+    selection.date = date();
+    run([&] {
         BusyScope busy(m_session->prompter());
         const ShipRegisterReport report = m_register->report(m_session->game(), selection);
         m_found->setText(QString::number(report.count));

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QWidget>
+#include "militarylistpage.h"
+
 #include <memory>
 
 class QComboBox;
@@ -9,24 +10,16 @@ class QPushButton;
 
 namespace tolvimar {
 
-class ReportGrid;
-class Session;
 class ShipRegister;
 
 // "Schiffsregister": the ships seen in a turn, of one faction or all (-2), of one
 // type or all, and their count.
-class ShipRegisterPage : public QWidget
+class ShipRegisterPage : public MilitaryListPage
 {
     Q_OBJECT
 public:
     explicit ShipRegisterPage(QWidget *parent = nullptr);
     ~ShipRegisterPage() override;
-
-    // The session whose game the page reports on; the faction choice follows its game.
-    void attach(Session &session);
-    // The newest turn into "Info Datum".
-    void showInfoDatum(qint64 turn);
-    ReportGrid *grid() const { return m_grid; }
 
 signals:
     // A double click on a ship's row: the region the ship is in.
@@ -36,19 +29,15 @@ public slots:
     // "Bericht".
     void Bericht();
 
-private:
-    void loadFactions();
+protected:
+    void openQueries(Database &database) override;
+    QVector<FactionRow> factionChoices(int game) override;
 
-    Session *m_session = nullptr;
+private:
     std::unique_ptr<ShipRegister> m_register;
-    QComboBox *m_faction;
-    QLineEdit *m_factionNumber;
     QComboBox *m_type;
-    QComboBox *m_comparison;
-    QLineEdit *m_infoDatum;
     QPushButton *m_bericht;
     QLineEdit *m_found;
-    ReportGrid *m_grid;
 };
 
 } // namespace tolvimar

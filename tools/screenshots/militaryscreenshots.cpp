@@ -96,14 +96,14 @@ int main(int argc, char *argv[])
     GroupingsPage *page = pages->groupings();
     page->Gruppierungen();
     settle();
-    ReportGrid *grid = page->stringGrid4();
+    auto *grid = page->findChild<ReportGrid *>(QStringLiteral("StringGrid4"));
     page->StringGrid4MouseDown(
         Qt::RightButton, grid->visualRect(grid->model()->index(2, 0)).center());
     settle();
     QGuiApplication::primaryScreen()
         ->grabWindow(0, 0, 0, 1400, 900)
         .save(out + QStringLiteral("/military-gruppenmenue.png"));
-    page->groupMenu()->hide();
+    page->findChild<QMenu *>(QStringLiteral("PopupMenuGruppe"))->hide();
 
     for (const QString &t : prompter.texts())
         qWarning("%s", qPrintable(t));
