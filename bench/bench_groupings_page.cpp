@@ -28,6 +28,7 @@
 
 using namespace tolvimar;
 using tolvimar::bench::BenchGame;
+using tolvimar::bench::offscreenApplication;
 using tolvimar::bench::option;
 using tolvimar::bench::writeArmyUnits;
 
@@ -84,10 +85,8 @@ void paintFirstScreen(QTableView *grid)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    const auto app = offscreenApplication<QApplication>(argc, argv);
+    const QStringList args = app->arguments();
     const int units = option(args, QStringLiteral("--units"), 80000);
     const int repeat = std::max(1, option(args, QStringLiteral("--repeat"), 3));
 

@@ -21,14 +21,13 @@
 
 using namespace tolvimar;
 using tolvimar::bench::fastest;
+using tolvimar::bench::offscreenApplication;
 using tolvimar::bench::option;
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    const auto app = offscreenApplication<QGuiApplication>(argc, argv);
+    const QStringList args = app->arguments();
     const int width = option(args, QStringLiteral("--width"), 400);
     const int height = option(args, QStringLiteral("--height"), 250);
     const int repeat = std::max(1, option(args, QStringLiteral("--repeat"), 3));

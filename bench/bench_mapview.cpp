@@ -27,6 +27,7 @@
 using namespace tolvimar;
 using tolvimar::bench::BenchGame;
 using tolvimar::bench::fastest;
+using tolvimar::bench::offscreenApplication;
 using tolvimar::bench::option;
 
 namespace {
@@ -80,10 +81,8 @@ void generate(Database &db, int width, int height, int unitCount)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    const auto app = offscreenApplication<QGuiApplication>(argc, argv);
+    const QStringList args = app->arguments();
     const int width = option(args, QStringLiteral("--width"), 400);
     const int height = option(args, QStringLiteral("--height"), 250);
     const int unitCount = option(args, QStringLiteral("--units"), 130000);

@@ -12,14 +12,14 @@
 //
 //   bench_orders [--size-mb 30] [--presses 500] [--seed 1]
 
+#include "base/identifiers.h"
 #include "benchsupport.h"
 #include "orders/ordercompletion.h"
 #include "orders/orderline.h"
 #include "orders/orderproblems.h"
+#include "orders/ordertemplate.h"
 #include "orders/ordervocabulary.h"
 #include "orders/templatelines.h"
-#include "base/identifiers.h"
-#include "orders/ordertemplate.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -32,6 +32,7 @@
 
 using namespace tolvimar;
 using tolvimar::bench::fastest;
+using tolvimar::bench::offscreenApplication;
 using tolvimar::bench::option;
 
 namespace {
@@ -132,10 +133,8 @@ int keyWork(const TemplateLines &lines, int line, const QString &text, int colum
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    const auto app = offscreenApplication<QGuiApplication>(argc, argv);
+    const QStringList args = app->arguments();
     const qint64 target = qint64(option(args, QStringLiteral("--size-mb"), 30)) << 20;
     const int presses = option(args, QStringLiteral("--presses"), 500);
     const quint32 seed = quint32(option(args, QStringLiteral("--seed"), 1));

@@ -6,11 +6,11 @@
 //
 //   bench_region [--width 400] [--height 250] [--units 130000] [--samples 1000]
 
+#include "base/identifiers.h"
 #include "benchsupport.h"
 #include "db/database.h"
 #include "db/sqlitestatement.h"
 #include "map/regiondetail.h"
-#include "base/identifiers.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <functional>
+#include <memory>
 
 namespace tolvimar::bench {
 
@@ -25,6 +26,16 @@ inline int option(const QStringList &args, const QString &name, int fallback)
 {
     const qsizetype at = args.indexOf(name);
     return at >= 0 && at + 1 < args.size() ? args.at(at + 1).toInt() : fallback;
+}
+
+// The application of a benchmark that draws (a QGuiApplication or a QApplication): it
+// runs off-screen unless QT_QPA_PLATFORM names another platform.
+template<typename Application>
+std::unique_ptr<Application> offscreenApplication(int &argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<Application>(argc, argv);
 }
 
 } // namespace tolvimar::bench
