@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTest>
 #include <QVersionNumber>
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -168,6 +169,21 @@ bool TestPostgres::startWithMember(QString *problem)
     if (!start(problem))
         return false;
     sql(QStringLiteral("postgres"), QStringLiteral("CREATE ROLE mitglied LOGIN PASSWORD 'geheim'"));
+    return true;
+}
+
+bool TestPostgres::startForTestClass()
+{
+    if (binDir().isEmpty()) {
+        QTest::qSkip(kNotInstalled, __FILE__, __LINE__);
+        return false;
+    }
+    QString problem;
+    if (!startWithMember(&problem)) {
+        QTest::qFail(
+            qPrintable(QStringLiteral("no PostgreSQL server: ") + problem), __FILE__, __LINE__);
+        return false;
+    }
     return true;
 }
 

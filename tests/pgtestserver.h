@@ -33,6 +33,10 @@ public:
     // Why a test case skips when binDir() finds no server programs.
     static constexpr const char *kNotInstalled
         = "PostgreSQL is not installed (no initdb and pg_ctl); scripts/bootstrap.sh installs it";
+    // startWithMember for a test class's initTestCase: skips the class where PostgreSQL
+    // is not installed and fails it where the server does not start. The caller returns
+    // when it gives false.
+    bool startForTestClass();
     void stop();
 
     int port() const { return m_port; }

@@ -68,10 +68,8 @@ class TestGuiShare : public QObject
 private slots:
     void initTestCase()
     {
-        if (TestPostgres::binDir().isEmpty())
-            QSKIP(TestPostgres::kNotInstalled);
-        QString problem;
-        QVERIFY2(m_server.startWithMember(&problem), qPrintable(problem));
+        if (!m_server.startForTestClass())
+            return;
         m_server.sql(QStringLiteral("postgres"),
             QStringLiteral("CREATE DATABASE mitglieder OWNER mitglied"));
     }

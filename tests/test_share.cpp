@@ -123,10 +123,8 @@ class TestShare : public QObject
 private slots:
     void initTestCase()
     {
-        if (TestPostgres::binDir().isEmpty())
-            QSKIP(TestPostgres::kNotInstalled);
-        QString problem;
-        QVERIFY2(m_server.startWithMember(&problem), qPrintable(problem));
+        if (!m_server.startForTestClass())
+            return;
     }
     void cleanupTestCase() { m_server.stop(); }
 
