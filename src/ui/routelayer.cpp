@@ -41,20 +41,24 @@ void RouteLayer::paint(QPainter &painter, const QRect &exposed, int zoom) const
         return;
     const auto onScreen
         = [zoom](const QPoint &p) { return QPointF(p) * zoom + QPointF(zoom / 2.0, zoom / 2.0); };
+    // Only the steps that reach into the exposed part: a long way across the level
+    // costs no more than the part in view.
+    const QRectF area = QRectF(exposed).adjusted(-8, -8, 8, 8);
     QPainterPath line;
-    bool open = false;
-    for (const QPoint &p : m_path) {
-        if (p.x() == INT_MIN) {
-            open = false;
+    for (qsizetype i = 1; i < m_path.size(); ++i) {
+        const QPoint &a = m_path[i - 1];
+        const QPoint &b = m_path[i];
+        if (a.x() == INT_MIN || b.x() == INT_MIN)
             continue;
-        }
-        if (open)
-            line.lineTo(onScreen(p));
-        else
-            line.moveTo(onScreen(p));
-        open = true;
+        const QPointF from = onScreen(a);
+        const QPointF to = onScreen(b);
+        if (!QRectF(from, to).normalized().adjusted(-1, -1, 1, 1).intersects(area))
+            continue;
+        if (line.isEmpty() || line.currentPosition() != from)
+            line.moveTo(from);
+        line.lineTo(to);
     }
-    if (!line.boundingRect().adjusted(-20, -20, 20, 20).intersects(QRectF(exposed)))
+    if (line.isEmpty())
         return;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
@@ -71,6 +75,8 @@ void RouteLayer::paint(QPainter &painter, const QRect &exposed, int zoom) const
     painter.setFont(font);
     for (qsizetype i = 0; i < m_turnEnds.size(); ++i) {
         const QPointF centre = onScreen(m_turnEnds[i].centre);
+        if (!area.contains(centre))
+            continue;
         const bool target = i + 1 == m_turnEnds.size();
         const qreal radius = target ? 7 : 3.5;
         painter.setPen(QPen(Qt::black, 1));
