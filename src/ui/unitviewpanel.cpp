@@ -40,8 +40,9 @@ UnitViewPanel::UnitViewPanel(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("UnitViewPanel"));
-    auto *grid = new QGridLayout(this);
-    grid->setContentsMargins(0, 0, 0, 0);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto *grid = new QGridLayout;
 
     m_factionNumber = readOnlyEdit(QStringLiteral("Edit29"), this);
     m_factionNumber->setMaximumWidth(90);
@@ -83,7 +84,8 @@ UnitViewPanel::UnitViewPanel(QWidget *parent)
     grid->addLayout(captioned(QStringLiteral("Beschreibung"), m_description), 3, 0, 1, 4);
     grid->setRowStretch(3, 1);
 
-    // The way of "Weg planen" for this unit, and the button that makes it its order.
+    // The way of "Weg planen" for this unit, and the button that makes it its order;
+    // on top, where it is seen while the pointer is on the map.
     m_travelTime = new QLabel(this);
     m_travelTime->setObjectName(QStringLiteral("LabelReisezeit"));
     m_travelTime->setWordWrap(true);
@@ -95,7 +97,8 @@ UnitViewPanel::UnitViewPanel(QWidget *parent)
     auto *travel = new QHBoxLayout;
     travel->addWidget(m_travelTime, 1);
     travel->addWidget(m_takeMoveOrder);
-    grid->addLayout(travel, 4, 0, 1, 4);
+    column->addLayout(travel);
+    column->addLayout(grid, 1);
 
     m_unitName = readOnlyEdit(QStringLiteral("DBEdit1"), this);
     m_unitNumber = readOnlyEdit(QStringLiteral("DBEdit5"), this);
