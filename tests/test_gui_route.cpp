@@ -1,4 +1,5 @@
 #include "app/routeplanner.h"
+#include "desktopsettings.h"
 #include "detailpages.h"
 #include "mapgui.h"
 #include "mappanel.h"
@@ -11,6 +12,7 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace tolvimar;
@@ -61,6 +63,19 @@ struct RouteGui : MapGui
     }
 
     QPoint cellCentre(int x, int y) const { return panel->worldCell(x, y)->center(); }
+    // The centre of a region's cell on the small map, in its widget's pixels.
+    QPoint smallCentre(int x, int y) const
+    {
+        const QPoint centre = state().currentPosition();
+        for (int row = 1; row <= kSmallMapRows; ++row) {
+            for (int cell = 1; cell <= smallMapCellCount(row); ++cell) {
+                if (smallCellRegion(centre.x(), centre.y(), row, cell) == RegionCoord {x, y})
+                    return (smallCellCorner(row, cell) + QPoint(14, 14)) * smallMap()->zoom();
+            }
+        }
+        qWarning("%d/%d not on the small map", x, y);
+        return {};
+    }
     void pointAt(int x, int y) { movePointer(worldMap(), cellCentre(x, y)); }
     void clickWorld(int x, int y)
     {
@@ -131,6 +146,41 @@ private slots:
         QCOMPARE(gui.panel->routePlanner().shown()->target, (RegionCoord {3, 0}));
         QCOMPARE(world.path().size(), 4);
         QVERIFY(redBetween(gui.worldMap()->grab().toImage()));
+    }
+
+    // On the small map the pointer plans the same way, and a click there keeps it.
+    void theSmallMapPlansToo()
+    {
+        RouteGui gui;
+        gui.startTool();
+        movePointer(gui.smallMap(), gui.smallCentre(2, 1));
+        QCOMPARE(gui.travelText(), QStringLiteral("Reisezeit: 3 Runden (3 Regionen)"));
+        QCOMPARE(gui.panel->smallRouteLayer().path().size(), 4);
+        QCOMPARE(gui.panel->worldRouteLayer().path().size(), 4);
+        QTest::mouseClick(gui.smallMap(), Qt::LeftButton, {}, gui.smallCentre(2, 1));
+        QCOMPARE(gui.panel->routePlanner().kept()->target, (RegionCoord {2, 1}));
+        // The tool chooses no region: the small map stays where it was.
+        QCOMPARE(gui.state().currentPosition(), QPoint(0, 0));
+    }
+
+    // "Unbekannte Regionen erlauben" is kept for the slot and set again when the game
+    // opens anew.
+    void theOptionIsKeptForTheSlot()
+    {
+        QTemporaryDir settings;
+        DesktopSettings::setFile(settings.filePath(QStringLiteral("tolvimar.conf")));
+        {
+            RouteGui gui;
+            auto *option = gui.find<QCheckBox>(QStringLiteral("CheckBoxUnbekannteRegionen"));
+            QVERIFY(!option->isChecked());
+            QTest::mouseClick(option, Qt::LeftButton);
+        }
+        {
+            RouteGui gui;
+            QVERIFY(gui.find<QCheckBox>(QStringLiteral("CheckBoxUnbekannteRegionen"))->isChecked());
+            QVERIFY(gui.panel->unknownRegionsAllowed());
+        }
+        DesktopSettings::setFile(QString());
     }
 
     // "In die Befehle übernehmen" puts the NACH line in place of the old one as one step
