@@ -637,11 +637,16 @@ void MapPanel::writeRouteOrder()
     if (!m_routePlanner)
         return;
     QString order;
-    if (attempt(m_session->prompter(), QStringLiteral("Weg planen"),
-            [&] { order = m_routePlanner->writeMoveOrder(); })) {
+    QString unitText;
+    if (attempt(m_session->prompter(), QStringLiteral("Weg planen"), [&] {
+            // Named before the template changes and tells its observers.
+            if (const std::optional<PlannedRoute> &kept = m_routePlanner->kept())
+                unitText = kept->unitText;
+            order = m_routePlanner->writeMoveOrder();
+        })) {
         emit routeOrderWritten(order);
-        emit notice(QStringLiteral("%1 steht in den Befehlen von Einheit %2.")
-                        .arg(order, m_routePlanner->kept()->unitText));
+        emit notice(
+            QStringLiteral("%1 steht in den Befehlen von Einheit %2.").arg(order, unitText));
     }
 }
 
