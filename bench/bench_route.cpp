@@ -5,10 +5,13 @@
 // and building its map for the route finder, the search alone across the level for a
 // walker, a rider on the roads, a walker through unknown regions and a ship, and the
 // whole plan for a unit as the command line makes it (rules, unit, level, search).
-// Then the median and the worst search of random targets.
+// Then the median and the worst search of random targets, and the way following the
+// pointer as "Weg planen" draws it: per pointer move onto the next region, the search
+// on the kept level and the route layer painted into a world map box at zoom 2.
 //
 //   bench_route [--width 400] [--height 250] [--repeat 5] [--samples 200]
 
+#include "app/routeplanner.h"
 #include "benchgame.h"
 #include "benchsupport.h"
 #include "db/database.h"
@@ -16,8 +19,12 @@
 #include "map/movementrules.h"
 #include "map/routefinder.h"
 #include "map/travelplan.h"
+#include "routelayer.h"
 
-#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 #include <QSqlQuery>
 #include <algorithm>
 #include <cstdio>
@@ -108,7 +115,10 @@ void print(const char *what, double ms)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // The route layer draws text: a screenless platform serves as well as a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
     const int width = option(args, QStringLiteral("--width"), 400);
     const int height = option(args, QStringLiteral("--height"), 250);
@@ -172,6 +182,48 @@ int main(int argc, char **argv)
     if (!times.isEmpty()) {
         std::printf("%d zufällige Ziele zu Fuß: Median %.2f ms, höchstens %.2f ms\n", samples,
             times[times.size() / 2], times.last());
+    }
+
+    // The pointer walks from the middle of the level towards its far corner, one region
+    // a move, as over the world map; the walker 100 stands on 0/0.
+    RoutePlanner planner(game.session());
+    planner.setUnit(100);
+    const WorldMapFrame frame {0, 0, kWorldCellPitch * height};
+    RouteLayer layer([&](RegionCoord c) -> std::optional<QRect> {
+        return QRect(worldCellCorner(frame, c.x, c.y), QSize(kWorldCellPitch, kWorldCellPitch + 2));
+    });
+    const int zoom = 2;
+    QImage box(QSize(281, 265), QImage::Format_ARGB32_Premultiplied);
+    QElapsedTimer first;
+    first.start();
+    planner.planTo({width / 2, height / 2}, 0);
+    print("Erste Zeigerbewegung (Ebene lesen und suchen)", first.nsecsElapsed() / 1e6);
+    QList<double> moves, searches;
+    RegionCoord pointer {width / 2, height / 2};
+    for (int i = 0; i < samples; ++i) {
+        pointer = {std::min(width - 1, pointer.x + 1), std::min(height - 1, pointer.y + i % 2)};
+        QElapsedTimer timer;
+        timer.start();
+        planner.planTo(pointer, 0);
+        searches.append(timer.nsecsElapsed() / 1e6);
+        layer.setRoute(planner.shown());
+        // The box shows the target's surroundings, as when the pointer is in it.
+        const QPoint centre = worldCellCorner(frame, pointer.x, pointer.y) * zoom;
+        const QRect exposed(centre - QPoint(box.width() / 2, box.height() / 2), box.size());
+        box.fill(Qt::transparent);
+        QPainter painter(&box);
+        painter.translate(-exposed.topLeft());
+        layer.paint(painter, exposed, zoom);
+        painter.end();
+        moves.append(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(moves.begin(), moves.end());
+    std::sort(searches.begin(), searches.end());
+    if (!moves.isEmpty()) {
+        std::printf("Weg folgt dem Zeiger, %d Bewegungen: Suche Median %.2f ms (höchstens %.2f "
+                    "ms), mit Ebene zeichnen Median %.2f ms (höchstens %.2f ms)\n",
+            samples, searches[searches.size() / 2], searches.last(), moves[moves.size() / 2],
+            moves.last());
     }
     return 0;
 }

@@ -14,7 +14,9 @@ if [ ${#missing[@]} -gt 0 ]; then
     [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
-"$root/scripts/build.sh" "$root/build"
+# Only the programs the pictures need.
+cmake -S "$root" -B "$root/build" -G Ninja >/dev/null
+cmake --build "$root/build" --target tolvimar-cli tolvimar-crgen tolvimar-guideshots
 bin="$root/build"
 cli="$bin/src/cli/tolvimar-cli"
 

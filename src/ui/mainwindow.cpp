@@ -28,6 +28,7 @@
 #include "templatepage.h"
 #include "uiimportprogress.h"
 #include "unitspage.h"
+#include "unitviewpanel.h"
 #include "windowmemory.h"
 #include "workbench.h"
 
@@ -117,6 +118,13 @@ void MainWindow::connectPages()
     connect(m_detailPages, &DetailPages::regionShown, this, &MainWindow::regionShown);
     connect(m_mapPanel, &MapPanel::statusText, this,
         [this](int panel, const QString &text) { m_statusPanels[panel]->setText(text); });
+    // "Weg planen": the unit view names the unit, shows its way and takes it as order.
+    if (auto *unitView = m_detailPages->findChild<UnitViewPanel *>()) {
+        connect(unitView, &UnitViewPanel::unitShown, m_mapPanel, &MapPanel::setRouteUnit);
+        connect(m_mapPanel, &MapPanel::routeText, unitView, &UnitViewPanel::showTravelTime);
+        connect(
+            unitView, &UnitViewPanel::moveOrderRequested, m_mapPanel, &MapPanel::writeRouteOrder);
+    }
 }
 
 void MainWindow::setWindows(const Windows &windows)

@@ -1,5 +1,7 @@
 #include "mapimage.h"
 
+#include "maplayer.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -57,6 +59,14 @@ void MapImage::setMarker(const std::optional<QRect> &pictureRect)
     update();
 }
 
+void MapImage::addLayer(MapLayer *layer)
+{
+    m_layers.append(layer);
+    connect(layer, &MapLayer::changed, this, qOverload<>(&QWidget::update));
+    connect(layer, &QObject::destroyed, this, [this, layer] { m_layers.removeOne(layer); });
+    update();
+}
+
 QPoint MapImage::toPicture(const QPoint &widgetPoint) const
 {
     // Floor division, so that the pixel left of or above the picture stays outside.
@@ -100,6 +110,10 @@ void MapImage::paintEvent(QPaintEvent *event)
     else
         painter.drawImage(
             QRect(source.topLeft() * m_zoom, source.size() * m_zoom), m_image, source);
+    for (const MapLayer *layer : std::as_const(m_layers)) {
+        if (layer->isVisible())
+            layer->paint(painter, exposed, m_zoom);
+    }
     if (m_marker) {
         // Yellow inside black, visible on every terrain.
         const QRect frame(m_marker->topLeft() * m_zoom, m_marker->size() * m_zoom);
@@ -121,6 +135,12 @@ void MapImage::mousePressEvent(QMouseEvent *event)
     if (focusPolicy() != Qt::NoFocus)
         setFocus(Qt::MouseFocusReason);
     emit pressed(toPicture(event->position().toPoint()), event->button());
+}
+
+void MapImage::leaveEvent(QEvent *event)
+{
+    QWidget::leaveEvent(event);
+    emit pointerLeft();
 }
 
 void MapImage::wheelEvent(QWheelEvent *event)

@@ -6,6 +6,8 @@
 
 namespace tolvimar {
 
+class MapLayer;
+
 // A map picture (or an overlay layer) shown at a whole-number zoom, pixel for pixel.
 // Pointer positions are reported in the picture's own, unzoomed pixels, which is
 // what every pixel-to-region conversion expects.
@@ -32,6 +34,11 @@ public:
     void setMarker(const std::optional<QRect> &pictureRect);
     const std::optional<QRect> &marker() const { return m_marker; }
 
+    // Layers drawn over the picture at its zoom, in the order added (the widget does
+    // not own them); each change of a layer draws the widget again.
+    void addLayer(MapLayer *layer);
+    const QList<MapLayer *> &layers() const { return m_layers; }
+
     // The picture pixel under a point of the widget.
     QPoint toPicture(const QPoint &widgetPoint) const;
 
@@ -40,6 +47,8 @@ public:
 signals:
     void pointerMoved(const QPoint &pixel);
     void pressed(const QPoint &pixel, Qt::MouseButton button);
+    // The pointer left the map.
+    void pointerLeft();
     // Ctrl + wheel: steps up (positive) or down, at a point of the widget.
     void zoomRequested(int steps, const QPoint &at);
     // An arrow key: dx and dy in map directions (y grows upwards).
@@ -49,6 +58,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
@@ -59,6 +69,7 @@ private:
     QImage m_zoomed;
     QString m_placeholder;
     std::optional<QRect> m_marker;
+    QList<MapLayer *> m_layers;
     int m_zoom = 1;
     int m_wheelAngle = 0;
 };

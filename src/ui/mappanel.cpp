@@ -1,5 +1,6 @@
 #include "mappanel.h"
 
+#include "app/routeplanner.h"
 #include "app/session.h"
 #include "attempt.h"
 #include "base/position.h"
@@ -7,6 +8,9 @@
 #include "map/worldmaprenderer.h"
 #include "mapimage.h"
 #include "report/importprogress.h"
+#include "routelayer.h"
+#include "routetool.h"
+#include "selecttool.h"
 #include "updown.h"
 
 #include <QAction>
@@ -69,43 +73,42 @@ MapPanel::MapPanel(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
 
-    m_scrollBox1 = new QScrollArea(this);
-    m_scrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    m_scrollBox1->setMinimumSize(kWorldBoxWidth, kLeastWorldBoxHeight);
-    m_scrollBox1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    m_scrollBox1->setBackgroundRole(QPalette::Dark);
-    m_image82 = new MapImage(QStringLiteral("Image82"));
-    m_image82->setPlaceholderText(QStringLiteral("Keine Weltkarte"));
+    m_worldBox = new QScrollArea(this);
+    m_worldBox->setObjectName(QStringLiteral("ScrollBox1"));
+    m_worldBox->setMinimumSize(kWorldBoxWidth, kLeastWorldBoxHeight);
+    m_worldBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    m_worldBox->setBackgroundRole(QPalette::Dark);
+    m_worldMap = new MapImage(QStringLiteral("Image82"));
+    m_worldMap->setPlaceholderText(QStringLiteral("Keine Weltkarte"));
     // The layers lie on the map; pointer events pass through them to the map.
     const char *layerNames[3] = {"Image2", "Image3", "Image4"};
     for (int i = 0; i < 3; ++i) {
-        m_layers[i] = new MapImage(QString::fromLatin1(layerNames[i]), m_image82);
-        m_layers[i]->setAttribute(Qt::WA_TransparentForMouseEvents);
-        m_layers[i]->move(0, 0);
-        m_layers[i]->hide();
+        m_overlayLayers[i] = new MapImage(QString::fromLatin1(layerNames[i]), m_worldMap);
+        m_overlayLayers[i]->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_overlayLayers[i]->move(0, 0);
+        m_overlayLayers[i]->hide();
     }
-    m_scrollBox1->setWidget(m_image82);
-    m_scrollBox1->setWidgetResizable(false);
+    m_worldBox->setWidget(m_worldMap);
+    m_worldBox->setWidgetResizable(false);
     // A map smaller than the box sits in its middle.
-    m_scrollBox1->setAlignment(Qt::AlignCenter);
-    layout->addWidget(m_scrollBox1, 1);
-    for (QScrollBar *bar :
-        {m_scrollBox1->horizontalScrollBar(), m_scrollBox1->verticalScrollBar()}) {
+    m_worldBox->setAlignment(Qt::AlignCenter);
+    layout->addWidget(m_worldBox, 1);
+    for (QScrollBar *bar : {m_worldBox->horizontalScrollBar(), m_worldBox->verticalScrollBar()}) {
         connect(bar, &QScrollBar::rangeChanged, this, &MapPanel::applyPendingScroll);
         // A scroll by the user ends the wait for the layout.
         connect(bar, &QScrollBar::actionTriggered, this, [this] { m_pendingScroll.reset(); });
     }
 
-    m_button4 = new QPushButton(QStringLiteral("Karte aktualisieren"), this);
-    m_button4->setObjectName(QStringLiteral("Button4"));
-    m_button4->setEnabled(false);
+    m_renderButton = new QPushButton(QStringLiteral("Karte aktualisieren"), this);
+    m_renderButton->setObjectName(QStringLiteral("Button4"));
+    m_renderButton->setEnabled(false);
     // The map button and the level box share a row: on a 768-pixel screen the column
     // needs every line for the two maps.
     auto *controls = new QHBoxLayout;
-    controls->addWidget(m_button4, 0, Qt::AlignBottom);
+    controls->addWidget(m_renderButton, 0, Qt::AlignBottom);
 
     auto *levels = new QGroupBox(QStringLiteral("Ebenen"), this);
-    m_groupBox3 = levels;
+    m_levelBox = levels;
     levels->setObjectName(QStringLiteral("GroupBox3"));
     auto *levelLayout = new QHBoxLayout(levels);
     m_levelList = new QComboBox(levels);
@@ -117,41 +120,56 @@ MapPanel::MapPanel(QWidget *parent)
     m_levelName->setObjectName(QStringLiteral("DBEdit32"));
     m_levelName->setMaxLength(30);
     m_levelName->setEnabled(false);
-    m_button9 = new QPushButton(QStringLiteral("Wechsel zu"), levels);
-    m_button9->setObjectName(QStringLiteral("Button9"));
-    m_button9->setEnabled(false);
+    m_switchLevelButton = new QPushButton(QStringLiteral("Wechsel zu"), levels);
+    m_switchLevelButton->setObjectName(QStringLiteral("Button9"));
+    m_switchLevelButton->setEnabled(false);
     levelLayout->addWidget(m_levelList);
     levelLayout->addWidget(m_levelName, 1);
-    levelLayout->addWidget(m_button9);
+    levelLayout->addWidget(m_switchLevelButton);
     levelLayout->setContentsMargins(6, 2, 6, 4);
     controls->addWidget(levels, 1);
     layout->addLayout(controls);
 
-    m_panel1 = new QLabel(this);
-    m_panel1->setObjectName(QStringLiteral("Panel1"));
-    m_panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_panel1->setAlignment(Qt::AlignCenter);
-    m_panel1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    layout->addWidget(m_panel1);
+    m_regionCaption = new QLabel(this);
+    m_regionCaption->setObjectName(QStringLiteral("Panel1"));
+    m_regionCaption->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_regionCaption->setAlignment(Qt::AlignCenter);
+    m_regionCaption->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    layout->addWidget(m_regionCaption);
 
     // The small map with the vertical arrows at its right and the horizontal ones below.
     m_smallArea = new QWidget(this);
     auto *grid = new QGridLayout(m_smallArea);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(2);
-    m_image1 = new MapImage(QStringLiteral("Image1"), m_smallArea);
-    m_image1->setFixedSize(kSmallMapSide, kSmallMapSide);
-    m_image1->setFocusPolicy(Qt::StrongFocus);
-    m_image1->setToolTip(QStringLiteral("Pfeiltasten verschieben die kleine Karte um 9 "
-                                        "Regionen, mit Umschalt um eine."));
-    m_upDown1 = new UpDown(QStringLiteral("UpDown1"), Qt::Vertical, m_smallArea);
-    m_upDown1->setFixedWidth(18);
-    m_upDown2 = new UpDown(QStringLiteral("UpDown2"), Qt::Horizontal, m_smallArea);
-    m_upDown2->setFixedHeight(18);
-    grid->addWidget(m_image1, 0, 0);
-    grid->addWidget(m_upDown1, 0, 1);
-    grid->addWidget(m_upDown2, 1, 0);
+    m_smallMap = new MapImage(QStringLiteral("Image1"), m_smallArea);
+    m_smallMap->setFixedSize(kSmallMapSide, kSmallMapSide);
+    m_smallMap->setFocusPolicy(Qt::StrongFocus);
+    m_smallMap->setToolTip(QStringLiteral("Pfeiltasten verschieben die kleine Karte um 9 "
+                                          "Regionen, mit Umschalt um eine."));
+    m_smallMapUpDown = new UpDown(QStringLiteral("UpDown1"), Qt::Vertical, m_smallArea);
+    m_smallMapUpDown->setFixedWidth(18);
+    m_smallMapLeftRight = new UpDown(QStringLiteral("UpDown2"), Qt::Horizontal, m_smallArea);
+    m_smallMapLeftRight->setFixedHeight(18);
+    grid->addWidget(m_smallMap, 0, 0);
+    grid->addWidget(m_smallMapUpDown, 0, 1);
+    grid->addWidget(m_smallMapLeftRight, 1, 0);
     layout->addWidget(m_smallArea, 0, Qt::AlignHCenter);
+
+    // The way of "Weg planen" is a layer of each map.
+    m_worldRoute = new RouteLayer(
+        [this](RegionCoord region) -> std::optional<QRect> {
+            const std::optional<QRect> cell = worldCell(region.x, region.y);
+            if (!cell || !cell->intersects(QRect(QPoint(0, 0), m_worldMap->image().size())))
+                return std::nullopt;
+            return cell;
+        },
+        this);
+    m_smallRoute = new RouteLayer([this](RegionCoord region) { return smallCell(region); }, this);
+    m_worldMap->addLayer(m_worldRoute);
+    m_smallMap->addLayer(m_smallRoute);
+    m_selectTool = std::make_unique<SelectTool>(*this);
+    m_tool = m_selectTool.get();
 }
 
 MapPanel::~MapPanel() = default;
@@ -167,6 +185,9 @@ void MapPanel::attach(Session &session)
     // The window's overlays keep the terrain of a crowded map visible.
     session.mapState().setFittedMarks(true);
     m_maps = std::make_unique<MapOperations>(session);
+    m_routePlanner = std::make_unique<RoutePlanner>(session);
+    m_routeTool = std::make_unique<RouteTool>(*this, *m_routePlanner);
+    connect(m_routePlanner.get(), &RoutePlanner::routeChanged, this, &MapPanel::showRoute);
     connectMaps();
 }
 
@@ -174,11 +195,11 @@ void MapPanel::connectMaps()
 {
     MapState &state = m_session->mapState();
     connect(&state, &MapState::worldMapChanged, this,
-        [this] { m_image82->setImage(m_session->mapState().worldMap()); });
+        [this] { m_worldMap->setImage(m_session->mapState().worldMap()); });
     connect(&state, &MapState::smallMapChanged, this,
-        [this] { m_image1->setImage(m_session->mapState().smallMap()); });
+        [this] { m_smallMap->setImage(m_session->mapState().smallMap()); });
     connect(&state, &MapState::overlayChanged, this, &MapPanel::showLayer);
-    connect(&state, &MapState::regionCaptionChanged, m_panel1, &QLabel::setText);
+    connect(&state, &MapState::regionCaptionChanged, m_regionCaption, &QLabel::setText);
     // The selected region is framed on both maps wherever they stand.
     for (auto signal : {&MapState::worldMapChanged, &MapState::smallMapChanged})
         connect(&state, signal, this, &MapPanel::showMarkers);
@@ -197,25 +218,43 @@ void MapPanel::connectMaps()
         showZoomedMap();
     });
 
-    connect(m_image82, &MapImage::pointerMoved, this,
-        [this](const QPoint &p) { Image82MouseMove(p.x(), p.y()); });
-    connect(m_image82, &MapImage::pressed, this,
-        [this](const QPoint &p) { Image82MouseDown(p.x(), p.y()); });
-    connect(m_image82, &MapImage::zoomRequested, this,
+    // The cells of a way move with the maps.
+    for (auto signal : {&MapState::worldMapChanged, &MapState::smallMapChanged})
+        connect(&state, signal, this, &MapPanel::showRoute);
+    connect(&state, &MapState::originChanged, this, &MapPanel::showRoute);
+    // A way planned on one level is not shown on another; the kept way stays for when
+    // its level is shown again.
+    connect(&state, &MapState::levelChanged, this, [this] {
+        m_routePlanner->dropPreview();
+        showRoute();
+    });
+
+    // The pointer works with the active tool.
+    connect(m_worldMap, &MapImage::pointerMoved, this,
+        [this](const QPoint &p) { m_tool->moved(MapView::World, p); });
+    connect(m_worldMap, &MapImage::pressed, this, [this](const QPoint &p, Qt::MouseButton button) {
+        m_tool->pressed(MapView::World, p, button);
+    });
+    connect(m_worldMap, &MapImage::zoomRequested, this,
         [this](int steps, const QPoint &at) { setZoom(zoom() + steps, at); });
-    connect(m_image1, &MapImage::pointerMoved, this,
-        [this](const QPoint &p) { Image1MouseMove(p.x(), p.y()); });
-    connect(m_image1, &MapImage::pressed, this,
-        [this](const QPoint &p) { Image1MouseDown(p.x(), p.y()); });
-    connect(m_image1, &MapImage::arrowKey, this,
+    connect(m_smallMap, &MapImage::pointerMoved, this,
+        [this](const QPoint &p) { m_tool->moved(MapView::Small, p); });
+    // Off the maps the way kept is shown again, the one that "In die Befehle
+    // übernehmen" writes.
+    for (MapImage *map : {m_worldMap, m_smallMap})
+        connect(map, &MapImage::pointerLeft, this, [this] { m_routePlanner->dropPreview(); });
+    connect(m_smallMap, &MapImage::pressed, this, [this](const QPoint &p, Qt::MouseButton button) {
+        m_tool->pressed(MapView::Small, p, button);
+    });
+    connect(m_smallMap, &MapImage::arrowKey, this,
         [this](int dx, int dy, Qt::KeyboardModifiers modifiers) {
             const int step = modifiers & Qt::ShiftModifier ? 1 : 9;
             moveSmallMap(dx * step, dy * step);
         });
-    connect(m_upDown1, &UpDown::clicked, this, &MapPanel::UpDown1Click);
-    connect(m_upDown2, &UpDown::clicked, this, &MapPanel::UpDown2Click);
-    connect(m_button4, &QPushButton::clicked, this, &MapPanel::renderWorldMap);
-    connect(m_button9, &QPushButton::clicked, this, &MapPanel::switchToChosenLevel);
+    connect(m_smallMapUpDown, &UpDown::clicked, this, &MapPanel::UpDown1Click);
+    connect(m_smallMapLeftRight, &UpDown::clicked, this, &MapPanel::UpDown2Click);
+    connect(m_renderButton, &QPushButton::clicked, this, &MapPanel::renderWorldMap);
+    connect(m_switchLevelButton, &QPushButton::clicked, this, &MapPanel::switchToChosenLevel);
     connect(m_levelList, &QComboBox::currentIndexChanged, this, &MapPanel::showLevelName);
     connect(m_levelName, &QLineEdit::editingFinished, this, &MapPanel::storeLevelName);
 
@@ -229,8 +268,8 @@ void MapPanel::connectMaps()
 
 void MapPanel::gameOpened()
 {
-    m_button4->setEnabled(true);
-    m_button9->setEnabled(true);
+    m_renderButton->setEnabled(true);
+    m_switchLevelButton->setEnabled(true);
     m_levelName->setEnabled(true);
     refreshLevels();
     showMarkers();
@@ -313,11 +352,11 @@ void MapPanel::toggleOverlay(OverlayKind kind)
 void MapPanel::showLayer(OverlayKind kind)
 {
     const MapState::Overlay &overlay = m_session->mapState().overlay(kind);
-    MapImage *layer = m_layers[layerIndex(kind)];
+    MapImage *layer = m_overlayLayers[layerIndex(kind)];
     layer->setImage(overlay.image);
     layer->setVisible(overlay.visible);
     // Keep the stacking order of the layers: units, ships, region messages.
-    for (MapImage *l : m_layers)
+    for (MapImage *l : m_overlayLayers)
         l->raise();
     emit overlayShown(kind, overlay.on, MapOperations::overlayText(kind, overlay.on));
 }
@@ -490,11 +529,11 @@ void MapPanel::showZoomedMap()
         return;
     mapWork([&] {
         // A picture or zoom that changed has dropped its zoomed drawing; the others stay.
-        if (!m_image82->showsZoomedImage())
-            m_image82->setZoomedImage(m_maps->renderZoomed(z));
+        if (!m_worldMap->showsZoomedImage())
+            m_worldMap->setZoomedImage(m_maps->renderZoomed(z));
         for (const OverlayKind kind : kOverlayKinds) {
             const MapState::Overlay &overlay = m_session->mapState().overlay(kind);
-            MapImage *layer = m_layers[layerIndex(kind)];
+            MapImage *layer = m_overlayLayers[layerIndex(kind)];
             if (overlay.visible && !layer->showsZoomedImage()
                 && qint64(overlay.image.width()) * overlay.image.height() * z * z
                     <= WorldMapRenderer::kMaxPixels)
@@ -517,31 +556,128 @@ void MapPanel::showMarkers()
         if (cell.intersects(QRect(QPoint(0, 0), state.worldMapSize())))
             world = cell;
     }
-    if (selected) {
-        const QPoint centre = state.currentPosition();
-        for (int row = 1; row <= kSmallMapRows && !small; ++row) {
-            for (int cell = 1; cell <= smallMapCellCount(row); ++cell) {
-                const RegionCoord region = smallCellRegion(centre.x(), centre.y(), row, cell);
-                if (region.x == selected->x() && region.y == selected->y()) {
-                    small = QRect(smallCellCorner(row, cell),
-                        QSize(kSmallCellPitch, kSmallCellPitch + kSmallCellPitch / 3));
-                    break;
-                }
-            }
+    if (selected)
+        small = smallCell({selected->x(), selected->y()});
+    m_worldMap->setMarker(world);
+    m_smallMap->setMarker(small);
+}
+
+std::optional<QRect> MapPanel::smallCell(const RegionCoord &region) const
+{
+    if (!m_session)
+        return std::nullopt;
+    const QPoint centre = m_session->mapState().currentPosition();
+    for (int row = 1; row <= kSmallMapRows; ++row) {
+        for (int cell = 1; cell <= smallMapCellCount(row); ++cell) {
+            if (smallCellRegion(centre.x(), centre.y(), row, cell) == region)
+                return QRect(smallCellCorner(row, cell),
+                    QSize(kSmallCellPitch, kSmallCellPitch + kSmallCellPitch / 3));
         }
     }
-    m_image82->setMarker(world);
-    m_image1->setMarker(small);
+    return std::nullopt;
+}
+
+void MapPanel::setTool(Tool tool)
+{
+    if (tool == m_toolKind || (tool == Tool::Route && !m_routeTool))
+        return;
+    m_tool->deactivate();
+    m_toolKind = tool;
+    m_tool = tool == Tool::Route ? static_cast<MapTool *>(m_routeTool.get()) : m_selectTool.get();
+    m_tool->activate();
+    emit toolChanged(tool);
+}
+
+std::optional<RegionCoord> MapPanel::regionAt(MapView view, const QPoint &pixel) const
+{
+    if (!m_session || !m_session->game().isOpen())
+        return std::nullopt;
+    if (view == MapView::Small)
+        return m_maps->smallRegionAt(pixel);
+    if (m_session->mapState().worldMapSize().isEmpty())
+        return std::nullopt;
+    return m_maps->worldRegionAt(pixel);
+}
+
+void MapPanel::setRouteUnit(int number)
+{
+    if (m_routePlanner)
+        m_routePlanner->setUnit(number);
+}
+
+void MapPanel::planRouteTo(const RegionCoord &target)
+{
+    if (!m_routePlanner)
+        return;
+    const int level = m_session->mapState().level();
+    const std::optional<PlannedRoute> &preview = m_routePlanner->preview();
+    if (preview && preview->target == target && preview->level == level)
+        return;
+    if (m_routePlanner->unit() == 0) {
+        showRouteText(QStringLiteral("Weg planen: zuerst eine eigene Einheit wählen."));
+        return;
+    }
+    attempt([&] { m_routePlanner->planTo(target, level); },
+        [this](const QString &message) { showRouteText(message); });
+}
+
+void MapPanel::setUnknownRegionsAllowed(bool allowed)
+{
+    if (m_routePlanner)
+        m_routePlanner->setAllowUnknown(allowed);
+}
+
+bool MapPanel::unknownRegionsAllowed() const
+{
+    return m_routePlanner && m_routePlanner->allowUnknown();
+}
+
+void MapPanel::writeRouteOrder()
+{
+    if (!m_routePlanner)
+        return;
+    QString order;
+    QString unitText;
+    if (attempt(m_session->prompter(), QStringLiteral("Weg planen"), [&] {
+            // Named before the template changes and tells its observers.
+            if (const std::optional<PlannedRoute> &kept = m_routePlanner->kept())
+                unitText = kept->unitText;
+            order = m_routePlanner->writeMoveOrder();
+        })) {
+        emit routeOrderWritten(order);
+        emit notice(
+            QStringLiteral("%1 steht in den Befehlen von Einheit %2.").arg(order, unitText));
+    }
+}
+
+void MapPanel::showRouteText(const QString &text)
+{
+    emit routeText(text);
+    if (!text.isEmpty())
+        emit notice(text);
+}
+
+void MapPanel::showRoute()
+{
+    const std::optional<PlannedRoute> &route = m_routePlanner->shown();
+    // A way of another level than the one shown is not drawn.
+    const bool onLevel = route && route->level == m_session->mapState().level();
+    m_worldRoute->setRoute(onLevel ? route : std::nullopt);
+    m_smallRoute->setRoute(onLevel ? route : std::nullopt);
+    const QString text = route ? route->text() : QString();
+    emit routeText(text);
+    if (route && !route->found())
+        emit notice(text);
 }
 
 void MapPanel::scrollWorldMapTo(const QRect &pictureRect)
 {
     // The place goes to the middle of the box, as far as the map reaches; a box whose
     // scroll range still waits for the layout takes the position when it has it.
-    const int z = m_image82->zoom();
+    const int z = m_worldMap->zoom();
     const QPoint centre = pictureRect.center() * z;
-    const QSize view = m_scrollBox1->viewport()->size();
-    const QSize picture = m_image82->sizeHint();
+    const QSize view = m_worldBox->viewport()->size();
+    const QSize picture = m_worldMap->sizeHint();
     m_pendingScroll = QPoint(
         std::clamp(centre.x() - view.width() / 2, 0, std::max(0, picture.width() - view.width())),
         std::clamp(
@@ -551,7 +687,7 @@ void MapPanel::scrollWorldMapTo(const QRect &pictureRect)
 
 void MapPanel::scrollWorldMapToMiddle()
 {
-    const QSize size = m_image82->sizeHint();
+    const QSize size = m_worldMap->sizeHint();
     m_pendingScroll = QPoint(int(size.width() / 2.25), int(size.height() / 2.25));
     applyPendingScroll();
 }
@@ -560,8 +696,8 @@ void MapPanel::applyPendingScroll()
 {
     if (!m_pendingScroll)
         return;
-    QScrollBar *vertical = m_scrollBox1->verticalScrollBar();
-    QScrollBar *horizontal = m_scrollBox1->horizontalScrollBar();
+    QScrollBar *vertical = m_worldBox->verticalScrollBar();
+    QScrollBar *horizontal = m_worldBox->horizontalScrollBar();
     vertical->setValue(m_pendingScroll->y());
     horizontal->setValue(m_pendingScroll->x());
     // Done once the box admits both positions; until then a later layout may.
@@ -571,37 +707,37 @@ void MapPanel::applyPendingScroll()
 
 int MapPanel::zoom() const
 {
-    return m_image82->zoom();
+    return m_worldMap->zoom();
 }
 
 void MapPanel::setZoom(int zoom, std::optional<QPoint> anchor)
 {
     zoom = std::clamp(zoom, 1, kMaxZoom);
-    const int old = m_image82->zoom();
+    const int old = m_worldMap->zoom();
     if (zoom == old)
         return;
-    QScrollBar *horizontal = m_scrollBox1->horizontalScrollBar();
-    QScrollBar *vertical = m_scrollBox1->verticalScrollBar();
-    const QSize view = m_scrollBox1->viewport()->size();
+    QScrollBar *horizontal = m_worldBox->horizontalScrollBar();
+    QScrollBar *vertical = m_worldBox->verticalScrollBar();
+    const QSize view = m_worldBox->viewport()->size();
     // The anchor in the viewport's coordinates, and the picture point under it: the
     // pointer for the wheel, else the selected region when it is in view, else the
     // middle of the box.
-    QWidget *viewport = m_scrollBox1->viewport();
+    QWidget *viewport = m_worldBox->viewport();
     const std::optional<QPoint> selected
         = m_session ? m_session->mapState().selectedRegion() : std::nullopt;
     const std::optional<QRect> selectedCell
         = selected ? worldCell(selected->x(), selected->y()) : std::nullopt;
     if (!anchor && selectedCell) {
         const QPoint cellCentre = selectedCell->center() * old;
-        if (QRect(QPoint(0, 0), view).contains(m_image82->mapTo(viewport, cellCentre)))
+        if (QRect(QPoint(0, 0), view).contains(m_worldMap->mapTo(viewport, cellCentre)))
             anchor = cellCentre;
     }
-    const QPoint inView = anchor ? m_image82->mapTo(viewport, *anchor)
+    const QPoint inView = anchor ? m_worldMap->mapTo(viewport, *anchor)
                                  : QPoint(view.width() / 2, view.height() / 2);
-    const QPointF picture = QPointF(m_image82->mapFrom(viewport, inView)) / old;
+    const QPointF picture = QPointF(m_worldMap->mapFrom(viewport, inView)) / old;
     m_pendingScroll.reset();
-    m_image82->setZoom(zoom);
-    for (MapImage *layer : m_layers)
+    m_worldMap->setZoom(zoom);
+    for (MapImage *layer : m_overlayLayers)
         layer->setZoom(zoom);
     horizontal->setValue(int(picture.x() * zoom - inView.x()));
     vertical->setValue(int(picture.y() * zoom - inView.y()));
@@ -621,17 +757,18 @@ void MapPanel::fitSmallMap()
 {
     // The room left when the world map box has its full height (from size hints, which
     // do not depend on the layout in progress).
-    const int fixed = m_button4->sizeHint().height() + m_groupBox3->sizeHint().height()
-        + m_panel1->sizeHint().height() + m_upDown2->height() + 2 + 4 * layout()->spacing();
+    const int fixed = m_renderButton->sizeHint().height() + m_levelBox->sizeHint().height()
+        + m_regionCaption->sizeHint().height() + m_smallMapLeftRight->height() + 2
+        + 4 * layout()->spacing();
     const int spareHeight = height() - fixed - kWorldBoxHeight;
-    const int spareWidth = width() - m_upDown1->width() - 4;
+    const int spareWidth = width() - m_smallMapUpDown->width() - 4;
     const int scale = std::clamp(
         std::min(spareHeight / kSmallMapSide, spareWidth / kSmallMapSide), 1, kMaxZoom);
     if (scale == m_smallScale)
         return;
     m_smallScale = scale;
-    m_image1->setFixedSize(kSmallMapSide * scale, kSmallMapSide * scale);
-    m_image1->setZoom(scale);
+    m_smallMap->setFixedSize(kSmallMapSide * scale, kSmallMapSide * scale);
+    m_smallMap->setZoom(scale);
 }
 
 } // namespace tolvimar

@@ -3,6 +3,7 @@
 #include "app/mapoperations.h"
 #include "map/hexgeometry.h"
 #include "map/mapstate.h"
+#include "maptool.h"
 #include "updown.h"
 
 #include <QPoint>
@@ -23,6 +24,10 @@ namespace tolvimar {
 
 class ImportProgress;
 class MapImage;
+class RouteLayer;
+class RoutePlanner;
+class RouteTool;
+class SelectTool;
 class Session;
 
 // The left column of the main window: the world map in its scroll box with the
@@ -87,6 +92,28 @@ public:
     // until the box's layout admits it or the user scrolls.
     void scrollWorldMapToMiddle();
 
+    // The tool the pointer works with on both maps.
+    enum class Tool { Select, Route };
+    void setTool(Tool tool);
+    Tool tool() const { return m_toolKind; }
+    // The region under a pixel of a map; none while the map shows nothing.
+    std::optional<RegionCoord> regionAt(MapView view, const QPoint &pixel) const;
+
+    // "Weg planen": the unit whose way is planned (0: none), the way to a region of the
+    // level shown, whether unknown regions may be crossed, and "In die Befehle
+    // übernehmen" for the way kept. A failure or a missing way is said by routeText.
+    void setRouteUnit(int number);
+    void planRouteTo(const RegionCoord &target);
+    void setUnknownRegionsAllowed(bool allowed);
+    bool unknownRegionsAllowed() const;
+    void writeRouteOrder();
+    // Shows a text about the way where the way's texts are shown.
+    void showRouteText(const QString &text);
+    const RoutePlanner &routePlanner() const { return *m_routePlanner; }
+    // The way's layers of the world map and the small map.
+    const RouteLayer &worldRouteLayer() const { return *m_worldRoute; }
+    const RouteLayer &smallRouteLayer() const { return *m_smallRoute; }
+
     int zoom() const;
     // Whole steps from 1 to 4. The picture point at the anchor (a point of the world
     // map widget) stays where it is on the screen; without one the selected region
@@ -105,6 +132,12 @@ signals:
     void statusText(int panel, const QString &text);
     // A note for the status bar.
     void notice(const QString &text);
+    // The tool of the maps changed.
+    void toolChanged(tolvimar::MapPanel::Tool tool);
+    // The way planned: "Reisezeit: 2 Runden (3 Regionen)", why there is none, or empty.
+    void routeText(const QString &text);
+    // The move order of the way was written into the unit's orders.
+    void routeOrderWritten(const QString &order);
     // An overlay was turned on or off; text is the caption of its button.
     void overlayShown(tolvimar::OverlayKind kind, bool on, const QString &text);
 
@@ -123,29 +156,38 @@ private:
     void showMarkers();
     void showZoomedMap();
     MapOperations::SwitchResult switchToLevel(int level);
+    void showRoute();
+    std::optional<QRect> smallCell(const RegionCoord &region) const;
     // Runs map work; a failure is shown as an error of the map.
     template<typename Work> void mapWork(Work &&work);
 
     Session *m_session = nullptr;
     std::unique_ptr<MapOperations> m_maps;
-    QScrollArea *m_scrollBox1;
-    MapImage *m_image82;
-    MapImage *m_layers[3];
-    QPushButton *m_button4;
+    QScrollArea *m_worldBox;
+    MapImage *m_worldMap;
+    MapImage *m_overlayLayers[3];
+    QPushButton *m_renderButton;
     QComboBox *m_levelList;
     QLineEdit *m_levelName;
-    QPushButton *m_button9;
-    QLabel *m_panel1;
-    QWidget *m_groupBox3;
+    QPushButton *m_switchLevelButton;
+    QLabel *m_regionCaption;
+    QWidget *m_levelBox;
     QWidget *m_smallArea;
-    MapImage *m_image1;
-    UpDown *m_upDown1;
-    UpDown *m_upDown2;
+    MapImage *m_smallMap;
+    UpDown *m_smallMapUpDown;
+    UpDown *m_smallMapLeftRight;
     QList<QAction *> m_zoomActions;
     int m_smallScale = 1;
     std::optional<QPoint> m_pendingScroll;
     // The region last named under the pointer, so a move within a cell asks nothing.
     std::optional<std::pair<RegionCoord, bool>> m_pointerRegion;
+    std::unique_ptr<RoutePlanner> m_routePlanner;
+    RouteLayer *m_worldRoute;
+    RouteLayer *m_smallRoute;
+    std::unique_ptr<SelectTool> m_selectTool;
+    std::unique_ptr<RouteTool> m_routeTool;
+    MapTool *m_tool = nullptr;
+    Tool m_toolKind = Tool::Select;
 };
 
 } // namespace tolvimar

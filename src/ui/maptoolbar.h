@@ -4,6 +4,8 @@
 
 #include <QToolBar>
 
+class QAction;
+class QCheckBox;
 class QPushButton;
 class QToolButton;
 
@@ -15,7 +17,7 @@ class PlaceSearchBox;
 class Session;
 
 // The tool bar over the maps: the overlay toggles of the world map (ships, units,
-// region messages) and the search box.
+// region messages), the tool "Weg planen" with its option and the search box.
 class MapToolBar : public QToolBar
 {
     Q_OBJECT
@@ -26,6 +28,11 @@ public:
     void ToolButton1Click();
     void ToolButton2Click();
     void Button7Click();
+
+    // "Weg planen" on or off (the button, its key Ctrl+R).
+    void WegPlanen1Click(bool on);
+    // "Unbekannte Regionen erlauben", kept for the slot.
+    void UnbekannteRegionenClick(bool allowed);
 
     // Puts the keys into the search box, its text selected (Ctrl+K).
     void focusSearch();
@@ -40,9 +47,12 @@ private:
     void showOverlayButton(OverlayKind kind, bool on, const QString &text);
 
     MapPanel *m_mapPanel;
-    QToolButton *m_toolButton1 = nullptr;
-    QToolButton *m_toolButton2 = nullptr;
-    QPushButton *m_button7 = nullptr;
+    QToolButton *m_shipsButton = nullptr;
+    QToolButton *m_unitsButton = nullptr;
+    QPushButton *m_messagesButton = nullptr;
+    QAction *m_routeAction = nullptr;
+    QCheckBox *m_allowUnknown = nullptr;
+    Session &m_session;
     PlaceSearchBox *m_searchBox = nullptr;
 };
 

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace tolvimar {
@@ -39,53 +40,70 @@ UnitViewPanel::UnitViewPanel(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("UnitViewPanel"));
-    auto *grid = new QGridLayout(this);
-    grid->setContentsMargins(0, 0, 0, 0);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto *grid = new QGridLayout;
 
-    m_edit29 = readOnlyEdit(QStringLiteral("Edit29"), this);
-    m_edit29->setMaximumWidth(90);
-    m_dbEdit2 = boundEdit(QStringLiteral("DBEdit2"), UnitBox::FactionName, 50);
+    m_factionNumber = readOnlyEdit(QStringLiteral("Edit29"), this);
+    m_factionNumber->setMaximumWidth(90);
+    m_factionName = boundEdit(QStringLiteral("DBEdit2"), UnitBox::FactionName, 50);
     auto *faction = new QHBoxLayout;
-    faction->addWidget(m_edit29);
-    faction->addWidget(m_dbEdit2, 1);
+    faction->addWidget(m_factionNumber);
+    faction->addWidget(m_factionName, 1);
     auto *factionBox = new QVBoxLayout;
     factionBox->setSpacing(2);
     factionBox->addWidget(new QLabel(QStringLiteral("Parteizugehörigkeit"), this));
     factionBox->addLayout(faction);
     grid->addLayout(factionBox, 0, 0, 1, 3);
-    m_checkBox3 = new QCheckBox(QStringLiteral("getarnt?"), this);
-    m_checkBox3->setObjectName(QStringLiteral("CheckBox3"));
-    m_checkBox3->setEnabled(false);
-    grid->addWidget(m_checkBox3, 0, 3, Qt::AlignBottom);
+    m_camouflaged = new QCheckBox(QStringLiteral("getarnt?"), this);
+    m_camouflaged->setObjectName(QStringLiteral("CheckBox3"));
+    m_camouflaged->setEnabled(false);
+    grid->addWidget(m_camouflaged, 0, 3, Qt::AlignBottom);
 
-    m_dbEdit23 = boundEdit(QStringLiteral("DBEdit23"), UnitBox::Persons);
-    m_dbEdit22 = boundEdit(QStringLiteral("DBEdit22"), UnitBox::Silver);
-    m_dbEdit21 = boundEdit(QStringLiteral("DBEdit21"), UnitBox::Status, 25);
-    m_dbEdit31 = boundEdit(QStringLiteral("DBEdit31"), UnitBox::Hitpoints, 20);
-    grid->addLayout(captioned(QStringLiteral("Anzahl Personen"), m_dbEdit23), 1, 0);
-    grid->addLayout(captioned(QStringLiteral("Silber"), m_dbEdit22), 1, 1);
-    grid->addLayout(captioned(QStringLiteral("militärischer Status"), m_dbEdit21), 1, 2);
-    grid->addLayout(captioned(QStringLiteral("Kampfkraft"), m_dbEdit31), 1, 3);
+    m_persons = boundEdit(QStringLiteral("DBEdit23"), UnitBox::Persons);
+    m_silver = boundEdit(QStringLiteral("DBEdit22"), UnitBox::Silver);
+    m_status = boundEdit(QStringLiteral("DBEdit21"), UnitBox::Status, 25);
+    m_hitpoints = boundEdit(QStringLiteral("DBEdit31"), UnitBox::Hitpoints, 20);
+    grid->addLayout(captioned(QStringLiteral("Anzahl Personen"), m_persons), 1, 0);
+    grid->addLayout(captioned(QStringLiteral("Silber"), m_silver), 1, 1);
+    grid->addLayout(captioned(QStringLiteral("militärischer Status"), m_status), 1, 2);
+    grid->addLayout(captioned(QStringLiteral("Kampfkraft"), m_hitpoints), 1, 3);
 
-    m_memo2 = listMemo(QStringLiteral("Memo2"), this);
-    m_memo3 = listMemo(QStringLiteral("Memo3"), this);
-    m_memo3->setFont(fixedPitchFont());
-    m_memo3->setLineWrapMode(QPlainTextEdit::NoWrap);
-    grid->addLayout(captioned(QStringLiteral("Gegenstände"), m_memo2), 2, 0, 1, 2);
-    grid->addLayout(captioned(QStringLiteral("Talente"), m_memo3), 2, 2, 1, 2);
+    m_items = listMemo(QStringLiteral("Memo2"), this);
+    m_skills = listMemo(QStringLiteral("Memo3"), this);
+    m_skills->setFont(fixedPitchFont());
+    m_skills->setLineWrapMode(QPlainTextEdit::NoWrap);
+    grid->addLayout(captioned(QStringLiteral("Gegenstände"), m_items), 2, 0, 1, 2);
+    grid->addLayout(captioned(QStringLiteral("Talente"), m_skills), 2, 2, 1, 2);
     grid->setRowStretch(2, 3);
 
-    m_dbMemo1 = new QPlainTextEdit(this);
-    m_dbMemo1->setObjectName(QStringLiteral("DBMemo1"));
-    m_dbMemo1->setEnabled(false);
-    m_dbMemo1->installEventFilter(this);
-    grid->addLayout(captioned(QStringLiteral("Beschreibung"), m_dbMemo1), 3, 0, 1, 4);
+    m_description = new QPlainTextEdit(this);
+    m_description->setObjectName(QStringLiteral("DBMemo1"));
+    m_description->setEnabled(false);
+    m_description->installEventFilter(this);
+    grid->addLayout(captioned(QStringLiteral("Beschreibung"), m_description), 3, 0, 1, 4);
     grid->setRowStretch(3, 1);
 
-    m_dbEdit1 = readOnlyEdit(QStringLiteral("DBEdit1"), this);
-    m_dbEdit5 = readOnlyEdit(QStringLiteral("DBEdit5"), this);
-    m_edit21 = readOnlyEdit(QStringLiteral("Edit21"), this);
-    for (QLineEdit *hidden : {m_dbEdit1, m_dbEdit5, m_edit21})
+    // The way of "Weg planen" for this unit, and the button that makes it its order;
+    // on top, where it is seen while the pointer is on the map.
+    m_travelTime = new QLabel(this);
+    m_travelTime->setObjectName(QStringLiteral("LabelReisezeit"));
+    m_travelTime->setWordWrap(true);
+    m_travelTime->hide();
+    m_takeMoveOrder = new QPushButton(QStringLiteral("In die Befehle übernehmen"), this);
+    m_takeMoveOrder->setObjectName(QStringLiteral("ButtonInBefehle"));
+    m_takeMoveOrder->hide();
+    connect(m_takeMoveOrder, &QPushButton::clicked, this, &UnitViewPanel::moveOrderRequested);
+    auto *travel = new QHBoxLayout;
+    travel->addWidget(m_travelTime, 1);
+    travel->addWidget(m_takeMoveOrder);
+    column->addLayout(travel);
+    column->addLayout(grid, 1);
+
+    m_unitName = readOnlyEdit(QStringLiteral("DBEdit1"), this);
+    m_unitNumber = readOnlyEdit(QStringLiteral("DBEdit5"), this);
+    m_editedUnit = readOnlyEdit(QStringLiteral("Edit21"), this);
+    for (QLineEdit *hidden : {m_unitName, m_unitNumber, m_editedUnit})
         hidden->hide();
 }
 
@@ -111,10 +129,10 @@ void UnitViewPanel::commitLine(QLineEdit *edit, UnitBox box)
 
 void UnitViewPanel::commitDescription()
 {
-    if (!m_dbMemo1->document()->isModified())
+    if (!m_description->document()->isModified())
         return;
-    m_dbMemo1->document()->setModified(false);
-    emit boxEdited(UnitBox::Description, m_dbMemo1->toPlainText());
+    m_description->document()->setModified(false);
+    emit boxEdited(UnitBox::Description, m_description->toPlainText());
 }
 
 void UnitViewPanel::commitEdits()
@@ -126,71 +144,88 @@ void UnitViewPanel::commitEdits()
 
 bool UnitViewPanel::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_dbMemo1 && event->type() == QEvent::FocusOut)
+    if (watched == m_description && event->type() == QEvent::FocusOut)
         commitDescription();
     return QWidget::eventFilter(watched, event);
 }
 
 void UnitViewPanel::showUnit(const UnitViewTexts &unit, bool withDescription)
 {
-    m_edit29->setText(unit.factionNumber);
-    m_dbEdit2->setText(unit.factionName);
-    m_checkBox3->setEnabled(unit.camouflageEnabled);
-    m_checkBox3->setChecked(unit.camouflaged);
-    m_dbEdit23->setText(unit.persons);
-    m_dbEdit22->setText(unit.silver);
-    m_dbEdit21->setText(unit.status);
-    m_dbEdit31->setText(unit.hitpoints);
+    m_factionNumber->setText(unit.factionNumber);
+    m_factionName->setText(unit.factionName);
+    m_camouflaged->setEnabled(unit.camouflageEnabled);
+    m_camouflaged->setChecked(unit.camouflaged);
+    m_persons->setText(unit.persons);
+    m_silver->setText(unit.silver);
+    m_status->setText(unit.status);
+    m_hitpoints->setText(unit.hitpoints);
     for (const auto &bound : std::as_const(m_boundEdits)) {
         bound.first->setEnabled(true);
         bound.first->setCursorPosition(0);
     }
-    m_memo2->setPlainText(unit.items.join(u'\n'));
-    m_memo3->setPlainText(unit.skills.join(u'\n'));
-    m_dbEdit1->setText(unit.name);
-    m_dbEdit5->setText(unit.numberField);
+    m_items->setPlainText(unit.items.join(u'\n'));
+    m_skills->setPlainText(unit.skills.join(u'\n'));
+    m_unitName->setText(unit.name);
+    m_unitNumber->setText(unit.numberField);
     if (withDescription)
         showDescription(unit.description);
+    // Only an own unit's way can become its orders.
+    const int own = unit.camouflageEnabled ? unit.number : 0;
+    if (own != m_shownUnit) {
+        m_shownUnit = own;
+        emit unitShown(own);
+    }
+}
+
+void UnitViewPanel::showTravelTime(const QString &text)
+{
+    m_travelTime->setText(text);
+    m_travelTime->setVisible(!text.isEmpty());
+    m_takeMoveOrder->setVisible(text.startsWith(QStringLiteral("Reisezeit:")));
 }
 
 void UnitViewPanel::showDescription(const QString &text)
 {
-    m_dbMemo1->setEnabled(true);
-    m_dbMemo1->setPlainText(text);
-    m_dbMemo1->document()->setModified(false);
+    m_description->setEnabled(true);
+    m_description->setPlainText(text);
+    m_description->document()->setModified(false);
 }
 
 void UnitViewPanel::setEditedUnitText(const QString &text)
 {
-    m_edit21->setText(text);
+    m_editedUnit->setText(text);
 }
 
 QString UnitViewPanel::editedUnitText() const
 {
-    return m_edit21->text();
+    return m_editedUnit->text();
 }
 
 void UnitViewPanel::clearBoxes()
 {
-    m_memo2->clear();
-    m_memo3->clear();
+    m_items->clear();
+    m_skills->clear();
 }
 
 void UnitViewPanel::clearUnit()
 {
     clearBoxes();
-    for (QLineEdit *edit : {m_edit29, m_dbEdit2, m_dbEdit1, m_dbEdit5})
+    for (QLineEdit *edit : {m_factionNumber, m_factionName, m_unitName, m_unitNumber})
         edit->clear();
     for (const auto &bound : std::as_const(m_boundEdits)) {
         bound.first->clear();
         bound.first->setModified(false);
         bound.first->setEnabled(false);
     }
-    m_checkBox3->setChecked(false);
-    m_checkBox3->setEnabled(false);
-    m_dbMemo1->clear();
-    m_dbMemo1->document()->setModified(false);
-    m_dbMemo1->setEnabled(false);
+    m_camouflaged->setChecked(false);
+    m_camouflaged->setEnabled(false);
+    m_description->clear();
+    m_description->document()->setModified(false);
+    m_description->setEnabled(false);
+    if (m_shownUnit != 0) {
+        m_shownUnit = 0;
+        emit unitShown(0);
+    }
 }
 
 } // namespace tolvimar

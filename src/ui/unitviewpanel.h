@@ -6,7 +6,9 @@
 
 class QCheckBox;
 class QLineEdit;
+class QLabel;
 class QPlainTextEdit;
+class QPushButton;
 
 namespace tolvimar {
 
@@ -31,6 +33,9 @@ public:
     void commitEdits();
 
 public slots:
+    // The way planned for the unit ("Reisezeit: 2 Runden (3 Regionen)"), or why there
+    // is none; empty hides it. "In die Befehle übernehmen" is offered with a time.
+    void showTravelTime(const QString &text);
     // Empties the item and talent boxes (when another region is shown).
     void clearBoxes();
     // Empties every box and disables the editable ones: no unit is selected.
@@ -38,6 +43,10 @@ public slots:
 
 signals:
     void boxEdited(tolvimar::UnitBox box, const QString &text);
+    // The own unit shown, whose way may be planned; 0 when none is.
+    void unitShown(int number);
+    // "In die Befehle übernehmen".
+    void moveOrderRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -47,19 +56,22 @@ private:
     void commitLine(QLineEdit *edit, UnitBox box);
     void commitDescription();
 
-    QPlainTextEdit *m_dbMemo1; // "Beschreibung"
-    QLineEdit *m_edit29; // faction number
-    QLineEdit *m_dbEdit2; // `Partei Name`
-    QCheckBox *m_checkBox3; // "getarnt?"
-    QLineEdit *m_dbEdit23; // `Personen`
-    QLineEdit *m_dbEdit22; // `Silber`
-    QLineEdit *m_dbEdit21; // `Status`
-    QLineEdit *m_dbEdit31; // `Hitpoints`
-    QPlainTextEdit *m_memo2; // "Gegenstände"
-    QPlainTextEdit *m_memo3; // "Talente"
-    QLineEdit *m_dbEdit1; // `Einheit Name`, hidden
-    QLineEdit *m_dbEdit5; // `Einheit Nr`, hidden
-    QLineEdit *m_edit21; // the order editor's unit, hidden
+    QPlainTextEdit *m_description; // "Beschreibung"
+    QLineEdit *m_factionNumber; // faction number
+    QLineEdit *m_factionName; // `Partei Name`
+    QCheckBox *m_camouflaged; // "getarnt?"
+    QLineEdit *m_persons; // `Personen`
+    QLineEdit *m_silver; // `Silber`
+    QLineEdit *m_status; // `Status`
+    QLineEdit *m_hitpoints; // `Hitpoints`
+    QPlainTextEdit *m_items; // "Gegenstände"
+    QPlainTextEdit *m_skills; // "Talente"
+    QLineEdit *m_unitName; // `Einheit Name`, hidden
+    QLineEdit *m_unitNumber; // `Einheit Nr`, hidden
+    QLineEdit *m_editedUnit; // the order editor's unit, hidden
+    QLabel *m_travelTime; // "Reisezeit: ..."
+    QPushButton *m_takeMoveOrder; // "In die Befehle übernehmen"
+    int m_shownUnit = 0;
     QList<QPair<QLineEdit *, UnitBox>> m_boundEdits;
 };
 

@@ -6,6 +6,7 @@
 // (scripts/make-guide.sh prepares it); the reports are listed as recently imported.
 #include "aboutbox.h"
 #include "alliancesyncdialog.h"
+#include "app/routeplanner.h"
 #include "app/session.h"
 #include "appwindows.h"
 #include "base/position.h"
@@ -32,6 +33,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QKeyEvent>
@@ -39,6 +41,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -47,7 +50,6 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <QElapsedTimer>
 #include <QTimer>
 #include <QToolButton>
 
@@ -218,6 +220,47 @@ int main(int argc, char *argv[])
     });
     QApplication::sendEvent(memo, &closeEditor);
     w.orderEditor->hide();
+
+    // "Weg planen" for that unit: the way to a region a few steps off follows the
+    // pointer on both maps, a click keeps it, the unit view names the travel time.
+    if (where) {
+        MapPanel *maps = main->mapPanel();
+        maps->setZoom(2);
+        main->findChild<QAction *>(QStringLiteral("WegPlanen1"))->trigger();
+        auto *world = main->findChild<QWidget *>(QStringLiteral("Image82"));
+        const MapState &map = session.mapState();
+        const WorldMapFrame frame {
+            int(map.origin().x()), int(map.origin().y()), map.worldMapSize().height()};
+        // The farthest region of a few rings around that the unit reaches.
+        std::optional<RegionCoord> target;
+        for (int ring = 5; ring >= 2 && !target; --ring) {
+            for (const auto &[dx, dy] :
+                {std::pair(ring, 0), std::pair(0, ring), std::pair(-ring, ring),
+                    std::pair(-ring, 0), std::pair(0, -ring), std::pair(ring, -ring)}) {
+                const RegionCoord c {where->x + dx, where->y + dy};
+                maps->planRouteTo(c);
+                const auto &planned = maps->routePlanner().preview();
+                if (planned && planned->found()) {
+                    target = c;
+                    break;
+                }
+            }
+        }
+        if (target) {
+            const QPoint at = (worldCellCorner(frame, target->x, target->y) + QPoint(4, 5)) * 2;
+            main->findChild<QScrollArea *>(QStringLiteral("ScrollBox1"))
+                ->ensureVisible(at.x(), at.y(), 140, 110);
+            QMouseEvent move(QEvent::MouseMove, QPointF(at), world->mapToGlobal(QPointF(at)),
+                Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(world, &move);
+            QMouseEvent press(QEvent::MouseButtonPress, QPointF(at),
+                world->mapToGlobal(QPointF(at)), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(world, &press);
+            shoot(QStringLiteral("17-weg-planen"));
+        }
+        main->findChild<QAction *>(QStringLiteral("WegPlanen1"))->trigger();
+        maps->setZoom(1);
+    }
 
     // The template with an edit not yet saved, and the find bar.
     QPlainTextEdit *editor = main->showTemplatePage();
