@@ -2,6 +2,7 @@
 
 #include "aboutbox.h"
 #include "alliancesyncdialog.h"
+#include "app/importjob.h"
 #include "app/importundo.h"
 #include "app/mapoperations.h"
 #include "app/reportimporter.h"
@@ -278,19 +279,39 @@ void MainWindow::Neu1Click()
 
 void MainWindow::importReport(const QString &path)
 {
+    if (refusedWhileImporting())
+        return;
+    auto *job = new ImportJob(m_session, this);
+    job->importer().setGameSwitchOffered(m_windows.selection != nullptr);
+    const QString file = path.isEmpty() ? job->importer().chooseFile() : path;
+    if (file.isEmpty()) {
+        delete job;
+        return;
+    }
     // The autosave waits: the template is being replaced.
     m_timer1->stop();
-    UiImportProgress progress(this, m_windows.progress);
-    ReportImporter importer(m_session, progress);
-    importer.setGameSwitchOffered(m_windows.selection != nullptr);
-    const ReportImporter::Result result
-        = path.isEmpty() ? importer.chooseAndImport() : importer.importFile(path);
+    m_importJob = job;
+    setGameWritesEnabled(false);
+    connect(job, &Job::finished, this, &MainWindow::importFinished);
+    if (job->start(file))
+        new JobProgressView(job, m_windows.progress);
+    else
+        importFinished();
+}
+
+void MainWindow::importFinished()
+{
+    ImportJob *job = std::exchange(m_importJob, nullptr);
+    const ReportImporter::Result result = job->end();
+    job->deleteLater();
+    setGameWritesEnabled(true);
     m_timer1->start();
     if (result.switchGameWanted) {
         // The report of the other game type is read once a game is chosen.
         SpielWechseln1Click();
         if (!isEnabled())
             m_pendingReport = result.path;
+        emit importEnded();
         return;
     }
     if (result.status == ReportImporter::Result::Imported
@@ -300,11 +321,42 @@ void MainWindow::importReport(const QString &path)
         attempt(m_prompter, QStringLiteral("Karte"),
             [&] { MapOperations(m_session).showImportedGame(); });
         statusBar()->showMessage(result.closingLines().join(QStringLiteral(". ")));
+    } else if (result.status == ReportImporter::Result::Cancelled && !result.message.isEmpty()) {
+        statusBar()->showMessage(result.message);
     }
+    emit importEnded();
+}
+
+bool MainWindow::refusedWhileImporting()
+{
+    if (!m_importJob)
+        return false;
+    m_prompter.message(Prompter::Kind::Information, QStringLiteral("Information"),
+        QStringLiteral("Ein CR wird gerade eingelesen. Bitte warten, bis das Einlesen beendet "
+                       "ist, oder es abbrechen."));
+    return true;
+}
+
+void MainWindow::setGameWritesEnabled(bool enabled)
+{
+    // The map and the search stay: they only read. The pages hold what the import
+    // replaces, and their edits would be written into the turn being read.
+    for (const char *name :
+        {"Neu1", "ImportRueckgaengig1", "Speichern1", "ZugVorlageSpeichern1", "Befehlesenden1",
+            "Ersetzen1", "SpielWechseln1", "Optionen1", "Inselkarteexportieren1", "Regioneingeben1",
+            "Kartendatenimportieren1", "MitAllianzabgleichen1", "ZugChecker1"}) {
+        if (auto *action = findChild<QAction *>(QLatin1String(name)))
+            action->setEnabled(enabled);
+    }
+    m_recentReports->menu()->setEnabled(enabled);
+    m_detailPages->setEnabled(enabled);
+    m_reportPages->setEnabled(enabled);
 }
 
 void MainWindow::ImportRueckgaengig1Click()
 {
+    if (refusedWhileImporting())
+        return;
     if (!m_prompter.askYesNo(Prompter::Kind::Confirmation, QStringLiteral("Import rückgängig"),
             QStringLiteral("Den letzten Import von Spiel %1 rückgängig machen? Datenbank, "
                            "Statusdaten, Zugvorlage und Einstellungen des Spiels werden auf den "
@@ -438,6 +490,8 @@ void MainWindow::Befehlesenden1Click()
 
 void MainWindow::MitAllianzabgleichen1Click()
 {
+    if (refusedWhileImporting())
+        return;
     AllianceSyncDialog dialog(m_session, this);
     connect(&dialog, &AllianceSyncDialog::mapChanged, m_mapPanel, &MapPanel::refreshLevels);
     dialog.exec();
@@ -445,6 +499,10 @@ void MainWindow::MitAllianzabgleichen1Click()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (refusedWhileImporting()) {
+        event->ignore();
+        return;
+    }
     m_detailPages->regionInfo()->commitEdits();
     if (!m_orderWriting->settleBeforeLeaving()) {
         event->ignore();
