@@ -1,9 +1,12 @@
 #include "guisupport.h"
 
+#include "mainwindow.h"
+
 #include <QAction>
 #include <QFile>
 #include <QListView>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 
@@ -30,6 +33,15 @@ void GuiHarness::importThroughMenu(const QString &path)
 {
     prompter.fileNames.enqueue(path);
     find<QAction>(QStringLiteral("Neu1"))->trigger();
+    waitForImport();
+}
+
+void GuiHarness::waitForImport()
+{
+    if (main->isImportRunning()) {
+        QSignalSpy ended(main.get(), &MainWindow::importEnded);
+        QVERIFY(ended.wait(60000));
+    }
 }
 
 QStringList GuiHarness::visibleTabs() const
@@ -55,8 +67,8 @@ QStringList GuiHarness::listRows(const QString &objectName) const
 QString GuiHarness::shownTitle() const
 {
     QString title = main->windowTitle();
-    return title.replace(QStringLiteral("[*]"),
-        main->isWindowModified() ? QStringLiteral("*") : QString());
+    return title.replace(
+        QStringLiteral("[*]"), main->isWindowModified() ? QStringLiteral("*") : QString());
 }
 
 } // namespace tolvimar::test

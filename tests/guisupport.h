@@ -18,6 +18,8 @@ public:
     void start(int slot);
     // "CR einlesen" through the menu, the file dialog answered with path.
     void importThroughMenu(const QString &path);
+    // Returns once an import the window runs has ended.
+    void waitForImport();
     // Captions of the report tabs that are shown.
     QStringList visibleTabs() const;
     // The main window's title as the title bar shows it ("[*]" resolved).

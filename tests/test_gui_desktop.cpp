@@ -133,6 +133,7 @@ private slots:
         gui.prompter.log.clear();
         QTest::mouseClick(
             gui.find<QPushButton>(QStringLiteral("ButtonZugPruefen")), Qt::LeftButton);
+        QTRY_VERIFY(gui.main->isEnabled()); // the checker runs as a job
         QVERIFY(!gui.prompter.log.isEmpty());
         QVERIFY(light->isSaved()); // the checker run saved the template first
     }

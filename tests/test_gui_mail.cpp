@@ -130,6 +130,7 @@ private slots:
             gui.session->settings().programPath, checker});
         gui.prompter.yesNoAnswers.enqueue(false);
         send->trigger();
+        QTRY_VERIFY(gui.main->isEnabled()); // the checker runs as a job
         QVERIFY2(gui.prompter.hasText(QStringLiteral("Trotzdem senden?")),
             qPrintable(gui.prompter.texts().join(u'\n')));
         QVERIFY(gui.prompter.hasText(QStringLiteral("Fehler in Zeile 3")));
@@ -140,6 +141,7 @@ private slots:
         bool asked = false;
         answerPassword(gui.main.get(), SmtpTestServer::password(), &asked);
         send->trigger();
+        QTRY_VERIFY(gui.main->isEnabled()); // the checker runs as a job
         QVERIFY(asked);
         QCOMPARE(server.messages().size(), 1);
         QVERIFY2(gui.main->statusBar()->currentMessage().startsWith(
@@ -151,6 +153,7 @@ private slots:
         gui.prompter.yesNoAnswers.enqueue(true);
         answerPassword(gui.main.get(), QStringLiteral("falsch"), &asked);
         send->trigger();
+        QTRY_VERIFY(gui.main->isEnabled()); // the checker runs as a job
         QCOMPARE(server.messages().size(), 1);
         QVERIFY2(gui.prompter.hasText(
                      QStringLiteral("Die Befehle wurden nicht gesendet. Server ") + server.url()),

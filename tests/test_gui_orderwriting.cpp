@@ -277,6 +277,7 @@ private slots:
         game.checkerPath = script;
         gui.session->setGame(game);
         QTest::mouseClick(gui.page()->checkButton(), Qt::LeftButton);
+        QTRY_VERIFY(gui.main->isEnabled()); // the checker runs as a job
         QVERIFY2(gui.prompter.log.isEmpty(), qPrintable(gui.prompter.texts().join(u'\n')));
 
         CheckerOutputWindow *window = gui.main->windows().checkerOutput;

@@ -108,6 +108,7 @@ private slots:
 
         // Choosing an entry imports that report again; it moves to the top.
         gui.find<QAction>(QStringLiteral("Zuletzt3"))->trigger();
+        gui.waitForImport();
         QCOMPARE(gui.main->recentReports()->files(),
             (QStringList {reports[3], reports[5], reports[4], reports[2], reports[1]}));
 

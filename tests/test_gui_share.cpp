@@ -46,6 +46,15 @@ AllianceSync::Result::Status pushFromAnotherMember(
         .status;
 }
 
+// The sync runs as a job: returns once it has ended and its outcome is shown.
+void waitForSync(AllianceSyncDialog *dialog)
+{
+    if (dialog->isSyncRunning()) {
+        QSignalSpy ended(dialog, &AllianceSyncDialog::syncEnded);
+        QVERIFY(ended.wait(60000));
+    }
+}
+
 struct Gui : GuiHarness
 {
     Gui() { main->startGame(1, QStringLiteral("Test"), QStringLiteral("Kalmora")); }
@@ -101,6 +110,7 @@ private slots:
             connect(bar, &QProgressBar::valueChanged, [&](int v) { percents.append(v); });
             dialog->serverEdit()->setText(server);
             QTest::mouseClick(Gui::in<QPushButton>(dialog, "AbgleichenButton"), Qt::LeftButton);
+            waitForSync(dialog);
             result = Gui::in<QPlainTextEdit>(dialog, "ErgebnisText")->toPlainText();
             QCOMPARE(Gui::in<QLabel>(dialog, "SchrittLabel")->text(),
                 QStringLiteral("Abgleich beendet"));
@@ -139,6 +149,7 @@ private slots:
             m_server.tcpConninfo(QStringLiteral("mitglieder"), QStringLiteral("mitglied")));
         auto *text = Gui::in<QPlainTextEdit>(&dialog, "ErgebnisText");
         dialog.AbgleichenClick();
+        waitForSync(&dialog);
         QVERIFY2(text->toPlainText().contains(QStringLiteral("verlangt ein Passwort")),
             qPrintable(text->toPlainText()));
         QVERIFY2(text->toPlainText().contains(QStringLiteral("nichts geändert")),
@@ -150,6 +161,7 @@ private slots:
 
         QTest::keyClicks(dialog.passwordEdit(), QStringLiteral("geheim"));
         dialog.AbgleichenClick();
+        waitForSync(&dialog);
         QVERIFY2(text->toPlainText().startsWith(QStringLiteral("Hochgeladen: 1 Zeile")),
             qPrintable(text->toPlainText()));
         const QByteArray stored = readBytes(gui.settingsFile());
@@ -183,6 +195,7 @@ private slots:
         dialog.show();
         dialog.serverEdit()->setText(server);
         dialog.AbgleichenClick();
+        waitForSync(&dialog);
         QVERIFY2(Gui::in<QPlainTextEdit>(&dialog, "ErgebnisText")
                      ->toPlainText()
                      .contains(QStringLiteral("Heruntergeladen: 2 Zeilen")),
@@ -213,6 +226,7 @@ private slots:
         dialog.show();
         dialog.serverEdit()->setText(server);
         QTest::mouseClick(Gui::in<QPushButton>(&dialog, "AbgleichenButton"), Qt::LeftButton);
+        waitForSync(&dialog);
         const QString text = Gui::in<QPlainTextEdit>(&dialog, "ErgebnisText")->toPlainText();
         const QStringList lines = text.split(u'\n');
         QVERIFY2(lines.size() >= 2, qPrintable(text));
@@ -231,6 +245,7 @@ private slots:
         Gui gui;
         AllianceSyncDialog dialog(*gui.session, gui.main.get());
         dialog.AbgleichenClick();
+        waitForSync(&dialog);
         QVERIFY(Gui::in<QPlainTextEdit>(&dialog, "ErgebnisText")
                     ->toPlainText()
                     .startsWith(QStringLiteral("Bitte den Allianzserver angeben")));

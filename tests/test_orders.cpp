@@ -172,6 +172,7 @@ private slots:
         gui.editor()->appendPlainText(QStringLiteral("    ARBEITE"));
         QTest::mouseClick(
             gui.main->findChild<QPushButton *>(QStringLiteral("Button6")), Qt::LeftButton);
+        QTRY_VERIFY(gui.main->isEnabled()); // the checker runs as a job
         QVERIFY2(gui.h.prompter.log.isEmpty(), qPrintable(gui.h.prompter.texts().join(u'\n')));
         QVERIFY(gui.green()); // saved before the run
         const QString expected
@@ -244,6 +245,7 @@ private slots:
         setCheckerPath(*gui.h.session, QString());
         QTest::mouseClick(
             gui.main->findChild<QPushButton *>(QStringLiteral("Button6")), Qt::LeftButton);
+        QTRY_VERIFY(gui.main->isEnabled()); // the checker runs as a job
         QCOMPARE(gui.h.prompter.log.size(), 1);
         QVERIFY(gui.h.prompter.log.first().text.contains(QStringLiteral("kein Pfad")));
         QVERIFY(!gui.main->windows().checkerOutput->isVisible());

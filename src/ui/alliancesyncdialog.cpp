@@ -1,13 +1,15 @@
 #include "alliancesyncdialog.h"
 
 #include "app/alliancesync.h"
+#include "app/job.h"
+#include "app/jobprogress.h"
 #include "app/session.h"
 #include "attempt.h"
 #include "base/errors.h"
+#include "db/database.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,48 +20,6 @@
 #include <QVBoxLayout>
 
 namespace tolvimar {
-
-namespace {
-
-// Shows the steps in the dialog; the event loop turns a few times a second so that
-// the bar moves, the user's input waits.
-class DialogProgress : public ShareProgress
-{
-public:
-    DialogProgress(QProgressBar *bar, QLabel *step)
-        : m_bar(bar)
-        , m_step(step)
-    {
-        m_sinceRepaint.start();
-    }
-    void setStep(const QString &text) override
-    {
-        m_step->setText(text);
-        repaint(true);
-    }
-    void setPercent(int percent) override
-    {
-        if (percent == m_bar->value())
-            return;
-        m_bar->setValue(percent);
-        repaint(percent == 100);
-    }
-
-private:
-    void repaint(bool force)
-    {
-        if (!force && m_sinceRepaint.elapsed() < 100)
-            return;
-        m_sinceRepaint.restart();
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
-
-    QProgressBar *m_bar;
-    QLabel *m_step;
-    QElapsedTimer m_sinceRepaint;
-};
-
-} // namespace
 
 AllianceSyncDialog::AllianceSyncDialog(Session &session, QWidget *parent)
     : QDialog(parent)
@@ -109,14 +69,25 @@ AllianceSyncDialog::AllianceSyncDialog(Session &session, QWidget *parent)
     m_start = new QPushButton(QStringLiteral("Abgleichen"), this);
     m_start->setObjectName(QStringLiteral("AbgleichenButton"));
     m_start->setDefault(true);
+    m_cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    m_cancel->setObjectName(QStringLiteral("AbbrechenButton"));
+    m_cancel->setEnabled(false);
     m_close = new QPushButton(QStringLiteral("Schließen"), this);
     m_close->setObjectName(QStringLiteral("SchliessenButton"));
     buttons->addStretch();
     buttons->addWidget(m_start);
+    buttons->addWidget(m_cancel);
     buttons->addWidget(m_close);
     layout->addLayout(buttons);
     connect(m_start, &QPushButton::clicked, this, &AllianceSyncDialog::AbgleichenClick);
     connect(m_close, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_cancel, &QPushButton::clicked, this, [this] {
+        if (!m_job)
+            return;
+        m_job->cancel();
+        m_cancel->setEnabled(false);
+        m_step->setText(QStringLiteral("Wird abgebrochen ..."));
+    });
 
     if (m_session.game().isOpen()) {
         ShareProgress quiet;
@@ -130,13 +101,15 @@ AllianceSyncDialog::AllianceSyncDialog(Session &session, QWidget *parent)
 
 void AllianceSyncDialog::reject()
 {
-    if (!m_running)
+    if (m_job)
+        m_cancel->click();
+    else
         QDialog::reject();
 }
 
 void AllianceSyncDialog::setRunning(bool running)
 {
-    m_running = running;
+    m_cancel->setEnabled(running);
     for (QWidget *w : {static_cast<QWidget *>(m_server), static_cast<QWidget *>(m_password),
              static_cast<QWidget *>(m_direction), static_cast<QWidget *>(m_start),
              static_cast<QWidget *>(m_close)})
@@ -160,31 +133,76 @@ void AllianceSyncDialog::AbgleichenClick()
     const auto direction = AllianceSync::Direction(m_direction->currentData().toInt());
     m_result->clear();
     m_progress->setValue(0);
-    DialogProgress progress(m_progress, m_step);
-    AllianceSync sync(m_session, progress);
+    m_step->clear();
+    m_job = new Job(this);
+    // What the worker needs, copied here: it reads nothing of the dialog.
+    struct Run
+    {
+        explicit Run(Session &session, Job &job)
+            : progress(job, session.workspaceLock())
+            , sync(session, progress)
+        {
+        }
+        JobShareProgress progress;
+        AllianceSync sync;
+        AllianceSync::Result result;
+    };
+    auto run = std::make_shared<Run>(m_session, *m_job);
+    const QString password = m_password->text();
+    const QString databasePath = m_session.database().path();
+    connect(m_job, &Job::progressed, this, &AllianceSyncDialog::showProgress);
+    connect(m_job, &Job::finished, this, [this, run, server] {
+        std::exchange(m_job, nullptr)->deleteLater();
+        setRunning(false);
+        // The maps are drawn on this thread; the job's progress has ended.
+        ShareProgress quiet;
+        const AllianceSync::Result result
+            = AllianceSync(m_session, quiet).takeOver(std::move(run->result));
+        QString text = result.message;
+        if (result.status != AllianceSync::Result::Failed) {
+            m_step->setText(QStringLiteral("Abgleich beendet"));
+            attempt([&] { run->sync.rememberServer(server); },
+                [&](const QString &message) {
+                    text += QStringLiteral("\nDer Server wurde nicht gemerkt: ") + message;
+                });
+        } else {
+            m_step->setText(QStringLiteral("Abgleich fehlgeschlagen"));
+            m_progress->setValue(0);
+        }
+        for (const QString &notice : result.notices)
+            text += QStringLiteral("\nHinweis des Allianzservers: ") + notice;
+        m_result->setPlainText(text);
+        if (result.pulled && result.down.total() > 0)
+            emit mapChanged();
+        if (result.needsPassword) {
+            m_password->setFocus();
+            m_password->selectAll();
+        }
+        emit syncEnded();
+    });
     setRunning(true);
-    const AllianceSync::Result result = sync.run(direction, server, m_password->text());
-    setRunning(false);
-    QString text = result.message;
-    if (result.status != AllianceSync::Result::Failed) {
-        m_step->setText(QStringLiteral("Abgleich beendet"));
-        attempt([&] { sync.rememberServer(server); },
-            [&](const QString &message) {
-                text += QStringLiteral("\nDer Server wurde nicht gemerkt: ") + message;
-            });
-    } else {
-        m_step->setText(QStringLiteral("Abgleich fehlgeschlagen"));
-        m_progress->setValue(0);
-    }
-    for (const QString &notice : result.notices)
-        text += QStringLiteral("\nHinweis des Allianzservers: ") + notice;
-    m_result->setPlainText(text);
-    if (result.pulled && result.down.total() > 0)
-        emit mapChanged();
-    if (result.needsPassword) {
-        m_password->setFocus();
-        m_password->selectAll();
-    }
+    m_job->start([run, direction, server, password, databasePath](JobControl &) {
+        try {
+            // A connection of this thread: the session's belongs to the window's.
+            Database db(databasePath);
+            run->result = run->sync.exchange(db, direction, server, password);
+        } catch (const UserError &e) {
+            run->result.status = AllianceSync::Result::Failed;
+            run->result.message
+                = e.message() + QStringLiteral("\nIn der eigenen Datenbank wurde nichts geändert.");
+        }
+    });
+}
+
+void AllianceSyncDialog::showProgress()
+{
+    if (!m_job)
+        return;
+    const JobControl::Progress progress = m_job->progress();
+    if (!m_cancel->isEnabled() && m_job->isCancelled())
+        return; // "Wird abgebrochen ..." stays
+    m_step->setText(progress.step);
+    m_progress->setValue(progress.percent);
 }
 
 } // namespace tolvimar

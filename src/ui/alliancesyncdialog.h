@@ -11,6 +11,7 @@ class QPushButton;
 
 namespace tolvimar {
 
+class Job;
 class Session;
 
 // "Mit Allianz abgleichen": the alliance server (remembered for the slot, without its
@@ -23,23 +24,28 @@ public:
     AllianceSyncDialog(Session &session, QWidget *parent);
 
     QLineEdit *serverEdit() const { return m_server; }
-    // Closing waits while a sync runs.
+    // While a sync runs, closing asks it to stop ("Abbrechen").
     void reject() override;
+    bool isSyncRunning() const { return m_job != nullptr; }
     QLineEdit *passwordEdit() const { return m_password; }
 
 public slots:
-    // "Abgleichen": runs the chosen direction and shows the outcome.
+    // "Abgleichen": starts the chosen direction on a worker thread (its own database
+    // connection); the dialog shows the progress and, at the end, the outcome.
     void AbgleichenClick();
 
 signals:
     // A pull changed the game's map; the level list may have grown.
     void mapChanged();
+    // A sync started by AbgleichenClick has ended and its outcome is shown.
+    void syncEnded();
 
 private:
     void setRunning(bool running);
+    void showProgress();
 
     Session &m_session;
-    bool m_running = false;
+    Job *m_job = nullptr; // while a sync runs
     QLineEdit *m_server;
     QLineEdit *m_password;
     QComboBox *m_direction;
@@ -47,6 +53,7 @@ private:
     QLabel *m_step;
     QPlainTextEdit *m_result;
     QPushButton *m_start;
+    QPushButton *m_cancel;
     QPushButton *m_close;
 };
 

@@ -2,6 +2,7 @@
 
 #include "aboutbox.h"
 #include "alliancesyncdialog.h"
+#include "app/importjob.h"
 #include "app/importundo.h"
 #include "app/mapoperations.h"
 #include "app/reportimporter.h"
@@ -169,25 +170,27 @@ void MainWindow::buildMenus()
     };
 
     open("Datei1", "&Datei");
-    add("Neu1", "&CR einlesen", &W::Neu1Click, Qt::CTRL | Qt::Key_O);
+    m_slotWriteActions << add("Neu1", "&CR einlesen", &W::Neu1Click, Qt::CTRL | Qt::Key_O);
     m_recentReports = new RecentReports(menu, this);
     connect(m_recentReports, &RecentReports::importRequested, this, &MainWindow::importReport);
     m_undoImportAction = add(
         "ImportRueckgaengig1", "Letzten Import &rückgängig machen", &W::ImportRueckgaengig1Click);
     connect(menu, &QMenu::aboutToShow, this,
         [this] { m_undoImportAction->setEnabled(ImportUndo(m_session).available() > 0); });
-    add("Speichern1", "Zugvorlage &Speichern", &W::Speichern1Click, Qt::CTRL | Qt::Key_S);
-    add("ZugVorlageSpeichern1", "&Zugvorlage Speichern unter...", &W::ZugVorlageSpeichern1Click,
-        Qt::CTRL | Qt::SHIFT | Qt::Key_S);
-    add("Befehlesenden1", "Befehle sen&den", &W::Befehlesenden1Click);
+    m_slotWriteActions << add(
+        "Speichern1", "Zugvorlage &Speichern", &W::Speichern1Click, Qt::CTRL | Qt::Key_S);
+    m_slotWriteActions << add("ZugVorlageSpeichern1", "&Zugvorlage Speichern unter...",
+        &W::ZugVorlageSpeichern1Click, Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+    m_slotWriteActions << add("Befehlesenden1", "Befehle sen&den", &W::Befehlesenden1Click);
     add("Suchen1", "In der Zugvorlage s&uchen...", &W::Suchen1Click, Qt::CTRL | Qt::Key_F);
-    add("Ersetzen1", "In der Zugvorlage &ersetzen...", &W::Ersetzen1Click, Qt::CTRL | Qt::Key_H);
+    m_slotWriteActions << add(
+        "Ersetzen1", "In der Zugvorlage &ersetzen...", &W::Ersetzen1Click, Qt::CTRL | Qt::Key_H);
     add("NaechsteEinheit1", "&Nächste Einheit prüfen", &W::NaechsteEinheit1Click, Qt::Key_F8);
     add("VorigeEinheit1", "&Vorige Einheit prüfen", &W::VorigeEinheit1Click,
         Qt::SHIFT | Qt::Key_F8);
     menu->addSeparator();
-    add("SpielWechseln1", "Spiel &wechseln...", &W::SpielWechseln1Click);
-    add("Optionen1", "&Optionen", &W::Optionen1Click);
+    m_slotWriteActions << add("SpielWechseln1", "Spiel &wechseln...", &W::SpielWechseln1Click);
+    m_slotWriteActions << add("Optionen1", "&Optionen", &W::Optionen1Click);
     menu->addSeparator();
     add("Beenden1", "&Beenden", &W::Beenden1Click, Qt::CTRL | Qt::Key_Q);
 
@@ -198,18 +201,21 @@ void MainWindow::buildMenus()
     m_mapPanel->addZoomMenu(menu);
     connect(add("Suchen2", "Einheit oder Region &suchen", nullptr, Qt::CTRL | Qt::Key_K),
         &QAction::triggered, m_toolBar, &MapToolBar::focusSearch);
-    add("Regioneingeben1", "&Region manuell eingeben", &W::Regioneingeben1Click);
+    m_slotWriteActions << add(
+        "Regioneingeben1", "&Region manuell eingeben", &W::Regioneingeben1Click);
     add("K1", "&Koordinaten Umrechnen (Ursprung)", nullptr)->setEnabled(false);
     menu->addSeparator();
-    add("Kartendatenimportieren1", "Kartendaten &importieren", &W::Kartendatenimportieren1Click);
+    m_slotWriteActions << add(
+        "Kartendatenimportieren1", "Kartendaten &importieren", &W::Kartendatenimportieren1Click);
     add("Kartendatenexportieren1", "Gesamtkarte &exportieren", &W::Kartendatenexportieren1Click);
     add("Kartenbereichexportieren1", "Kartenbereich e&xportieren",
         &W::Kartenbereichexportieren1Click);
     menu->addSeparator();
-    add("MitAllianzabgleichen1", "Mit &Allianz abgleichen", &W::MitAllianzabgleichen1Click);
+    m_slotWriteActions << add(
+        "MitAllianzabgleichen1", "Mit &Allianz abgleichen", &W::MitAllianzabgleichen1Click);
 
     open("Tools1", "&Tools");
-    add("ZugChecker1", "&Zug Checker", &W::ZugChecker1Click);
+    m_slotWriteActions << add("ZugChecker1", "&Zug Checker", &W::ZugChecker1Click);
     add("Befehlsdurchsicht1", "&Befehle durchsehen (Hinweise)", &W::Befehlsdurchsicht1Click);
     add("Taschenrechner1", "&Taschenrechner", &W::Taschenrechner1Click);
 
@@ -285,19 +291,39 @@ void MainWindow::Neu1Click()
 
 void MainWindow::importReport(const QString &path)
 {
+    if (refusedWhileImporting())
+        return;
+    auto *job = new ImportJob(m_session, this);
+    job->importer().setGameSwitchOffered(m_windows.selection != nullptr);
+    const QString file = path.isEmpty() ? job->importer().chooseFile() : path;
+    if (file.isEmpty()) {
+        delete job;
+        return;
+    }
     // The autosave waits: the template is being replaced.
     m_autosaveTimer->stop();
-    UiImportProgress progress(this, m_windows.progress);
-    ReportImporter importer(m_session, progress);
-    importer.setGameSwitchOffered(m_windows.selection != nullptr);
-    const ReportImporter::Result result
-        = path.isEmpty() ? importer.chooseAndImport() : importer.importFile(path);
+    m_importJob = job;
+    setGameWritesEnabled(false);
+    connect(job, &Job::finished, this, &MainWindow::importFinished);
+    if (job->start(file))
+        new JobProgressView(job, m_windows.progress);
+    else
+        importFinished();
+}
+
+void MainWindow::importFinished()
+{
+    ImportJob *job = std::exchange(m_importJob, nullptr);
+    const ReportImporter::Result result = job->end();
+    job->deleteLater();
+    setGameWritesEnabled(true);
     m_autosaveTimer->start();
     if (result.switchGameWanted) {
         // The report of the other game type is read once a game is chosen.
         SpielWechseln1Click();
         if (!isEnabled())
             m_pendingReport = result.path;
+        emit importEnded();
         return;
     }
     if (result.status == ReportImporter::Result::Imported
@@ -307,11 +333,39 @@ void MainWindow::importReport(const QString &path)
         attempt(m_prompter, QStringLiteral("Karte"),
             [&] { MapOperations(m_session).showImportedGame(); });
         statusBar()->showMessage(result.closingLines().join(QStringLiteral(". ")));
+    } else if (result.status == ReportImporter::Result::Cancelled && !result.message.isEmpty()) {
+        statusBar()->showMessage(result.message);
     }
+    emit importEnded();
+}
+
+bool MainWindow::refusedWhileImporting()
+{
+    if (!m_importJob)
+        return false;
+    m_prompter.message(Prompter::Kind::Information, QStringLiteral("Information"),
+        QStringLiteral("Ein CR wird gerade eingelesen. Bitte warten, bis das Einlesen beendet "
+                       "ist, oder es abbrechen."));
+    return true;
+}
+
+void MainWindow::setGameWritesEnabled(bool enabled)
+{
+    // The map and the search stay: they only read. The pages hold what the import
+    // replaces, and their edits would be written into the turn being read.
+    for (QAction *action : m_slotWriteActions)
+        action->setEnabled(enabled);
+    m_undoImportAction->setEnabled(enabled);
+    m_refreshWorldMapAction->setEnabled(enabled);
+    m_recentReports->menu()->setEnabled(enabled);
+    m_detailPages->setEnabled(enabled);
+    m_reportPages->setEnabled(enabled);
 }
 
 void MainWindow::ImportRueckgaengig1Click()
 {
+    if (refusedWhileImporting())
+        return;
     if (!m_prompter.askYesNo(Prompter::Kind::Confirmation, QStringLiteral("Import rückgängig"),
             QStringLiteral("Den letzten Import von Spiel %1 rückgängig machen? Datenbank, "
                            "Statusdaten, Zugvorlage und Einstellungen des Spiels werden auf den "
@@ -445,6 +499,8 @@ void MainWindow::Befehlesenden1Click()
 
 void MainWindow::MitAllianzabgleichen1Click()
 {
+    if (refusedWhileImporting())
+        return;
     AllianceSyncDialog dialog(m_session, this);
     connect(&dialog, &AllianceSyncDialog::mapChanged, m_mapPanel, &MapPanel::refreshLevels);
     dialog.exec();
@@ -452,6 +508,10 @@ void MainWindow::MitAllianzabgleichen1Click()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (refusedWhileImporting()) {
+        event->ignore();
+        return;
+    }
     m_detailPages->regionInfo()->commitEdits();
     if (!m_orderWriting->settleBeforeLeaving()) {
         event->ignore();

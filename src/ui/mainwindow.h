@@ -12,6 +12,7 @@ namespace tolvimar {
 class AboutBox;
 class CheckerOutputWindow;
 class DetailPages;
+class ImportJob;
 class MapPanel;
 class MapToolBar;
 class Workbench;
@@ -57,6 +58,8 @@ public:
     RecentReports *recentReports() const { return m_recentReports; }
     // Shows the page "Zugvorlage" with the template in the editor.
     QPlainTextEdit *showTemplatePage();
+    // An import runs on its worker thread; importEnded() follows.
+    bool isImportRunning() const { return m_importJob != nullptr; }
 
 public slots:
     void startGame(int game, const QString &name, const QString &typeText);
@@ -69,6 +72,8 @@ public slots:
     void Neu1Click();
     void ImportRueckgaengig1Click();
     // Imports a report (asks for it when path is empty); an imported one becomes recent.
+    // The questions are asked at once, the import itself runs as a job: the window
+    // stays usable for what does not write the game, importEnded() tells its end.
     void importReport(const QString &path);
     void Speichern1Click();
     void ZugVorlageSpeichern1Click();
@@ -102,6 +107,8 @@ public slots:
 signals:
     // getSekKoo (or a map click, a jump) has shown a region.
     void regionShown();
+    // An import started by importReport has ended, whatever its outcome.
+    void importEnded();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -113,6 +120,11 @@ private:
     void connectPages();
     void showNotice(const QString &text);
     void showCaption(const QString &caption);
+    void importFinished();
+    // While an import runs, what writes the game waits: says so and returns true.
+    bool refusedWhileImporting();
+    // The menu entries and pages that write the game, off while an import runs.
+    void setGameWritesEnabled(bool enabled);
 
     Session &m_session;
     Prompter &m_prompter;
@@ -128,6 +140,8 @@ private:
     QAction *m_refreshWorldMapAction = nullptr;
     // "ImportRueckgaengig1": offered while the game has an import to take back.
     QAction *m_undoImportAction = nullptr;
+    // The entries that write into the slot: off while an import job runs.
+    QList<QAction *> m_slotWriteActions;
     RecentReports *m_recentReports = nullptr;
     Workbench *m_workbench = nullptr;
     MapToolBar *m_toolBar = nullptr;
@@ -136,6 +150,7 @@ private:
     QuickReference *m_quickReference = nullptr;
     // A report of the other game type, read once "Spiel wechseln" has opened a game.
     QString m_pendingReport;
+    ImportJob *m_importJob = nullptr; // while an import runs
 };
 
 } // namespace tolvimar

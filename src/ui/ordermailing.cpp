@@ -1,5 +1,6 @@
 #include "ordermailing.h"
 
+#include "app/job.h"
 #include "app/session.h"
 #include "base/errors.h"
 #include "base/prompter.h"
@@ -10,6 +11,7 @@
 
 #include <QInputDialog>
 #include <QLineEdit>
+#include <memory>
 
 namespace tolvimar {
 
@@ -37,25 +39,30 @@ OrderMailing::OrderMailing(Session &session, QWidget *window)
 {
 }
 
-bool OrderMailing::password(const MailSettings &settings, QString *password, bool *asked)
+void OrderMailing::withPassword(
+    const MailSettings &settings, std::function<void(const QString &, bool)> go)
 {
-    *asked = false;
-    if (settings.user.isEmpty())
-        return true;
-    *password = PasswordStore::read(PasswordStore::key(settings.serverUrl, settings.user));
-    if (!password->isEmpty())
-        return true;
-    QInputDialog dialog(m_window);
-    dialog.setObjectName(QStringLiteral("MailPasswort"));
-    dialog.setWindowTitle(kTitle);
-    dialog.setLabelText(QStringLiteral("Passwort für %1 auf %2:")
-                            .arg(settings.user, SmtpSender::shownServer(settings.serverUrl)));
-    dialog.setTextEchoMode(QLineEdit::Password);
-    if (dialog.exec() != QDialog::Accepted || dialog.textValue().isEmpty())
-        return false;
-    *password = dialog.textValue();
-    *asked = true;
-    return true;
+    if (settings.user.isEmpty()) {
+        go(QString(), false);
+        return;
+    }
+    PasswordStore::read(PasswordStore::key(settings.serverUrl, settings.user), this,
+        [this, settings, go](const QString &stored) {
+            if (!stored.isEmpty()) {
+                go(stored, false);
+                return;
+            }
+            QInputDialog dialog(m_window);
+            dialog.setObjectName(QStringLiteral("MailPasswort"));
+            dialog.setWindowTitle(kTitle);
+            dialog.setLabelText(
+                QStringLiteral("Passwort für %1 auf %2:")
+                    .arg(settings.user, SmtpSender::shownServer(settings.serverUrl)));
+            dialog.setTextEchoMode(QLineEdit::Password);
+            if (dialog.exec() != QDialog::Accepted || dialog.textValue().isEmpty())
+                return;
+            go(dialog.textValue(), true);
+        });
 }
 
 void OrderMailing::sendOrders()
@@ -82,15 +89,42 @@ void OrderMailing::sendOrders()
         return;
     }
 
+    // The checker runs as a job on the file as saved: the window keeps painting, but
+    // takes no input until it has ended.
+    const int gameNumber = game.number;
+    auto afterCheck = [this, settings, gameNumber](const OrderSending::Check &check) {
+        if (m_session.game().number != gameNumber)
+            return;
+        continueAfterCheck(settings, check);
+    };
     OrderFile orderFile = m_session.orderFile();
-    OrderSending sending(game, orderFile);
-    OrderSending::Check check;
-    m_window->setEnabled(false);
-    {
-        BusyScope busy(prompter);
-        check = sending.check();
+    if (!OrderSending::hasChecker(game)) {
+        afterCheck(OrderSending(game, orderFile).check());
+        return;
     }
-    m_window->setEnabled(true);
+    const OrderChecker::Result saved = OrderChecker::saveOrderFile(orderFile);
+    if (saved.status != OrderChecker::Result::Ran) {
+        afterCheck(OrderSending::checkOf(saved));
+        return;
+    }
+    m_window->setEnabled(false);
+    prompter.setBusy(true);
+    auto *job = new Job(this);
+    auto check = std::make_shared<OrderSending::Check>();
+    connect(job, &Job::finished, this, [this, job, check, afterCheck] {
+        job->deleteLater();
+        m_session.prompter().setBusy(false);
+        m_window->setEnabled(true);
+        afterCheck(*check);
+    });
+    job->start([game = ActiveGame(game), path = orderFile.path(), lock = orderFile.lock(), check](
+                   JobControl &) { *check = OrderSending::checkSaved(game, path, lock); });
+}
+
+void OrderMailing::continueAfterCheck(
+    const MailSettings &settings, const OrderSending::Check &check)
+{
+    Prompter &prompter = m_session.prompter();
     if (check.status == OrderSending::Check::NotRun) {
         emit statusText(check.message);
     } else if (check.status == OrderSending::Check::Failed) {
@@ -100,10 +134,19 @@ void OrderMailing::sendOrders()
             return;
     }
 
-    QString password;
-    bool asked = false;
-    if (!this->password(settings, &password, &asked))
-        return;
+    // The keyring answers later; the game may have changed meanwhile.
+    const int gameNumber = m_session.game().number;
+    withPassword(settings, [this, settings, gameNumber](const QString &password, bool asked) {
+        if (m_session.game().number == gameNumber)
+            send(settings, password, asked);
+    });
+}
+
+void OrderMailing::send(const MailSettings &settings, const QString &password, bool asked)
+{
+    Prompter &prompter = m_session.prompter();
+    OrderFile orderFile = m_session.orderFile();
+    OrderSending sending(m_session.game(), orderFile);
     OrderSending::Result result;
     m_window->setEnabled(false);
     {

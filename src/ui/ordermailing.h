@@ -1,6 +1,9 @@
 #pragma once
 
+#include "mail/ordersending.h"
+
 #include <QObject>
+#include <functional>
 
 class QWidget;
 
@@ -24,8 +27,12 @@ signals:
     void statusText(const QString &text);
 
 private:
-    // The password of the login; empty and false when the player cancels.
-    bool password(const MailSettings &settings, QString *password, bool *asked);
+    // Calls go with the password of the login (from the keyring, or typed: asked) once
+    // it is known; not at all when the player cancels the question.
+    void withPassword(const MailSettings &settings, std::function<void(const QString &, bool)> go);
+    void send(const MailSettings &settings, const QString &password, bool asked);
+    // The question "Trotzdem senden?" after a failed check, then the password.
+    void continueAfterCheck(const MailSettings &settings, const OrderSending::Check &check);
 
     Session &m_session;
     QWidget *m_window;

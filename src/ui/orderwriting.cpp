@@ -1,5 +1,6 @@
 #include "orderwriting.h"
 
+#include "app/job.h"
 #include "app/session.h"
 #include "attempt.h"
 #include "base/position.h"
@@ -16,6 +17,7 @@
 
 #include <QPlainTextEdit>
 #include <QTextDocument>
+#include <memory>
 
 namespace tolvimar {
 
@@ -142,15 +144,32 @@ void OrderWriting::templateEdited()
 
 void OrderWriting::runChecker()
 {
-    // The window keeps painting while the checker runs, but takes no input.
-    m_window->setEnabled(false);
-    OrderChecker::Result result;
-    {
-        BusyScope busy(m_session.prompter());
-        OrderFile orderFile = m_session.orderFile();
-        result = OrderChecker(m_session.game()).run(orderFile);
+    OrderFile orderFile = m_session.orderFile();
+    const OrderChecker::Result saved = OrderChecker::saveOrderFile(orderFile);
+    if (saved.status != OrderChecker::Result::Ran) {
+        m_session.prompter().message(
+            Prompter::Kind::Error, QStringLiteral("Zug Checker"), saved.message);
+        return;
     }
-    m_window->setEnabled(true);
+    // The checker runs as a job: the window keeps painting, but takes no input until
+    // it has ended.
+    m_window->setEnabled(false);
+    m_session.prompter().setBusy(true);
+    auto *job = new Job(this);
+    auto result = std::make_shared<OrderChecker::Result>();
+    connect(job, &Job::finished, this, [this, job, result] {
+        job->deleteLater();
+        m_session.prompter().setBusy(false);
+        m_window->setEnabled(true);
+        showCheckerResult(*result);
+    });
+    job->start(
+        [checker = OrderChecker(m_session.game()), path = orderFile.path(), lock = orderFile.lock(),
+            result](JobControl &) { *result = checker.runOnSavedFile(path, lock); });
+}
+
+void OrderWriting::showCheckerResult(const OrderChecker::Result &result)
+{
     if (result.status != OrderChecker::Result::Ran) {
         m_session.prompter().message(
             Prompter::Kind::Error, QStringLiteral("Zug Checker"), result.message);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "orders/checker.h"
 #include "orders/orderproblems.h"
 
 #include <QObject>
@@ -28,7 +29,8 @@ public:
 
     void setWindows(OrderEditorWindow *orderEditor, CheckerOutputWindow *checkerOutput);
 
-    // Runs the checker on the saved template and lists its problems with the hints.
+    // Saves the template and starts the checker on it as a job (the window disabled,
+    // but painting, meanwhile); at its end its problems are listed with the hints.
     void runChecker();
     // The program's hints without a checker.
     void reviewOrders();
@@ -57,6 +59,7 @@ signals:
     void notice(const QString &text);
 
 private:
+    void showCheckerResult(const OrderChecker::Result &result);
     // Lists the problems and marks their units in the unit list.
     void showProblems(const QList<OrderProblem> &problems, const QString &output);
     // Shows the unit's region and selects the unit in the unit list.

@@ -1,7 +1,8 @@
 #include "passwordstore.h"
 
-#include <QEventLoop>
+#include <QPointer>
 #include <QTimer>
+#include <memory>
 #include <qt6keychain/keychain.h>
 
 namespace tolvimar {
@@ -10,24 +11,7 @@ namespace {
 
 bool g_enabled = false;
 const QString kService = QStringLiteral("Tolvimar Mail");
-
-// Runs a keyring job to its end; a keyring that does not answer in time counts as none.
-bool finish(QKeychain::Job &job)
-{
-    job.setAutoDelete(false);
-    QEventLoop loop;
-    QTimer limit;
-    limit.setSingleShot(true);
-    QObject::connect(&job, &QKeychain::Job::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
-    bool done = false;
-    QObject::connect(&job, &QKeychain::Job::finished, &loop, [&done] { done = true; });
-    job.start();
-    limit.start(10000);
-    if (!done)
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    return done && job.error() == QKeychain::NoError;
-}
+constexpr int kAnswerMs = 10000;
 
 } // namespace
 
@@ -46,32 +30,51 @@ QString PasswordStore::key(const QString &serverUrl, const QString &user)
     return user + u'@' + serverUrl.trimmed();
 }
 
-QString PasswordStore::read(const QString &key)
+void PasswordStore::read(
+    const QString &key, QObject *context, std::function<void(const QString &)> done)
 {
-    if (!g_enabled)
-        return QString();
-    QKeychain::ReadPasswordJob job(kService);
-    job.setKey(key);
-    return finish(job) ? job.textData() : QString();
+    if (!g_enabled) {
+        done(QString());
+        return;
+    }
+    // Whichever comes first, the keyring's answer or the time limit, is the answer.
+    auto answered = std::make_shared<bool>(false);
+    auto answer = [answered, done, guard = QPointer<QObject>(context)](const QString &password) {
+        if (*answered || !guard)
+            return;
+        *answered = true;
+        done(password);
+    };
+    auto *job = new QKeychain::ReadPasswordJob(kService);
+    job->setAutoDelete(true);
+    job->setKey(key);
+    QObject::connect(job, &QKeychain::Job::finished, context, [answer](QKeychain::Job *finished) {
+        const auto *read = static_cast<QKeychain::ReadPasswordJob *>(finished);
+        answer(read->error() == QKeychain::NoError ? read->textData() : QString());
+    });
+    QTimer::singleShot(kAnswerMs, context, [answer] { answer(QString()); });
+    job->start();
 }
 
-bool PasswordStore::write(const QString &key, const QString &password)
+void PasswordStore::write(const QString &key, const QString &password)
 {
     if (!g_enabled)
-        return false;
-    QKeychain::WritePasswordJob job(kService);
-    job.setKey(key);
-    job.setTextData(password);
-    return finish(job);
+        return;
+    auto *job = new QKeychain::WritePasswordJob(kService);
+    job->setAutoDelete(true);
+    job->setKey(key);
+    job->setTextData(password);
+    job->start();
 }
 
 void PasswordStore::remove(const QString &key)
 {
     if (!g_enabled)
         return;
-    QKeychain::DeletePasswordJob job(kService);
-    job.setKey(key);
-    finish(job);
+    auto *job = new QKeychain::DeletePasswordJob(kService);
+    job->setAutoDelete(true);
+    job->setKey(key);
+    job->start();
 }
 
 } // namespace tolvimar

@@ -5,6 +5,7 @@
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
 
 namespace tolvimar {
 
@@ -25,7 +26,29 @@ ProgressWindow::ProgressWindow(QWidget *parent)
     form->addRow(QStringLiteral("Zeile :"), m_line);
     form->addRow(QStringLiteral("Einheit :"), m_unit);
     form->addRow(m_gauge);
+    m_cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    m_cancel->setObjectName(QStringLiteral("AbbrechenButton"));
+    form->addRow(m_cancel);
+    connect(m_cancel, &QPushButton::clicked, this, [this] {
+        // Asked once; the window closes when the work has stopped.
+        m_cancel->setEnabled(false);
+        m_step->setText(QStringLiteral("Wird abgebrochen ..."));
+        emit cancelRequested();
+    });
     setFixedSize(sizeHint());
+    m_cancel->hide();
+}
+
+void ProgressWindow::setCancellable(bool cancellable)
+{
+    m_cancel->setVisible(cancellable);
+    m_cancel->setEnabled(cancellable);
+}
+
+void ProgressWindow::reject()
+{
+    if (m_cancel->isVisible() && m_cancel->isEnabled())
+        m_cancel->click();
 }
 
 void ProgressWindow::setStep(const QString &text)

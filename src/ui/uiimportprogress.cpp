@@ -1,10 +1,7 @@
 #include "uiimportprogress.h"
 
-#include "aboutbox.h"
-#include "checkeroutputwindow.h"
-#include "ordereditorwindow.h"
+#include "app/job.h"
 #include "progresswindow.h"
-#include "regionentrydialog.h"
 
 #include <QApplication>
 
@@ -21,48 +18,35 @@ void UiImportProgress::begin()
     m_mainWindow->setEnabled(false);
     if (m_window) {
         m_window->reset();
+        m_window->setCancellable(false);
         m_window->setEnabled(true);
         m_window->show();
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_sinceRepaint.start();
-    repaintSometimes(true);
 }
 
 void UiImportProgress::setStep(const QString &text)
 {
     if (m_window)
         m_window->setStep(text);
-    repaintSometimes();
 }
 
 void UiImportProgress::setLine(int line)
 {
-    m_line = line;
+    if (m_window)
+        m_window->setLine(QString::number(line));
 }
 
 void UiImportProgress::setUnitName(const QString &name)
 {
-    m_unitName = name;
+    if (m_window)
+        m_window->setUnitName(name);
 }
 
 void UiImportProgress::setPercent(int percent)
 {
-    m_percent = percent;
-    repaintSometimes();
-}
-
-void UiImportProgress::repaintSometimes(bool force)
-{
-    if (!m_window || (!force && m_sinceRepaint.elapsed() < 100))
-        return;
-    m_sinceRepaint.restart();
-    m_window->setLine(QString::number(m_line));
-    m_window->setUnitName(m_unitName);
-    m_window->setPercent(m_percent);
-    // A turn of the event loop lets the window appear, paint and follow the window
-    // manager; the user's input waits, and the main window is disabled meanwhile.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (m_window)
+        m_window->setPercent(percent);
 }
 
 void UiImportProgress::end()
@@ -71,6 +55,34 @@ void UiImportProgress::end()
     if (m_window)
         m_window->hide();
     m_mainWindow->setEnabled(true);
+}
+
+JobProgressView::JobProgressView(Job *job, ProgressWindow *window)
+    : QObject(job)
+    , m_job(job)
+    , m_window(window)
+{
+    if (!m_window)
+        return;
+    m_window->reset();
+    m_window->setCancellable(true);
+    m_window->setEnabled(true);
+    m_window->show();
+    connect(job, &Job::progressed, this, &JobProgressView::show);
+    connect(m_window, &ProgressWindow::cancelRequested, job, &Job::cancel);
+    connect(job, &Job::finished, this, [this] {
+        m_window->setCancellable(false);
+        m_window->hide();
+    });
+}
+
+void JobProgressView::show()
+{
+    const JobControl::Progress progress = m_job->progress();
+    m_window->setStep(progress.step);
+    m_window->setLine(QString::number(progress.line));
+    m_window->setUnitName(progress.unitName);
+    m_window->setPercent(progress.percent);
 }
 
 } // namespace tolvimar

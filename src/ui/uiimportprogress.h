@@ -2,16 +2,18 @@
 
 #include "report/importprogress.h"
 
-#include <QElapsedTimer>
+#include <QObject>
 
 class QWidget;
 
 namespace tolvimar {
 
+class Job;
 class ProgressWindow;
 
-// Shows an import in the progress window while the main window is disabled;
-// repaints a few times a second so that large reports are not slowed down.
+// Shows a short import that runs on the window's thread (the map data) in the progress
+// window while the main window is disabled; the window is painted when the import has
+// ended, as nothing turns the event loop meanwhile.
 class UiImportProgress : public ImportProgress
 {
 public:
@@ -24,14 +26,24 @@ public:
     void end() override;
 
 private:
-    void repaintSometimes(bool force = false);
-
     QWidget *m_mainWindow;
     ProgressWindow *m_window;
-    QElapsedTimer m_sinceRepaint;
-    int m_line = 0;
-    QString m_unitName;
-    int m_percent = 0;
+};
+
+// Shows a job's progress in the progress window while it runs: the window is updated
+// when the job reports (queued), its button "Abbrechen" asks the job to stop, and it
+// hides when the job has finished. The main window stays usable.
+class JobProgressView : public QObject
+{
+    Q_OBJECT
+public:
+    JobProgressView(Job *job, ProgressWindow *window);
+
+private:
+    void show();
+
+    Job *m_job;
+    ProgressWindow *m_window;
 };
 
 } // namespace tolvimar

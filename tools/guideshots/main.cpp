@@ -358,6 +358,9 @@ int main(int argc, char *argv[])
         alliance.move(main->geometry().center() - alliance.rect().center());
         settle();
         alliance.AbgleichenClick();
+        // The sync runs on a worker thread; its outcome is shown on this one.
+        while (alliance.isSyncRunning())
+            settle(100);
         shoot(QStringLiteral("14-allianz"));
     }
 

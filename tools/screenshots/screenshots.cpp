@@ -52,6 +52,9 @@ int main(int argc, char *argv[])
 
     prompter.fileNames.enqueue(report);
     main->findChild<QAction *>(QStringLiteral("Neu1"))->trigger();
+    // The import runs on a worker thread; its end is taken over on this one.
+    while (main->isImportRunning())
+        QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
     QApplication::processEvents();
     auto *tabs = main->findChild<QTabWidget *>(QStringLiteral("PageControl1"));
     const QStringList wanted = {QStringLiteral("Status"), QStringLiteral("Einkommen"),

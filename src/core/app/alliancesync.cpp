@@ -22,6 +22,7 @@ const QString kServerSetting = QStringLiteral("Allianzserver");
 AllianceSync::AllianceSync(Session &session, ShareProgress &progress)
     : m_session(session)
     , m_progress(progress)
+    , m_game(session.game())
 {
 }
 
@@ -72,9 +73,15 @@ AllianceSync::Result AllianceSync::failed(Result result, const QString &reason)
 AllianceSync::Result AllianceSync::run(Direction direction, const QString &conninfo,
     const QString &password, const PgConnection::Options &options)
 {
+    return takeOver(exchange(m_session.database(), direction, conninfo, password, options));
+}
+
+AllianceSync::Result AllianceSync::exchange(Database &db, Direction direction,
+    const QString &conninfo, const QString &password, const PgConnection::Options &options)
+{
     Result result;
-    const ActiveGame &game = m_session.game();
-    MapSharing sharing(m_session.database(), game.number, m_progress);
+    const ActiveGame &game = m_game;
+    MapSharing sharing(db, game.number, m_progress);
     // The server's notices go with the result, whatever the outcome.
     PgNotices notices;
     auto withNotices = [&notices](Result r) {
@@ -113,7 +120,7 @@ AllianceSync::Result AllianceSync::run(Direction direction, const QString &conni
     } catch (const SqliteError &e) {
         return withNotices(failed(result,
             QStringLiteral("Die Datenbank %1 meldet einen Fehler: %2")
-                .arg(QDir::toNativeSeparators(m_session.database().path()), e.message())));
+                .arg(QDir::toNativeSeparators(db.path()), e.message())));
     } catch (const std::bad_alloc &) {
         return withNotices(
             failed(result, QStringLiteral("Der Speicher reichte nicht für den Abgleich.")));
@@ -130,9 +137,21 @@ AllianceSync::Result AllianceSync::run(Direction direction, const QString &conni
     if (result.refused.total() > 0)
         text.append(refusedText(result.refused, sharing.refusedRows()));
     result.status = Result::Done;
+    result.changedLevels = sharing.changedLevels();
+    result.message = text.join(u'\n');
+    return withNotices(result);
+}
+
+AllianceSync::Result AllianceSync::takeOver(Result result)
+{
+    if (result.status == Result::Failed)
+        return result;
+    QStringList text;
+    if (!result.message.isEmpty())
+        text.append(result.message);
     if (result.pulled && result.down.rows[0] > 0) {
         try {
-            redrawMaps(sharing.changedLevels());
+            redrawMaps(result.changedLevels);
         } catch (const UserError &e) {
             result.status = Result::DoneMapStale;
             text.append(QStringLiteral("Die Karte konnte danach nicht neu gezeichnet werden: ")
@@ -144,7 +163,7 @@ AllianceSync::Result AllianceSync::run(Direction direction, const QString &conni
         }
     }
     result.message = text.join(u'\n');
-    return withNotices(result);
+    return result;
 }
 
 void AllianceSync::redrawMaps(const QSet<int> &levels)

@@ -3,10 +3,12 @@
 #include "../share/mapsharing.h"
 #include "../share/pgconnection.h"
 
+#include <QSet>
 #include <QString>
 
 namespace tolvimar {
 
+class Database;
 class Session;
 
 // "Mit Allianz abgleichen": the active game's map sent to and brought from the
@@ -37,12 +39,22 @@ public:
         // The server wants a password (or refused the one given).
         bool needsPassword = false;
         QString message;
+        // The levels whose regions the pull changed; their maps are drawn anew.
+        QSet<int> changedLevels;
     };
 
     AllianceSync(Session &session, ShareProgress &progress);
 
     Result run(Direction direction, const QString &conninfo, const QString &password,
         const PgConnection::Options &options = PgConnection::Options());
+
+    // run() in two steps for the window: exchange() talks to the server and writes the
+    // pulled rows through db (a connection of its own on a worker thread), touching
+    // nothing of the session but its lock; takeOver() then redraws the maps on the
+    // session's thread.
+    Result exchange(Database &db, Direction direction, const QString &conninfo,
+        const QString &password, const PgConnection::Options &options = PgConnection::Options());
+    Result takeOver(Result result);
 
     // The server remembered for the slot, and remembering one: stored without its
     // password. Throw UserError.
@@ -62,6 +74,8 @@ private:
 
     Session &m_session;
     ShareProgress &m_progress;
+    ActiveGame m_game; // as it was when the sync was set up
+    QString m_workspaceDir;
 };
 
 } // namespace tolvimar

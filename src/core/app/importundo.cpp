@@ -184,8 +184,9 @@ QString nothingMessage(int game)
 
 } // namespace
 
-ImportUndoRecord::ImportUndoRecord(Session &session, const QString &reportPath)
+ImportUndoRecord::ImportUndoRecord(Session &session, Database &db, const QString &reportPath)
     : m_session(session)
+    , m_db(db)
     , m_reportPath(reportPath)
     , m_token(QUuid::createUuid().toString(QUuid::Id128))
 {
@@ -196,8 +197,8 @@ ImportUndoRecord::ImportUndoRecord(Session &session, const QString &reportPath)
                                        "werden; bitte die Verknüpfung entfernen.")
                             .arg(reason));
     m_configurationBlock = configurationBlock(session.loadConfiguration(), session.game().number);
-    ensureTable(session.database());
-    m_recorder = std::make_unique<ChangeRecorder>(session.database());
+    ensureTable(db);
+    m_recorder = std::make_unique<ChangeRecorder>(db);
 }
 
 ImportUndoRecord::~ImportUndoRecord()
@@ -246,7 +247,7 @@ void ImportUndoRecord::setWrittenConfiguration(const Configuration &config)
 
 qint64 ImportUndoRecord::finish(FileStepJournal &journal)
 {
-    Database &db = m_session.database();
+    Database &db = m_db;
     const QByteArray changes = m_recorder->finish();
     m_recorder.reset();
     QJsonArray files;

@@ -27,7 +27,8 @@ public:
 
     // Begins inside the import's transaction, before anything is written. Throws
     // UserError when the slot's folder of kept imports is a symbolic link or no folder.
-    ImportUndoRecord(Session &session, const QString &reportPath);
+    // db is the connection the import writes through.
+    ImportUndoRecord(Session &session, Database &db, const QString &reportPath);
     ~ImportUndoRecord();
     ImportUndoRecord(const ImportUndoRecord &) = delete;
     ImportUndoRecord &operator=(const ImportUndoRecord &) = delete;
@@ -60,6 +61,7 @@ private:
     QString keptDir() const;
 
     Session &m_session;
+    Database &m_db;
     QString m_reportPath;
     QString m_token; // the folder of the kept files, under the slot's "undo" folder
     QStringList m_configurationBlock;

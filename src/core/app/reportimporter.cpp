@@ -18,6 +18,7 @@
 #include "../report/reportreader.h"
 #include "filestep.h"
 #include "importundo.h"
+#include "job.h"
 #include "session.h"
 #include "statusstore.h"
 #include "turnsummary.h"
@@ -34,40 +35,6 @@ namespace tolvimar {
 namespace {
 
 const QString kTitle = QStringLiteral("CR einlesen");
-
-// The session's pages and template wait in a compact copy while the import builds
-// new ones; they come back unless the import replaced them.
-struct PreviousOnHold
-{
-    Session &session;
-    explicit PreviousOnHold(Session &s)
-        : session(s)
-    {
-        session.holdPages();
-        try {
-            session.orderTemplate().holdLines();
-        } catch (...) {
-            restore();
-            throw;
-        }
-    }
-    ~PreviousOnHold() { restore(); }
-    // Without the memory to bring them back now, they stay held: the next read of the
-    // pages or the template brings them back.
-    void restore() noexcept
-    {
-        try {
-            session.restoreHeldPages();
-        } catch (...) {
-        }
-        try {
-            session.orderTemplate().restoreHeldLines();
-        } catch (...) {
-        }
-    }
-    PreviousOnHold(const PreviousOnHold &) = delete;
-    PreviousOnHold &operator=(const PreviousOnHold &) = delete;
-};
 
 // "1 Wert ist keine Zahl: Zeile 1656", "3 Werte sind keine Zahl: Zeilen 12, 40, 77"; the
 // first ten lines are named (counted from 1).
@@ -119,16 +86,57 @@ QStringList ReportImporter::Result::closingLines() const
     return lines;
 }
 
+// The session's pages and template wait in a compact copy while the import builds
+// new ones; they come back unless the import replaced them.
+struct ReportImporter::PreviousOnHold
+{
+    Session &session;
+    explicit PreviousOnHold(Session &s)
+        : session(s)
+    {
+        session.holdPages();
+        try {
+            session.orderTemplate().holdLines();
+        } catch (...) {
+            restore();
+            throw;
+        }
+    }
+    ~PreviousOnHold() { restore(); }
+    // Without the memory to bring them back now, they stay held: the next read of the
+    // pages or the template brings them back.
+    void restore() noexcept
+    {
+        try {
+            session.restoreHeldPages();
+        } catch (...) {
+        }
+        try {
+            session.orderTemplate().restoreHeldLines();
+        } catch (...) {
+        }
+    }
+    PreviousOnHold(const PreviousOnHold &) = delete;
+    PreviousOnHold &operator=(const PreviousOnHold &) = delete;
+};
+
 ReportImporter::ReportImporter(Session &session, ImportProgress &progress)
     : m_session(session)
     , m_progress(progress)
 {
 }
 
+ReportImporter::~ReportImporter() = default;
+
+QString ReportImporter::chooseFile()
+{
+    return m_session.prompter().openFileName(QStringLiteral("CR einlesen"),
+        {QStringLiteral("Berichte (*.cr *.txt)"), QStringLiteral("Alle Dateien (*)")});
+}
+
 ReportImporter::Result ReportImporter::chooseAndImport()
 {
-    const QString path = m_session.prompter().openFileName(QStringLiteral("CR einlesen"),
-        {QStringLiteral("Berichte (*.cr *.txt)"), QStringLiteral("Alle Dateien (*)")});
+    const QString path = chooseFile();
     if (path.isEmpty())
         return {};
     return importFile(path);
@@ -143,33 +151,247 @@ template<typename Question> auto ReportImporter::asked(Question &&question)
     return answer;
 }
 
+template<typename Step> void ReportImporter::guarded(Step &&step)
+{
+    const QString &path = m_path;
+    try {
+        step();
+    } catch (const JobCancelled &) {
+        m_result.status = Result::Cancelled;
+        m_result.message = QStringLiteral("Das Einlesen von %1 wurde abgebrochen; die Datenbank "
+                                          "und die Dateien sind unverändert.")
+                               .arg(QDir::toNativeSeparators(path));
+    } catch (const ConversionError &e) {
+        m_result.status = Result::Failed;
+        m_result.message = conversionMessage(path, e);
+    } catch (const UserError &e) {
+        m_result.status = Result::Failed;
+        m_result.message = e.message();
+    } catch (const std::bad_alloc &) {
+        m_result.status = Result::Failed;
+        m_result.message = QStringLiteral("Der CR %1 ist zu groß für den verfügbaren Speicher.")
+                               .arg(QDir::toNativeSeparators(path));
+    } catch (const std::exception &e) {
+        m_result.status = Result::Failed;
+        m_result.message
+            = QStringLiteral("Fehler beim Einlesen von %1: %2")
+                  .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(e.what()));
+    }
+}
+
 ReportImporter::Result ReportImporter::importFile(const QString &path)
 {
-    QElapsedTimer timer;
-    timer.start();
-    m_questionNanoseconds = 0;
-    Result result;
-    try {
+    {
         ProgressScope scope(m_progress);
-        result = run(path);
-    } catch (const ConversionError &e) {
-        result.status = Result::Failed;
-        result.message = conversionMessage(path, e);
-    } catch (const UserError &e) {
-        result.status = Result::Failed;
-        result.message = e.message();
-    } catch (const std::bad_alloc &) {
-        result.status = Result::Failed;
-        result.message = QStringLiteral("Der CR %1 ist zu groß für den verfügbaren Speicher.")
-                             .arg(QDir::toNativeSeparators(path));
-    } catch (const std::exception &e) {
-        result.status = Result::Failed;
-        result.message = QStringLiteral("Fehler beim Einlesen von %1: %2")
-                             .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(e.what()));
+        if (begin(path))
+            work(m_session.database(), nullptr);
+        takeOver();
     }
+    return end();
+}
+
+bool ReportImporter::begin(const QString &path)
+{
+    m_timer.start();
+    m_questionNanoseconds = 0;
+    m_path = path;
+    m_result = Result();
+    m_working = false;
+    m_committed = false;
+    guarded([&] {
+        // Held only while the report is read: the decoded text is the largest block of
+        // memory of an import, and staging and publishing the files need none of it.
+        m_lines = std::make_unique<ReportLines>(ReportLines::load(path));
+        const ReportLines &lines = *m_lines;
+        m_progress.setStep(QString());
+        m_progress.setPercent(0);
+        if (lines.repairs().badBytes > 0) {
+            m_result.notes.append(
+                QStringLiteral("Der CR %1 ist UTF-8, enthält aber %2 ungültige Bytes (das erste "
+                               "in Zeile %3); sie wurden durch \uFFFD ersetzt.")
+                    .arg(QDir::toNativeSeparators(path))
+                    .arg(lines.repairs().badBytes)
+                    .arg(lines.repairs().firstBadLine));
+        }
+
+        if (!ReportReader::isSupportedVersion(ReportReader::version(lines))) {
+            const bool yes = asked([&] {
+                return m_session.prompter().askYesNo(Prompter::Kind::Warning,
+                    QStringLiteral("Warnung"),
+                    QStringLiteral(
+                        "Der CR ist neuer oder älter als die letzten unterstützten CR "
+                        "(CR34-CR45). Trotzdem "
+                        "einlesen (Auch wenn es sehr wahrscheinlich kein groesseres Problem "
+                        "geben wird sollte "
+                        "in jedem Fall ein Backup des Databaseverzeichnis gemacht werden)?"));
+            });
+            if (!yes) {
+                m_result.status = Result::Refused;
+                return;
+            }
+        }
+        if (!askOtherFaction(lines)) {
+            m_result.status = Result::Refused;
+            return;
+        }
+        m_carryOver = askCarryOver(lines);
+
+        // The reader starts from the pages an import keeps; the session's full pages and
+        // its template wait compactly until the new ones replace them, or come back if
+        // the import fails. The worker reads nothing of the session: what it needs is
+        // copied here.
+        ReportPages kept = m_session.pages();
+        kept.cleanup();
+        m_start = ImportStart {
+            m_session.game(), m_session.mapState().level(), m_session.status(), kept, 0};
+        kept = ReportPages();
+        m_mapOrigin = m_session.mapState().origin();
+        m_databasePath = m_session.database().path();
+        m_workspaceDir = m_session.workspace().dir();
+        m_onHold = std::make_unique<PreviousOnHold>(m_session);
+        m_working = true;
+    });
+    return m_working;
+}
+
+void ReportImporter::workOnOwnConnection(JobControl *control)
+{
+    if (!m_working)
+        return;
+    std::unique_ptr<Database> db;
+    guarded([&] { db = std::make_unique<Database>(m_databasePath); });
+    if (db)
+        work(*db, control);
+    else
+        m_working = false;
+}
+
+void ReportImporter::work(Database &db, JobControl *control)
+{
+    if (!m_working)
+        return;
+    guarded([&] {
+        Result &result = m_result;
+        const WorkspaceWriteScope write(&m_session.workspaceLock());
+        m_start.newestReadDate
+            = m_session.loadConfiguration().intLine(m_start.game.number, Configuration::NewestTurn);
+        FileBatch batch;
+        const CacheScope cache(db, m_lines->byteSize());
+        Transaction transaction(db);
+        FileStepJournal journal(db, m_workspaceDir);
+        std::unique_ptr<ImportUndoRecord> undo;
+        if (m_undoKept)
+            undo = std::make_unique<ImportUndoRecord>(m_session, db, m_path);
+        ImportOutcome outcome = ReportReader(db, m_progress).read(*m_lines, m_start);
+        m_lines.reset();
+        m_start.pages = ReportPages();
+        if (outcome.refused) {
+            transaction.rollback();
+            result.status = Result::Refused;
+            result.message = outcome.refusalMessage;
+            result.otherGameType = outcome.reportType.has_value();
+            return;
+        }
+        Staged staged = stage(db, outcome, batch, result, undo.get());
+        if (undo)
+            result.undoBytes = undo->finish(journal);
+        journal.prepare(batch);
+        if (control)
+            control->passPointOfNoReturn();
+        transaction.commit();
+        m_committed = true;
+        if (undo)
+            undo->committed();
+
+        result.status = Result::Imported;
+        result.dateCode = outcome.dateCode;
+        result.dateText = outcome.status[StatusField::Datum];
+        result.regions = outcome.regions;
+        result.units = outcome.units;
+        result.skipped = outcome.skipped.text();
+        result.wordValues = wordValuesText(outcome.wordValueLines);
+        m_outcome = std::move(outcome);
+        m_staged = std::move(staged);
+
+        // The report is in the database now; what follows can only leave files or the
+        // window behind, and is reported as such.
+        try {
+            m_failures = journal.publish(batch);
+            if (!m_failures.isEmpty())
+                m_afterCommitReason = QStringLiteral("nicht alle Dateien konnten ersetzt werden");
+        } catch (const std::bad_alloc &) {
+            m_afterCommitReason = QStringLiteral("danach reichte der Speicher nicht");
+        } catch (const UserError &e) {
+            m_afterCommitReason = QStringLiteral("danach trat ein Fehler auf: ") + e.message();
+        } catch (const std::exception &e) {
+            m_afterCommitReason
+                = QStringLiteral("danach trat ein Fehler auf: ") + QString::fromLocal8Bit(e.what());
+        }
+        m_unpublished = batch.pending();
+    });
+    m_lines.reset();
+}
+
+void ReportImporter::takeOver()
+{
+    const QString &path = m_path;
+    if (m_committed) {
+        m_committed = false;
+        QString reason = m_afterCommitReason;
+        bool shown = false;
+        if (reason.isEmpty()) {
+            try {
+                FaultInjection::memoryPoint("after-commit");
+                finish(m_outcome, m_staged);
+                shown = true;
+            } catch (const std::bad_alloc &) {
+                reason = QStringLiteral("danach reichte der Speicher nicht");
+            } catch (const UserError &e) {
+                reason = QStringLiteral("danach trat ein Fehler auf: ") + e.message();
+            } catch (const std::exception &e) {
+                reason = QStringLiteral("danach trat ein Fehler auf: ")
+                    + QString::fromLocal8Bit(e.what());
+            }
+        }
+        m_outcome = ImportOutcome();
+        m_staged = Staged();
+        if (!reason.isEmpty()) {
+            m_result.status = Result::ImportedIncomplete;
+            QStringList text {
+                QStringLiteral("Der CR %1 wurde in die Datenbank übernommen, aber %2.")
+                    .arg(QDir::toNativeSeparators(path), reason),
+            };
+            if (!m_failures.isEmpty() || !m_unpublished.isEmpty()) {
+                text.append(
+                    QStringLiteral("Diese Dateien zeigen noch den Stand vor dem Einlesen:"));
+                for (const FileBatch::Failure &f : m_failures)
+                    text.append(
+                        QStringLiteral("  %1: %2").arg(QDir::toNativeSeparators(f.path), f.error));
+                for (const QString &file : m_unpublished)
+                    text.append(QStringLiteral("  ") + QDir::toNativeSeparators(file));
+            }
+            if (!shown)
+                text.append(QStringLiteral("Das Fenster zeigt den neuen Stand erst, wenn das Spiel "
+                                           "das nächste Mal geöffnet wird."));
+            text += m_result.notes;
+            m_result.message = text.join(u'\n');
+        }
+    }
+    // The previous pages and template come back unless the import replaced them.
+    m_onHold.reset();
+    m_working = false;
+}
+
+ReportImporter::Result ReportImporter::end()
+{
+    const QString &path = m_path;
+    takeOver();
+    Result result = std::move(m_result);
+    m_result = Result();
+
     // The work is done; the messages below wait for the player.
-    result.seconds = std::max<qint64>(0, timer.nsecsElapsed() - m_questionNanoseconds) / 1e9;
-    // run() catches what happens after the commit itself: a failure that reaches
+    result.seconds = std::max<qint64>(0, m_timer.nsecsElapsed() - m_questionNanoseconds) / 1e9;
+    // work() catches what happens after the commit itself: a failure that reaches
     // here left the database and every file as they were.
     if (result.status == Result::Failed) {
         result.message
@@ -194,132 +416,6 @@ ReportImporter::Result ReportImporter::importFile(const QString &path)
         m_session.prompter().message(Prompter::Kind::Information, kTitle, result.notes.join(u'\n'));
     }
     result.path = path;
-    return result;
-}
-
-ReportImporter::Result ReportImporter::run(const QString &path)
-{
-    Result result;
-    // Held only while the report is read: the decoded text is the largest block of
-    // memory of an import, and staging and publishing the files need none of it.
-    auto loaded = std::make_unique<ReportLines>(ReportLines::load(path));
-    const ReportLines &lines = *loaded;
-    m_progress.setStep(QString());
-    m_progress.setPercent(0);
-    if (lines.repairs().badBytes > 0) {
-        result.notes.append(
-            QStringLiteral("Der CR %1 ist UTF-8, enthält aber %2 ungültige Bytes (das erste in "
-                           "Zeile %3); sie wurden durch \uFFFD ersetzt.")
-                .arg(QDir::toNativeSeparators(path))
-                .arg(lines.repairs().badBytes)
-                .arg(lines.repairs().firstBadLine));
-    }
-
-    if (!ReportReader::isSupportedVersion(ReportReader::version(lines))) {
-        const bool yes = asked([&] {
-            return m_session.prompter().askYesNo(Prompter::Kind::Warning, QStringLiteral("Warnung"),
-                QStringLiteral(
-                    "Der CR ist neuer oder älter als die letzten unterstützten CR "
-                    "(CR34-CR45). Trotzdem "
-                    "einlesen (Auch wenn es sehr wahrscheinlich kein groesseres Problem "
-                    "geben wird sollte "
-                    "in jedem Fall ein Backup des Databaseverzeichnis gemacht werden)?"));
-        });
-        if (!yes) {
-            result.status = Result::Refused;
-            return result;
-        }
-    }
-    if (!askOtherFaction(lines)) {
-        result.status = Result::Refused;
-        return result;
-    }
-
-    m_carryOver = askCarryOver(lines);
-
-    const WorkspaceWriteScope write(&m_session.workspaceLock());
-    // The reader starts from the pages an import keeps; the session's full pages and
-    // its template wait compactly until the new ones replace them, or come back if the
-    // import fails.
-    ReportPages kept = m_session.pages();
-    kept.cleanup();
-    const ImportStart start {m_session.game(), m_session.mapState().level(), m_session.status(),
-        kept,
-        m_session.loadConfiguration().intLine(m_session.game().number, Configuration::NewestTurn)};
-    kept = ReportPages();
-    const PreviousOnHold onHold(m_session);
-    FileBatch batch;
-    const CacheScope cache(m_session.database(), lines.byteSize());
-    Transaction transaction(m_session.database());
-    FileStepJournal journal(m_session.database(), m_session.workspace().dir());
-    std::unique_ptr<ImportUndoRecord> undo;
-    if (m_undoKept)
-        undo = std::make_unique<ImportUndoRecord>(m_session, path);
-    const ImportOutcome outcome = ReportReader(m_session.database(), m_progress).read(lines, start);
-    loaded.reset();
-    if (outcome.refused) {
-        transaction.rollback();
-        result.status = Result::Refused;
-        result.message = outcome.refusalMessage;
-        result.otherGameType = outcome.reportType.has_value();
-        return result;
-    }
-    const Staged staged = stage(outcome, batch, result, undo.get());
-    if (undo)
-        result.undoBytes = undo->finish(journal);
-    journal.prepare(batch);
-    transaction.commit();
-    if (undo)
-        undo->committed();
-
-    result.status = Result::Imported;
-    result.dateCode = outcome.dateCode;
-    result.dateText = outcome.status[StatusField::Datum];
-    result.regions = outcome.regions;
-    result.units = outcome.units;
-    result.skipped = outcome.skipped.text();
-    result.wordValues = wordValuesText(outcome.wordValueLines);
-
-    // The report is in the database now; what follows can only leave files or the
-    // window behind, and is reported as such.
-    QList<FileBatch::Failure> failures;
-    QString reason;
-    bool shown = false;
-    try {
-        failures = journal.publish(batch);
-        if (!failures.isEmpty())
-            reason = QStringLiteral("nicht alle Dateien konnten ersetzt werden");
-        FaultInjection::memoryPoint("after-commit");
-        finish(outcome, staged);
-        shown = true;
-    } catch (const std::bad_alloc &) {
-        reason = QStringLiteral("danach reichte der Speicher nicht");
-    } catch (const UserError &e) {
-        reason = QStringLiteral("danach trat ein Fehler auf: ") + e.message();
-    } catch (const std::exception &e) {
-        reason = QStringLiteral("danach trat ein Fehler auf: ") + QString::fromLocal8Bit(e.what());
-    }
-    const QStringList unpublished = batch.pending();
-    if (reason.isEmpty())
-        return result;
-
-    result.status = Result::ImportedIncomplete;
-    QStringList text {
-        QStringLiteral("Der CR %1 wurde in die Datenbank übernommen, aber %2.")
-            .arg(QDir::toNativeSeparators(path), reason),
-    };
-    if (!failures.isEmpty() || !unpublished.isEmpty()) {
-        text.append(QStringLiteral("Diese Dateien zeigen noch den Stand vor dem Einlesen:"));
-        for (const FileBatch::Failure &f : failures)
-            text.append(QStringLiteral("  %1: %2").arg(QDir::toNativeSeparators(f.path), f.error));
-        for (const QString &file : unpublished)
-            text.append(QStringLiteral("  ") + QDir::toNativeSeparators(file));
-    }
-    if (!shown)
-        text.append(QStringLiteral("Das Fenster zeigt den neuen Stand erst, wenn das Spiel das "
-                                   "nächste Mal geöffnet wird."));
-    text += result.notes;
-    result.message = text.join(u'\n');
     return result;
 }
 
@@ -364,12 +460,11 @@ bool ReportImporter::askOtherFaction(const ReportLines &lines)
     });
 }
 
-ReportImporter::Staged ReportImporter::stage(
-    const ImportOutcome &outcome, FileBatch &batch, Result &result, ImportUndoRecord *undo)
+ReportImporter::Staged ReportImporter::stage(Database &db, const ImportOutcome &outcome,
+    FileBatch &batch, Result &result, ImportUndoRecord *undo)
 {
     const ActiveGame &game = outcome.game;
-    result.notes += PointsStatistics(m_session.database())
-                        .writeFactionRow(game, game.newestTurn, outcome.status);
+    result.notes += PointsStatistics(db).writeFactionRow(game, game.newestTurn, outcome.status);
 
     Staged staged;
     const bool kalmora = game.isKalmora();
@@ -381,7 +476,7 @@ ReportImporter::Staged ReportImporter::stage(
     StatusStore::stageStatusFiles(batch, game, staged.pages);
 
     Configuration config = m_session.loadConfiguration();
-    m_session.fillGameSlot(config, game);
+    Session::applyGameLines(config, game, m_start.mapLevel, m_mapOrigin);
     StatusStore::setStatusLines(config, game, outcome.status);
     batch.stage(config.filePath(), config.fileBytes());
     if (undo)

@@ -1,19 +1,24 @@
 #pragma once
 
+#include "../base/filebatch.h"
 #include "../report/reportpages.h"
+#include "../report/reportreader.h"
 #include "turnsummary.h"
 
+#include <QElapsedTimer>
+#include <QPointF>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 namespace tolvimar {
 
-class FileBatch;
+class Database;
 class ImportUndoRecord;
+class JobControl;
 class ReportLines;
 class ImportProgress;
 class Session;
-struct ImportOutcome;
 
 // "&CR einlesen": imports a computer report into the active game as one unit. Under
 // the workspace lock and in one transaction the report is read into the tables and
@@ -22,6 +27,12 @@ struct ImportOutcome;
 // temporaries renamed and does the session take the new values. A failure before the
 // commit leaves everything as it was; one after it is reported as "imported, but"
 // with what is missing.
+//
+// importFile() does all of it at once. The window runs it in three steps instead, so
+// that the reading and writing leave its thread free: begin() reads the file and asks
+// the questions, work() runs on a worker thread with its own database connection, and
+// end() hands the new state to the session on the session's thread and tells the
+// outcome.
 class ReportImporter
 {
 public:
@@ -58,6 +69,7 @@ public:
     };
 
     ReportImporter(Session &session, ImportProgress &progress);
+    ~ReportImporter();
     // Whether the import keeps what it changes so that it can be taken back (on by
     // default; the benchmark measures the cost against an import without).
     void setUndoKept(bool kept) { m_undoKept = kept; }
@@ -67,9 +79,27 @@ public:
 
     // Asks for the file ("Berichte" *.cr and *.txt, or any file), then imports it.
     Result chooseAndImport();
+    // The file chosen, empty when the player chose none.
+    QString chooseFile();
     Result importFile(const QString &path);
 
+    // On the session's thread: reads the report and asks what the import needs to
+    // know. False when the import ends here (end() tells why).
+    bool begin(const QString &path);
+    // The import proper, under the workspace lock and in one transaction of db, the
+    // files published after the commit. It stops with a rollback when control is
+    // cancelled before the commit; it touches nothing of the session but its lock.
+    void work(Database &db, JobControl *control);
+    // As work(), on a connection of its own to the session's database file (for a
+    // worker thread).
+    void workOnOwnConnection(JobControl *control);
+    // On the session's thread: the session takes what was imported; the outcome is
+    // told through the prompter as importFile() tells it.
+    Result end();
+
 private:
+    // The session takes what work() committed (once; nothing when it committed nothing).
+    void takeOver();
     // What the import writes besides the tables, prepared inside the transaction.
     struct Staged
     {
@@ -78,7 +108,8 @@ private:
         QStringList orderTemplate; // with the player's edits carried over when asked
     };
 
-    Result run(const QString &path);
+    // Runs one step; a failure becomes the result's message.
+    template<typename Step> void guarded(Step &&step);
     // Whether the player's edited orders of this report's turn are to be carried over
     // into its new template (asked before the import begins writing).
     bool askCarryOver(const ReportLines &lines);
@@ -86,8 +117,8 @@ private:
     bool askOtherFaction(const ReportLines &lines);
     // Runs a question; the time it stands open is no work of the import.
     template<typename Question> auto asked(Question &&question);
-    Staged stage(
-        const ImportOutcome &outcome, FileBatch &batch, Result &result, ImportUndoRecord *undo);
+    Staged stage(Database &db, const ImportOutcome &outcome, FileBatch &batch, Result &result,
+        ImportUndoRecord *undo);
     // Order words of the new template that the game's word lists lack are added to
     // the learnt words of the game folder.
     void stageLearntWords(const ImportOutcome &outcome, FileBatch &batch, Result &result);
@@ -99,6 +130,25 @@ private:
     bool m_gameSwitchOffered = false;
     bool m_carryOver = false;
     qint64 m_questionNanoseconds = 0; // time the questions of this import stood open
+
+    // One import's state between its steps.
+    struct PreviousOnHold;
+    QString m_path;
+    QElapsedTimer m_timer;
+    Result m_result;
+    bool m_working = false; // begin() found nothing against running work()
+    std::unique_ptr<ReportLines> m_lines; // from begin() until the reader is done
+    ImportStart m_start;
+    QString m_databasePath;
+    QString m_workspaceDir;
+    QPointF m_mapOrigin;
+    std::unique_ptr<PreviousOnHold> m_onHold;
+    bool m_committed = false;
+    ImportOutcome m_outcome;
+    Staged m_staged;
+    QList<FileBatch::Failure> m_failures; // files the publishing could not replace
+    QStringList m_unpublished;
+    QString m_afterCommitReason; // why work() after the commit went wrong
 };
 
 } // namespace tolvimar

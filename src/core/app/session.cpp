@@ -160,6 +160,12 @@ void Session::saveGameSlot()
 
 void Session::fillGameSlot(Configuration &config, const ActiveGame &game) const
 {
+    applyGameLines(config, game, m_mapState.level(), m_mapState.origin());
+}
+
+void Session::applyGameLines(
+    Configuration &config, const ActiveGame &game, int mapLevel, const QPointF &mapOrigin)
+{
     const int k = game.number;
     config.setLine(k, Configuration::GameName, game.name);
     config.setLine(k, Configuration::GameTypeText, game.typeText);
@@ -167,10 +173,9 @@ void Session::fillGameSlot(Configuration &config, const ActiveGame &game) const
     config.setLine(k, Configuration::FactionNumber, QString::number(game.factionNumber));
     if (config.intLine(k, Configuration::NewestTurn) < game.newestTurn)
         config.setLine(k, Configuration::NewestTurn, QString::number(game.newestTurn));
-    if (m_mapState.level() == 0) {
-        const QPointF origin = m_mapState.origin();
-        config.setLine(k, Configuration::OriginX, QString::number(origin.x(), 'g', 17));
-        config.setLine(k, Configuration::OriginY, QString::number(origin.y(), 'g', 17));
+    if (mapLevel == 0) {
+        config.setLine(k, Configuration::OriginX, QString::number(mapOrigin.x(), 'g', 17));
+        config.setLine(k, Configuration::OriginY, QString::number(mapOrigin.y(), 'g', 17));
     }
     config.setLine(k, Configuration::IdentifierBase, QString::number(game.base));
     config.setLine(k, Configuration::Umlaut, QString::number(game.umlaut));

@@ -52,6 +52,10 @@ public:
     void saveGameSlot();
     // The lines saveGameSlot writes, for a game's values.
     void fillGameSlot(Configuration &config, const ActiveGame &game) const;
+    // The same lines for a map level and origin taken earlier (an import's worker
+    // thread reads nothing of the live map state).
+    static void applyGameLines(
+        Configuration &config, const ActiveGame &game, int mapLevel, const QPointF &mapOrigin);
     // Empties the report pages before an import.
     void cleanup();
 

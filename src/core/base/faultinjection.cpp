@@ -1,5 +1,6 @@
 #include "faultinjection.h"
 
+#include <QFileInfo>
 #include <QStringList>
 #include <csignal>
 #include <cstdlib>
@@ -55,6 +56,17 @@ void FaultInjection::memoryPoint(const char *name)
 {
     if (!entries().isEmpty() && hits(u"memory", QString::fromLatin1(name), false))
         throw std::bad_alloc();
+}
+
+bool FaultInjection::gateClosed()
+{
+    if (entries().isEmpty())
+        return false;
+    for (const QString &entry : entries()) {
+        if (entry.startsWith(QLatin1String("gate:")) && QFileInfo::exists(entry.mid(5)))
+            return true;
+    }
+    return false;
 }
 
 } // namespace tolvimar

@@ -9,7 +9,9 @@ namespace tolvimar {
 // exhausted memory is handled. The list is comma-separated "kind:name" entries; the
 // kinds are "write" and "rename" (name matched against the end of the file path),
 // "kill" (the program is killed just before a file batch replaces or removes a file
-// whose path ends so) and "memory" (name of the point). Without the variable nothing
+// whose path ends so), "memory" (name of the point) and "gate" (a file path: a job's
+// work waits at its progress reports while that file exists, so that a test can look
+// at the window while a job runs, or cancel it midway). Without the variable nothing
 // ever fails here.
 class FaultInjection
 {
@@ -21,6 +23,8 @@ public:
     static void killPoint(const QString &path);
     // Throws std::bad_alloc when the named point is listed.
     static void memoryPoint(const char *name);
+    // True while a listed gate file exists.
+    static bool gateClosed();
 
 private:
     static bool hits(QStringView kind, QStringView name, bool suffix);

@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QLockFile>
+#include <QMutexLocker>
+#include <QThread>
 
 namespace tolvimar {
 
@@ -22,7 +24,16 @@ WorkspaceLock::~WorkspaceLock()
 
 void WorkspaceLock::lock()
 {
+    QMutexLocker guard(&m_mutex);
     if (m_depth > 0) {
+        // Nesting shares the hold only within one thread: a job's worker holds it while
+        // the window's thread goes on, and the window must not write meanwhile.
+        if (m_holder != QThread::currentThread())
+            throw UserError(QStringLiteral("Das Arbeitsverzeichnis %1 wird gerade von einer "
+                                           "laufenden Arbeit (Einlesen, Abgleich, Zug Checker) "
+                                           "geändert; es wurde nichts geändert. Bitte warten, "
+                                           "bis sie beendet ist.")
+                                .arg(QDir::toNativeSeparators(m_dir)));
         ++m_depth;
         return;
     }
@@ -31,6 +42,7 @@ void WorkspaceLock::lock()
     m_file->setStaleLockTime(0);
     if (m_file->tryLock(m_waitMs)) {
         m_depth = 1;
+        m_holder = QThread::currentThread();
         return;
     }
     const QLockFile::LockError error = m_file->error();
@@ -53,13 +65,21 @@ void WorkspaceLock::lock()
                                                     : QString()));
 }
 
+bool WorkspaceLock::isHeldByCurrentThread() const
+{
+    QMutexLocker guard(&m_mutex);
+    return m_depth > 0 && m_holder == QThread::currentThread();
+}
+
 void WorkspaceLock::unlock()
 {
-    if (m_depth == 0)
+    QMutexLocker guard(&m_mutex);
+    if (m_depth == 0 || m_holder != QThread::currentThread())
         return;
     if (--m_depth == 0) {
         m_file->unlock();
         m_file.reset();
+        m_holder = nullptr;
     }
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QMutex>
 #include <QString>
 #include <memory>
 
 class QLockFile;
+class QThread;
 
 namespace tolvimar {
 
@@ -23,9 +25,15 @@ public:
 
     QString filePath() const { return m_path; }
     void setWaitMs(int ms) { m_waitMs = ms; }
-    bool isHeld() const { return m_depth > 0; }
+    bool isHeld() const
+    {
+        QMutexLocker guard(&m_mutex);
+        return m_depth > 0;
+    }
+    bool isHeldByCurrentThread() const;
 
-    // Throws UserError when another program holds the lock past the wait.
+    // Throws UserError when another program holds the lock past the wait, or another
+    // thread of this program holds it (a running job).
     void lock();
     void unlock();
 
@@ -33,7 +41,9 @@ private:
     QString m_dir;
     QString m_path;
     int m_waitMs;
+    mutable QMutex m_mutex;
     int m_depth = 0;
+    QThread *m_holder = nullptr; // the thread that holds it, while m_depth > 0
     std::unique_ptr<QLockFile> m_file;
 };
 

@@ -39,16 +39,36 @@ QString OrderSending::sentFolder(const QString &programPath)
     return joinProgramPath(programPath, QStringLiteral("gesendet"));
 }
 
+bool OrderSending::hasChecker(const ActiveGame &game)
+{
+    return !OrderChecker(game).command().program.isEmpty();
+}
+
 OrderSending::Check OrderSending::check(int timeoutMs)
 {
-    Check check;
-    OrderChecker checker(m_game);
-    if (checker.command().program.isEmpty()) {
+    if (!hasChecker(m_game))
+        return checkSaved(m_game, QString(), nullptr, timeoutMs);
+    const OrderChecker::Result saved = OrderChecker::saveOrderFile(m_orderFile);
+    if (saved.status != OrderChecker::Result::Ran)
+        return checkOf(saved);
+    return checkSaved(m_game, m_orderFile.path(), m_orderFile.lock(), timeoutMs);
+}
+
+OrderSending::Check OrderSending::checkSaved(
+    const ActiveGame &game, const QString &orderPath, WorkspaceLock *lock, int timeoutMs)
+{
+    if (!hasChecker(game)) {
+        Check check;
         check.message = QStringLiteral("Es ist kein ZugChecker eingestellt; die Befehle werden "
                                        "ungeprüft gesendet.");
         return check;
     }
-    const OrderChecker::Result ran = checker.run(m_orderFile, timeoutMs);
+    return checkOf(OrderChecker(game).runOnSavedFile(orderPath, lock, timeoutMs));
+}
+
+OrderSending::Check OrderSending::checkOf(const OrderChecker::Result &ran)
+{
+    Check check;
     check.output = ran.output;
     if (ran.status != OrderChecker::Result::Ran) {
         check.message = ran.message + QStringLiteral(" Die Befehle werden ungeprüft gesendet.");

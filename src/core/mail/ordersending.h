@@ -1,6 +1,7 @@
 #pragma once
 
 #include "../base/activegame.h"
+#include "../orders/checker.h"
 #include "mailsettings.h"
 
 #include <QString>
@@ -8,6 +9,7 @@
 namespace tolvimar {
 
 class OrderFile;
+class WorkspaceLock;
 
 // Sends the order file by e-mail: the checker first, then the message through the
 // player's server, and a copy of what was sent, with the date and the server's
@@ -42,10 +44,18 @@ public:
 
     // Saves the order file and runs the checker on it when one is configured.
     Check check(int timeoutMs = 60000);
+    // The checker's part of check() on the file as saved, for a window that runs it
+    // on a worker thread after saving the order file itself.
+    static bool hasChecker(const ActiveGame &game);
+    static Check checkSaved(const ActiveGame &game, const QString &orderPath, WorkspaceLock *lock,
+        int timeoutMs = 60000);
     // Saves the order file and sends it as it is then on disk.
     Result send(const MailSettings &settings, const QString &password);
     // The folder of the copies: "gesendet/" in the program path.
     static QString sentFolder(const QString &programPath);
+
+    // What a run of the checker (or its failure to save or start) means for sending.
+    static Check checkOf(const OrderChecker::Result &ran);
 
 private:
     ActiveGame m_game;

@@ -8,12 +8,12 @@
 #include "../base/workspacelock.h"
 #include "orderfile.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTimer>
+#include <algorithm>
 #include <new>
 
 #ifdef Q_OS_UNIX
@@ -124,16 +124,31 @@ OrderChecker::Command OrderChecker::command() const
     return {resolveProgram(program), parts};
 }
 
-OrderChecker::Result OrderChecker::run(OrderFile &orderFile, int timeoutMs)
+OrderChecker::Result OrderChecker::saveOrderFile(OrderFile &orderFile)
 {
     Result result;
     try {
         orderFile.save();
+        result.status = Result::Ran;
     } catch (const UserError &e) {
         result.status = Result::SaveFailed;
         result.message = e.message();
-        return result;
     }
+    return result;
+}
+
+OrderChecker::Result OrderChecker::run(OrderFile &orderFile, int timeoutMs)
+{
+    const Result saved = saveOrderFile(orderFile);
+    if (saved.status != Result::Ran)
+        return saved;
+    return runOnSavedFile(orderFile.path(), orderFile.lock(), timeoutMs);
+}
+
+OrderChecker::Result OrderChecker::runOnSavedFile(
+    const QString &orderPath, WorkspaceLock *lock, int timeoutMs) const
+{
+    Result result;
 
     const Command cmd = command();
     const QString shownProgram = shown(cmd.program);
@@ -167,7 +182,7 @@ OrderChecker::Result OrderChecker::run(OrderFile &orderFile, int timeoutMs)
     const QString programPath = m_game.programPath;
     QProcess process;
     process.setProgram(info.absoluteFilePath());
-    process.setArguments(cmd.arguments + QStringList {QFileInfo(orderFile.path()).fileName()});
+    process.setArguments(cmd.arguments + QStringList {QFileInfo(orderPath).fileName()});
     process.setWorkingDirectory(programPath);
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.setStandardInputFile(QProcess::nullDevice());
@@ -175,26 +190,24 @@ OrderChecker::Result OrderChecker::run(OrderFile &orderFile, int timeoutMs)
     BoundedOutput output;
 
     try {
-        QEventLoop loop;
-        QTimer timer;
-        timer.setSingleShot(true);
-        bool timedOut = false;
-        QObject::connect(&process, &QProcess::readyRead, &loop, [&] { output.take(process); });
-        QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
-        QObject::connect(
-            &process, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError error) {
-                if (error == QProcess::FailedToStart)
-                    loop.quit();
-            });
-        QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
-            timedOut = true;
-            loop.quit();
-        });
+        // Waited for in slices without an event loop, so that the caller may run this
+        // on any thread (the window runs it as a job); the output is taken as it comes.
+        constexpr int kSliceMs = 100;
         process.start();
         group.started();
-        timer.start(timeoutMs);
-        if (process.state() != QProcess::NotRunning || process.error() != QProcess::FailedToStart)
-            loop.exec();
+        bool timedOut = false;
+        if (process.waitForStarted(-1)) {
+            const QDeadlineTimer deadline(timeoutMs);
+            while (process.state() != QProcess::NotRunning) {
+                if (deadline.hasExpired()) {
+                    timedOut = true;
+                    break;
+                }
+                process.waitForFinished(
+                    int(std::clamp<qint64>(deadline.remainingTime(), 1, kSliceMs)));
+                output.take(process);
+            }
+        }
 
         if (process.error() == QProcess::FailedToStart) {
             result.status = Result::NotStarted;
@@ -234,7 +247,7 @@ OrderChecker::Result OrderChecker::run(OrderFile &orderFile, int timeoutMs)
 
         const QString outputFile = checkerOutputFile(programPath);
         try {
-            const WorkspaceWriteScope write(orderFile.lock());
+            const WorkspaceWriteScope write(lock);
             writeFileAtomically(outputFile, bytes);
         } catch (const UserError &e) {
             result.status = Result::SaveFailed;

@@ -8,13 +8,15 @@
 namespace tolvimar {
 
 class OrderFile;
+class WorkspaceLock;
 
 // Runs the external order checker on the saved order file: the checker program
 // (the slot's checker path) gets the order file name as its last argument and the
 // program path as working directory; what it prints goes to "status-data\check.txt".
 // It is started directly, never through a shell, in a process group of its own, and
-// waited for while the event loop keeps running; after the timeout, and whenever it
-// has ended, the whole group is stopped, so that nothing it started lives on.
+// waited for without an event loop (so it may run on a worker thread); after the
+// timeout, and whenever it has ended, the whole group is stopped, so that nothing it
+// started lives on.
 class OrderChecker
 {
 public:
@@ -50,6 +52,13 @@ public:
     explicit OrderChecker(const ActiveGame &game);
     // Saves the order file, then runs the checker on it.
     Result run(OrderFile &orderFile, int timeoutMs = 60000);
+    // run() in two steps, for a window that runs the checker on a worker thread: the
+    // order file is saved on the template's thread (status Ran, or SaveFailed with the
+    // reason), then the checker runs on the file as saved, its output written under
+    // the lock.
+    static Result saveOrderFile(OrderFile &orderFile);
+    Result runOnSavedFile(
+        const QString &orderPath, WorkspaceLock *lock, int timeoutMs = 60000) const;
     // A line that names an existing file is that program as it is; any other line is
     // split with shell-like quoting into program and options (no shell runs it). A
     // relative program is looked for in the program path, then on the search path.

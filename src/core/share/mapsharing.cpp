@@ -141,8 +141,10 @@ ShareCounts MapSharing::push(AllianceServer &server, int sender)
         plan = Plan();
     }
     m_progress.setStep(QStringLiteral("Hochladen: abschließen"));
-    server.commit();
+    // The last report before the commit: a progress that may stop the work (a cancel)
+    // must not hear of it after the commit.
     m_progress.setPercent(100);
+    server.commit();
     return counts;
 }
 
@@ -250,10 +252,10 @@ ShareCounts MapSharing::pull(AllianceServer &server, WorkspaceLock *lock, const 
     levels.swap(m_changedLevels);
     addLevels(levels);
     m_progress.setStep(QStringLiteral("Herunterladen: abschließen"));
+    m_progress.setPercent(100);
     server.commit();
     transaction.commit();
     m_changedLevels = levels;
-    m_progress.setPercent(100);
     return counts;
 }
 
