@@ -66,7 +66,7 @@ ShipRegisterPage::ShipRegisterPage(QWidget *parent)
     layout->addWidget(m_grid, 1);
     connect(m_grid, &ReportGrid::rowActivated, this, [this](const QVariant &key) {
         if (const std::optional<Position> at = parsePosition(key.toString()))
-            emit regionActivated(at->x, at->y, at->level);
+            emit regionActivated(*at);
     });
 
     connect(m_bericht, &QPushButton::clicked, this, &ShipRegisterPage::Bericht);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/position.h"
+
 #include <QWidget>
 #include <memory>
 
@@ -30,7 +32,7 @@ public:
 
 signals:
     // A double click on a ship's row: the region the ship is in.
-    void regionActivated(int x, int y, int level);
+    void regionActivated(const tolvimar::Position &place);
 
 public slots:
     // "Bericht".
