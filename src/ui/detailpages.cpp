@@ -22,10 +22,10 @@ DetailPages::DetailPages(QWidget *parent)
     addTab(m_regionInfo, QStringLiteral("Region Info"));
     m_units = new UnitsPage(this);
     addTab(m_units, QStringLiteral("Einheiten"));
-    m_stringGrid1 = new ReportGrid(QStringLiteral("StringGrid1"), {}, this);
-    connect(m_stringGrid1, &ReportGrid::rowActivated, this,
+    m_history = new ReportGrid(QStringLiteral("StringGrid1"), {}, this);
+    connect(m_history, &ReportGrid::rowActivated, this,
         [this](const QVariant &key) { emit regionActivated(key.value<Position>()); });
-    addTab(m_stringGrid1, QStringLiteral("Regions Stati"));
+    addTab(m_history, QStringLiteral("Regions Stati"));
     m_points = new PointsPage(this);
     addTab(m_points, QStringLiteral("Punkte Statistik"));
     m_army = new ArmyPage(this);
@@ -62,7 +62,7 @@ void DetailPages::showNoRegion()
 {
     m_regionInfo->showRegion(RegionView());
     m_units->showEntries({});
-    m_stringGrid1->showRows(GridRows());
+    m_history->showRows(GridRows());
     m_session->mapState().setRegionCaption(QString());
 }
 
@@ -129,8 +129,8 @@ void DetailPages::showHistory(const QList<QStringList> &grid, const Position &pl
     if (grid.isEmpty())
         return;
     // Every turn's row stands for the same region.
-    m_stringGrid1->showRows(grid, QVariantList(grid.size() - 1, QVariant::fromValue(place)));
-    m_stringGrid1->selectRow(m_stringGrid1->rowCount() - 1);
+    m_history->showRows(grid, QVariantList(grid.size() - 1, QVariant::fromValue(place)));
+    m_history->selectRow(m_history->rowCount() - 1);
 }
 
 void DetailPages::showInfoDatum(qint64 turn)

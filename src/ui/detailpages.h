@@ -27,7 +27,6 @@ public:
 
     RegionInfoPage *regionInfo() const { return m_regionInfo; }
     UnitsPage *units() const { return m_units; }
-    ReportGrid *stringGrid1() const { return m_stringGrid1; }
     PointsPage *points() const { return m_points; }
     ArmyPage *army() const { return m_army; }
     GroupingsPage *groupings() const { return m_groupings; }
@@ -72,7 +71,7 @@ private:
     Session *m_session = nullptr;
     RegionInfoPage *m_regionInfo;
     UnitsPage *m_units;
-    ReportGrid *m_stringGrid1; // "Regions Stati"
+    ReportGrid *m_history; // "Regions Stati"
     PointsPage *m_points;
     ArmyPage *m_army;
     GroupingsPage *m_groupings;

@@ -143,11 +143,10 @@ void Workbench::jumpTo(const PlaceHit &hit)
 {
     if (!m_session.game().isOpen())
         return;
-    const Position place {hit.x, hit.y, hit.level};
     if (hit.kind == PlaceHit::Kind::Unit)
-        m_session.mapState().selectUnit(place, hit.unitNumber);
+        m_session.mapState().selectUnit(hit.place, hit.unitNumber);
     else
-        showRegion(place);
+        showRegion(hit.place);
 }
 
 void Workbench::turnPage(bool forward)
