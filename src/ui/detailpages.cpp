@@ -34,13 +34,8 @@ DetailPages::DetailPages(QWidget *parent)
     addTab(m_groupings, QStringLiteral("Gruppierungen"));
     m_shipRegister = new ShipRegisterPage(this);
     addTab(m_shipRegister, QStringLiteral("Schiffsregister"));
-    // The military pages key their rows by the stored position text of the unit.
-    const auto activateUnit = [this](const QString &position, int number) {
-        if (const std::optional<Position> place = parsePosition(position))
-            emit unitActivated(*place, number);
-    };
-    connect(m_groupings, &GroupingsPage::unitActivated, this, activateUnit);
-    connect(m_army, &ArmyPage::unitActivated, this, activateUnit);
+    connect(m_groupings, &GroupingsPage::unitActivated, this, &DetailPages::unitActivated);
+    connect(m_army, &ArmyPage::unitActivated, this, &DetailPages::unitActivated);
     connect(
         m_shipRegister, &ShipRegisterPage::regionActivated, this, &DetailPages::regionActivated);
 }

@@ -49,7 +49,7 @@ public:
     QVariant key(int row) const override
     {
         const GroupingUnitRow &unit = m_report.units[row];
-        return QVariant::fromValue(UnitKey {unit.position, unit.number});
+        return QVariant::fromValue(unitKey(unit.position, unit.number));
     }
 
 private:
@@ -121,7 +121,8 @@ GroupingsPage::GroupingsPage(QWidget *parent)
     m_stringGrid4->viewport()->installEventFilter(this);
     connect(m_stringGrid4, &ReportGrid::rowActivated, this, [this](const QVariant &key) {
         const UnitKey unit = key.value<UnitKey>();
-        emit unitActivated(unit.position, unit.number);
+        if (unit.place)
+            emit unitActivated(*unit.place, unit.number);
     });
     layout->addWidget(m_stringGrid4, 1);
 
@@ -232,7 +233,8 @@ void GroupingsPage::groupchange(const QString &caption)
                 m_stringGrid4->setCellText(row, kGroupColumn, caption);
             } else if (caption != QStringLiteral("Steuereintreiber")) {
                 showError(QStringLiteral("Die Einheit %1 in %2 ist nicht mehr in der Datenbank.")
-                              .arg(idToStr(unit.number, m_session->game().base), unit.position));
+                              .arg(idToStr(unit.number, m_session->game().base),
+                                  unit.place ? positionText(*unit.place) : QString()));
             }
         },
         [this](const QString &message) { showError(message); });
