@@ -454,9 +454,9 @@ private slots:
         QCOMPARE(report.count, numbers.first().isEmpty() ? 0 : numbers.size());
         for (const QStringList &row : report.rows)
             QCOMPARE(row.size(), 6);
-        QCOMPARE(report.positions.size(), report.count);
-        for (int r = 0; r < report.positions.size(); ++r)
-            QCOMPARE(report.positions[r], report.rows[r + 1][0]);
+        QCOMPARE(report.places.size(), report.count);
+        for (int r = 0; r < report.places.size(); ++r)
+            QCOMPARE(report.places[r], parsePosition(report.rows[r + 1][0]));
     }
 
     void shipRecords()

@@ -65,8 +65,8 @@ ShipRegisterPage::ShipRegisterPage(QWidget *parent)
     m_grid = new ReportGrid(QStringLiteral("StringGridSchiffe"), ShipRegister::headings(), this);
     layout->addWidget(m_grid, 1);
     connect(m_grid, &ReportGrid::rowActivated, this, [this](const QVariant &key) {
-        if (const std::optional<Position> at = parsePosition(key.toString()))
-            emit regionActivated(*at);
+        if (key.isValid())
+            emit regionActivated(key.value<Position>());
     });
 
     connect(m_bericht, &QPushButton::clicked, this, &ShipRegisterPage::Bericht);
@@ -114,9 +114,9 @@ void ShipRegisterPage::Bericht()
         const ShipRegisterReport report = m_register->report(m_session->game(), selection);
         m_found->setText(QString::number(report.count));
         QVariantList keys;
-        keys.reserve(report.positions.size());
-        for (const QString &position : report.positions)
-            keys.append(position);
+        keys.reserve(report.places.size());
+        for (const std::optional<Position> &place : report.places)
+            keys.append(place ? QVariant::fromValue(*place) : QVariant());
         m_grid->showRows(report.shownRows, keys);
     });
 }

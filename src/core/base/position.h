@@ -18,14 +18,14 @@ struct Position
     int level = 0;
 
     friend bool operator==(const Position &, const Position &) = default;
-    // Level by level, each row by row (y), each row from west to east (x).
+    // By level, then x, then y: the order of position columns in the report grids.
     friend std::strong_ordering operator<=>(const Position &a, const Position &b)
     {
         if (const auto c = a.level <=> b.level; c != 0)
             return c;
-        if (const auto c = a.y <=> b.y; c != 0)
+        if (const auto c = a.x <=> b.x; c != 0)
             return c;
-        return a.x <=> b.x;
+        return a.y <=> b.y;
     }
 };
 
