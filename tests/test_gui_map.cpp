@@ -256,7 +256,7 @@ private slots:
         auto *workbench = gui.find<Workbench>(QStringLiteral("SplitterMain"));
         MapPanel *panel = gui.main->mapPanel();
         for (const QPoint &target : {QPoint(30, 30), QPoint(45, 10), QPoint(10, 50)}) {
-            workbench->showRegion(target.x(), target.y(), 0);
+            workbench->showRegion({target.x(), target.y(), 0});
             QCoreApplication::processEvents();
             const QPoint centre = panel->worldCell(target.x(), target.y())->center();
             const QSize view = box->viewport()->size();
@@ -280,7 +280,7 @@ private slots:
         gui.render();
         QCoreApplication::processEvents();
         auto *box = gui.find<QScrollArea>(QStringLiteral("ScrollBox1"));
-        gui.find<Workbench>(QStringLiteral("SplitterMain"))->showRegion(30, 30, 0);
+        gui.find<Workbench>(QStringLiteral("SplitterMain"))->showRegion({30, 30, 0});
         QCoreApplication::processEvents();
         // A region off the middle, chosen by a click.
         QWidget *viewport = box->viewport();
@@ -288,10 +288,10 @@ private slots:
             viewport->height() / 2 + viewport->height() / 3);
         QTest::mouseClick(
             gui.worldMap(), Qt::LeftButton, {}, gui.worldMap()->mapFrom(viewport, inView));
-        const std::optional<QPoint> selected = gui.state().selectedRegion();
+        const std::optional<Position> selected = gui.state().selectedRegion();
         QVERIFY(selected);
         const auto shownAt = [&] {
-            const QRect cell = *gui.main->mapPanel()->worldCell(selected->x(), selected->y());
+            const QRect cell = *gui.main->mapPanel()->worldCell(selected->x, selected->y);
             return gui.worldMap()->mapTo(viewport, cell.center() * gui.worldMap()->zoom());
         };
         const QPoint before = shownAt();

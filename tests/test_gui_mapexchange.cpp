@@ -248,7 +248,7 @@ private slots:
         Gui gui;
         gui.addSquare();
         if (marked)
-            gui.session->mapState().setSelectedRegion(centre);
+            gui.session->mapState().selectRegion({centre.x(), centre.y(), 0});
         gui.session->mapState().setRegionCaption(panel);
         const QString path = gui.ws.file(QStringLiteral("teil.txt"));
         gui.prompter.fileNames.enqueue(path);
@@ -330,7 +330,7 @@ private slots:
         // The saved region is shown: the title names it as "Region Info" does.
         QCOMPARE(
             gui.find<QLabel>(QStringLiteral("Panel1"))->text(), QStringLiteral("Neuland  12/-3"));
-        QCOMPARE(gui.session->mapState().selectedRegion(), std::optional<QPoint>(QPoint(12, -3)));
+        QCOMPARE(gui.session->mapState().selectedRegion(), std::optional<Position>({12, -3, 0}));
         QVERIFY(gui.prompter.log.isEmpty());
 
         // Opened again: emptied, "Ebene" chosen; on level 2 a desert is stored as "Desert"

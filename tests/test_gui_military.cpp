@@ -330,7 +330,7 @@ private slots:
         gui.pages->setCurrentWidget(history);
         gui.doubleClickCell(history, 0, 0);
         QCOMPARE(gui.session->mapState().regionPosition(), QStringLiteral("1/2"));
-        QCOMPARE(gui.session->mapState().selectedRegion(), QPoint(1, 2));
+        QCOMPARE(gui.session->mapState().selectedRegion(), (Position {1, 2, 0}));
 
         gui.main->getSekKoo(2, 2);
         gui.pages->setCurrentWidget(gui.pages->shipRegister());

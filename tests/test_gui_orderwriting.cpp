@@ -310,7 +310,7 @@ private slots:
         QTest::mouseClick(problems->viewport(), Qt::LeftButton, {},
             problems->visualRect(problems->model()->index(2, 0)).center());
         QCOMPARE(gui.page()->richEdit4()->textCursor().blockNumber(), my + 1);
-        QCOMPARE(gui.session->mapState().selectedRegion(), QPoint(1, 2));
+        QCOMPARE(gui.session->mapState().selectedRegion(), (Position {1, 2, 0}));
         QVERIFY(gui.main->detailPages()
                     ->units()
                     ->currentEntry()

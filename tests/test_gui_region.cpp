@@ -87,7 +87,7 @@ private slots:
         QCOMPARE(grid->selectionModel()->selectedRows().size(), 1);
 
         QCOMPARE(gui.session->mapState().regionPosition(), u"1/2"_s);
-        QCOMPARE(gui.session->mapState().selectedRegion(), QPoint(1, 2));
+        QCOMPARE(gui.session->mapState().selectedRegion(), (Position {1, 2, 0}));
     }
 
     void keepsWhatTheNextRegionLacks()
@@ -107,7 +107,7 @@ private slots:
         QVERIFY(gui.find<QLineEdit>(u"DBEditRegionname"_s)->isReadOnly());
         QCOMPARE(gui.text(u"Edit1"_s), u"0"_s);
         QCOMPARE(gui.session->mapState().regionPosition(), u"2/2"_s);
-        QCOMPARE(gui.session->mapState().selectedRegion(), QPoint(40, 40));
+        QCOMPARE(gui.session->mapState().selectedRegion(), (Position {40, 40, 0}));
     }
 
     void checkBoxesApplyOnTheNextSelection()

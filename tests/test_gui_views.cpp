@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabBar>
@@ -418,7 +419,7 @@ private slots:
         QVERIFY(gui.smallMap()->image() != before);
         QCOMPARE(gui.smallMap()->image(), gui.state().smallMap());
         QVERIFY2(gui.title().contains(QStringLiteral("Neuland")), qPrintable(gui.title()));
-        QCOMPARE(gui.state().selectedRegion(), std::optional<QPoint>(QPoint(20, 30)));
+        QCOMPARE(gui.state().selectedRegion(), std::optional<Position>({20, 30, 0}));
     }
 
     // The search box finds units by number and name and regions by name and x/y, and
@@ -460,7 +461,8 @@ private slots:
         QTest::keyClicks(box, text);
         QTest::keyClick(box, Qt::Key_Return);
         QCOMPARE(gui.state().level(), level);
-        QCOMPARE(gui.state().selectedRegion(), std::optional<QPoint>(region));
+        QCOMPARE(
+            gui.state().selectedRegion(), std::optional<Position>({region.x(), region.y(), level}));
         QCOMPARE(gui.state().currentPosition(), region);
         QVERIFY(gui.smallMap()->marker().has_value());
         auto *pages = gui.main->detailPages();
@@ -498,6 +500,61 @@ private slots:
         QCOMPARE(gui.state().level(), 1);
     }
 
+    // Selecting through the map state is all it takes: the level, both maps and their
+    // markers, the caption, the status bar, the region pages and the unit list follow
+    // it, each once.
+    void everyViewFollowsTheSelection()
+    {
+        ViewGui gui;
+        twoLevels(gui);
+        gui.open();
+        gui.render();
+        MapState &state = gui.session->mapState();
+        auto *pages = gui.main->detailPages();
+        MapImage *world = gui.find<MapImage>(QStringLiteral("Image82"));
+        QSignalSpy shown(pages, &DetailPages::regionShown);
+        QSignalSpy captions(&state, &MapState::regionCaptionChanged);
+        QSignalSpy levels(&state, &MapState::levelChanged);
+        QSignalSpy smallMaps(&state, &MapState::smallMapChanged);
+
+        // A jump: the other level shown and the maps brought to the region.
+        state.selectRegion({0, 0, 1}, MapState::Move::Jump);
+        QCOMPARE(state.level(), 1);
+        QCOMPARE(state.currentPosition(), QPoint(0, 0));
+        QVERIFY(world->marker());
+        QVERIFY(gui.smallMap()->marker());
+        QCOMPARE(gui.title(), QStringLiteral("Tiefmoor  0/0"));
+        QCOMPARE(gui.find<QLabel>(QStringLiteral("StatusPanel0"))->text(), QStringLiteral("0/0"));
+        QCOMPARE(pages->regionInfo()->shownRegion(), std::optional<Position>({0, 0, 1}));
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(captions.size(), 1);
+        QCOMPARE(levels.size(), 1);
+
+        // A pick leaves the maps where they stand; the pages and marker follow.
+        shown.clear();
+        smallMaps.clear();
+        const std::optional<QRect> marked = gui.smallMap()->marker();
+        state.selectRegion({1, 0, 1});
+        QCOMPARE(state.currentPosition(), QPoint(0, 0));
+        QCOMPARE(smallMaps.size(), 0);
+        QVERIFY(gui.smallMap()->marker() && gui.smallMap()->marker() != marked);
+        QCOMPARE(pages->regionInfo()->shownRegion(), std::optional<Position>({1, 0, 1}));
+        QVERIFY2(gui.title().endsWith(QStringLiteral("1/0")), qPrintable(gui.title()));
+        QCOMPARE(shown.size(), 1);
+
+        // A unit: its region jumped to, its row selected on "Einheiten".
+        shown.clear();
+        state.selectUnit({0, 0, 0}, 1000);
+        QCOMPARE(state.level(), 0);
+        QCOMPARE(state.selectedUnit(), std::optional<int>(1000));
+        QCOMPARE(gui.title(), QStringLiteral("Weidenau  0/0"));
+        QCOMPARE(pages->currentWidget(), pages->units());
+        const QModelIndex row = gui.find<QListView>(QStringLiteral("ListBox3"))->currentIndex();
+        QVERIFY(row.isValid());
+        QCOMPARE(row.row(), pages->units()->rowOfUnit(1000));
+        QCOMPARE(shown.size(), 1);
+    }
+
     // The selected region is framed on both maps, where its cell is drawn.
     void selectedRegionIsMarkedOnBothMaps()
     {
@@ -509,7 +566,7 @@ private slots:
         QVERIFY(!world->marker());
         // The cell of 1/1 on the world map (origin -3/-3, 56 pixels high).
         QTest::mouseClick(world, Qt::LeftButton, {}, QPoint(8 * 4 + 4 * 4 + 4, 56 - 8 * 5 + 4));
-        QCOMPARE(gui.state().selectedRegion(), std::optional<QPoint>(QPoint(1, 1)));
+        QCOMPARE(gui.state().selectedRegion(), std::optional<Position>({1, 1, 0}));
         QVERIFY(world->marker());
         QCOMPARE(gui.session->mapState().worldMapSize().height(), 56);
         QCOMPARE(world->marker()->topLeft(), QPoint(8 * 4 + 4 * 4, 56 - 8 * 5));
@@ -518,7 +575,7 @@ private slots:
         // A click in the middle of the framed cell selects the same region.
         QTest::mouseClick(gui.smallMap(), Qt::LeftButton, {},
             (small->topLeft() + QPoint(14, 14)) * gui.smallMap()->zoom());
-        QCOMPARE(gui.state().selectedRegion(), std::optional<QPoint>(QPoint(1, 1)));
+        QCOMPARE(gui.state().selectedRegion(), std::optional<Position>({1, 1, 0}));
     }
 
     // A zoomed world map and its layers are drawn at the new size, not as enlarged pixels.
@@ -542,7 +599,7 @@ private slots:
         QVERIFY(world->grab().toImage().convertToFormat(enlarged.format()) != enlarged);
         // The marker and the pointer still speak in unzoomed picture pixels.
         QTest::mouseClick(world, Qt::LeftButton, {}, QPoint(52, 20) * 4);
-        QCOMPARE(gui.state().selectedRegion(), std::optional<QPoint>(QPoint(1, 1)));
+        QCOMPARE(gui.state().selectedRegion(), std::optional<Position>({1, 1, 0}));
         // Back at 100 % the plain picture is shown.
         gui.find<QAction>(QStringLiteral("Zoom1x"))->trigger();
         QVERIFY(!world->showsZoomedImage());

@@ -188,7 +188,7 @@ private slots:
         // Each row's unit key names the unit the row shows.
         QCOMPARE(report.units.size(), numbers.first().isEmpty() ? 0 : numbers.size());
         for (int r = 0; r < report.units.size(); ++r) {
-            QCOMPARE(report.units[r].position, report.rows[r + 1][0]);
+            QCOMPARE(report.units[r].place, parsePosition(report.rows[r + 1][0]));
             QCOMPARE(id(report.units[r].number), report.rows[r + 1][2]);
         }
         QTEST(report.soldiers, "soldiers");
@@ -384,9 +384,11 @@ private slots:
         QVERIFY(!groupings.groupchange(
             game(1), QStringLiteral("2. Armee"), QStringLiteral("3/4"), id(999)));
         QCOMPARE(group(1, 100), QStringLiteral("1. Armee"));
-        // A row's key: position text and number, no text to read back.
-        QVERIFY(!groupings.groupchange(game(1), QStringLiteral("2. Armee"), UnitKey {"9/9", 100}));
-        QVERIFY(groupings.groupchange(game(1), QStringLiteral("2. Armee"), UnitKey {"3/4", 100}));
+        // A row's key: the unit's place and number, no text to read back.
+        QVERIFY(!groupings.groupchange(
+            game(1), QStringLiteral("2. Armee"), UnitKey {Position {9, 9, 0}, 100}));
+        QVERIFY(groupings.groupchange(
+            game(1), QStringLiteral("2. Armee"), UnitKey {Position {3, 4, 0}, 100}));
         QCOMPARE(group(1, 100), QStringLiteral("2. Armee"));
         QCOMPARE(group(2, 100), QStringLiteral("1. Armee"));
         QVERIFY_THROWS_EXCEPTION(UserError,
@@ -452,9 +454,9 @@ private slots:
         QCOMPARE(report.count, numbers.first().isEmpty() ? 0 : numbers.size());
         for (const QStringList &row : report.rows)
             QCOMPARE(row.size(), 6);
-        QCOMPARE(report.positions.size(), report.count);
-        for (int r = 0; r < report.positions.size(); ++r)
-            QCOMPARE(report.positions[r], report.rows[r + 1][0]);
+        QCOMPARE(report.places.size(), report.count);
+        for (int r = 0; r < report.places.size(); ++r)
+            QCOMPARE(report.places[r], parsePosition(report.rows[r + 1][0]));
     }
 
     void shipRecords()

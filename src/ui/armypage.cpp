@@ -58,7 +58,8 @@ ArmyPage::ArmyPage(QWidget *parent)
     layout->addWidget(m_grid, 1);
     connect(m_grid, &ReportGrid::rowActivated, this, [this](const QVariant &key) {
         const UnitKey unit = key.value<UnitKey>();
-        emit unitActivated(unit.position, unit.number);
+        if (unit.place)
+            emit unitActivated(*unit.place, unit.number);
     });
     connect(m_bericht, &QPushButton::clicked, this, &ArmyPage::Bericht);
 }

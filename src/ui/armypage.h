@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/position.h"
+
 #include <QWidget>
 #include <memory>
 
@@ -27,7 +29,7 @@ public:
 
 signals:
     // A double click on a unit's row.
-    void unitActivated(const QString &position, int number);
+    void unitActivated(const tolvimar::Position &place, int number);
 
 public slots:
     // "Bericht".

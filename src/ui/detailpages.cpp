@@ -22,12 +22,10 @@ DetailPages::DetailPages(QWidget *parent)
     addTab(m_regionInfo, QStringLiteral("Region Info"));
     m_units = new UnitsPage(this);
     addTab(m_units, QStringLiteral("Einheiten"));
-    m_stringGrid1 = new ReportGrid(QStringLiteral("StringGrid1"), {}, this);
-    connect(m_stringGrid1, &ReportGrid::rowActivated, this, [this](const QVariant &key) {
-        if (const std::optional<Position> at = parsePosition(key.toString()))
-            emit regionActivated(at->x, at->y, at->level);
-    });
-    addTab(m_stringGrid1, QStringLiteral("Regions Stati"));
+    m_history = new ReportGrid(QStringLiteral("StringGrid1"), {}, this);
+    connect(m_history, &ReportGrid::rowActivated, this,
+        [this](const QVariant &key) { emit regionActivated(key.value<Position>()); });
+    addTab(m_history, QStringLiteral("Regions Stati"));
     m_points = new PointsPage(this);
     addTab(m_points, QStringLiteral("Punkte Statistik"));
     m_army = new ArmyPage(this);
@@ -50,28 +48,30 @@ void DetailPages::attach(Session &session)
     m_groupings->attach(session);
     m_shipRegister->attach(session);
     connect(&session, &Session::gameOpened, this, &DetailPages::showNoRegion);
+    MapState &map = session.mapState();
+    connect(&map, &MapState::regionSelected, this, &DetailPages::showRegion);
+    connect(&map, &MapState::unitSelected, this, &DetailPages::showUnit);
 }
 
 void DetailPages::showNoRegion()
 {
     m_regionInfo->showRegion(RegionView());
     m_units->showEntries({});
-    m_stringGrid1->showRows(GridRows());
+    m_history->showRows(GridRows());
     m_session->mapState().setRegionCaption(QString());
 }
 
-RegionSelection DetailPages::regionSelection() const
+RegionSelection DetailPages::regionSelection(int level) const
 {
-    const MapState &map = m_session->mapState();
     RegionSelection selection;
-    selection.level = map.level();
+    selection.level = level;
     selection.allUnits = m_units->allUnits();
     selection.currentOnly = m_units->currentOnly();
-    selection.previousPosition = map.regionPosition();
+    selection.previousPosition = m_session->mapState().regionPosition();
     return selection;
 }
 
-bool DetailPages::showRegionAt(int x, int y)
+void DetailPages::showRegion(const Position &place)
 {
     // A change still open in a field of the page belongs to the region shown so far.
     m_regionInfo->commitEdits();
@@ -80,36 +80,34 @@ bool DetailPages::showRegionAt(int x, int y)
     const bool read = attempt(m_session->prompter(), QStringLiteral("Region"), [&] {
         BusyScope busy(m_session->prompter());
         view = RegionDetail(m_session->database())
-                   .regionView(m_session->game(), x, y, regionSelection());
+                   .regionView(m_session->game(), place.x, place.y, regionSelection(place.level));
     });
     if (!read)
-        return false;
+        return;
     MapState &map = m_session->mapState();
     map.setRegionCaption(view.caption);
     m_regionInfo->showRegion(view);
     m_units->showEntries(view.units);
     if (view.history)
-        showHistory(*view.history, view.regionPosition);
+        showHistory(*view.history, place);
     map.setRegionPosition(view.regionPosition);
-    map.setSelectedRegion(QPoint(x, y));
     emit regionShown();
-    return true;
 }
 
 void DetailPages::refreshUnitList()
 {
-    const std::optional<QPoint> region = m_session->mapState().selectedRegion();
+    const std::optional<Position> region = m_session->mapState().selectedRegion();
     if (!region)
         return;
     attempt(m_session->prompter(), QStringLiteral("Einheiten"), [&] {
         m_units->updateEntries(
             RegionDetail(m_session->database())
-                .regionView(m_session->game(), region->x(), region->y(), regionSelection())
+                .regionView(m_session->game(), region->x, region->y, regionSelection(region->level))
                 .units);
     });
 }
 
-void DetailPages::selectUnit(int number)
+void DetailPages::showUnit(int number)
 {
     int row = m_units->rowOfUnit(number);
     if (row < 0 && m_units->admitEveryUnit()) {
@@ -121,13 +119,13 @@ void DetailPages::selectUnit(int number)
         m_units->selectEntry(row);
 }
 
-void DetailPages::showHistory(const QList<QStringList> &grid, const QString &position)
+void DetailPages::showHistory(const QList<QStringList> &grid, const Position &place)
 {
     if (grid.isEmpty())
         return;
     // Every turn's row stands for the same region.
-    m_stringGrid1->showRows(grid, QVariantList(grid.size() - 1, position));
-    m_stringGrid1->selectRow(m_stringGrid1->rowCount() - 1);
+    m_history->showRows(grid, QVariantList(grid.size() - 1, QVariant::fromValue(place)));
+    m_history->selectRow(m_history->rowCount() - 1);
 }
 
 void DetailPages::showInfoDatum(qint64 turn)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/position.h"
+
 #include <QStringList>
 #include <QTabWidget>
 
@@ -25,22 +27,18 @@ public:
 
     RegionInfoPage *regionInfo() const { return m_regionInfo; }
     UnitsPage *units() const { return m_units; }
-    ReportGrid *stringGrid1() const { return m_stringGrid1; }
     PointsPage *points() const { return m_points; }
     ArmyPage *army() const { return m_army; }
     GroupingsPage *groupings() const { return m_groupings; }
     ShipRegisterPage *shipRegister() const { return m_shipRegister; }
 
-    // The history of the region at a position text in "Regions Stati": the heading
-    // row, then one row per turn; the last row is selected.
-    void showHistory(const QList<QStringList> &grid, const QString &position);
+    // The history of a region in "Regions Stati": the heading row, then one row per
+    // turn; the last row is selected.
+    void showHistory(const QList<QStringList> &grid, const Position &place);
 
-    // The session whose game the pages show.
+    // The session whose game the pages show; from now on they follow its selection.
     void attach(Session &session);
 
-    // Shows everything known about region (x, y) of the level shown: its page "Region
-    // Info", its units and its history. False (the error shown) when it cannot be read.
-    bool showRegionAt(int x, int y);
     // No region shown: the region page, the unit list and the history emptied. A game
     // opened (or opened anew after an import was taken back) shows nothing of the
     // state before.
@@ -48,28 +46,32 @@ public:
     // The unit list of the region shown read anew (marks set by the order editor); the
     // selected row stays selected.
     void refreshUnitList();
-    // Shows the page "Einheiten" with a unit selected; a unit of another faction or turn
-    // is listed once "Alle" admits it.
-    void selectUnit(int number);
     // The newest turn in the "Info Datum" fields of "Gruppierungen" and "Schiffsregister".
     void showInfoDatum(qint64 turn);
 
 signals:
-    // showRegionAt has shown a region.
+    // The pages have shown the selected region.
     void regionShown();
     // A double click on a row of the region history or the ship register.
-    void regionActivated(int x, int y, int level);
-    // A double click on a unit's row of a military page; position is its "x/y/level".
-    void unitActivated(const QString &position, int number);
+    void regionActivated(const tolvimar::Position &place);
+    // A double click on a unit's row of a military page.
+    void unitActivated(const tolvimar::Position &place, int number);
 
 private:
-    // What the unit list admits, for the region at the selected level.
-    RegionSelection regionSelection() const;
+    // Shows everything known about the selected region: its page "Region Info", its
+    // units and its history; the caption names it. Nothing changes (the error shown)
+    // when it cannot be read.
+    void showRegion(const Position &place);
+    // Shows the page "Einheiten" with the selected unit; a unit of another faction or
+    // turn is listed once "Alle" admits it.
+    void showUnit(int number);
+    // What the unit list admits, for a region on level.
+    RegionSelection regionSelection(int level) const;
 
     Session *m_session = nullptr;
     RegionInfoPage *m_regionInfo;
     UnitsPage *m_units;
-    ReportGrid *m_stringGrid1; // "Regions Stati"
+    ReportGrid *m_history; // "Regions Stati"
     PointsPage *m_points;
     ArmyPage *m_army;
     GroupingsPage *m_groupings;

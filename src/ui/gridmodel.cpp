@@ -187,8 +187,8 @@ void GridSortProxy::prepareColumn(int column)
     const auto compare = [&](int a, int b) {
         const std::optional<Position> &p = places[size_t(a)], &q = places[size_t(b)];
         if (p && q) {
-            const auto pk = std::tie(p->level, p->x, p->y), qk = std::tie(q->level, q->x, q->y);
-            return pk < qk ? -1 : (qk < pk ? 1 : 0);
+            const std::strong_ordering order = *p <=> *q;
+            return order < 0 ? -1 : (order > 0 ? 1 : 0);
         }
         if (p || q)
             return p ? -1 : 1;

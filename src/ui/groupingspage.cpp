@@ -46,7 +46,7 @@ public:
     QVariant key(int row) const override
     {
         const GroupingUnitRow &unit = m_report.units[row];
-        return QVariant::fromValue(UnitKey {unit.position, unit.number});
+        return QVariant::fromValue(unitKey(unit.position, unit.number));
     }
 
 private:
@@ -94,7 +94,8 @@ GroupingsPage::GroupingsPage(QWidget *parent)
     m_grid->viewport()->installEventFilter(this);
     connect(m_grid, &ReportGrid::rowActivated, this, [this](const QVariant &key) {
         const UnitKey unit = key.value<UnitKey>();
-        emit unitActivated(unit.position, unit.number);
+        if (unit.place)
+            emit unitActivated(*unit.place, unit.number);
     });
 
     m_groupMenu = new QMenu(this);
@@ -184,7 +185,8 @@ void GroupingsPage::groupchange(const QString &caption)
             m_grid->setCellText(row, kGroupColumn, caption);
         } else if (caption != QStringLiteral("Steuereintreiber")) {
             showError(QStringLiteral("Die Einheit %1 in %2 ist nicht mehr in der Datenbank.")
-                          .arg(idToStr(unit.number, m_session->game().base), unit.position));
+                          .arg(idToStr(unit.number, m_session->game().base),
+                              unit.place ? positionText(*unit.place) : QString()));
         }
     });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/position.h"
 #include "militarylistpage.h"
 
 #include <memory>
@@ -25,7 +26,7 @@ public:
 
 signals:
     // A double click on a unit's row.
-    void unitActivated(const QString &position, int number);
+    void unitActivated(const tolvimar::Position &place, int number);
 
 public slots:
     // "Bericht".

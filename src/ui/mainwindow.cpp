@@ -276,7 +276,7 @@ void MainWindow::startGame(int game, const QString &name, const QString &typeTex
 
 void MainWindow::getSekKoo(int x, int y)
 {
-    m_detailPages->showRegionAt(x, y);
+    m_session.mapState().selectRegion({x, y, m_session.mapState().level()});
 }
 
 void MainWindow::Inselkarteexportieren1Click()

@@ -203,7 +203,7 @@ void MapPanel::connectMaps()
     // The selected region is framed on both maps wherever they stand.
     for (auto signal : {&MapState::worldMapChanged, &MapState::smallMapChanged})
         connect(&state, signal, this, &MapPanel::showMarkers);
-    connect(&state, &MapState::selectedRegionChanged, this, &MapPanel::showMarkers);
+    connect(&state, &MapState::regionSelected, this, &MapPanel::showMarkers);
     connect(&state, &MapState::originChanged, this, &MapPanel::showMarkers);
     // Names of regions under the pointer belong to the level they were asked on.
     connect(&state, &MapState::levelChanged, this, [this] {
@@ -286,9 +286,9 @@ void MapPanel::switchToChosenLevel()
         return;
     const MapOperations::SwitchResult result = switchToLevel(m_levelList->currentData().toInt());
     // The pages and the title show the selected place on the level now shown.
-    const std::optional<QPoint> selected = m_session->mapState().selectedRegion();
+    const std::optional<Position> selected = m_session->mapState().selectedRegion();
     if (result != MapOperations::SwitchResult::Unchanged && selected)
-        emit regionChosen(selected->x(), selected->y());
+        emit regionChosen({selected->x, selected->y, m_session->mapState().level()});
 }
 
 MapOperations::SwitchResult MapPanel::switchToLevel(int level)
@@ -435,7 +435,7 @@ void MapPanel::exportWholeMap()
 void MapPanel::exportMarkedArea()
 {
     const MapState &map = m_session->mapState();
-    const MarkedRegion marked {map.selectedRegion(), map.level(), map.regionCaption()};
+    const MarkedRegion marked {map.selectedRegion(), map.regionCaption()};
     MapExchange(m_session->database(), m_session->game().number, m_session->prompter())
         .exportArea(marked, map.regionFilterLevel());
 }
@@ -490,7 +490,7 @@ void MapPanel::Image1MouseDown(int x, int y)
         return;
     const RegionCoord region = m_maps->smallRegionAt(QPoint(x, y));
     showPointer(region, false);
-    emit regionChosen(region.x, region.y);
+    emit regionChosen({region.x, region.y, m_session->mapState().level()});
 }
 
 void MapPanel::Image82MouseMove(int x, int y)
@@ -507,7 +507,7 @@ void MapPanel::Image82MouseDown(int x, int y)
     mapWork([&] {
         const RegionCoord region = m_maps->selectOnWorldMap(QPoint(x, y));
         emit statusText(0, positionText(region.x, region.y));
-        emit regionChosen(region.x, region.y);
+        emit regionChosen({region.x, region.y, m_session->mapState().level()});
     });
 }
 
@@ -545,19 +545,19 @@ void MapPanel::showZoomedMap()
 void MapPanel::showMarkers()
 {
     const MapState &state = m_session->mapState();
-    const std::optional<QPoint> selected = state.selectedRegion();
+    const std::optional<Position> selected = state.selectedRegion();
     std::optional<QRect> world;
     std::optional<QRect> small;
     if (selected && !state.worldMapSize().isEmpty()) {
         const WorldMapFrame frame {
             int(state.origin().x()), int(state.origin().y()), state.worldMapSize().height()};
-        const QRect cell(worldCellCorner(frame, selected->x(), selected->y()),
+        const QRect cell(worldCellCorner(frame, selected->x, selected->y),
             QSize(kWorldCellPitch, kWorldCellPitch + 2));
         if (cell.intersects(QRect(QPoint(0, 0), state.worldMapSize())))
             world = cell;
     }
     if (selected)
-        small = smallCell({selected->x(), selected->y()});
+        small = smallCell({selected->x, selected->y});
     m_worldMap->setMarker(world);
     m_smallMap->setMarker(small);
 }
@@ -723,10 +723,10 @@ void MapPanel::setZoom(int zoom, std::optional<QPoint> anchor)
     // pointer for the wheel, else the selected region when it is in view, else the
     // middle of the box.
     QWidget *viewport = m_worldBox->viewport();
-    const std::optional<QPoint> selected
+    const std::optional<Position> selected
         = m_session ? m_session->mapState().selectedRegion() : std::nullopt;
     const std::optional<QRect> selectedCell
-        = selected ? worldCell(selected->x(), selected->y()) : std::nullopt;
+        = selected ? worldCell(selected->x, selected->y) : std::nullopt;
     if (!anchor && selectedCell) {
         const QPoint cellCentre = selectedCell->center() * old;
         if (QRect(QPoint(0, 0), view).contains(m_worldMap->mapTo(viewport, cellCentre)))

@@ -126,7 +126,7 @@ public:
 signals:
     void zoomChanged(int zoom);
     // A region chosen on a map (a click, or the selected region on a level switched to).
-    void regionChosen(int x, int y);
+    void regionChosen(const tolvimar::Position &place);
     // Texts for the status bar's panels: 0 the region clicked on the world map, 1 the
     // position under the pointer, 2 the name of the region under it.
     void statusText(int panel, const QString &text);

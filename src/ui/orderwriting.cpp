@@ -245,7 +245,7 @@ void OrderWriting::selectUnitInRegion(const QString &unitText)
     if (!at)
         return;
     // The unit's region on its own level, as the search and the report rows show it.
-    emit regionToShow(at->x, at->y, at->level);
+    emit regionToShow(*at);
     m_detailPages->setCurrentWidget(m_detailPages->units());
     m_detailPages->units()->selectUnit(unitText);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/position.h"
 #include "orders/checker.h"
 #include "orders/orderproblems.h"
 
@@ -53,8 +54,8 @@ public:
     bool settleBeforeLeaving();
 
 signals:
-    // A region to show (x, y, level), before its unit is selected.
-    void regionToShow(int x, int y, int level);
+    // A region to show, before its unit is selected.
+    void regionToShow(const tolvimar::Position &place);
     // A note for the status bar.
     void notice(const QString &text);
 

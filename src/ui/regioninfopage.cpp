@@ -76,15 +76,15 @@ RegionInfoPage::RegionInfoPage(QWidget *parent)
     columns->addLayout(left, 3);
 
     auto *right = new QVBoxLayout;
-    m_memo8 = new QPlainTextEdit(content);
-    m_memo8->setObjectName(u"Memo8"_s);
-    m_memo8->setReadOnly(true);
-    right->addWidget(captioned(u"Region Umgebung"_s, m_memo8, content), 2);
-    m_memo7 = new QPlainTextEdit(content);
-    m_memo7->setObjectName(u"Memo7"_s);
-    m_memo7->setReadOnly(true);
-    m_memo7->setLineWrapMode(QPlainTextEdit::NoWrap);
-    right->addWidget(captioned(u"Die Region wird bewacht von :"_s, m_memo7, content), 1);
+    m_surroundings = new QPlainTextEdit(content);
+    m_surroundings->setObjectName(u"Memo8"_s);
+    m_surroundings->setReadOnly(true);
+    right->addWidget(captioned(u"Region Umgebung"_s, m_surroundings, content), 2);
+    m_guards = new QPlainTextEdit(content);
+    m_guards->setObjectName(u"Memo7"_s);
+    m_guards->setReadOnly(true);
+    m_guards->setLineWrapMode(QPlainTextEdit::NoWrap);
+    right->addWidget(captioned(u"Die Region wird bewacht von :"_s, m_guards, content), 1);
     right->addWidget(buildPropertyBox());
     columns->addLayout(right, 2);
 
@@ -214,14 +214,14 @@ QWidget *RegionInfoPage::buildPropertyBox()
         grid->addWidget(new QLabel(boxes[i].first, box), i, 0);
         grid->addWidget(m_property[i], i, 1);
     }
-    m_listBox14 = new QListView(box);
-    m_listBox14->setObjectName(u"ListBox14"_s);
-    m_listBox14->setFont(fixedPitchFont());
-    m_listBox14->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_goods = new QStringListModel(PropertySums().goodsLines(), m_listBox14);
-    m_listBox14->setModel(m_goods);
-    m_listBox14->setMinimumWidth(140);
-    grid->addWidget(captioned(u"Gegenstände"_s, m_listBox14, box), 0, 2, 7, 1);
+    m_goodsList = new QListView(box);
+    m_goodsList->setObjectName(u"ListBox14"_s);
+    m_goodsList->setFont(fixedPitchFont());
+    m_goodsList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_goods = new QStringListModel(PropertySums().goodsLines(), m_goodsList);
+    m_goodsList->setModel(m_goods);
+    m_goodsList->setMinimumWidth(140);
+    grid->addWidget(captioned(u"Gegenstände"_s, m_goodsList, box), 0, 2, 7, 1);
     grid->setColumnStretch(2, 1);
     return box;
 }
@@ -240,8 +240,8 @@ void RegionInfoPage::showRegion(const RegionView &view)
     m_description->setPlainText(view.region ? view.region->description : QString());
     m_description->document()->setModified(false);
     setEditable(view.region.has_value());
-    m_memo8->setPlainText(view.surroundings);
-    m_memo7->setPlainText(view.guards.join(u'\n'));
+    m_surroundings->setPlainText(view.surroundings);
+    m_guards->setPlainText(view.guards.join(u'\n'));
 
     const QList<std::pair<QString, qint64>> boxes = view.property.boxes();
     for (int i = 0; i < 7; ++i)

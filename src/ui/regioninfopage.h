@@ -60,10 +60,10 @@ private:
 
     QList<Field> m_fields;
     QPlainTextEdit *m_description; // "Region Beschreibung"
-    QPlainTextEdit *m_memo8; // "Region Umgebung"
-    QPlainTextEdit *m_memo7; // "Die Region wird bewacht von :"
+    QPlainTextEdit *m_surroundings; // "Region Umgebung"
+    QPlainTextEdit *m_guards; // "Die Region wird bewacht von :"
     QLineEdit *m_property[7] = {}; // Edit1, Edit9, Edit14, Edit15, Edit16, Edit24, Edit25
-    QListView *m_listBox14; // "Gegenstände"
+    QListView *m_goodsList; // "Gegenstände"
     QStringListModel *m_goods;
     std::optional<Position> m_shown;
 };

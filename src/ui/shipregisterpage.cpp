@@ -36,8 +36,8 @@ ShipRegisterPage::ShipRegisterPage(QWidget *parent)
 
     addGrid(QStringLiteral("StringGridSchiffe"), ShipRegister::headings());
     connect(m_grid, &ReportGrid::rowActivated, this, [this](const QVariant &key) {
-        if (const std::optional<Position> at = parsePosition(key.toString()))
-            emit regionActivated(at->x, at->y, at->level);
+        if (key.isValid())
+            emit regionActivated(key.value<Position>());
     });
 
     connect(m_bericht, &QPushButton::clicked, this, &ShipRegisterPage::Bericht);
@@ -70,9 +70,9 @@ void ShipRegisterPage::Bericht()
         const ShipRegisterReport report = m_register->report(m_session->game(), selection);
         m_found->setText(QString::number(report.count));
         QVariantList keys;
-        keys.reserve(report.positions.size());
-        for (const QString &position : report.positions)
-            keys.append(position);
+        keys.reserve(report.places.size());
+        for (const std::optional<Position> &place : report.places)
+            keys.append(place ? QVariant::fromValue(*place) : QVariant());
         m_grid->showRows(report.shownRows, keys);
     });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/position.h"
 #include "militarylistpage.h"
 
 #include <memory>
@@ -23,7 +24,7 @@ public:
 
 signals:
     // A double click on a ship's row: the region the ship is in.
-    void regionActivated(int x, int y, int level);
+    void regionActivated(const tolvimar::Position &place);
 
 public slots:
     // "Bericht".

@@ -24,25 +24,25 @@ UnitsPage::UnitsPage(QWidget *parent)
     auto *layout = new QHBoxLayout(this);
     auto *left = new QVBoxLayout;
     auto *boxes = new QHBoxLayout;
-    m_checkBox1 = new QCheckBox(QStringLiteral("Alle"), this);
-    m_checkBox1->setObjectName(QStringLiteral("CheckBox1"));
-    m_checkBox1->setToolTip(QStringLiteral("Alle Einheiten oder nur eigene anzeigen"));
-    m_checkBox1->setChecked(true);
-    m_checkBox2 = new QCheckBox(QStringLiteral("Nur aktuelle Info"), this);
-    m_checkBox2->setObjectName(QStringLiteral("CheckBox2"));
-    m_checkBox2->setToolTip(QStringLiteral("Nur Informationen der letzten Runde anzeigen."));
-    m_checkBox2->setChecked(true);
-    boxes->addWidget(m_checkBox1);
-    boxes->addWidget(m_checkBox2);
+    m_allUnitsBox = new QCheckBox(QStringLiteral("Alle"), this);
+    m_allUnitsBox->setObjectName(QStringLiteral("CheckBox1"));
+    m_allUnitsBox->setToolTip(QStringLiteral("Alle Einheiten oder nur eigene anzeigen"));
+    m_allUnitsBox->setChecked(true);
+    m_currentOnlyBox = new QCheckBox(QStringLiteral("Nur aktuelle Info"), this);
+    m_currentOnlyBox->setObjectName(QStringLiteral("CheckBox2"));
+    m_currentOnlyBox->setToolTip(QStringLiteral("Nur Informationen der letzten Runde anzeigen."));
+    m_currentOnlyBox->setChecked(true);
+    boxes->addWidget(m_allUnitsBox);
+    boxes->addWidget(m_currentOnlyBox);
     boxes->addStretch();
     left->addLayout(boxes);
     left->addWidget(new QLabel(QStringLiteral("Einheiten in Region :"), this));
-    m_listBox3 = new QListView(this);
-    m_listBox3->setObjectName(QStringLiteral("ListBox3"));
-    m_listBox3->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_model = new UnitListModel(m_listBox3);
-    m_listBox3->setModel(m_model);
-    left->addWidget(m_listBox3);
+    m_unitList = new QListView(this);
+    m_unitList->setObjectName(QStringLiteral("ListBox3"));
+    m_unitList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_model = new UnitListModel(m_unitList);
+    m_unitList->setModel(m_model);
+    left->addWidget(m_unitList);
     // The unit view gets the larger share: its rows of boxes are wider than the names
     // of the list, and at 1150 pixels an even split would cut them.
     layout->addLayout(left, 1);
@@ -56,9 +56,9 @@ UnitsPage::UnitsPage(QWidget *parent)
     scroll->setWidget(m_unitView);
     layout->addWidget(scroll, 2);
 
-    connect(m_listBox3, &QListView::clicked, this, &UnitsPage::ListBox3Click);
-    connect(m_listBox3, &QListView::doubleClicked, this, &UnitsPage::ListBox3DblClick);
-    m_listBox3->installEventFilter(this);
+    connect(m_unitList, &QListView::clicked, this, &UnitsPage::ListBox3Click);
+    connect(m_unitList, &QListView::doubleClicked, this, &UnitsPage::ListBox3DblClick);
+    m_unitList->installEventFilter(this);
     connect(m_unitView, &UnitViewPanel::boxEdited, this, &UnitsPage::storeUnitBox);
 }
 
@@ -81,12 +81,12 @@ void UnitsPage::setOrderEditor(OrderEditorWindow *editor)
 
 bool UnitsPage::allUnits() const
 {
-    return m_checkBox1->isChecked();
+    return m_allUnitsBox->isChecked();
 }
 
 bool UnitsPage::currentOnly() const
 {
-    return m_checkBox2->isChecked();
+    return m_currentOnlyBox->isChecked();
 }
 
 void UnitsPage::showEntries(const QList<ListEntry> &entries)
@@ -101,11 +101,11 @@ void UnitsPage::showEntries(const QList<ListEntry> &entries)
 
 void UnitsPage::updateEntries(const QList<ListEntry> &entries)
 {
-    const int row = m_listBox3->currentIndex().row();
+    const int row = m_unitList->currentIndex().row();
     m_model->setEntries(entries);
     setProblemUnits(m_problemTexts);
     if (row >= 0 && row < entries.size())
-        m_listBox3->setCurrentIndex(m_model->index(row, 0));
+        m_unitList->setCurrentIndex(m_model->index(row, 0));
 }
 
 int UnitsPage::rowOfUnit(int number) const
@@ -120,10 +120,10 @@ int UnitsPage::rowOfUnit(int number) const
 
 bool UnitsPage::admitEveryUnit()
 {
-    if (m_checkBox1->isChecked() && !m_checkBox2->isChecked())
+    if (m_allUnitsBox->isChecked() && !m_currentOnlyBox->isChecked())
         return false;
-    m_checkBox1->setChecked(true);
-    m_checkBox2->setChecked(false);
+    m_allUnitsBox->setChecked(true);
+    m_currentOnlyBox->setChecked(false);
     return true;
 }
 
@@ -172,14 +172,14 @@ const QList<ListEntry> &UnitsPage::entries() const
 
 void UnitsPage::selectEntry(int row)
 {
-    m_listBox3->setCurrentIndex(m_model->index(row, 0));
-    m_listBox3->scrollTo(m_listBox3->currentIndex());
+    m_unitList->setCurrentIndex(m_model->index(row, 0));
+    m_unitList->scrollTo(m_unitList->currentIndex());
     ListBox3Click();
 }
 
 std::optional<ListEntry> UnitsPage::currentEntry() const
 {
-    const QModelIndex current = m_listBox3->currentIndex();
+    const QModelIndex current = m_unitList->currentIndex();
     if (!current.isValid() || current.row() >= m_model->entries().size())
         return std::nullopt;
     return m_model->entries().at(current.row());
@@ -187,7 +187,7 @@ std::optional<ListEntry> UnitsPage::currentEntry() const
 
 bool UnitsPage::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyRelease && watched == m_listBox3)
+    if (event->type() == QEvent::KeyRelease && watched == m_unitList)
         ListBox3KeyUp();
     return QWidget::eventFilter(watched, event);
 }
@@ -196,7 +196,7 @@ void UnitsPage::ListBox3Click()
 {
     // Edits of the shown row go there before another row is shown.
     m_unitView->commitEdits();
-    const QModelIndex current = m_listBox3->currentIndex();
+    const QModelIndex current = m_unitList->currentIndex();
     if (!m_session || !current.isValid())
         return;
     const ListEntry &entry = m_model->entries().at(current.row());

@@ -86,9 +86,9 @@ private:
     std::unique_ptr<UnitRecord> m_unitRecord;
     std::unique_ptr<OrderBlock> m_orderBlock;
     OrderEditorWindow *m_editor = nullptr;
-    QCheckBox *m_checkBox1;
-    QCheckBox *m_checkBox2;
-    QListView *m_listBox3;
+    QCheckBox *m_allUnitsBox;
+    QCheckBox *m_currentOnlyBox;
+    QListView *m_unitList;
     UnitListModel *m_model;
     QSet<QString> m_problemTexts; // number texts, lower case, of units with problems
     UnitViewPanel *m_unitView;

@@ -116,29 +116,37 @@ void Workbench::connectPages()
     // Double clicks on report rows show the region (and unit) they name.
     connect(m_detailPages, &DetailPages::regionActivated, this, &Workbench::showRegion);
     connect(m_detailPages, &DetailPages::unitActivated, this,
-        [this](const QString &position, int number) {
-            if (const std::optional<Position> at = parsePosition(position)) {
-                showRegion(at->x, at->y, at->level);
-                m_detailPages->selectUnit(number);
-            }
+        [this](const Position &place, int number) {
+            if (m_session.game().isOpen())
+                m_session.mapState().selectUnit(place, number);
         });
-    connect(m_mapPanel, &MapPanel::regionChosen, m_detailPages, &DetailPages::showRegionAt);
+    // A region chosen on a map is selected where it is seen.
+    connect(m_mapPanel, &MapPanel::regionChosen, this,
+        [this](const Position &place) { m_session.mapState().selectRegion(place); });
+    // A jump brings the selected region into view on the maps.
+    connect(&m_session.mapState(), &MapState::regionSelected, this,
+        [this](const Position &place, MapState::Move move) {
+            if (move == MapState::Move::Jump)
+                m_mapPanel->showRegion(place.x, place.y, place.level);
+        });
 }
 
-void Workbench::showRegion(int x, int y, int level)
+void Workbench::showRegion(const Position &place)
 {
     if (!m_session.game().isOpen())
         return;
-    m_mapPanel->showRegion(x, y, level);
-    m_detailPages->showRegionAt(x, y);
+    m_session.mapState().selectRegion(place, MapState::Move::Jump);
     m_detailPages->setCurrentWidget(m_detailPages->regionInfo());
 }
 
 void Workbench::jumpTo(const PlaceHit &hit)
 {
-    showRegion(hit.x, hit.y, hit.level);
+    if (!m_session.game().isOpen())
+        return;
     if (hit.kind == PlaceHit::Kind::Unit)
-        m_detailPages->selectUnit(hit.unitNumber);
+        m_session.mapState().selectUnit(hit.place, hit.unitNumber);
+    else
+        showRegion(hit.place);
 }
 
 void Workbench::turnPage(bool forward)

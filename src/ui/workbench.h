@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/position.h"
+
 #include <QSplitter>
 
 namespace tolvimar {
@@ -13,7 +15,8 @@ class Session;
 // The main window's working area ("SplitterMain"): the maps in the left column, the
 // region and military pages over the report pages in the right one. It keeps them
 // showing the session and leads from one to the other: a region chosen on a map, a
-// row double-clicked, a search hit.
+// row double-clicked, a search hit each select through the session's map state, which
+// the maps and the pages follow.
 class Workbench : public QSplitter
 {
     Q_OBJECT
@@ -24,9 +27,9 @@ public:
     DetailPages *detailPages() const { return m_detailPages; }
     ReportPagesWidget *reportPages() const { return m_reportPages; }
 
-    // Jumps to a region: its level shown, both maps on it with the region marked, and
-    // its pages ("Region Info" in front).
-    void showRegion(int x, int y, int level);
+    // Jumps to a region: it is selected (its level shown, both maps on it with the
+    // region marked, its pages filled) and "Region Info" comes to the front.
+    void showRegion(const tolvimar::Position &place);
     // Jumps to a search hit: its region, and the unit selected when it is one.
     void jumpTo(const tolvimar::PlaceHit &hit);
     // The next or previous page of the pages the focus is in (the region pages when

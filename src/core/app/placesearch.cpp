@@ -1,9 +1,9 @@
 #include "placesearch.h"
 
+#include "../base/identifiers.h"
 #include "../base/identifiertext.h"
 #include "../base/position.h"
 #include "../db/statementreading.h"
-#include "../base/identifiers.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -12,17 +12,9 @@ namespace tolvimar {
 
 namespace {
 
-QString coordinates(int x, int y, int level)
+QString regionText(const QString &name, const Position &place)
 {
-    QString text = QString::number(x) + u'/' + QString::number(y);
-    if (level != 0)
-        text += u'/' + QString::number(level);
-    return text;
-}
-
-QString regionText(const QString &name, int x, int y, int level)
-{
-    const QString where = coordinates(x, y, level);
+    const QString where = positionText(place);
     return name.isEmpty() ? QStringLiteral("Region ") + where
                           : QStringLiteral("Region ") + name + QStringLiteral(" (") + where + u')';
 }
@@ -61,10 +53,9 @@ std::optional<PlaceHit> PlaceSearch::unitPlace(const ActiveGame &game, int numbe
         const std::optional<Position> p = parsePosition(r.text(1));
         if (!p)
             continue;
-        PlaceHit hit {PlaceHit::Kind::Unit, p->x, p->y, p->level, number, QString()};
+        PlaceHit hit {PlaceHit::Kind::Unit, *p, number, QString()};
         hit.text = QStringLiteral("Einheit ") + r.text(0) + QStringLiteral(" (")
-            + idToStr(number, game.base) + QStringLiteral(") in ")
-            + coordinates(p->x, p->y, p->level);
+            + idToStr(number, game.base) + QStringLiteral(") in ") + positionText(*p);
         return hit;
     }
     return std::nullopt;
@@ -97,7 +88,8 @@ QVector<PlaceHit> PlaceSearch::find(
             s->bind(3, level);
             StatementReading r(*s);
             const QString name = r.next() ? r.text(0) : QString();
-            hits.append({PlaceHit::Kind::Region, x, y, level, 0, regionText(name, x, y, level)});
+            const Position place {x, y, level};
+            hits.append({PlaceHit::Kind::Region, place, 0, regionText(name, place)});
         }
         return hits;
     }
@@ -124,8 +116,8 @@ QVector<PlaceHit> PlaceSearch::find(
             const QString name = r.text(3);
             if (!name.contains(text, Qt::CaseInsensitive))
                 continue;
-            const int x = r.integer(0), y = r.integer(1), level = r.integer(2);
-            hits.append({PlaceHit::Kind::Region, x, y, level, 0, regionText(name, x, y, level)});
+            const Position place {r.integer(0), r.integer(1), r.integer(2)};
+            hits.append({PlaceHit::Kind::Region, place, 0, regionText(name, place)});
         }
     }
     {
@@ -146,9 +138,9 @@ QVector<PlaceHit> PlaceSearch::find(
             if (!p)
                 continue;
             units.insert(unit);
-            hits.append({PlaceHit::Kind::Unit, p->x, p->y, p->level, unit,
+            hits.append({PlaceHit::Kind::Unit, *p, unit,
                 QStringLiteral("Einheit ") + name + QStringLiteral(" (") + idToStr(unit, game.base)
-                    + QStringLiteral(") in ") + coordinates(p->x, p->y, p->level)});
+                    + QStringLiteral(") in ") + positionText(*p)});
         }
     }
     return hits;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "../base/activegame.h"
+#include "../base/position.h"
 
 #include <QString>
 #include <QVector>
@@ -15,9 +16,7 @@ struct PlaceHit
 {
     enum class Kind { Region, Unit };
     Kind kind = Kind::Region;
-    int x = 0;
-    int y = 0;
-    int level = 0;
+    Position place; // the region, or the unit's region
     int unitNumber = 0; // for a unit
     QString text; // the entry of the result list
 };

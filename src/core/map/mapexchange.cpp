@@ -232,9 +232,9 @@ void MapExchange::exportWholeMap(std::optional<int> level)
 void MapExchange::exportArea(const MarkedRegion &marked, std::optional<int> level)
 {
     std::optional<QString> name;
-    if (marked.position) {
+    if (marked.place) {
         if (const auto row
-            = m_queries.regionRow(m_game, marked.position->x(), marked.position->y(), marked.level))
+            = m_queries.regionRow(m_game, marked.place->x, marked.place->y, marked.place->level))
             name = row->name;
     }
     if (!name || name->isEmpty() || marked.caption.isEmpty()) {
@@ -246,7 +246,7 @@ void MapExchange::exportArea(const MarkedRegion &marked, std::optional<int> leve
     const QString path = m_prompter.saveFileName(kAreaTitle, saveFilters(), 1, true);
     if (path.isEmpty())
         return;
-    const QPoint centre = *marked.position;
+    const QPoint centre(marked.place->x, marked.place->y);
     const QString answer = m_prompter.askText(QStringLiteral("Kartenteilexport"),
         QStringLiteral("Exportradius um ") + *name + QStringLiteral("  (")
             + positionText(centre.x(), centre.y()) + QStringLiteral(")?"),

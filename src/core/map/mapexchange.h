@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../base/position.h"
 #include "../db/gamequeries.h"
 
 #include <QPoint>
@@ -12,12 +13,10 @@ namespace tolvimar {
 class Database;
 class Prompter;
 
-// The region the user selected last, as the region detail left it: its coordinates,
-// the level it was looked up on and the caption that names it (MapState).
+// The region the user selected last and the caption that names it (MapState).
 struct MarkedRegion
 {
-    std::optional<QPoint> position;
-    int level = 0;
+    std::optional<Position> place;
     QString caption;
 };
 

@@ -39,10 +39,18 @@ void MapState::setCurrentPosition(const QPoint &position)
     emit currentPositionChanged(position);
 }
 
-void MapState::setSelectedRegion(const QPoint &region)
+void MapState::selectRegion(const Position &place, Move move)
 {
-    m_selected = region;
-    emit selectedRegionChanged(region);
+    m_selected = place;
+    m_selectedUnit.reset();
+    emit regionSelected(place, move);
+}
+
+void MapState::selectUnit(const Position &place, int number)
+{
+    selectRegion(place, Move::Jump);
+    m_selectedUnit = number;
+    emit unitSelected(number);
 }
 
 void MapState::setWorldMap(const QImage &image)
@@ -78,6 +86,7 @@ void MapState::reset(const QPointF &origin, const QPoint &home)
     setOrigin(origin);
     setCurrentPosition(home);
     m_selected.reset();
+    m_selectedUnit.reset();
     m_regionPosition.clear();
     m_filterLevel.reset();
     for (int kind = 0; kind < 3; ++kind)

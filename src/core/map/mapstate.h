@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../base/position.h"
+
 #include <QImage>
 #include <QObject>
 #include <QPoint>
@@ -14,8 +16,13 @@ enum class OverlayKind { Ships, Units, RegionMessages };
 
 // Where the maps of the active game stand: the selected map level, the world map's
 // origin (smallest x and y of that level), picture and size, the small map, the
-// overlays and the region selected last. Core holds it; the map views follow its
-// signals.
+// overlays and the selection: the region and the unit selected last. Core holds it;
+// the views follow its signals.
+//
+// The selection is written only through selectRegion and selectUnit: a click on a map,
+// a search hit, a double click on a list row all call them, and every view (the maps'
+// markers and position, the region pages, the unit list, the caption, the status bar)
+// follows regionSelected and unitSelected. No view calls another.
 class MapState : public QObject
 {
     Q_OBJECT
@@ -47,9 +54,23 @@ public:
     QPoint currentPosition() const { return m_current; }
     void setCurrentPosition(const QPoint &position);
 
-    // The region selected last on either map.
-    std::optional<QPoint> selectedRegion() const { return m_selected; }
-    void setSelectedRegion(const QPoint &region);
+    // How a selection moves the maps: a pick leaves them where they stand (the region
+    // was chosen where it is seen); a jump brings the region into view (its level
+    // shown, the small map drawn around it, the world map scrolled to it).
+    enum class Move { Pick, Jump };
+
+    // Selects a region: it becomes the selected region and regionSelected tells every
+    // view. Selecting the region already selected shows it anew (its pages read
+    // again). The selected unit is cleared.
+    void selectRegion(const tolvimar::Position &place, Move move = Move::Pick);
+    // Selects a unit by its number in its region: the region jumped to as by
+    // selectRegion, then unitSelected.
+    void selectUnit(const tolvimar::Position &place, int number);
+
+    // The region selected last; none since the game opened.
+    std::optional<Position> selectedRegion() const { return m_selected; }
+    // The unit selected last by selectUnit; none after a region alone was selected.
+    std::optional<int> selectedUnit() const { return m_selectedUnit; }
 
     // The position text of the region shown last ("x/y" or "x/y/level"); the units
     // of the region are stored under it. Kept when a selected region has no row.
@@ -92,7 +113,10 @@ signals:
     void originChanged(const QPointF &origin);
     void worldMapSizeChanged(const QSize &size);
     void currentPositionChanged(const QPoint &position);
-    void selectedRegionChanged(const QPoint &region);
+    // A region was selected (selectRegion, selectUnit).
+    void regionSelected(const tolvimar::Position &place, tolvimar::MapState::Move move);
+    // A unit of the selected region was selected (selectUnit, after regionSelected).
+    void unitSelected(int number);
     void regionCaptionChanged(const QString &caption);
     void worldMapChanged();
     void smallMapChanged();
@@ -103,7 +127,8 @@ private:
     QPointF m_origin;
     QSize m_worldMapSize;
     QPoint m_current;
-    std::optional<QPoint> m_selected;
+    std::optional<Position> m_selected;
+    std::optional<int> m_selectedUnit;
     QString m_regionPosition;
     QString m_regionCaption;
     std::optional<int> m_filterLevel;

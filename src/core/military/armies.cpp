@@ -78,7 +78,7 @@ ArmyReport Armies::report(const ActiveGame &game, const QString &choice)
     report.rows = records.gridRows(headings(), order);
     report.units.reserve(units.size());
     for (int r : order)
-        report.units.append({units[r].position, units[r].number});
+        report.units.append(unitKey(units[r].position, units[r].number));
     return report;
 }
 

@@ -299,7 +299,7 @@ bool Groupings::groupchange(const ActiveGame &game, const QString &caption, cons
     if (caption == kTaxCollector)
         return false;
     return groupchange(
-        game, caption, UnitKey {position, unitNumberOf(numberText.trimmed(), game.base)}, lock);
+        game, caption, unitKey(position, unitNumberOf(numberText.trimmed(), game.base)), lock);
 }
 
 bool Groupings::groupchange(
@@ -307,7 +307,7 @@ bool Groupings::groupchange(
 {
     if (!groupMenuEntries().contains(caption))
         throw UserError(QStringLiteral("\"%1\" ist keine Gruppe.").arg(caption));
-    if (caption == kTaxCollector)
+    if (caption == kTaxCollector || !unit.place)
         return false;
     const WorkspaceWriteScope write(lock);
     QSqlQuery q(m_db.connection());
@@ -315,7 +315,7 @@ bool Groupings::groupchange(
         WHERE "Spiel" = ? AND "Einheit Position" = ? AND "Einheit Nr" = ?)"));
     q.addBindValue(caption);
     q.addBindValue(game.number);
-    q.addBindValue(unit.position);
+    q.addBindValue(positionText(*unit.place));
     q.addBindValue(unit.number);
     if (!q.exec()) {
         throw UserError(QStringLiteral("Die Gruppe kann nicht gespeichert werden: ")

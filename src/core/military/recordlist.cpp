@@ -9,6 +9,11 @@
 
 namespace tolvimar {
 
+UnitKey unitKey(const QString &storedPosition, int number)
+{
+    return UnitKey {parsePosition(storedPosition), number};
+}
+
 QString RecordList::recordText(const QStringList &fields)
 {
     // One allocation per record: a report builds a hundred thousand of them.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../base/position.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -11,12 +13,16 @@ namespace tolvimar {
 // The rows of a report grid: the headings first, then one row of cells per record.
 using GridRows = QList<QStringList>;
 
-// The unit behind a row of a report: its position text and number.
+// The unit behind a row of a report: its region and number. The region is none when
+// the unit's stored position text does not read as a place.
 struct UnitKey
 {
-    QString position;
+    std::optional<Position> place;
     int number = 0;
 };
+
+// The key of a unit read from its stored position text and number.
+UnitKey unitKey(const QString &storedPosition, int number);
 
 // The places 0 .. count-1 of records in the order of their record texts, as RecordList
 // keeps them; textOf writes the text of a record into its second argument.

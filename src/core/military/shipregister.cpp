@@ -87,7 +87,7 @@ ShipRegisterReport ShipRegister::report(
     const std::vector<int> order = records.sortedOrder();
     report.rows = records.gridRows(headings(), order);
     for (int r : order)
-        report.positions.append(ships[r].position);
+        report.places.append(parsePosition(ships[r].position));
     if (!game.isKalmora()) {
         report.shownRows = report.rows;
         return report;

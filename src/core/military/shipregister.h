@@ -28,7 +28,9 @@ struct ShipRegisterReport
     // identifier texts stand beside their decimal numbers (the orders and the other
     // pages name ships and factions by them); otherwise the same as `rows`.
     GridRows shownRows;
-    QStringList positions; // the position text of each row's ship after the headings
+    // The place of each row's ship after the headings; none where its stored position
+    // text does not read.
+    QList<std::optional<Position>> places;
 };
 
 // The ships of the game seen in a turn, by faction and type.
