@@ -76,7 +76,7 @@ struct Gui : GuiHarness
         prompter.log.clear();
     }
     QPlainTextEdit *editor() const { return main->showTemplatePage(); }
-    TemplatePage *page() const { return main->reportPages()->templatePage(); }
+    TemplatePage *page() const { return main->findChild<TemplatePage *>(); }
     // The 0-based line of the template that is the header of the unit.
     int headerLine(const QString &unitText) const
     {
@@ -192,7 +192,7 @@ private slots:
     {
         Gui gui;
         QPlainTextEdit *editor = gui.editor();
-        OrderCompleter *completer = gui.page()->completer();
+        auto *completer = gui.page()->findChild<OrderCompleter *>();
         gui.cursorToEndOf(gui.headerLine(QStringLiteral("3mx")) + 1);
         QTest::keyClick(editor, Qt::Key_Return);
         QTest::keyClicks(editor, QStringLiteral("GI"));
@@ -276,7 +276,8 @@ private slots:
         ActiveGame game = gui.session->game();
         game.checkerPath = script;
         gui.session->setGame(game);
-        QTest::mouseClick(gui.page()->checkButton(), Qt::LeftButton);
+        QTest::mouseClick(gui.page()->findChild<QPushButton *>(QStringLiteral("ButtonZugPruefen")),
+            Qt::LeftButton);
         QVERIFY2(gui.prompter.log.isEmpty(), qPrintable(gui.prompter.texts().join(u'\n')));
 
         CheckerOutputWindow *window = gui.main->windows().checkerOutput;
@@ -303,12 +304,12 @@ private slots:
         gui.main->detailPages()->units()->showEntries({});
         QTest::mouseClick(problems->viewport(), Qt::LeftButton, {},
             problems->visualRect(problems->model()->index(1, 0)).center());
-        QCOMPARE(gui.page()->richEdit4()->textCursor().blockNumber(), my + 1);
+        QCOMPARE(gui.editor()->textCursor().blockNumber(), my + 1);
         QCOMPARE(gui.main->reportPages()->currentWidget(), gui.page());
         // The unplaced line leads nowhere: the cursor stays.
         QTest::mouseClick(problems->viewport(), Qt::LeftButton, {},
             problems->visualRect(problems->model()->index(2, 0)).center());
-        QCOMPARE(gui.page()->richEdit4()->textCursor().blockNumber(), my + 1);
+        QCOMPARE(gui.editor()->textCursor().blockNumber(), my + 1);
         QCOMPARE(gui.session->mapState().selectedRegion(), QPoint(1, 2));
         QVERIFY(gui.main->detailPages()
                     ->units()

@@ -32,6 +32,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QKeyEvent>
@@ -47,7 +48,6 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <QElapsedTimer>
 #include <QTimer>
 #include <QToolButton>
 
@@ -224,11 +224,8 @@ int main(int argc, char *argv[])
     editor->moveCursor(QTextCursor::End);
     editor->insertPlainText(QStringLiteral("; Notiz: Nachschub prüfen\n"));
     main->Suchen1Click();
-    main->reportPages()
-        ->templatePage()
-        ->findChild<QLineEdit *>(QStringLiteral("EditSuchen"))
-        ->setText(QStringLiteral("LERNE"));
-    main->reportPages()->templatePage()->findNext();
+    main->findChild<QLineEdit *>(QStringLiteral("EditSuchen"))->setText(QStringLiteral("LERNE"));
+    main->findChild<QPushButton *>(QStringLiteral("ButtonWeiterSuchen"))->click();
     shoot(QStringLiteral("06-zugvorlage"));
 
     // Writing orders: the colours and an open list of proposals, typed as a player would.

@@ -35,8 +35,8 @@ namespace {
 
 const QString kTitle = QStringLiteral("CR einlesen");
 
-// The session's pages and template wait in a compact copy while the import builds
-// new ones; they come back unless the import replaced them.
+// The session's pages wait in a compact copy while the import builds new ones; they
+// come back unless the import replaced them. (The template stays in its document.)
 struct PreviousOnHold
 {
     Session &session;
@@ -44,24 +44,14 @@ struct PreviousOnHold
         : session(s)
     {
         session.holdPages();
-        try {
-            session.orderTemplate().holdLines();
-        } catch (...) {
-            restore();
-            throw;
-        }
     }
     ~PreviousOnHold() { restore(); }
     // Without the memory to bring them back now, they stay held: the next read of the
-    // pages or the template brings them back.
+    // pages brings them back.
     void restore() noexcept
     {
         try {
             session.restoreHeldPages();
-        } catch (...) {
-        }
-        try {
-            session.orderTemplate().restoreHeldLines();
         } catch (...) {
         }
     }
