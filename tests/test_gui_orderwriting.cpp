@@ -433,6 +433,66 @@ private slots:
         gui.session->orderTemplate().setSaved(true);
     }
 
+    // Applied before the template page was ever shown after the import, each unit's
+    // orders are one step of the template's history: Ctrl+Z in the template takes back
+    // the last unit's orders and only them, then the one before, down to the imported
+    // (saved) text.
+    void eachAppliedUnitIsOneUndoStepOfTheImportedTemplate()
+    {
+        Gui gui;
+        const QString imported = gui.session->orderTemplate().text();
+        QVERIFY(gui.session->orderTemplate().isSaved());
+        auto *memo = gui.orderEditor()->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
+        auto *apply = gui.orderEditor()->findChild<QPushButton *>(QStringLiteral("Button1"));
+        gui.doubleClickRow(gui.rowOf(QStringLiteral("3my")));
+        memo->appendPlainText(QStringLiteral("    LERNE Handeln"));
+        QTest::mouseClick(apply, Qt::LeftButton);
+        const QString firstApplied = gui.session->orderTemplate().text();
+        gui.doubleClickRow(gui.rowOf(QStringLiteral("3mw")));
+        memo->setPlainText(memo->toPlainText().replace(
+            QStringLiteral("    MACHE Holz"), QStringLiteral("    MACHE Stein")));
+        QTest::mouseClick(apply, Qt::LeftButton);
+        QVERIFY(gui.session->orderTemplate().text().contains(QStringLiteral("MACHE Stein")));
+        QVERIFY(!gui.session->orderTemplate().isSaved());
+
+        QPlainTextEdit *editor = gui.editor();
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(gui.session->orderTemplate().text(), firstApplied);
+        QVERIFY(!gui.session->orderTemplate().isSaved());
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(editor->toPlainText(), imported);
+        QVERIFY(gui.session->orderTemplate().isSaved());
+    }
+
+    // The saved mark is the template's history standing at the step last saved: an
+    // edit leaves it, undoing back to it returns, undoing past it leaves it again.
+    void savedMarkFollowsTheUndoHistory()
+    {
+        Gui gui;
+        const OrderTemplate &orders = gui.session->orderTemplate();
+        QPlainTextEdit *editor = gui.editor();
+        gui.cursorToEndOf(gui.headerLine(QStringLiteral("3mx")));
+        QTest::keyClicks(editor, QStringLiteral(" 1"));
+        QVERIFY(!orders.isSaved());
+        QVERIFY(gui.main->isWindowModified());
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(orders.isSaved());
+        QVERIFY(!gui.main->isWindowModified());
+
+        QTest::keyClicks(editor, QStringLiteral(" 2"));
+        gui.find<QAction>(QStringLiteral("Speichern1"))->trigger();
+        QVERIFY(orders.isSaved());
+        QTest::keyClicks(editor, QStringLiteral(" 3"));
+        QVERIFY(!orders.isSaved());
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(orders.isSaved());
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(!orders.isSaved());
+        QVERIFY(gui.main->isWindowModified());
+        QTest::keyClick(editor, Qt::Key_Y, Qt::ControlModifier);
+        QVERIFY(orders.isSaved());
+    }
+
     void foreignUnitOpensReadOnly()
     {
         Gui gui;

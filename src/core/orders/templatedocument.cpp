@@ -67,10 +67,8 @@ QStringList TemplateDocument::lines() const
 {
     if (m_newLines)
         return *m_newLines;
-    QStringList lines;
-    lines.reserve(m_document->blockCount());
-    for (QTextBlock block = m_document->firstBlock(); block.isValid(); block = block.next())
-        lines.append(block.text());
+    // The raw text keeps every character as typed; blocks end in paragraph separators.
+    QStringList lines = m_document->toRawText().split(QChar::ParagraphSeparator);
     // An empty document is one empty line, and an empty template no line.
     if (lines.size() == 1 && lines.first().isEmpty())
         lines.clear();
