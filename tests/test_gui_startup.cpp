@@ -185,9 +185,7 @@ private slots:
 
         gui.main->show();
         auto *editor = gui.main->showTemplatePage();
-        // Replaced as one edit of the template (an edit the history can take back).
-        editor->selectAll();
-        editor->insertPlainText(QStringLiteral(" PARTEI 3mv \"x\""));
+        editor->setPlainText(QStringLiteral(" PARTEI 3mv \"x\""));
         QVERIFY(!gui.session->orderTemplate().isSaved());
         gui.prompter.choiceAnswers.enqueue(QStringLiteral("Abbrechen"));
         QVERIFY(!gui.main->close());

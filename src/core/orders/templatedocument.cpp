@@ -47,8 +47,21 @@ void TemplateDocument::adopt(QTextDocument *document)
     document->setModified(!saved);
     m_document = document;
     m_newLines.reset();
-    connect(document, &QTextDocument::modificationChanged, this,
-        [this](bool modified) { emit savedChanged(!modified); });
+    m_textSetPastHistory = false;
+    connect(document, &QTextDocument::contentsChange, this, [this, document] {
+        if (!document->isUndoRedoEnabled())
+            m_textSetPastHistory = true;
+    });
+    connect(document, &QTextDocument::modificationChanged, this, [this, document](bool modified) {
+        // A text set anew past the history (an editor's setPlainText) ends with the
+        // document marked unmodified; it was never saved.
+        if (!modified && m_textSetPastHistory) {
+            m_textSetPastHistory = false;
+            document->setModified(true);
+            return;
+        }
+        emit savedChanged(!modified);
+    });
     if (previous) {
         emit documentReplaced();
         // The views have let go of it.
@@ -211,6 +224,7 @@ void TemplateDocument::setSaved(bool saved)
         emit savedChanged(saved);
         return;
     }
+    m_textSetPastHistory = false;
     m_document->setModified(!saved);
 }
 

@@ -86,6 +86,8 @@ private:
     std::function<void(QTextDocument *)> m_prepare;
     QThread *m_build = nullptr;
     QTextDocument *m_built = nullptr;
+    // The text was replaced with the history switched off, not by a step of it.
+    bool m_textSetPastHistory = false;
 };
 
 } // namespace tolvimar
