@@ -76,7 +76,7 @@ struct Gui : GuiHarness
         prompter.log.clear();
     }
     QPlainTextEdit *editor() const { return main->showTemplatePage(); }
-    TemplatePage *page() const { return main->reportPages()->templatePage(); }
+    TemplatePage *page() const { return main->findChild<TemplatePage *>(); }
     // The 0-based line of the template that is the header of the unit.
     int headerLine(const QString &unitText) const
     {
@@ -192,7 +192,7 @@ private slots:
     {
         Gui gui;
         QPlainTextEdit *editor = gui.editor();
-        OrderCompleter *completer = gui.page()->completer();
+        auto *completer = gui.page()->findChild<OrderCompleter *>();
         gui.cursorToEndOf(gui.headerLine(QStringLiteral("3mx")) + 1);
         QTest::keyClick(editor, Qt::Key_Return);
         QTest::keyClicks(editor, QStringLiteral("GI"));
@@ -276,7 +276,8 @@ private slots:
         ActiveGame game = gui.session->game();
         game.checkerPath = script;
         gui.session->setGame(game);
-        QTest::mouseClick(gui.page()->checkButton(), Qt::LeftButton);
+        QTest::mouseClick(gui.page()->findChild<QPushButton *>(QStringLiteral("ButtonZugPruefen")),
+            Qt::LeftButton);
         QTRY_VERIFY(gui.main->isEnabled()); // the checker runs as a job
         QVERIFY2(gui.prompter.log.isEmpty(), qPrintable(gui.prompter.texts().join(u'\n')));
 
@@ -304,12 +305,12 @@ private slots:
         gui.main->detailPages()->units()->showEntries({});
         QTest::mouseClick(problems->viewport(), Qt::LeftButton, {},
             problems->visualRect(problems->model()->index(1, 0)).center());
-        QCOMPARE(gui.page()->richEdit4()->textCursor().blockNumber(), my + 1);
+        QCOMPARE(gui.editor()->textCursor().blockNumber(), my + 1);
         QCOMPARE(gui.main->reportPages()->currentWidget(), gui.page());
         // The unplaced line leads nowhere: the cursor stays.
         QTest::mouseClick(problems->viewport(), Qt::LeftButton, {},
             problems->visualRect(problems->model()->index(2, 0)).center());
-        QCOMPARE(gui.page()->richEdit4()->textCursor().blockNumber(), my + 1);
+        QCOMPARE(gui.editor()->textCursor().blockNumber(), my + 1);
         QCOMPARE(gui.session->mapState().selectedRegion(), (Position {1, 2, 0}));
         QVERIFY(gui.main->detailPages()
                     ->units()
@@ -431,6 +432,66 @@ private slots:
         QCOMPARE(editor->toPlainText(), before);
         QCOMPARE(gui.session->orderTemplate().text(), before);
         gui.session->orderTemplate().setSaved(true);
+    }
+
+    // Applied before the template page was ever shown after the import, each unit's
+    // orders are one step of the template's history: Ctrl+Z in the template takes back
+    // the last unit's orders and only them, then the one before, down to the imported
+    // (saved) text.
+    void eachAppliedUnitIsOneUndoStepOfTheImportedTemplate()
+    {
+        Gui gui;
+        const QString imported = gui.session->orderTemplate().text();
+        QVERIFY(gui.session->orderTemplate().isSaved());
+        auto *memo = gui.orderEditor()->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
+        auto *apply = gui.orderEditor()->findChild<QPushButton *>(QStringLiteral("Button1"));
+        gui.doubleClickRow(gui.rowOf(QStringLiteral("3my")));
+        memo->appendPlainText(QStringLiteral("    LERNE Handeln"));
+        QTest::mouseClick(apply, Qt::LeftButton);
+        const QString firstApplied = gui.session->orderTemplate().text();
+        gui.doubleClickRow(gui.rowOf(QStringLiteral("3mw")));
+        memo->setPlainText(memo->toPlainText().replace(
+            QStringLiteral("    MACHE Holz"), QStringLiteral("    MACHE Stein")));
+        QTest::mouseClick(apply, Qt::LeftButton);
+        QVERIFY(gui.session->orderTemplate().text().contains(QStringLiteral("MACHE Stein")));
+        QVERIFY(!gui.session->orderTemplate().isSaved());
+
+        QPlainTextEdit *editor = gui.editor();
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(gui.session->orderTemplate().text(), firstApplied);
+        QVERIFY(!gui.session->orderTemplate().isSaved());
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(editor->toPlainText(), imported);
+        QVERIFY(gui.session->orderTemplate().isSaved());
+    }
+
+    // The saved mark is the template's history standing at the step last saved: an
+    // edit leaves it, undoing back to it returns, undoing past it leaves it again.
+    void savedMarkFollowsTheUndoHistory()
+    {
+        Gui gui;
+        const OrderTemplate &orders = gui.session->orderTemplate();
+        QPlainTextEdit *editor = gui.editor();
+        gui.cursorToEndOf(gui.headerLine(QStringLiteral("3mx")));
+        QTest::keyClicks(editor, QStringLiteral(" 1"));
+        QVERIFY(!orders.isSaved());
+        QVERIFY(gui.main->isWindowModified());
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(orders.isSaved());
+        QVERIFY(!gui.main->isWindowModified());
+
+        QTest::keyClicks(editor, QStringLiteral(" 2"));
+        gui.find<QAction>(QStringLiteral("Speichern1"))->trigger();
+        QVERIFY(orders.isSaved());
+        QTest::keyClicks(editor, QStringLiteral(" 3"));
+        QVERIFY(!orders.isSaved());
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(orders.isSaved());
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(!orders.isSaved());
+        QVERIFY(gui.main->isWindowModified());
+        QTest::keyClick(editor, Qt::Key_Y, Qt::ControlModifier);
+        QVERIFY(orders.isSaved());
     }
 
     void foreignUnitOpensReadOnly()

@@ -3,6 +3,8 @@
 #include "report/messagerules.h"
 #include "testsupport.h"
 
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QtTest>
 
 using namespace tolvimar;
@@ -341,7 +343,9 @@ private slots:
         h.session->setPages(pages);
         const QString edited = QStringLiteral("; bearbeitet \u2013 nicht gespeichert\n\n"
                                               "EINHEIT abc\nLERNE Magie");
-        h.session->orderTemplate().setTextFromEditor(edited);
+        QTextCursor typed(h.session->orderTemplate().document().textDocument());
+        typed.select(QTextCursor::Document);
+        typed.insertText(edited);
         const QStringList templateBefore = h.session->orderTemplate().lines();
 
         QStringList next = reportHeader(game, 40);

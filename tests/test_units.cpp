@@ -10,6 +10,7 @@
 #include "orders/unitview.h"
 #include "testsupport.h"
 
+#include <QTextDocument>
 #include <QtTest>
 
 using namespace tolvimar;
@@ -493,7 +494,8 @@ private slots:
         OrderTemplate orders;
         orders.setLines(orderTemplate());
         orders.setSaved(true);
-        QSignalSpy replaced(&orders, &OrderTemplate::replaced);
+        QTextDocument *text = orders.document().textDocument();
+        const QStringList before = orders.lines();
         UnitRecord record(d.db);
         const ActiveGame g = game(GameType::Kalmora);
         const auto unit = record.selectUnit(g, QStringLiteral("1/2"), 4712);
@@ -510,7 +512,7 @@ private slots:
         OrderBlock::Applied applied = block.apply(opened.lines, UnitMark::Long);
         QVERIFY(applied.headerFound && applied.marked && !applied.templateChanged);
         QVERIFY(orders.isSaved());
-        QCOMPARE(replaced.count(), 0);
+        QVERIFY(!text->isUndoAvailable());
         QCOMPARE(d.field(4712, QStringLiteral("Flags")).toString(), QStringLiteral("BX"));
 
         QStringList edited = opened.lines;
@@ -518,9 +520,14 @@ private slots:
         applied = block.apply(edited, UnitMark::Long);
         QVERIFY(applied.templateChanged);
         QVERIFY(!orders.isSaved());
-        QCOMPARE(replaced.count(), 1);
         QCOMPARE(orders.lines().at(10), QStringLiteral("    LERNE Holzfällen"));
         QCOMPARE(orders.lines().at(11), QStringLiteral(" EINHEIT 3mx;\tBäcker [3,90$,S25]"));
+        // The changed block is one step to undo, back to the saved text.
+        text->undo();
+        QCOMPARE(orders.lines(), before);
+        QVERIFY(!text->isUndoAvailable());
+        QVERIFY(orders.isSaved());
+        text->redo();
 
         // The template lost the unit's block: the mark is still stored.
         orders.setLines({QStringLiteral(" PARTEI 3mv")});

@@ -2,6 +2,8 @@
 #include "testsupport.h"
 
 #include <QLockFile>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QtTest>
 
 using namespace tolvimar;
@@ -45,7 +47,9 @@ private slots:
         QFETCH(Write, write);
         ImportHarness h(QStringLiteral("Kalmora"), 1);
         QCOMPARE(h.importFile(kalmoraReport()).status, ReportImporter::Result::Imported);
-        h.session->orderTemplate().setTextFromEditor(QStringLiteral("GEAENDERT"));
+        QTextCursor typed(h.session->orderTemplate().document().textDocument());
+        typed.select(QTextCursor::Document);
+        typed.insertText(QStringLiteral("GEAENDERT"));
         const QString orders = h.session->orderFile().path();
         const QByteArray ordersBefore = readBytes(orders);
         const QByteArray configBefore = readBytes(h.ws.file(QStringLiteral("tolvimar.cfg")));

@@ -107,12 +107,8 @@ void MainWindow::connectSession()
 
 void MainWindow::connectPages()
 {
-    connect(m_reportPages->statusPage()->button6(), &QPushButton::clicked, this,
-        &MainWindow::Button6Click);
-    connect(m_reportPages->templatePage()->checkButton(), &QPushButton::clicked, this,
-        &MainWindow::Button6Click);
-    connect(m_reportPages->richEdit4(), &QPlainTextEdit::textChanged, this,
-        &MainWindow::RichEdit4Change);
+    connect(m_reportPages, &ReportPagesWidget::checkRequested, this, &MainWindow::Button6Click);
+    connect(m_reportPages, &ReportPagesWidget::templateEdited, this, &MainWindow::RichEdit4Change);
     connect(m_orderWriting, &OrderWriting::regionToShow, m_workbench, &Workbench::showRegion);
     connect(m_orderWriting, &OrderWriting::notice, this, &MainWindow::showNotice);
     connect(m_mapPanel, &MapPanel::notice, this, &MainWindow::showNotice);
@@ -251,7 +247,8 @@ void MainWindow::showCaption(const QString &caption)
 
 QPlainTextEdit *MainWindow::showTemplatePage()
 {
-    return m_reportPages->showTemplatePage();
+    m_reportPages->showTemplatePage();
+    return m_reportPages->findChild<QPlainTextEdit *>(QStringLiteral("RichEdit4"));
 }
 
 void MainWindow::showNotice(const QString &text)
@@ -399,8 +396,7 @@ void MainWindow::ZugVorlageSpeichern1Click()
 
 void MainWindow::Suchen1Click()
 {
-    m_reportPages->showTemplatePage();
-    m_reportPages->templatePage()->startFind();
+    m_reportPages->startFind();
 }
 
 void MainWindow::Optionen1Click()
@@ -462,7 +458,8 @@ void MainWindow::Taschenrechner1Click()
 
 void MainWindow::RichEdit4Change()
 {
-    m_orderWriting->templateEdited();
+    // Nothing to note by hand: the template is unsaved exactly while its history
+    // stands away from the step last saved.
 }
 
 void MainWindow::Timer1Timer()
@@ -533,8 +530,7 @@ void MainWindow::VorigeEinheit1Click()
 
 void MainWindow::Ersetzen1Click()
 {
-    m_reportPages->showTemplatePage();
-    m_reportPages->templatePage()->startReplace();
+    m_reportPages->startReplace();
 }
 
 void MainWindow::Befehlsdurchsicht1Click()

@@ -31,67 +31,67 @@ OrderEditorWindow::OrderEditorWindow(QWidget *parent)
     auto *nameBox = new QVBoxLayout;
     nameBox->setSpacing(2);
     nameBox->addWidget(new QLabel(QStringLiteral("Einheit Name"), this));
-    m_edit1 = readOnlyEdit(QStringLiteral("Edit1"), this);
-    nameBox->addWidget(m_edit1);
+    m_unitName = readOnlyEdit(QStringLiteral("Edit1"), this);
+    nameBox->addWidget(m_unitName);
     top->addLayout(nameBox, 1);
     auto *marks = new QVBoxLayout;
-    m_checkBox1 = new QCheckBox(QStringLiteral("Markierung"), this);
-    m_checkBox1->setObjectName(QStringLiteral("CheckBox1"));
-    m_checkBox1->setToolTip(
+    m_markBox = new QCheckBox(QStringLiteral("Markierung"), this);
+    m_markBox->setObjectName(QStringLiteral("CheckBox1"));
+    m_markBox->setToolTip(
         QStringLiteral("Markierte Einheiten werden auf der Karte nicht mehr angezeigt."));
-    m_checkBox2 = new QCheckBox(QStringLiteral("lange Markierung"), this);
-    m_checkBox2->setObjectName(QStringLiteral("CheckBox2"));
-    m_checkBox2->setToolTip(
+    m_longMarkBox = new QCheckBox(QStringLiteral("lange Markierung"), this);
+    m_longMarkBox->setObjectName(QStringLiteral("CheckBox2"));
+    m_longMarkBox->setToolTip(
         QStringLiteral("Die Markierung wird auch in der nächsten Runde gesetzt."));
-    marks->addWidget(m_checkBox1);
-    marks->addWidget(m_checkBox2);
+    marks->addWidget(m_markBox);
+    marks->addWidget(m_longMarkBox);
     top->addLayout(marks);
     layout->addLayout(top);
 
     auto *group = new QGroupBox(QStringLiteral("Befehle der Einheit"), this);
     auto *groupLayout = new QVBoxLayout(group);
-    m_memo1 = new QPlainTextEdit(group);
-    m_memo1->setObjectName(QStringLiteral("Memo1"));
-    m_memo1->setFont(fixedPitchFont());
-    m_memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    groupLayout->addWidget(m_memo1);
+    m_ordersEdit = new QPlainTextEdit(group);
+    m_ordersEdit->setObjectName(QStringLiteral("Memo1"));
+    m_ordersEdit->setFont(fixedPitchFont());
+    m_ordersEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_ordersEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_ordersEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    groupLayout->addWidget(m_ordersEdit);
     m_note = new QLabel(group);
     m_note->setObjectName(QStringLiteral("LabelHinweis"));
     m_note->setStyleSheet(QStringLiteral("color: #a00000;"));
     m_note->hide();
     groupLayout->addWidget(m_note);
-    m_highlighter = new OrderHighlighter(m_memo1->document(), m_memo1, false);
-    m_completer = new OrderCompleter(m_memo1);
+    m_highlighter = new OrderHighlighter(m_ordersEdit->document(), m_ordersEdit, false);
+    m_completer = new OrderCompleter(m_ordersEdit);
     m_completer->setPlaceSource([this] { return CompletionPlace {m_position, m_unitText}; });
     layout->addWidget(group, 1);
 
     auto *buttons = new QHBoxLayout;
-    m_button1 = new QPushButton(QStringLiteral("Befehle ausführen"), this);
-    m_button1->setObjectName(QStringLiteral("Button1"));
-    m_button1->setEnabled(false);
-    m_button3 = new QPushButton(QStringLiteral("Editor ausblenden"), this);
-    m_button3->setObjectName(QStringLiteral("Button3"));
-    buttons->addWidget(m_button1);
-    buttons->addWidget(m_button3);
+    m_applyButton = new QPushButton(QStringLiteral("Befehle ausführen"), this);
+    m_applyButton->setObjectName(QStringLiteral("Button1"));
+    m_applyButton->setEnabled(false);
+    m_hideButton = new QPushButton(QStringLiteral("Editor ausblenden"), this);
+    m_hideButton->setObjectName(QStringLiteral("Button3"));
+    buttons->addWidget(m_applyButton);
+    buttons->addWidget(m_hideButton);
     layout->addLayout(buttons);
     resize(460, 360);
 
-    connect(m_button1, &QPushButton::clicked, this, &OrderEditorWindow::Button1Click);
-    connect(m_button3, &QPushButton::clicked, this, &OrderEditorWindow::Button3Click);
-    connect(m_checkBox1, &QCheckBox::toggled, this, &OrderEditorWindow::CheckBox1Click);
-    connect(m_checkBox2, &QCheckBox::toggled, this, &OrderEditorWindow::CheckBox2Click);
+    connect(m_applyButton, &QPushButton::clicked, this, &OrderEditorWindow::Button1Click);
+    connect(m_hideButton, &QPushButton::clicked, this, &OrderEditorWindow::Button3Click);
+    connect(m_markBox, &QCheckBox::toggled, this, &OrderEditorWindow::CheckBox1Click);
+    connect(m_longMarkBox, &QCheckBox::toggled, this, &OrderEditorWindow::CheckBox2Click);
     auto *save = new QShortcut(QKeySequence::Save, this);
     save->setObjectName(QStringLiteral("ShortcutSpeichern"));
     connect(save, &QShortcut::activated, this, &OrderEditorWindow::applyAndSave);
     // Typed in the orders, the key is the editor's even when no shortcut takes it.
-    m_memo1->installEventFilter(this);
+    m_ordersEdit->installEventFilter(this);
 }
 
 bool OrderEditorWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_memo1
+    if (watched == m_ordersEdit
         && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)
         && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Save)) {
         if (event->type() == QEvent::ShortcutOverride) {
@@ -107,20 +107,20 @@ bool OrderEditorWindow::eventFilter(QObject *watched, QEvent *event)
 
 void OrderEditorWindow::fill(const QString &unitName, const QStringList &lines, UnitMark mark)
 {
-    m_checkBox1->setChecked(false);
-    m_checkBox2->setChecked(false);
-    m_checkBox1->setChecked(mark == UnitMark::Plain);
-    m_checkBox2->setChecked(mark == UnitMark::Long);
-    m_edit1->setText(unitName);
-    m_memo1->setReadOnly(false);
+    m_markBox->setChecked(false);
+    m_longMarkBox->setChecked(false);
+    m_markBox->setChecked(mark == UnitMark::Plain);
+    m_longMarkBox->setChecked(mark == UnitMark::Long);
+    m_unitName->setText(unitName);
+    m_ordersEdit->setReadOnly(false);
     m_note->hide();
-    m_memo1->setPlainText(lines.join(u'\n'));
+    m_ordersEdit->setPlainText(lines.join(u'\n'));
     // Typing adds to the orders after the last one, never before the unit's header.
-    m_memo1->moveCursor(QTextCursor::End);
-    m_memo1->setFocus();
-    m_button1->setEnabled(true);
-    m_checkBox1->setEnabled(true);
-    m_checkBox2->setEnabled(true);
+    m_ordersEdit->moveCursor(QTextCursor::End);
+    m_ordersEdit->setFocus();
+    m_applyButton->setEnabled(true);
+    m_markBox->setEnabled(true);
+    m_longMarkBox->setEnabled(true);
     m_marksOnly = false;
     markApplied();
 }
@@ -128,7 +128,7 @@ void OrderEditorWindow::fill(const QString &unitName, const QStringList &lines, 
 void OrderEditorWindow::fillMarksOnly(const QString &unitName, UnitMark mark, const QString &note)
 {
     fill(unitName, {}, mark);
-    m_memo1->setReadOnly(true);
+    m_ordersEdit->setReadOnly(true);
     m_note->setText(note);
     m_note->show();
     m_marksOnly = true;
@@ -137,23 +137,23 @@ void OrderEditorWindow::fillMarksOnly(const QString &unitName, UnitMark mark, co
 void OrderEditorWindow::fillReadOnly(
     const QString &unitName, const QStringList &lines, const QString &note)
 {
-    m_checkBox1->setChecked(false);
-    m_checkBox2->setChecked(false);
-    m_checkBox1->setEnabled(false);
-    m_checkBox2->setEnabled(false);
-    m_edit1->setText(unitName);
-    m_memo1->setPlainText(lines.join(u'\n'));
-    m_memo1->setReadOnly(true);
+    m_markBox->setChecked(false);
+    m_longMarkBox->setChecked(false);
+    m_markBox->setEnabled(false);
+    m_longMarkBox->setEnabled(false);
+    m_unitName->setText(unitName);
+    m_ordersEdit->setPlainText(lines.join(u'\n'));
+    m_ordersEdit->setReadOnly(true);
     m_note->setText(note);
     m_note->show();
-    m_button1->setEnabled(false);
+    m_applyButton->setEnabled(false);
     m_marksOnly = false;
     markApplied();
 }
 
 bool OrderEditorWindow::isReadOnly() const
 {
-    return m_memo1->isReadOnly() && !m_marksOnly;
+    return m_ordersEdit->isReadOnly() && !m_marksOnly;
 }
 
 void OrderEditorWindow::setNote(const QString &note)
@@ -166,14 +166,14 @@ bool OrderEditorWindow::hasChanges() const
 {
     if (isReadOnly())
         return false;
-    return mark() != m_shownMark || m_memo1->toPlainText() != m_shownText;
+    return mark() != m_shownMark || m_ordersEdit->toPlainText() != m_shownText;
 }
 
 void OrderEditorWindow::markApplied()
 {
-    m_shownText = m_memo1->toPlainText();
+    m_shownText = m_ordersEdit->toPlainText();
     m_shownMark = mark();
-    m_memo1->document()->setModified(false);
+    m_ordersEdit->document()->setModified(false);
 }
 
 bool OrderEditorWindow::settleChanges()
@@ -184,7 +184,7 @@ bool OrderEditorWindow::settleChanges()
     const int choice = m_prompter
         ? m_prompter->askChoice(Prompter::Kind::Confirmation, QStringLiteral("Befehlseditor"),
             QStringLiteral("Die Befehle von %1 wurden geändert. Sollen sie übernommen werden?")
-                .arg(m_edit1->text()),
+                .arg(m_unitName->text()),
             {QStringLiteral("Übernehmen"), QStringLiteral("Verwerfen"),
                 QStringLiteral("Abbrechen")})
         : 0;
@@ -194,10 +194,10 @@ bool OrderEditorWindow::settleChanges()
         // A refused line keeps the editor open with the text as typed.
         return !hasChanges();
     case 1:
-        m_memo1->setPlainText(m_shownText);
-        m_memo1->moveCursor(QTextCursor::End);
-        m_checkBox1->setChecked(m_shownMark == UnitMark::Plain);
-        m_checkBox2->setChecked(m_shownMark == UnitMark::Long);
+        m_ordersEdit->setPlainText(m_shownText);
+        m_ordersEdit->moveCursor(QTextCursor::End);
+        m_markBox->setChecked(m_shownMark == UnitMark::Plain);
+        m_longMarkBox->setChecked(m_shownMark == UnitMark::Long);
         markApplied();
         return true;
     default:
@@ -219,14 +219,14 @@ void OrderEditorWindow::setPlace(const QString &position, const QString &unitTex
 
 QStringList OrderEditorWindow::memoLines() const
 {
-    return m_memo1->toPlainText().split(u'\n');
+    return m_ordersEdit->toPlainText().split(u'\n');
 }
 
 UnitMark OrderEditorWindow::mark() const
 {
-    if (m_checkBox2->isChecked())
+    if (m_longMarkBox->isChecked())
         return UnitMark::Long;
-    return m_checkBox1->isChecked() ? UnitMark::Plain : UnitMark::None;
+    return m_markBox->isChecked() ? UnitMark::Plain : UnitMark::None;
 }
 
 void OrderEditorWindow::Button1Click()
@@ -260,14 +260,14 @@ void OrderEditorWindow::applyAndSave()
 
 void OrderEditorWindow::CheckBox1Click()
 {
-    if (m_checkBox1->isChecked())
-        m_checkBox2->setChecked(false);
+    if (m_markBox->isChecked())
+        m_longMarkBox->setChecked(false);
 }
 
 void OrderEditorWindow::CheckBox2Click()
 {
-    if (m_checkBox2->isChecked())
-        m_checkBox1->setChecked(false);
+    if (m_longMarkBox->isChecked())
+        m_markBox->setChecked(false);
 }
 
 } // namespace tolvimar

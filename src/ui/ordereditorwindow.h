@@ -82,17 +82,17 @@ private:
     // Ctrl+S.
     void applyAndSave();
 
-    QLineEdit *m_edit1;
-    QCheckBox *m_checkBox1;
-    QCheckBox *m_checkBox2;
-    QPlainTextEdit *m_memo1;
+    QLineEdit *m_unitName;
+    QCheckBox *m_markBox;
+    QCheckBox *m_longMarkBox;
+    QPlainTextEdit *m_ordersEdit;
     QLabel *m_note;
     OrderHighlighter *m_highlighter;
     OrderCompleter *m_completer;
     QString m_position;
     QString m_unitText;
-    QPushButton *m_button1;
-    QPushButton *m_button3;
+    QPushButton *m_applyButton;
+    QPushButton *m_hideButton;
     Prompter *m_prompter = nullptr;
     // What was shown when the editor was filled or last applied, for Verwerfen.
     QString m_shownText;

@@ -12,7 +12,6 @@
 #include "orders/ordervocabulary.h"
 #include "orders/templatelines.h"
 #include "reportpageswidget.h"
-#include "templatepage.h"
 #include "unitspage.h"
 
 #include <QPlainTextEdit>
@@ -29,43 +28,12 @@ OrderWriting::OrderWriting(
     , m_reportPages(reportPages)
     , m_detailPages(detailPages)
 {
-    OrderTemplate &orders = m_session.orderTemplate();
-    QPlainTextEdit *editor = m_reportPages->richEdit4();
-    // While the page holds the template, its document is read back when lines are asked.
-    orders.setEditorReader([editor] { return editor->toPlainText().split(u'\n'); });
-    // The order editor's "Befehle ausführen" reads the few lines it needs in place and
-    // writes the unit's block into the page's document, one step to undo, instead of
-    // replacing the whole template.
-    orders.setEditorAccess(
-        [this, editor]() -> std::unique_ptr<TemplateLines> {
-            if (!m_reportPages->holdsTemplate())
-                return nullptr;
-            return std::make_unique<DocumentTemplateLines>(*editor->document());
-        },
-        [this](const QList<LineEdit> &edits) {
-            return m_reportPages->holdsTemplate()
-                && m_reportPages->templatePage()->editLines(edits);
-        });
-    connect(m_reportPages, &ReportPagesWidget::templateLoaded, this,
-        [this, editor] { editor->document()->setModified(!m_session.orderTemplate().isSaved()); });
-    // The document's modification state follows saving, so that undoing back to the
-    // saved text clears the title's star.
-    connect(&orders, &OrderTemplate::savedChanged, this, [this, editor](bool saved) {
-        if (saved && m_reportPages->holdsTemplate())
-            editor->document()->setModified(false);
-    });
-    connect(editor, &QPlainTextEdit::modificationChanged, this, [this, editor](bool modified) {
-        const QTextDocument *document = editor->document();
-        if (!modified && m_reportPages->holdsTemplate() && !m_reportPages->isLoadingTemplate()
-            && (document->isUndoAvailable() || document->isRedoAvailable()))
-            m_session.orderTemplate().setSaved(true);
-    });
     connect(m_reportPages, &QTabWidget::currentChanged, this, [this] {
-        if (m_reportPages->currentWidget() == m_reportPages->templatePage())
+        if (m_reportPages->isShowingTemplate())
             applyOrderVocabulary();
     });
     connect(&m_session, &Session::gameChanged, this, [this] {
-        if (m_reportPages->currentWidget() == m_reportPages->templatePage())
+        if (m_reportPages->isShowingTemplate())
             applyOrderVocabulary();
         showProblems({}, QString());
     });
@@ -129,19 +97,6 @@ bool OrderWriting::settleBeforeLeaving()
     return choice == 1 || (choice == 0 && save() && m_session.orderTemplate().isSaved());
 }
 
-void OrderWriting::templateEdited()
-{
-    if (m_reportPages->isLoadingTemplate())
-        return;
-    // The editor's document is the template: nothing is copied per key press.
-    m_session.orderTemplate().editedInEditor();
-    // Undone back to the text saved last: saved again (a text set anew has no steps
-    // to undo or redo, and stays unsaved).
-    const QTextDocument *document = m_reportPages->richEdit4()->document();
-    if (!document->isModified() && (document->isUndoAvailable() || document->isRedoAvailable()))
-        m_session.orderTemplate().setSaved(true);
-}
-
 void OrderWriting::runChecker()
 {
     OrderFile orderFile = m_session.orderFile();
@@ -175,12 +130,9 @@ void OrderWriting::showCheckerResult(const OrderChecker::Result &result)
             Prompter::Kind::Error, QStringLiteral("Zug Checker"), result.message);
         return;
     }
-    const QStringList &lines = m_session.orderTemplate().lines();
-    QList<OrderProblem> problems = checkerProblems(result.output, ListTemplateLines(lines));
-    attempt(
-        [&] {
-            problems.append(orderHints(ListTemplateLines(lines), *m_session.orderVocabulary()));
-        },
+    const std::unique_ptr<TemplateLines> lines = m_session.orderTemplate().view();
+    QList<OrderProblem> problems = checkerProblems(result.output, *lines);
+    attempt([&] { problems.append(orderHints(*lines, *m_session.orderVocabulary())); },
         [this](const QString &message) { emit notice(message); });
     showProblems(problems, result.output);
 }
@@ -193,7 +145,7 @@ void OrderWriting::applyOrderVocabulary()
     if (!attempt([&] { vocabulary = m_session.orderVocabulary(); },
             [this](const QString &message) { emit notice(message); }))
         return;
-    m_reportPages->templatePage()->setVocabulary(vocabulary);
+    m_reportPages->setOrderVocabulary(vocabulary);
     if (m_orderEditor)
         m_orderEditor->setVocabulary(vocabulary);
 }
@@ -213,10 +165,10 @@ void OrderWriting::reviewOrders()
 {
     if (m_session.game().number == 0)
         return;
-    const QStringList &lines = m_session.orderTemplate().lines();
+    const std::unique_ptr<TemplateLines> lines = m_session.orderTemplate().view();
     QList<OrderProblem> hints;
     if (!attempt(m_session.prompter(), QStringLiteral("Befehle durchsehen"),
-            [&] { hints = orderHints(ListTemplateLines(lines), *m_session.orderVocabulary()); }))
+            [&] { hints = orderHints(*lines, *m_session.orderVocabulary()); }))
         return;
     showProblems(hints, QStringLiteral("(Hinweise des Programms, ohne Checker)"));
     emit notice(QStringLiteral("%1 Hinweise zu den Befehlen").arg(hints.size()));
@@ -227,13 +179,11 @@ void OrderWriting::showProblem(const OrderProblem &problem)
     // A checker line that names no line of the file leads nowhere.
     if (problem.line <= 0)
         return;
-    QPlainTextEdit *editor = m_reportPages->showTemplatePage();
-    m_reportPages->templatePage()->goToLine(
-        currentLineOf(problem, DocumentTemplateLines(*editor->document())));
+    m_reportPages->goToTemplateLine(currentLineOf(problem, *m_session.orderTemplate().view()));
     if (!problem.unitText.isEmpty())
         selectUnitInRegion(problem.unitText);
     // The list stays on top; the template takes the keys.
-    editor->setFocus(Qt::OtherFocusReason);
+    m_reportPages->focusTemplate();
 }
 
 void OrderWriting::selectUnitInRegion(const QString &unitText)
@@ -254,19 +204,19 @@ void OrderWriting::moveToUnitToReview(bool forward)
 {
     if (m_session.game().number == 0)
         return;
-    QPlainTextEdit *editor = m_reportPages->showTemplatePage();
-    const DocumentTemplateLines lines(*editor->document());
+    m_reportPages->showTemplatePage();
+    const std::unique_ptr<TemplateLines> lines = m_session.orderTemplate().view();
     const std::optional<int> header = nextUnitToReview(
-        lines, editor->textCursor().blockNumber(), forward, ReviewTargets {m_problemUnits, true});
+        *lines, m_reportPages->templateCursorLine(), forward, ReviewTargets {m_problemUnits, true});
     if (!header) {
         emit notice(QStringLiteral("Keine andere Einheit mit Problemen oder ohne Befehle"));
         return;
     }
-    m_reportPages->templatePage()->goToLine(*header);
-    const QString unitText = unitTextOfHeaderLine(lines.line(*header));
+    m_reportPages->goToTemplateLine(*header);
+    const QString unitText = unitTextOfHeaderLine(lines->line(*header));
     emit notice(QStringLiteral("Einheit %1").arg(unitText));
     selectUnitInRegion(unitText);
-    editor->setFocus(Qt::OtherFocusReason);
+    m_reportPages->focusTemplate();
 }
 
 } // namespace tolvimar

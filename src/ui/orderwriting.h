@@ -19,7 +19,7 @@ class Session;
 
 // Writing orders in the template: the game's order words for colours and completion,
 // the checker and the program's own hints with their problem list, the moves to the
-// next unit to review, and the template's saved state following its document.
+// next unit to review.
 class OrderWriting : public QObject
 {
     Q_OBJECT
@@ -39,8 +39,6 @@ public:
     void moveToUnitToReview(bool forward);
     // A problem chosen in the problem list: its line on the template page, its unit.
     void showProblem(const tolvimar::OrderProblem &problem);
-    // A key press in the template page's editor.
-    void templateEdited();
     // Hands the game's order vocabulary to the template page and the order editor.
     void applyOrderVocabulary();
 

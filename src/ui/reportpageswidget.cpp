@@ -1,7 +1,7 @@
 #include "reportpageswidget.h"
 
+#include "orders/ordertemplate.h"
 #include "statuspage.h"
-#include "templatedocument.h"
 #include "templatepage.h"
 #include "widgets.h"
 
@@ -76,13 +76,11 @@ ReportPagesWidget::ReportPagesWidget(QWidget *parent)
     addTextPage(Page::Einreisebericht, QStringLiteral("RichEdit2"));
 
     m_templatePage = new TemplatePage(this);
-    m_richEdit4 = m_templatePage->richEdit4();
     addTab(m_templatePage, QStringLiteral("Zugvorlage"));
-    m_builder = new TemplateDocumentBuilder(this);
-    connect(this, &QTabWidget::currentChanged, this, [this] {
-        if (currentWidget() == m_templatePage)
-            loadTemplateIntoEditor();
-    });
+    connect(m_statusPage, &StatusPage::checkRequested, this, &ReportPagesWidget::checkRequested);
+    connect(
+        m_templatePage, &TemplatePage::checkRequested, this, &ReportPagesWidget::checkRequested);
+    connect(m_templatePage, &TemplatePage::textChanged, this, &ReportPagesWidget::templateEdited);
 
     // The collapsed height must be reachable whatever the pages would like to show.
     setMinimumHeight(kCollapsedHeight);
@@ -236,42 +234,55 @@ void ReportPagesWidget::showStatus(const StatusValues &status)
     m_productionModel->setStringList(status.gesamtproduktion);
 }
 
-void ReportPagesWidget::templateReplaced()
+void ReportPagesWidget::showTemplate(OrderTemplate &orders)
 {
-    m_templateStale = true;
-    m_builder->start(m_templateSource ? m_templateSource() : QStringList(), m_richEdit4->font());
-    // Until the new template is in, the old text takes no edits; a page that shows
-    // takes it at once.
-    m_richEdit4->setReadOnly(true);
-    if (currentWidget() == m_templatePage)
-        loadTemplateIntoEditor();
+    m_templatePage->showTemplate(orders.document());
+    connect(&orders, &OrderTemplate::savedChanged, m_statusPage, &StatusPage::showSaved);
+    m_statusPage->showSaved(orders.isSaved());
 }
 
-bool ReportPagesWidget::isBuildingTemplate() const
-{
-    return m_builder->isBuilding();
-}
-
-QPlainTextEdit *ReportPagesWidget::showTemplatePage()
+void ReportPagesWidget::showTemplatePage()
 {
     setCurrentWidget(m_templatePage);
-    loadTemplateIntoEditor();
-    return m_richEdit4;
+    m_templatePage->showNewestTemplate();
 }
 
-void ReportPagesWidget::loadTemplateIntoEditor()
+bool ReportPagesWidget::isShowingTemplate() const
 {
-    if (!m_templateStale)
-        return;
-    QTextDocument *document = m_builder->take();
-    if (!document)
-        return;
-    m_templateStale = false;
-    m_loadingTemplate = true;
-    m_templatePage->takeDocument(document);
-    m_richEdit4->setReadOnly(false);
-    m_loadingTemplate = false;
-    emit templateLoaded();
+    return currentWidget() == m_templatePage;
+}
+
+void ReportPagesWidget::setOrderVocabulary(std::shared_ptr<const OrderVocabulary> vocabulary)
+{
+    m_templatePage->setVocabulary(std::move(vocabulary));
+}
+
+void ReportPagesWidget::goToTemplateLine(int line)
+{
+    showTemplatePage();
+    m_templatePage->goToLine(line);
+}
+
+int ReportPagesWidget::templateCursorLine() const
+{
+    return m_templatePage->cursorLine();
+}
+
+void ReportPagesWidget::focusTemplate()
+{
+    m_templatePage->focusEditor();
+}
+
+void ReportPagesWidget::startFind()
+{
+    showTemplatePage();
+    m_templatePage->startFind();
+}
+
+void ReportPagesWidget::startReplace()
+{
+    showTemplatePage();
+    m_templatePage->startReplace();
 }
 
 } // namespace tolvimar

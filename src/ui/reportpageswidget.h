@@ -4,7 +4,7 @@
 #include "report/reportpages.h"
 
 #include <QTabWidget>
-#include <functional>
+#include <memory>
 
 class QLineEdit;
 class QListView;
@@ -15,7 +15,8 @@ class QStringListModel;
 namespace tolvimar {
 
 class StatusPage;
-class TemplateDocumentBuilder;
+class OrderTemplate;
+class OrderVocabulary;
 class TemplatePage;
 
 // The pages below the maps ("PageControl1"): the status page, the report lists and
@@ -27,30 +28,25 @@ class ReportPagesWidget : public QTabWidget
 public:
     explicit ReportPagesWidget(QWidget *parent = nullptr);
 
-    StatusPage *statusPage() const { return m_statusPage; }
-    QPlainTextEdit *richEdit4() const { return m_richEdit4; }
-    TemplatePage *templatePage() const { return m_templatePage; }
-
     void showPages(const ReportPages &pages);
     void showStatus(const StatusValues &status);
 
-    // The editor takes a new template when its page is shown. Its document is built
-    // away from the window as soon as the template is replaced (laying out the
-    // template of a large report takes seconds), and handed over when the page shows.
-    void setTemplateSource(std::function<QStringList()> source)
-    {
-        m_templateSource = std::move(source);
-    }
-    void templateReplaced();
-    // The editor's document is the template (no build pending); editing it edits the
-    // template.
-    bool holdsTemplate() const { return !m_templateStale; }
-    // Whether a replaced template's document is still being built.
-    bool isBuildingTemplate() const;
-    // Shows the page "Zugvorlage" with the current template in the editor.
-    QPlainTextEdit *showTemplatePage();
-    // Whether the editor's text changed by the user (not by loading a template).
-    bool isLoadingTemplate() const { return m_loadingTemplate || m_templateStale; }
+    // The page "Zugvorlage" shows the template, both pages whether it is saved.
+    void showTemplate(OrderTemplate &orders);
+    void showTemplatePage();
+    bool isShowingTemplate() const;
+    // What the template's colouring and completion know.
+    void setOrderVocabulary(std::shared_ptr<const OrderVocabulary> vocabulary);
+    // Shows the page with the cursor at the start of a 0-based line of the template.
+    void goToTemplateLine(int line);
+    // The 0-based line of the cursor in the template.
+    int templateCursorLine() const;
+    // The template's editor takes the keys.
+    void focusTemplate();
+    // Shows the page and puts the cursor into the find field (Ctrl+F), or shows the
+    // replace row too (Ctrl+H).
+    void startFind();
+    void startReplace();
 
     // A press on the active tab collapses the pages to 121 pixels, or enlarges them to
     // 710 when they are collapsed and the page is not "Status"; a press on another tab
@@ -61,8 +57,10 @@ public:
     void PageControl1DblClick(const QPoint &pos);
 
 signals:
-    // The editor holds a new template.
-    void templateLoaded();
+    // "Zug prüfen lassen" on the status page or the template page.
+    void checkRequested();
+    // The template's text changed.
+    void templateEdited();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -71,7 +69,6 @@ private:
     QListView *addListPage(Page page, const QString &objectName, QWidget *extra = nullptr);
     QPlainTextEdit *addTextPage(Page page, const QString &objectName);
     QWidget *totalBox(StatusField field, const QString &objectName, const QString &label);
-    void loadTemplateIntoEditor();
     void setControlHeight(int height);
     void toggleHeight(const QWidget *page);
 
@@ -84,11 +81,6 @@ private:
     QLineEdit *m_totals[int(StatusField::Count)] = {};
     QStringListModel *m_productionModel = nullptr;
     TemplatePage *m_templatePage;
-    QPlainTextEdit *m_richEdit4;
-    std::function<QStringList()> m_templateSource;
-    TemplateDocumentBuilder *m_builder;
-    bool m_loadingTemplate = false;
-    bool m_templateStale = false;
     bool m_pressSwitchedPage = false;
 };
 

@@ -69,19 +69,20 @@ StatusPage::StatusPage(QWidget *parent)
     // the pages are collapsed.
     auto *orders = new QVBoxLayout;
     auto *autosave = new QHBoxLayout;
-    m_shape1 = new StatusIndicator(this);
-    m_shape1->setObjectName(QStringLiteral("Shape1"));
-    m_shape1->setToolTip(QStringLiteral("Zeigt an ob der Zug gespeichert wurde"));
+    m_savedLight = new StatusIndicator(this);
+    m_savedLight->setObjectName(QStringLiteral("Shape1"));
+    m_savedLight->setToolTip(QStringLiteral("Zeigt an ob der Zug gespeichert wurde"));
     auto *label = new QLabel(QStringLiteral("Autosave"), this);
     label->setObjectName(QStringLiteral("StaticText1"));
     label->setToolTip(QStringLiteral("Zeigt an ob der Zug gespeichert wurde"));
-    autosave->addWidget(m_shape1);
+    autosave->addWidget(m_savedLight);
     autosave->addWidget(label);
     autosave->addStretch();
     orders->addLayout(autosave);
-    m_button6 = new QPushButton(QStringLiteral("Zug prüfen lassen"), this);
-    m_button6->setObjectName(QStringLiteral("Button6"));
-    orders->addWidget(m_button6);
+    auto *checkButton = new QPushButton(QStringLiteral("Zug prüfen lassen"), this);
+    checkButton->setObjectName(QStringLiteral("Button6"));
+    connect(checkButton, &QPushButton::clicked, this, &StatusPage::checkRequested);
+    orders->addWidget(checkButton);
     orders->addWidget(new QLabel(pageTitle(Page::Buendnisse), this));
     m_alliances = new QListView(this);
     m_alliances->setObjectName(QStringLiteral("ListBoxBuendnisse"));
@@ -105,7 +106,7 @@ void StatusPage::showAlliances(const QStringList &lines)
 
 void StatusPage::showSaved(bool saved)
 {
-    m_shape1->setSaved(saved);
+    m_savedLight->setSaved(saved);
 }
 
 } // namespace tolvimar

@@ -6,7 +6,6 @@
 
 class QLineEdit;
 class QListView;
-class QPushButton;
 class QStringListModel;
 
 namespace tolvimar {
@@ -24,14 +23,16 @@ public:
     void showStatus(const StatusValues &status);
     void showAlliances(const QStringList &lines);
     void showSaved(bool saved);
-    QPushButton *button6() const { return m_button6; }
+
+signals:
+    // "Zug prüfen lassen".
+    void checkRequested();
 
 private:
     QLineEdit *m_edits[kSavedStatusFields] = {};
     QListView *m_alliances;
     QStringListModel *m_allianceModel;
-    StatusIndicator *m_shape1;
-    QPushButton *m_button6;
+    StatusIndicator *m_savedLight;
 };
 
 } // namespace tolvimar

@@ -3,6 +3,7 @@
 #include "ordercompleter.h"
 #include "orderhighlighter.h"
 #include "orders/ordervocabulary.h"
+#include "orders/templatedocument.h"
 #include "orders/templatelines.h"
 #include "statusindicator.h"
 #include "widgets.h"
@@ -11,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlock>
@@ -47,9 +49,9 @@ TemplatePage::TemplatePage(QWidget *parent)
     m_light->setToolTip(QStringLiteral("Zeigt an ob der Zug gespeichert wurde"));
     bar->addWidget(m_light);
     bar->addWidget(new QLabel(QStringLiteral("Autosave"), this));
-    m_check = new QPushButton(QStringLiteral("Zug prüfen lassen"), this);
-    m_check->setObjectName(QStringLiteral("ButtonZugPruefen"));
-    bar->addWidget(m_check);
+    m_checkButton = new QPushButton(QStringLiteral("Zug prüfen lassen"), this);
+    m_checkButton->setObjectName(QStringLiteral("ButtonZugPruefen"));
+    bar->addWidget(m_checkButton);
     layout->addLayout(bar);
 
     m_replaceRow = new QWidget(this);
@@ -74,20 +76,18 @@ TemplatePage::TemplatePage(QWidget *parent)
     m_replaceRow->hide();
     layout->addWidget(m_replaceRow);
 
-    m_richEdit4 = new QPlainTextEdit(this);
-    m_richEdit4->setObjectName(QStringLiteral("RichEdit4"));
-    m_richEdit4->setFont(fixedPitchFont());
-    m_richEdit4->setLineWrapMode(QPlainTextEdit::NoWrap);
-    layout->addWidget(m_richEdit4, 1);
-    // Over a large template only the lines shown are coloured.
-    m_highlighter = new OrderHighlighter(m_richEdit4->document(), m_richEdit4, true);
-    m_completer = new OrderCompleter(m_richEdit4);
+    m_templateEditor = new QPlainTextEdit(this);
+    m_templateEditor->setObjectName(QStringLiteral("RichEdit4"));
+    m_templateEditor->setFont(fixedPitchFont());
+    m_templateEditor->setLineWrapMode(QPlainTextEdit::NoWrap);
+    layout->addWidget(m_templateEditor, 1);
+    m_completer = new OrderCompleter(m_templateEditor);
     m_completer->setPlaceSource([this] {
         CompletionPlace place;
         const OrderVocabulary *vocabulary = m_vocabulary.get();
-        const DocumentTemplateLines lines(*m_richEdit4->document());
+        const DocumentTemplateLines lines(*m_templateEditor->document());
         if (const std::optional<UnitBlock> block
-            = unitBlockAt(lines, m_richEdit4->textCursor().blockNumber())) {
+            = unitBlockAt(lines, m_templateEditor->textCursor().blockNumber())) {
             place.unitText = block->unitText;
             if (vocabulary)
                 place.position = vocabulary->positionOfUnit(block->unitText);
@@ -101,76 +101,84 @@ TemplatePage::TemplatePage(QWidget *parent)
     connect(m_replace, &QLineEdit::returnPressed, this, &TemplatePage::replaceNext);
     connect(replaceOne, &QPushButton::clicked, this, &TemplatePage::replaceNext);
     connect(replaceEvery, &QPushButton::clicked, this, &TemplatePage::replaceAll);
+    connect(m_checkButton, &QPushButton::clicked, this, &TemplatePage::checkRequested);
+    connect(m_templateEditor, &QPlainTextEdit::textChanged, this, &TemplatePage::textChanged);
 }
 
 void TemplatePage::setVocabulary(std::shared_ptr<const OrderVocabulary> vocabulary)
 {
     m_vocabulary = vocabulary;
-    if (OrderHighlighter *colouring = highlighter())
-        colouring->setVocabulary(vocabulary);
+    if (m_highlighter)
+        m_highlighter->setVocabulary(vocabulary);
     m_completer->setVocabulary(std::move(vocabulary));
 }
 
-OrderHighlighter *TemplatePage::highlighter() const
+void TemplatePage::showTemplate(TemplateDocument &document)
 {
-    return m_highlighter;
+    m_document = &document;
+    // Every new template's document is laid out for this editor and coloured lazily,
+    // as it is built.
+    document.setPreparation([](QTextDocument *built) {
+        built->setDocumentLayout(new QPlainTextDocumentLayout(built));
+        new OrderHighlighter(built, nullptr, true);
+    });
+    connect(&document, &TemplateDocument::documentReplaced, this, &TemplatePage::takeDocument);
+    // A new template's document is being built: what is typed meanwhile would be lost.
+    connect(&document, &TemplateDocument::buildingChanged, m_templateEditor,
+        &QPlainTextEdit::setReadOnly);
+    connect(&document, &TemplateDocument::savedChanged, this, &TemplatePage::showSaved);
+    takeDocument();
+    showSaved(document.isSaved());
 }
 
-void TemplatePage::takeDocument(QTextDocument *document)
+void TemplatePage::takeDocument()
 {
-    QTextDocument *previous = m_richEdit4->document();
-    document->setParent(m_richEdit4);
-    previous->setParent(nullptr);
-    m_richEdit4->setDocument(document);
-    // The previous document goes with its colouring.
-    delete previous;
+    QTextDocument *document = m_document->textDocument();
+    if (m_templateEditor->document() == document)
+        return;
+    if (!qobject_cast<QPlainTextDocumentLayout *>(document->documentLayout()))
+        document->setDocumentLayout(new QPlainTextDocumentLayout(document));
+    // The document stays the template's: the editor only shows it.
+    m_templateEditor->setDocument(document);
     m_highlighter = document->findChild<OrderHighlighter *>(QString(), Qt::FindDirectChildrenOnly);
-    if (m_highlighter) {
-        m_highlighter->setEditor(m_richEdit4);
-        m_highlighter->setVocabulary(m_vocabulary);
-    }
+    if (!m_highlighter)
+        m_highlighter = new OrderHighlighter(document, nullptr, true);
+    m_highlighter->setEditor(m_templateEditor);
+    m_highlighter->setVocabulary(m_vocabulary);
+    m_templateEditor->setReadOnly(m_document->isBuilding());
 }
 
-bool TemplatePage::editLines(const QList<LineEdit> &edits)
+void TemplatePage::showNewestTemplate()
 {
-    QTextDocument *document = m_richEdit4->document();
-    for (const LineEdit &edit : edits) {
-        if (edit.first < 0 || edit.count < 0 || edit.first + edit.count > document->blockCount())
-            return false;
-    }
-    QTextCursor cursor(document);
-    cursor.beginEditBlock();
-    for (const LineEdit &edit : edits) {
-        const QString text = edit.lines.join(u'\n');
-        if (edit.first + edit.count < document->blockCount()) {
-            // The range and its line ends, up to the line that stays after it.
-            cursor.setPosition(document->findBlockByNumber(edit.first).position());
-            cursor.setPosition(document->findBlockByNumber(edit.first + edit.count).position(),
-                QTextCursor::KeepAnchor);
-            cursor.insertText(edit.lines.isEmpty() ? QString() : text + u'\n');
-        } else if (edit.first > 0) {
-            // The range ends the text: from the end of the line before it.
-            const QTextBlock before = document->findBlockByNumber(edit.first - 1);
-            cursor.setPosition(before.position() + before.length() - 1);
-            cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-            cursor.insertText(edit.lines.isEmpty() ? QString() : u'\n' + text);
-        } else {
-            cursor.select(QTextCursor::Document);
-            cursor.insertText(text);
-        }
-    }
-    cursor.endEditBlock();
-    return true;
+    if (m_document)
+        m_document->finishBuilding();
+}
+
+void TemplatePage::showEvent(QShowEvent *event)
+{
+    // A page that shows takes a template being built at once.
+    showNewestTemplate();
+    QWidget::showEvent(event);
+}
+
+int TemplatePage::cursorLine() const
+{
+    return m_templateEditor->textCursor().blockNumber();
+}
+
+void TemplatePage::focusEditor()
+{
+    m_templateEditor->setFocus(Qt::OtherFocusReason);
 }
 
 void TemplatePage::goToLine(int line)
 {
-    const QTextBlock block = m_richEdit4->document()->findBlockByNumber(line);
+    const QTextBlock block = m_templateEditor->document()->findBlockByNumber(line);
     if (!block.isValid())
         return;
-    m_richEdit4->setTextCursor(QTextCursor(block));
-    m_richEdit4->centerCursor();
-    m_richEdit4->setFocus(Qt::OtherFocusReason);
+    m_templateEditor->setTextCursor(QTextCursor(block));
+    m_templateEditor->centerCursor();
+    m_templateEditor->setFocus(Qt::OtherFocusReason);
 }
 
 void TemplatePage::startReplace()
@@ -185,10 +193,10 @@ bool TemplatePage::replaceNext()
     const QString text = m_find->text();
     if (text.isEmpty())
         return false;
-    QTextCursor cursor = m_richEdit4->textCursor();
+    QTextCursor cursor = m_templateEditor->textCursor();
     if (cursor.selectedText().compare(text, Qt::CaseInsensitive) == 0) {
         cursor.insertText(m_replace->text());
-        m_richEdit4->setTextCursor(cursor);
+        m_templateEditor->setTextCursor(cursor);
     }
     return findNext();
 }
@@ -198,7 +206,7 @@ int TemplatePage::replaceAll()
     const QString text = m_find->text();
     if (text.isEmpty())
         return 0;
-    QTextDocument *document = m_richEdit4->document();
+    QTextDocument *document = m_templateEditor->document();
     QTextCursor edit(document);
     edit.beginEditBlock();
     int count = 0;
@@ -233,16 +241,16 @@ bool TemplatePage::findNext(bool backwards)
         return false;
     const QTextDocument::FindFlags flags
         = backwards ? QTextDocument::FindBackward : QTextDocument::FindFlags();
-    if (m_richEdit4->find(text, flags))
+    if (m_templateEditor->find(text, flags))
         return true;
     // Once more from the other end of the template.
-    const QTextCursor keep = m_richEdit4->textCursor();
+    const QTextCursor keep = m_templateEditor->textCursor();
     QTextCursor cursor = keep;
     cursor.movePosition(backwards ? QTextCursor::End : QTextCursor::Start);
-    m_richEdit4->setTextCursor(cursor);
-    if (m_richEdit4->find(text, flags))
+    m_templateEditor->setTextCursor(cursor);
+    if (m_templateEditor->find(text, flags))
         return true;
-    m_richEdit4->setTextCursor(keep);
+    m_templateEditor->setTextCursor(keep);
     return false;
 }
 

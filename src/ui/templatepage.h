@@ -1,7 +1,5 @@
 #pragma once
 
-#include "orders/ordertemplate.h"
-
 #include <QWidget>
 #include <memory>
 
@@ -9,7 +7,6 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class QTextDocument;
 
 namespace tolvimar {
 
@@ -17,6 +14,7 @@ class OrderCompleter;
 class OrderHighlighter;
 class OrderVocabulary;
 class StatusIndicator;
+class TemplateDocument;
 
 // "Zugvorlage": the order template editor `RichEdit4` with a find bar, the autosave
 // light and the button that has the checker run, so that a player editing the orders
@@ -27,21 +25,20 @@ class TemplatePage : public QWidget
 public:
     explicit TemplatePage(QWidget *parent = nullptr);
 
-    QPlainTextEdit *richEdit4() const { return m_richEdit4; }
-    QPushButton *checkButton() const { return m_check; }
+    // The editor shows the document and follows it when a new template replaces it;
+    // the light shows whether it is saved.
+    void showTemplate(TemplateDocument &document);
     void showSaved(bool saved);
+    // The editor shows the newest template, waiting for its document if need be.
+    void showNewestTemplate();
     // What the colouring and the completion know.
     void setVocabulary(std::shared_ptr<const OrderVocabulary> vocabulary);
-    // The colouring of the editor's document.
-    OrderHighlighter *highlighter() const;
-    // Makes a built document (with its colouring) the editor's; the previous one goes.
-    void takeDocument(QTextDocument *document);
-    OrderCompleter *completer() const { return m_completer; }
-    // Replaces ranges of the editor's lines (given from the last to the first) as one
-    // step to undo; false, changing nothing, when a range lies outside the text.
-    bool editLines(const QList<LineEdit> &edits);
     // Puts the cursor at the start of a 0-based line and shows it in the middle.
     void goToLine(int line);
+    // The 0-based line of the editor's cursor.
+    int cursorLine() const;
+    // The editor takes the keys.
+    void focusEditor();
 
 public slots:
     // Puts the cursor into the find field (Ctrl+F).
@@ -56,8 +53,19 @@ public slots:
     // "Alle ersetzen": every place, as one step to undo; returns how many.
     int replaceAll();
 
+signals:
+    // "Zug prüfen lassen".
+    void checkRequested();
+    // The template's text changed, typed or made by the program.
+    void textChanged();
+
 private:
-    QPlainTextEdit *m_richEdit4;
+    // Takes the template's current document (with its colouring) into the editor.
+    void takeDocument();
+    void showEvent(QShowEvent *event) override;
+
+    TemplateDocument *m_document = nullptr;
+    QPlainTextEdit *m_templateEditor;
     QLineEdit *m_find;
     QWidget *m_replaceRow;
     QLineEdit *m_replace;
@@ -66,7 +74,7 @@ private:
     OrderHighlighter *m_highlighter = nullptr; // the colouring of the editor's document
     OrderCompleter *m_completer;
     StatusIndicator *m_light;
-    QPushButton *m_check;
+    QPushButton *m_checkButton;
 };
 
 } // namespace tolvimar

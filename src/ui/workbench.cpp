@@ -92,13 +92,7 @@ void Workbench::connectSession()
         [this] { m_detailPages->showInfoDatum(m_session.game().newestTurn); });
     connect(&m_session, &Session::pointsGridChanged, this,
         [this] { m_detailPages->points()->showGrid(m_session.pointsGrid()); });
-    const OrderTemplate &orders = m_session.orderTemplate();
-    connect(&orders, &OrderTemplate::replaced, m_reportPages, &ReportPagesWidget::templateReplaced);
-    connect(
-        &orders, &OrderTemplate::savedChanged, m_reportPages->statusPage(), &StatusPage::showSaved);
-    connect(&orders, &OrderTemplate::savedChanged, m_reportPages->templatePage(),
-        &TemplatePage::showSaved);
-    m_reportPages->setTemplateSource([this] { return m_session.orderTemplate().lines(); });
+    m_reportPages->showTemplate(m_session.orderTemplate());
 }
 
 void Workbench::connectPages()

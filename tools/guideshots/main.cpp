@@ -267,11 +267,8 @@ int main(int argc, char *argv[])
     editor->moveCursor(QTextCursor::End);
     editor->insertPlainText(QStringLiteral("; Notiz: Nachschub prüfen\n"));
     main->Suchen1Click();
-    main->reportPages()
-        ->templatePage()
-        ->findChild<QLineEdit *>(QStringLiteral("EditSuchen"))
-        ->setText(QStringLiteral("LERNE"));
-    main->reportPages()->templatePage()->findNext();
+    main->findChild<QLineEdit *>(QStringLiteral("EditSuchen"))->setText(QStringLiteral("LERNE"));
+    main->findChild<QPushButton *>(QStringLiteral("ButtonWeiterSuchen"))->click();
     shoot(QStringLiteral("06-zugvorlage"));
 
     // Writing orders: the colours and an open list of proposals, typed as a player would.

@@ -86,8 +86,8 @@ QStringList ReportImporter::Result::closingLines() const
     return lines;
 }
 
-// The session's pages and template wait in a compact copy while the import builds
-// new ones; they come back unless the import replaced them.
+// The session's pages wait in a compact copy while the import builds new ones; they
+// come back unless the import replaced them. (The template stays in its document.)
 struct ReportImporter::PreviousOnHold
 {
     Session &session;
@@ -95,24 +95,14 @@ struct ReportImporter::PreviousOnHold
         : session(s)
     {
         session.holdPages();
-        try {
-            session.orderTemplate().holdLines();
-        } catch (...) {
-            restore();
-            throw;
-        }
     }
     ~PreviousOnHold() { restore(); }
     // Without the memory to bring them back now, they stay held: the next read of the
-    // pages or the template brings them back.
+    // pages brings them back.
     void restore() noexcept
     {
         try {
             session.restoreHeldPages();
-        } catch (...) {
-        }
-        try {
-            session.orderTemplate().restoreHeldLines();
         } catch (...) {
         }
     }

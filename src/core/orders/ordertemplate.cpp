@@ -7,102 +7,17 @@ namespace tolvimar {
 OrderTemplate::OrderTemplate(QObject *parent)
     : QObject(parent)
 {
+    connect(&m_document, &TemplateDocument::savedChanged, this, &OrderTemplate::savedChanged);
+}
+
+std::unique_ptr<TemplateLines> OrderTemplate::view() const
+{
+    return m_document.view();
 }
 
 QString OrderTemplate::text() const
 {
     return lines().join(u'\n');
-}
-
-void OrderTemplate::setLines(const QStringList &lines)
-{
-    m_held.reset();
-    m_editedInEditor = false;
-    m_lines = lines;
-    emit replaced();
-    setSaved(false);
-}
-
-void OrderTemplate::setTextFromEditor(const QString &text)
-{
-    m_held.reset();
-    m_editedInEditor = false;
-    m_lines = text.split(u'\n');
-    if (m_lines.size() == 1 && m_lines.first().isEmpty())
-        m_lines.clear();
-    setSaved(false);
-}
-
-void OrderTemplate::editedInEditor()
-{
-    if (m_editorReader) {
-        m_held.reset();
-        m_editedInEditor = true;
-    }
-    setSaved(false);
-}
-
-std::unique_ptr<TemplateLines> OrderTemplate::view() const
-{
-    if (m_editedInEditor && m_editorLines) {
-        if (std::unique_ptr<TemplateLines> held = m_editorLines())
-            return held;
-    }
-    return std::make_unique<OwnedTemplateLines>(lines());
-}
-
-void OrderTemplate::editLines(const QList<LineEdit> &edits)
-{
-    if (edits.isEmpty())
-        return;
-    if (m_editorWriter && m_editorWriter(edits)) {
-        editedInEditor();
-        return;
-    }
-    restoreHeldLines();
-    readEditedLines();
-    for (const LineEdit &edit : edits) {
-        m_lines.remove(edit.first, edit.count);
-        for (qsizetype i = 0; i < edit.lines.size(); ++i)
-            m_lines.insert(edit.first + i, edit.lines[i]);
-    }
-    emit replaced();
-    setSaved(false);
-}
-
-void OrderTemplate::readEditedLines() const
-{
-    if (!m_editedInEditor)
-        return;
-    m_editedInEditor = false;
-    m_lines = m_editorReader();
-    if (m_lines.size() == 1 && m_lines.first().isEmpty())
-        m_lines.clear();
-}
-
-void OrderTemplate::holdLines()
-{
-    readEditedLines();
-    if (m_held)
-        return; // held already, and not brought back since
-    m_held.emplace(m_lines);
-    m_lines = QStringList();
-}
-
-void OrderTemplate::restoreHeldLines() const
-{
-    if (!m_held)
-        return;
-    m_lines = m_held->lines();
-    m_held.reset();
-}
-
-void OrderTemplate::setSaved(bool saved)
-{
-    if (m_saved == saved)
-        return;
-    m_saved = saved;
-    emit savedChanged(saved);
 }
 
 namespace {
