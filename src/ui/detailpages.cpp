@@ -67,7 +67,7 @@ RegionSelection DetailPages::regionSelection(int level) const
     selection.level = level;
     selection.allUnits = m_units->allUnits();
     selection.currentOnly = m_units->currentOnly();
-    selection.previousPosition = m_session->mapState().regionPosition();
+    selection.previousRegion = m_session->mapState().shownRegion();
     return selection;
 }
 
@@ -90,7 +90,7 @@ void DetailPages::showRegion(const Position &place)
     m_units->showEntries(view.units);
     if (view.history)
         showHistory(*view.history, place);
-    map.setRegionPosition(view.regionPosition);
+    map.setShownRegion(view.shownRegion);
     emit regionShown();
 }
 

@@ -152,7 +152,7 @@ void OrderWriting::applyOrderVocabulary()
 
 void OrderWriting::showProblems(const QList<OrderProblem> &problems, const QString &output)
 {
-    m_problemUnits = unitsWithProblems(problems);
+    m_problemUnits = unitsWithProblems(problems, m_session.game().type, m_session.game().base);
     m_detailPages->units()->setProblemUnits(m_problemUnits);
     if (!m_checkerOutput || (problems.isEmpty() && output.isEmpty()))
         return;
@@ -189,7 +189,7 @@ void OrderWriting::showProblem(const OrderProblem &problem)
 void OrderWriting::selectUnitInRegion(const QString &unitText)
 {
     std::optional<Position> at;
-    if (!attempt([&] { at = parsePosition(m_session.orderVocabulary()->positionOfUnit(unitText)); },
+    if (!attempt([&] { at = m_session.orderVocabulary()->placeOfUnit(unitText); },
             [this](const QString &message) { emit notice(message); }))
         return;
     if (!at)
@@ -206,8 +206,9 @@ void OrderWriting::moveToUnitToReview(bool forward)
         return;
     m_reportPages->showTemplatePage();
     const std::unique_ptr<TemplateLines> lines = m_session.orderTemplate().view();
-    const std::optional<int> header = nextUnitToReview(
-        *lines, m_reportPages->templateCursorLine(), forward, ReviewTargets {m_problemUnits, true});
+    const std::optional<int> header
+        = nextUnitToReview(*lines, m_reportPages->templateCursorLine(), forward,
+            ReviewTargets {m_problemUnits, true, m_session.game().type, m_session.game().base});
     if (!header) {
         emit notice(QStringLiteral("Keine andere Einheit mit Problemen oder ohne Befehle"));
         return;
