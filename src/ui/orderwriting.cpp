@@ -12,7 +12,6 @@
 #include "orders/ordervocabulary.h"
 #include "orders/templatelines.h"
 #include "reportpageswidget.h"
-#include "unitspage.h"
 
 #include <QPlainTextEdit>
 #include <QTextDocument>
@@ -38,8 +37,7 @@ OrderWriting::OrderWriting(
         showProblems({}, QString());
     });
     // The editor gets the game's order words as it opens on a unit.
-    connect(m_detailPages->units(), &UnitsPage::editorOpening, this,
-        &OrderWriting::applyOrderVocabulary);
+    connect(m_detailPages, &DetailPages::editorOpening, this, &OrderWriting::applyOrderVocabulary);
 }
 
 void OrderWriting::setWindows(OrderEditorWindow *orderEditor, CheckerOutputWindow *checkerOutput)
@@ -153,7 +151,7 @@ void OrderWriting::applyOrderVocabulary()
 void OrderWriting::showProblems(const QList<OrderProblem> &problems, const QString &output)
 {
     m_problemUnits = unitsWithProblems(problems, m_session.game().type, m_session.game().base);
-    m_detailPages->units()->setProblemUnits(m_problemUnits);
+    m_detailPages->setProblemUnits(m_problemUnits);
     if (!m_checkerOutput || (problems.isEmpty() && output.isEmpty()))
         return;
     m_checkerOutput->setEnabled(true);
@@ -196,8 +194,7 @@ void OrderWriting::selectUnitInRegion(const QString &unitText)
         return;
     // The unit's region on its own level, as the search and the report rows show it.
     emit regionToShow(*at);
-    m_detailPages->setCurrentWidget(m_detailPages->units());
-    m_detailPages->units()->selectUnit(unitText);
+    m_detailPages->showListedUnit(unitText);
 }
 
 void OrderWriting::moveToUnitToReview(bool forward)
