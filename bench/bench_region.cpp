@@ -217,7 +217,7 @@ int main(int argc, char **argv)
     const Figures reused = measure(
         samples,
         [&](const Place &p) {
-            selection.previousPosition = p.position;
+            selection.previousRegion = parsePosition(p.position);
             return reader.regionView(game, p.x, p.y, selection);
         },
         &lines);

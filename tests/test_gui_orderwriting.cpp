@@ -69,7 +69,7 @@ struct Gui : GuiHarness
         main->startGame(1, QStringLiteral("Test"), QStringLiteral("Kalmora"));
         importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
         main->show();
-        session->mapState().setRegionPosition(QStringLiteral("1/2"));
+        session->mapState().setShownRegion(Position {1, 2, 0});
         main->detailPages()->units()->showEntries(entriesOf(kRegionLines));
         main->detailPages()->setCurrentWidget(main->detailPages()->units());
         list = find<QListView>(QStringLiteral("ListBox3"));

@@ -86,7 +86,8 @@ private slots:
         QCOMPARE(grid->currentIndex().row(), 0);
         QCOMPARE(grid->selectionModel()->selectedRows().size(), 1);
 
-        QCOMPARE(gui.session->mapState().regionPosition(), u"1/2"_s);
+        QCOMPARE(
+            gui.session->mapState().shownRegion(), std::optional<Position>(Position {1, 2, 0}));
         QCOMPARE(gui.session->mapState().selectedRegion(), (Position {1, 2, 0}));
     }
 
@@ -106,7 +107,8 @@ private slots:
         QVERIFY(gui.text(u"DBEditRegionname"_s).isEmpty());
         QVERIFY(gui.find<QLineEdit>(u"DBEditRegionname"_s)->isReadOnly());
         QCOMPARE(gui.text(u"Edit1"_s), u"0"_s);
-        QCOMPARE(gui.session->mapState().regionPosition(), u"2/2"_s);
+        QCOMPARE(
+            gui.session->mapState().shownRegion(), std::optional<Position>(Position {2, 2, 0}));
         QCOMPARE(gui.session->mapState().selectedRegion(), (Position {40, 40, 0}));
     }
 

@@ -1,5 +1,6 @@
 #include "app/importundo.h"
 #include "base/gamefiles.h"
+#include "base/identifiers.h"
 #include "orders/ordercompletion.h"
 #include "orders/orderline.h"
 #include "orders/orderproblems.h"
@@ -414,6 +415,8 @@ private slots:
         QVERIFY(!v->knowsId(ArgumentKind::Ship, u"6t"));
         QVERIFY(v->knowsId(ArgumentKind::Faction, u"3mv"));
         QCOMPARE(v->positionOfUnit(u"3mz"), QStringLiteral("3/-4/1"));
+        QCOMPARE(v->placeOfUnit(u"3MZ"), std::optional<Position>(Position {3, -4, 1}));
+        QVERIFY(!v->placeOfUnit(u"zzzz"));
         QCOMPARE(v->ids(ArgumentKind::Unit, QStringLiteral("1/2"), {}, -1, false),
             QStringList({"3mw", "3mx", "3my", "3uw"}));
         // Kept until the game changes.
@@ -484,7 +487,8 @@ private slots:
         QCOMPARE(problems[1].unitHeader, -1);
         QCOMPARE(problems[2].unitHeader, 7);
         QCOMPARE(problems[2].source, OrderProblem::Source::Checker);
-        QCOMPARE(unitsWithProblems(problems), QSet<QString>({"3mw", "3my"}));
+        QCOMPARE(unitsWithProblems(problems, GameType::Kalmora, 36),
+            QSet<qint64>({strToId(u"3mw", 36), strToId(u"3my", 36)}));
     }
 
     void hints()
@@ -530,6 +534,35 @@ private slots:
         QTest::newRow("from between regions") << 15 << true << true << 18;
         QTest::newRow("problems only") << 11 << true << false << 10;
     }
+    void numbersReadFromText_data()
+    {
+        QTest::addColumn<int>("gameType");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qint64>("number"); // -1: no number
+        const int kalmora = int(GameType::Kalmora);
+        const int sulvitan = int(GameType::Sulvitan);
+        QTest::newRow("identifier") << kalmora << "3mw" << qint64(4712);
+        QTest::newRow("identifier, any case") << kalmora << "3MW" << qint64(4712);
+        QTest::newRow("decimal") << sulvitan << "4712" << qint64(4712);
+        QTest::newRow("letters in decimal") << sulvitan << "3mw" << qint64(-1);
+        QTest::newRow("empty") << kalmora << "" << qint64(-1);
+        QTest::newRow("sign") << kalmora << "-3mw" << qint64(-1);
+        QTest::newRow("not a digit") << kalmora << "3m_" << qint64(-1);
+        QTest::newRow("blank") << kalmora << " 3mw" << qint64(-1);
+        QTest::newRow("too long") << kalmora << "zzzzzzzzzzzzzzzzzzzz" << qint64(-1);
+    }
+    void numbersReadFromText()
+    {
+        QFETCH(int, gameType);
+        QFETCH(QString, text);
+        QFETCH(qint64, number);
+        const std::optional<qint64> read = numberOfText(text, GameType(gameType), 36);
+        QCOMPARE(read.value_or(-1), number);
+        // What is read is written back alike.
+        if (read)
+            QCOMPARE(numberText(*read, GameType(gameType), 36).toLower(), text.toLower());
+    }
+
     void movesBetweenUnits()
     {
         QFETCH(int, from);
@@ -537,7 +570,7 @@ private slots:
         QFETCH(bool, withoutOrders);
         QFETCH(int, to);
         ReviewTargets targets;
-        targets.unitsWithProblems = {QStringLiteral("3mx")};
+        targets.unitsWithProblems = {strToId(u"3mx", 36)};
         targets.withoutOrders = withoutOrders;
         QCOMPARE(
             nextUnitToReview(ListTemplateLines(kTemplate), from, forward, targets).value_or(-1),

@@ -241,7 +241,7 @@ private slots:
         selection.level = level;
         selection.allUnits = allUnits;
         selection.currentOnly = currentOnly;
-        selection.previousPosition = u"3/4"_s;
+        selection.previousRegion = Position {3, 4, 0};
         const ActiveGame game = sulvitanGame ? sulvitan() : kalmora();
         const RegionView view = RegionDetail(*m_db).regionView(game, x, y, selection);
         QCOMPARE(view.unitLines(), lines);
@@ -262,11 +262,12 @@ private slots:
         QTest::addColumn<int>("level");
         QTest::addColumn<bool>("found");
         QTest::addColumn<QString>("panel1");
-        QTest::addColumn<QString>("position");
-        QTest::newRow("level 0") << 3 << 4 << 0 << true << u"Weidenau  3/4"_s << u"3/4"_s;
-        QTest::newRow("level 1") << -2 << 7 << 1 << true << u"Tiefenhall  -2/7"_s << u"-2/7/1"_s;
+        QTest::addColumn<Position>("shown");
+        QTest::newRow("level 0") << 3 << 4 << 0 << true << u"Weidenau  3/4"_s << Position {3, 4, 0};
+        QTest::newRow("level 1") << -2 << 7 << 1 << true << u"Tiefenhall  -2/7"_s
+                                 << Position {-2, 7, 1};
         QTest::newRow("not found keeps the position")
-            << 3 << 4 << 1 << false << u"Keine Informationen über Region"_s << u"9/9"_s;
+            << 3 << 4 << 1 << false << u"Keine Informationen über Region"_s << Position {9, 9, 0};
     }
     void panelAndPosition()
     {
@@ -275,15 +276,15 @@ private slots:
         QFETCH(int, level);
         QFETCH(bool, found);
         QFETCH(QString, panel1);
-        QFETCH(QString, position);
+        QFETCH(Position, shown);
         RegionSelection selection;
         selection.level = level;
-        selection.previousPosition = u"9/9"_s;
+        selection.previousRegion = Position {9, 9, 0};
         const RegionView view = RegionDetail(*m_db).regionView(kalmora(), x, y, selection);
         QCOMPARE(view.found, found);
         QCOMPARE(view.region.has_value(), found);
         QCOMPARE(view.caption, panel1);
-        QCOMPARE(view.regionPosition, position);
+        QCOMPARE(view.shownRegion, std::optional<Position>(shown));
     }
 
     void regionFieldsAndSurroundings()

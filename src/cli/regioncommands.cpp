@@ -79,7 +79,7 @@ int region(const Arguments &args)
     const std::unique_ptr<Session> opened = openWorkspace(args, prompter);
     Session &session = *opened;
     openSlot(session, slot, QString());
-    selection.previousPosition = session.mapState().regionPosition();
+    selection.previousRegion = session.mapState().shownRegion();
     const RegionView view
         = RegionDetail(session.database()).regionView(session.game(), x, y, selection);
 

@@ -36,6 +36,7 @@ DetailPages::DetailPages(QWidget *parent)
     addTab(m_shipRegister, QStringLiteral("Schiffsregister"));
     connect(m_groupings, &GroupingsPage::unitActivated, this, &DetailPages::unitActivated);
     connect(m_army, &ArmyPage::unitActivated, this, &DetailPages::unitActivated);
+    connect(m_units, &UnitsPage::editorOpening, this, &DetailPages::editorOpening);
     connect(
         m_shipRegister, &ShipRegisterPage::regionActivated, this, &DetailPages::regionActivated);
 }
@@ -67,7 +68,7 @@ RegionSelection DetailPages::regionSelection(int level) const
     selection.level = level;
     selection.allUnits = m_units->allUnits();
     selection.currentOnly = m_units->currentOnly();
-    selection.previousPosition = m_session->mapState().regionPosition();
+    selection.previousRegion = m_session->mapState().shownRegion();
     return selection;
 }
 
@@ -90,7 +91,7 @@ void DetailPages::showRegion(const Position &place)
     m_units->showEntries(view.units);
     if (view.history)
         showHistory(*view.history, place);
-    map.setRegionPosition(view.regionPosition);
+    map.setShownRegion(view.shownRegion);
     emit regionShown();
 }
 
@@ -132,6 +133,17 @@ void DetailPages::showInfoDatum(qint64 turn)
 {
     m_groupings->showInfoDatum(turn);
     m_shipRegister->showInfoDatum(turn);
+}
+
+void DetailPages::setProblemUnits(const QSet<qint64> &unitNumbers)
+{
+    m_units->setProblemUnits(unitNumbers);
+}
+
+bool DetailPages::showListedUnit(const QString &unitText)
+{
+    setCurrentWidget(m_units);
+    return m_units->selectUnit(unitText);
 }
 
 } // namespace tolvimar

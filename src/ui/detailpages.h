@@ -2,6 +2,7 @@
 
 #include "base/position.h"
 
+#include <QSet>
 #include <QStringList>
 #include <QTabWidget>
 
@@ -48,6 +49,11 @@ public:
     void refreshUnitList();
     // The newest turn in the "Info Datum" fields of "Gruppierungen" and "Schiffsregister".
     void showInfoDatum(qint64 turn);
+    // The units with problems in their orders, marked in the unit list.
+    void setProblemUnits(const QSet<qint64> &unitNumbers);
+    // The page "Einheiten" with the listed unit of this number text selected; false
+    // when the list does not hold it.
+    bool showListedUnit(const QString &unitText);
 
 signals:
     // The pages have shown the selected region.
@@ -56,6 +62,8 @@ signals:
     void regionActivated(const tolvimar::Position &place);
     // A double click on a unit's row of a military page.
     void unitActivated(const tolvimar::Position &place, int number);
+    // The order editor is about to open on a unit of the list.
+    void editorOpening();
 
 private:
     // Shows everything known about the selected region: its page "Region Info", its

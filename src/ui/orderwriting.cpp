@@ -12,7 +12,6 @@
 #include "orders/ordervocabulary.h"
 #include "orders/templatelines.h"
 #include "reportpageswidget.h"
-#include "unitspage.h"
 
 #include <QPlainTextEdit>
 #include <QTextDocument>
@@ -38,8 +37,7 @@ OrderWriting::OrderWriting(
         showProblems({}, QString());
     });
     // The editor gets the game's order words as it opens on a unit.
-    connect(m_detailPages->units(), &UnitsPage::editorOpening, this,
-        &OrderWriting::applyOrderVocabulary);
+    connect(m_detailPages, &DetailPages::editorOpening, this, &OrderWriting::applyOrderVocabulary);
 }
 
 void OrderWriting::setWindows(OrderEditorWindow *orderEditor, CheckerOutputWindow *checkerOutput)
@@ -152,8 +150,8 @@ void OrderWriting::applyOrderVocabulary()
 
 void OrderWriting::showProblems(const QList<OrderProblem> &problems, const QString &output)
 {
-    m_problemUnits = unitsWithProblems(problems);
-    m_detailPages->units()->setProblemUnits(m_problemUnits);
+    m_problemUnits = unitsWithProblems(problems, m_session.game().type, m_session.game().base);
+    m_detailPages->setProblemUnits(m_problemUnits);
     if (!m_checkerOutput || (problems.isEmpty() && output.isEmpty()))
         return;
     m_checkerOutput->setEnabled(true);
@@ -189,15 +187,14 @@ void OrderWriting::showProblem(const OrderProblem &problem)
 void OrderWriting::selectUnitInRegion(const QString &unitText)
 {
     std::optional<Position> at;
-    if (!attempt([&] { at = parsePosition(m_session.orderVocabulary()->positionOfUnit(unitText)); },
+    if (!attempt([&] { at = m_session.orderVocabulary()->placeOfUnit(unitText); },
             [this](const QString &message) { emit notice(message); }))
         return;
     if (!at)
         return;
     // The unit's region on its own level, as the search and the report rows show it.
     emit regionToShow(*at);
-    m_detailPages->setCurrentWidget(m_detailPages->units());
-    m_detailPages->units()->selectUnit(unitText);
+    m_detailPages->showListedUnit(unitText);
 }
 
 void OrderWriting::moveToUnitToReview(bool forward)
@@ -206,8 +203,9 @@ void OrderWriting::moveToUnitToReview(bool forward)
         return;
     m_reportPages->showTemplatePage();
     const std::unique_ptr<TemplateLines> lines = m_session.orderTemplate().view();
-    const std::optional<int> header = nextUnitToReview(
-        *lines, m_reportPages->templateCursorLine(), forward, ReviewTargets {m_problemUnits, true});
+    const std::optional<int> header
+        = nextUnitToReview(*lines, m_reportPages->templateCursorLine(), forward,
+            ReviewTargets {m_problemUnits, true, m_session.game().type, m_session.game().base});
     if (!header) {
         emit notice(QStringLiteral("Keine andere Einheit mit Problemen oder ohne Befehle"));
         return;

@@ -70,7 +70,7 @@ private:
     DetailPages *m_detailPages;
     OrderEditorWindow *m_orderEditor = nullptr;
     CheckerOutputWindow *m_checkerOutput = nullptr;
-    QSet<QString> m_problemUnits;
+    QSet<qint64> m_problemUnits; // numbers of the units with problems
 };
 
 } // namespace tolvimar

@@ -3,6 +3,7 @@
 #include "app/session.h"
 #include "attempt.h"
 #include "base/identifiers.h"
+#include "base/position.h"
 #include "ordereditorwindow.h"
 #include "unitlistmodel.h"
 #include "unitviewpanel.h"
@@ -92,7 +93,7 @@ bool UnitsPage::currentOnly() const
 void UnitsPage::showEntries(const QList<ListEntry> &entries)
 {
     m_model->setEntries(entries);
-    setProblemUnits(m_problemTexts);
+    setProblemUnits(m_problemUnits);
     // No unit of the new region is selected yet: the view shows none.
     m_unitView->clearUnit();
     if (m_session)
@@ -103,7 +104,7 @@ void UnitsPage::updateEntries(const QList<ListEntry> &entries)
 {
     const int row = m_unitList->currentIndex().row();
     m_model->setEntries(entries);
-    setProblemUnits(m_problemTexts);
+    setProblemUnits(m_problemUnits);
     if (row >= 0 && row < entries.size())
         m_unitList->setCurrentIndex(m_model->index(row, 0));
 }
@@ -127,18 +128,15 @@ bool UnitsPage::admitEveryUnit()
     return true;
 }
 
-void UnitsPage::setProblemUnits(const QSet<QString> &lowerUnitTexts)
+void UnitsPage::setProblemUnits(const QSet<qint64> &unitNumbers)
 {
-    if (!m_session)
-        return;
-    const ActiveGame &game = m_session->game();
+    m_problemUnits = unitNumbers;
+    // Only the region's own units are marked: the model's set stays small.
     QSet<int> numbers;
     for (const ListEntry &entry : m_model->entries()) {
-        if (entry.kind == ListEntryKind::Unit
-            && lowerUnitTexts.contains(numberText(entry.number, game.type, game.base).toLower()))
+        if (entry.kind == ListEntryKind::Unit && unitNumbers.contains(entry.number))
             numbers.insert(entry.number);
     }
-    m_problemTexts = lowerUnitTexts;
     m_model->setMarkedUnits(numbers);
 }
 
@@ -200,9 +198,12 @@ void UnitsPage::ListBox3Click()
     if (!m_session || !current.isValid())
         return;
     const ListEntry &entry = m_model->entries().at(current.row());
+    // The units are stored under their region's position text.
+    const std::optional<Position> region = m_session->mapState().shownRegion();
+    const QString position = region ? positionText(*region) : QString();
     attempt(m_session->prompter(), QStringLiteral("Einheiten"), [&] {
-        const std::optional<UnitRecord::Selection> selection = m_unitRecord->select(
-            entry, m_session->game(), m_session->mapState().regionPosition());
+        const std::optional<UnitRecord::Selection> selection
+            = m_unitRecord->select(entry, m_session->game(), position);
         if (!selection)
             return;
         if (selection->unit)

@@ -56,7 +56,7 @@ public:
     // Units with problems in their orders carry a mark (a red dot and a tip) in the
     // list; the set holds their number texts in lower case.
     static constexpr int ProblemRole = Qt::UserRole + 1;
-    void setProblemUnits(const QSet<QString> &lowerUnitTexts);
+    void setProblemUnits(const QSet<qint64> &unitNumbers);
     // Selects and shows the row of the unit with this number text; false when the list
     // lacks it.
     bool selectUnit(const QString &unitText);
@@ -90,7 +90,7 @@ private:
     QCheckBox *m_currentOnlyBox;
     QListView *m_unitList;
     UnitListModel *m_model;
-    QSet<QString> m_problemTexts; // number texts, lower case, of units with problems
+    QSet<qint64> m_problemUnits; // numbers of the units with problems
     UnitViewPanel *m_unitView;
 };
 

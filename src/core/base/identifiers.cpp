@@ -2,6 +2,8 @@
 
 #include "errors.h"
 
+#include <algorithm>
+
 namespace tolvimar {
 
 namespace {
@@ -74,6 +76,22 @@ QString formatTalent(const QString &talent, int persons)
 QString numberText(qint64 value, GameType gameType, int base)
 {
     return gameType == GameType::Kalmora ? idToStr(value, base) : QString::number(value);
+}
+
+std::optional<qint64> numberOfText(QStringView text, GameType gameType, int base)
+{
+    // Digits and letters only: no sign, no blanks, no base prefix.
+    const bool plain = std::all_of(text.begin(), text.end(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z');
+    });
+    if (text.isEmpty() || !plain)
+        return std::nullopt;
+    if (base < 2 || base > 36)
+        base = 36; // as idToStr() writes it
+    bool ok = false;
+    const qint64 value = text.toLongLong(&ok, gameType == GameType::Kalmora ? base : 10);
+    return ok ? std::optional<qint64>(value) : std::nullopt;
 }
 
 } // namespace tolvimar

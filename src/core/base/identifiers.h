@@ -3,6 +3,7 @@
 #include "activegame.h"
 
 #include <QString>
+#include <optional>
 
 namespace tolvimar {
 
@@ -20,5 +21,8 @@ bool talentHasNumber(QStringView talent);
 // The number text of a unit, ship or building in a game: base-N text for Kalmora
 // games, decimal in Sulvitan games.
 QString numberText(qint64 value, GameType gameType, int base);
+// The number a number text names, read as numberText() writes it (letters in any
+// case); nullopt for anything else.
+std::optional<qint64> numberOfText(QStringView text, GameType gameType, int base);
 
 } // namespace tolvimar

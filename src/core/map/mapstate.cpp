@@ -87,7 +87,7 @@ void MapState::reset(const QPointF &origin, const QPoint &home)
     setCurrentPosition(home);
     m_selected.reset();
     m_selectedUnit.reset();
-    m_regionPosition.clear();
+    m_shownRegion.reset();
     m_filterLevel.reset();
     for (int kind = 0; kind < 3; ++kind)
         setOverlay(OverlayKind(kind), Overlay());

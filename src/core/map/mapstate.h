@@ -72,10 +72,10 @@ public:
     // The unit selected last by selectUnit; none after a region alone was selected.
     std::optional<int> selectedUnit() const { return m_selectedUnit; }
 
-    // The position text of the region shown last ("x/y" or "x/y/level"); the units
-    // of the region are stored under it. Kept when a selected region has no row.
-    const QString &regionPosition() const { return m_regionPosition; }
-    void setRegionPosition(const QString &position) { m_regionPosition = position; }
+    // The region shown last, on the level it was read on; its units are listed.
+    // Kept when a selected region has no row; none since the game opened.
+    std::optional<Position> shownRegion() const { return m_shownRegion; }
+    void setShownRegion(const std::optional<Position> &place) { m_shownRegion = place; }
 
     // The caption that names the region shown last (the region's name and x/y, "Keine
     // Informationen über Region", or the region entered by hand); empty until then.
@@ -129,7 +129,7 @@ private:
     QPoint m_current;
     std::optional<Position> m_selected;
     std::optional<int> m_selectedUnit;
-    QString m_regionPosition;
+    std::optional<Position> m_shownRegion;
     QString m_regionCaption;
     std::optional<int> m_filterLevel;
     bool m_fittedMarks = false;

@@ -137,11 +137,11 @@ RegionView RegionDetail::regionView(
     view.found = view.region.has_value();
     if (view.found) {
         view.caption = view.region->name + u"  "_s + plain;
-        view.regionPosition = positionText(x, y, selection.level);
+        view.shownRegion = Position {x, y, selection.level};
         view.surroundings = surroundingsLines(view.region->surroundings);
     } else {
         view.caption = u"Keine Informationen über Region"_s;
-        view.regionPosition = selection.previousPosition;
+        view.shownRegion = selection.previousRegion;
     }
 
     QList<Listed> list;
@@ -161,8 +161,9 @@ RegionView RegionDetail::regionView(
 
     // A region without a row lists no units: the units stored under the previous
     // position text belong to another region, even where the coordinates agree.
-    const QVector<UnitRow> units
-        = view.found ? m_queries.unitsAt(game.number, view.regionPosition) : QVector<UnitRow>();
+    const QVector<UnitRow> units = view.found
+        ? m_queries.unitsAt(game.number, positionText(*view.shownRegion))
+        : QVector<UnitRow>();
     QHash<int, QString> factionNames;
     PropertySums &sums = view.property;
     for (const UnitRow &u : units) {

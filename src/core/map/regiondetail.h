@@ -1,6 +1,7 @@
 #pragma once
 
 #include "../base/activegame.h"
+#include "../base/position.h"
 #include "../db/gamequeries.h"
 #include "../orders/unitview.h"
 
@@ -14,13 +15,13 @@ namespace tolvimar {
 class Database;
 
 // What the view of a region depends on besides the game: the selected map level, the
-// two check boxes of the unit list and the region position text shown before.
+// two check boxes of the unit list and the region shown before.
 struct RegionSelection
 {
     int level = 0;
     bool allUnits = true; // "Alle"
     bool currentOnly = true; // "Nur aktuelle Info"
-    QString previousPosition;
+    std::optional<Position> previousRegion; // none before the first
 };
 
 // The goods of the player's own current units in the region ("Parteieigentum").
@@ -52,8 +53,9 @@ struct RegionView
     // The caption that names the region: its name, two blanks and x/y, or "Keine
     // Informationen über Region".
     QString caption;
-    // The region position text after the selection (the previous one when not found).
-    QString regionPosition;
+    // The region shown after the selection, on the selected level (the previous one
+    // when not found).
+    std::optional<Position> shownRegion;
     std::optional<RegionRow> region;
     QString surroundings; // "Region Umgebung", one line per line of the text
     // The castles, ships and units in the order of the list "Einheiten in Region :".

@@ -1,5 +1,6 @@
 #include "orderproblems.h"
 
+#include "../base/identifiers.h"
 #include "orderline.h"
 #include "ordertemplate.h"
 #include "ordervocabulary.h"
@@ -133,12 +134,12 @@ QList<OrderProblem> orderHints(const TemplateLines &lines, const OrderVocabulary
     return hints;
 }
 
-QSet<QString> unitsWithProblems(const QList<OrderProblem> &problems)
+QSet<qint64> unitsWithProblems(const QList<OrderProblem> &problems, GameType gameType, int base)
 {
-    QSet<QString> units;
+    QSet<qint64> units;
     for (const OrderProblem &p : problems) {
-        if (!p.unitText.isEmpty())
-            units.insert(p.unitText.toLower());
+        if (const std::optional<qint64> number = numberOfText(p.unitText, gameType, base))
+            units.insert(*number);
     }
     return units;
 }

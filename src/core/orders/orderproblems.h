@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../base/activegame.h"
+
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -37,9 +39,9 @@ QList<OrderProblem> checkerProblems(const QString &output, const TemplateLines &
 // words the language lacks, ids that name no known unit, ship or castle.
 QList<OrderProblem> orderHints(const TemplateLines &lines, const OrderVocabulary &vocabulary);
 
-// The number texts (lower case) of the units the problems are placed on, for the
-// marks of the unit list and the moves between units.
-QSet<QString> unitsWithProblems(const QList<OrderProblem> &problems);
+// The numbers of the units the problems are placed on (their texts read as the game
+// writes numbers), for the marks of the unit list and the moves between units.
+QSet<qint64> unitsWithProblems(const QList<OrderProblem> &problems, GameType gameType, int base);
 
 // The 0-based template line a problem stands on now that the template may have
 // changed: the same place in its unit's block (the block's last line at most), or

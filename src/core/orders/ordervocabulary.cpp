@@ -87,7 +87,11 @@ void OrderVocabulary::addId(
     IdTable *table = idTable(kind);
     if (!table)
         return;
-    const IdEntry entry {number, idText(number), samePlace(position), name};
+    // The place is read once here; its text is made anew, so that "x/y/0" and "x/y"
+    // group as the same region.
+    const std::optional<Position> place = parsePosition(position);
+    const IdEntry entry {
+        number, idText(number), place ? positionText(*place) : position, place, name};
     const QString key = entry.text.toLower();
     if (table->entries.isEmpty() || table->entries.constLast().number < number) {
         // The rows come by number: the common case only appends.
@@ -100,6 +104,7 @@ void OrderVocabulary::addId(
     }
     if (const auto it = table->byText.constFind(key); it != table->byText.constEnd()) {
         table->entries[*it].position = entry.position;
+        table->entries[*it].place = entry.place;
         table->entries[*it].name = entry.name;
     } else {
         const auto at = std::upper_bound(table->entries.begin(), table->entries.end(), number,
@@ -180,6 +185,12 @@ QString OrderVocabulary::positionOfUnit(QStringView unitText) const
 {
     const auto it = m_units.byText.constFind(unitText.toString().toLower());
     return it == m_units.byText.constEnd() ? QString() : m_units.entries[*it].position;
+}
+
+std::optional<Position> OrderVocabulary::placeOfUnit(QStringView unitText) const
+{
+    const auto it = m_units.byText.constFind(unitText.toString().toLower());
+    return it == m_units.byText.constEnd() ? std::nullopt : m_units.entries[*it].place;
 }
 
 const QStringList &OrderVocabulary::names(ArgumentKind kind) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "../base/activegame.h"
+#include "../base/position.h"
 #include "orderlanguage.h"
 
 #include <QHash>
@@ -8,6 +9,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace tolvimar {
 
@@ -51,6 +53,8 @@ public:
     QString idName(ArgumentKind kind, QStringView text) const;
     // Where the unit was seen last; empty when it is unknown.
     QString positionOfUnit(QStringView unitText) const;
+    // The same place as a position; nullopt when it is unknown or no region's place.
+    std::optional<Position> placeOfUnit(QStringView unitText) const;
 
     // The names of a kind (skills, items, luxury goods, directions), in list order.
     const QStringList &names(ArgumentKind kind) const;
@@ -62,6 +66,7 @@ private:
         qint64 number = 0;
         QString text;
         QString position;
+        std::optional<Position> place; // the position read once as it comes in
         QString name;
     };
     struct IdTable

@@ -1,5 +1,6 @@
 #include "templatelines.h"
 
+#include "../base/identifiers.h"
 #include "orderline.h"
 #include "ordertemplate.h"
 
@@ -42,7 +43,9 @@ UnitBlock blockFrom(const TemplateLines &lines, int header, const QString &heade
 
 bool isTarget(const TemplateLines &lines, const UnitBlock &block, const ReviewTargets &targets)
 {
-    return targets.unitsWithProblems.contains(block.unitText.toLower())
+    const std::optional<qint64> number
+        = numberOfText(block.unitText, targets.gameType, targets.base);
+    return (number && targets.unitsWithProblems.contains(*number))
         || (targets.withoutOrders && !hasOrders(lines, block));
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../base/activegame.h"
+
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -89,8 +91,11 @@ bool hasOrders(const TemplateLines &lines, const UnitBlock &block);
 // What the moves between units stop at.
 struct ReviewTargets
 {
-    QSet<QString> unitsWithProblems; // number texts in lower case
+    QSet<qint64> unitsWithProblems; // unit numbers
     bool withoutOrders = true;
+    // How the header lines write the units' numbers.
+    GameType gameType = GameType::Kalmora;
+    int base = 36;
 };
 
 // The header line of the next (forward) or previous unit block from the line on,
