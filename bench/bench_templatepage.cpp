@@ -140,7 +140,7 @@ int main(int argc, char **argv)
     main->startGame(1, QStringLiteral("Bench"), QStringLiteral("Kalmora"));
     main->show();
     QCoreApplication::processEvents();
-    ReportPagesWidget *pages = main->reportPages();
+    ReportPagesWidget *pages = main->findChild<ReportPagesWidget *>();
 
     // The template is replaced (an import) while another page shows; its document is
     // built meanwhile, then the tab is pressed.
@@ -231,7 +231,7 @@ int main(int argc, char **argv)
     std::shared_ptr<const OrderVocabulary> vocabulary = session.orderVocabulary();
     pages->showTemplatePage();
     QCoreApplication::processEvents();
-    UnitsPage *units = main->detailPages()->units();
+    UnitsPage *units = main->findChild<UnitsPage *>();
     units->admitEveryUnit();
     // The window's game knows the report's faction, whose units are the own ones.
     if (session.game().factionNumber == 0) {

@@ -5,12 +5,22 @@
 #include <QAction>
 #include <QFile>
 #include <QListView>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 
 namespace tolvimar::test {
+
+QPlainTextEdit *templateEditor(MainWindow &window)
+{
+    window.showTemplatePage();
+    auto *editor = window.findChild<QPlainTextEdit *>(QStringLiteral("RichEdit4"));
+    if (!editor)
+        qWarning("no widget RichEdit4");
+    return editor;
+}
 
 GuiHarness::GuiHarness(bool fixtureConfig)
 {

@@ -5,7 +5,22 @@
 
 #include <QStringList>
 
+class QPlainTextEdit;
+
 namespace tolvimar::test {
+
+// The one part of type T inside window (the maps, the region pages, the report pages,
+// the recent reports): the window hands out none, tests find them by type.
+template<typename T> T *partOf(const QObject &window)
+{
+    T *part = window.findChild<T *>();
+    if (!part)
+        qWarning("no %s", T::staticMetaObject.className());
+    return part;
+}
+
+// The template editor ("RichEdit4"), its page "Zugvorlage" brought to the front.
+QPlainTextEdit *templateEditor(MainWindow &window);
 
 // The program's windows over a temporary workspace, answered by script.
 class GuiHarness

@@ -62,7 +62,7 @@ private slots:
         gui.prompter.yesNoAnswers.enqueue(true); // the report's faction replaces the game's
         gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
         QCOMPARE(gui.shownTitle(), QStringLiteral("Kalmora Assistent"));
-        QPlainTextEdit *editor = gui.main->showTemplatePage();
+        QPlainTextEdit *editor = templateEditor(*gui.main);
         editor->appendPlainText(QStringLiteral(";  noch zu klären"));
         QVERIFY(gui.main->isWindowModified());
         QCOMPARE(gui.shownTitle(), QStringLiteral("Kalmora Assistent*"));
@@ -127,7 +127,7 @@ private slots:
         gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
         auto *light = gui.find<StatusIndicator>(QStringLiteral("Shape2"));
         QVERIFY(light->isSaved());
-        gui.main->showTemplatePage()->appendPlainText(QStringLiteral("; neu"));
+        templateEditor(*gui.main)->appendPlainText(QStringLiteral("; neu"));
         QVERIFY(!light->isSaved());
         // No checker is set: the button reports that, as "Zug prüfen lassen" on "Status".
         gui.prompter.log.clear();

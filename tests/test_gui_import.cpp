@@ -63,7 +63,7 @@ private slots:
         auto *battles = gui.find<QListView>(QStringLiteral("ListBoxKaempfe"));
         QCOMPARE(battles->palette().color(QPalette::Text), QColor(Qt::red));
 
-        auto *editor = gui.main->showTemplatePage();
+        auto *editor = templateEditor(*gui.main);
         QVERIFY(editor->toPlainText().startsWith(QStringLiteral(" PARTEI 3mv \"brombeere\"")));
         QVERIFY(editor->toPlainText().contains(
             QStringLiteral(" EINHEIT 3mw;\tHolzfäller [12,340$,G6t]")));
@@ -85,7 +85,7 @@ private slots:
     {
         Gui gui(QStringLiteral("Kalmora"));
         gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
-        const QString templateBefore = gui.main->showTemplatePage()->toPlainText();
+        const QString templateBefore = templateEditor(*gui.main)->toPlainText();
         const QStringList incomeBefore = gui.listRows(QStringLiteral("ListBoxEinkommen"));
 
         QString bad
@@ -98,7 +98,7 @@ private slots:
         QVERIFY(gui.prompter.log.first().text.contains(QStringLiteral("12x0")));
         QVERIFY(gui.main->isEnabled());
         QVERIFY(!gui.main->windows().progress->isVisible());
-        QCOMPARE(gui.main->showTemplatePage()->toPlainText(), templateBefore);
+        QCOMPARE(templateEditor(*gui.main)->toPlainText(), templateBefore);
         QCOMPARE(gui.listRows(QStringLiteral("ListBoxEinkommen")), incomeBefore);
         QVERIFY(gui.visibleTabs().contains(QStringLiteral("Einkommen")));
     }
@@ -109,7 +109,7 @@ private slots:
     {
         Gui gui(QStringLiteral("Kalmora"));
         gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
-        const QString templateBefore = gui.main->showTemplatePage()->toPlainText();
+        const QString templateBefore = templateEditor(*gui.main)->toPlainText();
         QByteArray next = readBytes(fixture(QStringLiteral("reports/kalmora-klein.cr")));
         next.replace("40;Runde", "41;Runde");
         writeBytes(gui.ws.file(QStringLiteral("runde41.cr")), next);
@@ -130,7 +130,7 @@ private slots:
         undo->trigger();
         QCOMPARE(gui.find<QLineEdit>(QStringLiteral("Edit6"))->text(),
             QStringLiteral("April im Jahre 4"));
-        QCOMPARE(gui.main->showTemplatePage()->toPlainText(), templateBefore);
+        QCOMPARE(templateEditor(*gui.main)->toPlainText(), templateBefore);
         QVERIFY2(gui.prompter.texts().join(u'\n').contains(QStringLiteral("runde41.cr")),
             qPrintable(gui.prompter.texts().join(u'\n')));
 
@@ -199,7 +199,7 @@ private slots:
         Gui gui(QStringLiteral("Sulvitan"));
         gui.importThroughMenu(fixture(QStringLiteral("reports/sulvitan-klein.cr")));
         QVERIFY(gui.prompter.log.isEmpty());
-        auto *editor = gui.main->showTemplatePage();
+        auto *editor = templateEditor(*gui.main);
         QVERIFY(editor->toPlainText().contains(QStringLiteral(" EINHEIT 12;\tFörster [4,44$]")));
     }
 };

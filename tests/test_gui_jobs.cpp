@@ -125,7 +125,7 @@ private slots:
         gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
         QCOMPARE(gui.find<QLineEdit>(QStringLiteral("Edit6"))->text(),
             QStringLiteral("April im Jahre 4"));
-        const QString templateBefore = gui.main->showTemplatePage()->toPlainText();
+        const QString templateBefore = templateEditor(*gui.main)->toPlainText();
         const QStringList rowsBefore = tableRows(gui.session->database().path());
         const QMap<QString, QByteArray> filesBefore = workspaceFiles(gui.ws.path());
 
@@ -150,7 +150,7 @@ private slots:
         QCOMPARE(filesWithReport.size(), filesBefore.size() + 1);
         QCOMPARE(gui.find<QLineEdit>(QStringLiteral("Edit6"))->text(),
             QStringLiteral("April im Jahre 4"));
-        QCOMPARE(gui.main->showTemplatePage()->toPlainText(), templateBefore);
+        QCOMPARE(templateEditor(*gui.main)->toPlainText(), templateBefore);
 
         // The same report goes in afterwards.
         gui.importThroughMenu(gui.ws.file(QStringLiteral("runde41.cr")));
@@ -185,7 +185,7 @@ private slots:
 
         AllianceSyncDialog dialog(*gui.session, gui.main.get());
         dialog.show();
-        dialog.serverEdit()->setText(server);
+        dialog.findChild<QLineEdit *>(QStringLiteral("ServerEdit"))->setText(server);
         auto *direction = dialog.findChild<QComboBox *>(QStringLiteral("RichtungBox"));
         direction->setCurrentIndex(direction->findText(QStringLiteral("Nur holen")));
         closeGate();

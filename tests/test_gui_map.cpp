@@ -1,5 +1,6 @@
 #include "app/mapoperations.h"
 #include "appwindows.h"
+#include "guisupport.h"
 #include "mainwindow.h"
 #include "mapfixture.h"
 #include "mapgui.h"
@@ -254,7 +255,7 @@ private slots:
         QCoreApplication::processEvents();
         auto *box = gui.find<QScrollArea>(QStringLiteral("ScrollBox1"));
         auto *workbench = gui.find<Workbench>(QStringLiteral("SplitterMain"));
-        MapPanel *panel = gui.main->mapPanel();
+        MapPanel *panel = partOf<MapPanel>(*gui.main);
         for (const QPoint &target : {QPoint(30, 30), QPoint(45, 10), QPoint(10, 50)}) {
             workbench->showRegion({target.x(), target.y(), 0});
             QCoreApplication::processEvents();
@@ -291,7 +292,7 @@ private slots:
         const std::optional<Position> selected = gui.state().selectedRegion();
         QVERIFY(selected);
         const auto shownAt = [&] {
-            const QRect cell = *gui.main->mapPanel()->worldCell(selected->x, selected->y);
+            const QRect cell = *partOf<MapPanel>(*gui.main)->worldCell(selected->x, selected->y);
             return gui.worldMap()->mapTo(viewport, cell.center() * gui.worldMap()->zoom());
         };
         const QPoint before = shownAt();

@@ -38,7 +38,7 @@ struct Gui : GuiHarness
         main->resize(1400, 1100);
         main->startGame(1, QStringLiteral("Test"), QStringLiteral("Kalmora"));
         importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
-        pages = main->detailPages();
+        pages = partOf<DetailPages>(*main);
     }
 
     int rowOf(ReportGrid *grid, int column, const QString &text) const
@@ -389,7 +389,7 @@ private slots:
         // Room for the enlarged pages beside the map column.
         gui.main->resize(1600, 1100);
         QApplication::processEvents();
-        ReportPagesWidget *reports = gui.main->reportPages();
+        ReportPagesWidget *reports = partOf<ReportPagesWidget>(*gui.main);
         QTabBar *tabs = reports->tabBar();
         int kaempfe = -1;
         for (int i = 0; i < reports->count(); ++i) {

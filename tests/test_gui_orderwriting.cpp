@@ -70,12 +70,12 @@ struct Gui : GuiHarness
         importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
         main->show();
         session->mapState().setShownRegion(Position {1, 2, 0});
-        main->detailPages()->units()->showEntries(entriesOf(kRegionLines));
-        main->detailPages()->setCurrentWidget(main->detailPages()->units());
+        partOf<UnitsPage>(*main)->showEntries(entriesOf(kRegionLines));
+        partOf<DetailPages>(*main)->setCurrentWidget(partOf<UnitsPage>(*main));
         list = find<QListView>(QStringLiteral("ListBox3"));
         prompter.log.clear();
     }
-    QPlainTextEdit *editor() const { return main->showTemplatePage(); }
+    QPlainTextEdit *editor() const { return templateEditor(*main); }
     TemplatePage *page() const { return main->findChild<TemplatePage *>(); }
     // The 0-based line of the template that is the header of the unit.
     int headerLine(const QString &unitText) const
@@ -249,7 +249,7 @@ private slots:
         QVERIFY(memo->textCursor().atEnd());
         QTest::keyClick(memo, Qt::Key_Return);
         QTest::keyClicks(memo, QStringLiteral("GIB 3m"));
-        OrderCompleter *completer = gui.orderEditor()->completer();
+        OrderCompleter *completer = gui.orderEditor()->findChild<OrderCompleter *>();
         QVERIFY(completer->isOpen());
         QCOMPARE(completer->offered().value(0), QStringLiteral("3mw"));
         QTest::keyClick(memo, Qt::Key_Tab);
@@ -302,18 +302,17 @@ private slots:
         QVERIFY(!gui.list->model()->index(0, 0).data(UnitsPage::ProblemRole).toBool());
 
         // A click leads to the line in the template and to the unit in its region.
-        gui.main->detailPages()->units()->showEntries({});
+        partOf<UnitsPage>(*gui.main)->showEntries({});
         QTest::mouseClick(problems->viewport(), Qt::LeftButton, {},
             problems->visualRect(problems->model()->index(1, 0)).center());
         QCOMPARE(gui.editor()->textCursor().blockNumber(), my + 1);
-        QCOMPARE(gui.main->reportPages()->currentWidget(), gui.page());
+        QCOMPARE(partOf<ReportPagesWidget>(*gui.main)->currentWidget(), gui.page());
         // The unplaced line leads nowhere: the cursor stays.
         QTest::mouseClick(problems->viewport(), Qt::LeftButton, {},
             problems->visualRect(problems->model()->index(2, 0)).center());
         QCOMPARE(gui.editor()->textCursor().blockNumber(), my + 1);
         QCOMPARE(gui.session->mapState().selectedRegion(), (Position {1, 2, 0}));
-        QVERIFY(gui.main->detailPages()
-                    ->units()
+        QVERIFY(partOf<UnitsPage>(*gui.main)
                     ->currentEntry()
                     .value_or(ListEntry())
                     .text.contains(QStringLiteral("(3my)")));
@@ -360,8 +359,7 @@ private slots:
         QCOMPARE(previous->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F8));
         next->trigger();
         QCOMPARE(gui.editor()->textCursor().blockNumber(), my);
-        QVERIFY(gui.main->detailPages()
-                    ->units()
+        QVERIFY(partOf<UnitsPage>(*gui.main)
                     ->currentEntry()
                     .value_or(ListEntry())
                     .text.contains(QStringLiteral("(3my)")));

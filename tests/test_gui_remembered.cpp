@@ -98,7 +98,7 @@ private slots:
         for (const QString &report : reports)
             gui.importThroughMenu(report);
         QVERIFY(menu->menuAction()->isEnabled());
-        QCOMPARE(gui.main->recentReports()->files(),
+        QCOMPARE(partOf<RecentReports>(*gui.main)->files(),
             (QStringList {reports[5], reports[4], reports[3], reports[2], reports[1]}));
         const QStringList texts = entryTexts(menu);
         QCOMPARE(texts.size(), RecentReports::kMaximum + 1); // and "Liste leeren"
@@ -109,12 +109,12 @@ private slots:
         // Choosing an entry imports that report again; it moves to the top.
         gui.find<QAction>(QStringLiteral("Zuletzt3"))->trigger();
         gui.waitForImport();
-        QCOMPARE(gui.main->recentReports()->files(),
+        QCOMPARE(partOf<RecentReports>(*gui.main)->files(),
             (QStringList {reports[3], reports[5], reports[4], reports[2], reports[1]}));
 
         // A report that is refused (another game type) does not join the list.
         gui.importThroughMenu(fixture(QStringLiteral("reports/sulvitan-klein.cr")));
-        QCOMPARE(gui.main->recentReports()->files().first(), reports[3]);
+        QCOMPARE(partOf<RecentReports>(*gui.main)->files().first(), reports[3]);
 
         // A file that has gone is shown, but cannot be chosen.
         QVERIFY(QFile::remove(reports[5]));
@@ -135,12 +135,13 @@ private slots:
             gui.importThroughMenu(reports[1]);
         }
         GuiHarness again(true);
-        QCOMPARE(again.main->recentReports()->files(), (QStringList {reports[1], reports[0]}));
+        QCOMPARE(
+            partOf<RecentReports>(*again.main)->files(), (QStringList {reports[1], reports[0]}));
         again.start(1);
         again.find<QAction>(QStringLiteral("ZuletztLeeren1"))->trigger();
-        QVERIFY(again.main->recentReports()->files().isEmpty());
+        QVERIFY(partOf<RecentReports>(*again.main)->files().isEmpty());
         GuiHarness third(true);
-        QVERIFY(third.main->recentReports()->files().isEmpty());
+        QVERIFY(partOf<RecentReports>(*third.main)->files().isEmpty());
         QVERIFY(
             !third.find<QMenu>(QStringLiteral("ZuletztEingelesen1"))->menuAction()->isEnabled());
     }
@@ -159,8 +160,8 @@ private slots:
         QVERIFY(dropped.enterAccepted);
         QVERIFY(dropped.dropAccepted);
         // The import runs after the drop has ended; an imported report joins the list.
-        QVERIFY(gui.main->recentReports()->files().isEmpty());
-        QTRY_COMPARE(gui.main->recentReports()->files(), QStringList {reportFixture()});
+        QVERIFY(partOf<RecentReports>(*gui.main)->files().isEmpty());
+        QTRY_COMPARE(partOf<RecentReports>(*gui.main)->files(), QStringList {reportFixture()});
         onlyTheFactionQuestion(gui);
     }
 
@@ -184,7 +185,7 @@ private slots:
         QVERIFY(!result.enterAccepted);
         QVERIFY(!result.dropAccepted);
         QTest::qWait(50);
-        QVERIFY(gui.main->recentReports()->files().isEmpty());
+        QVERIFY(partOf<RecentReports>(*gui.main)->files().isEmpty());
         QVERIFY(gui.prompter.log.isEmpty());
     }
 
@@ -219,11 +220,11 @@ private slots:
             "geometry=@ByteArray(\\x1\\xd9\\xd0)\nsplitters\\SplitterMain=kaputt\n\x01\xff\n");
         GuiHarness gui(true);
         QVERIFY(gui.main->isVisible());
-        QVERIFY(gui.main->recentReports()->files().isEmpty());
+        QVERIFY(partOf<RecentReports>(*gui.main)->files().isEmpty());
         gui.start(1);
         answerFactionQuestion(gui);
         gui.importThroughMenu(reportFixture());
-        QCOMPARE(gui.main->recentReports()->files(), QStringList {reportFixture()});
+        QCOMPARE(partOf<RecentReports>(*gui.main)->files(), QStringList {reportFixture()});
     }
 
     void aCloseThatIsCancelledKeepsNothing()
@@ -231,7 +232,7 @@ private slots:
         GuiHarness gui(true);
         gui.start(1);
         gui.importThroughMenu(reportFixture());
-        gui.main->showTemplatePage()->appendPlainText(QStringLiteral("; neu"));
+        templateEditor(*gui.main)->appendPlainText(QStringLiteral("; neu"));
         gui.prompter.choiceAnswers.enqueue(QStringLiteral("Abbrechen"));
         QVERIFY(!gui.main->close());
         QVERIFY(!QFileInfo::exists(DesktopSettings::file())
@@ -251,10 +252,10 @@ private slots:
         GuiHarness gui(true);
         importWhenGameStarts(*gui.session, *gui.main, reportFixture());
         QTest::qWait(50);
-        QVERIFY(gui.main->recentReports()->files().isEmpty()); // waits for "Start"
+        QVERIFY(partOf<RecentReports>(*gui.main)->files().isEmpty()); // waits for "Start"
         answerFactionQuestion(gui);
         gui.start(1);
-        QTRY_COMPARE(gui.main->recentReports()->files(), QStringList {reportFixture()});
+        QTRY_COMPARE(partOf<RecentReports>(*gui.main)->files(), QStringList {reportFixture()});
         QCOMPARE(gui.session->game().number, 1);
         onlyTheFactionQuestion(gui);
     }

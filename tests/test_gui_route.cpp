@@ -1,6 +1,7 @@
 #include "app/routeplanner.h"
 #include "desktopsettings.h"
 #include "detailpages.h"
+#include "guisupport.h"
 #include "mapgui.h"
 #include "mappanel.h"
 #include "orders/ordertemplate.h"
@@ -51,11 +52,11 @@ struct RouteGui : MapGui
                     QStringLiteral("2s"), QStringLiteral("Späher"), 1, 0, QStringLiteral("]")),
                 QStringLiteral("    ARBEITE"), QStringLiteral("    NACH w"), QString()});
         session->orderTemplate().setSaved(true);
-        panel = main->mapPanel();
+        panel = partOf<MapPanel>(*main);
         // The unit chosen as a player does: its region clicked, its line of the list.
         clickWorld(0, 0);
         auto *list = find<QListView>(QStringLiteral("ListBox3"));
-        const int row = main->detailPages()->units()->rowOfUnit(100);
+        const int row = partOf<UnitsPage>(*main)->rowOfUnit(100);
         if (row < 0)
             qWarning("unit 2s not listed");
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
@@ -188,7 +189,7 @@ private slots:
     void takingTheWayWritesNachAndUndoTakesItBack()
     {
         RouteGui gui;
-        QPlainTextEdit *editor = gui.main->showTemplatePage();
+        QPlainTextEdit *editor = templateEditor(*gui.main);
         const QStringList before = gui.templateLines();
         gui.startTool();
         gui.pointAt(3, 0);
@@ -238,7 +239,7 @@ private slots:
     {
         RouteGui gui;
         gui.startTool();
-        gui.main->mapPanel()->showRegion(0, 0, 1);
+        partOf<MapPanel>(*gui.main)->showRegion(0, 0, 1);
         gui.render();
         gui.pointAt(0, 0);
         QCOMPARE(gui.travelText(),

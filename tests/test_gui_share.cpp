@@ -105,10 +105,10 @@ private slots:
             QVERIFY(dialog);
             seen = true;
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Mit Allianz abgleichen"));
-            QCOMPARE(dialog->serverEdit()->text(), QString());
+            QCOMPARE(Gui::in<QLineEdit>(dialog, "ServerEdit")->text(), QString());
             auto *bar = Gui::in<QProgressBar>(dialog, "AbgleichFortschritt");
             connect(bar, &QProgressBar::valueChanged, [&](int v) { percents.append(v); });
-            dialog->serverEdit()->setText(server);
+            Gui::in<QLineEdit>(dialog, "ServerEdit")->setText(server);
             QTest::mouseClick(Gui::in<QPushButton>(dialog, "AbgleichenButton"), Qt::LeftButton);
             waitForSync(dialog);
             result = Gui::in<QPlainTextEdit>(dialog, "ErgebnisText")->toPlainText();
@@ -132,8 +132,9 @@ private slots:
 
         // The next dialog offers the remembered server.
         AllianceSyncDialog again(*gui.session, gui.main.get());
-        QCOMPARE(again.serverEdit()->text(), PgConnection::withoutPassword(server));
-        QVERIFY(again.passwordEdit()->text().isEmpty());
+        QCOMPARE(Gui::in<QLineEdit>(&again, "ServerEdit")->text(),
+            PgConnection::withoutPassword(server));
+        QVERIFY(Gui::in<QLineEdit>(&again, "PasswortEdit")->text().isEmpty());
     }
 
     // The password field is used for the connection and forgotten: the settings hold
@@ -145,8 +146,9 @@ private slots:
         AllianceSyncDialog dialog(*gui.session, gui.main.get());
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        dialog.serverEdit()->setText(
-            m_server.tcpConninfo(QStringLiteral("mitglieder"), QStringLiteral("mitglied")));
+        Gui::in<QLineEdit>(&dialog, "ServerEdit")
+            ->setText(
+                m_server.tcpConninfo(QStringLiteral("mitglieder"), QStringLiteral("mitglied")));
         auto *text = Gui::in<QPlainTextEdit>(&dialog, "ErgebnisText");
         dialog.AbgleichenClick();
         waitForSync(&dialog);
@@ -154,12 +156,12 @@ private slots:
             qPrintable(text->toPlainText()));
         QVERIFY2(text->toPlainText().contains(QStringLiteral("nichts geändert")),
             qPrintable(text->toPlainText()));
-        QCOMPARE(QApplication::focusWidget(), dialog.passwordEdit());
+        QCOMPARE(QApplication::focusWidget(), Gui::in<QLineEdit>(&dialog, "PasswortEdit"));
         QCOMPARE(Gui::in<QLabel>(&dialog, "SchrittLabel")->text(),
             QStringLiteral("Abgleich fehlgeschlagen"));
         QVERIFY(!QFile::exists(gui.settingsFile()));
 
-        QTest::keyClicks(dialog.passwordEdit(), QStringLiteral("geheim"));
+        QTest::keyClicks(Gui::in<QLineEdit>(&dialog, "PasswortEdit"), QStringLiteral("geheim"));
         dialog.AbgleichenClick();
         waitForSync(&dialog);
         QVERIFY2(text->toPlainText().startsWith(QStringLiteral("Hochgeladen: 1 Zeile")),
@@ -170,8 +172,10 @@ private slots:
         QVERIFY(!readBytes(gui.ws.file(QStringLiteral("tolvimar.cfg"))).contains("mitglied"));
 
         AllianceSyncDialog next(*gui.session, gui.main.get());
-        QVERIFY(next.passwordEdit()->text().isEmpty());
-        QVERIFY(next.serverEdit()->text().contains(QStringLiteral("user=mitglied")));
+        QVERIFY(Gui::in<QLineEdit>(&next, "PasswortEdit")->text().isEmpty());
+        QVERIFY(Gui::in<QLineEdit>(&next, "ServerEdit")
+                    ->text()
+                    .contains(QStringLiteral("user=mitglied")));
     }
 
     // A pull while the world map is shown and a region selected: the window shows the
@@ -193,7 +197,7 @@ private slots:
         connect(&dialog, &AllianceSyncDialog::mapChanged, gui.main.get(),
             [&] { gui.main->getSekKoo(6, 2); });
         dialog.show();
-        dialog.serverEdit()->setText(server);
+        Gui::in<QLineEdit>(&dialog, "ServerEdit")->setText(server);
         dialog.AbgleichenClick();
         waitForSync(&dialog);
         QVERIFY2(Gui::in<QPlainTextEdit>(&dialog, "ErgebnisText")
@@ -224,7 +228,7 @@ private slots:
         Gui gui;
         AllianceSyncDialog dialog(*gui.session, gui.main.get());
         dialog.show();
-        dialog.serverEdit()->setText(server);
+        Gui::in<QLineEdit>(&dialog, "ServerEdit")->setText(server);
         QTest::mouseClick(Gui::in<QPushButton>(&dialog, "AbgleichenButton"), Qt::LeftButton);
         waitForSync(&dialog);
         const QString text = Gui::in<QPlainTextEdit>(&dialog, "ErgebnisText")->toPlainText();

@@ -184,7 +184,7 @@ private slots:
         QVERIFY(gui.prompter.log.isEmpty());
 
         gui.main->show();
-        auto *editor = gui.main->showTemplatePage();
+        auto *editor = templateEditor(*gui.main);
         editor->setPlainText(QStringLiteral(" PARTEI 3mv \"x\""));
         QVERIFY(!gui.session->orderTemplate().isSaved());
         gui.prompter.choiceAnswers.enqueue(QStringLiteral("Abbrechen"));

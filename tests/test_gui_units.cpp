@@ -29,7 +29,7 @@ struct Gui : GuiHarness
         importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
         // Region 1/2 lists its castle, a unit in it, its ship, a unit on it and two more.
         main->getSekKoo(1, 2);
-        main->detailPages()->setCurrentWidget(main->detailPages()->units());
+        partOf<DetailPages>(*main)->setCurrentWidget(partOf<UnitsPage>(*main));
         list = find<QListView>(QStringLiteral("ListBox3"));
     }
     QString text(const QString &name) const { return find<QLineEdit>(name)->text(); }
@@ -57,9 +57,9 @@ struct Gui : GuiHarness
         QTest::keyClick(memo, Qt::Key_End, Qt::ControlModifier);
         QTest::keyClick(memo, Qt::Key_Return);
         QTest::keyClicks(memo, order);
-        if (editor()->completer()->isOpen())
+        if (editor()->findChild<OrderCompleter *>()->isOpen())
             QTest::keyClick(memo, Qt::Key_Escape);
-        QVERIFY(!editor()->completer()->isOpen());
+        QVERIFY(!editor()->findChild<OrderCompleter *>()->isOpen());
     }
     QString savedOrderFile() const { return decodeText(readBytes(session->orderFile().path())); }
     template<typename T> T *inEditor(const QString &name) const
@@ -188,7 +188,7 @@ private slots:
         // Return keeps the indentation of the order above.
         QTest::keyClick(memo, Qt::Key_Return);
         QTest::keyClicks(memo, QStringLiteral("LERNE Taktik"));
-        if (gui.editor()->completer()->isOpen())
+        if (gui.editor()->findChild<OrderCompleter *>()->isOpen())
             QTest::keyClick(memo, Qt::Key_Escape);
         QTest::mouseClick(longMark, Qt::LeftButton);
         QVERIFY(longMark->isChecked());
@@ -199,7 +199,7 @@ private slots:
 
         QTest::mouseClick(gui.inEditor<QPushButton>(QStringLiteral("Button1")), Qt::LeftButton);
         QVERIFY(!gui.session->orderTemplate().isSaved());
-        QVERIFY(gui.main->showTemplatePage()->toPlainText().contains(
+        QVERIFY(templateEditor(*gui.main)->toPlainText().contains(
             QStringLiteral("    FOLGE EINHEIT 3mx\n    LERNE Taktik\n EINHEIT 3mx;")));
 
         gui.find<QAction>(QStringLiteral("Speichern1"))->trigger();
@@ -318,9 +318,9 @@ private slots:
         gui.typeOrderInEditor(QString());
         QPlainTextEdit *memo = gui.editorMemo();
         QTest::keyClicks(memo, QStringLiteral("LER"));
-        QVERIFY(gui.editor()->completer()->isOpen());
+        QVERIFY(gui.editor()->findChild<OrderCompleter *>()->isOpen());
         QTest::keyClick(memo, Qt::Key_Escape);
-        QVERIFY(!gui.editor()->completer()->isOpen());
+        QVERIFY(!gui.editor()->findChild<OrderCompleter *>()->isOpen());
         QVERIFY(gui.editor()->isVisible());
         QVERIFY(gui.prompter.choiceButtons.isEmpty());
         gui.prompter.choiceAnswers.enqueue(QStringLiteral("Übernehmen"));

@@ -62,7 +62,7 @@ struct ViewGui : MapGui
         for (int r = 0; r < list->model()->rowCount(); ++r) {
             const QModelIndex index = list->model()->index(r, 0);
             if (index.data().toString().contains(part)) {
-                main->detailPages()->units()->selectEntry(r);
+                partOf<UnitsPage>(*main)->selectEntry(r);
                 return;
             }
         }
@@ -131,8 +131,8 @@ private slots:
         const auto whole = [](const QWidget *w) {
             return w && w->isVisible() && w->visibleRegion().boundingRect() == w->rect();
         };
-        for (QTabWidget *pages : {static_cast<QTabWidget *>(gui.main->reportPages()),
-                 static_cast<QTabWidget *>(gui.main->detailPages())}) {
+        for (QTabWidget *pages : {static_cast<QTabWidget *>(partOf<ReportPagesWidget>(*gui.main)),
+                 static_cast<QTabWidget *>(partOf<DetailPages>(*gui.main))}) {
             QTabBar *tabs = pages->tabBar();
             for (int i = 0; i < pages->count(); ++i) {
                 if (!pages->isTabVisible(i))
@@ -145,7 +145,7 @@ private slots:
         for (const char *name : {"Image1", "UpDown1", "UpDown2"})
             QVERIFY2(whole(gui.find<QWidget>(QString::fromLatin1(name))), name);
 
-        ReportPagesWidget *reports = gui.main->reportPages();
+        ReportPagesWidget *reports = partOf<ReportPagesWidget>(*gui.main);
         reports->setCurrentIndex(0);
         QApplication::processEvents();
         for (const char *name : {"Button6", "StaticText1"})
@@ -155,7 +155,7 @@ private slots:
         QVERIFY(whole(gui.find<QWidget>(QStringLiteral("ButtonZugPruefen"))));
 
         // A unit chosen: its rows of boxes are seen whole, to the right edge.
-        DetailPages *details = gui.main->detailPages();
+        DetailPages *details = partOf<DetailPages>(*gui.main);
         details->setCurrentWidget(details->units());
         UnitsPage *units = details->units();
         for (int r = 0; r < units->entries().size(); ++r) {
@@ -186,8 +186,8 @@ private slots:
         gui.main->startGame(1, QStringLiteral("Test"), QStringLiteral("Kalmora"));
         gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
         QApplication::processEvents();
-        ReportPagesWidget *reports = gui.main->reportPages();
-        DetailPages *details = gui.main->detailPages();
+        ReportPagesWidget *reports = partOf<ReportPagesWidget>(*gui.main);
+        DetailPages *details = partOf<DetailPages>(*gui.main);
         QTabBar *tabs = reports->tabBar();
         QList<int> shown;
         for (int i = 1; i < reports->count(); ++i) {
@@ -229,7 +229,7 @@ private slots:
         gui.main->startGame(1, QStringLiteral("Test"), QStringLiteral("Kalmora"));
         gui.importThroughMenu(fixture(QStringLiteral("reports/kalmora-klein.cr")));
         QApplication::processEvents();
-        ReportPagesWidget *reports = gui.main->reportPages();
+        ReportPagesWidget *reports = partOf<ReportPagesWidget>(*gui.main);
         QTabBar *tabs = reports->tabBar();
         QList<int> shown;
         for (int i = 1; i < reports->count(); ++i) {
@@ -336,7 +336,7 @@ private slots:
         gui.main->getSekKoo(1, 2);
         QListView *list = gui.find<QListView>(QStringLiteral("ListBox3"));
         const auto rowOf = [&](const QString &id) {
-            const QList<ListEntry> &rows = gui.main->detailPages()->units()->entries();
+            const QList<ListEntry> &rows = partOf<UnitsPage>(*gui.main)->entries();
             for (int r = 0; r < rows.size(); ++r) {
                 if (rows[r].text.contains(id))
                     return r;
@@ -345,7 +345,7 @@ private slots:
         };
         const int row = rowOf(QStringLiteral("(3my)"));
         QVERIFY(row >= 0);
-        UnitsPage *units = gui.main->detailPages()->units();
+        UnitsPage *units = partOf<UnitsPage>(*gui.main);
         QVERIFY(!units->entries().at(row).text.contains(u'*'));
         units->selectEntry(row);
         units->ListBox3DblClick();
@@ -466,7 +466,7 @@ private slots:
             gui.state().selectedRegion(), std::optional<Position>({region.x(), region.y(), level}));
         QCOMPARE(gui.state().currentPosition(), region);
         QVERIFY(gui.smallMap()->marker().has_value());
-        auto *pages = gui.main->detailPages();
+        auto *pages = partOf<DetailPages>(*gui.main);
         if (unitPage.isEmpty()) {
             QCOMPARE(pages->currentWidget(), pages->regionInfo());
         } else {
@@ -511,7 +511,7 @@ private slots:
         gui.open();
         gui.render();
         MapState &state = gui.session->mapState();
-        auto *pages = gui.main->detailPages();
+        auto *pages = partOf<DetailPages>(*gui.main);
         MapImage *world = gui.find<MapImage>(QStringLiteral("Image82"));
         QSignalSpy shown(pages, &DetailPages::regionShown);
         QSignalSpy captions(&state, &MapState::regionCaptionChanged);
@@ -627,7 +627,7 @@ private slots:
         twoLevels(gui);
         gui.open();
         QVERIFY(QTest::qWaitForWindowActive(gui.main.get()));
-        DetailPages *pages = gui.main->detailPages();
+        DetailPages *pages = partOf<DetailPages>(*gui.main);
         pages->setCurrentWidget(pages->units());
         QListView *list = gui.find<QListView>(QStringLiteral("ListBox3"));
         list->setFocus();
@@ -637,7 +637,7 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
         QCOMPARE(pages->currentIndex(), 0);
 
-        ReportPagesWidget *reports = gui.main->reportPages();
+        ReportPagesWidget *reports = partOf<ReportPagesWidget>(*gui.main);
         reports->setCurrentIndex(0);
         reports->tabBar()->setFocus();
         QTest::keyClick(reports->tabBar(), Qt::Key_PageDown, Qt::ControlModifier);
@@ -679,7 +679,7 @@ private slots:
             = {QStringLiteral("Strasse"), QStringLiteral("Strasse1"), QStringLiteral("Strasse2"),
                 QStringLiteral("Strasse3"), QStringLiteral("Strasse4"), QStringLiteral("Strasse5")};
         QSet<QString> tips;
-        for (QLineEdit *edit : gui.main->detailPages()->regionInfo()->findChildren<QLineEdit *>()) {
+        for (QLineEdit *edit : partOf<RegionInfoPage>(*gui.main)->findChildren<QLineEdit *>()) {
             if (edit->toolTip().startsWith(QStringLiteral("Straße nach ")))
                 tips.insert(edit->toolTip());
         }

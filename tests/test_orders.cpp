@@ -2,6 +2,7 @@
 #include "appwindows.h"
 #include "base/gamefiles.h"
 #include "checkeroutputwindow.h"
+#include "guisupport.h"
 #include "ordereditorwindow.h"
 #include "orders/checker.h"
 #include "orders/orderfile.h"
@@ -52,7 +53,7 @@ struct Gui
         main->startGame(2, QStringLiteral("Testspiel"), QStringLiteral("Kalmora"));
         h.import(report());
     }
-    QPlainTextEdit *editor() const { return main->showTemplatePage(); }
+    QPlainTextEdit *editor() const { return templateEditor(*main); }
     bool green() const
     {
         return main->findChild<StatusIndicator *>(QStringLiteral("Shape1"))->isSaved();

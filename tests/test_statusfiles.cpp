@@ -2,6 +2,7 @@
 #include "app/statusstore.h"
 #include "app/turnsummary.h"
 #include "appwindows.h"
+#include "guisupport.h"
 #include "pointschart.h"
 #include "testsupport.h"
 
@@ -161,7 +162,7 @@ private slots:
             QStringLiteral("40 Silber"));
         auto *production = main->findChild<QListView *>(QStringLiteral("ListBoxProduktion"));
         QCOMPARE(production->model()->rowCount(), 1);
-        auto *editor = main->showTemplatePage();
+        auto *editor = templateEditor(*main);
         QVERIFY(editor->toPlainText().contains(QStringLiteral(" EINHEIT 7;\tBauern [6,250$]")));
         QVERIFY(session.orderTemplate().isSaved());
         auto *tabs = main->findChild<QTabWidget *>(QStringLiteral("PageControl1"));

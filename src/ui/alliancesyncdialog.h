@@ -23,11 +23,9 @@ class AllianceSyncDialog : public QDialog
 public:
     AllianceSyncDialog(Session &session, QWidget *parent);
 
-    QLineEdit *serverEdit() const { return m_server; }
     // While a sync runs, closing asks it to stop ("Abbrechen").
     void reject() override;
     bool isSyncRunning() const { return m_job != nullptr; }
-    QLineEdit *passwordEdit() const { return m_password; }
 
 public slots:
     // "Abgleichen": starts the chosen direction on a worker thread (its own database

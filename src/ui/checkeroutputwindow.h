@@ -24,7 +24,6 @@ public:
     // Lists the problems; a click on one is problemChosen.
     void showProblems(const QList<OrderProblem> &problems);
     const QList<OrderProblem> &problems() const { return m_problems; }
-    QListView *problemList() const { return m_list; }
 
     // The text of a problem in the list.
     static QString problemText(const OrderProblem &problem);

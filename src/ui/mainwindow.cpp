@@ -65,11 +65,13 @@ MainWindow::MainWindow(Session &session, Prompter &prompter)
     setObjectName(QStringLiteral("Form1"));
     showCaption(QStringLiteral("Kalmora Assistent"));
 
-    m_workbench = new Workbench(m_session, this);
+    // The parts are built here and laid out by the workbench; the window talks to them
+    // through their intents and signals.
+    m_mapPanel = new MapPanel;
+    m_detailPages = new DetailPages;
+    m_reportPages = new ReportPagesWidget;
+    m_workbench = new Workbench(m_session, m_mapPanel, m_detailPages, m_reportPages, this);
     setCentralWidget(m_workbench);
-    m_mapPanel = m_workbench->mapPanel();
-    m_detailPages = m_workbench->detailPages();
-    m_reportPages = m_workbench->reportPages();
 
     m_orderWriting = new OrderWriting(m_session, this, m_reportPages, m_detailPages);
     m_orderMailing = new OrderMailing(m_session, this);
@@ -245,10 +247,9 @@ void MainWindow::showCaption(const QString &caption)
     setWindowModified(!m_session.orderTemplate().isSaved());
 }
 
-QPlainTextEdit *MainWindow::showTemplatePage()
+void MainWindow::showTemplatePage()
 {
     m_reportPages->showTemplatePage();
-    return m_reportPages->findChild<QPlainTextEdit *>(QStringLiteral("RichEdit4"));
 }
 
 void MainWindow::showNotice(const QString &text)
@@ -354,7 +355,7 @@ void MainWindow::setGameWritesEnabled(bool enabled)
         action->setEnabled(enabled);
     m_undoImportAction->setEnabled(enabled);
     m_refreshWorldMapAction->setEnabled(enabled);
-    m_recentReports->menu()->setEnabled(enabled);
+    m_recentReports->setEnabled(enabled);
     m_detailPages->setEnabled(enabled);
     m_reportPages->setEnabled(enabled);
 }

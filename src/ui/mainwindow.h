@@ -52,12 +52,8 @@ public:
     void setWindows(const Windows &windows);
     const Windows &windows() const { return m_windows; }
 
-    MapPanel *mapPanel() const { return m_mapPanel; }
-    DetailPages *detailPages() const { return m_detailPages; }
-    ReportPagesWidget *reportPages() const { return m_reportPages; }
-    RecentReports *recentReports() const { return m_recentReports; }
-    // Shows the page "Zugvorlage" with the template in the editor.
-    QPlainTextEdit *showTemplatePage();
+    // Brings the page "Zugvorlage" with the template editor to the front.
+    void showTemplatePage();
     // An import runs on its worker thread; importEnded() follows.
     bool isImportRunning() const { return m_importJob != nullptr; }
 

@@ -42,8 +42,6 @@ public:
     // What the colouring and the completion know; place gives the unit's region.
     void setVocabulary(std::shared_ptr<const OrderVocabulary> vocabulary);
     void setPlace(const QString &position, const QString &unitText);
-    OrderHighlighter *highlighter() const { return m_highlighter; }
-    OrderCompleter *completer() const { return m_completer; }
     QStringList memoLines() const;
     UnitMark mark() const;
     // Where the question about changed orders is asked.

@@ -18,8 +18,6 @@ public:
     // the same depth; empty when it has none.
     static QString section(const QString &guide);
 
-    QTextBrowser *text() const { return m_text; }
-
 private:
     QTextBrowser *m_text;
 };

@@ -43,6 +43,11 @@ RecentReports::RecentReports(QMenu *datei, QObject *parent)
     rebuild();
 }
 
+void RecentReports::setEnabled(bool enabled)
+{
+    m_menu->setEnabled(enabled);
+}
+
 void RecentReports::add(const QString &path)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();

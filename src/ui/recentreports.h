@@ -20,7 +20,8 @@ public:
     RecentReports(QMenu *datei, QObject *parent);
 
     QStringList files() const { return m_files; }
-    QMenu *menu() const { return m_menu; }
+    // Turns the submenu on or off: off while an import runs, as a choice in it imports.
+    void setEnabled(bool enabled);
     // A report was imported: it goes to the top of the list.
     void add(const QString &path);
     void clear();

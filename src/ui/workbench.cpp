@@ -27,9 +27,13 @@ constexpr int kUsableDetailHeight = 200;
 
 } // namespace
 
-Workbench::Workbench(Session &session, QWidget *parent)
+Workbench::Workbench(Session &session, MapPanel *maps, DetailPages *details,
+    ReportPagesWidget *reports, QWidget *parent)
     : QSplitter(Qt::Horizontal, parent)
     , m_session(session)
+    , m_mapPanel(maps)
+    , m_detailPages(details)
+    , m_reportPages(reports)
 {
     setObjectName(QStringLiteral("SplitterMain"));
     // The map column scrolls on small screens rather than squeezing the maps.
@@ -38,7 +42,6 @@ Workbench::Workbench(Session &session, QWidget *parent)
     mapScroll->setFrameShape(QFrame::NoFrame);
     mapScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     mapScroll->setWidgetResizable(true);
-    m_mapPanel = new MapPanel(mapScroll);
     mapScroll->setWidget(m_mapPanel);
     mapScroll->setMinimumWidth(m_mapPanel->minimumSizeHint().width() + 20);
     addWidget(mapScroll);
@@ -47,13 +50,11 @@ Workbench::Workbench(Session &session, QWidget *parent)
     // Neither half can be pushed out of sight; the handle is wide enough to be found.
     pages->setChildrenCollapsible(false);
     pages->setHandleWidth(8);
-    m_detailPages = new DetailPages(pages);
     m_detailPages->setMinimumHeight(kUsableDetailHeight);
     // On a narrow window the tab strip scrolls; captions stay whole.
     m_detailPages->setElideMode(Qt::ElideNone);
     m_detailPages->setUsesScrollButtons(true);
     pages->addWidget(m_detailPages);
-    m_reportPages = new ReportPagesWidget(pages);
     pages->addWidget(m_reportPages);
     pages->setStretchFactor(0, 3);
     pages->setStretchFactor(1, 2);

@@ -21,11 +21,9 @@ class Workbench : public QSplitter
 {
     Q_OBJECT
 public:
-    Workbench(Session &session, QWidget *parent = nullptr);
-
-    MapPanel *mapPanel() const { return m_mapPanel; }
-    DetailPages *detailPages() const { return m_detailPages; }
-    ReportPagesWidget *reportPages() const { return m_reportPages; }
+    // Lays out the parts the main window built and connects them to the session.
+    Workbench(Session &session, MapPanel *maps, DetailPages *details, ReportPagesWidget *reports,
+        QWidget *parent = nullptr);
 
     // Jumps to a region: it is selected (its level shown, both maps on it with the
     // region marked, its pages filled) and "Region Info" comes to the front.

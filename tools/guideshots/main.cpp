@@ -109,7 +109,7 @@ int main(int argc, char *argv[])
     DesktopSettings::setFile(settingsDir.filePath(QStringLiteral("tolvimar.conf")));
     auto main = createWindows(session, prompter);
     for (int i = 3; i < argc; ++i)
-        main->recentReports()->add(QString::fromLocal8Bit(argv[i]));
+        main->findChild<RecentReports *>()->add(QString::fromLocal8Bit(argv[i]));
     prompter.setParent(main.get());
     prompter.setNoticeSink([w = main.get()](const QString &t) { w->statusBar()->showMessage(t); });
     const MainWindow::Windows &w = main->windows();
@@ -133,14 +133,14 @@ int main(int argc, char *argv[])
         const QPoint corner = worldCellCorner(
             {int(map.origin().x()), int(map.origin().y()), map.worldMapSize().height()}, where->x,
             where->y);
-        main->mapPanel()->Image82MouseDown(corner.x() + 4, corner.y() + 4);
+        main->findChild<MapPanel *>()->Image82MouseDown(corner.x() + 4, corner.y() + 4);
         main->findChild<QScrollArea *>(QStringLiteral("ScrollBox1"))
             ->ensureVisible(corner.x(), corner.y(), 120, 80);
     }
     shoot(QStringLiteral("02-hauptfenster"));
 
     // The world map at twice the size with the ships and units of the turn.
-    main->mapPanel()->setZoom(2);
+    main->findChild<MapPanel *>()->setZoom(2);
     const auto toggleShipsAndUnits = [&] {
         for (const char *name : {"ToolButton1", "ToolButton2"})
             main->findChild<QToolButton *>(QString::fromLatin1(name))->click();
@@ -148,12 +148,12 @@ int main(int argc, char *argv[])
     toggleShipsAndUnits();
     shoot(QStringLiteral("03-karte-ueberlagerungen"));
     toggleShipsAndUnits();
-    main->mapPanel()->setZoom(1);
+    main->findChild<MapPanel *>()->setZoom(1);
 
     // A unit of the region, its view and the order editor.
-    DetailPages *details = main->detailPages();
-    details->setCurrentWidget(details->units());
-    UnitsPage *units = details->units();
+    auto *details = main->findChild<DetailPages *>();
+    auto *units = main->findChild<UnitsPage *>();
+    details->setCurrentWidget(units);
     for (int i = 0; i < units->entries().size(); ++i) {
         if (units->entries()[i].kind == ListEntryKind::Unit) {
             units->selectEntry(i);
@@ -195,7 +195,7 @@ int main(int argc, char *argv[])
     }
     shoot(QStringLiteral("05-befehlseditor"));
     // Closed with the order typed: the question before anything is dropped.
-    if (w.orderEditor->completer()->isOpen()) {
+    if (w.orderEditor->findChild<OrderCompleter *>()->isOpen()) {
         QKeyEvent closeList(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
         QApplication::sendEvent(memo, &closeList);
     }
@@ -224,7 +224,7 @@ int main(int argc, char *argv[])
     // "Weg planen" for that unit: the way to a region a few steps off follows the
     // pointer on both maps, a click keeps it, the unit view names the travel time.
     if (where) {
-        MapPanel *maps = main->mapPanel();
+        auto *maps = main->findChild<MapPanel *>();
         maps->setZoom(2);
         main->findChild<QAction *>(QStringLiteral("WegPlanen1"))->trigger();
         auto *world = main->findChild<QWidget *>(QStringLiteral("Image82"));
@@ -263,7 +263,8 @@ int main(int argc, char *argv[])
     }
 
     // The template with an edit not yet saved, and the find bar.
-    QPlainTextEdit *editor = main->showTemplatePage();
+    main->showTemplatePage();
+    auto *editor = main->findChild<QPlainTextEdit *>(QStringLiteral("RichEdit4"));
     editor->moveCursor(QTextCursor::End);
     editor->insertPlainText(QStringLiteral("; Notiz: Nachschub prüfen\n"));
     main->Suchen1Click();
@@ -295,9 +296,10 @@ int main(int argc, char *argv[])
     QMenu *datei = main->findChild<QMenu *>(QStringLiteral("Datei1"));
     main->menuBar()->setActiveAction(datei->menuAction());
     settle();
-    datei->setActiveAction(main->recentReports()->menu()->menuAction());
+    auto *recent = main->findChild<QMenu *>(QStringLiteral("ZuletztEingelesen1"));
+    datei->setActiveAction(recent->menuAction());
     shoot(QStringLiteral("07-menue-datei"));
-    main->recentReports()->menu()->hide();
+    recent->hide();
     datei->hide();
     settle();
 
@@ -350,7 +352,7 @@ int main(int argc, char *argv[])
     const QString server = qEnvironmentVariable("TOLVIMAR_GUIDE_SERVER");
     if (!server.isEmpty()) {
         AllianceSyncDialog alliance(session, main.get());
-        alliance.serverEdit()->setText(server);
+        alliance.findChild<QLineEdit *>(QStringLiteral("ServerEdit"))->setText(server);
         alliance.show();
         alliance.move(main->geometry().center() - alliance.rect().center());
         settle();

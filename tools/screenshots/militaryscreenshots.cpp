@@ -72,7 +72,7 @@ int main(int argc, char *argv[])
         groupings.groupchange(session.game(), army, rows[r][1], rows[r][3]);
     }
 
-    DetailPages *pages = main->detailPages();
+    DetailPages *pages = main->findChild<DetailPages *>();
     const struct
     {
         QWidget *page;

@@ -73,12 +73,12 @@ int main(int argc, char *argv[])
     if (report.endsWith(QStringLiteral("kalmora-klein.cr"))) {
         main->windows().selection->hide();
         main->getSekKoo(1, 2);
-        DetailPages *details = main->detailPages();
-        details->setCurrentWidget(details->units());
-        details->units()->selectEntry(4);
+        auto *units = main->findChild<UnitsPage *>();
+        main->findChild<DetailPages *>()->setCurrentWidget(units);
+        units->selectEntry(4);
         QApplication::processEvents();
         main->grab().save(out + QStringLiteral("/%1-einheiten.png").arg(n++));
-        details->units()->ListBox3DblClick();
+        units->ListBox3DblClick();
         QApplication::processEvents();
         picture = main->grab().toImage();
         {
