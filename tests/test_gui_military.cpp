@@ -119,7 +119,7 @@ private slots:
         QFETCH(QString, number);
         QFETCH(QString, note);
         Gui gui;
-        gui.pages->setCurrentWidget(gui.pages->groupings());
+        gui.pages->setCurrentWidget(gui.pages->findChild<GroupingsPage *>());
         auto *factions = gui.find<QComboBox>(choice);
         auto *label = gui.find<QLabel>(note);
         QVERIFY(label);
@@ -142,8 +142,8 @@ private slots:
             rows.unit(++number, QString::fromLatin1(at),
                 {{QStringLiteral("Einheit Name"), QStringLiteral("Wache")},
                     {QStringLiteral("Partei Nr"), 4711}, {QStringLiteral("Personen"), 1}});
-        gui.pages->setCurrentWidget(gui.pages->groupings());
-        gui.pages->groupings()->Gruppierungen();
+        gui.pages->setCurrentWidget(gui.pages->findChild<GroupingsPage *>());
+        gui.pages->findChild<GroupingsPage *>()->Gruppierungen();
         auto *grid = gui.find<ReportGrid>(QStringLiteral("StringGrid4"));
         const QHeaderView *header = grid->horizontalHeader();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
@@ -166,7 +166,7 @@ private slots:
     void aRightClickAssignsTheGroupAndTheArmyReportFindsTheUnit()
     {
         Gui gui;
-        gui.pages->setCurrentWidget(gui.pages->groupings());
+        gui.pages->setCurrentWidget(gui.pages->findChild<GroupingsPage *>());
         QTest::mouseClick(
             gui.find<QPushButton>(QStringLiteral("ButtonBerichtGruppen")), Qt::LeftButton);
         QVERIFY2(gui.prompter.log.isEmpty(), qPrintable(gui.prompter.texts().join(u'\n')));
@@ -194,7 +194,7 @@ private slots:
         QCOMPARE(grid->rowTexts(row).value(0), QStringLiteral("2. Armee"));
         QCOMPARE(gui.storedGroup(kWoodcutter), QStringLiteral("2. Armee"));
 
-        gui.pages->setCurrentWidget(gui.pages->army());
+        gui.pages->setCurrentWidget(gui.pages->findChild<ArmyPage *>());
         auto *armies = gui.find<QComboBox>(QStringLiteral("ComboBoxArmeen"));
         armies->setCurrentText(QStringLiteral("2. Armee"));
         QTest::mouseClick(
@@ -230,7 +230,7 @@ private slots:
     void keineAndSteuereintreiberThroughTheMenu()
     {
         Gui gui;
-        gui.pages->groupings()->Gruppierungen();
+        gui.pages->findChild<GroupingsPage *>()->Gruppierungen();
         auto *grid = gui.find<ReportGrid>(QStringLiteral("StringGrid4"));
         const int row = gui.rowOf(grid, 3, kBaker);
         grid->selectRow(row);
@@ -245,7 +245,7 @@ private slots:
     void aClickOnAHeadingSortsTheGrid()
     {
         Gui gui;
-        gui.pages->groupings()->Gruppierungen();
+        gui.pages->findChild<GroupingsPage *>()->Gruppierungen();
         auto *grid = gui.find<ReportGrid>(QStringLiteral("StringGrid4"));
         auto strengths = [grid] {
             QStringList column;
@@ -268,8 +268,8 @@ private slots:
     void aGroupChosenOnASortedGridGoesToTheUnitOfThatRow()
     {
         Gui gui;
-        gui.pages->setCurrentWidget(gui.pages->groupings());
-        gui.pages->groupings()->Gruppierungen();
+        gui.pages->setCurrentWidget(gui.pages->findChild<GroupingsPage *>());
+        gui.pages->findChild<GroupingsPage *>()->Gruppierungen();
         auto *grid = gui.find<ReportGrid>(QStringLiteral("StringGrid4"));
         // "Stärke" descending puts the woodcutter's twelve persons on top.
         emit grid->horizontalHeader()->sectionClicked(4);
@@ -291,31 +291,32 @@ private slots:
         gui.main->getSekKoo(2, 2);
         QCOMPARE(
             gui.session->mapState().shownRegion(), std::optional<Position>(Position {2, 2, 0}));
-        gui.pages->setCurrentWidget(gui.pages->groupings());
-        gui.pages->groupings()->Gruppierungen();
+        gui.pages->setCurrentWidget(gui.pages->findChild<GroupingsPage *>());
+        gui.pages->findChild<GroupingsPage *>()->Gruppierungen();
         auto *grid = gui.find<ReportGrid>(QStringLiteral("StringGrid4"));
         const int row = gui.rowOf(grid, 3, kBaker);
         QVERIFY(row >= 0);
         gui.doubleClickCell(grid, row, 2);
         QCOMPARE(
             gui.session->mapState().shownRegion(), parsePosition(grid->rowTexts(row).value(1)));
-        QCOMPARE(gui.pages->currentWidget(), gui.pages->units());
-        const QString line = gui.pages->units()->currentEntry().value_or(ListEntry()).text;
+        QCOMPARE(gui.pages->currentWidget(), gui.pages->findChild<UnitsPage *>());
+        const QString line
+            = gui.pages->findChild<UnitsPage *>()->currentEntry().value_or(ListEntry()).text;
         QVERIFY2(line.contains(u'(' + kBaker + u')'), qPrintable(line));
         QVERIFY(gui.prompter.log.isEmpty());
 
         // The army page does the same for its units.
-        gui.pages->groupings()->Gruppierungen();
+        gui.pages->findChild<GroupingsPage *>()->Gruppierungen();
         const int woodcutter = gui.rowOf(grid, 3, kWoodcutter);
         grid->selectRow(woodcutter);
-        gui.pages->groupings()->groupchange(QStringLiteral("2. Armee"));
-        gui.pages->setCurrentWidget(gui.pages->army());
+        gui.pages->findChild<GroupingsPage *>()->groupchange(QStringLiteral("2. Armee"));
+        gui.pages->setCurrentWidget(gui.pages->findChild<ArmyPage *>());
         gui.find<QComboBox>(QStringLiteral("ComboBoxArmeen"))
             ->setCurrentText(QStringLiteral("2. Armee"));
-        gui.pages->army()->Bericht();
+        gui.pages->findChild<ArmyPage *>()->Bericht();
         auto *army = gui.find<ReportGrid>(QStringLiteral("StringGridArmee"));
         gui.doubleClickCell(army, 0, 1);
-        QVERIFY(gui.pages->units()
+        QVERIFY(gui.pages->findChild<UnitsPage *>()
                     ->currentEntry()
                     .value_or(ListEntry())
                     .text.contains(u'(' + kWoodcutter + u')'));
@@ -337,8 +338,8 @@ private slots:
         QCOMPARE(gui.session->mapState().selectedRegion(), (Position {1, 2, 0}));
 
         gui.main->getSekKoo(2, 2);
-        gui.pages->setCurrentWidget(gui.pages->shipRegister());
-        gui.pages->shipRegister()->Bericht();
+        gui.pages->setCurrentWidget(gui.pages->findChild<ShipRegisterPage *>());
+        gui.pages->findChild<ShipRegisterPage *>()->Bericht();
         auto *ships = gui.find<ReportGrid>(QStringLiteral("StringGridSchiffe"));
         gui.doubleClickCell(ships, 0, 1);
         QCOMPARE(gui.session->mapState().shownRegion(), parsePosition(ships->rowTexts(0).value(0)));
@@ -348,7 +349,7 @@ private slots:
     void shipRegisterOfTheTurn()
     {
         Gui gui;
-        gui.pages->setCurrentWidget(gui.pages->shipRegister());
+        gui.pages->setCurrentWidget(gui.pages->findChild<ShipRegisterPage *>());
         QTest::mouseClick(
             gui.find<QPushButton>(QStringLiteral("ButtonBerichtSchiffe")), Qt::LeftButton);
         QCOMPARE(gui.find<QLineEdit>(QStringLiteral("EditGefundeneSchiffe"))->text(),

@@ -214,8 +214,12 @@ private slots:
         const QStringList offered = completer->offered();
         QCOMPARE(offered.mid(0, 2), (QStringList {QStringLiteral("3mw"), QStringLiteral("3my")}));
         QVERIFY(!offered.contains(QStringLiteral("3mx")));
-        QTest::keyClick(completer->completer()->popup(), Qt::Key_Down);
-        QTest::keyClick(completer->completer()->popup(), Qt::Key_Return);
+        QTest::keyClick(
+            completer->findChild<QCompleter *>(QStringLiteral("Befehlsvorschlag"))->popup(),
+            Qt::Key_Down);
+        QTest::keyClick(
+            completer->findChild<QCompleter *>(QStringLiteral("Befehlsvorschlag"))->popup(),
+            Qt::Key_Return);
         QCOMPARE(gui.currentLine(), QStringLiteral("    GIB 3my "));
 
         // Escape closes the popup and leaves the typed word alone.

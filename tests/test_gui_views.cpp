@@ -156,8 +156,8 @@ private slots:
 
         // A unit chosen: its rows of boxes are seen whole, to the right edge.
         DetailPages *details = partOf<DetailPages>(*gui.main);
-        details->setCurrentWidget(details->units());
-        UnitsPage *units = details->units();
+        details->setCurrentWidget(details->findChild<UnitsPage *>());
+        UnitsPage *units = details->findChild<UnitsPage *>();
         for (int r = 0; r < units->entries().size(); ++r) {
             if (units->entries().at(r).text.contains(QStringLiteral("(3my)")))
                 units->selectEntry(r);
@@ -468,9 +468,9 @@ private slots:
         QVERIFY(gui.smallMap()->marker().has_value());
         auto *pages = partOf<DetailPages>(*gui.main);
         if (unitPage.isEmpty()) {
-            QCOMPARE(pages->currentWidget(), pages->regionInfo());
+            QCOMPARE(pages->currentWidget(), pages->findChild<RegionInfoPage *>());
         } else {
-            QCOMPARE(pages->currentWidget(), pages->units());
+            QCOMPARE(pages->currentWidget(), pages->findChild<UnitsPage *>());
             QCOMPARE(gui.text(QStringLiteral("Edit29")), unitPage);
         }
     }
@@ -526,7 +526,8 @@ private slots:
         QVERIFY(gui.smallMap()->marker());
         QCOMPARE(gui.title(), QStringLiteral("Tiefmoor  0/0"));
         QCOMPARE(gui.find<QLabel>(QStringLiteral("StatusPanel0"))->text(), QStringLiteral("0/0"));
-        QCOMPARE(pages->regionInfo()->shownRegion(), std::optional<Position>({0, 0, 1}));
+        QCOMPARE(pages->findChild<RegionInfoPage *>()->shownRegion(),
+            std::optional<Position>({0, 0, 1}));
         QCOMPARE(shown.size(), 1);
         QCOMPARE(captions.size(), 1);
         QCOMPARE(levels.size(), 1);
@@ -539,7 +540,8 @@ private slots:
         QCOMPARE(state.currentPosition(), QPoint(0, 0));
         QCOMPARE(smallMaps.size(), 0);
         QVERIFY(gui.smallMap()->marker() && gui.smallMap()->marker() != marked);
-        QCOMPARE(pages->regionInfo()->shownRegion(), std::optional<Position>({1, 0, 1}));
+        QCOMPARE(pages->findChild<RegionInfoPage *>()->shownRegion(),
+            std::optional<Position>({1, 0, 1}));
         QVERIFY2(gui.title().endsWith(QStringLiteral("1/0")), qPrintable(gui.title()));
         QCOMPARE(shown.size(), 1);
 
@@ -549,10 +551,10 @@ private slots:
         QCOMPARE(state.level(), 0);
         QCOMPARE(state.selectedUnit(), std::optional<int>(1000));
         QCOMPARE(gui.title(), QStringLiteral("Weidenau  0/0"));
-        QCOMPARE(pages->currentWidget(), pages->units());
+        QCOMPARE(pages->currentWidget(), pages->findChild<UnitsPage *>());
         const QModelIndex row = gui.find<QListView>(QStringLiteral("ListBox3"))->currentIndex();
         QVERIFY(row.isValid());
-        QCOMPARE(row.row(), pages->units()->rowOfUnit(1000));
+        QCOMPARE(row.row(), pages->findChild<UnitsPage *>()->rowOfUnit(1000));
         QCOMPARE(shown.size(), 1);
     }
 
@@ -628,7 +630,7 @@ private slots:
         gui.open();
         QVERIFY(QTest::qWaitForWindowActive(gui.main.get()));
         DetailPages *pages = partOf<DetailPages>(*gui.main);
-        pages->setCurrentWidget(pages->units());
+        pages->setCurrentWidget(pages->findChild<UnitsPage *>());
         QListView *list = gui.find<QListView>(QStringLiteral("ListBox3"));
         list->setFocus();
         QTest::keyClick(list, Qt::Key_PageDown, Qt::ControlModifier);

@@ -37,8 +37,39 @@ DetailPages::DetailPages(QWidget *parent)
     connect(m_groupings, &GroupingsPage::unitActivated, this, &DetailPages::unitActivated);
     connect(m_army, &ArmyPage::unitActivated, this, &DetailPages::unitActivated);
     connect(m_units, &UnitsPage::editorOpening, this, &DetailPages::editorOpening);
+    // Orders written back change the unit's mark in the list at once.
+    connect(m_units, &UnitsPage::ordersApplied, this, [this] {
+        refreshUnitList();
+        emit ordersApplied();
+    });
+    connect(m_regionInfo, &RegionInfoPage::regionFieldEdited, this,
+        [this](const QString &field, const QVariant &value) {
+            if (const std::optional<Position> region = m_regionInfo->shownRegion())
+                emit regionFieldEdited(*region, field, value);
+        });
     connect(
         m_shipRegister, &ShipRegisterPage::regionActivated, this, &DetailPages::regionActivated);
+}
+
+void DetailPages::setOrderEditor(OrderEditorWindow *editor)
+{
+    m_units->setOrderEditor(editor);
+}
+
+void DetailPages::commitEdits()
+{
+    m_regionInfo->commitEdits();
+    m_units->commitEdits();
+}
+
+void DetailPages::showRegionPage()
+{
+    setCurrentWidget(m_regionInfo);
+}
+
+void DetailPages::showPointsGrid(const QList<QStringList> &grid)
+{
+    m_points->showGrid(grid);
 }
 
 void DetailPages::attach(Session &session)

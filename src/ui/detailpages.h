@@ -10,6 +10,7 @@ namespace tolvimar {
 
 class ArmyPage;
 class GroupingsPage;
+class OrderEditorWindow;
 class PointsPage;
 class RegionInfoPage;
 struct RegionSelection;
@@ -26,12 +27,14 @@ class DetailPages : public QTabWidget
 public:
     explicit DetailPages(QWidget *parent = nullptr);
 
-    RegionInfoPage *regionInfo() const { return m_regionInfo; }
-    UnitsPage *units() const { return m_units; }
-    PointsPage *points() const { return m_points; }
-    ArmyPage *army() const { return m_army; }
-    GroupingsPage *groupings() const { return m_groupings; }
-    ShipRegisterPage *shipRegister() const { return m_shipRegister; }
+    // The order editor that the unit list opens on a unit.
+    void setOrderEditor(OrderEditorWindow *editor);
+    // Stores what is typed in the region page and the unit list but not yet written.
+    void commitEdits();
+    // Brings "Region Info" to the front.
+    void showRegionPage();
+    // The points statistics grid in "Punkte Statistik".
+    void showPointsGrid(const QList<QStringList> &grid);
 
     // The history of a region in "Regions Stati": the heading row, then one row per
     // turn; the last row is selected.
@@ -64,6 +67,11 @@ signals:
     void unitActivated(const tolvimar::Position &place, int number);
     // The order editor is about to open on a unit of the list.
     void editorOpening();
+    // The order editor has written a unit's orders back.
+    void ordersApplied();
+    // A field of "Region Info" was edited for the region shown there.
+    void regionFieldEdited(
+        const tolvimar::Position &place, const QString &field, const QVariant &value);
 
 private:
     // Shows everything known about the selected region: its page "Region Info", its

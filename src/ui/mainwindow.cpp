@@ -20,7 +20,6 @@
 #include "quickreference.h"
 #include "recentreports.h"
 #include "regionentrydialog.h"
-#include "regioninfopage.h"
 #include "reportdrop.h"
 #include "reportpageswidget.h"
 #include "selectiondialog.h"
@@ -28,7 +27,6 @@
 #include "statuspage.h"
 #include "templatepage.h"
 #include "uiimportprogress.h"
-#include "unitspage.h"
 #include "unitviewpanel.h"
 #include "windowmemory.h"
 #include "workbench.h"
@@ -133,11 +131,8 @@ void MainWindow::setWindows(const Windows &windows)
         connect(
             m_windows.selection, &SelectionDialog::startRequested, this, &MainWindow::startGame);
     }
-    m_detailPages->units()->setOrderEditor(m_windows.orderEditor);
+    m_detailPages->setOrderEditor(m_windows.orderEditor);
     m_orderWriting->setWindows(m_windows.orderEditor, m_windows.checkerOutput);
-    // Orders written back change the unit's mark in the list at once.
-    connect(m_detailPages->units(), &UnitsPage::ordersApplied, m_detailPages,
-        &DetailPages::refreshUnitList, Qt::UniqueConnection);
     if (m_windows.regionEntry) {
         // The saved region is shown: the small map drawn around it, its title and pages.
         connect(m_windows.regionEntry, &RegionEntryDialog::regionSaved, this, [this](int x, int y) {
@@ -371,8 +366,7 @@ void MainWindow::ImportRueckgaengig1Click()
                 .arg(m_session.game().number)))
         return;
     // What is typed in the pages is stored before the game is opened anew.
-    m_detailPages->regionInfo()->commitEdits();
-    m_detailPages->units()->commitEdits();
+    m_detailPages->commitEdits();
     m_autosaveTimer->stop();
     const ImportUndo::Result result = ImportUndo(m_session).undoLastImport();
     m_autosaveTimer->start();
@@ -411,8 +405,7 @@ void MainWindow::SpielWechseln1Click()
     m_pendingReport.clear();
     if (!m_windows.selection)
         return;
-    m_detailPages->regionInfo()->commitEdits();
-    m_detailPages->units()->commitEdits();
+    m_detailPages->commitEdits();
     if (!m_session.orderTemplate().isSaved()
         && !m_prompter.askYesNo(Prompter::Kind::Confirmation, QStringLiteral("Bestätigung"),
             QStringLiteral("Zugvorlage wurde noch nicht gespeichert. Spiel trotzdem wechseln?")))
@@ -510,7 +503,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    m_detailPages->regionInfo()->commitEdits();
+    m_detailPages->commitEdits();
     if (!m_orderWriting->settleBeforeLeaving()) {
         event->ignore();
         return;

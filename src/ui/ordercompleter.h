@@ -28,7 +28,6 @@ public:
     // Where the cursor's orders stand (its region and unit), asked at each key.
     void setPlaceSource(std::function<CompletionPlace()> source) { m_place = std::move(source); }
 
-    QCompleter *completer() const { return m_completer; }
     // The words the popup offers now, and the texts it shows for them (ids with
     // their names).
     QStringList offered() const;

@@ -8,8 +8,6 @@
 #include "map/regionrecord.h"
 #include "mappanel.h"
 #include "orders/ordertemplate.h"
-#include "pointspage.h"
-#include "regioninfopage.h"
 #include "reportpageswidget.h"
 #include "statuspage.h"
 #include "templatepage.h"
@@ -92,19 +90,16 @@ void Workbench::connectSession()
     connect(&m_session, &Session::gameOpened, this,
         [this] { m_detailPages->showInfoDatum(m_session.game().newestTurn); });
     connect(&m_session, &Session::pointsGridChanged, this,
-        [this] { m_detailPages->points()->showGrid(m_session.pointsGrid()); });
+        [this] { m_detailPages->showPointsGrid(m_session.pointsGrid()); });
     m_reportPages->showTemplate(m_session.orderTemplate());
 }
 
 void Workbench::connectPages()
 {
-    connect(m_detailPages->regionInfo(), &RegionInfoPage::regionFieldEdited, this,
-        [this](const QString &field, const QVariant &value) {
-            const std::optional<Position> region = m_detailPages->regionInfo()->shownRegion();
-            if (!region)
-                return;
+    connect(m_detailPages, &DetailPages::regionFieldEdited, this,
+        [this](const Position &region, const QString &field, const QVariant &value) {
             attempt(m_session.prompter(), QStringLiteral("Region"), [&] {
-                RegionRecord(m_session.database(), m_session.game().number, *region)
+                RegionRecord(m_session.database(), m_session.game().number, region)
                     .store(field, value);
             });
         });
@@ -131,7 +126,7 @@ void Workbench::showRegion(const Position &place)
     if (!m_session.game().isOpen())
         return;
     m_session.mapState().selectRegion(place, MapState::Move::Jump);
-    m_detailPages->setCurrentWidget(m_detailPages->regionInfo());
+    m_detailPages->showRegionPage();
 }
 
 void Workbench::jumpTo(const PlaceHit &hit)

@@ -79,9 +79,10 @@ int main(int argc, char *argv[])
         const char *button;
         const char *file;
     } shots[] = {
-        {pages->groupings(), "ButtonBerichtGruppen", "military-gruppierungen.png"},
-        {pages->army(), "ButtonBerichtArmee", "military-armee-info.png"},
-        {pages->shipRegister(), "ButtonBerichtSchiffe", "military-schiffsregister.png"},
+        {pages->findChild<GroupingsPage *>(), "ButtonBerichtGruppen", "military-gruppierungen.png"},
+        {pages->findChild<ArmyPage *>(), "ButtonBerichtArmee", "military-armee-info.png"},
+        {pages->findChild<ShipRegisterPage *>(), "ButtonBerichtSchiffe",
+            "military-schiffsregister.png"},
     };
     for (const auto &shot : shots) {
         pages->setCurrentWidget(shot.page);
@@ -92,8 +93,8 @@ int main(int argc, char *argv[])
             .save(out + u'/' + QString::fromLatin1(shot.file));
     }
     // The group menu over the first unit's group.
-    pages->setCurrentWidget(pages->groupings());
-    GroupingsPage *page = pages->groupings();
+    pages->setCurrentWidget(pages->findChild<GroupingsPage *>());
+    GroupingsPage *page = pages->findChild<GroupingsPage *>();
     page->Gruppierungen();
     settle();
     auto *grid = page->findChild<ReportGrid *>(QStringLiteral("StringGrid4"));
