@@ -6,11 +6,21 @@
 #include "mapimage.h"
 
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QtTest>
 #include <memory>
 
 namespace tolvimar::test {
+
+// A pointer move delivered straight to the widget: QTest's moves go through the screen's
+// cursor, which the offscreen screen clamps to its own size.
+inline void movePointer(QWidget *widget, const QPoint &at)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), widget->mapToGlobal(QPointF(at)), Qt::NoButton,
+        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &move);
+}
 
 // The program's windows over a MapGame, started through the selection dialog.
 struct MapGui : MapGame

@@ -24,15 +24,6 @@ using namespace tolvimar::test;
 
 namespace {
 
-// A pointer move delivered straight to the widget: QTest's moves go through the screen's
-// cursor, which the offscreen screen clamps to its own size.
-void movePointer(QWidget *widget, const QPoint &at)
-{
-    QMouseEvent move(QEvent::MouseMove, QPointF(at), widget->mapToGlobal(QPointF(at)), Qt::NoButton,
-        Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &move);
-}
-
 // Regions 0..3 x 0..9 on level 0: a map 72 x 80 pixels with origin 0/0.
 void addLevel0(MapGame &g)
 {

@@ -21,13 +21,6 @@ using namespace tolvimar::test;
 
 namespace {
 
-void movePointer(QWidget *widget, const QPoint &at)
-{
-    QMouseEvent move(QEvent::MouseMove, QPointF(at), widget->mapToGlobal(QPointF(at)), Qt::NoButton,
-        Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &move);
-}
-
 // Level 0: plains 0/0 ... 3/0 and 5/0 with the unknown 4/0 between them, the ocean 0/1
 // above the start and plains 1/1 ... 3/1; level 1 has 0/0. The own walking unit 100
 // ("2s") stands on 0/0 and has a block in the template with a NACH line.
