@@ -135,12 +135,13 @@ void MainWindow::setWindows(const Windows &windows)
     m_orderWriting->setWindows(m_windows.orderEditor, m_windows.checkerOutput);
     if (m_windows.regionEntry) {
         // The saved region is shown: the small map drawn around it, its title and pages.
-        connect(m_windows.regionEntry, &RegionEntryDialog::regionSaved, this, [this](int x, int y) {
-            m_mapPanel->showSmallMapAround(x, y);
-            getSekKoo(x, y);
-            statusBar()->showMessage(
-                QStringLiteral("Region %1 gespeichert").arg(positionText(x, y)));
-        });
+        connect(m_windows.regionEntry, &RegionEntryDialog::regionSaved, this,
+            [this](const Position &place) {
+                m_mapPanel->showSmallMapAround(place.x, place.y);
+                getSekKoo(place.x, place.y);
+                statusBar()->showMessage(
+                    QStringLiteral("Region %1 gespeichert").arg(positionText(place.x, place.y)));
+            });
     }
 }
 

@@ -126,7 +126,7 @@ void RegionEntryDialog::Button1Click()
         return;
     backToMainWindow();
     m_session.mapState().setCurrentPosition(QPoint(region.x, region.y));
-    emit regionSaved(region.x, region.y);
+    emit regionSaved({region.x, region.y, region.level});
 }
 
 void RegionEntryDialog::Button2Click()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/position.h"
+
 #include <QDialog>
 
 class QComboBox;
@@ -27,7 +29,7 @@ public slots:
 
 signals:
     // A region was stored at (x, y).
-    void regionSaved(int x, int y);
+    void regionSaved(const tolvimar::Position &place);
 
 private:
     void backToMainWindow();
