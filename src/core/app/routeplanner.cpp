@@ -35,11 +35,7 @@ void RoutePlanner::setUnit(int number)
         return;
     m_unitNumber = number;
     m_travel.reset();
-    const bool hadWay = m_preview || m_kept;
-    m_preview.reset();
-    m_kept.reset();
-    if (hadWay)
-        emit routeChanged();
+    dropWays();
 }
 
 void RoutePlanner::setAllowUnknown(bool allow)
@@ -55,16 +51,21 @@ void RoutePlanner::setAllowUnknown(bool allow)
     }
 }
 
-void RoutePlanner::forgetGame()
+void RoutePlanner::dropWays()
 {
-    m_rules.reset();
-    m_travel.reset();
-    m_map.reset();
     const bool hadWay = m_preview || m_kept;
     m_preview.reset();
     m_kept.reset();
     if (hadWay)
         emit routeChanged();
+}
+
+void RoutePlanner::forgetGame()
+{
+    m_rules.reset();
+    m_travel.reset();
+    m_map.reset();
+    dropWays();
 }
 
 const MovementRules &RoutePlanner::rules()

@@ -76,6 +76,8 @@ signals:
     void routeChanged();
 
 private:
+    // Forgets the way shown and the way kept; the layer is told when there was one.
+    void dropWays();
     const RouteMap &levelMap(int level);
     const MovementRules &rules();
 
